@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+#include "addin/pairing/utilities.h"
+
+#include "addin/host/global.h"
+#include "addin/host/services.h"
+#include "addin/pairing/catalogues.h"
+
+namespace lunavant::pairing {
+
+std::string KeyText(std::int64_t number) { return std::to_string(number); }
+
+std::string ErrorBoxText(const host::ErrorRecord& record) {
+  std::string text = "Application : ";
+  text += kProductName;
+  text += "\r\nError Number : ";
+  text += std::to_string(record.number);
+  text += "\r\nError Description : ";
+  text += record.description;
+  return text;
+}
+
+void ShowError(host::ErrorRecord& record) {
+  if (host::Application* app = host::GlobalApplication()) {
+    app->Services().Messages().MsgBox(ErrorBoxText(record), host::MsgBoxStyle::kOkExclamation,
+                                      MsgTitle());
+  }
+  record.Clear();
+}
+
+}  // namespace lunavant::pairing

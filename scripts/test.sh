@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Installs what is missing, then builds and runs every test in the release and the
+# sanitizer (asan) configurations. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+for preset in release asan; do
+  echo "== $preset" >&2
+  scripts/build.sh "$preset"
+  ctest --preset "$preset" -j "$(nproc)"
+done
