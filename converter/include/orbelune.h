@@ -1,0 +1,83 @@
+/* SPDX-License-Identifier: MIT */
+/*
+ * Orbelune: Gregorian <-> Hijri (Umm al-Qura) date conversion behind a plain C interface, so that
+ * any host can load it by name (liborbelune.so) and bind the two functions below.
+ *
+ *     int32_t hy, hm, hd, weekday;
+ *     if (G2HA(2024, 12, 2, &hy, &hm, &hd, &weekday) == 0) { ... }  // 1446-06-01, Monday (1)
+ *
+ * The calendar
+ *   Umm al-Qura. From 1 Muharram 1356 AH (14 March 1937) to 30 Dhu al-Hijjah 1500 AH
+ *   (16 November 2077), every month's first day and length come from the official table,
+ *   month by month; it has one 28-day month, 1364-08.
+ *   Before and after that table the tabular Hijri calendar applies: 30-year cycle with leap
+ *   years 2, 5, 7, 10, 13, 16, 18, 21, 24, 26 and 29; odd months have 30 days, even months 29,
+ *   and month 12 of a leap year 30; epoch 1 Muharram 1 AH = Friday 16 July 622 (Julian), that
+ *   is 19 July 622 in the proleptic Gregorian calendar. It meets the table without a gap or an
+ *   overlap at both ends: the day before the table's first day is the last day of 1355-12, and
+ *   the day after its last day is 1501-01-01.
+ *   Gregorian dates are proleptic Gregorian throughout.
+ *
+ * Range
+ *   1 Muharram 1 AH (19 July 622) to 31 December 9999, in both directions. Anything outside
+ *   returns ORBELUNE_OUT_OF_RANGE.
+ *
+ * Weekday
+ *   Of the Gregorian date: 0 Sunday, 1 Monday, ... 6 Saturday.
+ *
+ * Errors
+ *   Both functions return ORBELUNE_OK (0) when done and a non-zero code otherwise. A null pointer
+ *   returns ORBELUNE_NULL_POINTER and writes nothing. Any other failure sets every output to 0.
+ *   Neither function throws, keeps state between calls, or allocates; both are thread-safe.
+ */
+#ifndef ORBELUNE_H
+#define ORBELUNE_H
+
+#include <stdint.h>
+
+#if defined(_WIN32)
+#  if defined(ORBELUNE_BUILDING)
+#    define ORBELUNE_API __declspec(dllexport)
+#  else
+#    define ORBELUNE_API __declspec(dllimport)
+#  endif
+#elif defined(__GNUC__)
+#  define ORBELUNE_API __attribute__((visibility("default")))
+#else
+#  define ORBELUNE_API
+#endif
+
+#define ORBELUNE_OK 0
+#define ORBELUNE_NULL_POINTER 1
+#define ORBELUNE_INVALID_DATE 2
+#define ORBELUNE_OUT_OF_RANGE 3
+#define ORBELUNE_INTERNAL_ERROR 4
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/*
+ * Gregorian gy-gm-gd to Hijri *hy-*hm-*hd, and the weekday of that day in *weekday.
+ * An impossible Gregorian date (31 February, month 13, 29 February of a common year) returns
+ * ORBELUNE_INVALID_DATE; a valid one outside the range returns ORBELUNE_OUT_OF_RANGE.
+ */
+ORBELUNE_API int32_t G2HA(int32_t gy, int32_t gm, int32_t gd, int32_t* hy, int32_t* hm, int32_t* hd,
+                          int32_t* weekday);
+
+/*
+ * Hijri *hy-*hm-*hd to Gregorian *gy-*gm-*gd, and the weekday of that day in *weekday.
+ * Lenient about month length only: a day from the month's length + 1 up to 30 (day 30 of a 29-day
+ * month, day 29 or 30 of the 28-day month 1364-08) gives the first day of the next month.
+ * Month outside 1..12, day outside 1..30 returns ORBELUNE_INVALID_DATE; year < 1 or a result
+ * after 31 December 9999 returns ORBELUNE_OUT_OF_RANGE. The inputs are read before any output
+ * is written, so an output may share storage with an input.
+ */
+ORBELUNE_API int32_t H2GA(int32_t* hy, int32_t* hm, int32_t* hd, int32_t* gy, int32_t* gm, int32_t* gd,
+                          int32_t* weekday);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ORBELUNE_H */
