@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: MIT
+#include "addin/codec/regional_date.h"
+
+#include <array>
+#include <charconv>
+#include <vector>
+
+#include "addin/codec/host_access.h"
+#include "addin/host/error.h"
+
+namespace lunavant::codec {
+namespace {
+
+constexpr std::array<std::string_view, 12> kMonthNames = {
+    "January", "February", "March",     "April",   "May",      "June",
+    "July",    "August",   "September", "October", "November", "December"};
+constexpr std::array<std::string_view, 7> kWeekdayNames = {
+    "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+
+std::string TwoDigits(std::int32_t n) {
+  std::string text = std::to_string(n);
+  return text.size() < 2 ? "0" + text : text;
+}
+
+// Sakamoto's method; valid for the Gregorian calendar from year 1.
+std::int32_t WeekdayOf(std::int32_t year, std::int32_t month, std::int32_t day) {
+  static constexpr std::array<std::int32_t, 12> kOffsets = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+  if (month < 3) year -= 1;
+  return (year + year / 4 - year / 100 + year / 400 + kOffsets[month - 1] + day) % 7;
+}
+
+std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+std::int32_t ReadNumber(std::string_view piece) {
+  std::int32_t n = 0;
+  const auto [end, error] = std::from_chars(piece.data(), piece.data() + piece.size(), n);
+  if (piece.empty() || error != std::errc() || end != piece.data() + piece.size()) {
+    host::Raise(host::kTypeMismatch, "Type mismatch");
+  }
+  return n;
+}
+
+bool IsMonthLetter(char c) { return c == 'M' || c == 'm'; }
+
+// Length of the run of one pattern letter; month letters of either case make one run.
+std::size_t RunLength(std::string_view pattern, std::size_t at) {
+  const char letter = pattern[at];
+  std::size_t end = at;
+  while (end < pattern.size() &&
+         (pattern[end] == letter || (IsMonthLetter(letter) && IsMonthLetter(pattern[end])))) {
+    ++end;
+  }
+  return end - at;
+}
+
+}  // namespace
+
+std::string GetLocaleText(std::uint32_t locale, std::int32_t item) {
+  const host::RegionalSettings& regional = Regional();
+  const std::int32_t needed = regional.GetLocaleInfoA(locale, item, nullptr, 0);
+  if (needed <= 0) return {};
+  std::string buffer(static_cast<std::size_t>(needed), ' ');
+  const std::int32_t written = regional.GetLocaleInfoA(locale, item, buffer.data(), needed);
+  if (written <= 0 || written > needed) return {};
+  buffer.resize(static_cast<std::size_t>(written - 1));
+  return buffer;
+}
+
+std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::int32_t month,
+                              std::int32_t day) {
+  std::string out;
+  for (std::size_t at = 0; at < pattern.size();) {
+    const char c = pattern[at];
+    if (c == '\'') {  // quoted literal text
+      std::size_t end = at + 1;
+      while (end < pattern.size() && pattern[end] != '\'') out += pattern[end++];
+      at = end + 1;
+      continue;
+    }
+    if (c != 'd' && c != 'M' && c != 'm' && c != 'y') {
+      out += c;
+      ++at;
+      continue;
+    }
+    const std::size_t run = RunLength(pattern, at);
+    switch (c) {
+      case 'd':
+        if (run == 1) out += std::to_string(day);
+        else if (run == 2) out += TwoDigits(day);
+        else if (run == 3) out += kWeekdayNames[WeekdayOf(year, month, day)].substr(0, 3);
+        else out += kWeekdayNames[WeekdayOf(year, month, day)];
+        break;
+      case 'y':
+        if (run <= 2) {
+          const std::int32_t short_year = year % 100;
+          out += run == 1 ? std::to_string(short_year) : TwoDigits(short_year);
+        } else {
+          out += std::to_string(year);
+        }
+        break;
+      default:  // month, in either letter case
+        if (run == 1) out += std::to_string(month);
+        else if (run == 2) out += TwoDigits(month);
+        else if (run == 3) out += kMonthNames[month - 1].substr(0, 3);
+        else out += kMonthNames[month - 1];
+        break;
+    }
+    at += run;
+  }
+  return out;
+}
+
+std::string RegionalDateText(std::string_view date_text) {
+  const std::string pattern =
+      GetLocaleText(Regional().GetUserDefaultLCID(), host::kLocaleShortDate);
+  if (pattern.empty()) return std::string(date_text);
+
+  std::vector<std::string_view> pieces;
+  for (std::size_t start = 0;;) {
+    const std::size_t slash = date_text.find('/', start);
+    pieces.push_back(date_text.substr(start, slash - start));
+    if (slash == std::string_view::npos) break;
+    start = slash + 1;
+  }
+  if (pieces.size() != 3) host::Raise(host::kTypeMismatch, "Type mismatch");
+  const std::int32_t day = ReadNumber(pieces[0]);
+  const std::int32_t month = ReadNumber(pieces[1]);
+  const std::int32_t year = ReadNumber(pieces[2]);
+  if (month < 1 || month > 12 || day < 1 || day > 31 || year < 1) {
+    host::Raise(host::kTypeMismatch, "Type mismatch");
+  }
+  return RenderDatePattern(ReplaceAll(pattern, "yyyy", "yy"), year, month, day);
+}
+
+}  // namespace lunavant::codec

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+// Gregorian dates written the way the user's regional settings write short dates, but always with
+// a two-digit year.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lunavant::codec {
+
+// The locale item's text, or the empty text when the platform has none. Asks for the size first,
+// then fills a buffer of that size.
+std::string GetLocaleText(std::uint32_t locale, std::int32_t item);
+
+// `date_text` is day "/" month "/" four-digit year, as ComposeDateText builds it. Returns it written
+// with the user's short-date pattern, every "yyyy" of the pattern turned into "yy"; the day and
+// month stay those of the input whatever order the pattern puts them in. Without a pattern the
+// input comes back unchanged. Fails with kTypeMismatch on input of another shape.
+std::string RegionalDateText(std::string_view date_text);
+
+// Renders day, month and year with a short-date pattern (d, dd, M, MM, y, yy, yyyy; ddd and dddd
+// weekday names, MMM and MMMM month names; text in single quotes as it stands).
+std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::int32_t month,
+                              std::int32_t day);
+
+}  // namespace lunavant::codec

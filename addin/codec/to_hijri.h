@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: MIT
+// Gregorian task dates, as the host shows them, into the Hijri text of a paired field; and the one
+// routine that composes a date text from three numbers for both directions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "addin/host/value.h"
+
+namespace lunavant::codec {
+
+// Date kind codes of ComposeDateText, also the direction codes of ConvertAndSetField.
+inline constexpr std::string_view kKindHijri = "H";
+inline constexpr std::string_view kKindGregorian = "G";
+
+// Day, month and year (numbers below 10 get one "0"), joined by "/". Kind "H": the "/" become the
+// host's date separator, read now. Kind "G": written with the user's short-date pattern. Any
+// other kind gives the empty text.
+std::string ComposeDateText(std::int32_t year, std::int32_t month, std::int32_t day,
+                            std::string_view kind);
+
+// The value as text: a date-and-time in the platform's default form, a number in decimal.
+std::string ValueText(const host::Value& value);
+
+// The Hijri text of a date such as "Mon 15/03/04", "15/03/04 08:00" or "15/03/04"; "NA" and the
+// empty text come back unchanged. Any failure is shown once through ShowError and gives the empty
+// text. May show a message box; raises no host event.
+std::string ToHijriText(const host::Value& value);
+
+}  // namespace lunavant::codec
