@@ -1,14 +1,318 @@
 // SPDX-License-Identifier: MIT
 #include "addin/events/ms_proj_events.h"
 
+#include <memory>
+#include <vector>
+
+#include "addin/codec/to_gregorian.h"
+#include "addin/codec/to_hijri.h"
+#include "addin/host/error.h"
+#include "addin/host/services.h"
 #include "addin/pairing/catalogues.h"
+#include "addin/pairing/error_style.h"
 #include "addin/pairing/pair_registry.h"
+#include "addin/pairing/utilities.h"
 
 namespace lunavant::events {
+namespace {
+
+using pairing::CollectionHasKey;
+using pairing::KeyText;
+
+bool IsEmptyText(const host::Value& value) {
+  return value.IsEmpty() || (value.IsText() && value.Text().empty());
+}
+
+void CheckSlot(std::int64_t slot) {
+  if (slot < 0 || slot > pairing::kLastSlot) {
+    host::Raise(host::kSubscriptOutOfRange, "Subscript out of range");
+  }
+}
+
+std::int16_t To16Bits(std::int32_t value) {
+  if (value < INT16_MIN || value > INT16_MAX) host::Raise(host::kOverflow, "Overflow");
+  return static_cast<std::int16_t>(value);
+}
+
+}  // namespace
 
 MSProjEvents::MSProjEvents() {
   pairing::SetForceRefresh(false);
   pairing::InitCatalogues();
 }
+
+MSProjEvents::~MSProjEvents() { Unbind(); }
+
+void MSProjEvents::Bind(host::Application& app, host::Project* project) {
+  Unbind();
+  objProjectApp = &app;
+  app.AddEventSink(*this);
+  Proj = project;
+  if (Proj != nullptr) Proj->AddEventSink(*this);
+}
+
+void MSProjEvents::Unbind() {
+  if (Proj != nullptr) Proj->RemoveEventSink(*this);
+  Proj = nullptr;
+  if (objProjectApp != nullptr) objProjectApp->RemoveEventSink(*this);
+  objProjectApp = nullptr;
+}
+
+host::Application& MSProjEvents::App() const {
+  if (objProjectApp == nullptr) host::Raise(host::kObjectRequired, "Object required");
+  return *objProjectApp;
+}
+
+void MSProjEvents::SetPointer(std::int32_t code) const {
+  App().Services().Pointer().SetMousePointer(code);
+}
+
+// Task edits --------------------------------------------------------------------------------
+
+void MSProjEvents::objProjectApp_ProjectBeforeTaskChange(host::Task& tsk, host::FieldId Field,
+                                                         const host::Value& NewVal, bool& Cancel) {
+  if (!SyncEnabled) return;
+  pairing::ReportAtOnce([&] {
+    std::int64_t slot = 0;
+    if (!ProjectOpening && App().ProjectCount() > 0 && !NoProjectOpen &&
+        App().ActiveProject() != nullptr) {
+      slot = App().ActiveProject()->Index();
+    }
+    CheckSlot(slot);
+
+    const std::string key = KeyText(Field);
+    const bool is_hijri_field = CollectionHasKey(key, pairing::HijriToGreg(slot));
+    const bool is_date_field = CollectionHasKey(key, pairing::GregToHijri(slot));
+    if (is_hijri_field || is_date_field) {
+      SyncEnabled = false;
+      std::string_view direction;
+      host::FieldId partner = 0;
+      if (is_hijri_field) {
+        if (!tsk.Subtasks().empty()) Cancel = true;
+        direction = codec::kKindGregorian;
+        partner = pairing::HijriToGreg(slot).Item(key);
+      } else {
+        direction = codec::kKindHijri;
+        partner = pairing::GregToHijri(slot).Item(key);
+      }
+      if (!Cancel) {
+        const bool read_only = pairing::ArrayContains(partner, pairing::ReadOnlyDateFields());
+        const bool written =
+            !read_only && codec::ConvertAndSetField(tsk, partner, NewVal, direction);
+        if (written) EditSynced = true;
+        else Cancel = !(IsEmptyText(NewVal) && !read_only);
+      }
+      SyncEnabled = true;
+    }
+    LastChangedTaskId = tsk.ID();
+  });
+}
+
+// Recalculation ----------------------------------------------------------------------------
+
+void MSProjEvents::objProjectApp_ProjectCalculate(host::Project& pj) {
+  SyncEnabled = false;
+  pairing::LastFailureReport trap;
+
+  if (pairing::ForceRefresh() || !EditSynced) {
+    trap.Step([&] { SetPointer(host::kPointerBusy); });
+    std::int32_t task_count = 0;
+    trap.Step([&] { task_count = pj.TaskCount(); });
+    for (std::int32_t position = 1; position <= task_count; ++position) {
+      trap.Step([&] {
+        if (host::Task* task = pj.TaskAt(position)) RefreshTaskHijriFields(*task, pj.Index());
+      });
+    }
+    trap.Step([&] { SetPointer(host::kPointerDefault); });
+    pairing::SetForceRefresh(false);
+  }
+
+  if (EditSynced && !pairing::ForceRefresh()) {
+    trap.Step([&] { SetPointer(host::kPointerBusy); });
+    trap.Step([&] {
+      if (LastChangedTaskId > 0 && LastChangedTaskId <= pj.TaskCount()) {
+        if (host::Task* task = pj.TaskAt(LastChangedTaskId)) RefreshLinkedTasks(*task, pj.Index());
+      }
+    });
+    const std::int32_t visited = VisitedTasks.Count();
+    for (std::int32_t i = 0; i < visited; ++i) VisitedTasks.Remove(1);
+    trap.Step([&] { SetPointer(host::kPointerDefault); });
+  }
+
+  SyncEnabled = true;
+  EditSynced = false;
+  trap.ReportLast();
+}
+
+void MSProjEvents::RefreshTaskHijriFields(host::Task& task, std::int32_t slot) {
+  pairing::ReportAtOnce([&] {
+    const std::int32_t pair_count = pairing::GregToHijri(slot).Count();
+    for (std::int32_t position = 1; position <= pair_count; ++position) {
+      const host::FieldId text_field = pairing::GregToHijri(slot).Item(position);
+      const std::string key = KeyText(text_field);
+      if (!CollectionHasKey(key, pairing::HijriToGreg(slot))) continue;
+      const host::FieldId date_field = pairing::HijriToGreg(slot).Item(key);
+      const std::string shown = task.GetField(date_field);
+      if (!shown.empty()) codec::ConvertAndSetField(task, text_field, shown, codec::kKindHijri);
+    }
+  });
+}
+
+bool MSProjEvents::IsStandaloneTask(const host::Task& task) {
+  return task.Subtasks().empty() && task.Predecessors().empty() && task.Successors().empty() &&
+         task.Parent() == nullptr;
+}
+
+// The walk keeps its own stack rather than recursing: a chain of links can be as long as the
+// project, far deeper than the thread's stack allows.
+void MSProjEvents::RefreshLinkedTasks(host::Task& first, std::int32_t slot) {
+  struct Level {
+    host::Task* task;
+    std::vector<host::Task*> relatives;
+    std::size_t next = 0;
+    pairing::LastFailureReport trap;
+  };
+  std::vector<std::unique_ptr<Level>> stack;
+
+  const auto enter = [&](host::Task& task) {
+    auto level = std::make_unique<Level>();
+    level->task = &task;
+    bool entered = false;
+    level->trap.Step([&] {
+      const std::string key = KeyText(task.ID());
+      if (task.ID() == 0 || CollectionHasKey(key, VisitedTasks)) return;
+      VisitedTasks.Add(true, key);
+      entered = true;
+    });
+    if (!entered) {
+      level->trap.ReportLast();
+      return;
+    }
+    std::vector<host::Task*>& relatives = level->relatives;
+    level->trap.Step([&] {
+      if (task.OutlineLevel() == 0) {
+        for (host::Task* subtask : task.Subtasks()) relatives.push_back(subtask);
+      }
+    });
+    level->trap.Step([&] {
+      for (host::Task* linked : task.PredecessorTasks()) relatives.push_back(linked);
+    });
+    level->trap.Step([&] {
+      for (host::Task* linked : task.SuccessorTasks()) relatives.push_back(linked);
+    });
+    level->trap.Step([&] {
+      if (task.OutlineLevel() > 0) relatives.push_back(task.Parent());
+    });
+    stack.push_back(std::move(level));
+  };
+
+  enter(first);
+  while (!stack.empty()) {
+    Level& level = *stack.back();
+    if (level.next < level.relatives.size()) {
+      host::Task* relative = level.relatives[level.next++];
+      if (relative == nullptr) continue;
+      host::Task* descend = nullptr;
+      level.trap.Step([&] {
+        if (relative->ID() == 0 || CollectionHasKey(KeyText(relative->ID()), VisitedTasks)) return;
+        if (IsStandaloneTask(*relative)) RefreshTaskHijriFields(*relative, slot);
+        else descend = relative;
+      });
+      if (descend != nullptr) enter(*descend);
+      continue;
+    }
+    level.trap.Step([&] { RefreshTaskHijriFields(*level.task, slot); });
+    level.trap.ReportLast();
+    stack.pop_back();
+  }
+}
+
+// Project lifecycle -------------------------------------------------------------------------
+
+void MSProjEvents::RestoreAssignments(host::Project& pj) {
+  std::int32_t table_count = 0;
+  pairing::SkipFailure([&] { table_count = pj.TaskTableCount(); });
+  for (std::int32_t t = 1; t <= table_count; ++t) {
+    std::int32_t column_count = 0;
+    pairing::SkipFailure([&] { column_count = pj.TaskTable(t).Columns().Count(); });
+    for (std::int32_t j = 1; j <= column_count; ++j) {
+      pairing::SkipFailure([&] {
+        const std::int32_t slot = pj.Index();
+        const host::FieldId field = pj.TaskTable(t).Columns().Item(j).Field();
+        const std::string alias = App().CustomFieldGetName(field);
+        if (pairing::ArrayContains(alias, pairing::HijriFieldTitles()) &&
+            pairing::ArrayContains(field, pairing::CustomTextFields())) {
+          pairing::AddPair(field, pairing::DateFieldOfTitle(alias), slot);
+        }
+      });
+    }
+  }
+}
+
+void MSProjEvents::objProjectApp_NewProject(host::Project& /*pj*/) {
+  ProjectOpening = true;
+  NoProjectOpen = false;
+}
+
+void MSProjEvents::Proj_Open(host::Project& pj) {
+  ProjectOpening = true;
+  pairing::SkipFailure([&] { RestoreAssignments(pj); });
+}
+
+void MSProjEvents::objProjectApp_WindowActivate(host::Window* /*activatedWindow*/) {
+  pairing::SkipFailure([&] {
+    host::Project* active = App().ActiveProject();
+    if (active == nullptr) return;
+    const bool saved = active->Saved();
+    const bool other_slot = ClosedProjectSlot != active->Index();
+    if ((saved || other_slot) && ProjectOpening) {
+      RestoreAssignments(*active);
+      ProjectOpening = false;
+      NoProjectOpen = false;
+    }
+  });
+}
+
+void MSProjEvents::objProjectApp_ProjectBeforeClose(host::Project* pj, bool& /*Cancel*/) {
+  pairing::SkipFailure([&] {
+    if (App().ProjectCount() <= 1) NoProjectOpen = true;
+  });
+  if (pj == nullptr) return;
+  // The slot is cleared only when it could be read: a stale one would drop the pairs of
+  // another open project.
+  pairing::SkipFailure([&] {
+    host::Project* active = App().ActiveProject();
+    if (active == nullptr) host::Raise(host::kObjectRequired, "Object required");
+    ClosedProjectSlot = To16Bits(active->Index());
+    pairing::ClearSlot(ClosedProjectSlot);
+  });
+  // The project object ends with the close; its Open event can no longer arrive.
+  if (pj == Proj) {
+    pairing::SkipFailure([&] { Proj->RemoveEventSink(*this); });
+    Proj = nullptr;
+  }
+}
+
+void MSProjEvents::objProjectApp_ProjectBeforeSave(host::Project& /*pj*/, bool /*SaveAsUi*/,
+                                                   bool& /*Cancel*/) {}
+
+// Host event delivery -----------------------------------------------------------------------
+
+void MSProjEvents::ProjectBeforeTaskChange(host::Task& tsk, host::FieldId field,
+                                           const host::Value& new_value, bool& cancel) {
+  objProjectApp_ProjectBeforeTaskChange(tsk, field, new_value, cancel);
+}
+void MSProjEvents::ProjectCalculate(host::Project& pj) { objProjectApp_ProjectCalculate(pj); }
+void MSProjEvents::NewProject(host::Project& pj) { objProjectApp_NewProject(pj); }
+void MSProjEvents::ProjectBeforeClose(host::Project* pj, bool& cancel) {
+  objProjectApp_ProjectBeforeClose(pj, cancel);
+}
+void MSProjEvents::ProjectBeforeSave(host::Project& pj, bool save_as_ui, bool& cancel) {
+  objProjectApp_ProjectBeforeSave(pj, save_as_ui, cancel);
+}
+void MSProjEvents::WindowActivate(host::Window* activated_window) {
+  objProjectApp_WindowActivate(activated_window);
+}
+void MSProjEvents::Open(host::Project& pj) { Proj_Open(pj); }
 
 }  // namespace lunavant::events

@@ -1,24 +1,48 @@
 // SPDX-License-Identifier: MIT
 // The add-in's one event object: it keeps each Hijri pair in step on task edits and
 // recalculations, and restores or drops a project's pairs as projects open and close. Its
-// construction fills the field catalogues. Everything runs on the host's user-interface thread.
+// construction fills the field catalogues. Everything runs on the host's user-interface thread,
+// and every handler ends in its own error trap: nothing escapes into the host.
+//
+//   MSProjEvents events;
+//   events.Bind(app, app.ActiveProject());  // from now on the host's events arrive here
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "addin/host/events.h"
 #include "addin/host/object_model.h"
 #include "addin/pairing/keyed_collection.h"
 
 namespace lunavant::events {
 
-class MSProjEvents {
+class MSProjEvents final : public host::ApplicationEvents, public host::ProjectEvents {
  public:
   // Fills the catalogues and the message title; the members start as below.
   MSProjEvents();
   MSProjEvents(const MSProjEvents&) = delete;
   MSProjEvents& operator=(const MSProjEvents&) = delete;
-  virtual ~MSProjEvents() = default;
+  // Detaches from the host's events: none arrives here afterwards.
+  ~MSProjEvents() override;
+
+  // Receives the application's events from `app` and the Open event of `project` (which may be
+  // null when no project is active).
+  void Bind(host::Application& app, host::Project* project);
+
+  // Rebuilds the pairs of `pj` from the aliases of the text fields its task tables show, in the
+  // slot `pj` reports. Adds only; failures are skipped silently.
+  void RestoreAssignments(host::Project& pj);
+
+  // The handlers, one per host event.
+  void objProjectApp_ProjectBeforeTaskChange(host::Task& tsk, host::FieldId Field,
+                                             const host::Value& NewVal, bool& Cancel);
+  void objProjectApp_ProjectCalculate(host::Project& pj);
+  void objProjectApp_NewProject(host::Project& pj);
+  void objProjectApp_ProjectBeforeClose(host::Project* pj, bool& Cancel);
+  void objProjectApp_ProjectBeforeSave(host::Project& pj, bool SaveAsUi, bool& Cancel);
+  void objProjectApp_WindowActivate(host::Window* activatedWindow);
+  void Proj_Open(host::Project& pj);
 
   // The host application whose events arrive here, and the project whose Open event does.
   host::Application* objProjectApp = nullptr;
@@ -40,6 +64,29 @@ class MSProjEvents {
   std::int32_t LastChangedTaskId = 0;
   // Tasks already refreshed by the current targeted refresh, by decimal ID.
   pairing::KeyedCollection<bool> VisitedTasks;
+
+ private:
+  // host::ApplicationEvents and host::ProjectEvents, forwarded to the handlers above.
+  void ProjectBeforeTaskChange(host::Task& tsk, host::FieldId field, const host::Value& new_value,
+                               bool& cancel) override;
+  void ProjectCalculate(host::Project& pj) override;
+  void NewProject(host::Project& pj) override;
+  void ProjectBeforeClose(host::Project* pj, bool& cancel) override;
+  void ProjectBeforeSave(host::Project& pj, bool save_as_ui, bool& cancel) override;
+  void WindowActivate(host::Window* activated_window) override;
+  void Open(host::Project& pj) override;
+
+  void Unbind();
+  host::Application& App() const;
+  void SetPointer(std::int32_t code) const;
+
+  // Rewrites every paired Hijri field of one task; the first failure ends it and is shown.
+  void RefreshTaskHijriFields(host::Task& task, std::int32_t slot);
+  // Refreshes `task` after the tasks related to it, depth first; each task reports its own last
+  // failure.
+  void RefreshLinkedTasks(host::Task& task, std::int32_t slot);
+  // No subtasks, no dependency texts and no parent.
+  static bool IsStandaloneTask(const host::Task& task);
 };
 
 }  // namespace lunavant::events
