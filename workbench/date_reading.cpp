@@ -1,0 +1,442 @@
+// SPDX-License-Identifier: MIT
+#include "workbench/date_reading.h"
+
+#include <array>
+#include <cstddef>
+#include <optional>
+
+#include "addin/host/error.h"
+
+namespace lunavant::workbench {
+namespace {
+
+constexpr std::array<std::string_view, 7> kWeekdayNames = {
+    "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+constexpr std::array<std::string_view, 12> kMonthNames = {
+    "January", "February", "March",     "April",   "May",      "June",
+    "July",    "August",   "September", "October", "November", "December"};
+
+// The reader keeps every number it converts to at most four digits, so no value can overflow.
+constexpr std::size_t kMaxYearDigits = 4;
+constexpr std::size_t kMaxDayMonthDigits = 2;
+constexpr std::size_t kMaxTimeDigits = 2;
+// Two-digit years fall in 1930..2029.
+constexpr std::int32_t kCenturyPivot = 30;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+char ToLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (ToLower(a[i]) != ToLower(b[i])) return false;
+  }
+  return true;
+}
+
+// A name written in full or as its first three letters, in any letter case.
+bool MatchesName(std::string_view word, std::string_view name) {
+  return EqualsIgnoringCase(word, name) || EqualsIgnoringCase(word, name.substr(0, 3));
+}
+
+bool IsWeekdayName(std::string_view word) {
+  for (std::string_view name : kWeekdayNames) {
+    if (MatchesName(word, name)) return true;
+  }
+  return false;
+}
+
+// [1, 12] for an English month name; 0 for any other word.
+std::int32_t MonthOfName(std::string_view word) {
+  for (std::size_t i = 0; i < kMonthNames.size(); ++i) {
+    if (MatchesName(word, kMonthNames[i])) return static_cast<std::int32_t>(i + 1);
+  }
+  return 0;
+}
+
+bool IsLeapYear(std::int32_t year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+
+std::int32_t DaysInMonth(std::int32_t year, std::int32_t month) {
+  constexpr std::array<std::int32_t, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[static_cast<std::size_t>(month - 1)];
+}
+
+bool IsRealDate(std::int32_t year, std::int32_t month, std::int32_t day) {
+  return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+         day <= DaysInMonth(year, month);
+}
+
+// [0, 6], 0 Sunday, for a real date (H. Hinnant's days_from_civil).
+std::int32_t WeekdayOf(std::int32_t year, std::int32_t month, std::int32_t day) {
+  const std::int32_t y = year - (month <= 2 ? 1 : 0);  // [0, 9999]
+  const std::int32_t era = y / 400;                    // [0, 24]
+  const std::int32_t yoe = y - era * 400;              // [0, 399]
+  const std::int32_t doy =
+      (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;  // [0, 365]
+  const std::int32_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;     // [0, 146096]
+  const std::int32_t days = era * 146097 + doe - 719468;  // days since 1970-01-01, a Thursday
+  return days >= -4 ? (days + 4) % 7 : (days + 5) % 7 + 6;
+}
+
+[[noreturn]] void FailTypeMismatch() {
+  host::Raise(host::kTypeMismatch, std::string(kTypeMismatchText));
+}
+
+// A cursor over the text being read; every read stops at the end of the text.
+class Scanner {
+ public:
+  explicit Scanner(std::string_view text) : text_(text) {}
+
+  bool AtEnd() const { return pos_ == text_.size(); }
+  std::size_t Position() const { return pos_; }
+  void Rewind(std::size_t pos) { pos_ = pos; }
+
+  // Whether there was at least one blank.
+  bool SkipBlanks() {
+    const std::size_t start = pos_;
+    while (!AtEnd() && IsBlank(text_[pos_])) ++pos_;
+    return pos_ != start;
+  }
+  std::string_view Digits() { return Run(IsDigit); }
+  std::string_view Letters() { return Run(IsLetter); }
+  bool Consume(std::string_view expected) {
+    if (expected.empty() || text_.substr(pos_).substr(0, expected.size()) != expected) return false;
+    pos_ += expected.size();
+    return true;
+  }
+
+ private:
+  std::string_view Run(bool (*belongs)(char)) {
+    const std::size_t start = pos_;
+    while (!AtEnd() && belongs(text_[pos_])) ++pos_;
+    return text_.substr(start, pos_ - start);
+  }
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+// The value of a run of at most four digits.
+std::int32_t ValueOf(std::string_view digits) {
+  std::int32_t value = 0;
+  for (char c : digits) value = value * 10 + (c - '0');
+  return value;
+}
+
+bool HasDigits(std::string_view digits, std::size_t most) {
+  return !digits.empty() && digits.size() <= most;
+}
+
+// A date element as written: a run of digits or a word.
+struct Element {
+  std::string_view digits;
+  std::string_view word;
+};
+
+std::optional<Element> ReadElement(Scanner& scanner) {
+  Element element{scanner.Digits(), {}};
+  if (element.digits.empty()) element.word = scanner.Letters();
+  if (element.digits.empty() && element.word.empty()) return std::nullopt;
+  return element;
+}
+
+// The user's date separator first (it may be longer than one character), else "/", "-" or ".".
+std::optional<std::string_view> ReadSeparator(Scanner& scanner, std::string_view date_separator) {
+  if (scanner.Consume(date_separator)) return date_separator;
+  for (std::string_view separator :
+       {std::string_view("/"), std::string_view("-"), std::string_view(".")}) {
+    if (scanner.Consume(separator)) return separator;
+  }
+  return std::nullopt;
+}
+
+struct CalendarDate {
+  std::int32_t year = 0;
+  std::int32_t month = 0;
+  std::int32_t day = 0;
+};
+
+struct TimeOfDay {
+  std::int32_t hour = 0;
+  std::int32_t minute = 0;
+  std::int32_t second = 0;
+};
+
+std::optional<CalendarDate> ReadDatePart(Scanner& scanner, DateOrder order,
+                                         std::string_view date_separator) {
+  // A weekday name goes before the date, followed by a comma, blanks or both. It is not checked
+  // against the date: a user who edits "Mon 15/03/04" into "Mon 16/03/04" means the 16th.
+  const std::size_t start = scanner.Position();
+  if (IsWeekdayName(scanner.Letters())) {
+    const bool comma = scanner.Consume(",");
+    if (!scanner.SkipBlanks() && !comma) return std::nullopt;
+  } else {
+    scanner.Rewind(start);  // no weekday; the word may be a month name
+  }
+
+  // Exactly three elements. Some runtimes read "15/03" as a day and month of the current year;
+  // this reader refuses it: a task date without its year is ambiguous, and silently taking the
+  // current year would put a wrong date into a schedule that spans years.
+  const std::optional<Element> first = ReadElement(scanner);
+  if (!first) return std::nullopt;
+  const std::optional<std::string_view> separator = ReadSeparator(scanner, date_separator);
+  if (!separator) return std::nullopt;
+  const std::optional<Element> second = ReadElement(scanner);
+  if (!second || !scanner.Consume(*separator)) return std::nullopt;
+  const std::optional<Element> third = ReadElement(scanner);
+  if (!third) return std::nullopt;
+
+  // Three or four digits cannot be a day or a month: "2004-03-15" is read year first everywhere.
+  if (first->digits.size() >= 3) order = DateOrder::kYearMonthDay;
+  const Element* day = &*first;
+  const Element* month = &*second;
+  const Element* year = &*third;
+  if (order == DateOrder::kMonthDayYear) {
+    month = &*first;
+    day = &*second;
+  } else if (order == DateOrder::kYearMonthDay) {
+    year = &*first;
+    day = &*third;
+  }
+
+  if (!HasDigits(day->digits, kMaxDayMonthDigits) || !HasDigits(year->digits, kMaxYearDigits)) {
+    return std::nullopt;
+  }
+  CalendarDate date;
+  date.day = ValueOf(day->digits);
+  if (month->word.empty()) {
+    if (!HasDigits(month->digits, kMaxDayMonthDigits)) return std::nullopt;
+    date.month = ValueOf(month->digits);
+  } else {
+    date.month = MonthOfName(month->word);  // 0 for a word that is no month
+  }
+  date.year = ValueOf(year->digits);
+  if (year->digits.size() <= 2) date.year += date.year < kCenturyPivot ? 2000 : 1900;
+  if (!IsReadableDate(date.year, date.month, date.day)) return std::nullopt;
+  return date;
+}
+
+std::optional<TimeOfDay> ReadTimePart(Scanner& scanner) {
+  const std::string_view hour = scanner.Digits();
+  if (!HasDigits(hour, kMaxTimeDigits)) return std::nullopt;
+  std::string_view minute;
+  std::string_view second;
+  if (scanner.Consume(":")) {
+    minute = scanner.Digits();
+    if (!HasDigits(minute, kMaxTimeDigits)) return std::nullopt;
+    if (scanner.Consume(":")) {
+      second = scanner.Digits();
+      if (!HasDigits(second, kMaxTimeDigits)) return std::nullopt;
+    }
+  }
+  // AM or PM, directly after the time or after blanks.
+  const std::size_t after_time = scanner.Position();
+  scanner.SkipBlanks();
+  const std::string_view marker = scanner.Letters();
+  const bool am = EqualsIgnoringCase(marker, "AM");
+  const bool pm = EqualsIgnoringCase(marker, "PM");
+  if (!am && !pm) scanner.Rewind(after_time);
+  if (minute.empty() && !am && !pm) return std::nullopt;  // a bare number is no time
+
+  TimeOfDay time{ValueOf(hour), ValueOf(minute), ValueOf(second)};
+  if (am || pm) {
+    if (time.hour < 1 || time.hour > 12) return std::nullopt;
+    time.hour = time.hour % 12 + (pm ? 12 : 0);  // 12 AM is midnight, 12 PM noon
+  } else if (time.hour > 23) {
+    return std::nullopt;
+  }
+  if (time.minute > 59 || time.second > 59) return std::nullopt;
+  return time;
+}
+
+void AppendTwoDigits(std::string& out, std::int32_t value) {
+  if (value >= 0 && value < 10) out += '0';
+  out += std::to_string(value);
+}
+
+void AppendYear(std::string& out, std::int32_t year, std::size_t letters) {
+  if (letters >= 3) {
+    const std::string digits = std::to_string(year);
+    if (year >= 0 && digits.size() < 4) out.append(4 - digits.size(), '0');
+    out += digits;
+    return;
+  }
+  const std::int32_t short_year = (year % 100 + 100) % 100;  // [0, 99]
+  if (letters == 2) {
+    AppendTwoDigits(out, short_year);
+  } else {
+    out += std::to_string(short_year);
+  }
+}
+
+// The text of a quoted section starting at `pos` (the opening quote) into `out`; returns the
+// position after the closing quote. "''", inside or in place of a section, writes one quote; an
+// unclosed quote runs to the end.
+std::size_t AppendQuoted(std::string& out, std::string_view pattern, std::size_t pos) {
+  if (pos + 1 < pattern.size() && pattern[pos + 1] == '\'') {
+    out += '\'';
+    return pos + 2;
+  }
+  ++pos;
+  while (pos < pattern.size()) {
+    if (pattern[pos] == '\'') {
+      if (pos + 1 < pattern.size() && pattern[pos + 1] == '\'') {
+        out += '\'';
+        pos += 2;
+        continue;
+      }
+      return pos + 1;
+    }
+    out += pattern[pos++];
+  }
+  return pos;
+}
+
+// The position after the quoted section starting at `pos`, as AppendQuoted reads it.
+std::size_t SkipQuoted(std::string_view pattern, std::size_t pos) {
+  std::string ignored;
+  return AppendQuoted(ignored, pattern, pos);
+}
+
+bool IsMonthLetter(char c) { return c == 'M' || c == 'm'; }
+
+std::size_t RunLength(std::string_view pattern, std::size_t pos) {
+  std::size_t end = pos;
+  const bool month = IsMonthLetter(pattern[pos]);
+  while (end < pattern.size() &&
+         (month ? IsMonthLetter(pattern[end]) : pattern[end] == pattern[pos])) {
+    ++end;
+  }
+  return end - pos;
+}
+
+}  // namespace
+
+DateOrder DateOrderOfPattern(std::string_view pattern) {
+  constexpr std::size_t kNone = std::string_view::npos;
+  std::size_t day = kNone;
+  std::size_t month = kNone;
+  std::size_t year = kNone;
+  for (std::size_t pos = 0; pos < pattern.size();) {
+    const char c = pattern[pos];
+    if (c == '\'') {
+      pos = SkipQuoted(pattern, pos);
+      continue;
+    }
+    std::size_t run = 1;
+    if (c == 'd' || c == 'y' || IsMonthLetter(c)) run = RunLength(pattern, pos);
+    if (c == 'd' && run <= 2 && day == kNone) day = pos;  // ddd and dddd are weekday names
+    if (IsMonthLetter(c) && month == kNone) month = pos;
+    if (c == 'y' && year == kNone) year = pos;
+    pos += run;
+  }
+  if (day == kNone || month == kNone || year == kNone) return DateOrder::kMonthDayYear;
+  if (year < month && year < day) return DateOrder::kYearMonthDay;
+  return day < month ? DateOrder::kDayMonthYear : DateOrder::kMonthDayYear;
+}
+
+host::DateTime ReadDateText(std::string_view text, DateOrder order,
+                            std::string_view date_separator) {
+  Scanner scanner(text);
+  scanner.SkipBlanks();
+  std::optional<CalendarDate> date;
+  std::optional<TimeOfDay> time;
+  // At most a date and a time, in either order, each ending at a blank or at the end.
+  while (!scanner.AtEnd()) {
+    const std::size_t start = scanner.Position();
+    bool read = false;
+    if (!date) {
+      date = ReadDatePart(scanner, order, date_separator);
+      read = date.has_value();
+      if (!read) scanner.Rewind(start);
+    }
+    if (!read && !time) {
+      time = ReadTimePart(scanner);
+      read = time.has_value();
+      if (!read) scanner.Rewind(start);
+    }
+    if (!read) FailTypeMismatch();
+    if (!scanner.SkipBlanks() && !scanner.AtEnd()) FailTypeMismatch();
+  }
+  if (!date && !time) FailTypeMismatch();
+
+  host::DateTime when;
+  if (date) {
+    when.year = date->year;
+    when.month = date->month;
+    when.day = date->day;
+  }
+  if (time) {
+    when.hour = time->hour;
+    when.minute = time->minute;
+    when.second = time->second;
+  }
+  return when;
+}
+
+bool IsReadableDate(std::int32_t year, std::int32_t month, std::int32_t day) {
+  return year >= 100 && IsRealDate(year, month, day);
+}
+
+std::string FormatDateWithPattern(std::string_view pattern, std::int32_t year, std::int32_t month,
+                                  std::int32_t day, bool two_digit_year) {
+  std::string working(pattern.empty() ? kCShortDatePattern : pattern);
+  if (two_digit_year) {
+    for (std::size_t pos = working.find("yyyy"); pos != std::string::npos;
+         pos = working.find("yyyy", pos + 2)) {
+      working.replace(pos, 4, "yy");
+    }
+  }
+  const bool real = IsRealDate(year, month, day);
+  std::string out;
+  for (std::size_t pos = 0; pos < working.size();) {
+    const char c = working[pos];
+    if (c == '\'') {
+      pos = AppendQuoted(out, working, pos);
+      continue;
+    }
+    if (c != 'd' && c != 'y' && !IsMonthLetter(c)) {
+      out += c;
+      ++pos;
+      continue;
+    }
+    const std::size_t run = RunLength(working, pos);
+    pos += run;
+    if (c == 'y') {
+      AppendYear(out, year, run);
+    } else if (run >= 3) {
+      if (c == 'd' && real) {
+        const std::string_view name =
+            kWeekdayNames[static_cast<std::size_t>(WeekdayOf(year, month, day))];
+        out += run == 3 ? name.substr(0, 3) : name;
+      } else if (c != 'd' && month >= 1 && month <= 12) {
+        const std::string_view name = kMonthNames[static_cast<std::size_t>(month - 1)];
+        out += run == 3 ? name.substr(0, 3) : name;
+      }
+    } else {
+      const std::int32_t value = c == 'd' ? day : month;
+      if (run == 2) {
+        AppendTwoDigits(out, value);
+      } else {
+        out += std::to_string(value);
+      }
+    }
+  }
+  return out;
+}
+
+std::string FormatTimeOfDay(std::int32_t hour, std::int32_t minute, std::int32_t second) {
+  std::string out;
+  AppendTwoDigits(out, hour);
+  out += ':';
+  AppendTwoDigits(out, minute);
+  out += ':';
+  AppendTwoDigits(out, second);
+  return out;
+}
+
+}  // namespace lunavant::workbench

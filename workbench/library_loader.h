@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+// Loads dynamic libraries by their bare name, as the host's platform does: in the folders given
+// first (the add-in module's folder, so the converter beside the module wins), then through the
+// system's usual search (dlopen of the bare file name).
+//
+//   PosixLibraryLoader loader;
+//   loader.AddSearchFolderFirst(module_path.parent_path());
+//   std::unique_ptr<host::Library> orbelune = loader.Load("orbelune");  // liborbelune.so
+//   void* g2ha = orbelune->Symbol("G2HA");
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "addin/host/services.h"
+
+namespace lunavant::workbench {
+
+// Message texts, followed by the file name ("liborbelune.so") or the loader's own text.
+inline constexpr std::string_view kFileNotFoundText = "File not found: ";
+inline constexpr std::string_view kErrorLoadingText = "Error in loading DLL: ";
+// "Can't find DLL entry point G2HA in liborbelune.so".
+inline constexpr std::string_view kEntryPointText = "Can't find DLL entry point ";
+
+class PosixLibraryLoader final : public host::LibraryLoader {
+ public:
+  // The folders are searched in the order given, before the system's search.
+  explicit PosixLibraryLoader(std::vector<std::filesystem::path> first_folders = {});
+
+  // Puts `folder` before every other folder (moving it there when it is already in the list).
+  void AddSearchFolderFirst(std::filesystem::path folder);
+  const std::vector<std::filesystem::path>& SearchFolders() const { return folders_; }
+
+  // "lib" + name + ".so".
+  static std::string FileNameOf(std::string_view name);
+
+  // Opens FileNameOf(name) from the first folder that holds such a file, else by the system's
+  // search, resolving all its symbols now. Fails with kFileNotFound ("File not found:
+  // liborbelune.so") when no file of that name exists (or the name is empty or has a "/" or a zero
+  // in it), and with kErrorLoadingLibrary and the loader's text when the first file found cannot be
+  // loaded; a later folder is not tried then. The Library closes the handle when it ends; its
+  // Symbol fails with kEntryPointNotFound ("Can't find DLL entry point G2HA in liborbelune.so").
+  std::unique_ptr<host::Library> Load(std::string_view name) override;
+
+ private:
+  std::vector<std::filesystem::path> folders_;
+};
+
+}  // namespace lunavant::workbench

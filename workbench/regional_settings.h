@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+// The workbench's regional settings: the user's short-date pattern and date separator, taken from
+// the POSIX locale (LC_ALL, then LC_TIME, then LANG) at every call, with the platform's date
+// reading and default date-and-time form built on them. A user or a test can override both.
+//
+//   PosixRegionalSettings regional;
+//   regional.OverrideShortDatePattern("dd/MM/yyyy");
+//   host::DateTime when = regional.ReadDate("Mon 15/03/04");  // 15 March 2004
+//   regional.FormatDate(2004, 3, 15, /*two_digit_year=*/true);  // "15/03/04"
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "addin/host/services.h"
+#include "addin/host/value.h"
+
+namespace lunavant::workbench {
+
+// The locale item number of the date separator (LOCALE_SDATE); kLocaleShortDate is the pattern's.
+inline constexpr std::int32_t kLocaleDateSeparator = 29;
+// What GetUserDefaultLCID answers: the Windows identifier that stands for the user's default locale
+// (LOCALE_USER_DEFAULT), whatever the POSIX locale is.
+inline constexpr std::uint32_t kUserDefaultLcid = 0x0400;
+
+// The user's short-date format as the C library's locale data has it. Abstract because the locale
+// data is the one contact with the outside world here; tests stand in a source that gives a fixed
+// format, or none.
+class DateFormatSource {
+ public:
+  virtual ~DateFormatSource() = default;
+  // The strftime form of the user's short date (the locale's D_FMT, e.g. "%d.%m.%Y"); empty when
+  // the platform gives none.
+  virtual std::string UserDateFormat() const = 0;
+};
+
+// Reads the environment at every call, so a change of locale takes effect at once. A locale the C
+// library cannot load gives the "C" locale's format ("%m/%d/%y"). The format of the last locale
+// loaded is kept under its name: the C library keeps a loaded locale's data for the life of the
+// process anyway, and loading costs microseconds where a date field is read in nanoseconds.
+// Like the rest of the workbench, for one thread.
+class PosixDateFormatSource final : public DateFormatSource {
+ public:
+  std::string UserDateFormat() const override;
+  // The first non-empty of LC_ALL, LC_TIME and LANG; "C" when all three are unset or empty.
+  static std::string UserTimeLocaleName();
+
+ private:
+  mutable std::string loaded_name_;  // empty until a locale has loaded
+  mutable std::string loaded_format_;
+};
+
+class PosixRegionalSettings final : public host::RegionalSettings {
+ public:
+  // Reads the user's POSIX locale through PosixDateFormatSource.
+  PosixRegionalSettings();
+  // Reads the short-date format from `source`; a null source stands for PosixDateFormatSource.
+  explicit PosixRegionalSettings(std::unique_ptr<const DateFormatSource> source);
+
+  // The override if one is set, else the locale's D_FMT written as d, dd, M, MM, yy, yyyy (other
+  // strftime fields: %a ddd, %A dddd, %b MMM, %B MMMM; letters the format writes as text are
+  // quoted). Empty when the platform gives no format, or after OverrideShortDatePattern("").
+  std::string ShortDatePattern() const;
+  // The override if one is set, else the first character that is no letter after the first date
+  // element of the locale's pattern (not of an overriding pattern); "/" when it has none.
+  std::string DateSeparator() const;
+  // The overrides win over the locale until cleared. Overriding one derives nothing for the other.
+  // The empty pattern stands for "the platform gives no pattern": GetLocaleInfoA then answers 0.
+  void OverrideShortDatePattern(std::string pattern);
+  void OverrideDateSeparator(std::string separator);
+  void ClearOverrides();
+
+  // The date written with ShortDatePattern() (see FormatDateWithPattern in date_reading.h); with
+  // two_digit_year every "yyyy" of the pattern writes "yy". The empty pattern writes "MM/dd/yy".
+  std::string FormatDate(std::int32_t year, std::int32_t month, std::int32_t day,
+                         bool two_digit_year) const;
+
+  // Always kUserDefaultLcid.
+  std::uint32_t GetUserDefaultLCID() const override;
+  // The Windows contract: item kLocaleShortDate gives ShortDatePattern(), kLocaleDateSeparator
+  // DateSeparator(). With length 0 writes nothing and returns the size needed, terminating zero
+  // included; otherwise copies the text and its zero and returns that count. Returns 0, writing
+  // nothing, for an lcid other than kUserDefaultLcid, an unknown or empty item, a null buffer, or a
+  // buffer too small. Never writes past `length`.
+  std::int32_t GetLocaleInfoA(std::uint32_t lcid, std::int32_t item, char* buffer,
+                              std::int32_t length) const override;
+
+  // ReadDateText (date_reading.h) in the order of ShortDatePattern(), with DateSeparator() accepted
+  // beside "/", "-" and ".". Fails with kTypeMismatch "Type mismatch".
+  host::DateTime ReadDate(std::string_view text) const override;
+  // The date with ShortDatePattern() as it stands, then one blank and HH:MM:SS when the value has a
+  // time of day; a value whose year, month and day are 0 gives only HH:MM:SS.
+  std::string DefaultDateTimeText(const host::DateTime& when) const override;
+
+ private:
+  struct Settings {
+    std::string pattern;
+    std::string separator;
+  };
+  // Both settings from one reading of the locale (none when both are overridden).
+  Settings Current() const;
+
+  std::unique_ptr<const DateFormatSource> source_;
+  std::optional<std::string> pattern_override_;
+  std::optional<std::string> separator_override_;
+};
+
+}  // namespace lunavant::workbench
