@@ -1,0 +1,325 @@
+// SPDX-License-Identifier: MIT
+#include "workbench/application.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "addin/host/error.h"
+#include "addin/host/global.h"
+#include "workbench/field_catalog.h"
+#include "workbench/messages.h"
+#include "workbench/platform.h"
+#include "workbench/recording_ui.h"
+#include "workbench/scheduler.h"
+
+namespace lunavant::workbench {
+
+namespace {
+
+constexpr const char* kWeekdayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+
+}  // namespace
+
+WorkbenchPlatform::WorkbenchPlatform(std::unique_ptr<host::MessageBoxes> messages,
+                                     std::unique_ptr<host::MousePointer> pointer,
+                                     std::unique_ptr<PosixRegionalSettings> regional,
+                                     std::unique_ptr<PosixLibraryLoader> libraries)
+    : messages_(std::move(messages)),
+      pointer_(std::move(pointer)),
+      regional_(std::move(regional)),
+      libraries_(std::move(libraries)) {}
+
+Application::Application(FrontEndServices services) {
+  if (!services.messages) {
+    auto recording = std::make_unique<RecordingMessageBoxes>();
+    recorded_messages_ = recording.get();
+    services.messages = std::move(recording);
+  }
+  if (!services.pointer) {
+    auto recording = std::make_unique<RecordingMousePointer>();
+    recorded_pointer_ = recording.get();
+    services.pointer = std::move(recording);
+  }
+  platform_ = std::make_unique<WorkbenchPlatform>(
+      std::move(services.messages), std::move(services.pointer),
+      std::make_unique<PosixRegionalSettings>(),
+      std::make_unique<PosixLibraryLoader>(std::move(services.library_folders)));
+}
+
+Application::~Application() {
+  if (host::GlobalApplication() == this) host::SetGlobalApplication(nullptr);
+}
+
+std::int32_t Application::ProjectCount() const { return static_cast<std::int32_t>(open_.size()); }
+
+std::string Application::DateSeparator() const { return Regional().DateSeparator(); }
+
+std::string Application::FieldConstantToFieldName(host::FieldId field) const {
+  return std::string(FieldOrRaise(field).name);
+}
+
+host::FieldId Application::FieldNameToFieldConstant(std::string_view name) const {
+  if (const FieldInfo* info = FindFieldByName(name)) return info->id;
+  if (active_ != nullptr) {
+    for (int i = 0; i < kCustomTextCount; ++i) {
+      const std::string& alias = active_->CustomTextAlias(i);
+      if (!alias.empty() && NamesEqual(alias, name)) return CustomTextField(i);
+    }
+  }
+  host::Raise(host::kHostFailure, message::UnknownFieldName(name));
+}
+
+void Application::CheckCustomTextField(host::FieldId field) const {
+  const FieldInfo& info = FieldOrRaise(field);
+  if (CustomTextIndex(field) < 0) {
+    host::Raise(host::kHostFailure, message::NotCustomTextField(info.name));
+  }
+}
+
+Project& Application::RequireActiveProject() const {
+  if (active_ == nullptr) host::Raise(host::kHostFailure, std::string(message::kNoProjectOpen));
+  return *active_;
+}
+
+std::string Application::CustomFieldGetName(host::FieldId field) const {
+  CheckCustomTextField(field);
+  return RequireActiveProject().CustomTextAlias(CustomTextIndex(field));
+}
+
+void Application::CustomFieldRename(host::FieldId field, const std::string& alias) {
+  CheckCustomTextField(field);
+  Project& project = RequireActiveProject();
+  const FieldInfo* named = FindFieldByName(alias);
+  if (named != nullptr && named->id != field) {
+    host::Raise(host::kHostFailure, message::AliasTaken(alias, named->name));
+  }
+  project.SetCustomTextAlias(CustomTextIndex(field), alias);
+}
+
+std::string Application::CustomFieldGetFormula(host::FieldId field) const {
+  CheckCustomTextField(field);
+  return RequireActiveProject().CustomTextFormula(CustomTextIndex(field));
+}
+
+void Application::CustomFieldSetFormula(host::FieldId field, const std::string& formula) {
+  CheckCustomTextField(field);
+  RequireActiveProject().SetCustomTextFormula(CustomTextIndex(field), formula);
+}
+
+void Application::CalculateProject() {
+  Project& project = RequireActiveProject();
+  Schedule(project);
+  Deliver([&project](host::ApplicationEvents& sink) { sink.ProjectCalculate(project); });
+}
+
+void Application::TableApply(std::string_view name) {
+  if (!name.empty() && name.front() == '&') name.remove_prefix(1);
+  RequireActiveProject().ApplyTable(name);
+}
+
+void Application::SelectTaskColumn(std::int32_t position) {
+  Project& project = RequireActiveProject();
+  if (position < 1) host::Raise(host::kHostFailure, message::NoSuchColumn(project.CurrentTable(), position));
+  project.SelectColumn(position);
+}
+
+void Application::EditClearContents() {
+  Project& project = RequireActiveProject();
+  if (project.SelectedColumn() == 0) {
+    host::Raise(host::kHostFailure, std::string(message::kNoColumnSelected));
+  }
+  const host::FieldId field =
+      project.TaskTable(project.CurrentTable()).Columns().Item(project.SelectedColumn()).Field();
+  if (field == 0) return;
+  const FieldInfo& info = FieldOrRaise(field);
+  const bool clearable =
+      !IsCalculatedField(field) && field != field::kName && field != field::kStart &&
+      field != field::kFinish && field != field::kCreated && field != field::kDuration &&
+      field != field::kConstraintType;
+  if (!clearable) host::Raise(host::kHostFailure, message::FieldCannotBeCleared(info.name));
+  // Rows are read by position at each step: a handler may add rows while the clearing runs.
+  for (std::int32_t position = 1; position <= project.TaskCount(); ++position) {
+    if (Task* task = project.TaskAt(position)) task->SetField(field, "");
+  }
+}
+
+void Application::ViewRefreshAfterColumnDelete() {
+  Project& project = RequireActiveProject();
+  const std::int32_t count = project.TaskTable(project.CurrentTable()).Columns().Count();
+  if (project.SelectedColumn() > count) project.SelectColumn(0);
+  project.RedrawView();
+}
+
+void Application::AddEventSink(host::ApplicationEvents& sink) {
+  if (!IsSinkLive(&sink)) sinks_.push_back(&sink);
+}
+
+void Application::RemoveEventSink(host::ApplicationEvents& sink) {
+  sinks_.erase(std::remove(sinks_.begin(), sinks_.end(), &sink), sinks_.end());
+}
+
+bool Application::IsSinkLive(const host::ApplicationEvents* sink) const {
+  return std::find(sinks_.begin(), sinks_.end(), sink) != sinks_.end();
+}
+
+template <typename Call>
+void Application::Deliver(Call call) {
+  // A copy, because a handler may add or remove sinks; a sink removed meanwhile is skipped.
+  const std::vector<host::ApplicationEvents*> snapshot = sinks_;
+  for (host::ApplicationEvents* sink : snapshot) {
+    if (IsSinkLive(sink)) call(*sink);
+  }
+}
+
+host::Platform& Application::Services() { return *platform_; }
+
+void Application::RaiseBeforeTaskChange(host::Task& task, host::FieldId field,
+                                         const host::Value& value, bool& cancel) {
+  Deliver([&](host::ApplicationEvents& sink) {
+    sink.ProjectBeforeTaskChange(task, field, value, cancel);
+  });
+}
+
+void Application::RaiseWindowActivate() {
+  Window* window = ActiveWindow();
+  Deliver([window](host::ApplicationEvents& sink) { sink.WindowActivate(window); });
+}
+
+void Application::Activate(Project* project) {
+  if (project == active_) return;
+  active_ = project;
+  if (active_ != nullptr) RaiseWindowActivate();
+}
+
+Project& Application::NewProject(std::string name) {
+  if (name.empty()) name = "Project" + std::to_string(next_project_number_++);
+  auto made = std::make_unique<Project>(*this, std::move(name));
+  Project& project = *made;
+  project.open_ = true;
+  open_.push_back(std::move(made));
+  Deliver([&project](host::ApplicationEvents& sink) { sink.NewProject(project); });
+  if (project.IsOpen()) Activate(&project);
+  return project;
+}
+
+Project& Application::AdoptOpenedProject(std::unique_ptr<Project> project) {
+  if (!project || &project->App() != this || project->IsOpen()) {
+    host::Raise(host::kHostFailure, std::string(message::kProjectOfOtherApplication));
+  }
+  Project& adopted = *project;
+  adopted.open_ = true;
+  adopted.MarkSaved();
+  open_.push_back(std::move(project));
+  adopted.RaiseOpen();
+  if (adopted.IsOpen()) Activate(&adopted);
+  return adopted;
+}
+
+void Application::ActivateProject(std::int32_t index) {
+  Project* project = ProjectAt(index);
+  if (project == nullptr) {
+    host::Raise(host::kSubscriptOutOfRange, message::NoSuchItem("project", index, ProjectCount()));
+  }
+  Activate(project);
+}
+
+bool Application::CloseProject(std::int32_t index) {
+  Project* project = ProjectAt(index);
+  if (project == nullptr) {
+    host::Raise(host::kSubscriptOutOfRange, message::NoSuchItem("project", index, ProjectCount()));
+  }
+  return CloseProject(*project);
+}
+
+bool Application::CloseProject(host::Project& project) {
+  auto found = std::find_if(open_.begin(), open_.end(),
+                            [&project](const auto& open) { return open.get() == &project; });
+  if (found == open_.end() || closing_ != nullptr) return false;
+  Project* closing = found->get();
+  bool cancel = false;
+  closing_ = closing;
+  try {
+    Deliver([&](host::ApplicationEvents& sink) { sink.ProjectBeforeClose(closing, cancel); });
+  } catch (...) {
+    closing_ = nullptr;
+    throw;
+  }
+  closing_ = nullptr;
+  if (cancel) return false;
+  // The handlers may have opened or closed projects: find it again.
+  found = std::find_if(open_.begin(), open_.end(),
+                       [closing](const auto& open) { return open.get() == closing; });
+  if (found == open_.end()) return true;
+  closed_.push_back(std::move(*found));
+  open_.erase(found);
+  closing->Detach();
+  if (active_ == closing) {
+    active_ = nullptr;
+    Activate(open_.empty() ? nullptr : open_.back().get());
+  }
+  return true;
+}
+
+bool Application::SaveProject(Project& project) {
+  bool cancel = false;
+  Deliver([&](host::ApplicationEvents& sink) { sink.ProjectBeforeSave(project, false, cancel); });
+  if (cancel) return false;
+  if (save_handler_) save_handler_(project);
+  project.MarkSaved();
+  return true;
+}
+
+bool Application::SaveProjectAs(Project& project, std::string new_name) {
+  bool cancel = false;
+  Deliver([&](host::ApplicationEvents& sink) { sink.ProjectBeforeSave(project, true, cancel); });
+  if (cancel) return false;
+  project.Rename(std::move(new_name));
+  if (save_handler_) save_handler_(project);
+  project.MarkSaved();
+  return true;
+}
+
+void Application::UserEdit(host::Task& task, host::FieldId field, const std::string& text) {
+  task.SetField(field, text);
+  if (auto_calculate_ && active_ != nullptr) CalculateProject();
+}
+
+Project* Application::ProjectAt(std::int32_t index) {
+  if (index < 1 || index > ProjectCount()) return nullptr;
+  return open_[static_cast<std::size_t>(index - 1)].get();
+}
+
+std::int32_t Application::IndexOf(const Project& project) const {
+  for (std::size_t i = 0; i < open_.size(); ++i) {
+    if (open_[i].get() == &project) return static_cast<std::int32_t>(i + 1);
+  }
+  return 0;
+}
+
+Window* Application::ActiveWindow() {
+  return active_ == nullptr ? nullptr : &active_->ProjectWindow();
+}
+
+std::string Application::FormatDate(Moment when) const {
+  const host::DateTime civil = DateTimeOf(when);
+  std::string out;
+  if (date_format_ == DateFormat::kWeekdayDate || date_format_ == DateFormat::kWeekdayDateTime) {
+    out = kWeekdayNames[WeekdayOfDays(DayOf(when))];
+    out += ' ';
+  }
+  out += Regional().FormatDate(civil.year, civil.month, civil.day, /*two_digit_year=*/true);
+  if (date_format_ == DateFormat::kWeekdayDateTime || date_format_ == DateFormat::kDateTime) {
+    char time[8];
+    std::snprintf(time, sizeof time, " %02d:%02d", static_cast<int>(civil.hour),
+                  static_cast<int>(civil.minute));
+    out += time;
+  }
+  return out;
+}
+
+PosixRegionalSettings& Application::Regional() { return platform_->Regional(); }
+const PosixRegionalSettings& Application::Regional() const { return platform_->Regional(); }
+PosixLibraryLoader& Application::Libraries() { return platform_->Libraries(); }
+
+}  // namespace lunavant::workbench

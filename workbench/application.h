@@ -1,0 +1,178 @@
+// SPDX-License-Identifier: MIT
+// The reference host's application: the open projects in order, the active project and its
+// window, application events, field names, custom-field aliases and formulas, the active view's
+// commands and the platform services. Front ends (the CLI, the desktop program) and every test
+// drive the host through it.
+//
+//   workbench::Application app;                    // recording message boxes and pointer
+//   host::SetGlobalApplication(&app);
+//   workbench::Project& pj = app.NewProject("Plan");   // raises NewProject, WindowActivate
+//   pj.AddTask("Dig", 3);
+//   app.CalculateProject();                         // raises ProjectCalculate before returning
+//
+// Events go to the sinks in the order they were added. A sink may remove itself or another sink
+// while an event is being delivered: a removed sink hears nothing more, even of that event.
+//
+// Opening a project (AdoptOpenedProject) raises the project's own Open event on that project
+// object, as the real host does; so only sinks added to that project object hear it (a loader
+// may add sinks before handing the project over). A sink bound to another project, such as the
+// project that was active when the add-in connected, does not hear of the opening.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "addin/host/events.h"
+#include "addin/host/object_model.h"
+#include "addin/host/services.h"
+#include "workbench/calendar.h"
+#include "workbench/project.h"
+
+namespace lunavant::workbench {
+
+class PosixRegionalSettings;
+class PosixLibraryLoader;
+class RecordingMessageBoxes;
+class RecordingMousePointer;
+class WorkbenchPlatform;
+
+// How the host shows dates. Dates are always written in the user's short-date order and
+// separator, with a two-digit year.
+enum class DateFormat {
+  kWeekdayDate,      // "Mon 15/03/04" (the default)
+  kWeekdayDateTime,  // "Mon 15/03/04 08:00"
+  kDate,             // "15/03/04"
+  kDateTime          // "15/03/04 08:00"
+};
+
+// What a front end substitutes for the workbench's recording services; null keeps the recording
+// one. `library_folders` are searched first by the library loader.
+struct FrontEndServices {
+  std::unique_ptr<host::MessageBoxes> messages;
+  std::unique_ptr<host::MousePointer> pointer;
+  std::vector<std::filesystem::path> library_folders;
+};
+
+class Application final : public host::Application {
+ public:
+  explicit Application(FrontEndServices services = {});
+  ~Application() override;
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // The host contract.
+  Project* ActiveProject() override { return active_; }
+  std::int32_t ProjectCount() const override;
+  std::string DateSeparator() const override;
+  // Names match without regard to letter case; a custom text field's alias in the active project
+  // names that field too.
+  std::string FieldConstantToFieldName(host::FieldId field) const override;
+  host::FieldId FieldNameToFieldConstant(std::string_view name) const override;
+  // Of the active project; fail with kHostFailure when no project is open, and for every field
+  // but Text1..Text30. The formula is kept as text, not evaluated. An alias may not be the name
+  // of another field.
+  std::string CustomFieldGetName(host::FieldId field) const override;
+  void CustomFieldRename(host::FieldId field, const std::string& alias) override;
+  std::string CustomFieldGetFormula(host::FieldId field) const override;
+  void CustomFieldSetFormula(host::FieldId field, const std::string& formula) override;
+  // Schedules the active project (see scheduler.h) and raises ProjectCalculate before it returns.
+  // Fails with kHostFailure when no project is open or the links form a cycle; then nothing
+  // changes and no event is raised.
+  void CalculateProject() override;
+  void TableApply(std::string_view name) override;
+  // Fails with kHostFailure outside 1..Count() of the current table's columns.
+  void SelectTaskColumn(std::int32_t position) override;
+  // Clears the selected column's field of every task, in row order, through Task::SetField, so
+  // each task raises ProjectBeforeTaskChange with the empty text (a handler may cancel one task's
+  // clearing). Fails before clearing anything when no column is selected or the field cannot be
+  // emptied (a calculated field, Start, Finish, ...). A column without a field clears nothing.
+  void EditClearContents() override;
+  // After a column deletion: drops the view's column selection when the selected position no
+  // longer exists in the current table, and redraws the active view (Project::RedrawCount).
+  void ViewRefreshAfterColumnDelete() override;
+  void AddEventSink(host::ApplicationEvents& sink) override;
+  void RemoveEventSink(host::ApplicationEvents& sink) override;
+  host::Platform& Services() override;
+
+  // Front-end actions.
+  // Creates a project ("Project1", "Project2", ... when `name` is empty), raises NewProject,
+  // then activates its window (WindowActivate).
+  Project& NewProject(std::string name = "");
+  // Adds a project a loader has read, raises the project's Open event (see the top of this file)
+  // and activates its window. The project is marked saved. Fails with kHostFailure for a project
+  // made for another application.
+  Project& AdoptOpenedProject(std::unique_ptr<Project> project);
+  // Makes the project at `index` (from 1) active; raises WindowActivate when the active window
+  // changes. Fails with kSubscriptOutOfRange outside 1..ProjectCount().
+  void ActivateProject(std::int32_t index);
+  // Raises ProjectBeforeClose with the project still counted; returns false, keeping the project
+  // open, when a handler sets Cancel (or the project is already closing or closed). When the
+  // active project closes, the last of the remaining projects becomes active (WindowActivate).
+  bool CloseProject(std::int32_t index);
+  bool CloseProject(host::Project& project);
+  // Raise ProjectBeforeSave (save_as_ui false for Save, true for Save As); return false when a
+  // handler sets Cancel. Otherwise the save handler, when set, writes the project (a failure
+  // propagates and the project stays unsaved), and the project is marked saved. Save As renames
+  // the project first.
+  bool SaveProject(Project& project);
+  bool SaveProjectAs(Project& project, std::string new_name);
+  using SaveHandler = std::function<void(Project&)>;
+  void SetSaveHandler(SaveHandler handler) { save_handler_ = std::move(handler); }
+  // A user's edit of a cell: the field write, then, with automatic calculation on (the
+  // default), a recalculation of the active project, as the real host does after each edit.
+  // Object-model writes (Task::SetField) never recalculate.
+  void UserEdit(host::Task& task, host::FieldId field, const std::string& text);
+  bool AutoCalculate() const { return auto_calculate_; }
+  void SetAutoCalculate(bool on) { auto_calculate_ = on; }
+
+  // Open projects in order (index 1 first); null outside 1..ProjectCount().
+  Project* ProjectAt(std::int32_t index);
+  // 0 when the project is not open.
+  std::int32_t IndexOf(const Project& project) const;
+  // The active project's window; null when no project is open.
+  Window* ActiveWindow();
+
+  DateFormat GetDateFormat() const { return date_format_; }
+  void SetDateFormat(DateFormat format) { date_format_ = format; }
+  // A moment as the host shows dates.
+  std::string FormatDate(Moment when) const;
+
+  PosixRegionalSettings& Regional();
+  const PosixRegionalSettings& Regional() const;
+  PosixLibraryLoader& Libraries();
+  // Null when a front end substituted its own.
+  RecordingMessageBoxes* RecordedMessages() { return recorded_messages_; }
+  RecordingMousePointer* RecordedPointer() { return recorded_pointer_; }
+
+ private:
+  friend class Task;
+  void RaiseBeforeTaskChange(host::Task& task, host::FieldId field, const host::Value& value,
+                             bool& cancel);
+  void RaiseWindowActivate();
+  void Activate(Project* project);
+  void CheckCustomTextField(host::FieldId field) const;
+  Project& RequireActiveProject() const;
+  bool IsSinkLive(const host::ApplicationEvents* sink) const;
+  template <typename Call>
+  void Deliver(Call call);
+
+  std::unique_ptr<WorkbenchPlatform> platform_;
+  RecordingMessageBoxes* recorded_messages_ = nullptr;
+  RecordingMousePointer* recorded_pointer_ = nullptr;
+  std::vector<std::unique_ptr<Project>> open_;
+  std::vector<std::unique_ptr<Project>> closed_;
+  Project* active_ = nullptr;
+  Project* closing_ = nullptr;
+  std::vector<host::ApplicationEvents*> sinks_;
+  std::int32_t next_project_number_ = 1;
+  DateFormat date_format_ = DateFormat::kWeekdayDate;
+  bool auto_calculate_ = true;
+  SaveHandler save_handler_;
+};
+
+}  // namespace lunavant::workbench

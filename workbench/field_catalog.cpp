@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: MIT
+#include "workbench/field_catalog.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <unordered_map>
+
+#include "addin/host/error.h"
+#include "workbench/messages.h"
+
+namespace lunavant::workbench {
+
+namespace {
+
+constexpr FieldInfo kFields[] = {
+#include "workbench/task_fields.inc"
+};
+
+constexpr std::array<host::FieldId, kCustomTextCount> kCustomText = {
+    188743731, 188743734, 188743737, 188743740, 188743743, 188743746, 188743747, 188743748,
+    188743749, 188743750, 188743997, 188743998, 188743999, 188744000, 188744001, 188744002,
+    188744003, 188744004, 188744005, 188744006, 188744007, 188744008, 188744009, 188744010,
+    188744011, 188744012, 188744013, 188744014, 188744015, 188744016};
+
+constexpr host::FieldId kCalculated[] = {
+    field::kId,          field::kUniqueId,   field::kOutlineLevel, field::kOutlineNumber,
+    field::kEarlyStart,  field::kEarlyFinish, field::kLateStart,   field::kLateFinish,
+    field::kFreeSlack,   field::kTotalSlack, field::kCritical,     field::kSummary,
+    188743725 /* Start Variance */, 188743726 /* Finish Variance */,
+    188743710 /* Duration Variance */, 188743764 /* Project */, 188743885 /* Indicators */,
+    188743815 /* Parent Task */};
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string LowerCopy(std::string_view text) {
+  std::string out(text);
+  std::transform(out.begin(), out.end(), out.begin(), Lower);
+  return out;
+}
+
+struct Index {
+  std::unordered_map<host::FieldId, const FieldInfo*> by_id;
+  std::unordered_map<std::string, const FieldInfo*> by_name;
+};
+
+const Index& TheIndex() {
+  static const Index index = [] {
+    Index built;
+    for (const FieldInfo& info : kFields) {
+      built.by_id.emplace(info.id, &info);
+      built.by_name.emplace(LowerCopy(info.name), &info);
+    }
+    return built;
+  }();
+  return index;
+}
+
+}  // namespace
+
+std::span<const FieldInfo> AllTaskFields() { return kFields; }
+
+const FieldInfo* FindField(host::FieldId id) {
+  const auto& by_id = TheIndex().by_id;
+  auto found = by_id.find(id);
+  return found == by_id.end() ? nullptr : found->second;
+}
+
+const FieldInfo* FindFieldByName(std::string_view name) {
+  const auto& by_name = TheIndex().by_name;
+  auto found = by_name.find(LowerCopy(name));
+  return found == by_name.end() ? nullptr : found->second;
+}
+
+const FieldInfo& FieldOrRaise(host::FieldId id) {
+  const FieldInfo* info = FindField(id);
+  if (info == nullptr) host::Raise(host::kHostFailure, message::UnknownFieldId(id));
+  return *info;
+}
+
+int CustomTextIndex(host::FieldId id) {
+  auto found = std::find(kCustomText.begin(), kCustomText.end(), id);
+  return found == kCustomText.end() ? -1 : static_cast<int>(found - kCustomText.begin());
+}
+
+host::FieldId CustomTextField(int index) {
+  return kCustomText.at(static_cast<std::size_t>(index));
+}
+
+bool IsCalculatedField(host::FieldId id) {
+  return std::find(std::begin(kCalculated), std::end(kCalculated), id) != std::end(kCalculated);
+}
+
+bool IsFinishLikeDate(const FieldInfo& info) {
+  return info.name.find("Finish") != std::string_view::npos;
+}
+
+bool NamesEqual(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+}  // namespace lunavant::workbench

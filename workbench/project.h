@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: MIT
+// A workbench project: its rows of tasks (blank rows included), the project summary row, links,
+// the standard calendar, the task tables and the active view, and the custom text fields' aliases
+// and formulas.
+//
+// The restore flag (Saved) is whether the project has no unsaved change: true for a new project
+// and right after it was opened or saved; false after any change to tasks, links, tables,
+// aliases, formulas, the calendar, or after a recalculation that moved a date.
+//
+// A project is made for one Application and handed to it (Application::NewProject or
+// AdoptOpenedProject). When it closes, the application keeps it, detached (Index() 0, no events),
+// until the application ends, so that a reference the add-in still holds never dangles.
+//
+//   Project& pj = app.NewProject("Plan");
+//   Task& dig = pj.AddTask("Dig", 3);
+//   Task& pour = pj.AddTask("Pour", 2);
+//   pj.AddLink(dig, pour);                         // "1" in Pour's Predecessors
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "addin/host/events.h"
+#include "addin/host/object_model.h"
+#include "workbench/calendar.h"
+#include "workbench/field_catalog.h"
+#include "workbench/table.h"
+#include "workbench/task.h"
+
+namespace lunavant::workbench {
+
+class Application;
+class Project;
+
+class Window final : public host::Window {
+ public:
+  explicit Window(const Project& project) : project_(project) {}
+  // The project's name.
+  std::string Caption() const override;
+  const Project& ProjectShown() const { return project_; }
+
+ private:
+  const Project& project_;
+};
+
+class Project final : public host::Project {
+ public:
+  Project(Application& app, std::string name);
+  ~Project() override;
+  Project(const Project&) = delete;
+  Project& operator=(const Project&) = delete;
+
+  // The host contract. Task tables are found by name without regard to letter case.
+  std::string Name() const override { return name_; }
+  // 0 once the project is closed.
+  std::int32_t Index() const override;
+  std::string CurrentTable() const override { return current_table_; }
+  bool Saved() const override { return saved_; }
+  std::int32_t TaskTableCount() const override;
+  Table& TaskTable(std::int32_t position) override;
+  Table& TaskTable(std::string_view name) override;
+  std::int32_t TaskCount() const override;
+  Task* TaskAt(std::int32_t position) override;
+  void AddEventSink(host::ProjectEvents& sink) override;
+  void RemoveEventSink(host::ProjectEvents& sink) override;
+
+  Application& App() const { return *app_; }
+  Window& ProjectWindow() { return window_; }
+  bool IsOpen() const { return open_; }
+  void Rename(std::string name);
+
+  // The project summary row: ID 0, outline level 0, spanning the whole project.
+  Task& SummaryTask() { return *summary_; }
+  const Task& SummaryTask() const { return *summary_; }
+
+  // Appends a task row, starting at the project start. Fails with kHostFailure, adding nothing,
+  // when `outline_level` is not in 1..(previous task's level + 1) or `duration_days` is negative.
+  Task& AddTask(std::string name, std::int32_t duration_days = 1, std::int32_t outline_level = 1);
+  // Appends a blank row: TaskAt gives null for it, and the next task's ID counts it.
+  void AddBlankRow();
+  // Links two tasks of this project. Fails with kHostFailure for a task of another project or a
+  // task linked to itself. Cycles are found by the next recalculation.
+  void AddLink(Task& predecessor, Task& successor, LinkType type = LinkType::kFinishToStart,
+               std::int32_t lag_days = 0);
+
+  const ProjectCalendar& Calendar() const { return calendar_; }
+  void SetCalendar(ProjectCalendar calendar);
+  // When work on the project starts; tasks without constraints and predecessors start then.
+  // Fails with kHostFailure outside the host's date range.
+  Moment ProjectStart() const { return project_start_; }
+  void SetProjectStart(Moment start);
+
+  // Aliases and formulas of Text1..Text30 by index 0..29; empty when none.
+  const std::string& CustomTextAlias(int index) const;
+  const std::string& CustomTextFormula(int index) const;
+  void SetCustomTextAlias(int index, std::string alias);
+  void SetCustomTextFormula(int index, std::string formula);
+
+  // The active view: the applied table (by its own name), the selected column (0 for none), and
+  // how many times the view was redrawn (a front end repaints when it changes).
+  void ApplyTable(std::string_view name);
+  std::int32_t SelectedColumn() const { return selected_column_; }
+  void SelectColumn(std::int32_t position);
+  void RedrawView();
+  std::int64_t RedrawCount() const { return redraw_count_; }
+
+  void MarkSaved() { saved_ = true; }
+  void MarkChanged() { saved_ = false; }
+
+  // All task rows (null for blank rows), in ID order.
+  const std::vector<std::unique_ptr<Task>>& Rows() const { return rows_; }
+  // Rebuilds the parent and subtask relations when rows changed since the last call.
+  void EnsureOutline() const;
+
+ private:
+  friend class Application;
+  friend class Scheduler;
+  void RaiseOpen();
+  void Detach();
+
+  Application* app_;
+  std::string name_;
+  Window window_;
+  bool open_ = false;
+  bool saved_ = true;
+  std::unique_ptr<Task> summary_;
+  std::vector<std::unique_ptr<Task>> rows_;
+  std::int32_t next_unique_id_ = 1;
+  mutable bool outline_dirty_ = true;
+  std::int32_t last_outline_level_ = 0;
+  ProjectCalendar calendar_;
+  Moment project_start_;
+  std::vector<std::unique_ptr<Table>> tables_;
+  std::string current_table_ = "Entry";
+  std::int32_t selected_column_ = 0;
+  std::int64_t redraw_count_ = 0;
+  std::array<std::string, kCustomTextCount> aliases_;
+  std::array<std::string, kCustomTextCount> formulas_;
+  std::vector<host::ProjectEvents*> sinks_;
+};
+
+}  // namespace lunavant::workbench

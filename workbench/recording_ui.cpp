@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#include "workbench/recording_ui.h"
+
+#include "addin/host/error.h"
+
+namespace lunavant::workbench {
+
+host::MsgBoxResult RecordingMessageBoxes::MsgBox(const std::string& prompt,
+                                                 host::MsgBoxStyle style,
+                                                 const std::string& title) {
+  host::MsgBoxResult answer = host::MsgBoxResult::kOk;
+  if (style == host::MsgBoxStyle::kYesNoExclamationYesFirst) {
+    answer = host::MsgBoxResult::kYes;
+    if (!answers_.empty()) {
+      answer = answers_.front();
+      answers_.pop_front();
+    }
+  }
+  shown_.push_back(ShownMessage{prompt, style, title, answer});
+  return answer;
+}
+
+void RecordingMessageBoxes::QueueAnswer(host::MsgBoxResult answer) {
+  if (answer != host::MsgBoxResult::kYes && answer != host::MsgBoxResult::kNo) {
+    host::Raise(host::kInvalidProcedureCall, "Only Yes or No can be queued as an answer.");
+  }
+  answers_.push_back(answer);
+}
+
+void RecordingMessageBoxes::Clear() {
+  shown_.clear();
+  answers_.clear();
+}
+
+void RecordingMousePointer::SetMousePointer(std::int32_t code) {
+  current_ = code;
+  history_.push_back(code);
+}
+
+}  // namespace lunavant::workbench

@@ -1,0 +1,379 @@
+// SPDX-License-Identifier: MIT
+#include "workbench/scheduler.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "addin/host/error.h"
+#include "workbench/messages.h"
+#include "workbench/project.h"
+
+namespace lunavant::workbench {
+
+namespace {
+
+using Boundary = std::int64_t;
+constexpr Boundary kNone = std::numeric_limits<Boundary>::max() / 4;
+
+enum class EdgeKind : std::uint8_t {
+  kSummarySpan,    // a summary's start node to its finish node
+  kParentToChild,  // a summary's start node to a subtask's start node
+  kChildToParent,  // a subtask's finish node to its summary's finish node
+  kLink            // a predecessor's finish node to a successor's start node
+};
+
+struct Edge {
+  std::int32_t node;  // the other end
+  EdgeKind kind;
+  LinkType type;
+  std::int32_t lag;
+};
+
+// Edges kept per node in one array (compressed rows), for both directions.
+struct Adjacency {
+  std::vector<std::int32_t> first;  // [0, edges]; node v's edges are first[v]..first[v + 1]
+  std::vector<Edge> edges;
+};
+
+bool FromFinish(LinkType type) {
+  return type == LinkType::kFinishToStart || type == LinkType::kFinishToFinish;
+}
+bool ToFinish(LinkType type) {
+  return type == LinkType::kFinishToFinish || type == LinkType::kStartToFinish;
+}
+
+}  // namespace
+
+void Schedule(Project& project) { Scheduler::Run(project); }
+
+void Scheduler::Run(Project& project) {
+  project.EnsureOutline();
+  const ProjectCalendar& calendar = project.Calendar();
+
+  std::vector<Task*> tasks;
+  tasks.reserve(project.Rows().size());
+  for (const auto& row : project.Rows()) {
+    if (!row) continue;
+    row->schedule_index_ = static_cast<std::int32_t>(tasks.size());
+    tasks.push_back(row.get());
+  }
+  const auto n = static_cast<std::int32_t>(tasks.size());
+
+  // Node i is task i's start node (and finish node, for a task without subtasks); summary tasks
+  // get a second node from n on.
+  std::vector<std::int32_t> finish_node(static_cast<std::size_t>(n));
+  std::vector<std::int32_t> task_of_node;  // for node n + k, the summary task's index
+  std::int32_t nodes = n;
+  for (std::int32_t i = 0; i < n; ++i) {
+    finish_node[i] = tasks[i]->children_.empty() ? i : nodes++;
+    if (finish_node[i] != i) task_of_node.push_back(i);
+  }
+  auto is_summary = [&](std::int32_t i) { return finish_node[i] != i; };
+
+  // Every edge, handed to `add` as (from, to, kind, type, lag).
+  auto for_each_edge = [&](auto&& add) {
+    for (std::int32_t i = 0; i < n; ++i) {
+      const Task& task = *tasks[i];
+      if (is_summary(i)) add(i, finish_node[i], EdgeKind::kSummarySpan, LinkType::kFinishToStart, 0);
+      for (const Task* child : task.children_) {
+        const std::int32_t c = child->schedule_index_;
+        add(i, c, EdgeKind::kParentToChild, LinkType::kFinishToStart, 0);
+        add(finish_node[c], finish_node[i], EdgeKind::kChildToParent, LinkType::kFinishToStart, 0);
+      }
+      for (const Link& link : task.successors_) {
+        add(finish_node[i], link.task->schedule_index_, EdgeKind::kLink, link.type, link.lag_days);
+      }
+    }
+  };
+  Adjacency out, in;
+  out.first.assign(static_cast<std::size_t>(nodes) + 1, 0);
+  in.first.assign(static_cast<std::size_t>(nodes) + 1, 0);
+  for_each_edge([&](std::int32_t from, std::int32_t to, EdgeKind, LinkType, std::int32_t) {
+    ++out.first[from + 1];
+    ++in.first[to + 1];
+  });
+  for (std::int32_t v = 0; v < nodes; ++v) {
+    out.first[v + 1] += out.first[v];
+    in.first[v + 1] += in.first[v];
+  }
+  out.edges.resize(static_cast<std::size_t>(out.first[nodes]));
+  in.edges.resize(static_cast<std::size_t>(in.first[nodes]));
+  {
+    std::vector<std::int32_t> out_fill(out.first.begin(), out.first.end() - 1);
+    std::vector<std::int32_t> in_fill(in.first.begin(), in.first.end() - 1);
+    for_each_edge([&](std::int32_t from, std::int32_t to, EdgeKind kind, LinkType type,
+                      std::int32_t lag) {
+      out.edges[out_fill[from]++] = Edge{to, kind, type, lag};
+      in.edges[in_fill[to]++] = Edge{from, kind, type, lag};
+    });
+  }
+
+  // Kahn's algorithm: the topological order of the nodes, or a cycle.
+  std::vector<std::int32_t> order;
+  order.reserve(static_cast<std::size_t>(nodes));
+  {
+    std::vector<std::int32_t> waiting(static_cast<std::size_t>(nodes));
+    for (std::int32_t v = 0; v < nodes; ++v) {
+      waiting[v] = in.first[v + 1] - in.first[v];
+      if (waiting[v] == 0) order.push_back(v);
+    }
+    for (std::size_t next = 0; next < order.size(); ++next) {
+      const std::int32_t v = order[next];
+      for (std::int32_t e = out.first[v]; e < out.first[v + 1]; ++e) {
+        if (--waiting[out.edges[e].node] == 0) order.push_back(out.edges[e].node);
+      }
+    }
+    if (static_cast<std::int32_t>(order.size()) < nodes) {
+      // Every node left has a predecessor left: walking back from one must come round a cycle.
+      std::vector<std::int32_t> seen_at(static_cast<std::size_t>(nodes), -1);
+      std::int32_t v = 0;
+      while (waiting[v] == 0) ++v;
+      std::vector<std::int32_t> walk;
+      while (seen_at[v] < 0) {
+        seen_at[v] = static_cast<std::int32_t>(walk.size());
+        walk.push_back(v);
+        for (std::int32_t e = in.first[v]; e < in.first[v + 1]; ++e) {
+          if (waiting[in.edges[e].node] > 0) {
+            v = in.edges[e].node;
+            break;
+          }
+        }
+      }
+      auto task_of = [&](std::int32_t node) {
+        return tasks[node < n ? node : task_of_node[node - n]]->ID();
+      };
+      std::int32_t lowest = std::numeric_limits<std::int32_t>::max();
+      for (std::size_t k = static_cast<std::size_t>(seen_at[v]); k < walk.size(); ++k) {
+        lowest = std::min(lowest, task_of(walk[k]));
+      }
+      host::Raise(host::kHostFailure, message::CircularLinks(lowest));
+    }
+  }
+
+  // Forward pass. For a summary's start node, es/ef hold the bounds it hands down to its
+  // subtasks' starts and finishes; for every finish node, the task's early span.
+  const Boundary project_start = calendar.StartBoundary(project.ProjectStart());
+  std::vector<Boundary> es(static_cast<std::size_t>(nodes)), ef(static_cast<std::size_t>(nodes));
+  std::vector<char> finish_side(static_cast<std::size_t>(n), 0);
+  for (const std::int32_t v : order) {
+    if (v >= n) {
+      Boundary first = kNone, last = -kNone;
+      for (std::int32_t e = in.first[v]; e < in.first[v + 1]; ++e) {
+        if (in.edges[e].kind != EdgeKind::kChildToParent) continue;
+        first = std::min(first, es[in.edges[e].node]);
+        last = std::max(last, ef[in.edges[e].node]);
+      }
+      es[v] = first;
+      ef[v] = last;
+      continue;
+    }
+    const Task& task = *tasks[v];
+    const Boundary d = is_summary(v) ? 0 : task.duration_days_;
+    Boundary start_bound = is_summary(v) ? -kNone : project_start;
+    Boundary finish_bound = -kNone;
+    bool from_finish = false;
+    for (std::int32_t e = in.first[v]; e < in.first[v + 1]; ++e) {
+      const Edge& edge = in.edges[e];
+      if (edge.kind == EdgeKind::kParentToChild) {
+        start_bound = std::max(start_bound, es[edge.node]);
+        finish_bound = std::max(finish_bound, ef[edge.node]);
+      } else if (edge.kind == EdgeKind::kLink) {
+        const Boundary at = (FromFinish(edge.type) ? ef[edge.node] : es[edge.node]) + edge.lag;
+        Boundary& bound = ToFinish(edge.type) ? finish_bound : start_bound;
+        const Boundary as_start = ToFinish(edge.type) ? at - d : at;
+        if (!is_summary(v) && as_start >= std::max(start_bound, finish_bound - d)) {
+          from_finish = FromFinish(edge.type);
+        }
+        bound = std::max(bound, at);
+      }
+    }
+    if (is_summary(v)) {
+      es[v] = start_bound;
+      ef[v] = finish_bound;
+      continue;
+    }
+    Boundary start = std::max(start_bound, finish_bound - d);
+    const bool dated = task.constraint_date_.has_value();
+    switch (task.constraint_) {
+      case ConstraintType::kStartNoEarlierThan:
+        if (dated && calendar.StartBoundary(*task.constraint_date_) > start) {
+          start = calendar.StartBoundary(*task.constraint_date_);
+          from_finish = false;
+        }
+        break;
+      case ConstraintType::kFinishNoEarlierThan:
+        if (dated && calendar.FinishBoundary(*task.constraint_date_) - d > start) {
+          start = calendar.FinishBoundary(*task.constraint_date_) - d;
+          from_finish = false;
+        }
+        break;
+      case ConstraintType::kMustStartOn:
+        if (dated) start = calendar.StartBoundary(*task.constraint_date_), from_finish = false;
+        break;
+      case ConstraintType::kMustFinishOn:
+        if (dated) start = calendar.FinishBoundary(*task.constraint_date_) - d, from_finish = false;
+        break;
+      default: break;
+    }
+    if (task.actual_start_) {
+      start = calendar.StartBoundary(*task.actual_start_);
+      from_finish = false;
+    }
+    es[v] = start;
+    ef[v] = start + d;
+    finish_side[v] = from_finish && d == 0;
+  }
+
+  Boundary project_finish = project_start;
+  for (std::int32_t i = 0; i < n; ++i) project_finish = std::max(project_finish, ef[finish_node[i]]);
+
+  // Backward pass. For a summary's finish node, ls/lf hold the bounds it hands down to its
+  // subtasks; for every start node, the task's late span.
+  std::vector<Boundary> ls(static_cast<std::size_t>(nodes)), lf(static_cast<std::size_t>(nodes));
+  for (auto it = order.rbegin(); it != order.rend(); ++it) {
+    const std::int32_t v = *it;
+    if (v < n && is_summary(v)) {
+      Boundary first = kNone, last = -kNone;
+      for (std::int32_t e = out.first[v]; e < out.first[v + 1]; ++e) {
+        if (out.edges[e].kind != EdgeKind::kParentToChild) continue;
+        first = std::min(first, ls[out.edges[e].node]);
+        last = std::max(last, lf[out.edges[e].node]);
+      }
+      ls[v] = first;
+      lf[v] = last;
+      continue;
+    }
+    const bool summary_finish = v >= n;
+    const Task* task = summary_finish ? nullptr : tasks[v];
+    const Boundary d = summary_finish ? 0 : task->duration_days_;
+    Boundary finish_bound = summary_finish ? kNone : project_finish;
+    Boundary start_bound = kNone;
+    for (std::int32_t e = out.first[v]; e < out.first[v + 1]; ++e) {
+      const Edge& edge = out.edges[e];
+      if (edge.kind == EdgeKind::kChildToParent) {
+        finish_bound = std::min(finish_bound, lf[edge.node]);
+        start_bound = std::min(start_bound, ls[edge.node]);
+      } else if (edge.kind == EdgeKind::kLink) {
+        const Boundary at = (ToFinish(edge.type) ? lf[edge.node] : ls[edge.node]) - edge.lag;
+        Boundary& bound = FromFinish(edge.type) ? finish_bound : start_bound;
+        bound = std::min(bound, at);
+      }
+    }
+    if (summary_finish) {
+      ls[v] = start_bound;
+      lf[v] = finish_bound;
+      continue;
+    }
+    Boundary finish = std::min(finish_bound, start_bound + d);
+    if (task->constraint_date_) {
+      switch (task->constraint_) {
+        case ConstraintType::kStartNoLaterThan:
+        case ConstraintType::kMustStartOn:
+          finish = std::min(finish, calendar.StartBoundary(*task->constraint_date_) + d);
+          break;
+        case ConstraintType::kFinishNoLaterThan:
+        case ConstraintType::kMustFinishOn:
+          finish = std::min(finish, calendar.FinishBoundary(*task->constraint_date_));
+          break;
+        default: break;
+      }
+    }
+    lf[v] = finish;
+    ls[v] = finish - d;
+  }
+
+  // Nothing is written unless every date lands in the host's range.
+  Boundary earliest = project_start, latest = project_finish;
+  for (std::int32_t i = 0; i < n; ++i) {
+    earliest = std::min({earliest, es[finish_node[i]], ls[i]});
+    latest = std::max({latest, ef[finish_node[i]], lf[i]});
+  }
+  if (!InHostRange(calendar.StartOf(earliest)) || !InHostRange(calendar.FinishOf(latest))) {
+    host::Raise(host::kHostFailure, message::ScheduleOutOfRange());
+  }
+
+  bool changed = false;
+  auto set = [&changed](auto& field, auto value) {
+    if (field != value) {
+      field = value;
+      changed = true;
+    }
+  };
+  auto early_es = [&](std::int32_t i) { return es[finish_node[i]]; };
+  auto early_ef = [&](std::int32_t i) { return ef[finish_node[i]]; };
+  // Summaries are written at their finish node, after all their subtasks.
+  for (const std::int32_t v : order) {
+    const bool summary_finish = v >= n;
+    if (!summary_finish && is_summary(v)) continue;
+    const std::int32_t i = summary_finish ? task_of_node[v - n] : v;
+    Task& task = *tasks[i];
+    const Boundary total_slack = ls[i] - early_es(i);
+    set(task.total_slack_, static_cast<std::int32_t>(total_slack));
+    set(task.critical_, total_slack <= 0);
+    if (summary_finish) {
+      Moment first = std::numeric_limits<Moment>::max(), last = std::numeric_limits<Moment>::min();
+      Moment late_first = first, late_last = last;
+      for (const Task* child : task.children_) {
+        first = std::min(first, child->start_);
+        last = std::max(last, child->finish_);
+        late_first = std::min(late_first, *child->late_start_);
+        late_last = std::max(late_last, *child->late_finish_);
+      }
+      set(task.start_, first);
+      set(task.finish_, last);
+      set(task.early_start_, std::optional<Moment>(first));
+      set(task.early_finish_, std::optional<Moment>(last));
+      set(task.late_start_, std::optional<Moment>(late_first));
+      set(task.late_finish_, std::optional<Moment>(late_last));
+      set(task.duration_days_, static_cast<std::int32_t>(early_ef(i) - early_es(i)));
+      set(task.free_slack_, 0);
+      continue;
+    }
+    const std::int32_t d = task.duration_days_;
+    auto start_at = [&](Boundary b) {
+      return d == 0 && finish_side[i] ? calendar.FinishOf(b) : calendar.StartOf(b);
+    };
+    auto finish_at = [&](Boundary b) { return d == 0 ? start_at(b) : calendar.FinishOf(b); };
+    set(task.early_start_, std::optional<Moment>(start_at(es[i])));
+    set(task.early_finish_, std::optional<Moment>(finish_at(ef[i])));
+    set(task.late_start_, std::optional<Moment>(start_at(ls[i])));
+    set(task.late_finish_, std::optional<Moment>(finish_at(lf[i])));
+    set(task.start_, task.actual_start_ ? *task.actual_start_ : *task.early_start_);
+    set(task.finish_, task.actual_finish_ ? *task.actual_finish_ : *task.early_finish_);
+    Boundary free_slack = project_finish - ef[i];
+    for (const Link& link : task.successors_) {
+      const std::int32_t s = link.task->schedule_index_;
+      const Boundary successor_at = ToFinish(link.type) ? early_ef(s) : early_es(s);
+      const Boundary mine = FromFinish(link.type) ? ef[i] : es[i];
+      free_slack = std::min(free_slack, successor_at - link.lag_days - mine);
+    }
+    set(task.free_slack_, static_cast<std::int32_t>(std::min(free_slack, total_slack)));
+  }
+
+  // The project summary row spans the top-level tasks.
+  Task& summary = project.SummaryTask();
+  Moment first = calendar.StartOf(project_start), last = first;
+  Moment late_first = first, late_last = last;
+  bool any = false;
+  for (const Task* top : summary.children_) {
+    first = any ? std::min(first, top->start_) : top->start_;
+    last = any ? std::max(last, top->finish_) : top->finish_;
+    late_first = any ? std::min(late_first, *top->late_start_) : *top->late_start_;
+    late_last = any ? std::max(late_last, *top->late_finish_) : *top->late_finish_;
+    any = true;
+  }
+  set(summary.start_, first);
+  set(summary.finish_, last);
+  set(summary.early_start_, std::optional<Moment>(first));
+  set(summary.early_finish_, std::optional<Moment>(last));
+  set(summary.late_start_, std::optional<Moment>(late_first));
+  set(summary.late_finish_, std::optional<Moment>(late_last));
+  set(summary.duration_days_, static_cast<std::int32_t>(project_finish - project_start));
+
+  for (Task* task : tasks) task->schedule_index_ = -1;
+  if (changed) project.MarkChanged();
+}
+
+}  // namespace lunavant::workbench

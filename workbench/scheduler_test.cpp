@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: MIT
+#include "workbench/scheduler.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/workbench_fixture.h"
+#include "workbench/field_catalog.h"
+
+namespace lunavant::workbench {
+namespace {
+
+using test_support::ErrorOf;
+using test_support::RecordingSink;
+using Strings = std::vector<std::string>;
+
+class SchedulerTest : public test_support::WorkbenchTest {
+ protected:
+  // "Start - Finish" of the task with `id` of the active project.
+  std::string Span(std::int32_t id) {
+    Task& task = TaskWithId(id);
+    return task.GetField(field::kStart) + " - " + task.GetField(field::kFinish);
+  }
+};
+
+// Given finish-to-start links, one with a lag, over a Monday-to-Friday week, expect the weekend
+// skipped. Projects here start on Monday 1 March 2004.
+TEST_F(SchedulerTest, FinishToStartSkipsTheWeekend) {
+  Plan()
+      .AddTask("A", 3)
+      .AddTask("B", 4)
+      .AddTask("C", 1)
+      .Link(1, 2)
+      .Link(2, 3, LinkType::kFinishToStart, 1)
+      .Build();
+  EXPECT_EQ(Span(1), "Mon 01/03/04 - Wed 03/03/04");
+  EXPECT_EQ(Span(2), "Thu 04/03/04 - Tue 09/03/04");
+  EXPECT_EQ(Span(3), "Thu 11/03/04 - Thu 11/03/04");
+}
+
+// Given a Sunday-to-Thursday week, expect Friday and Saturday skipped, and a start typed on a
+// Friday rolled on to the Sunday.
+TEST_F(SchedulerTest, SundayToThursdayWeek) {
+  Plan().WorkingWeek(WorkWeek::SundayToThursday()).AddTask("A", 3).AddTask("B", 3).AddTask("C", 1)
+      .Link(1, 2).Build();
+  EXPECT_EQ(Span(1), "Mon 01/03/04 - Wed 03/03/04");
+  EXPECT_EQ(Span(2), "Thu 04/03/04 - Mon 08/03/04");
+  TaskWithId(3).SetField(field::kStart, "Fri 05/03/04");
+  app_.CalculateProject();
+  EXPECT_EQ(Span(3), "Sun 07/03/04 - Sun 07/03/04");
+}
+
+// Given start-to-start, finish-to-finish and start-to-finish links with lags and a lead, expect
+// each successor placed by the right end of its predecessor.
+TEST_F(SchedulerTest, LinkTypesWithLags) {
+  Plan()
+      .AddTask("A", 5)
+      .AddTask("SS+2", 2)
+      .AddTask("FF+1", 2)
+      .AddTask("SF+3", 1)
+      .AddTask("FS-2", 1)
+      .Link(1, 2, LinkType::kStartToStart, 2)
+      .Link(1, 3, LinkType::kFinishToFinish, 1)
+      .Link(1, 4, LinkType::kStartToFinish, 3)
+      .Link(1, 5, LinkType::kFinishToStart, -2)
+      .Build();
+  EXPECT_EQ(Span(1), "Mon 01/03/04 - Fri 05/03/04");
+  EXPECT_EQ(Span(2), "Wed 03/03/04 - Thu 04/03/04");
+  EXPECT_EQ(Span(3), "Fri 05/03/04 - Mon 08/03/04");
+  EXPECT_EQ(Span(4), "Wed 03/03/04 - Wed 03/03/04");
+  EXPECT_EQ(Span(5), "Thu 04/03/04 - Thu 04/03/04");
+  EXPECT_EQ(TaskWithId(1).Successors(), "2SS+2d;3FF+1d;4SF+3d;5FS-2d");
+}
+
+// Given an edit of a task's Start, expect its successors to stay until the recalculation and
+// move with it then.
+TEST_F(SchedulerTest, MovesSuccessorsAfterStartEdit) {
+  Plan().AddTask("A", 2).AddTask("B", 2).AddTask("C", 1).Link(1, 2).Link(2, 3).Build();
+  TaskWithId(1).SetField(field::kStart, "Wed 10/03/04");
+  EXPECT_EQ(Span(1), "Wed 10/03/04 - Thu 11/03/04");
+  EXPECT_EQ(Span(2), "Wed 03/03/04 - Thu 04/03/04");
+  app_.CalculateProject();
+  EXPECT_EQ(Span(2), "Fri 12/03/04 - Mon 15/03/04");
+  EXPECT_EQ(Span(3), "Tue 16/03/04 - Tue 16/03/04");
+}
+
+// Given a user's edit with automatic calculation, expect the recalculation and its event to
+// follow at once.
+TEST_F(SchedulerTest, UserEditRecalculates) {
+  RecordingSink sink;
+  Plan().AddTask("A", 2).AddTask("B", 2).Link(1, 2).Build();
+  app_.AddEventSink(sink);
+  app_.UserEdit(TaskWithId(1), field::kDuration, "4");
+  EXPECT_EQ(sink.log, (Strings{"ProjectBeforeTaskChange(1, Duration, 4)", "ProjectCalculate(Plan)"}));
+  EXPECT_EQ(Span(2), "Fri 05/03/04 - Mon 08/03/04");
+  app_.RemoveEventSink(sink);
+}
+
+// Given a summary task, expect it to span its subtasks; a link into it holds back its subtasks,
+// and a milestone after it shows on the summary's last day.
+TEST_F(SchedulerTest, SummaryTasksSpanTheirSubtasks) {
+  Project& pj = Plan()
+                    .AddTask("Prep", 2)
+                    .AddTask("Phase", 1)
+                    .AddTask("Dig", 2, 2)
+                    .AddTask("Pour", 3, 2)
+                    .AddTask("Handover", 0)
+                    .Link(1, 2)
+                    .Link(3, 4)
+                    .Link(2, 5)
+                    .Build();
+  EXPECT_EQ(Span(3), "Wed 03/03/04 - Thu 04/03/04");
+  EXPECT_EQ(Span(4), "Fri 05/03/04 - Tue 09/03/04");
+  EXPECT_EQ(Span(2), "Wed 03/03/04 - Tue 09/03/04");
+  EXPECT_EQ(TaskWithId(2).GetField(field::kDuration), "5 days");
+  EXPECT_EQ(TaskWithId(5).GetField(field::kMilestone), "Yes");
+  app_.SetDateFormat(DateFormat::kWeekdayDateTime);
+  EXPECT_EQ(Span(5), "Tue 09/03/04 17:00 - Tue 09/03/04 17:00");
+  EXPECT_EQ(pj.SummaryTask().GetField(field::kFinish), "Tue 09/03/04 17:00");
+  EXPECT_EQ(pj.SummaryTask().GetField(field::kDuration), "7 days");
+}
+
+// Given a task with room to spare, expect late dates, slack and criticality from the backward
+// pass.
+TEST_F(SchedulerTest, LateDatesAndSlack) {
+  Plan().AddTask("A", 3).AddTask("B", 1).AddTask("C", 1).Link(1, 3).Link(2, 3).Build();
+  Task& b = TaskWithId(2);
+  EXPECT_EQ(b.GetField(field::kEarlyStart), "Mon 01/03/04");
+  EXPECT_EQ(b.GetField(field::kLateStart), "Wed 03/03/04");
+  EXPECT_EQ(b.GetField(field::kLateFinish), "Wed 03/03/04");
+  EXPECT_EQ(b.GetField(field::kTotalSlack), "2 days");
+  EXPECT_EQ(b.GetField(field::kFreeSlack), "2 days");
+  EXPECT_EQ(b.GetField(field::kCritical), "No");
+  EXPECT_EQ(TaskWithId(1).GetField(field::kCritical), "Yes");
+  EXPECT_EQ(TaskWithId(3).GetField(field::kLateStart), "Thu 04/03/04");
+}
+
+// Given a task with an actual start, expect it to stay put when its predecessor moves.
+TEST_F(SchedulerTest, ActualStartIsKept) {
+  Plan().AddTask("A", 2).AddTask("B", 2).Link(1, 2).Field(2, field::kActualStart, "02/03/04").Build();
+  TaskWithId(1).SetField(field::kStart, "Mon 08/03/04");
+  app_.CalculateProject();
+  EXPECT_EQ(Span(2), "Tue 02/03/04 - Wed 03/03/04");
+}
+
+// Given links that form a cycle (also through a summary and its own subtask), expect a whole
+// message, no event and no date changed.
+TEST_F(SchedulerTest, CycleFailsAndChangesNothing) {
+  Project& pj = Plan().AddTask("A", 1).AddTask("B", 2).AddTask("C", 1).Link(1, 2).Link(2, 3).Build();
+  RecordingSink sink;
+  app_.AddEventSink(sink);
+  TaskWithId(1).SetField(field::kDuration, "5");
+  pj.AddLink(TaskWithId(3), TaskWithId(2));
+  sink.log.clear();
+  EXPECT_EQ(ErrorOf([&] { app_.CalculateProject(); }),
+            (host::ErrorRecord{host::kHostFailure,
+                               "Task 2 is part of a circular chain of links and outline; the "
+                               "project was not rescheduled."}));
+  EXPECT_TRUE(sink.log.empty());
+  EXPECT_EQ(Span(2), "Tue 02/03/04 - Wed 03/03/04");
+  app_.RemoveEventSink(sink);
+
+  Plan("Nested").AddTask("Phase").AddTask("Dig", 1, 2).Build();
+  TaskWithId(2).SetField(field::kPredecessors, "1");
+  EXPECT_EQ(ErrorOf([&] { app_.CalculateProject(); }).description,
+            "Task 1 is part of a circular chain of links and outline; the project was not "
+            "rescheduled.");
+}
+
+// Given a schedule that would run past 31 December 2149, expect a refusal that changes nothing.
+TEST_F(SchedulerTest, ScheduleBeyondTheHostsRangeFails) {
+  Plan().StartingOn(2149, 12, 1).AddTask("A", 5).AddTask("B", 5).Build();
+  TaskWithId(2).SetField(field::kPredecessors, "1FS+30d");
+  EXPECT_EQ(ErrorOf([&] { app_.CalculateProject(); }),
+            (host::ErrorRecord{host::kHostFailure,
+                               "The schedule would end after 31 December 2149; the project was "
+                               "not rescheduled."}));
+  EXPECT_EQ(Span(2), "Mon 01/12/49 - Fri 05/12/49");
+}
+
+}  // namespace
+}  // namespace lunavant::workbench

@@ -1,0 +1,139 @@
+// SPDX-License-Identifier: MIT
+// A task of a workbench project: the fields the scheduler works with, every other task field
+// stored by its kind, and the links to other tasks of the same project.
+//
+// Field writes (SetField) read the text first and fail, changing nothing, on text they cannot
+// read; only then do they raise ProjectBeforeTaskChange, and they apply nothing when a handler
+// sets Cancel. The real host validates before it raises the event, and so does the workbench:
+// a handler never hears of a write that could not happen.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <variant>
+#include <vector>
+
+#include "addin/host/object_model.h"
+#include "workbench/calendar.h"
+
+namespace lunavant::workbench {
+
+class Project;
+struct FieldInfo;
+
+enum class LinkType { kFinishToStart, kStartToStart, kFinishToFinish, kStartToFinish };
+
+// In the host's numbering (0 As Soon As Possible .. 7 Finish No Later Than).
+enum class ConstraintType {
+  kAsSoonAsPossible,
+  kAsLateAsPossible,
+  kMustStartOn,
+  kMustFinishOn,
+  kStartNoEarlierThan,
+  kStartNoLaterThan,
+  kFinishNoEarlierThan,
+  kFinishNoLaterThan
+};
+
+struct Link {
+  class Task* task;  // the task at the other end
+  LinkType type;
+  std::int32_t lag_days;  // working days; negative is a lead
+};
+
+class Task final : public host::Task {
+ public:
+  // Made by Project::AddTask; `id` 0 makes the project summary row.
+  Task(Project& owner, std::int32_t id, std::int32_t unique_id, std::string name,
+       std::int32_t duration_days, std::int32_t outline_level);
+
+  // The host contract. Parent() is null for top-level tasks: the project summary row (ID 0) is
+  // reached through Project::SummaryTask(), never through TaskAt, and its Subtasks() are the
+  // top-level tasks.
+  std::int32_t ID() const override { return id_; }
+  std::int32_t OutlineLevel() const override { return outline_level_; }
+  std::vector<host::Task*> Subtasks() const override;
+  std::vector<host::Task*> PredecessorTasks() const override;
+  std::vector<host::Task*> SuccessorTasks() const override;
+  host::Task* Parent() const override;
+  std::string Predecessors() const override;
+  std::string Successors() const override;
+  // Dates in the application's date format, "NA" for none; durations "5 days"; flags "Yes"/"No";
+  // numbers without trailing zeros; costs with two decimals.
+  std::string GetField(host::FieldId field) const override;
+  // Raises ProjectBeforeTaskChange (see the top of this file). Start moves the task keeping its
+  // duration and sets a Start No Earlier Than constraint; Finish changes the duration; "NA" or
+  // the empty text clears a date that may be empty; Predecessors and Successors take link texts
+  // ("3FS+2d;5SS") and replace the task's links on that side.
+  void SetField(host::FieldId field, const std::string& text) override;
+
+  Project& Owner() const { return *owner_; }
+  std::int32_t UniqueID() const { return unique_id_; }
+  const std::string& Name() const { return name_; }
+  std::int32_t DurationDays() const { return duration_days_; }
+  bool IsSummary() const;
+  bool IsMilestone() const { return duration_days_ == 0 && !IsSummary(); }
+  Moment Start() const { return start_; }
+  Moment Finish() const { return finish_; }
+  std::optional<Moment> EarlyStart() const { return early_start_; }
+  std::optional<Moment> EarlyFinish() const { return early_finish_; }
+  std::optional<Moment> LateStart() const { return late_start_; }
+  std::optional<Moment> LateFinish() const { return late_finish_; }
+  std::optional<Moment> ActualStart() const { return actual_start_; }
+  std::optional<Moment> ActualFinish() const { return actual_finish_; }
+  ConstraintType Constraint() const { return constraint_; }
+  std::optional<Moment> ConstraintDate() const { return constraint_date_; }
+  std::int32_t TotalSlackDays() const { return total_slack_; }
+  std::int32_t FreeSlackDays() const { return free_slack_; }
+  bool Critical() const { return critical_; }
+  const std::vector<Link>& PredecessorLinks() const { return predecessors_; }
+  const std::vector<Link>& SuccessorLinks() const { return successors_; }
+
+ private:
+  friend class Project;
+  friend class Scheduler;
+  using Stored = std::variant<std::string, double, Moment>;
+  using Apply = std::function<void()>;
+
+  Apply PrepareWrite(const FieldInfo& info, const std::string& text);
+  Apply PrepareDateWrite(const FieldInfo& info, const std::string& text);
+  Apply PrepareLinksWrite(const FieldInfo& info, const std::string& text, bool predecessors);
+  std::optional<Moment> ReadDateValue(const FieldInfo& info, const std::string& text) const;
+  std::string ShowDate(std::optional<Moment> when) const;
+  std::string LinkText(const std::vector<Link>& links) const;
+  void MoveStartTo(Moment start);
+  void SetDurationKeepingStart(std::int32_t days);
+
+  Project* owner_;
+  std::int32_t id_;
+  std::int32_t unique_id_;
+  std::string name_;
+  std::int32_t duration_days_;
+  std::int32_t outline_level_;
+  Moment start_ = 0;
+  Moment finish_ = 0;
+  Moment created_ = 0;
+  std::optional<Moment> early_start_, early_finish_, late_start_, late_finish_;
+  std::optional<Moment> actual_start_, actual_finish_;
+  ConstraintType constraint_ = ConstraintType::kAsSoonAsPossible;
+  std::optional<Moment> constraint_date_;
+  std::int32_t total_slack_ = 0;
+  std::int32_t free_slack_ = 0;
+  bool critical_ = false;
+  std::vector<Link> predecessors_;
+  std::vector<Link> successors_;
+  std::unordered_map<host::FieldId, Stored> stored_;
+  // Outline relations, rebuilt by the project when rows change.
+  Task* parent_ = nullptr;
+  std::vector<Task*> children_;
+  // The task's position in the scheduler's arrays during a recalculation.
+  std::int32_t schedule_index_ = -1;
+};
+
+// "As Soon As Possible" and so on, as the host shows the constraint types.
+std::string_view ConstraintTypeName(ConstraintType type);
+
+}  // namespace lunavant::workbench
