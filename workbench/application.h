@@ -31,14 +31,13 @@
 #include "addin/host/object_model.h"
 #include "addin/host/services.h"
 #include "workbench/calendar.h"
+#include "workbench/library_loader.h"
 #include "workbench/project.h"
+#include "workbench/recording_ui.h"
+#include "workbench/regional_settings.h"
 
 namespace lunavant::workbench {
 
-class PosixRegionalSettings;
-class PosixLibraryLoader;
-class RecordingMessageBoxes;
-class RecordingMousePointer;
 class WorkbenchPlatform;
 
 // How the host shows dates. Dates are always written in the user's short-date order and
