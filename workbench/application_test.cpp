@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/application.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,7 @@ TEST_F(ApplicationTest, NewProjectRaisesNewProjectThenWindowActivate) {
 // and the closed one keeps answering (index 0) for a holder that did not let go.
 TEST_F(ApplicationTest, IndexNumbersShiftWhenAProjectCloses) {
   Project& a = app_.NewProject("A");
+  Task& dig = a.AddTask("Dig");
   Project& b = app_.NewProject("B");
   Project& c = app_.NewProject("C");
   std::int32_t count_during_close = -1;
@@ -57,6 +59,9 @@ TEST_F(ApplicationTest, IndexNumbersShiftWhenAProjectCloses) {
   EXPECT_EQ(c.Index(), 2);
   EXPECT_EQ(a.Index(), 0);
   EXPECT_EQ(a.Name(), "A");
+  EXPECT_EQ(ErrorOf([&] { dig.SetField(field::kName, "Fill"); }),
+            (host::ErrorRecord{host::kHostFailure, std::string(message::kProjectNotOpen)}));
+  EXPECT_EQ(dig.Name(), "Dig");
   // The active project was C, so no other window became active.
   EXPECT_EQ(sink_.log, (Strings{"ProjectBeforeClose(A)"}));
   EXPECT_EQ(app_.ActiveProject(), &c);

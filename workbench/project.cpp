@@ -87,6 +87,7 @@ void Project::RaiseOpen() {
 
 void Project::Detach() {
   open_ = false;
+  closed_ = true;
   sinks_.clear();
 }
 

@@ -71,6 +71,8 @@ class Project final : public host::Project {
   Application& App() const { return *app_; }
   Window& ProjectWindow() { return window_; }
   bool IsOpen() const { return open_; }
+  // True once the project has closed; its tasks then refuse writes.
+  bool IsClosed() const { return closed_; }
   void Rename(std::string name);
 
   // The project summary row: ID 0, outline level 0, spanning the whole project.
@@ -126,6 +128,7 @@ class Project final : public host::Project {
   std::string name_;
   Window window_;
   bool open_ = false;
+  bool closed_ = false;
   bool saved_ = true;
   std::unique_ptr<Task> summary_;
   std::vector<std::unique_ptr<Task>> rows_;

@@ -283,6 +283,7 @@ std::string Task::GetField(host::FieldId field) const {
 }
 
 void Task::SetField(host::FieldId field, const std::string& text) {
+  if (owner_->IsClosed()) host::Raise(host::kHostFailure, std::string(message::kProjectNotOpen));
   const FieldInfo& info = FieldOrRaise(field);
   Apply apply = PrepareWrite(info, text);
   bool cancel = false;

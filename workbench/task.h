@@ -67,7 +67,8 @@ class Task final : public host::Task {
   // Raises ProjectBeforeTaskChange (see the top of this file). Start moves the task keeping its
   // duration and sets a Start No Earlier Than constraint; Finish changes the duration; "NA" or
   // the empty text clears a date that may be empty; Predecessors and Successors take link texts
-  // ("3FS+2d;5SS") and replace the task's links on that side.
+  // ("3FS+2d;5SS") and replace the task's links on that side. A task of a closed project refuses
+  // every write.
   void SetField(host::FieldId field, const std::string& text) override;
 
   Project& Owner() const { return *owner_; }
