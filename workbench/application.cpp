@@ -7,6 +7,7 @@
 
 #include "addin/host/error.h"
 #include "addin/host/global.h"
+#include "workbench/date_reading.h"
 #include "workbench/field_catalog.h"
 #include "workbench/messages.h"
 #include "workbench/platform.h"
@@ -211,7 +212,8 @@ Project& Application::AdoptOpenedProject(std::unique_ptr<Project> project) {
   adopted.open_ = true;
   adopted.MarkSaved();
   open_.push_back(std::move(project));
-  adopted.RaiseOpen();
+  Deliver([&adopted](host::ApplicationEvents& sink) { sink.NewProject(adopted); });
+  if (adopted.IsOpen()) adopted.RaiseOpen();
   if (adopted.IsOpen()) Activate(&adopted);
   return adopted;
 }
@@ -308,7 +310,10 @@ std::string Application::FormatDate(Moment when) const {
     out = kWeekdayNames[WeekdayOfDays(DayOf(when))];
     out += ' ';
   }
-  out += Regional().FormatDate(civil.year, civil.month, civil.day, /*two_digit_year=*/true);
+  // A year that two digits would not read back as (a task in 2030, say) is shown in full, so
+  // every date the host shows reads back as itself.
+  out += Regional().FormatDate(civil.year, civil.month, civil.day,
+                               TwoDigitYearReadsBack(civil.year));
   if (date_format_ == DateFormat::kWeekdayDateTime || date_format_ == DateFormat::kDateTime) {
     char time[8];
     std::snprintf(time, sizeof time, " %02d:%02d", static_cast<int>(civil.hour),

@@ -13,10 +13,12 @@
 // Events go to the sinks in the order they were added. A sink may remove itself or another sink
 // while an event is being delivered: a removed sink hears nothing more, even of that event.
 //
-// Opening a project (AdoptOpenedProject) raises the project's own Open event on that project
-// object, as the real host does; so only sinks added to that project object hear it (a loader
-// may add sinks before handing the project over). A sink bound to another project, such as the
-// project that was active when the add-in connected, does not hear of the opening.
+// Every project that joins the application, created or opened, is announced to the application's
+// sinks through NewProject, as the real host does; that is how an add-in learns of an opened
+// file. Opening (AdoptOpenedProject) then raises the project's own Open event on that project
+// object, so only sinks added to that project object hear it (a loader may add sinks before
+// handing the project over); a sink bound to another project, such as the project that was
+// active when the add-in connected, does not hear of the opening.
 #pragma once
 
 #include <cstdint>
@@ -41,7 +43,7 @@ namespace lunavant::workbench {
 class WorkbenchPlatform;
 
 // How the host shows dates. Dates are always written in the user's short-date order and
-// separator, with a two-digit year.
+// separator, with a two-digit year for 1930..2029 and the full year otherwise.
 enum class DateFormat {
   kWeekdayDate,      // "Mon 15/03/04" (the default)
   kWeekdayDateTime,  // "Mon 15/03/04 08:00"
@@ -102,8 +104,8 @@ class Application final : public host::Application {
   // Creates a project ("Project1", "Project2", ... when `name` is empty), raises NewProject,
   // then activates its window (WindowActivate).
   Project& NewProject(std::string name = "");
-  // Adds a project a loader has read, raises the project's Open event (see the top of this file)
-  // and activates its window. The project is marked saved. Fails with kHostFailure for a project
+  // Adds a project a loader has read, raises NewProject and the project's Open event (see the top
+  // of this file) and activates its window. The project is marked saved. Fails with kHostFailure for a project
   // made for another application.
   Project& AdoptOpenedProject(std::unique_ptr<Project> project);
   // Makes the project at `index` (from 1) active; raises WindowActivate when the active window

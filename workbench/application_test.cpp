@@ -92,8 +92,8 @@ TEST_F(ApplicationTest, ClosingTheActiveProjectActivatesAnother) {
   EXPECT_EQ(ErrorOf([&] { app_.CloseProject(1); }).number, host::kSubscriptOutOfRange);
 }
 
-// Given an opened project, expect Open on that project's own sinks, then the activation; a sink
-// bound to the project active before hears nothing of it.
+// Given an opened project, expect NewProject to the application, Open on that project's own
+// sinks, then the activation; a sink bound to the project active before hears nothing of it.
 TEST_F(ApplicationTest, OpenGoesToTheOpenedProjectsSinks) {
   Project& first = app_.NewProject("First");
   RecordingSink bound_to_first;
@@ -103,7 +103,7 @@ TEST_F(ApplicationTest, OpenGoesToTheOpenedProjectsSinks) {
   Project& opened = Plan("Opened").AddTask("Dig").BuildOpened(&own);
   EXPECT_EQ(own.log, (Strings{"Open(Opened)"}));
   EXPECT_TRUE(bound_to_first.log.empty());
-  EXPECT_EQ(sink_.log, (Strings{"WindowActivate(Opened)"}));
+  EXPECT_EQ(sink_.log, (Strings{"NewProject(Opened)", "WindowActivate(Opened)"}));
   EXPECT_EQ(app_.ActiveProject(), &opened);
   EXPECT_TRUE(opened.Saved());
   first.RemoveEventSink(bound_to_first);

@@ -378,6 +378,10 @@ host::DateTime ReadDateText(std::string_view text, DateOrder order,
   return when;
 }
 
+bool TwoDigitYearReadsBack(std::int32_t year) {
+  return year >= 1900 + kCenturyPivot && year < 2000 + kCenturyPivot;
+}
+
 bool IsReadableDate(std::int32_t year, std::int32_t month, std::int32_t day) {
   return year >= 100 && IsRealDate(year, month, day);
 }

@@ -44,6 +44,9 @@ host::DateTime ReadDateText(std::string_view text, DateOrder order,
 // 100..9999.
 bool IsReadableDate(std::int32_t year, std::int32_t month, std::int32_t day);
 
+// Whether a two-digit year reads back as `year`: true for 1930..2029.
+bool TwoDigitYearReadsBack(std::int32_t year);
+
 // Writes a date with a short-date pattern: d and dd the day, M and MM (or m, mm) the month, y the
 // year's last two digits without a leading zero, yy with it, yyy and longer the year with at least
 // four digits; ddd and dddd the English weekday name (short, full), MMM and MMMM the English month

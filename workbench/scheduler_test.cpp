@@ -177,7 +177,7 @@ TEST_F(SchedulerTest, ScheduleBeyondTheHostsRangeFails) {
             (host::ErrorRecord{host::kHostFailure,
                                "The schedule would end after 31 December 2149; the project was "
                                "not rescheduled."}));
-  EXPECT_EQ(Span(2), "Mon 01/12/49 - Fri 05/12/49");
+  EXPECT_EQ(Span(2), "Mon 01/12/2149 - Fri 05/12/2149");
 }
 
 }  // namespace

