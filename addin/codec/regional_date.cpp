@@ -58,6 +58,15 @@ std::size_t RunLength(std::string_view pattern, std::size_t at) {
   return end - at;
 }
 
+bool ReadsBackAs(const std::string& text, std::int32_t year, std::int32_t month, std::int32_t day) {
+  try {
+    const host::DateTime read = Regional().ReadDate(text);
+    return read.year == year && read.month == month && read.day == day;
+  } catch (const host::HostError&) {
+    return false;
+  }
+}
+
 }  // namespace
 
 std::string GetLocaleText(std::uint32_t locale, std::int32_t item) {
@@ -134,7 +143,15 @@ std::string RegionalDateText(std::string_view date_text) {
   if (month < 1 || month > 12 || day < 1 || day > 31 || year < 1) {
     host::Raise(host::kTypeMismatch, "Type mismatch");
   }
-  return RenderDatePattern(ReplaceAll(pattern, "yyyy", "yy"), year, month, day);
+  const std::string short_pattern = ReplaceAll(pattern, "yyyy", "yy");
+  std::string text = RenderDatePattern(short_pattern, year, month, day);
+  // A two-digit year that the platform reads back as another century (2035 as 1935) would put a
+  // wrong date into the task; such a year is written in full.
+  if (!ReadsBackAs(text, year, month, day)) {
+    std::string full = RenderDatePattern(ReplaceAll(short_pattern, "yy", "yyyy"), year, month, day);
+    if (ReadsBackAs(full, year, month, day)) text = std::move(full);
+  }
+  return text;
 }
 
 }  // namespace lunavant::codec

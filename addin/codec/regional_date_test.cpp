@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#include "addin/codec/regional_date.h"
+
+#include "addin/codec/to_hijri.h"
+#include "addin/events/ms_proj_events.h"
+#include "tests/support/addin_fixture.h"
+
+namespace lunavant::codec {
+namespace {
+
+class RegionalDate : public testing::AddinTest {};
+
+TEST_F(RegionalDate, WritesTheInputDateInTheUsersPatternWithATwoDigitYear) {
+  // Given several patterns, expect the day and month of the input whatever their order.
+  const struct {
+    const char* pattern;
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"dd/MM/yyyy", "05/03/2004", "05/03/04"}, {"M/d/yyyy", "05/03/2004", "3/5/04"},
+      {"M/d/yyyy", "15/03/2004", "3/15/04"},    {"dd-MM-yy", "05/03/2004", "05-03-04"},
+      {"yyyy/MM/dd", "05/03/2004", "04/03/05"}, {"dd.MM.yyyy", "15/03/2004", "15.03.04"},
+      {"d/M/yyyy", "05/03/2004", "5/3/04"},     {"dd/mm/yyyy", "05/03/2004", "05/03/04"},
+      {"dd/MM/yyyy yyyy", "05/03/2004", "05/03/04 04"},
+  };
+  for (const auto& c : cases) {
+    PinRegionalSettings(c.pattern, "/");
+    EXPECT_EQ(RegionalDateText(c.in), c.out) << c.pattern;
+  }
+}
+
+TEST_F(RegionalDate, ReturnsTheInputUnchangedWhenThePlatformHasNoPattern) {
+  PinRegionalSettings("", "/");
+  EXPECT_EQ(GetLocaleText(app_.Regional().GetUserDefaultLCID(), host::kLocaleShortDate), "");
+  EXPECT_EQ(RegionalDateText("05/03/2004"), "05/03/2004");
+}
+
+TEST_F(RegionalDate, ReadsTheLocaleItemInTwoPasses) {
+  // Given a pattern longer than any fixed buffer, expect it whole, without the terminating zero.
+  const std::string long_pattern = "dd/MM/yyyy '" + std::string(300, 'x') + "'";
+  PinRegionalSettings(long_pattern, "/");
+  EXPECT_EQ(GetLocaleText(app_.Regional().GetUserDefaultLCID(), host::kLocaleShortDate),
+            long_pattern);
+  EXPECT_EQ(GetLocaleText(app_.Regional().GetUserDefaultLCID(), 12345), "");
+}
+
+TEST_F(RegionalDate, RendersNamesAndQuotedText) {
+  EXPECT_EQ(RenderDatePattern("ddd d MMM yyyy", 2004, 3, 15), "Mon 15 Mar 2004");
+  EXPECT_EQ(RenderDatePattern("dddd, MMMM dd 'of' yy", 2004, 3, 5), "Friday, March 05 of 04");
+}
+
+TEST_F(RegionalDate, ComposesHijriTextWithTheHostsSeparator) {
+  // Given day 5 of month 3 of 1425, expect two-digit day and month and the separator read now.
+  EXPECT_EQ(ComposeDateText(1425, 3, 5, kKindHijri), "05/03/1425");
+  PinRegionalSettings("dd/MM/yyyy", "-");
+  EXPECT_EQ(ComposeDateText(1425, 3, 5, kKindHijri), "05-03-1425");
+  PinRegionalSettings("dd/MM/yyyy", ".");
+  EXPECT_EQ(ComposeDateText(1425, 12, 30, kKindHijri), "30.12.1425");
+  EXPECT_EQ(ComposeDateText(2004, 3, 15, kKindGregorian), "15/03/04");
+  EXPECT_EQ(ComposeDateText(2004, 3, 15, "X"), "");
+}
+
+}  // namespace
+}  // namespace lunavant::codec

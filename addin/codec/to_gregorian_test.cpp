@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: MIT
+#include "addin/codec/to_gregorian.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "addin/codec/messages.h"
+#include "addin/codec/to_hijri.h"
+#include "addin/events/ms_proj_events.h"
+#include "tests/support/addin_fixture.h"
+
+namespace lunavant::codec {
+namespace {
+
+using testing::kStart;
+using testing::kText1;
+
+const std::string kMalformedSlash =
+    "Invalid Hijri Date. Make sure it is in the following format dd/mm/yyyy or that it falls "
+    "within the acceptable date range of 28/3/1404 to 7/4/1472";
+const std::string kOutOfRangeSlash =
+    "Invalid Hijri Date. Make sure it is in the following format dd/mm/yyyy and that it falls "
+    "within the acceptable date range of 28/3/1404 to 7/4/1472";
+
+class ToGregorian : public testing::AddinTest {
+ protected:
+  events::MSProjEvents add_in_;
+};
+
+TEST_F(ToGregorian, WritesTheWeekdayAndTheDateInTheUsersPattern) {
+  EXPECT_EQ(ToGregorianText("24/01/1425"), "Mon 15/03/04");
+  EXPECT_EQ(ToGregorianText("05/03/1425"), "Sat 24/04/04");
+  EXPECT_EQ(ToGregorianText("5/3/1425"), "Sat 24/04/04");
+  EXPECT_EQ(ToGregorianText(" 5 / 03 /1425 "), "Sat 24/04/04");
+  EXPECT_EQ(ToGregorianText("03/01/1425"), "Mon 23/02/04");
+  EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(ToGregorian, WritesYearsBeyondTheTwoDigitWindowInFull) {
+  // Given dates of 2029 and 2030, expect two digits where they read back, four where they would
+  // read back as 1930, also with a pattern that has only two.
+  EXPECT_EQ(ToGregorianText("1/1/1451"), "Mon 14/05/29");
+  EXPECT_EQ(ToGregorianText("17/5/1451"), "Wed 26/09/29");
+  EXPECT_EQ(ToGregorianText("1/1/1452"), "Fri 03/05/2030");
+  PinRegionalSettings("dd-MM-yy", "-");
+  EXPECT_EQ(ToGregorianText("1-1-1452"), "Fri 03-05-2030");
+}
+
+TEST_F(ToGregorian, KeepsTheConvertersDayAndMonthInAMonthFirstPattern) {
+  PinRegionalSettings("M/d/yyyy", "/");
+  EXPECT_EQ(ToGregorianText("14/01/1425"), "Fri 3/5/04");
+}
+
+TEST_F(ToGregorian, AcceptsBothEndsOfTheRangeAndNothingBeyond) {
+  EXPECT_EQ(ToGregorianText("28/3/1404"), "Sun 01/01/84");
+  EXPECT_EQ(ToGregorianText("7/4/1472"), "Sat 01/01/2050");
+  for (const char* outside : {"27/3/1404", "1/1/1404", "8/4/1472", "1/5/1472", "1/1/1500"}) {
+    EXPECT_EQ(ToGregorianText(outside), "") << outside;
+  }
+  ASSERT_EQ(Shown().size(), 5u);
+  for (const auto& shown : Shown()) EXPECT_EQ(shown.prompt, ErrorBox(103, kOutOfRangeSlash));
+}
+
+TEST_F(ToGregorian, RefusesMalformedTextWithTheHostsSeparatorInTheWords) {
+  for (const char* malformed : {"15/3", "15/3/1425/1", "31/1/1425", "0/1/1425", "15/13/1425",
+                                "15/3/25", "15/3/10000", "Sun 15/3/1425", "15//1425", "+5/3/1425",
+                                "15/3/99999999999999999999"}) {
+    EXPECT_EQ(ToGregorianText(malformed), "") << malformed;
+  }
+  ASSERT_EQ(Shown().size(), 11u);
+  for (const auto& shown : Shown()) EXPECT_EQ(shown.prompt, ErrorBox(103, kMalformedSlash));
+
+  PinRegionalSettings("dd.MM.yyyy", ".");
+  EXPECT_EQ(ToGregorianText("31.1.1425"), "");
+  EXPECT_EQ(Shown().back().prompt,
+            ErrorBox(103, "Invalid Hijri Date. Make sure it is in the following format dd.mm.yyyy "
+                          "or that it falls within the acceptable date range of 28.3.1404 to "
+                          "7.4.1472"));
+  EXPECT_EQ(ToGregorianText("1.1.1500"), "");
+  EXPECT_EQ(Shown().back().prompt,
+            ErrorBox(103, "Invalid Hijri Date. Make sure it is in the following format dd.mm.yyyy "
+                          "and that it falls within the acceptable date range of 28/3/1404 to "
+                          "7/4/1472"));
+}
+
+TEST_F(ToGregorian, AsksForTheCurrentSeparatorWhenTheTextLacksIt) {
+  EXPECT_EQ(ToGregorianText("15-3-1425"), "");
+  PinRegionalSettings("dd-MM-yyyy", "-");
+  EXPECT_EQ(ToGregorianText("15/3/1425"), "");
+  EXPECT_EQ(ToGregorianText("15-3-1425"), "Tue 04-05-04");
+  EXPECT_EQ(ShownTexts(),
+            (std::vector<std::string>{
+                ErrorBox(104, "Please use the current Date Separator specified in your regional "
+                              "settings \"/\" "),
+                ErrorBox(104, "Please use the current Date Separator specified in your regional "
+                              "settings \"-\" ")}));
+}
+
+TEST_F(ToGregorian, PassesNAInAnyCaseAndTheEmptyTextThrough) {
+  for (const char* value : {"NA", "na", "Na", ""}) EXPECT_EQ(ToGregorianText(value), value);
+  EXPECT_TRUE(Shown().empty());
+}
+
+// The official month lengths of 1440, read from the reference table.
+std::vector<int> MonthLengthsOf1440() {
+  std::ifstream table(LUNAVANT_SHARED_DATA "/umalqura-months.csv");
+  std::vector<int> lengths;
+  std::string line;
+  while (std::getline(table, line)) {
+    if (line.rfind("1440,", 0) != 0) continue;
+    std::stringstream fields(line);
+    std::string year, month, first_day, length;
+    std::getline(fields, year, ',');
+    std::getline(fields, month, ',');
+    std::getline(fields, first_day, ',');
+    std::getline(fields, length, ',');
+    lengths.push_back(std::stoi(length));
+  }
+  return lengths;
+}
+
+TEST_F(ToGregorian, AcceptsDayThirtyInEveryMonth) {
+  // Given day 30 of each month of 1440, expect the 30th of a 30-day month and the day after the
+  // last day of a 29-day month.
+  const std::vector<int> lengths = MonthLengthsOf1440();
+  ASSERT_EQ(lengths.size(), 12u);
+  for (int month = 1; month <= 12; ++month) {
+    const std::string day30 = ToGregorianText("30/" + std::to_string(month) + "/1440");
+    ASSERT_FALSE(day30.empty()) << month;
+    if (lengths[month - 1] == 29) {
+      const std::string next_first =
+          month == 12 ? ToGregorianText("1/1/1441")
+                      : ToGregorianText("1/" + std::to_string(month + 1) + "/1440");
+      EXPECT_EQ(day30, next_first) << month;
+    } else {
+      EXPECT_NE(day30, ToGregorianText("29/" + std::to_string(month) + "/1440")) << month;
+    }
+  }
+  EXPECT_EQ(ToGregorianText("30/2/1425"), "Tue 20/04/04");
+  EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(ToGregorian, ChecksRangeEndsWithoutTheMonthsLength) {
+  EXPECT_TRUE(IsInHijriRange(1404, 3, 28));
+  EXPECT_FALSE(IsInHijriRange(1404, 3, 27));
+  EXPECT_FALSE(IsInHijriRange(1404, 2, 30));
+  EXPECT_TRUE(IsInHijriRange(1472, 4, 7));
+  EXPECT_FALSE(IsInHijriRange(1472, 4, 8));
+  EXPECT_TRUE(IsInHijriRange(1472, 3, 30));
+  EXPECT_FALSE(IsInHijriRange(1403, 12, 30));
+  EXPECT_TRUE(IsWellFormedHijri("30/2/1425"));
+  EXPECT_FALSE(IsWellFormedHijri("30-2-1425"));
+}
+
+class ConvertAndSet : public testing::AddinTest {
+ protected:
+  ConvertAndSet() : task_(app_.NewProject("Plan").AddTask("Dig", 3)) {}
+  events::MSProjEvents add_in_;
+  workbench::Task& task_;
+};
+
+TEST_F(ConvertAndSet, WritesTheConversionIntoTheTargetField) {
+  EXPECT_TRUE(ConvertAndSetField(task_, kStart, "24/01/1425", kKindGregorian));
+  EXPECT_EQ(task_.GetField(kStart), "Mon 15/03/04");
+  EXPECT_TRUE(ConvertAndSetField(task_, kText1, task_.GetField(kStart), kKindHijri));
+  EXPECT_EQ(task_.GetField(kText1), "24/01/1425");
+}
+
+TEST_F(ConvertAndSet, WritesNAAsTypedAndNothingForTheEmptyText) {
+  task_.SetField(kText1, "keep");
+  EXPECT_FALSE(ConvertAndSetField(task_, kText1, "", kKindHijri));
+  EXPECT_EQ(task_.GetField(kText1), "keep");
+  EXPECT_TRUE(ConvertAndSetField(task_, kText1, "NA", kKindHijri));
+  EXPECT_EQ(task_.GetField(kText1), "NA");
+}
+
+TEST_F(ConvertAndSet, WritesNothingAfterAFailedConversion) {
+  const std::string start = task_.GetField(kStart);
+  EXPECT_FALSE(ConvertAndSetField(task_, kStart, "31/1/1425", kKindGregorian));
+  EXPECT_EQ(task_.GetField(kStart), start);
+  EXPECT_EQ(Shown().size(), 1u);
+}
+
+TEST_F(ConvertAndSet, LetsARefusedWriteReachTheCaller) {
+  // Given a field the host does not know, expect the host's failure to reach the caller.
+  EXPECT_THROW(ConvertAndSetField(task_, 12345, "24/01/1425", kKindGregorian), host::HostError);
+  EXPECT_TRUE(Shown().empty());
+}
+
+}  // namespace
+}  // namespace lunavant::codec
