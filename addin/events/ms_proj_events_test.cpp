@@ -1,0 +1,444 @@
+// SPDX-License-Identifier: MIT
+#include "addin/events/ms_proj_events.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "addin/codec/to_hijri.h"
+#include "addin/pairing/catalogues.h"
+#include "addin/pairing/pair_registry.h"
+#include "addin/pairing/utilities.h"
+#include "tests/support/addin_fixture.h"
+#include "workbench/calendar.h"
+#include "workbench/project.h"
+#include "workbench/task.h"
+
+namespace lunavant::events {
+namespace {
+
+using namespace lunavant::testing;  // NOLINT: field identifiers
+
+constexpr host::FieldId kBaselineStart = 188743723;
+
+// The Hijri text the codec gives for a date as the host shows it.
+std::string ToHijriOf(const std::string& shown) { return codec::ToHijriText(shown); }
+
+// One field write as the host announced it.
+struct Change {
+  std::int32_t task_id;
+  host::FieldId field;
+  std::string value;
+  friend bool operator==(const Change&, const Change&) = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Change& c) {
+  return out << "{" << c.task_id << ", " << c.field << ", \"" << c.value << "\"}";
+}
+
+// Listens after the add-in: records every task change the host announces, nested ones included,
+// and every recalculation.
+class ChangeRecorder final : public host::ApplicationEvents {
+ public:
+  void ProjectBeforeTaskChange(host::Task& tsk, host::FieldId field, const host::Value& value,
+                               bool& /*cancel*/) override {
+    changes.push_back({tsk.ID(), field, value.IsText() ? value.Text() : std::string()});
+  }
+  void ProjectCalculate(host::Project& /*pj*/) override { ++calculations; }
+  void NewProject(host::Project&) override {}
+  void ProjectBeforeClose(host::Project*, bool&) override {}
+  void ProjectBeforeSave(host::Project&, bool, bool&) override {}
+  void WindowActivate(host::Window*) override {}
+
+  std::vector<Change> changes;
+  int calculations = 0;
+};
+
+// Refuses every task change before the add-in hears of it.
+class Refuser final : public host::ApplicationEvents {
+ public:
+  void ProjectBeforeTaskChange(host::Task&, host::FieldId, const host::Value&,
+                               bool& cancel) override {
+    cancel = true;
+  }
+  void ProjectCalculate(host::Project&) override {}
+  void NewProject(host::Project&) override {}
+  void ProjectBeforeClose(host::Project*, bool&) override {}
+  void ProjectBeforeSave(host::Project&, bool, bool&) override {}
+  void WindowActivate(host::Window*) override {}
+};
+
+// A project read from a file: tasks, and Hijri text fields shown in the Entry table under their
+// default titles, so that opening it restores the pairs.
+struct PlanFile {
+  std::vector<std::pair<host::FieldId, std::string>> hijri_columns;  // text field, alias
+  int task_count = 3;
+  bool link_chain = true;
+};
+
+class EventsTest : public AddinTest {
+ protected:
+  EventsTest() {
+    add_in_ = std::make_unique<MSProjEvents>();
+    add_in_->Bind(app_, app_.ActiveProject());
+    app_.AddEventSink(recorder_);
+  }
+  ~EventsTest() override {
+    app_.RemoveEventSink(recorder_);
+    add_in_.reset();
+  }
+
+  // Opens a project as a user opens a file: the host announces it and activates its window.
+  workbench::Project& Open(const PlanFile& file) {
+    auto project = std::make_unique<workbench::Project>(app_, "Plan");
+    project->SetProjectStart(workbench::MomentOf(2004, 3, 1, 8));
+    for (int i = 1; i <= file.task_count; ++i) project->AddTask("Task " + std::to_string(i), 2);
+    if (file.link_chain) {
+      for (int i = 1; i < file.task_count; ++i) {
+        project->AddLink(*static_cast<workbench::Task*>(project->TaskAt(i)),
+                         *static_cast<workbench::Task*>(project->TaskAt(i + 1)));
+      }
+    }
+    host::ColumnList& entry = project->TaskTable("Entry").Columns();
+    for (const auto& [field, alias] : file.hijri_columns) {
+      entry.Add(field, 1, 10, alias, 1, 3, true);
+      project->SetCustomTextAlias(TextIndex(field), alias);
+    }
+    return app_.AdoptOpenedProject(std::move(project));
+  }
+  static int TextIndex(host::FieldId field) {
+    const auto& fields = pairing::CustomTextFields();
+    return static_cast<int>(std::find(fields.begin(), fields.end(), field) - fields.begin());
+  }
+
+  workbench::Task& TaskOf(workbench::Project& pj, int position) {
+    return *static_cast<workbench::Task*>(pj.TaskAt(position));
+  }
+
+  std::unique_ptr<MSProjEvents> add_in_;
+  ChangeRecorder recorder_;
+};
+
+// Task edits --------------------------------------------------------------------------------
+
+TEST_F(EventsTest, TypedHijriDateMovesStartAndTheRefreshRewritesOnlyRelatedTasks) {
+  // Given A->B linked and C unrelated, Text1 paired with Start, expect typing a Hijri date into
+  // A's Text1 to write A's Start (the nested event ignored), and the recalculation to rewrite A,
+  // then B (moved), never C.
+  workbench::Project& pj = Open({{{kText1, "HijriStart"}}, 3, false});
+  pj.AddLink(TaskOf(pj, 1), TaskOf(pj, 2));
+  app_.CalculateProject();  // the full refresh writes every Text1
+  EXPECT_EQ(TaskOf(pj, 1).GetField(kText1), ToHijriOf(TaskOf(pj, 1).GetField(kStart)));
+  recorder_.changes.clear();
+
+  app_.UserEdit(TaskOf(pj, 1), kText1, "01/03/1425");  // Tuesday 20 April 2004
+
+  EXPECT_EQ(TaskOf(pj, 1).GetField(kStart), "Tue 20/04/04");
+  const std::string b_start = TaskOf(pj, 2).GetField(kStart);
+  EXPECT_EQ(recorder_.changes,
+            (std::vector<Change>{{1, kStart, "Tue 20/04/04"},
+                                 {1, kText1, "01/03/1425"},
+                                 {2, kText1, ToHijriOf(b_start)},
+                                 {1, kText1, "01/03/1425"}}));
+  EXPECT_EQ(TaskOf(pj, 2).GetField(kText1), ToHijriOf(b_start));
+  EXPECT_FALSE(add_in_->EditSynced);
+  EXPECT_EQ(add_in_->VisitedTasks.Count(), 0);
+  EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(EventsTest, EditingAPairedDateWritesItsHijriText) {
+  workbench::Project& pj = Open({{{kText1, "HijriStart"}, {kText2, "HijriBaselineStart"}}});
+  app_.SetAutoCalculate(false);
+  workbench::Task& task = TaskOf(pj, 2);
+
+  app_.UserEdit(task, kStart, "Mon 15/03/04");
+  EXPECT_EQ(task.GetField(kText1), "24/01/1425");
+  EXPECT_TRUE(add_in_->EditSynced);
+
+  app_.UserEdit(task, kBaselineStart, "Mon 15/03/04");
+  EXPECT_EQ(task.GetField(kText2), "24/01/1425");
+  app_.UserEdit(task, kBaselineStart, "");  // nothing to write; the change goes through
+  EXPECT_EQ(task.GetField(kText2), "24/01/1425");
+  EXPECT_EQ(task.GetField(kBaselineStart), "NA");
+
+  app_.UserEdit(task, kBaselineStart, "NA");
+  EXPECT_EQ(task.GetField(kText2), "NA");
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_EQ(add_in_->LastChangedTaskId, 2);
+}
+
+TEST_F(EventsTest, RefusesADateTheCodecCannotReadWithItsMessage) {
+  workbench::Project& pj = Open({{{kText1, "HijriStart"}}});
+  app_.SetAutoCalculate(false);
+  workbench::Task& task = TaskOf(pj, 1);
+  app_.UserEdit(task, kStart, "Mon 15/03/04");
+  ASSERT_EQ(task.GetField(kText1), "24/01/1425");
+
+  EXPECT_NO_THROW(app_.UserEdit(task, kStart, "Fri  05/03/04"));  // two blanks
+
+  EXPECT_EQ(task.GetField(kStart), "Mon 15/03/04");
+  EXPECT_EQ(task.GetField(kText1), "24/01/1425");
+  ASSERT_EQ(Shown().size(), 1u);
+  EXPECT_NE(Shown()[0].prompt.find("Error Number : 13\r\n"), std::string::npos);
+  EXPECT_TRUE(add_in_->SyncEnabled);
+}
+
+TEST_F(EventsTest, RefusesHijriEditsOfSummaryTasksAndOfComputedDatesSilently) {
+  // Given a summary task, expect its Hijri edit refused without a message; given Text2 paired with
+  // Early Start, expect any edit, even clearing, refused and nothing converted.
+  auto project = std::make_unique<workbench::Project>(app_, "Plan");
+  project->AddTask("Summary", 1, 1);
+  project->AddTask("Child", 2, 2);
+  project->TaskTable("Entry").Columns().Add(kText1, 1, 10, "HijriStart", 1, 3, true);
+  project->TaskTable("Entry").Columns().Add(kText2, 1, 10, "HijriEarlyStart", 1, 3, true);
+  project->SetCustomTextAlias(0, "HijriStart");
+  project->SetCustomTextAlias(1, "HijriEarlyStart");
+  workbench::Project& pj = app_.AdoptOpenedProject(std::move(project));
+  app_.SetAutoCalculate(false);
+  const std::string summary_start = TaskOf(pj, 1).GetField(kStart);
+  const std::string child_early = TaskOf(pj, 2).GetField(kEarlyStart);
+
+  app_.UserEdit(TaskOf(pj, 1), kText1, "01/03/1425");
+  app_.UserEdit(TaskOf(pj, 2), kText2, "01/03/1425");
+  app_.UserEdit(TaskOf(pj, 2), kText2, "");
+
+  EXPECT_EQ(TaskOf(pj, 1).GetField(kStart), summary_start);
+  EXPECT_EQ(TaskOf(pj, 1).GetField(kText1), "");
+  EXPECT_EQ(TaskOf(pj, 2).GetField(kEarlyStart), child_early);
+  EXPECT_EQ(TaskOf(pj, 2).GetField(kText2), "");
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_FALSE(add_in_->EditSynced);
+}
+
+TEST_F(EventsTest, HandlesClearedAndNAHijriTextForAWritableDate) {
+  workbench::Project& pj = Open({{{kText1, "HijriStart"}, {kText2, "HijriBaselineStart"}}});
+  app_.SetAutoCalculate(false);
+  workbench::Task& task = TaskOf(pj, 1);
+  app_.UserEdit(task, kText1, "01/03/1425");
+  app_.UserEdit(task, kText1, "");  // goes through; Start keeps its date
+  EXPECT_EQ(task.GetField(kText1), "");
+  EXPECT_EQ(task.GetField(kStart), "Tue 20/04/04");
+
+  app_.UserEdit(task, kBaselineStart, "Tue 20/04/04");
+  app_.UserEdit(task, kText2, "na");  // written into the date as typed
+  EXPECT_EQ(task.GetField(kBaselineStart), "NA");
+  EXPECT_EQ(task.GetField(kText2), "na");
+  EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(EventsTest, RefusesInvalidHijriTextWithTheCodecsMessage) {
+  workbench::Project& pj = Open({{{kText1, "HijriStart"}}});
+  app_.SetAutoCalculate(false);
+  workbench::Task& task = TaskOf(pj, 1);
+  const std::string start = task.GetField(kStart);
+  app_.UserEdit(task, kText1, "31/1/1425");
+  EXPECT_EQ(task.GetField(kText1), "");
+  EXPECT_EQ(task.GetField(kStart), start);
+  ASSERT_EQ(Shown().size(), 1u);
+  EXPECT_NE(Shown()[0].prompt.find("Error Number : 103\r\n"), std::string::npos);
+  EXPECT_TRUE(add_in_->SyncEnabled);
+}
+
+TEST_F(EventsTest, TreatsAFieldInBothMapsAsHijriText) {
+  // Note: Start paired with Text1 and Text1 (as a date key) with Start cannot come from the
+  // dialogs; the registry allows it, and the Hijri side wins.
+  workbench::Project& pj = Open({});
+  app_.SetAutoCalculate(false);
+  pairing::AddPair(kText1, kStart, pj.Index());
+  pairing::AddPair(kStart, kText1, pj.Index());
+  app_.UserEdit(TaskOf(pj, 1), kText1, "01/03/1425");
+  EXPECT_EQ(TaskOf(pj, 1).GetField(kStart), "Tue 20/04/04");
+}
+
+TEST_F(EventsTest, AChangeRefusedBeforeTheAddInIsNeverConverted) {
+  Refuser refuser;
+  app_.RemoveEventSink(recorder_);
+  add_in_.reset();
+  app_.AddEventSink(refuser);
+  add_in_ = std::make_unique<MSProjEvents>();
+  add_in_->Bind(app_, app_.ActiveProject());
+  workbench::Project& pj = Open({{{kText1, "HijriStart"}}});
+  app_.SetAutoCalculate(false);
+  const std::string start = TaskOf(pj, 3).GetField(kStart);
+
+  app_.UserEdit(TaskOf(pj, 3), kText1, "01/03/1425");
+
+  EXPECT_EQ(TaskOf(pj, 3).GetField(kStart), start);
+  EXPECT_TRUE(add_in_->SyncEnabled);
+  EXPECT_EQ(add_in_->LastChangedTaskId, 3);
+  EXPECT_FALSE(add_in_->EditSynced);
+  app_.RemoveEventSink(refuser);
+}
+
+TEST_F(EventsTest, AnUnpairedFieldOnlyRecordsTheTask) {
+  workbench::Project& pj = Open({{{kText1, "HijriStart"}}});
+  app_.SetAutoCalculate(false);
+  recorder_.changes.clear();
+  app_.UserEdit(TaskOf(pj, 2), kName, "Pour");
+  EXPECT_EQ(recorder_.changes, (std::vector<Change>{{2, kName, "Pour"}}));
+  EXPECT_EQ(add_in_->LastChangedTaskId, 2);
+  EXPECT_FALSE(add_in_->EditSynced);
+}
+
+TEST_F(EventsTest, LooksInSlotZeroUntilAProjectIsKnown) {
+  // Given pairs stored under the project's own slot while no project was announced, expect edits
+  // to look in slot 0 and find nothing.
+  workbench::Project& pj = app_.NewProject("Early");
+  add_in_ = std::make_unique<MSProjEvents>();
+  add_in_->Bind(app_, &pj);
+  pairing::AddPair(kText1, kStart, pj.Index());
+  app_.SetAutoCalculate(false);
+  workbench::Task& task = pj.AddTask("Dig", 2);
+  app_.UserEdit(task, kText1, "01/03/1425");
+  EXPECT_NE(task.GetField(kStart), "Tue 20/04/04");
+  EXPECT_EQ(task.GetField(kText1), "01/03/1425");
+}
+
+// Recalculation ----------------------------------------------------------------------------
+
+TEST_F(EventsTest, FullRefreshRewritesEveryPairAndSkipsBlankRows) {
+  auto project = std::make_unique<workbench::Project>(app_, "Plan");
+  project->AddTask("A", 2);
+  project->AddBlankRow();
+  project->AddTask("C", 3);
+  project->TaskTable("Entry").Columns().Add(kText1, 1, 10, "HijriStart", 1, 3, true);
+  project->TaskTable("Entry").Columns().Add(kText2, 1, 10, "HijriFinish", 1, 3, true);
+  project->SetCustomTextAlias(0, "HijriStart");
+  project->SetCustomTextAlias(1, "HijriFinish");
+  workbench::Project& pj = app_.AdoptOpenedProject(std::move(project));
+  recorder_.changes.clear();
+
+  app_.CalculateProject();
+
+  EXPECT_EQ(recorder_.changes.size(), 4u);
+  for (int position : {1, 3}) {
+    workbench::Task& task = TaskOf(pj, position);
+    EXPECT_EQ(task.GetField(kText1), ToHijriOf(task.GetField(kStart)));
+    EXPECT_EQ(task.GetField(kText2), ToHijriOf(task.GetField(kFinish)));
+  }
+  EXPECT_EQ(app_.RecordedPointer()->History(),
+            (std::vector<std::int32_t>{host::kPointerBusy, host::kPointerDefault}));
+}
+
+TEST_F(EventsTest, TheFourCombinationsOfForceRefreshAndEditSynced) {
+  workbench::Project& pj = Open({{{kText1, "HijriStart"}}, 4, false});
+  app_.SetAutoCalculate(false);
+  const auto text1_writes = [&] {
+    int writes = 0;
+    for (const Change& c : recorder_.changes) writes += c.field == kText1 ? 1 : 0;
+    return writes;
+  };
+  const struct {
+    bool force;
+    bool synced_edit;
+    int expected_writes;  // of Text1 by the recalculation
+  } cases[] = {{false, false, 4}, {true, false, 4}, {false, true, 1}, {true, true, 5}};
+  for (const auto& c : cases) {
+    if (c.synced_edit) app_.UserEdit(TaskOf(pj, 3), kStart, "Mon 15/03/04");
+    pairing::SetForceRefresh(c.force);
+    recorder_.changes.clear();
+    app_.CalculateProject();
+    EXPECT_EQ(text1_writes(), c.expected_writes) << c.force << c.synced_edit;
+    EXPECT_FALSE(pairing::ForceRefresh());
+    EXPECT_FALSE(add_in_->EditSynced);
+    EXPECT_TRUE(add_in_->SyncEnabled);
+    EXPECT_EQ(add_in_->VisitedTasks.Count(), 0);
+  }
+}
+
+TEST_F(EventsTest, TheTargetedRefreshVisitsEachLinkedTaskOnce) {
+  // Given a chain 1->2->3->4->5, each link seen from both ends, expect an edit of task 3 to
+  // rewrite every task of the chain exactly once, the edited task last.
+  workbench::Project& pj = Open({{{kText1, "HijriStart"}}, 5, true});
+  app_.CalculateProject();
+  recorder_.changes.clear();
+  app_.UserEdit(TaskOf(pj, 3), kStart, "Mon 15/03/04");
+  std::vector<std::int32_t> refreshed;
+  for (std::size_t i = 1; i < recorder_.changes.size(); ++i) {
+    if (recorder_.changes[i].field == kText1) refreshed.push_back(recorder_.changes[i].task_id);
+  }
+  // After the edit's own write of task 3's Text1, the refresh: 2's relatives first (1), then 2,
+  // then 4's (5), then 4, then 3.
+  EXPECT_EQ(refreshed, (std::vector<std::int32_t>{1, 2, 5, 4, 3}));
+  EXPECT_EQ(add_in_->VisitedTasks.Count(), 0);
+}
+
+TEST_F(EventsTest, ATargetedRefreshOfAnAbsentTaskRewritesNothing) {
+  workbench::Project& pj = Open({{{kText1, "HijriStart"}}});
+  app_.SetAutoCalculate(false);
+  app_.UserEdit(TaskOf(pj, 1), kStart, "Mon 15/03/04");
+  add_in_->LastChangedTaskId = 99;
+  recorder_.changes.clear();
+  app_.CalculateProject();
+  EXPECT_TRUE(recorder_.changes.empty());
+  EXPECT_EQ(add_in_->VisitedTasks.Count(), 0);
+}
+
+// Project lifecycle -------------------------------------------------------------------------
+
+TEST_F(EventsTest, OpeningRestoresPairsFromExactDefaultTitlesOfTextFields) {
+  // Given HijriFinish on Text1 and hijrifinish on Text2, expect only Text1 paired, with Finish.
+  workbench::Project& pj = Open({{{kText1, "HijriFinish"}, {kText2, "hijrifinish"}}});
+  const std::int32_t slot = pj.Index();
+  EXPECT_EQ(pairing::HijriToGreg(slot).Count(), 1);
+  EXPECT_EQ(pairing::HijriToGreg(slot).Item(pairing::KeyText(kText1)), kFinish);
+  EXPECT_EQ(pairing::GregToHijri(slot).Item(pairing::KeyText(kFinish)), kText1);
+  EXPECT_FALSE(add_in_->ProjectOpening);
+  EXPECT_FALSE(add_in_->NoProjectOpen);
+}
+
+TEST_F(EventsTest, TheFirstTextFieldFoundWinsTheDateField) {
+  workbench::Project& pj = Open({{{kText2, "HijriStart"}, {kText1, "HijriStart"}}});
+  // Both columns were inserted at the same place, so Text1 stands first in the table.
+  const std::int32_t slot = pj.Index();
+  EXPECT_EQ(pairing::HijriToGreg(slot).Count(), 2);
+  EXPECT_EQ(pairing::GregToHijri(slot).Count(), 1);
+  EXPECT_EQ(pairing::GregToHijri(slot).Item(pairing::KeyText(kStart)), kText1);
+}
+
+TEST_F(EventsTest, ClosingDropsThePairsOfTheActiveProjectAndTheLastOneResetsTheSlot) {
+  workbench::Project& first = Open({{{kText1, "HijriStart"}}});
+  workbench::Project& second = Open({{{kText2, "HijriFinish"}}});
+  ASSERT_EQ(first.Index(), 1);
+  ASSERT_EQ(second.Index(), 2);
+  EXPECT_TRUE(app_.CloseProject(second));
+  EXPECT_EQ(pairing::HijriToGreg(2).Count(), 0);
+  EXPECT_EQ(pairing::HijriToGreg(1).Count(), 1);
+  EXPECT_FALSE(add_in_->NoProjectOpen);
+  EXPECT_EQ(add_in_->ClosedProjectSlot, 2);
+  EXPECT_TRUE(app_.CloseProject(first));
+  EXPECT_TRUE(add_in_->NoProjectOpen);
+  EXPECT_EQ(pairing::HijriToGreg(1).Count(), 0);
+}
+
+TEST_F(EventsTest, SavingChangesNothingAndActivationWithoutOpeningRestoresNothing) {
+  workbench::Project& pj = Open({{{kText1, "HijriStart"}}});
+  pairing::ClearSlot(pj.Index());
+  EXPECT_TRUE(app_.SaveProject(pj));
+  app_.ActivateProject(pj.Index());
+  EXPECT_EQ(pairing::HijriToGreg(pj.Index()).Count(), 0);
+  EXPECT_FALSE(add_in_->ProjectOpening);
+}
+
+TEST_F(EventsTest, TheEndedObjectHearsNoMoreEvents) {
+  workbench::Project& pj = Open({{{kText1, "HijriStart"}}});
+  add_in_.reset();
+  app_.UserEdit(TaskOf(pj, 1), kText1, "01/03/1425");
+  EXPECT_NE(TaskOf(pj, 1).GetField(kStart), "Tue 20/04/04");
+}
+
+// Large projects ----------------------------------------------------------------------------
+
+TEST_F(EventsTest, RefreshesFortyThousandTasksAndSyncsAnEditBeyondSixteenBits) {
+  workbench::Project& pj = Open({{{kText1, "HijriStart"}}, 40000, false});
+  app_.CalculateProject();
+  EXPECT_EQ(TaskOf(pj, 40000).GetField(kText1), ToHijriOf(TaskOf(pj, 40000).GetField(kStart)));
+  app_.UserEdit(TaskOf(pj, 39000), kText1, "01/03/1425");
+  EXPECT_EQ(TaskOf(pj, 39000).GetField(kStart), "Tue 20/04/04");
+  EXPECT_EQ(add_in_->LastChangedTaskId, 39000);
+  EXPECT_EQ(TaskOf(pj, 39000).GetField(kText1), "01/03/1425");
+  EXPECT_TRUE(Shown().empty());
+}
+
+}  // namespace
+}  // namespace lunavant::events
