@@ -286,7 +286,7 @@ TEST_F(InjectedLocaleTest, GetLocaleInfoAnswersZeroForWhatItDoesNotHave) {
 }
 
 TEST_F(InjectedLocaleTest, FormatDateWritesWithThePattern) {
-  // Given the pattern cases of Part 1.1, expect each date with a two-digit year on request.
+  // Given the usual short-date patterns, expect each date with a two-digit year on request.
   regional_.OverrideShortDatePattern("dd/MM/yyyy");
   EXPECT_EQ(regional_.FormatDate(2004, 3, 5, true), "05/03/04");
   EXPECT_EQ(regional_.FormatDate(2004, 3, 5, false), "05/03/2004");
