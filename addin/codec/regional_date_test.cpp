@@ -8,7 +8,7 @@
 namespace lunavant::codec {
 namespace {
 
-class RegionalDate : public testing::AddinTest {};
+class RegionalDate : public test_support::AddinTest {};
 
 TEST_F(RegionalDate, WritesTheInputDateInTheUsersPatternWithATwoDigitYear) {
   // Given several patterns, expect the day and month of the input whatever their order.

@@ -12,8 +12,8 @@
 namespace lunavant::codec {
 namespace {
 
-using testing::kStart;
-using testing::kText1;
+using test_support::kStart;
+using test_support::kText1;
 
 const std::string kMalformedSlash =
     "Invalid Hijri Date. Make sure it is in the following format dd/mm/yyyy or that it falls "
@@ -22,7 +22,7 @@ const std::string kOutOfRangeSlash =
     "Invalid Hijri Date. Make sure it is in the following format dd/mm/yyyy and that it falls "
     "within the acceptable date range of 28/3/1404 to 7/4/1472";
 
-class ToGregorian : public testing::AddinTest {
+class ToGregorian : public test_support::AddinTest {
  protected:
   events::MSProjEvents add_in_;
 };
@@ -152,7 +152,7 @@ TEST_F(ToGregorian, ChecksRangeEndsWithoutTheMonthsLength) {
   EXPECT_FALSE(IsWellFormedHijri("30-2-1425"));
 }
 
-class ConvertAndSet : public testing::AddinTest {
+class ConvertAndSet : public test_support::AddinTest {
  protected:
   ConvertAndSet() : task_(app_.NewProject("Plan").AddTask("Dig", 3)) {}
   events::MSProjEvents add_in_;

@@ -8,7 +8,7 @@
 namespace lunavant::codec {
 namespace {
 
-class ToHijri : public testing::AddinTest {
+class ToHijri : public test_support::AddinTest {
  protected:
   events::MSProjEvents add_in_;  // fills the catalogues and the message title
 };
@@ -85,9 +85,9 @@ TEST_F(ToHijri, ConvertsBothEndsOfTheAcceptedRange) {
   EXPECT_EQ(ToHijriText("Mon 02/12/24"), "01/06/1446");
 }
 
-class ToHijriWithoutConverter : public testing::AddinTest {
+class ToHijriWithoutConverter : public test_support::AddinTest {
  protected:
-  ToHijriWithoutConverter() : AddinTest(workbench::FrontEndServices{}) {}
+  ToHijriWithoutConverter() : AddinTest(test_support::Converter::kMissing) {}
   events::MSProjEvents add_in_;
 };
 

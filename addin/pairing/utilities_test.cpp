@@ -11,7 +11,7 @@
 namespace lunavant::pairing {
 namespace {
 
-class ErrorBox : public testing::AddinTest {
+class ErrorBox : public test_support::AddinTest {
  protected:
   events::MSProjEvents add_in_;  // sets the message title
 };

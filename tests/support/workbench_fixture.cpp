@@ -51,6 +51,11 @@ ProjectBuilder& ProjectBuilder::Alias(host::FieldId field, std::string alias) {
   return *this;
 }
 
+ProjectBuilder& ProjectBuilder::Column(std::string table, host::FieldId field, std::string title) {
+  columns_.push_back(ColumnRow{std::move(table), field, std::move(title)});
+  return *this;
+}
+
 void ProjectBuilder::Fill(workbench::Project& project) const {
   project.SetCalendar(workbench::ProjectCalendar(week_, 8 * 60, 17 * 60));
   project.SetProjectStart(start_);
@@ -70,6 +75,10 @@ void ProjectBuilder::Fill(workbench::Project& project) const {
   };
   for (const LinkRow& link : links_) {
     project.AddLink(task(link.predecessor), task(link.successor), link.type, link.lag_days);
+  }
+  for (const ColumnRow& column : columns_) {
+    host::ColumnList& list = project.TaskTable(column.table).Columns();
+    list.Add(column.field, 1, 10, column.title, 1, list.Count() - 2, true);
   }
 }
 

@@ -63,6 +63,9 @@ class ProjectBuilder {
   ProjectBuilder& Field(std::int32_t task_id, host::FieldId field, std::string text);
   // A custom text field's alias, set through the application once the project is active.
   ProjectBuilder& Alias(host::FieldId field, std::string alias);
+  // A column showing `field`, added at the end of the named task table before the project is
+  // handed over.
+  ProjectBuilder& Column(std::string table, host::FieldId field, std::string title = "");
 
   // Creates the project as the user does (NewProject, then WindowActivate), fills it, schedules it
   // without raising ProjectCalculate, and marks it saved. Fails as the workbench call that fails.
@@ -88,6 +91,11 @@ class ProjectBuilder {
     host::FieldId field;
     std::string text;
   };
+  struct ColumnRow {
+    std::string table;
+    host::FieldId field;
+    std::string title;
+  };
   void Fill(workbench::Project& project) const;
   void Finish(workbench::Project& project) const;
 
@@ -98,6 +106,7 @@ class ProjectBuilder {
   std::vector<Row> rows_;
   std::vector<LinkRow> links_;
   std::vector<FieldRow> fields_;
+  std::vector<ColumnRow> columns_;
   std::vector<std::pair<host::FieldId, std::string>> aliases_;
 };
 
