@@ -3,11 +3,11 @@
 // the same conversions through ICU's islamic-umalqura calendar; the ratios are printed last.
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
-#include <unistd.h>
 #include <unicode/calendar.h>
 #include <unicode/gregocal.h>
 #include <unicode/locid.h>
 #include <unicode/timezone.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -21,7 +21,8 @@
 namespace {
 
 using G2HAFunction = int32_t (*)(int32_t, int32_t, int32_t, int32_t*, int32_t*, int32_t*, int32_t*);
-using H2GAFunction = int32_t (*)(int32_t*, int32_t*, int32_t*, int32_t*, int32_t*, int32_t*, int32_t*);
+using H2GAFunction = int32_t (*)(int32_t*, int32_t*, int32_t*, int32_t*, int32_t*, int32_t*,
+                                 int32_t*);
 
 struct Orbelune {
   G2HAFunction g2ha = nullptr;
@@ -36,7 +37,8 @@ const Orbelune& Library() {
     Orbelune loaded;
     loaded.g2ha = reinterpret_cast<G2HAFunction>(dlsym(handle, "G2HA"));
     loaded.h2ga = reinterpret_cast<H2GAFunction>(dlsym(handle, "H2GA"));
-    if (loaded.g2ha == nullptr || loaded.h2ga == nullptr) throw std::runtime_error(path + " lacks G2HA or H2GA");
+    if (loaded.g2ha == nullptr || loaded.h2ga == nullptr)
+      throw std::runtime_error(path + " lacks G2HA or H2GA");
     return loaded;
   }();
   return library;
@@ -74,7 +76,8 @@ const Dates& BenchDates() {
     for (Date g{1937, 3, 14}; !(g.y == 2077 && g.m == 11 && g.d == 17); g = NextGregorianDay(g)) {
       Date h{};
       int32_t weekday = 0;
-      if (Library().g2ha(g.y, g.m, g.d, &h.y, &h.m, &h.d, &weekday) != 0) throw std::runtime_error("G2HA failed");
+      if (Library().g2ha(g.y, g.m, g.d, &h.y, &h.m, &h.d, &weekday) != 0)
+        throw std::runtime_error("G2HA failed");
       made.successive.gregorian.push_back(g);
       made.successive.hijri.push_back(h);
     }
@@ -94,7 +97,9 @@ const DateList& Pick(const benchmark::State& state) {
   return state.range(0) == 0 ? BenchDates().successive : BenchDates().random;
 }
 
-void SetLabel(benchmark::State& state) { state.SetLabel(state.range(0) == 0 ? "successive" : "random"); }
+void SetLabel(benchmark::State& state) {
+  state.SetLabel(state.range(0) == 0 ? "successive" : "random");
+}
 
 void OrbeluneToHijri(benchmark::State& state) {
   const DateList& dates = Pick(state);
@@ -132,8 +137,8 @@ struct IcuCalendars {
   IcuCalendars() {
     UErrorCode status = U_ZERO_ERROR;
     gregorian.reset(new icu::GregorianCalendar(*icu::TimeZone::getGMT(), status));
-    hijri.reset(icu::Calendar::createInstance(*icu::TimeZone::getGMT(), icu::Locale("@calendar=islamic-umalqura"),
-                                              status));
+    hijri.reset(icu::Calendar::createInstance(*icu::TimeZone::getGMT(),
+                                              icu::Locale("@calendar=islamic-umalqura"), status));
     if (U_FAILURE(status)) throw std::runtime_error(std::string("ICU: ") + u_errorName(status));
     // The whole range proleptic Gregorian, like the converter.
     static_cast<icu::GregorianCalendar*>(gregorian.get())->setGregorianChange(-8.64e15, status);
@@ -151,7 +156,8 @@ void IcuToHijri(benchmark::State& state) {
     icu_calendars.gregorian->set(g.y, g.m - 1, g.d);
     icu_calendars.hijri->setTime(icu_calendars.gregorian->getTime(status), status);
     benchmark::DoNotOptimize(icu_calendars.hijri->get(UCAL_YEAR, status) +
-                             icu_calendars.hijri->get(UCAL_MONTH, status) + icu_calendars.hijri->get(UCAL_DATE, status) +
+                             icu_calendars.hijri->get(UCAL_MONTH, status) +
+                             icu_calendars.hijri->get(UCAL_DATE, status) +
                              icu_calendars.hijri->get(UCAL_DAY_OF_WEEK, status));
     if (++i == dates.gregorian.size()) i = 0;
   }
@@ -209,7 +215,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
       const auto ours = ns_per_conversion_.find(pair[1]);
       const auto icu = ns_per_conversion_.find(pair[2]);
       if (ours == ns_per_conversion_.end() || icu == ns_per_conversion_.end()) continue;
-      std::printf("  %-32s %8.2f / %9.1f   x%.0f\n", pair[0], ours->second, icu->second, icu->second / ours->second);
+      std::printf("  %-32s %8.2f / %9.1f   x%.0f\n", pair[0], ours->second, icu->second,
+                  icu->second / ours->second);
     }
   }
 

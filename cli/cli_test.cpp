@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include "cli/commands.h"
-
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -9,6 +7,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "cli/commands.h"
 
 namespace lunavant::cli {
 namespace {
@@ -25,8 +25,8 @@ Outcome RunInProcess(std::vector<const char*> args) {
   std::ostringstream out;
   std::ostringstream err;
   Outcome run;
-  run.status = RunLunavant(static_cast<int>(args.size()), args.data(), out, err,
-                           LUNAVANT_CONVERTER_DIR);
+  run.status =
+      RunLunavant(static_cast<int>(args.size()), args.data(), out, err, LUNAVANT_CONVERTER_DIR);
   run.out = out.str();
   run.err = err.str();
   return run;
@@ -54,10 +54,10 @@ TEST(CommandLine, ConvertsAHostDateToHijriText) {
   EXPECT_EQ(run.status, kExitPrinted);
   EXPECT_EQ(run.out, "24/01/1425\n");
   EXPECT_EQ(run.err, "");
-  EXPECT_EQ(RunInProcess({"--date-separator", "-", "--short-date", "dd/MM/yyyy", "hijri",
-                          "Mon 15/03/04"})
-                .out,
-            "24-01-1425\n");
+  EXPECT_EQ(
+      RunInProcess({"--date-separator", "-", "--short-date", "dd/MM/yyyy", "hijri", "Mon 15/03/04"})
+          .out,
+      "24-01-1425\n");
 }
 
 TEST(CommandLine, ConvertsTypedHijriTextToTheHostsGregorianText) {
@@ -66,8 +66,8 @@ TEST(CommandLine, ConvertsTypedHijriTextToTheHostsGregorianText) {
       {"gregorian", "05/03/1425", "--short-date", "dd/MM/yyyy", "--date-separator", "/"});
   EXPECT_EQ(run.status, kExitPrinted);
   EXPECT_EQ(run.out, "Sat 24/04/04\n");
-  run = RunInProcess({"gregorian", "05/03/1425", "--short-date", "M/d/yyyy", "--date-separator",
-                      "/"});
+  run = RunInProcess(
+      {"gregorian", "05/03/1425", "--short-date", "M/d/yyyy", "--date-separator", "/"});
   EXPECT_EQ(run.out, "Sat 4/24/04\n");
 }
 
@@ -92,9 +92,11 @@ TEST(CommandLine, PassesNAAndTheEmptyTextThrough) {
 }
 
 TEST(CommandLine, RefusesBadUsageWithStatusTwo) {
-  for (const std::vector<const char*>& args :
-       {std::vector<const char*>{}, {"hijri"}, {"convert", "x"}, {"hijri", "a", "b"},
-        {"hijri", "x", "--short-date"}}) {
+  for (const std::vector<const char*>& args : {std::vector<const char*>{},
+                                               {"hijri"},
+                                               {"convert", "x"},
+                                               {"hijri", "a", "b"},
+                                               {"hijri", "x", "--short-date"}}) {
     const Outcome run = RunInProcess(args);
     EXPECT_EQ(run.status, kExitUsage);
     EXPECT_EQ(run.out, "");

@@ -80,8 +80,8 @@ int RunLunavant(int argc, const char* const* argv, std::ostream& out, std::ostre
   // The event object's construction fills the weekday names and the message title.
   events::MSProjEvents add_in_state;
 
-  const std::string result = hijri->parsed() ? codec::ToHijriText(text)
-                                             : codec::ToGregorianText(text);
+  const std::string result =
+      hijri->parsed() ? codec::ToHijriText(text) : codec::ToGregorianText(text);
   if (shown.ShownCount() > 0) return kExitConversionFailed;
   out << result << '\n';
   return kExitPrinted;

@@ -121,7 +121,8 @@ void Application::TableApply(std::string_view name) {
 
 void Application::SelectTaskColumn(std::int32_t position) {
   Project& project = RequireActiveProject();
-  if (position < 1) host::Raise(host::kHostFailure, message::NoSuchColumn(project.CurrentTable(), position));
+  if (position < 1)
+    host::Raise(host::kHostFailure, message::NoSuchColumn(project.CurrentTable(), position));
   project.SelectColumn(position);
 }
 
@@ -134,10 +135,10 @@ void Application::EditClearContents() {
       project.TaskTable(project.CurrentTable()).Columns().Item(project.SelectedColumn()).Field();
   if (field == 0) return;
   const FieldInfo& info = FieldOrRaise(field);
-  const bool clearable =
-      !IsCalculatedField(field) && field != field::kName && field != field::kStart &&
-      field != field::kFinish && field != field::kCreated && field != field::kDuration &&
-      field != field::kConstraintType;
+  const bool clearable = !IsCalculatedField(field) && field != field::kName &&
+                         field != field::kStart && field != field::kFinish &&
+                         field != field::kCreated && field != field::kDuration &&
+                         field != field::kConstraintType;
   if (!clearable) host::Raise(host::kHostFailure, message::FieldCannotBeCleared(info.name));
   // Rows are read by position at each step: a handler may add rows while the clearing runs.
   for (std::int32_t position = 1; position <= project.TaskCount(); ++position) {
@@ -176,7 +177,7 @@ void Application::Deliver(Call call) {
 host::Platform& Application::Services() { return *platform_; }
 
 void Application::RaiseBeforeTaskChange(host::Task& task, host::FieldId field,
-                                         const host::Value& value, bool& cancel) {
+                                        const host::Value& value, bool& cancel) {
   Deliver([&](host::ApplicationEvents& sink) {
     sink.ProjectBeforeTaskChange(task, field, value, cancel);
   });
@@ -312,8 +313,8 @@ std::string Application::FormatDate(Moment when) const {
   }
   // A year that two digits would not read back as (a task in 2030, say) is shown in full, so
   // every date the host shows reads back as itself.
-  out += Regional().FormatDate(civil.year, civil.month, civil.day,
-                               TwoDigitYearReadsBack(civil.year));
+  out +=
+      Regional().FormatDate(civil.year, civil.month, civil.day, TwoDigitYearReadsBack(civil.year));
   if (date_format_ == DateFormat::kWeekdayDateTime || date_format_ == DateFormat::kDateTime) {
     char time[8];
     std::snprintf(time, sizeof time, " %02d:%02d", static_cast<int>(civil.hour),

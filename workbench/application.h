@@ -105,8 +105,8 @@ class Application final : public host::Application {
   // then activates its window (WindowActivate).
   Project& NewProject(std::string name = "");
   // Adds a project a loader has read, raises NewProject and the project's Open event (see the top
-  // of this file) and activates its window. The project is marked saved. Fails with kHostFailure for a project
-  // made for another application.
+  // of this file) and activates its window. The project is marked saved. Fails with kHostFailure
+  // for a project made for another application.
   Project& AdoptOpenedProject(std::unique_ptr<Project> project);
   // Makes the project at `index` (from 1) active; raises WindowActivate when the active window
   // changes. Fails with kSubscriptOutOfRange outside 1..ProjectCount().

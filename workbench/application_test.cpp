@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/application.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/workbench_fixture.h"
 #include "workbench/field_catalog.h"
@@ -85,8 +85,8 @@ TEST_F(ApplicationTest, ClosingTheActiveProjectActivatesAnother) {
   sink_.log.clear();
   EXPECT_TRUE(app_.CloseProject(2));
   EXPECT_TRUE(app_.CloseProject(1));
-  EXPECT_EQ(sink_.log, (Strings{"ProjectBeforeClose(B)", "WindowActivate(A)",
-                                "ProjectBeforeClose(A)"}));
+  EXPECT_EQ(sink_.log,
+            (Strings{"ProjectBeforeClose(B)", "WindowActivate(A)", "ProjectBeforeClose(A)"}));
   EXPECT_EQ(app_.ActiveProject(), nullptr);
   EXPECT_EQ(app_.ActiveWindow(), nullptr);
   EXPECT_EQ(ErrorOf([&] { app_.CloseProject(1); }).number, host::kSubscriptOutOfRange);
@@ -113,9 +113,9 @@ TEST_F(ApplicationTest, OpenGoesToTheOpenedProjectsSinks) {
 // Given a second application's project, expect adoption to be refused.
 TEST_F(ApplicationTest, RefusesAProjectOfAnotherApplication) {
   Application other;
-  EXPECT_EQ(ErrorOf([&] { app_.AdoptOpenedProject(std::make_unique<Project>(other, "X")); }),
-            (host::ErrorRecord{host::kHostFailure,
-                               std::string(message::kProjectOfOtherApplication)}));
+  EXPECT_EQ(
+      ErrorOf([&] { app_.AdoptOpenedProject(std::make_unique<Project>(other, "X")); }),
+      (host::ErrorRecord{host::kHostFailure, std::string(message::kProjectOfOtherApplication)}));
   EXPECT_EQ(app_.ProjectCount(), 0);
 }
 
@@ -219,9 +219,9 @@ TEST_F(ApplicationTest, TableApplyIgnoresALeadingAmpersand) {
   Project& pj = Plan().Build();
   app_.TableApply("&schedule");
   EXPECT_EQ(pj.CurrentTable(), "Schedule");
-  EXPECT_EQ(ErrorOf([&] { app_.TableApply("&Gantt"); }),
-            (host::ErrorRecord{host::kHostFailure,
-                               "The project has no task table named \"Gantt\"."}));
+  EXPECT_EQ(
+      ErrorOf([&] { app_.TableApply("&Gantt"); }),
+      (host::ErrorRecord{host::kHostFailure, "The project has no task table named \"Gantt\"."}));
   EXPECT_EQ(pj.CurrentTable(), "Schedule");
 }
 
@@ -244,9 +244,9 @@ TEST_F(ApplicationTest, EditClearContentsClearsEachTaskThroughTheChangeEvent) {
   };
   sink_.log.clear();
   app_.EditClearContents();
-  EXPECT_EQ(sink_.log, (Strings{"ProjectBeforeTaskChange(1, Text1, )",
-                                "ProjectBeforeTaskChange(3, Text1, )",
-                                "ProjectBeforeTaskChange(4, Text1, )"}));
+  EXPECT_EQ(sink_.log,
+            (Strings{"ProjectBeforeTaskChange(1, Text1, )", "ProjectBeforeTaskChange(3, Text1, )",
+                     "ProjectBeforeTaskChange(4, Text1, )"}));
   EXPECT_EQ(pj.TaskAt(1)->GetField(field::kText1), "");
   EXPECT_EQ(pj.TaskAt(3)->GetField(field::kText1), "y");
   EXPECT_EQ(pj.TaskAt(4)->GetField(field::kText1), "");

@@ -22,10 +22,10 @@ const Moment kLastHostMoment = MomentOf(kLastHostYear, 12, 31, 23, 59);
 std::int64_t DaysFromCivil(std::int32_t year, std::int32_t month, std::int32_t day) {
   const std::int64_t y = static_cast<std::int64_t>(year) - (month <= 2 ? 1 : 0);
   const std::int64_t era = FloorDiv(y, 400);
-  const std::int64_t yoe = y - era * 400;                                          // [0, 399]
-  const std::int64_t mp = (month + 9) % 12;                                        // [0, 11]
-  const std::int64_t doy = (153 * mp + 2) / 5 + day - 1;                           // [0, 365]
-  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;                  // [0, 146096]
+  const std::int64_t yoe = y - era * 400;                          // [0, 399]
+  const std::int64_t mp = (month + 9) % 12;                        // [0, 11]
+  const std::int64_t doy = (153 * mp + 2) / 5 + day - 1;           // [0, 365]
+  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;  // [0, 146096]
   return era * 146097 + doe - 719468;
 }
 
@@ -37,8 +37,8 @@ host::DateTime CivilFromDays(std::int64_t days) {
   const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                // [0, 365]
   const std::int64_t mp = (5 * doy + 2) / 153;                                     // [0, 11]
   host::DateTime out;
-  out.day = static_cast<std::int32_t>(doy - (153 * mp + 2) / 5 + 1);               // [1, 31]
-  out.month = static_cast<std::int32_t>(mp < 10 ? mp + 3 : mp - 9);                // [1, 12]
+  out.day = static_cast<std::int32_t>(doy - (153 * mp + 2) / 5 + 1);  // [1, 31]
+  out.month = static_cast<std::int32_t>(mp < 10 ? mp + 3 : mp - 9);   // [1, 12]
   out.year = static_cast<std::int32_t>(yoe + era * 400 + (out.month <= 2 ? 1 : 0));
   return out;
 }
@@ -78,9 +78,7 @@ WorkWeek::WorkWeek(std::uint8_t working_days_mask) : mask_(working_days_mask & 0
   }
 }
 
-bool WorkWeek::IsWorkingDay(std::int64_t days) const {
-  return (mask_ >> WeekdayOfDays(days)) & 1;
-}
+bool WorkWeek::IsWorkingDay(std::int64_t days) const { return (mask_ >> WeekdayOfDays(days)) & 1; }
 
 std::int64_t WorkWeek::OrdinalOnOrAfter(std::int64_t days) const {
   const int weekday = WeekdayOfDays(days);

@@ -23,13 +23,24 @@ constexpr std::array<host::FieldId, kCustomTextCount> kCustomText = {
     188744003, 188744004, 188744005, 188744006, 188744007, 188744008, 188744009, 188744010,
     188744011, 188744012, 188744013, 188744014, 188744015, 188744016};
 
-constexpr host::FieldId kCalculated[] = {
-    field::kId,          field::kUniqueId,   field::kOutlineLevel, field::kOutlineNumber,
-    field::kEarlyStart,  field::kEarlyFinish, field::kLateStart,   field::kLateFinish,
-    field::kFreeSlack,   field::kTotalSlack, field::kCritical,     field::kSummary,
-    188743725 /* Start Variance */, 188743726 /* Finish Variance */,
-    188743710 /* Duration Variance */, 188743764 /* Project */, 188743885 /* Indicators */,
-    188743815 /* Parent Task */};
+constexpr host::FieldId kCalculated[] = {field::kId,
+                                         field::kUniqueId,
+                                         field::kOutlineLevel,
+                                         field::kOutlineNumber,
+                                         field::kEarlyStart,
+                                         field::kEarlyFinish,
+                                         field::kLateStart,
+                                         field::kLateFinish,
+                                         field::kFreeSlack,
+                                         field::kTotalSlack,
+                                         field::kCritical,
+                                         field::kSummary,
+                                         188743725 /* Start Variance */,
+                                         188743726 /* Finish Variance */,
+                                         188743710 /* Duration Variance */,
+                                         188743764 /* Project */,
+                                         188743885 /* Indicators */,
+                                         188743815 /* Parent Task */};
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -83,9 +94,7 @@ int CustomTextIndex(host::FieldId id) {
   return found == kCustomText.end() ? -1 : static_cast<int>(found - kCustomText.begin());
 }
 
-host::FieldId CustomTextField(int index) {
-  return kCustomText.at(static_cast<std::size_t>(index));
-}
+host::FieldId CustomTextField(int index) { return kCustomText.at(static_cast<std::size_t>(index)); }
 
 bool IsCalculatedField(host::FieldId id) {
   return std::find(std::begin(kCalculated), std::end(kCalculated), id) != std::end(kCalculated);
@@ -96,8 +105,8 @@ bool IsFinishLikeDate(const FieldInfo& info) {
 }
 
 bool NamesEqual(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 }  // namespace lunavant::workbench

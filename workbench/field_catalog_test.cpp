@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/field_catalog.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <sstream>
 #include <string>
-
-#include <gtest/gtest.h>
 
 namespace lunavant::workbench {
 namespace {

@@ -46,8 +46,8 @@ std::string UnreadableDate(std::string_view field_name, std::string_view text) {
 }
 
 std::string DateNeedsDay(std::string_view field_name, std::string_view text) {
-  return Quoted(text) + " is a time of day without a date; the field " +
-         std::string(field_name) + " needs a date.";
+  return Quoted(text) + " is a time of day without a date; the field " + std::string(field_name) +
+         " needs a date.";
 }
 
 std::string DateOutOfRange(std::string_view field_name, std::string_view text) {
@@ -69,8 +69,7 @@ std::string UnreadableDuration(std::string_view field_name, std::string_view tex
 }
 
 std::string UnreadableFlag(std::string_view field_name, std::string_view text) {
-  return Quoted(text) + " is not Yes or No, which the field " + std::string(field_name) +
-         " takes.";
+  return Quoted(text) + " is not Yes or No, which the field " + std::string(field_name) + " takes.";
 }
 
 std::string UnreadableConstraintType(std::string_view text) {

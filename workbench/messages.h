@@ -15,8 +15,7 @@ inline constexpr std::string_view kNoColumnSelected = "No column of the active v
 inline constexpr std::string_view kProjectNotOpen = "The project is not open in this workbench.";
 inline constexpr std::string_view kProjectOfOtherApplication =
     "The project belongs to another workbench application.";
-inline constexpr std::string_view kNoWorkingDays =
-    "A working week needs at least one working day.";
+inline constexpr std::string_view kNoWorkingDays = "A working week needs at least one working day.";
 inline constexpr std::string_view kBadWorkingHours =
     "A working day must start before it ends, within the day.";
 

@@ -16,8 +16,7 @@ namespace {
 // Today at the start of the working day, on the next working day; the default project start.
 Moment Today(const ProjectCalendar& calendar) {
   const auto now = std::chrono::system_clock::now();
-  const auto days =
-      std::chrono::duration_cast<std::chrono::days>(now.time_since_epoch()).count();
+  const auto days = std::chrono::duration_cast<std::chrono::days>(now.time_since_epoch()).count();
   return calendar.StartOf(calendar.StartBoundary(days * kMinutesPerDay));
 }
 
@@ -137,7 +136,8 @@ void Project::SetCalendar(ProjectCalendar calendar) {
 
 void Project::SetProjectStart(Moment start) {
   if (!InHostRange(start)) {
-    host::Raise(host::kHostFailure, message::DateOutOfRange("Project Start", app_->FormatDate(start)));
+    host::Raise(host::kHostFailure,
+                message::DateOutOfRange("Project Start", app_->FormatDate(start)));
   }
   project_start_ = start;
   MarkChanged();

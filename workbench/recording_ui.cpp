@@ -5,8 +5,7 @@
 
 namespace lunavant::workbench {
 
-host::MsgBoxResult RecordingMessageBoxes::MsgBox(const std::string& prompt,
-                                                 host::MsgBoxStyle style,
+host::MsgBoxResult RecordingMessageBoxes::MsgBox(const std::string& prompt, host::MsgBoxStyle style,
                                                  const std::string& title) {
   host::MsgBoxResult answer = host::MsgBoxResult::kOk;
   if (style == host::MsgBoxStyle::kYesNoExclamationYesFirst) {

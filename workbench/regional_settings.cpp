@@ -66,22 +66,49 @@ std::string StrftimeToShortDatePattern(std::string_view format) {
     if (pos < format.size() && (format[pos] == 'E' || format[pos] == 'O')) ++pos;
     if (pos >= format.size()) break;
     switch (format[pos]) {
-      case 'd': pattern.Field(no_padding ? "d" : "dd"); break;
-      case 'e': pattern.Field("d"); break;
-      case 'm': pattern.Field(no_padding ? "M" : "MM"); break;
-      case 'y': pattern.Field("yy"); break;
-      case 'Y': pattern.Field("yyyy"); break;
-      case 'D': pattern.Field("MM/dd/yy"); break;
-      case 'F': pattern.Field("yyyy-MM-dd"); break;
-      case 'a': pattern.Field("ddd"); break;
-      case 'A': pattern.Field("dddd"); break;
+      case 'd':
+        pattern.Field(no_padding ? "d" : "dd");
+        break;
+      case 'e':
+        pattern.Field("d");
+        break;
+      case 'm':
+        pattern.Field(no_padding ? "M" : "MM");
+        break;
+      case 'y':
+        pattern.Field("yy");
+        break;
+      case 'Y':
+        pattern.Field("yyyy");
+        break;
+      case 'D':
+        pattern.Field("MM/dd/yy");
+        break;
+      case 'F':
+        pattern.Field("yyyy-MM-dd");
+        break;
+      case 'a':
+        pattern.Field("ddd");
+        break;
+      case 'A':
+        pattern.Field("dddd");
+        break;
       case 'b':
-      case 'h': pattern.Field("MMM"); break;
-      case 'B': pattern.Field("MMMM"); break;
+      case 'h':
+        pattern.Field("MMM");
+        break;
+      case 'B':
+        pattern.Field("MMMM");
+        break;
       case 'n':
-      case 't': pattern.Text(' '); break;
-      case '%': pattern.Text('%'); break;
-      default: break;
+      case 't':
+        pattern.Text(' ');
+        break;
+      case '%':
+        pattern.Text('%');
+        break;
+      default:
+        break;
     }
   }
   return pattern.Finish();

@@ -76,7 +76,8 @@ void Scheduler::Run(Project& project) {
   auto for_each_edge = [&](auto&& add) {
     for (std::int32_t i = 0; i < n; ++i) {
       const Task& task = *tasks[i];
-      if (is_summary(i)) add(i, finish_node[i], EdgeKind::kSummarySpan, LinkType::kFinishToStart, 0);
+      if (is_summary(i))
+        add(i, finish_node[i], EdgeKind::kSummarySpan, LinkType::kFinishToStart, 0);
       for (const Task* child : task.children_) {
         const std::int32_t c = child->schedule_index_;
         add(i, c, EdgeKind::kParentToChild, LinkType::kFinishToStart, 0);
@@ -103,11 +104,11 @@ void Scheduler::Run(Project& project) {
   {
     std::vector<std::int32_t> out_fill(out.first.begin(), out.first.end() - 1);
     std::vector<std::int32_t> in_fill(in.first.begin(), in.first.end() - 1);
-    for_each_edge([&](std::int32_t from, std::int32_t to, EdgeKind kind, LinkType type,
-                      std::int32_t lag) {
-      out.edges[out_fill[from]++] = Edge{to, kind, type, lag};
-      in.edges[in_fill[to]++] = Edge{from, kind, type, lag};
-    });
+    for_each_edge(
+        [&](std::int32_t from, std::int32_t to, EdgeKind kind, LinkType type, std::int32_t lag) {
+          out.edges[out_fill[from]++] = Edge{to, kind, type, lag};
+          in.edges[in_fill[to]++] = Edge{from, kind, type, lag};
+        });
   }
 
   // Kahn's algorithm: the topological order of the nodes, or a cycle.
@@ -215,7 +216,8 @@ void Scheduler::Run(Project& project) {
       case ConstraintType::kMustFinishOn:
         if (dated) start = calendar.FinishBoundary(*task.constraint_date_) - d, from_finish = false;
         break;
-      default: break;
+      default:
+        break;
     }
     if (task.actual_start_) {
       start = calendar.StartBoundary(*task.actual_start_);
@@ -227,7 +229,8 @@ void Scheduler::Run(Project& project) {
   }
 
   Boundary project_finish = project_start;
-  for (std::int32_t i = 0; i < n; ++i) project_finish = std::max(project_finish, ef[finish_node[i]]);
+  for (std::int32_t i = 0; i < n; ++i)
+    project_finish = std::max(project_finish, ef[finish_node[i]]);
 
   // Backward pass. For a summary's finish node, ls/lf hold the bounds it hands down to its
   // subtasks; for every start node, the task's late span.
@@ -277,7 +280,8 @@ void Scheduler::Run(Project& project) {
         case ConstraintType::kMustFinishOn:
           finish = std::min(finish, calendar.FinishBoundary(*task->constraint_date_));
           break;
-        default: break;
+        default:
+          break;
       }
     }
     lf[v] = finish;

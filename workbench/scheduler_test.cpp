@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/scheduler.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/workbench_fixture.h"
 #include "workbench/field_catalog.h"
@@ -43,8 +43,13 @@ TEST_F(SchedulerTest, FinishToStartSkipsTheWeekend) {
 // Given a Sunday-to-Thursday week, expect Friday and Saturday skipped, and a start typed on a
 // Friday rolled on to the Sunday.
 TEST_F(SchedulerTest, SundayToThursdayWeek) {
-  Plan().WorkingWeek(WorkWeek::SundayToThursday()).AddTask("A", 3).AddTask("B", 3).AddTask("C", 1)
-      .Link(1, 2).Build();
+  Plan()
+      .WorkingWeek(WorkWeek::SundayToThursday())
+      .AddTask("A", 3)
+      .AddTask("B", 3)
+      .AddTask("C", 1)
+      .Link(1, 2)
+      .Build();
   EXPECT_EQ(Span(1), "Mon 01/03/04 - Wed 03/03/04");
   EXPECT_EQ(Span(2), "Thu 04/03/04 - Mon 08/03/04");
   TaskWithId(3).SetField(field::kStart, "Fri 05/03/04");
@@ -93,7 +98,8 @@ TEST_F(SchedulerTest, UserEditRecalculates) {
   Plan().AddTask("A", 2).AddTask("B", 2).Link(1, 2).Build();
   app_.AddEventSink(sink);
   app_.UserEdit(TaskWithId(1), field::kDuration, "4");
-  EXPECT_EQ(sink.log, (Strings{"ProjectBeforeTaskChange(1, Duration, 4)", "ProjectCalculate(Plan)"}));
+  EXPECT_EQ(sink.log,
+            (Strings{"ProjectBeforeTaskChange(1, Duration, 4)", "ProjectCalculate(Plan)"}));
   EXPECT_EQ(Span(2), "Fri 05/03/04 - Mon 08/03/04");
   app_.RemoveEventSink(sink);
 }
@@ -139,7 +145,12 @@ TEST_F(SchedulerTest, LateDatesAndSlack) {
 
 // Given a task with an actual start, expect it to stay put when its predecessor moves.
 TEST_F(SchedulerTest, ActualStartIsKept) {
-  Plan().AddTask("A", 2).AddTask("B", 2).Link(1, 2).Field(2, field::kActualStart, "02/03/04").Build();
+  Plan()
+      .AddTask("A", 2)
+      .AddTask("B", 2)
+      .Link(1, 2)
+      .Field(2, field::kActualStart, "02/03/04")
+      .Build();
   TaskWithId(1).SetField(field::kStart, "Mon 08/03/04");
   app_.CalculateProject();
   EXPECT_EQ(Span(2), "Tue 02/03/04 - Wed 03/03/04");
@@ -148,7 +159,8 @@ TEST_F(SchedulerTest, ActualStartIsKept) {
 // Given links that form a cycle (also through a summary and its own subtask), expect a whole
 // message, no event and no date changed.
 TEST_F(SchedulerTest, CycleFailsAndChangesNothing) {
-  Project& pj = Plan().AddTask("A", 1).AddTask("B", 2).AddTask("C", 1).Link(1, 2).Link(2, 3).Build();
+  Project& pj =
+      Plan().AddTask("A", 1).AddTask("B", 2).AddTask("C", 1).Link(1, 2).Link(2, 3).Build();
   RecordingSink sink;
   app_.AddEventSink(sink);
   TaskWithId(1).SetField(field::kDuration, "5");

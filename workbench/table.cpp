@@ -63,9 +63,9 @@ void ColumnList::Add(host::FieldId field, std::int32_t data_alignment, std::int3
   CheckAlignment(data_alignment);
   CheckAlignment(title_alignment);
   const auto at = static_cast<std::size_t>(insert_position + 2);
-  columns_.insert(columns_.begin() + static_cast<std::ptrdiff_t>(at),
-                  std::make_unique<Column>(field, title, width, data_alignment, title_alignment,
-                                           wrap));
+  columns_.insert(
+      columns_.begin() + static_cast<std::ptrdiff_t>(at),
+      std::make_unique<Column>(field, title, width, data_alignment, title_alignment, wrap));
   Renumber(at);
   if (on_change_) on_change_();
 }
@@ -94,8 +94,7 @@ void ColumnList::Renumber(std::size_t from) {
 Table::Table(std::string name, std::function<void()> on_change)
     : name_(std::move(name)), columns_(std::move(on_change)) {}
 
-std::vector<std::unique_ptr<Table>> MakeDefaultTaskTables(
-    const std::function<void()>& on_change) {
+std::vector<std::unique_ptr<Table>> MakeDefaultTaskTables(const std::function<void()>& on_change) {
   std::vector<std::unique_ptr<Table>> tables;
   for (const DefaultColumn& column : kDefaultColumns) {
     if (tables.empty() || tables.back()->Name() != column.table) {

@@ -88,7 +88,6 @@ class Table final : public host::Table {
 };
 
 // The host's default task tables, built afresh; `on_change` is given to every column list.
-std::vector<std::unique_ptr<Table>> MakeDefaultTaskTables(
-    const std::function<void()>& on_change);
+std::vector<std::unique_ptr<Table>> MakeDefaultTaskTables(const std::function<void()>& on_change);
 
 }  // namespace lunavant::workbench

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/table.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/workbench_fixture.h"
 #include "workbench/field_catalog.h"

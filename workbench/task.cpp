@@ -20,10 +20,10 @@ namespace lunavant::workbench {
 
 namespace {
 
-constexpr std::string_view kConstraintNames[] = {
-    "As Soon As Possible",     "As Late As Possible",    "Must Start On",
-    "Must Finish On",          "Start No Earlier Than",  "Start No Later Than",
-    "Finish No Earlier Than",  "Finish No Later Than"};
+constexpr std::string_view kConstraintNames[] = {"As Soon As Possible",    "As Late As Possible",
+                                                 "Must Start On",          "Must Finish On",
+                                                 "Start No Earlier Than",  "Start No Later Than",
+                                                 "Finish No Earlier Than", "Finish No Later Than"};
 constexpr std::string_view kConstraintAbbreviations[] = {"ASAP", "ALAP", "MSO",  "MFO",
                                                          "SNET", "SNLT", "FNET", "FNLT"};
 constexpr std::string_view kLinkTypeNames[] = {"FS", "SS", "FF", "SF"};
@@ -46,9 +46,7 @@ std::string NumberText(double value) {
   return out;
 }
 
-std::string DaysText(double days) {
-  return NumberText(days) + (days == 1 ? " day" : " days");
-}
+std::string DaysText(double days) { return NumberText(days) + (days == 1 ? " day" : " days"); }
 
 std::string CostText(double value) {
   char out[48];
@@ -83,8 +81,7 @@ std::optional<double> ReadNumber(std::string_view text) {
 std::optional<double> ReadDays(std::string_view text) {
   text = Trim(text);
   for (std::string_view unit : {"days", "day", "d"}) {
-    if (text.size() > unit.size() &&
-        NamesEqual(text.substr(text.size() - unit.size()), unit)) {
+    if (text.size() > unit.size() && NamesEqual(text.substr(text.size() - unit.size()), unit)) {
       text = Trim(text.substr(0, text.size() - unit.size()));
       break;
     }
@@ -227,9 +224,12 @@ std::string Task::ShowDate(std::optional<Moment> when) const {
 std::string Task::GetField(host::FieldId field) const {
   const FieldInfo& info = FieldOrRaise(field);
   switch (field) {
-    case field::kId: return std::to_string(id_);
-    case field::kUniqueId: return std::to_string(unique_id_);
-    case field::kOutlineLevel: return std::to_string(outline_level_);
+    case field::kId:
+      return std::to_string(id_);
+    case field::kUniqueId:
+      return std::to_string(unique_id_);
+    case field::kOutlineLevel:
+      return std::to_string(outline_level_);
     case field::kOutlineNumber: {
       owner_->EnsureOutline();
       std::string number;
@@ -241,27 +241,48 @@ std::string Task::GetField(host::FieldId field) const {
       }
       return id_ == 0 ? "0" : number;
     }
-    case field::kName: return id_ == 0 ? owner_->Name() : name_;
-    case field::kDuration: return DaysText(duration_days_);
-    case field::kStart: return ShowDate(start_);
-    case field::kFinish: return ShowDate(finish_);
-    case field::kEarlyStart: return ShowDate(early_start_);
-    case field::kEarlyFinish: return ShowDate(early_finish_);
-    case field::kLateStart: return ShowDate(late_start_);
-    case field::kLateFinish: return ShowDate(late_finish_);
-    case field::kActualStart: return ShowDate(actual_start_);
-    case field::kActualFinish: return ShowDate(actual_finish_);
-    case field::kConstraintType: return std::string(ConstraintTypeName(constraint_));
-    case field::kConstraintDate: return ShowDate(constraint_date_);
-    case field::kCreated: return ShowDate(created_);
-    case field::kCritical: return YesNo(critical_);
-    case field::kFreeSlack: return DaysText(free_slack_);
-    case field::kTotalSlack: return DaysText(total_slack_);
-    case field::kMilestone: return YesNo(IsMilestone());
-    case field::kSummary: return YesNo(IsSummary());
-    case field::kPredecessors: return Predecessors();
-    case field::kSuccessors: return Successors();
-    default: break;
+    case field::kName:
+      return id_ == 0 ? owner_->Name() : name_;
+    case field::kDuration:
+      return DaysText(duration_days_);
+    case field::kStart:
+      return ShowDate(start_);
+    case field::kFinish:
+      return ShowDate(finish_);
+    case field::kEarlyStart:
+      return ShowDate(early_start_);
+    case field::kEarlyFinish:
+      return ShowDate(early_finish_);
+    case field::kLateStart:
+      return ShowDate(late_start_);
+    case field::kLateFinish:
+      return ShowDate(late_finish_);
+    case field::kActualStart:
+      return ShowDate(actual_start_);
+    case field::kActualFinish:
+      return ShowDate(actual_finish_);
+    case field::kConstraintType:
+      return std::string(ConstraintTypeName(constraint_));
+    case field::kConstraintDate:
+      return ShowDate(constraint_date_);
+    case field::kCreated:
+      return ShowDate(created_);
+    case field::kCritical:
+      return YesNo(critical_);
+    case field::kFreeSlack:
+      return DaysText(free_slack_);
+    case field::kTotalSlack:
+      return DaysText(total_slack_);
+    case field::kMilestone:
+      return YesNo(IsMilestone());
+    case field::kSummary:
+      return YesNo(IsSummary());
+    case field::kPredecessors:
+      return Predecessors();
+    case field::kSuccessors:
+      return Successors();
+    default:
+      break;
   }
   const auto found = stored_.find(field);
   switch (info.kind) {
@@ -308,7 +329,8 @@ std::optional<Moment> Task::ReadDateValue(const FieldInfo& info, const std::stri
     when.minute = minute % 60;
   }
   const Moment moment = MomentOf(when);
-  if (!InHostRange(moment)) host::Raise(host::kHostFailure, message::DateOutOfRange(info.name, text));
+  if (!InHostRange(moment))
+    host::Raise(host::kHostFailure, message::DateOutOfRange(info.name, text));
   return moment;
 }
 
@@ -350,7 +372,8 @@ Task::Apply Task::PrepareWrite(const FieldInfo& info, const std::string& text) {
       if (!type) host::Raise(host::kHostFailure, message::UnreadableConstraintType(text));
       return [this, type = *type] {
         constraint_ = type;
-        if (type == ConstraintType::kAsSoonAsPossible || type == ConstraintType::kAsLateAsPossible) {
+        if (type == ConstraintType::kAsSoonAsPossible ||
+            type == ConstraintType::kAsLateAsPossible) {
           constraint_date_.reset();
         } else if (!constraint_date_) {
           const bool on_finish = type == ConstraintType::kMustFinishOn ||
@@ -360,12 +383,16 @@ Task::Apply Task::PrepareWrite(const FieldInfo& info, const std::string& text) {
         }
       };
     }
-    case field::kPredecessors: return PrepareLinksWrite(info, text, /*predecessors=*/true);
-    case field::kSuccessors: return PrepareLinksWrite(info, text, /*predecessors=*/false);
-    default: break;
+    case field::kPredecessors:
+      return PrepareLinksWrite(info, text, /*predecessors=*/true);
+    case field::kSuccessors:
+      return PrepareLinksWrite(info, text, /*predecessors=*/false);
+    default:
+      break;
   }
   switch (info.kind) {
-    case FieldKind::kDate: return PrepareDateWrite(info, text);
+    case FieldKind::kDate:
+      return PrepareDateWrite(info, text);
     case FieldKind::kText:
     case FieldKind::kOther:
       return [this, id, text] {
@@ -383,9 +410,10 @@ Task::Apply Task::PrepareWrite(const FieldInfo& info, const std::string& text) {
     case FieldKind::kDuration:
     case FieldKind::kNumber:
     case FieldKind::kCost: {
-      const auto value = Trim(text).empty()
-                             ? std::optional<double>(0.0)
-                             : (info.kind == FieldKind::kDuration ? ReadDays(text) : ReadNumber(text));
+      const auto value =
+          Trim(text).empty()
+              ? std::optional<double>(0.0)
+              : (info.kind == FieldKind::kDuration ? ReadDays(text) : ReadNumber(text));
       if (!value) {
         host::Raise(host::kHostFailure, info.kind == FieldKind::kDuration
                                             ? message::UnreadableDuration(info.name, text)
@@ -408,14 +436,17 @@ Task::Apply Task::PrepareDateWrite(const FieldInfo& info, const std::string& tex
   if (IsNotApplicable(text)) {
     if (required) host::Raise(host::kHostFailure, message::DateRequired(info.name));
     switch (id) {
-      case field::kActualStart: return [this] { actual_start_.reset(); };
-      case field::kActualFinish: return [this] { actual_finish_.reset(); };
+      case field::kActualStart:
+        return [this] { actual_start_.reset(); };
+      case field::kActualFinish:
+        return [this] { actual_finish_.reset(); };
       case field::kConstraintDate:
         return [this] {
           constraint_date_.reset();
           constraint_ = ConstraintType::kAsSoonAsPossible;
         };
-      default: return [this, id] { stored_.erase(id); };
+      default:
+        return [this, id] { stored_.erase(id); };
     }
   }
   const Moment when = *ReadDateValue(info, text);
@@ -454,8 +485,10 @@ Task::Apply Task::PrepareDateWrite(const FieldInfo& info, const std::string& tex
           constraint_ = ConstraintType::kStartNoEarlierThan;
         }
       };
-    case field::kCreated: return [this, when] { created_ = when; };
-    default: return [this, id, when] { stored_[id] = when; };
+    case field::kCreated:
+      return [this, when] { created_ = when; };
+    default:
+      return [this, id, when] { stored_[id] = when; };
   }
 }
 

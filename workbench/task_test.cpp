@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/task.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/workbench_fixture.h"
 #include "workbench/field_catalog.h"
@@ -226,9 +226,10 @@ TEST_F(TaskTest, OutlineRelationsSkipBlankRows) {
 // Given fields the host calculates, and dates of a summary task, expect the write refused.
 TEST_F(TaskTest, CalculatedFieldsRefuseWrites) {
   Project& pj = Plan().AddTask("Phase").AddTask("Dig", 2, 2).Build();
-  EXPECT_EQ(ErrorOf([&] { pj.TaskAt(2)->SetField(field::kEarlyStart, "01/03/04"); }),
-            (host::ErrorRecord{host::kHostFailure,
-                               "The field Early Start is calculated by the host and cannot be set."}));
+  EXPECT_EQ(
+      ErrorOf([&] { pj.TaskAt(2)->SetField(field::kEarlyStart, "01/03/04"); }),
+      (host::ErrorRecord{host::kHostFailure,
+                         "The field Early Start is calculated by the host and cannot be set."}));
   EXPECT_EQ(ErrorOf([&] { pj.TaskAt(1)->SetField(field::kStart, "01/03/04"); }),
             (host::ErrorRecord{host::kHostFailure,
                                "The field Start of a summary task is calculated from its subtasks "

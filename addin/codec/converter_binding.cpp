@@ -43,9 +43,9 @@ Converter& LoadedConverter() {
 CalendarDate GregorianToHijri(const CalendarDate& gregorian) {
   CalendarDate hijri;
   std::int32_t unused_fourth = 0;
-  const std::int32_t status = LoadedConverter().g2ha(gregorian.year, gregorian.month, gregorian.day,
-                                                     &hijri.year, &hijri.month, &hijri.day,
-                                                     &unused_fourth);
+  const std::int32_t status =
+      LoadedConverter().g2ha(gregorian.year, gregorian.month, gregorian.day, &hijri.year,
+                             &hijri.month, &hijri.day, &unused_fourth);
   // A refused date would leave zeros behind, which must never reach a task as "00/00/0".
   if (status != 0) RaiseNotConvertible();
   return hijri;

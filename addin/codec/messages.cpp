@@ -15,8 +15,8 @@ std::string WrongSeparatorMessage(std::string_view sep) {
 std::string MalformedHijriMessage(std::string_view sep) {
   const std::string s(sep);
   return "Invalid Hijri Date. Make sure it is in the following format dd" + s + "mm" + s +
-         "yyyy or that it falls within the acceptable date range of 28" + s + "3" + s + "1404 to 7" +
-         s + "4" + s + "1472";
+         "yyyy or that it falls within the acceptable date range of 28" + s + "3" + s +
+         "1404 to 7" + s + "4" + s + "1472";
 }
 
 std::string OutOfRangeHijriMessage(std::string_view sep) {

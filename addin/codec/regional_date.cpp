@@ -30,7 +30,8 @@ std::int32_t WeekdayOf(std::int32_t year, std::int32_t month, std::int32_t day) 
 }
 
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
-  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+  for (std::size_t at = text.find(from); at != std::string::npos;
+       at = text.find(from, at + to.size())) {
     text.replace(at, from.size(), to);
   }
   return text;
@@ -99,10 +100,14 @@ std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::
     const std::size_t run = RunLength(pattern, at);
     switch (c) {
       case 'd':
-        if (run == 1) out += std::to_string(day);
-        else if (run == 2) out += TwoDigits(day);
-        else if (run == 3) out += kWeekdayNames[WeekdayOf(year, month, day)].substr(0, 3);
-        else out += kWeekdayNames[WeekdayOf(year, month, day)];
+        if (run == 1)
+          out += std::to_string(day);
+        else if (run == 2)
+          out += TwoDigits(day);
+        else if (run == 3)
+          out += kWeekdayNames[WeekdayOf(year, month, day)].substr(0, 3);
+        else
+          out += kWeekdayNames[WeekdayOf(year, month, day)];
         break;
       case 'y':
         if (run <= 2) {
@@ -113,10 +118,14 @@ std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::
         }
         break;
       default:  // month, in either letter case
-        if (run == 1) out += std::to_string(month);
-        else if (run == 2) out += TwoDigits(month);
-        else if (run == 3) out += kMonthNames[month - 1].substr(0, 3);
-        else out += kMonthNames[month - 1];
+        if (run == 1)
+          out += std::to_string(month);
+        else if (run == 2)
+          out += TwoDigits(month);
+        else if (run == 3)
+          out += kMonthNames[month - 1].substr(0, 3);
+        else
+          out += kMonthNames[month - 1];
         break;
     }
     at += run;

@@ -13,9 +13,9 @@ namespace lunavant::codec {
 // then fills a buffer of that size.
 std::string GetLocaleText(std::uint32_t locale, std::int32_t item);
 
-// `date_text` is day "/" month "/" four-digit year, as ComposeDateText builds it. Returns it written
-// with the user's short-date pattern, every "yyyy" of the pattern turned into "yy"; the day and
-// month stay those of the input whatever order the pattern puts them in. A year that the
+// `date_text` is day "/" month "/" four-digit year, as ComposeDateText builds it. Returns it
+// written with the user's short-date pattern, every "yyyy" of the pattern turned into "yy"; the day
+// and month stay those of the input whatever order the pattern puts them in. A year that the
 // platform would read back from two digits as another year (outside 1930..2029 on this
 // platform) is written in full. Without a pattern the input comes back unchanged. Fails with
 // kTypeMismatch on input of another shape.

@@ -84,8 +84,7 @@ std::string GregorianTextOf(const std::string& text) {
     host::Raise(kBadDateNumber, OutOfRangeHijriMessage(sep));
   }
   const GregorianDay gregorian = HijriToGregorian({hijri->year, hijri->month, hijri->day});
-  const std::string& weekday =
-      pairing::WeekdayNames().Item(pairing::KeyText(gregorian.weekday));
+  const std::string& weekday = pairing::WeekdayNames().Item(pairing::KeyText(gregorian.weekday));
   return weekday + " " +
          ComposeDateText(gregorian.date.year, gregorian.date.month, gregorian.date.day,
                          kKindGregorian);
@@ -116,8 +115,10 @@ std::string ToGregorianText(const host::Value& value) {
 bool ConvertAndSetField(host::Task& task, host::FieldId field, const host::Value& value,
                         std::string_view direction) {
   std::string text;
-  if (direction == kKindHijri) text = ToHijriText(value);
-  else if (direction == kKindGregorian) text = ToGregorianText(value);
+  if (direction == kKindHijri)
+    text = ToHijriText(value);
+  else if (direction == kKindGregorian)
+    text = ToGregorianText(value);
   if (text.empty()) return false;
   task.SetField(field, text);
   return true;

@@ -62,9 +62,9 @@ TEST_F(ToGregorian, AcceptsBothEndsOfTheRangeAndNothingBeyond) {
 }
 
 TEST_F(ToGregorian, RefusesMalformedTextWithTheHostsSeparatorInTheWords) {
-  for (const char* malformed : {"15/3", "15/3/1425/1", "31/1/1425", "0/1/1425", "15/13/1425",
-                                "15/3/25", "15/3/10000", "Sun 15/3/1425", "15//1425", "+5/3/1425",
-                                "15/3/99999999999999999999"}) {
+  for (const char* malformed :
+       {"15/3", "15/3/1425/1", "31/1/1425", "0/1/1425", "15/13/1425", "15/3/25", "15/3/10000",
+        "Sun 15/3/1425", "15//1425", "+5/3/1425", "15/3/99999999999999999999"}) {
     EXPECT_EQ(ToGregorianText(malformed), "") << malformed;
   }
   ASSERT_EQ(Shown().size(), 11u);
@@ -73,14 +73,16 @@ TEST_F(ToGregorian, RefusesMalformedTextWithTheHostsSeparatorInTheWords) {
   PinRegionalSettings("dd.MM.yyyy", ".");
   EXPECT_EQ(ToGregorianText("31.1.1425"), "");
   EXPECT_EQ(Shown().back().prompt,
-            ErrorBox(103, "Invalid Hijri Date. Make sure it is in the following format dd.mm.yyyy "
-                          "or that it falls within the acceptable date range of 28.3.1404 to "
-                          "7.4.1472"));
+            ErrorBox(103,
+                     "Invalid Hijri Date. Make sure it is in the following format dd.mm.yyyy "
+                     "or that it falls within the acceptable date range of 28.3.1404 to "
+                     "7.4.1472"));
   EXPECT_EQ(ToGregorianText("1.1.1500"), "");
   EXPECT_EQ(Shown().back().prompt,
-            ErrorBox(103, "Invalid Hijri Date. Make sure it is in the following format dd.mm.yyyy "
-                          "and that it falls within the acceptable date range of 28/3/1404 to "
-                          "7/4/1472"));
+            ErrorBox(103,
+                     "Invalid Hijri Date. Make sure it is in the following format dd.mm.yyyy "
+                     "and that it falls within the acceptable date range of 28/3/1404 to "
+                     "7/4/1472"));
 }
 
 TEST_F(ToGregorian, AsksForTheCurrentSeparatorWhenTheTextLacksIt) {
@@ -90,10 +92,12 @@ TEST_F(ToGregorian, AsksForTheCurrentSeparatorWhenTheTextLacksIt) {
   EXPECT_EQ(ToGregorianText("15-3-1425"), "Tue 04-05-04");
   EXPECT_EQ(ShownTexts(),
             (std::vector<std::string>{
-                ErrorBox(104, "Please use the current Date Separator specified in your regional "
-                              "settings \"/\" "),
-                ErrorBox(104, "Please use the current Date Separator specified in your regional "
-                              "settings \"-\" ")}));
+                ErrorBox(104,
+                         "Please use the current Date Separator specified in your regional "
+                         "settings \"/\" "),
+                ErrorBox(104,
+                         "Please use the current Date Separator specified in your regional "
+                         "settings \"-\" ")}));
 }
 
 TEST_F(ToGregorian, PassesNAInAnyCaseAndTheEmptyTextThrough) {

@@ -42,11 +42,10 @@ TEST_F(ToHijri, RefusesTextsWithoutABlankThatAreNoDate) {
   for (const char* value : {"na", "2004", "08:00", "Na"}) {
     EXPECT_EQ(ToHijriText(value), "") << value;
   }
-  EXPECT_EQ(ShownTexts(), (std::vector<std::string>{
-                              ErrorBox(103, "Unrecongizable date valuena"),
-                              ErrorBox(103, "Unrecongizable date value2004"),
-                              ErrorBox(103, "Unrecongizable date value08:00"),
-                              ErrorBox(103, "Unrecongizable date valueNa")}));
+  EXPECT_EQ(ShownTexts(), (std::vector<std::string>{ErrorBox(103, "Unrecongizable date valuena"),
+                                                    ErrorBox(103, "Unrecongizable date value2004"),
+                                                    ErrorBox(103, "Unrecongizable date value08:00"),
+                                                    ErrorBox(103, "Unrecongizable date valueNa")}));
   EXPECT_EQ(Shown()[0].title, "Lunavant");
   EXPECT_EQ(Shown()[0].style, host::MsgBoxStyle::kOkExclamation);
 }
@@ -54,7 +53,7 @@ TEST_F(ToHijri, RefusesTextsWithoutABlankThatAreNoDate) {
 TEST_F(ToHijri, ReportsAPieceThatIsNoDateAsThePlatformsFailure) {
   EXPECT_EQ(ToHijriText("Mon x"), "");
   EXPECT_EQ(ToHijriText("Mon  15/03/04"), "");  // two blanks: the second piece is empty
-  EXPECT_EQ(ToHijriText("08:00 09:00"), "");     // two times and no date
+  EXPECT_EQ(ToHijriText("08:00 09:00"), "");    // two times and no date
   ASSERT_EQ(Shown().size(), 3u);
   for (const workbench::ShownMessage& shown : Shown()) {
     EXPECT_NE(shown.prompt.find("Error Number : 13\r\n"), std::string::npos) << shown.prompt;

@@ -99,8 +99,10 @@ void MSProjEvents::objProjectApp_ProjectBeforeTaskChange(host::Task& tsk, host::
         const bool read_only = pairing::ArrayContains(partner, pairing::ReadOnlyDateFields());
         const bool written =
             !read_only && codec::ConvertAndSetField(tsk, partner, NewVal, direction);
-        if (written) EditSynced = true;
-        else Cancel = !(IsEmptyText(NewVal) && !read_only);
+        if (written)
+          EditSynced = true;
+        else
+          Cancel = !(IsEmptyText(NewVal) && !read_only);
       }
       SyncEnabled = true;
     }
@@ -215,8 +217,10 @@ void MSProjEvents::RefreshLinkedTasks(host::Task& first, std::int32_t slot) {
       host::Task* descend = nullptr;
       level.trap.Step([&] {
         if (relative->ID() == 0 || CollectionHasKey(KeyText(relative->ID()), VisitedTasks)) return;
-        if (IsStandaloneTask(*relative)) RefreshTaskHijriFields(*relative, slot);
-        else descend = relative;
+        if (IsStandaloneTask(*relative))
+          RefreshTaskHijriFields(*relative, slot);
+        else
+          descend = relative;
       });
       if (descend != nullptr) enter(*descend);
       continue;

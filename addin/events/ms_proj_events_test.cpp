@@ -82,12 +82,11 @@ TEST_F(EventsTest, TypedHijriDateMovesStartAndTheRefreshRewritesOnlyRelatedTasks
 
   EXPECT_EQ(TaskOf(pj, 1).GetField(kStart), "Tue 20/04/04");
   const std::string b_start = TaskOf(pj, 2).GetField(kStart);
-  EXPECT_EQ(recorder_.log, (std::vector<std::string>{
-                               Change(1, "Start", "Tue 20/04/04"),
-                               Change(1, "Text1", "01/03/1425"),
-                               Change(2, "Text1", ToHijriOf(b_start)),
-                               Change(1, "Text1", "01/03/1425"),
-                               "ProjectCalculate(Plan)"}));  // heard after the add-in
+  EXPECT_EQ(recorder_.log,
+            (std::vector<std::string>{
+                Change(1, "Start", "Tue 20/04/04"), Change(1, "Text1", "01/03/1425"),
+                Change(2, "Text1", ToHijriOf(b_start)), Change(1, "Text1", "01/03/1425"),
+                "ProjectCalculate(Plan)"}));  // heard after the add-in
   EXPECT_EQ(TaskOf(pj, 2).GetField(kText1), ToHijriOf(b_start));
   EXPECT_FALSE(add_in_->EditSynced);
   EXPECT_EQ(add_in_->VisitedTasks.Count(), 0);
@@ -95,7 +94,8 @@ TEST_F(EventsTest, TypedHijriDateMovesStartAndTheRefreshRewritesOnlyRelatedTasks
 }
 
 TEST_F(EventsTest, EditingAPairedDateWritesItsHijriText) {
-  workbench::Project& pj = PairedPlan({{kText1, "HijriStart"}, {kText2, "HijriBaselineStart"}}).BuildOpened();
+  workbench::Project& pj =
+      PairedPlan({{kText1, "HijriStart"}, {kText2, "HijriBaselineStart"}}).BuildOpened();
   app_.SetAutoCalculate(false);
   workbench::Task& task = TaskOf(pj, 2);
 
@@ -135,13 +135,13 @@ TEST_F(EventsTest, RefusesHijriEditsOfSummaryTasksAndOfComputedDatesSilently) {
   // Given a summary task, expect its Hijri edit refused without a message; given Text2 paired with
   // Early Start, expect any edit, even clearing, refused and nothing converted.
   workbench::Project& pj = Plan()
-                              .AddTask("Summary", 1, 1)
-                              .AddTask("Child", 2, 2)
-                              .Column("Entry", kText1, "HijriStart")
-                              .Alias(kText1, "HijriStart")
-                              .Column("Entry", kText2, "HijriEarlyStart")
-                              .Alias(kText2, "HijriEarlyStart")
-                              .BuildOpened();
+                               .AddTask("Summary", 1, 1)
+                               .AddTask("Child", 2, 2)
+                               .Column("Entry", kText1, "HijriStart")
+                               .Alias(kText1, "HijriStart")
+                               .Column("Entry", kText2, "HijriEarlyStart")
+                               .Alias(kText2, "HijriEarlyStart")
+                               .BuildOpened();
   app_.SetAutoCalculate(false);
   const std::string summary_start = TaskOf(pj, 1).GetField(kStart);
   const std::string child_early = TaskOf(pj, 2).GetField(kEarlyStart);
@@ -159,7 +159,8 @@ TEST_F(EventsTest, RefusesHijriEditsOfSummaryTasksAndOfComputedDatesSilently) {
 }
 
 TEST_F(EventsTest, HandlesClearedAndNAHijriTextForAWritableDate) {
-  workbench::Project& pj = PairedPlan({{kText1, "HijriStart"}, {kText2, "HijriBaselineStart"}}).BuildOpened();
+  workbench::Project& pj =
+      PairedPlan({{kText1, "HijriStart"}, {kText2, "HijriBaselineStart"}}).BuildOpened();
   app_.SetAutoCalculate(false);
   workbench::Task& task = TaskOf(pj, 1);
   app_.UserEdit(task, kText1, "01/03/1425");
@@ -248,14 +249,14 @@ TEST_F(EventsTest, LooksInSlotZeroUntilAProjectIsKnown) {
 
 TEST_F(EventsTest, FullRefreshRewritesEveryPairAndSkipsBlankRows) {
   workbench::Project& pj = Plan()
-                              .AddTask("A", 2)
-                              .AddBlankRow()
-                              .AddTask("C", 3)
-                              .Column("Entry", kText1, "HijriStart")
-                              .Alias(kText1, "HijriStart")
-                              .Column("Entry", kText2, "HijriFinish")
-                              .Alias(kText2, "HijriFinish")
-                              .BuildOpened();
+                               .AddTask("A", 2)
+                               .AddBlankRow()
+                               .AddTask("C", 3)
+                               .Column("Entry", kText1, "HijriStart")
+                               .Alias(kText1, "HijriStart")
+                               .Column("Entry", kText2, "HijriFinish")
+                               .Alias(kText2, "HijriFinish")
+                               .BuildOpened();
   recorder_.log.clear();
 
   app_.CalculateProject();
@@ -301,8 +302,12 @@ TEST_F(EventsTest, TheFourCombinationsOfForceRefreshAndEditSynced) {
 TEST_F(EventsTest, TheTargetedRefreshVisitsEachLinkedTaskOnce) {
   // Given a chain 1->2->3->4->5, each link seen from both ends, expect an edit of task 3 to
   // rewrite every task of the chain exactly once, the edited task last.
-  workbench::Project& pj =
-      PairedPlan({{kText1, "HijriStart"}}, 5).Link(1, 2).Link(2, 3).Link(3, 4).Link(4, 5).BuildOpened();
+  workbench::Project& pj = PairedPlan({{kText1, "HijriStart"}}, 5)
+                               .Link(1, 2)
+                               .Link(2, 3)
+                               .Link(3, 4)
+                               .Link(4, 5)
+                               .BuildOpened();
   app_.CalculateProject();
   recorder_.log.clear();
   app_.UserEdit(TaskOf(pj, 3), kStart, "Mon 15/03/04");
@@ -337,7 +342,8 @@ TEST_F(EventsTest, ATargetedRefreshOfAnAbsentTaskRewritesNothing) {
 
 TEST_F(EventsTest, OpeningRestoresPairsFromExactDefaultTitlesOfTextFields) {
   // Given HijriFinish on Text1 and hijrifinish on Text2, expect only Text1 paired, with Finish.
-  workbench::Project& pj = PairedPlan({{kText1, "HijriFinish"}, {kText2, "hijrifinish"}}).BuildOpened();
+  workbench::Project& pj =
+      PairedPlan({{kText1, "HijriFinish"}, {kText2, "hijrifinish"}}).BuildOpened();
   const std::int32_t slot = pj.Index();
   EXPECT_EQ(pairing::HijriToGreg(slot).Count(), 1);
   EXPECT_EQ(pairing::HijriToGreg(slot).Item(pairing::KeyText(kText1)), kFinish);
@@ -347,7 +353,8 @@ TEST_F(EventsTest, OpeningRestoresPairsFromExactDefaultTitlesOfTextFields) {
 }
 
 TEST_F(EventsTest, TheFirstTextFieldFoundWinsTheDateField) {
-  workbench::Project& pj = PairedPlan({{kText2, "HijriStart"}, {kText1, "HijriStart"}}).BuildOpened();
+  workbench::Project& pj =
+      PairedPlan({{kText2, "HijriStart"}, {kText1, "HijriStart"}}).BuildOpened();
   // Text2's column stands before Text1's, so Text2 is found first.
   const std::int32_t slot = pj.Index();
   EXPECT_EQ(pairing::HijriToGreg(slot).Count(), 2);

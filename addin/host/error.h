@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The error record that every failure of the host, the platform and the add-in carries, and the one
-// exception type that raises it. Numbers follow the Basic runtime, so messages read as users expect:
+// exception type that raises it. Numbers follow the Basic runtime, so messages read as users
+// expect:
 //
 //   host::Raise(host::kTypeMismatch, "Type mismatch");
 //   ...

@@ -24,10 +24,11 @@ struct DateTime {
 class Value {
  public:
   Value() = default;
-  Value(std::string text) : data_(std::move(text)) {}   // NOLINT: implicit, as the host hands text over
+  Value(std::string text)
+      : data_(std::move(text)) {}  // NOLINT: implicit, as the host hands text over
   Value(const char* text) : data_(std::string(text)) {}  // NOLINT
-  Value(double number) : data_(number) {}               // NOLINT
-  Value(DateTime when) : data_(when) {}                 // NOLINT
+  Value(double number) : data_(number) {}                // NOLINT
+  Value(DateTime when) : data_(when) {}                  // NOLINT
 
   bool IsEmpty() const { return std::holds_alternative<std::monostate>(data_); }
   bool IsText() const { return std::holds_alternative<std::string>(data_); }

@@ -39,9 +39,9 @@ void InitCatalogues() {
   g_greg_date_fields = {188743715, 188743716, 188743717, 188743718, 188743719, 188743720,
                         188743721, 188743722, 188743723, 188743724, 188743698, 188743773};
   g_custom_text_fields = CustomTextFieldList();
-  g_hijri_field_titles = {"HijriStart",        "HijriFinish",        "HijriEarlyStart",
-                          "HijriEarlyFinish",  "HijriLateStart",     "HijriLateFinish",
-                          "HijriActualStart",  "HijriActualFinish",  "HijriBaselineStart",
+  g_hijri_field_titles = {"HijriStart",          "HijriFinish",         "HijriEarlyStart",
+                          "HijriEarlyFinish",    "HijriLateStart",      "HijriLateFinish",
+                          "HijriActualStart",    "HijriActualFinish",   "HijriBaselineStart",
                           "HijriBaselineFinish", "HijriConstraintDate", "HijriCreated"};
   g_read_only_date_fields = {188743717, 188743718, 188743719, 188743720, 188743773};
 

@@ -15,7 +15,9 @@ void RaiseDuplicateKey() {
   host::Raise(host::kKeyAlreadyAssociated,
               "This key is already associated with an element of this collection");
 }
-void RaiseAbsentKey() { host::Raise(host::kInvalidProcedureCall, "Invalid procedure call or argument"); }
+void RaiseAbsentKey() {
+  host::Raise(host::kInvalidProcedureCall, "Invalid procedure call or argument");
+}
 void RaiseBadPosition() { host::Raise(host::kSubscriptOutOfRange, "Subscript out of range"); }
 
 }  // namespace lunavant::pairing::detail

@@ -21,7 +21,8 @@ std::string g_chosen_hijri_field;
 std::string g_chosen_hijri_title;
 
 std::size_t CheckedSlot(std::int64_t slot) {
-  if (slot < 0 || slot > kLastSlot) host::Raise(host::kSubscriptOutOfRange, "Subscript out of range");
+  if (slot < 0 || slot > kLastSlot)
+    host::Raise(host::kSubscriptOutOfRange, "Subscript out of range");
   return static_cast<std::size_t>(slot);
 }
 

@@ -59,9 +59,10 @@ TEST_F(ErrorBox, EachErrorStyleReportsAsItSays) {
   EXPECT_FALSE(SkipFailure(fail(5)));
   EXPECT_FALSE(SkipFailure([] { throw std::runtime_error("not ours"); }));
 
-  EXPECT_EQ(ShownTexts(), (std::vector<std::string>{
-                              "Application : Lunavant\r\nError Number : 1\r\nError Description : step 1",
-                              "Application : Lunavant\r\nError Number : 4\r\nError Description : step 4"}));
+  EXPECT_EQ(ShownTexts(),
+            (std::vector<std::string>{
+                "Application : Lunavant\r\nError Number : 1\r\nError Description : step 1",
+                "Application : Lunavant\r\nError Number : 4\r\nError Description : step 4"}));
   EXPECT_EQ(steps_run, 2);
 }
 

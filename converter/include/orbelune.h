@@ -36,15 +36,15 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#  if defined(ORBELUNE_BUILDING)
-#    define ORBELUNE_API __declspec(dllexport)
-#  else
-#    define ORBELUNE_API __declspec(dllimport)
-#  endif
-#elif defined(__GNUC__)
-#  define ORBELUNE_API __attribute__((visibility("default")))
+#if defined(ORBELUNE_BUILDING)
+#define ORBELUNE_API __declspec(dllexport)
 #else
-#  define ORBELUNE_API
+#define ORBELUNE_API __declspec(dllimport)
+#endif
+#elif defined(__GNUC__)
+#define ORBELUNE_API __attribute__((visibility("default")))
+#else
+#define ORBELUNE_API
 #endif
 
 #define ORBELUNE_OK 0
@@ -73,8 +73,8 @@ ORBELUNE_API int32_t G2HA(int32_t gy, int32_t gm, int32_t gd, int32_t* hy, int32
  * after 31 December 9999 returns ORBELUNE_OUT_OF_RANGE. The inputs are read before any output
  * is written, so an output may share storage with an input.
  */
-ORBELUNE_API int32_t H2GA(int32_t* hy, int32_t* hm, int32_t* hd, int32_t* gy, int32_t* gm, int32_t* gd,
-                          int32_t* weekday);
+ORBELUNE_API int32_t H2GA(int32_t* hy, int32_t* hm, int32_t* hd, int32_t* gy, int32_t* gm,
+                          int32_t* gd, int32_t* weekday);
 
 #ifdef __cplusplus
 }

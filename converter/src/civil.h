@@ -30,13 +30,15 @@ constexpr int32_t LastDayOfGregorianMonth(int32_t y, int32_t m) {
 // shifted by kEraShift 400-year eras, so that every year from -32800 on counts as positive.
 inline constexpr uint32_t kEraShift = 82;
 inline constexpr uint32_t kYearShift = 400 * kEraShift;
-inline constexpr uint32_t kDayShift = 719468 + 146097 * kEraShift;  // 1 March of year -kYearShift is day 0
+inline constexpr uint32_t kDayShift =
+    719468 + 146097 * kEraShift;  // 1 March of year -kYearShift is day 0
 
 // y in [-32800, 9999], m in [1, 12], d in [1, 31].
 constexpr int32_t DaysFromCivil(int32_t y, int32_t m, int32_t d) {
   const uint32_t january_or_february = m <= 2;
-  const uint32_t year = static_cast<uint32_t>(y) + kYearShift - january_or_february;  // from 1 March
-  const uint32_t month = static_cast<uint32_t>(m) + 12 * january_or_february;          // [3, 14]
+  const uint32_t year =
+      static_cast<uint32_t>(y) + kYearShift - january_or_february;             // from 1 March
+  const uint32_t month = static_cast<uint32_t>(m) + 12 * january_or_february;  // [3, 14]
   const uint32_t century = year / 100;
   const uint32_t year_days = 1461 * year / 4 - century + century / 4;
   const uint32_t month_days = (979 * month - 2919) / 32;  // [0, 337]
@@ -49,11 +51,11 @@ constexpr CivilDate CivilFromDays(int32_t z) {
   const uint32_t century = n / 146097;
   const uint32_t century_days = n % 146097 / 4 * 4 + 3;
   const uint64_t product = uint64_t{2939745} * century_days;
-  const uint32_t year_of_century = static_cast<uint32_t>(product >> 32);                // [0, 99]
-  const uint32_t doy = static_cast<uint32_t>(product) / 2939745 / 4;                    // [0, 365], from 1 March
+  const uint32_t year_of_century = static_cast<uint32_t>(product >> 32);  // [0, 99]
+  const uint32_t doy = static_cast<uint32_t>(product) / 2939745 / 4;      // [0, 365], from 1 March
   const uint32_t month_and_day = 2141 * doy + 197913;
-  const uint32_t month = month_and_day >> 16;                                           // [3, 14]
-  const uint32_t day = (month_and_day & 0xFFFF) / 2141;                                 // [0, 30]
+  const uint32_t month = month_and_day >> 16;            // [3, 14]
+  const uint32_t day = (month_and_day & 0xFFFF) / 2141;  // [0, 30]
   const uint32_t january_or_february = doy >= 306;
   return {static_cast<int32_t>(100 * century + year_of_century + january_or_february - kYearShift),
           static_cast<int32_t>(month - 12 * january_or_february), static_cast<int32_t>(day + 1)};

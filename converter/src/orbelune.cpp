@@ -18,7 +18,8 @@ using detail::HijriDate;
 constexpr int32_t kFirstDay = detail::TabularMonthStart(1, 1) + detail::kShiftBefore;
 constexpr int32_t kLastDay = detail::DaysFromCivil(9999, 12, 31);
 constexpr int32_t kLastHijriYear = detail::HijriFromDays(kLastDay).year;
-static_assert(detail::HijriFromDays(kFirstDay).year == 1 && detail::HijriFromDays(kFirstDay).month == 1);
+static_assert(detail::HijriFromDays(kFirstDay).year == 1 &&
+              detail::HijriFromDays(kFirstDay).month == 1);
 
 constexpr bool IsGregorianDate(int32_t y, int32_t m, int32_t d) {
   return m >= 1 && m <= 12 && d >= 1 && d <= detail::LastDayOfGregorianMonth(y, m);
@@ -49,9 +50,10 @@ int32_t HijriToGregorian(int32_t hy, int32_t hm, int32_t hd, CivilDate& civil, i
 }  // namespace
 }  // namespace lunavant::converter
 
-extern "C" ORBELUNE_API int32_t G2HA(int32_t gy, int32_t gm, int32_t gd, int32_t* hy, int32_t* hm, int32_t* hd,
-                                     int32_t* weekday) {
-  if (hy == nullptr || hm == nullptr || hd == nullptr || weekday == nullptr) return ORBELUNE_NULL_POINTER;
+extern "C" ORBELUNE_API int32_t G2HA(int32_t gy, int32_t gm, int32_t gd, int32_t* hy, int32_t* hm,
+                                     int32_t* hd, int32_t* weekday) {
+  if (hy == nullptr || hm == nullptr || hd == nullptr || weekday == nullptr)
+    return ORBELUNE_NULL_POINTER;
   int32_t result = ORBELUNE_INTERNAL_ERROR;
   lunavant::converter::detail::HijriDate hijri{0, 0, 0};
   int32_t day_of_week = 0;
@@ -71,10 +73,10 @@ extern "C" ORBELUNE_API int32_t G2HA(int32_t gy, int32_t gm, int32_t gd, int32_t
   return result;
 }
 
-extern "C" ORBELUNE_API int32_t H2GA(int32_t* hy, int32_t* hm, int32_t* hd, int32_t* gy, int32_t* gm, int32_t* gd,
-                                     int32_t* weekday) {
-  if (hy == nullptr || hm == nullptr || hd == nullptr || gy == nullptr || gm == nullptr || gd == nullptr ||
-      weekday == nullptr)
+extern "C" ORBELUNE_API int32_t H2GA(int32_t* hy, int32_t* hm, int32_t* hd, int32_t* gy,
+                                     int32_t* gm, int32_t* gd, int32_t* weekday) {
+  if (hy == nullptr || hm == nullptr || hd == nullptr || gy == nullptr || gm == nullptr ||
+      gd == nullptr || weekday == nullptr)
     return ORBELUNE_NULL_POINTER;
   int32_t result = ORBELUNE_INTERNAL_ERROR;
   lunavant::converter::detail::CivilDate civil{0, 0, 0};

@@ -19,9 +19,7 @@ struct HijriDate {
 inline constexpr int32_t kTabularEpoch = DaysFromCivil(622, 7, 19);
 inline constexpr uint32_t kDaysPerCycle = 30 * 354 + 11;
 
-constexpr bool IsTabularLeapYear(int32_t y) {
-  return (11 * y + 14) % 30 < 11;
-}
+constexpr bool IsTabularLeapYear(int32_t y) { return (11 * y + 14) % 30 < 11; }
 
 // y >= 1, m in [1, 12]: day number of the month's first day.
 constexpr int32_t TabularMonthStart(int32_t y, int32_t m) {
@@ -36,10 +34,10 @@ constexpr int32_t TabularMonthLength(int32_t y, int32_t m) {
 constexpr HijriDate TabularFromDays(int32_t z) {
   const uint32_t n = static_cast<uint32_t>(z - kTabularEpoch);
   const uint32_t era = n / kDaysPerCycle;
-  const uint32_t doe = n % kDaysPerCycle;                            // [0, 10630]
-  const uint32_t yoe = (30 * doe + 15) / kDaysPerCycle;              // [0, 29]
-  const uint32_t doy = doe - (354 * yoe + (11 * yoe + 14) / 30);     // [0, 354]
-  const uint32_t mp = doy < 325 ? 2 * doy / 59 : 11;                 // [0, 11]
+  const uint32_t doe = n % kDaysPerCycle;                         // [0, 10630]
+  const uint32_t yoe = (30 * doe + 15) / kDaysPerCycle;           // [0, 29]
+  const uint32_t doy = doe - (354 * yoe + (11 * yoe + 14) / 30);  // [0, 354]
+  const uint32_t mp = doy < 325 ? 2 * doy / 59 : 11;              // [0, 11]
   return {static_cast<int32_t>(era * 30 + yoe + 1), static_cast<int32_t>(mp + 1),
           static_cast<int32_t>(doy - (59 * mp + 1) / 2 + 1)};
 }

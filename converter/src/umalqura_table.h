@@ -29,16 +29,20 @@ inline constexpr MonthRow kMonthRows[] = {
 
 inline constexpr int32_t kMonthCount = static_cast<int32_t>(std::size(kMonthRows));
 // Months counted from 1/1 AH 0, so that year = index / 12 and month = index % 12 + 1.
-inline constexpr int32_t kFirstMonthIndex = kMonthRows[0].hijri_year * 12 + kMonthRows[0].hijri_month - 1;
-inline constexpr int32_t kEndMonthIndex = kFirstMonthIndex + kMonthCount;  // first month after the table
+inline constexpr int32_t kFirstMonthIndex =
+    kMonthRows[0].hijri_year * 12 + kMonthRows[0].hijri_month - 1;
+inline constexpr int32_t kEndMonthIndex =
+    kFirstMonthIndex + kMonthCount;  // first month after the table
 
 consteval bool TableIsConsistent() {
   int32_t index = kFirstMonthIndex;
   int32_t next_start = 0;
   for (const MonthRow& row : kMonthRows) {
     if (row.hijri_year < 1 || row.hijri_month < 1 || row.hijri_month > 12) return false;
-    if (row.hijri_year * 12 + row.hijri_month - 1 != index++) return false;  // a month missing or repeated
-    if (row.gregorian_year < 1 || row.gregorian_month < 1 || row.gregorian_month > 12 || row.gregorian_day < 1 ||
+    if (row.hijri_year * 12 + row.hijri_month - 1 != index++)
+      return false;  // a month missing or repeated
+    if (row.gregorian_year < 1 || row.gregorian_month < 1 || row.gregorian_month > 12 ||
+        row.gregorian_day < 1 ||
         row.gregorian_day > LastDayOfGregorianMonth(row.gregorian_year, row.gregorian_month))
       return false;
     if (row.length < 28 || row.length > 30) return false;
@@ -78,7 +82,8 @@ inline constexpr int32_t kShiftAfter =
 inline constexpr int32_t kBucketShift = 4;
 static_assert((1 << kBucketShift) < 28);
 static_assert(kMonthCount < 65536);
-inline constexpr std::size_t kBucketCount = (static_cast<std::size_t>(kTableSpan) >> kBucketShift) + 1;
+inline constexpr std::size_t kBucketCount =
+    (static_cast<std::size_t>(kTableSpan) >> kBucketShift) + 1;
 inline constexpr std::array<uint16_t, kBucketCount> kBucketMonth = [] {
   std::array<uint16_t, kBucketCount> buckets{};
   int32_t month = 0;
@@ -98,8 +103,10 @@ struct MonthSpan {
 
 constexpr MonthSpan HijriMonthSpan(int32_t y, int32_t m) {
   const int32_t index = y * 12 + m - 1 - kFirstMonthIndex;
-  if (index >= 0 && index < kMonthCount) return {kMonthStart[index], kMonthStart[index + 1] - kMonthStart[index]};
-  return {TabularMonthStart(y, m) + (index < 0 ? kShiftBefore : kShiftAfter), TabularMonthLength(y, m)};
+  if (index >= 0 && index < kMonthCount)
+    return {kMonthStart[index], kMonthStart[index + 1] - kMonthStart[index]};
+  return {TabularMonthStart(y, m) + (index < 0 ? kShiftBefore : kShiftAfter),
+          TabularMonthLength(y, m)};
 }
 
 // z on or after the first day of 1 AH (as shifted).

@@ -1,8 +1,8 @@
 /* SPDX-License-Identifier: MIT */
 /* The public header compiles as C, and both functions can be called from C. Exit code 0 passes. */
-#include "orbelune.h"
-
 #include <stdio.h>
+
+#include "orbelune.h"
 
 static int failures = 0;
 
@@ -25,9 +25,11 @@ int main(void) {
   Expect(gy == 2024 && gm == 12 && gd == 2 && weekday == 1, "1446-06-01 is Monday 2024-12-02");
 
   hm = 13;
-  Expect(H2GA(&hy, &hm, &hd, &gy, &gm, &gd, &weekday) == ORBELUNE_INVALID_DATE, "H2GA month 13 fails");
+  Expect(H2GA(&hy, &hm, &hd, &gy, &gm, &gd, &weekday) == ORBELUNE_INVALID_DATE,
+         "H2GA month 13 fails");
   Expect(gy == 0 && gm == 0 && gd == 0 && weekday == 0, "a failed H2GA leaves zeros");
-  Expect(G2HA(2024, 12, 2, NULL, &hm, &hd, &weekday) == ORBELUNE_NULL_POINTER, "G2HA refuses a null pointer");
+  Expect(G2HA(2024, 12, 2, NULL, &hm, &hd, &weekday) == ORBELUNE_NULL_POINTER,
+         "G2HA refuses a null pointer");
 
   return failures == 0 ? 0 : 1;
 }

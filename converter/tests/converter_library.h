@@ -13,7 +13,8 @@
 namespace lunavant::converter::testing {
 
 using G2HAFunction = int32_t (*)(int32_t, int32_t, int32_t, int32_t*, int32_t*, int32_t*, int32_t*);
-using H2GAFunction = int32_t (*)(int32_t*, int32_t*, int32_t*, int32_t*, int32_t*, int32_t*, int32_t*);
+using H2GAFunction = int32_t (*)(int32_t*, int32_t*, int32_t*, int32_t*, int32_t*, int32_t*,
+                                 int32_t*);
 
 struct Ymd {
   int32_t y = 0;
@@ -42,13 +43,15 @@ class ConverterLibrary {
 
   Converted ToHijri(const Ymd& gregorian) const {
     Converted out;
-    out.result = g2ha_(gregorian.y, gregorian.m, gregorian.d, &out.date.y, &out.date.m, &out.date.d, &out.weekday);
+    out.result = g2ha_(gregorian.y, gregorian.m, gregorian.d, &out.date.y, &out.date.m, &out.date.d,
+                       &out.weekday);
     return out;
   }
 
   Converted ToGregorian(Ymd hijri) const {
     Converted out;
-    out.result = h2ga_(&hijri.y, &hijri.m, &hijri.d, &out.date.y, &out.date.m, &out.date.d, &out.weekday);
+    out.result =
+        h2ga_(&hijri.y, &hijri.m, &hijri.d, &out.date.y, &out.date.m, &out.date.d, &out.weekday);
     return out;
   }
 
@@ -62,7 +65,8 @@ class ConverterLibrary {
     if (handle_ == nullptr) throw std::runtime_error("cannot load " + path + ": " + dlerror());
     g2ha_ = reinterpret_cast<G2HAFunction>(dlsym(handle_, "G2HA"));
     h2ga_ = reinterpret_cast<H2GAFunction>(dlsym(handle_, "H2GA"));
-    if (g2ha_ == nullptr || h2ga_ == nullptr) throw std::runtime_error(path + " lacks G2HA or H2GA");
+    if (g2ha_ == nullptr || h2ga_ == nullptr)
+      throw std::runtime_error(path + " lacks G2HA or H2GA");
   }
 
   void* handle_ = nullptr;
@@ -78,7 +82,8 @@ inline std::chrono::sys_days ToDays(const Ymd& date) {
 
 inline Ymd FromDays(std::chrono::sys_days days) {
   const std::chrono::year_month_day ymd{days};
-  return {static_cast<int32_t>(static_cast<int>(ymd.year())), static_cast<int32_t>(static_cast<unsigned>(ymd.month())),
+  return {static_cast<int32_t>(static_cast<int>(ymd.year())),
+          static_cast<int32_t>(static_cast<unsigned>(ymd.month())),
           static_cast<int32_t>(static_cast<unsigned>(ymd.day()))};
 }
 

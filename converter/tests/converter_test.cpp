@@ -42,19 +42,21 @@ WalkResult WalkDays(sys_days first, sys_days last) {
     const Ymd gregorian = FromDays(day);
     const Converted hijri = Library().ToHijri(gregorian);
     const Converted back = Library().ToGregorian(hijri.date);
-    bool ok = hijri.result == 0 && back.result == 0 && back.date == gregorian && hijri.weekday == WeekdayOf(day) &&
-              back.weekday == hijri.weekday;
+    bool ok = hijri.result == 0 && back.result == 0 && back.date == gregorian &&
+              hijri.weekday == WeekdayOf(day) && back.weekday == hijri.weekday;
     if (day != first) {
       const bool month_ends = hijri.date.d == 1;
-      ok = ok && hijri.date == NextHijriDay(previous.date, month_ends) && (!month_ends || previous.date.d >= 28);
+      ok = ok && hijri.date == NextHijriDay(previous.date, month_ends) &&
+           (!month_ends || previous.date.d >= 28);
       if (month_ends && month_start.y != 0) walk.months.push_back({month_start, previous.date.d});
     }
     if (hijri.date.d == 1) month_start = hijri.date;
     if (!ok) {
       ++walk.failures;
-      ADD_FAILURE() << ToString(gregorian) << " -> " << ToString(hijri.date) << " (result " << hijri.result
-                    << ", weekday " << hijri.weekday << ") -> " << ToString(back.date) << " (result " << back.result
-                    << "), previous day " << ToString(previous.date);
+      ADD_FAILURE() << ToString(gregorian) << " -> " << ToString(hijri.date) << " (result "
+                    << hijri.result << ", weekday " << hijri.weekday << ") -> "
+                    << ToString(back.date) << " (result " << back.result << "), previous day "
+                    << ToString(previous.date);
     }
     previous = hijri;
   }
@@ -104,7 +106,8 @@ TEST(Converter, JoinsTheTabularCalendarAtBothEndsOfTheTable) {
 }
 
 TEST(Converter, RoundTripsEveryDayOfTheWholeRange) {
-  // Given every day from 1 Muharram 1 AH to 31 December 9999, expect the same checks as in the table.
+  // Given every day from 1 Muharram 1 AH to 31 December 9999, expect the same checks as in the
+  // table.
   const WalkResult walk = WalkDays(Day(622, 7, 19), Day(9999, 12, 31));
   EXPECT_EQ(walk.failures, 0);
   EXPECT_EQ(Library().ToHijri({622, 7, 19}).date, (Ymd{1, 1, 1}));
@@ -125,14 +128,16 @@ TEST(Converter, RejectsDaysOutsideTheRange) {
 }
 
 TEST(Converter, ConvertsDatesReportedAsConversionBugsElsewhere) {
-  // Given dates that other converters have been reported to get a day wrong, expect the official date.
+  // Given dates that other converters have been reported to get a day wrong, expect the official
+  // date.
   const struct {
     Ymd gregorian;
     Ymd hijri;
     int32_t weekday;
   } cases[] = {
-      {{2024, 12, 2}, {1446, 6, 1}, 1}, {{2021, 7, 10}, {1442, 11, 30}, 6}, {{2019, 10, 28}, {1441, 2, 29}, 1},
-      {{1984, 1, 1}, {1404, 3, 28}, 0}, {{2050, 1, 1}, {1472, 4, 7}, 6},
+      {{2024, 12, 2}, {1446, 6, 1}, 1},   {{2021, 7, 10}, {1442, 11, 30}, 6},
+      {{2019, 10, 28}, {1441, 2, 29}, 1}, {{1984, 1, 1}, {1404, 3, 28}, 0},
+      {{2050, 1, 1}, {1472, 4, 7}, 6},
   };
   for (const auto& c : cases) {
     const Converted hijri = Library().ToHijri(c.gregorian);
@@ -141,7 +146,8 @@ TEST(Converter, ConvertsDatesReportedAsConversionBugsElsewhere) {
     EXPECT_EQ(hijri.weekday, c.weekday) << ToString(c.gregorian);
     const Converted gregorian = Library().ToGregorian(c.hijri);
     EXPECT_EQ(gregorian.result, 0);
-    EXPECT_EQ(gregorian.date, c.gregorian) << ToString(c.hijri) << " gave " << ToString(gregorian.date);
+    EXPECT_EQ(gregorian.date, c.gregorian)
+        << ToString(c.hijri) << " gave " << ToString(gregorian.date);
     EXPECT_EQ(gregorian.weekday, c.weekday) << ToString(c.hijri);
   }
 }
@@ -174,7 +180,8 @@ TEST(Converter, TakesADayItsMonthLacksAsTheNextMonthsFirstDay) {
   if (table.empty()) GTEST_SKIP() << "no month table in " << kSharedData;
   int short_months = 0;
   for (const MonthRow& row : table) {
-    const Ymd next_month_first = Library().ToGregorian(NextHijriDay({row.year, row.month, row.length}, true)).date;
+    const Ymd next_month_first =
+        Library().ToGregorian(NextHijriDay({row.year, row.month, row.length}, true)).date;
     for (int32_t day = row.length + 1; day <= 30; ++day) {
       const Converted lenient = Library().ToGregorian({row.year, row.month, day});
       EXPECT_EQ(lenient.result, 0);
@@ -190,10 +197,22 @@ TEST(Converter, TakesADayItsMonthLacksAsTheNextMonthsFirstDay) {
 
 TEST(Converter, RejectsImpossibleGregorianDatesAndLeavesOutputsAtZero) {
   // Given impossible or far-off Gregorian dates, expect a non-zero result and every output at 0.
-  const Ymd cases[] = {{2023, 2, 29}, {2024, 2, 30}, {1900, 2, 29}, {2024, 4, 31}, {2024, 13, 1},
-                       {2024, 0, 1},  {2024, 1, 0},  {2024, 1, 32}, {2024, -1, 1}, {0, 1, 1},
-                       {10000, 1, 1}, {-1, 12, 31},  {INT32_MIN, INT32_MIN, INT32_MIN},
-                       {INT32_MAX, INT32_MAX, INT32_MAX}, {2024, INT32_MAX, 1}, {2024, 1, INT32_MIN}};
+  const Ymd cases[] = {{2023, 2, 29},
+                       {2024, 2, 30},
+                       {1900, 2, 29},
+                       {2024, 4, 31},
+                       {2024, 13, 1},
+                       {2024, 0, 1},
+                       {2024, 1, 0},
+                       {2024, 1, 32},
+                       {2024, -1, 1},
+                       {0, 1, 1},
+                       {10000, 1, 1},
+                       {-1, 12, 31},
+                       {INT32_MIN, INT32_MIN, INT32_MIN},
+                       {INT32_MAX, INT32_MAX, INT32_MAX},
+                       {2024, INT32_MAX, 1},
+                       {2024, 1, INT32_MIN}};
   for (const Ymd& gregorian : cases) {
     int32_t hy = -7, hm = -7, hd = -7, weekday = -7;
     EXPECT_NE(Library().g2ha()(gregorian.y, gregorian.m, gregorian.d, &hy, &hm, &hd, &weekday), 0)
@@ -207,13 +226,25 @@ TEST(Converter, RejectsImpossibleGregorianDatesAndLeavesOutputsAtZero) {
 TEST(Converter, RejectsImpossibleHijriDatesAndLeavesOutputsAtZero) {
   // Given Hijri dates no month can have, or years outside the range, expect a non-zero result,
   // every output at 0 and the inputs untouched.
-  const Ymd cases[] = {{1446, 0, 1},  {1446, 13, 1},  {1446, 1, 0},   {1446, 1, 31},     {1446, -1, 1},
-                       {1446, 1, -1}, {0, 1, 1},      {-1, 1, 1},     {10000, 1, 1},     {INT32_MAX, 12, 30},
-                       {INT32_MIN, 1, 1}, {1446, INT32_MAX, 1}, {1446, 1, INT32_MAX}, {1446, INT32_MIN, INT32_MIN}};
+  const Ymd cases[] = {{1446, 0, 1},
+                       {1446, 13, 1},
+                       {1446, 1, 0},
+                       {1446, 1, 31},
+                       {1446, -1, 1},
+                       {1446, 1, -1},
+                       {0, 1, 1},
+                       {-1, 1, 1},
+                       {10000, 1, 1},
+                       {INT32_MAX, 12, 30},
+                       {INT32_MIN, 1, 1},
+                       {1446, INT32_MAX, 1},
+                       {1446, 1, INT32_MAX},
+                       {1446, INT32_MIN, INT32_MIN}};
   for (const Ymd& hijri : cases) {
     Ymd input = hijri;
     int32_t gy = -7, gm = -7, gd = -7, weekday = -7;
-    EXPECT_NE(Library().h2ga()(&input.y, &input.m, &input.d, &gy, &gm, &gd, &weekday), 0) << ToString(hijri);
+    EXPECT_NE(Library().h2ga()(&input.y, &input.m, &input.d, &gy, &gm, &gd, &weekday), 0)
+        << ToString(hijri);
     EXPECT_EQ((Ymd{gy, gm, gd}), Ymd{}) << ToString(hijri);
     EXPECT_EQ(weekday, 0) << ToString(hijri);
     EXPECT_EQ(input, hijri);

@@ -27,7 +27,8 @@ struct TableYears {
 };
 
 TableYears LibraryTableYears() {
-  const std::vector<MonthRow> table = ReadMonthTable(LUNAVANT_CONVERTER_DATA "/umalqura-months.csv");
+  const std::vector<MonthRow> table =
+      ReadMonthTable(LUNAVANT_CONVERTER_DATA "/umalqura-months.csv");
   if (table.empty()) return {};
   return {table.front().year, table.back().year};
 }
@@ -44,8 +45,10 @@ std::vector<ReferencePair> CheckPairsInsideTheTable(const std::string& file) {
       outside.push_back(pair);
       continue;
     }
-    EXPECT_EQ(Library().ToHijri(pair.gregorian).date, pair.hijri) << file << ": " << ToString(pair.gregorian);
-    EXPECT_EQ(Library().ToGregorian(pair.hijri).date, pair.gregorian) << file << ": " << ToString(pair.hijri);
+    EXPECT_EQ(Library().ToHijri(pair.gregorian).date, pair.hijri)
+        << file << ": " << ToString(pair.gregorian);
+    EXPECT_EQ(Library().ToGregorian(pair.hijri).date, pair.gregorian)
+        << file << ": " << ToString(pair.hijri);
   }
   return outside;
 }
@@ -56,17 +59,20 @@ TEST(References, TheLibrarysTableIsTheSharedOne) {
   if (!shared) GTEST_SKIP() << "no shared data in " << kSharedData;
   const std::optional<std::string> copy = ReadFile(LUNAVANT_CONVERTER_DATA "/umalqura-months.csv");
   ASSERT_TRUE(copy.has_value());
-  EXPECT_TRUE(*copy == *shared) << "converter/data/umalqura-months.csv differs from " << kSharedData;
+  EXPECT_TRUE(*copy == *shared) << "converter/data/umalqura-months.csv differs from "
+                                << kSharedData;
 }
 
 TEST(References, ConvertsTheUniversityComparisonCalendarExactly) {
-  // Given the month starts of the KFUPM comparison calendar, expect each to convert exactly both ways.
+  // Given the month starts of the KFUPM comparison calendar, expect each to convert exactly both
+  // ways.
   if (!ReadFile(kReferences + "/README.md")) GTEST_SKIP() << "no references in " << kReferences;
   EXPECT_TRUE(CheckPairsInsideTheTable("kfupm_comparison_calendar.json").empty());
 }
 
 TEST(References, ConvertsTheOfficialWebsitesMonthStartsExactly) {
-  // Given the month starts of the official calendar's website, expect each to convert exactly both ways.
+  // Given the month starts of the official calendar's website, expect each to convert exactly both
+  // ways.
   if (!ReadFile(kReferences + "/README.md")) GTEST_SKIP() << "no references in " << kReferences;
   EXPECT_TRUE(CheckPairsInsideTheTable("ummalqura_calendar_website.json").empty());
 }
@@ -80,18 +86,20 @@ TEST(References, ConvertsTheGazetteIssuesOfTheTableYearsExactly) {
   // day or two in both directions, so no continuation of the table can match them all. The
   // library gives the tabular calendar there, and only the closeness is checked.
   if (!ReadFile(kReferences + "/README.md")) GTEST_SKIP() << "no references in " << kReferences;
-  const std::vector<ReferencePair> outside = CheckPairsInsideTheTable("ummalqura_newspaper_issues.json");
+  const std::vector<ReferencePair> outside =
+      CheckPairsInsideTheTable("ummalqura_newspaper_issues.json");
   int exact = 0;
   for (const ReferencePair& pair : outside) {
     ASSERT_LT(pair.hijri.y, LibraryTableYears().first) << ToString(pair.hijri);
     const Converted ours = Library().ToGregorian(pair.hijri);
     ASSERT_EQ(ours.result, 0) << ToString(pair.hijri);
     const auto difference = (ToDays(ours.date) - ToDays(pair.gregorian)).count();
-    EXPECT_LE(std::abs(difference), 2) << ToString(pair.hijri) << " printed as " << ToString(pair.gregorian);
+    EXPECT_LE(std::abs(difference), 2)
+        << ToString(pair.hijri) << " printed as " << ToString(pair.gregorian);
     exact += difference == 0;
   }
-  std::printf("gazette issues before the table: %d of %zu match the tabular calendar exactly\n", exact,
-              outside.size());
+  std::printf("gazette issues before the table: %d of %zu match the tabular calendar exactly\n",
+              exact, outside.size());
 }
 
 }  // namespace

@@ -42,8 +42,8 @@ inline std::vector<MonthRow> ReadMonthTable(const std::string& path) {
     MonthRow row;
     char c1 = 0, c2 = 0, dash1 = 0, dash2 = 0, c3 = 0;
     std::istringstream fields(line);
-    if (!(fields >> row.year >> c1 >> row.month >> c2 >> row.first_day.y >> dash1 >> row.first_day.m >> dash2 >>
-          row.first_day.d >> c3 >> row.length) ||
+    if (!(fields >> row.year >> c1 >> row.month >> c2 >> row.first_day.y >> dash1 >>
+          row.first_day.m >> dash2 >> row.first_day.d >> c3 >> row.length) ||
         c1 != ',' || c2 != ',' || dash1 != '-' || dash2 != '-' || c3 != ',')
       return {};
     rows.push_back(row);

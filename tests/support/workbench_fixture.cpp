@@ -40,8 +40,7 @@ ProjectBuilder& ProjectBuilder::Link(std::int32_t predecessor_id, std::int32_t s
   return *this;
 }
 
-ProjectBuilder& ProjectBuilder::Field(std::int32_t task_id, host::FieldId field,
-                                      std::string text) {
+ProjectBuilder& ProjectBuilder::Field(std::int32_t task_id, host::FieldId field, std::string text) {
   fields_.push_back(FieldRow{task_id, field, std::move(text)});
   return *this;
 }
@@ -122,7 +121,9 @@ void RecordingSink::ProjectCalculate(host::Project& pj) {
   if (on_calculate) on_calculate(pj);
 }
 
-void RecordingSink::NewProject(host::Project& pj) { log.push_back("NewProject(" + pj.Name() + ")"); }
+void RecordingSink::NewProject(host::Project& pj) {
+  log.push_back("NewProject(" + pj.Name() + ")");
+}
 
 void RecordingSink::ProjectBeforeClose(host::Project* pj, bool& cancel) {
   log.push_back("ProjectBeforeClose(" + (pj ? pj->Name() : std::string("-")) + ")");

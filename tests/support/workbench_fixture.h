@@ -15,6 +15,8 @@
 //   }
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -22,8 +24,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "addin/host/host.h"
 #include "workbench/application.h"
