@@ -6,10 +6,15 @@
 #include <vector>
 
 #include "addin/codec/host_access.h"
+#include "addin/codec/text_pieces.h"
 #include "addin/host/error.h"
 
 namespace lunavant::codec {
 namespace {
+
+using detail::PaddedNumber;
+using detail::ReplaceAll;
+using detail::SplitAt;
 
 constexpr std::array<std::string_view, 12> kMonthNames = {
     "January", "February", "March",     "April",   "May",      "June",
@@ -17,24 +22,11 @@ constexpr std::array<std::string_view, 12> kMonthNames = {
 constexpr std::array<std::string_view, 7> kWeekdayNames = {
     "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 
-std::string TwoDigits(std::int32_t n) {
-  std::string text = std::to_string(n);
-  return text.size() < 2 ? "0" + text : text;
-}
-
 // Sakamoto's method; valid for the Gregorian calendar from year 1.
 std::int32_t WeekdayOf(std::int32_t year, std::int32_t month, std::int32_t day) {
   static constexpr std::array<std::int32_t, 12> kOffsets = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
   if (month < 3) year -= 1;
   return (year + year / 4 - year / 100 + year / 400 + kOffsets[month - 1] + day) % 7;
-}
-
-std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
-  for (std::size_t at = text.find(from); at != std::string::npos;
-       at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
 }
 
 std::int32_t ReadNumber(std::string_view piece) {
@@ -103,7 +95,7 @@ std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::
         if (run == 1)
           out += std::to_string(day);
         else if (run == 2)
-          out += TwoDigits(day);
+          out += PaddedNumber(day);
         else if (run == 3)
           out += kWeekdayNames[WeekdayOf(year, month, day)].substr(0, 3);
         else
@@ -112,7 +104,7 @@ std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::
       case 'y':
         if (run <= 2) {
           const std::int32_t short_year = year % 100;
-          out += run == 1 ? std::to_string(short_year) : TwoDigits(short_year);
+          out += run == 1 ? std::to_string(short_year) : PaddedNumber(short_year);
         } else {
           out += std::to_string(year);
         }
@@ -121,7 +113,7 @@ std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::
         if (run == 1)
           out += std::to_string(month);
         else if (run == 2)
-          out += TwoDigits(month);
+          out += PaddedNumber(month);
         else if (run == 3)
           out += kMonthNames[month - 1].substr(0, 3);
         else
@@ -138,13 +130,7 @@ std::string RegionalDateText(std::string_view date_text) {
       GetLocaleText(Regional().GetUserDefaultLCID(), host::kLocaleShortDate);
   if (pattern.empty()) return std::string(date_text);
 
-  std::vector<std::string_view> pieces;
-  for (std::size_t start = 0;;) {
-    const std::size_t slash = date_text.find('/', start);
-    pieces.push_back(date_text.substr(start, slash - start));
-    if (slash == std::string_view::npos) break;
-    start = slash + 1;
-  }
+  const std::vector<std::string_view> pieces = SplitAt(date_text, "/");
   if (pieces.size() != 3) host::Raise(host::kTypeMismatch, "Type mismatch");
   const std::int32_t day = ReadNumber(pieces[0]);
   const std::int32_t month = ReadNumber(pieces[1]);

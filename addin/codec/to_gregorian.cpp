@@ -7,6 +7,7 @@
 #include "addin/codec/converter_binding.h"
 #include "addin/codec/host_access.h"
 #include "addin/codec/messages.h"
+#include "addin/codec/text_pieces.h"
 #include "addin/codec/to_hijri.h"
 #include "addin/pairing/catalogues.h"
 #include "addin/pairing/error_style.h"
@@ -14,6 +15,8 @@
 
 namespace lunavant::codec {
 namespace {
+
+using detail::SplitAt;
 
 // Larger than every bound checked, and far from overflowing.
 constexpr std::int32_t kTooLarge = 1'000'000'000;
@@ -31,16 +34,6 @@ std::optional<std::int32_t> WholeNumber(std::string_view piece) {
     number = std::min<std::int64_t>(number * 10 + (c - '0'), kTooLarge);
   }
   return static_cast<std::int32_t>(number);
-}
-
-std::vector<std::string_view> SplitAt(std::string_view text, std::string_view sep) {
-  std::vector<std::string_view> pieces;
-  for (std::size_t start = 0;;) {
-    const std::size_t at = text.find(sep, start);
-    pieces.push_back(text.substr(start, at - start));
-    if (at == std::string_view::npos) return pieces;
-    start = at + sep.size();
-  }
 }
 
 struct HijriPieces {

@@ -8,33 +8,16 @@
 #include "addin/codec/host_access.h"
 #include "addin/codec/messages.h"
 #include "addin/codec/regional_date.h"
+#include "addin/codec/text_pieces.h"
 #include "addin/host/error.h"
 #include "addin/pairing/error_style.h"
 
 namespace lunavant::codec {
 namespace {
 
-std::string PaddedNumber(std::int32_t n) {
-  return n < 10 ? "0" + std::to_string(n) : std::to_string(n);
-}
-
-std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
-  for (std::size_t at = text.find(from); at != std::string::npos;
-       at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
-}
-
-std::vector<std::string_view> SplitAtBlanks(std::string_view text) {
-  std::vector<std::string_view> pieces;
-  for (std::size_t start = 0;;) {
-    const std::size_t blank = text.find(' ', start);
-    pieces.push_back(text.substr(start, blank - start));
-    if (blank == std::string_view::npos) return pieces;
-    start = blank + 1;
-  }
-}
+using detail::PaddedNumber;
+using detail::ReplaceAll;
+using detail::SplitAt;
 
 bool HoldsCalendarDate(const host::DateTime& when) { return when.year != 0; }
 
@@ -54,7 +37,7 @@ host::DateTime DateOfText(const std::string& text) {
     if (!HoldsCalendarDate(when)) host::Raise(kBadDateNumber, UnrecognizableDateMessage(text));
     return when;
   }
-  const std::vector<std::string_view> pieces = SplitAtBlanks(text);
+  const std::vector<std::string_view> pieces = SplitAt(text, " ");
   host::DateTime when = regional.ReadDate(pieces[1]);
   if (!HoldsCalendarDate(when)) when = regional.ReadDate(pieces[0]);
   // Two times of day and no date: there is nothing to convert.
