@@ -1,7 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "addin/codec/to_hijri.h"
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
 #include "addin/codec/messages.h"
+#include "addin/codec/to_gregorian.h"
 #include "addin/events/ms_proj_events.h"
 #include "tests/support/addin_fixture.h"
 
@@ -100,6 +107,52 @@ TEST_F(ToHijriWithoutConverter, ReportsTheMissingLibraryOncePerConversion) {
   app_.Libraries().AddSearchFolderFirst(LUNAVANT_CONVERTER_DIR);
   EXPECT_EQ(ToHijriText("Mon 15/03/04"), "24/01/1425");
   EXPECT_EQ(Shown().size(), 2u);
+}
+
+TEST_F(ToHijriWithoutConverter, WritesNothingIntoTheTaskWhenTheLibraryIsMissing) {
+  workbench::Task& task = Plan().AddTask("Dig", 2).Build().AddTask("Pour", 1);
+  EXPECT_FALSE(ConvertAndSetField(task, test_support::kText1, "Mon 15/03/04", kKindHijri));
+  EXPECT_EQ(task.GetField(test_support::kText1), "");
+  EXPECT_EQ(Shown().size(), 1u);
+}
+
+// A folder holding `library` under the converter's file name.
+class ConverterStandIn {
+ public:
+  explicit ConverterStandIn(const std::function<void(const std::filesystem::path&)>& make)
+      : folder_(std::filesystem::temp_directory_path() /
+                ("lunavant-converter-" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(folder_);
+    make(folder_ / "liborbelune.so");
+  }
+  ~ConverterStandIn() { std::filesystem::remove_all(folder_); }
+  const std::filesystem::path& folder() const { return folder_; }
+
+ private:
+  std::filesystem::path folder_;
+};
+
+TEST_F(ToHijriWithoutConverter, ReportsABrokenOrIncompleteLibraryWithThePlatformsNumber) {
+  // Given a library of that name without the exports, expect 453; given a file that is no
+  // library at all, expect 48. Each conversion shows one box and gives nothing.
+  {
+    ConverterStandIn incomplete([](const std::filesystem::path& target) {
+      std::filesystem::copy_file(LUNAVANT_INCOMPLETE_LIBRARY, target);
+    });
+    app_.Libraries().AddSearchFolderFirst(incomplete.folder());
+    EXPECT_EQ(ToHijriText("Mon 15/03/04"), "");
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_NE(Shown()[0].prompt.find("Error Number : 453\r\n"), std::string::npos);
+    EXPECT_NE(Shown()[0].prompt.find("G2HA"), std::string::npos);
+  }
+  {
+    ConverterStandIn garbage(
+        [](const std::filesystem::path& target) { std::ofstream(target) << "not a library"; });
+    app_.Libraries().AddSearchFolderFirst(garbage.folder());
+    EXPECT_EQ(ToHijriText("Mon 15/03/04"), "");
+    ASSERT_EQ(Shown().size(), 2u);
+    EXPECT_NE(Shown()[1].prompt.find("Error Number : 48\r\n"), std::string::npos);
+  }
 }
 
 }  // namespace
