@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "addin/codec/to_hijri.h"
 
-#include <cmath>
+#include <cstdio>
 #include <vector>
 
 #include "addin/codec/converter_binding.h"
@@ -59,11 +59,9 @@ std::string ValueText(const host::Value& value) {
   if (value.IsText()) return value.Text();
   if (value.IsDateTime()) return Regional().DefaultDateTimeText(value.When());
   if (value.IsNumber()) {
-    const double number = value.Number();
-    if (std::isfinite(number) && number == std::trunc(number) && std::fabs(number) < 1e15) {
-      return std::to_string(static_cast<std::int64_t>(number));
-    }
-    std::string text = std::to_string(number);
+    // The shortest form that reads back as the same number: 2004, 3.5, 1e+20.
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", value.Number());
     return text;
   }
   return {};

@@ -44,6 +44,14 @@ TEST_F(ToHijri, PassesNAAndTheEmptyTextThroughSilently) {
   EXPECT_TRUE(Shown().empty());
 }
 
+TEST_F(ToHijri, RefusesANumberWithItsDecimalText) {
+  EXPECT_EQ(ToHijriText(2004.0), "");
+  EXPECT_EQ(ToHijriText(3.5), "");
+  EXPECT_EQ(ShownTexts(),
+            (std::vector<std::string>{ErrorBox(103, "Unrecongizable date value2004"),
+                                      ErrorBox(103, "Unrecongizable date value3.5")}));
+}
+
 TEST_F(ToHijri, RefusesTextsWithoutABlankThatAreNoDate) {
   // Given na, 2004 and a bare time, expect one box each with 103 and the value glued to the words.
   for (const char* value : {"na", "2004", "08:00", "Na"}) {
