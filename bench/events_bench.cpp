@@ -32,7 +32,8 @@ struct PairedProject {
     add_in->Bind(app, nullptr);
 
     auto project = std::make_unique<workbench::Project>(app, "Bench");
-    for (std::int32_t i = 1; i <= task_count; ++i) project->AddTask("T" + std::to_string(i), 3);
+    for (std::int32_t i = 1; i <= task_count; ++i)
+      project->AddTask(std::string("T").append(std::to_string(i)), 3);
     for (std::int32_t i = 1; i + 1 <= task_count; i += 2) {
       project->AddLink(*static_cast<workbench::Task*>(project->TaskAt(i)),
                        *static_cast<workbench::Task*>(project->TaskAt(i + 1)));

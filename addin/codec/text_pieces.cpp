@@ -22,7 +22,9 @@ std::vector<std::string_view> SplitAt(std::string_view text, std::string_view se
 }
 
 std::string PaddedNumber(std::int32_t n) {
-  return n < 10 ? "0" + std::to_string(n) : std::to_string(n);
+  std::string text = std::to_string(n);
+  if (n < 10) text.insert(text.begin(), '0');
+  return text;
 }
 
 }  // namespace lunavant::codec::detail
