@@ -2,6 +2,7 @@
 #include "addin/codec/to_gregorian.h"
 
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "addin/codec/messages.h"
@@ -154,6 +155,31 @@ TEST_F(ToGregorian, ChecksRangeEndsWithoutTheMonthsLength) {
   EXPECT_FALSE(IsInHijriRange(1403, 12, 30));
   EXPECT_TRUE(IsWellFormedHijri("30/2/1425"));
   EXPECT_FALSE(IsWellFormedHijri("30-2-1425"));
+}
+
+TEST_F(ToGregorian, AnyTextGivesAResultOrExactlyOneMessageInBothDirections) {
+  // Given many random texts of digits, separators, blanks and letters, expect each conversion to
+  // give either a text and no message, or nothing and exactly one message; never a failure that
+  // escapes.
+  std::mt19937 random(20041503);
+  const std::string alphabet = "0123456789//--.. ::NAnaMonSat+x";
+  std::uniform_int_distribution<std::size_t> length(0, 18);
+  std::uniform_int_distribution<std::size_t> letter(0, alphabet.size() - 1);
+  for (int i = 0; i < 20000; ++i) {
+    std::string text(length(random), ' ');
+    for (char& c : text) c = alphabet[letter(random)];
+    for (const auto convert : {&ToGregorianText, &ToHijriText}) {
+      const std::size_t before = Shown().size();
+      std::string result;
+      ASSERT_NO_THROW(result = convert(text)) << text;
+      const std::size_t messages = Shown().size() - before;
+      if (result.empty() && !text.empty()) {
+        EXPECT_EQ(messages, 1u) << "\"" << text << "\"";
+      } else {
+        EXPECT_EQ(messages, 0u) << "\"" << text << "\"";
+      }
+    }
+  }
 }
 
 class ConvertAndSet : public test_support::AddinTest {

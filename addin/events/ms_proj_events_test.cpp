@@ -175,6 +175,30 @@ TEST_F(EventsTest, HandlesClearedAndNAHijriTextForAWritableDate) {
   EXPECT_TRUE(Shown().empty());
 }
 
+TEST_F(EventsTest, AWriteTheHostRefusesIsReportedAndPausesSyncUntilTheNextRecalculation) {
+  // Given Start, which takes no "NA", expect the refused write reported once, the edit itself to
+  // go through, and edits ignored until a recalculation re-enables synchronisation.
+  workbench::Project& pj = PairedPlan({{kText1, "HijriStart"}}).BuildOpened();
+  app_.SetAutoCalculate(false);
+  workbench::Task& task = TaskOf(pj, 1);
+  const std::string start = task.GetField(kStart);
+
+  app_.UserEdit(task, kText1, "NA");
+  ASSERT_EQ(Shown().size(), 1u);
+  EXPECT_NE(Shown()[0].prompt.find("Error Number : 1004\r\n"), std::string::npos);
+  EXPECT_EQ(task.GetField(kText1), "NA");
+  EXPECT_FALSE(add_in_->SyncEnabled);
+
+  app_.UserEdit(task, kText1, "01/03/1425");
+  EXPECT_EQ(task.GetField(kStart), start);
+
+  app_.CalculateProject();
+  EXPECT_TRUE(add_in_->SyncEnabled);
+  app_.UserEdit(task, kText1, "01/03/1425");
+  EXPECT_EQ(task.GetField(kStart), "Tue 20/04/04");
+  EXPECT_EQ(Shown().size(), 1u);
+}
+
 TEST_F(EventsTest, RefusesInvalidHijriTextWithTheCodecsMessage) {
   workbench::Project& pj = PairedPlan({{kText1, "HijriStart"}}).BuildOpened();
   app_.SetAutoCalculate(false);
