@@ -60,7 +60,7 @@ int RunLunavant(int argc, const char* const* argv, std::ostream& out, std::ostre
 
   try {
     cli.parse(argc, argv);
-  } catch (const CLI::CallForHelp& e) {
+  } catch (const CLI::CallForHelp&) {
     out << cli.help();
     return kExitPrinted;
   } catch (const CLI::ParseError& e) {
