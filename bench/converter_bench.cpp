@@ -145,45 +145,30 @@ struct IcuCalendars {
   }
 };
 
-void IcuToHijri(benchmark::State& state) {
+// One date at a time set on `from` and read back from `to`, as an ICU user converts.
+void IcuConvert(benchmark::State& state, bool to_hijri) {
   const DateList& dates = Pick(state);
   IcuCalendars icu_calendars;
+  icu::Calendar& from = to_hijri ? *icu_calendars.gregorian : *icu_calendars.hijri;
+  icu::Calendar& to = to_hijri ? *icu_calendars.hijri : *icu_calendars.gregorian;
+  const std::vector<Date>& inputs = to_hijri ? dates.gregorian : dates.hijri;
   UErrorCode status = U_ZERO_ERROR;
   std::size_t i = 0;
   for (auto _ : state) {
-    const Date& g = dates.gregorian[i];
-    icu_calendars.gregorian->clear();
-    icu_calendars.gregorian->set(g.y, g.m - 1, g.d);
-    icu_calendars.hijri->setTime(icu_calendars.gregorian->getTime(status), status);
-    benchmark::DoNotOptimize(icu_calendars.hijri->get(UCAL_YEAR, status) +
-                             icu_calendars.hijri->get(UCAL_MONTH, status) +
-                             icu_calendars.hijri->get(UCAL_DATE, status) +
-                             icu_calendars.hijri->get(UCAL_DAY_OF_WEEK, status));
-    if (++i == dates.gregorian.size()) i = 0;
+    const Date& date = inputs[i];
+    from.clear();
+    from.set(date.y, date.m - 1, date.d);
+    to.setTime(from.getTime(status), status);
+    benchmark::DoNotOptimize(to.get(UCAL_YEAR, status) + to.get(UCAL_MONTH, status) +
+                             to.get(UCAL_DATE, status) + to.get(UCAL_DAY_OF_WEEK, status));
+    if (++i == inputs.size()) i = 0;
   }
   if (U_FAILURE(status)) state.SkipWithError(u_errorName(status));
   SetLabel(state);
 }
 
-void IcuToGregorian(benchmark::State& state) {
-  const DateList& dates = Pick(state);
-  IcuCalendars icu_calendars;
-  UErrorCode status = U_ZERO_ERROR;
-  std::size_t i = 0;
-  for (auto _ : state) {
-    const Date& h = dates.hijri[i];
-    icu_calendars.hijri->clear();
-    icu_calendars.hijri->set(h.y, h.m - 1, h.d);
-    icu_calendars.gregorian->setTime(icu_calendars.hijri->getTime(status), status);
-    benchmark::DoNotOptimize(icu_calendars.gregorian->get(UCAL_YEAR, status) +
-                             icu_calendars.gregorian->get(UCAL_MONTH, status) +
-                             icu_calendars.gregorian->get(UCAL_DATE, status) +
-                             icu_calendars.gregorian->get(UCAL_DAY_OF_WEEK, status));
-    if (++i == dates.gregorian.size()) i = 0;
-  }
-  if (U_FAILURE(status)) state.SkipWithError(u_errorName(status));
-  SetLabel(state);
-}
+void IcuToHijri(benchmark::State& state) { IcuConvert(state, true); }
+void IcuToGregorian(benchmark::State& state) { IcuConvert(state, false); }
 
 BENCHMARK(OrbeluneToHijri)->Arg(0)->Arg(1);
 BENCHMARK(IcuToHijri)->Arg(0)->Arg(1);
