@@ -23,12 +23,6 @@ bool IsEmptyText(const host::Value& value) {
   return value.IsEmpty() || (value.IsText() && value.Text().empty());
 }
 
-void CheckSlot(std::int64_t slot) {
-  if (slot < 0 || slot > pairing::kLastSlot) {
-    host::Raise(host::kSubscriptOutOfRange, "Subscript out of range");
-  }
-}
-
 std::int16_t To16Bits(std::int32_t value) {
   if (value < INT16_MIN || value > INT16_MAX) host::Raise(host::kOverflow, "Overflow");
   return static_cast<std::int16_t>(value);
@@ -78,7 +72,7 @@ void MSProjEvents::objProjectApp_ProjectBeforeTaskChange(host::Task& tsk, host::
         App().ActiveProject() != nullptr) {
       slot = App().ActiveProject()->Index();
     }
-    CheckSlot(slot);
+    // The maps refuse a slot outside 0..100 before anything is looked up.
 
     const std::string key = KeyText(Field);
     const bool is_hijri_field = CollectionHasKey(key, pairing::HijriToGreg(slot));

@@ -63,7 +63,6 @@ class LastFailureReport {
   void ReportLast() {
     if (last_error_.failed()) ShowError(last_error_);
   }
-  const host::ErrorRecord& last_error() const { return last_error_; }
 
  private:
   host::ErrorRecord last_error_;  // each new failure overwrites the one before

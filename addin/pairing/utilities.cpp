@@ -7,8 +7,9 @@
 
 namespace lunavant::pairing {
 
-std::string KeyText(std::int64_t number) { return std::to_string(number); }
+namespace {
 
+// The three lines the error box shows.
 std::string ErrorBoxText(const host::ErrorRecord& record) {
   std::string text = "Application : ";
   text += kProductName;
@@ -18,6 +19,10 @@ std::string ErrorBoxText(const host::ErrorRecord& record) {
   text += record.description;
   return text;
 }
+
+}  // namespace
+
+std::string KeyText(std::int64_t number) { return std::to_string(number); }
 
 void ShowError(host::ErrorRecord& record) {
   if (host::Application* app = host::GlobalApplication()) {

@@ -20,8 +20,6 @@ inline constexpr std::string_view kProductName = "Lunavant";
 // by CR LF; then clears the record. Modal: returns once the user has dismissed it. Without a host
 // application there is nowhere to show it, and the record is only cleared.
 void ShowError(host::ErrorRecord& record);
-// The three lines ShowError shows.
-std::string ErrorBoxText(const host::ErrorRecord& record);
 
 // True when the collection holds the key, whatever its item; never fails.
 template <class T>
