@@ -9,8 +9,8 @@
 #include "addin/codec/to_hijri.h"
 #include "addin/events/ms_proj_events.h"
 #include "addin/host/global.h"
-#include "workbench/application.h"
-#include "workbench/regional_settings.h"
+#include "workbench/model/application.h"
+#include "workbench/platform/regional_settings.h"
 
 namespace {
 

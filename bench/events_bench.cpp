@@ -10,10 +10,10 @@
 #include "addin/host/global.h"
 #include "addin/pairing/catalogues.h"
 #include "addin/pairing/pair_registry.h"
-#include "workbench/application.h"
-#include "workbench/project.h"
-#include "workbench/regional_settings.h"
-#include "workbench/task.h"
+#include "workbench/model/application.h"
+#include "workbench/model/project.h"
+#include "workbench/platform/regional_settings.h"
+#include "workbench/model/task.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <string>
 
 #include "addin/host/host.h"
-#include "workbench/application.h"
-#include "workbench/field_catalog.h"
-#include "workbench/regional_settings.h"
-#include "workbench/scheduler.h"
+#include "workbench/model/application.h"
+#include "workbench/model/field_catalog.h"
+#include "workbench/platform/regional_settings.h"
+#include "workbench/schedule/scheduler.h"
 
 namespace lunavant::workbench {
 namespace {

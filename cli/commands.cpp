@@ -11,8 +11,8 @@
 #include "addin/events/ms_proj_events.h"
 #include "addin/host/global.h"
 #include "cli/terminal_ui.h"
-#include "workbench/application.h"
-#include "workbench/regional_settings.h"
+#include "workbench/model/application.h"
+#include "workbench/platform/regional_settings.h"
 
 namespace lunavant::cli {
 namespace {

@@ -11,8 +11,8 @@
 #include "addin/pairing/pair_registry.h"
 #include "addin/pairing/utilities.h"
 #include "tests/support/addin_fixture.h"
-#include "workbench/project.h"
-#include "workbench/task.h"
+#include "workbench/model/project.h"
+#include "workbench/model/task.h"
 
 namespace lunavant::events {
 namespace {

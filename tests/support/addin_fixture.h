@@ -9,7 +9,7 @@
 #include "addin/codec/converter_binding.h"
 #include "addin/pairing/pair_registry.h"
 #include "tests/support/workbench_fixture.h"
-#include "workbench/library_loader.h"
+#include "workbench/platform/library_loader.h"
 
 namespace lunavant::test_support {
 

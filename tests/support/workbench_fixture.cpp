@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "workbench/field_catalog.h"
-#include "workbench/regional_settings.h"
-#include "workbench/scheduler.h"
+#include "workbench/model/field_catalog.h"
+#include "workbench/platform/regional_settings.h"
+#include "workbench/schedule/scheduler.h"
 
 namespace lunavant::test_support {
 

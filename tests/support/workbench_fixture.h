@@ -26,10 +26,10 @@
 #include <vector>
 
 #include "addin/host/host.h"
-#include "workbench/application.h"
-#include "workbench/calendar.h"
-#include "workbench/project.h"
-#include "workbench/recording_ui.h"
+#include "workbench/model/application.h"
+#include "workbench/schedule/calendar.h"
+#include "workbench/model/project.h"
+#include "workbench/platform/recording_ui.h"
 
 namespace lunavant::host {
 // Lets GoogleTest show an error record as its number and text.

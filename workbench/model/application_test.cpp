@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/application.h"
+#include "workbench/model/application.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "tests/support/workbench_fixture.h"
-#include "workbench/field_catalog.h"
-#include "workbench/messages.h"
-#include "workbench/recording_ui.h"
-#include "workbench/regional_settings.h"
+#include "workbench/model/field_catalog.h"
+#include "workbench/model/messages.h"
+#include "workbench/platform/recording_ui.h"
+#include "workbench/platform/regional_settings.h"
 
 namespace lunavant::workbench {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/regional_settings.h"
+#include "workbench/platform/regional_settings.h"
 
 #include <gtest/gtest.h>
 #include <locale.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/scheduler.h"
+#include "workbench/schedule/scheduler.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "addin/host/error.h"
-#include "workbench/messages.h"
-#include "workbench/project.h"
+#include "workbench/model/messages.h"
+#include "workbench/model/project.h"
 
 namespace lunavant::workbench {
 

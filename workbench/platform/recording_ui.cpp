@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/recording_ui.h"
+#include "workbench/platform/recording_ui.h"
 
 #include "addin/host/error.h"
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/regional_settings.h"
+#include "workbench/platform/regional_settings.h"
 
 #include <cstddef>
 #include <cstring>
 #include <limits>
 #include <utility>
 
-#include "workbench/date_reading.h"
+#include "workbench/platform/date_reading.h"
 
 namespace lunavant::workbench {
 namespace {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/calendar.h"
+#include "workbench/schedule/calendar.h"
 
 #include "addin/host/error.h"
-#include "workbench/messages.h"
+#include "workbench/model/messages.h"
 
 namespace lunavant::workbench {
 

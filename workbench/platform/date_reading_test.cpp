@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/date_reading.h"
+#include "workbench/platform/date_reading.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/application.h"
+#include "workbench/model/application.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,12 +7,12 @@
 
 #include "addin/host/error.h"
 #include "addin/host/global.h"
-#include "workbench/date_reading.h"
-#include "workbench/field_catalog.h"
-#include "workbench/messages.h"
-#include "workbench/platform.h"
-#include "workbench/recording_ui.h"
-#include "workbench/scheduler.h"
+#include "workbench/platform/date_reading.h"
+#include "workbench/model/field_catalog.h"
+#include "workbench/model/messages.h"
+#include "workbench/platform/platform.h"
+#include "workbench/platform/recording_ui.h"
+#include "workbench/schedule/scheduler.h"
 
 namespace lunavant::workbench {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/library_loader.h"
+#include "workbench/platform/library_loader.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "addin/host/services.h"
-#include "workbench/library_loader.h"
-#include "workbench/regional_settings.h"
+#include "workbench/platform/library_loader.h"
+#include "workbench/platform/regional_settings.h"
 
 namespace lunavant::workbench {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "workbench/regional_settings.h"
+#include "workbench/platform/regional_settings.h"
 
 namespace lunavant::workbench {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/task.h"
+#include "workbench/model/task.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "tests/support/workbench_fixture.h"
-#include "workbench/field_catalog.h"
-#include "workbench/regional_settings.h"
+#include "workbench/model/field_catalog.h"
+#include "workbench/platform/regional_settings.h"
 
 namespace lunavant::workbench {
 namespace {

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/project.h"
+#include "workbench/model/project.h"
 
 #include <algorithm>
 #include <chrono>
 #include <utility>
 
 #include "addin/host/error.h"
-#include "workbench/application.h"
-#include "workbench/messages.h"
+#include "workbench/model/application.h"
+#include "workbench/model/messages.h"
 
 namespace lunavant::workbench {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/table.h"
+#include "workbench/model/table.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tests/support/workbench_fixture.h"
-#include "workbench/field_catalog.h"
+#include "workbench/model/field_catalog.h"
 
 namespace lunavant::workbench {
 namespace {

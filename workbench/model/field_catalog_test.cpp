@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/field_catalog.h"
+#include "workbench/model/field_catalog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/task.h"
+#include "workbench/model/task.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,11 +10,11 @@
 #include <utility>
 
 #include "addin/host/error.h"
-#include "workbench/application.h"
-#include "workbench/field_catalog.h"
-#include "workbench/messages.h"
-#include "workbench/project.h"
-#include "workbench/regional_settings.h"
+#include "workbench/model/application.h"
+#include "workbench/model/field_catalog.h"
+#include "workbench/model/messages.h"
+#include "workbench/model/project.h"
+#include "workbench/platform/regional_settings.h"
 
 namespace lunavant::workbench {
 

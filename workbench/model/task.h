@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "addin/host/object_model.h"
-#include "workbench/calendar.h"
+#include "workbench/schedule/calendar.h"
 
 namespace lunavant::workbench {
 

@@ -32,11 +32,11 @@
 #include "addin/host/events.h"
 #include "addin/host/object_model.h"
 #include "addin/host/services.h"
-#include "workbench/calendar.h"
-#include "workbench/library_loader.h"
-#include "workbench/project.h"
-#include "workbench/recording_ui.h"
-#include "workbench/regional_settings.h"
+#include "workbench/schedule/calendar.h"
+#include "workbench/platform/library_loader.h"
+#include "workbench/model/project.h"
+#include "workbench/platform/recording_ui.h"
+#include "workbench/platform/regional_settings.h"
 
 namespace lunavant::workbench {
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/table.h"
+#include "workbench/model/table.h"
 
 #include <utility>
 
 #include "addin/host/error.h"
-#include "workbench/field_catalog.h"
-#include "workbench/messages.h"
+#include "workbench/model/field_catalog.h"
+#include "workbench/model/messages.h"
 
 namespace lunavant::workbench {
 
@@ -21,7 +21,7 @@ struct DefaultColumn {
 };
 
 constexpr DefaultColumn kDefaultColumns[] = {
-#include "workbench/task_tables.inc"
+#include "workbench/model/task_tables.inc"
 };
 
 void CheckAlignment(std::int32_t alignment) {

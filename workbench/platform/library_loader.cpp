@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The dynamic loader of POSIX systems: dlopen, dlsym, dlclose.
-#include "workbench/library_loader.h"
+#include "workbench/platform/library_loader.h"
 
 #include <dlfcn.h>
 #include <link.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/messages.h"
+#include "workbench/model/messages.h"
 
 namespace lunavant::workbench::message {
 

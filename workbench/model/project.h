@@ -26,10 +26,10 @@
 
 #include "addin/host/events.h"
 #include "addin/host/object_model.h"
-#include "workbench/calendar.h"
-#include "workbench/field_catalog.h"
-#include "workbench/table.h"
-#include "workbench/task.h"
+#include "workbench/schedule/calendar.h"
+#include "workbench/model/field_catalog.h"
+#include "workbench/model/table.h"
+#include "workbench/model/task.h"
 
 namespace lunavant::workbench {
 

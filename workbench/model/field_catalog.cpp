@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "workbench/field_catalog.h"
+#include "workbench/model/field_catalog.h"
 
 #include <algorithm>
 #include <array>
@@ -7,14 +7,14 @@
 #include <unordered_map>
 
 #include "addin/host/error.h"
-#include "workbench/messages.h"
+#include "workbench/model/messages.h"
 
 namespace lunavant::workbench {
 
 namespace {
 
 constexpr FieldInfo kFields[] = {
-#include "workbench/task_fields.inc"
+#include "workbench/model/task_fields.inc"
 };
 
 constexpr std::array<host::FieldId, kCustomTextCount> kCustomText = {
