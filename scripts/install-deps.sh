@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev libcli11-dev libicu-dev
   locales
+  clang libclang-rt-dev
 )
 
 missing=()

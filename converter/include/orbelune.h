@@ -60,7 +60,8 @@ extern "C" {
 /*
  * Gregorian gy-gm-gd to Hijri *hy-*hm-*hd, and the weekday of that day in *weekday.
  * An impossible Gregorian date (31 February, month 13, 29 February of a common year) returns
- * ORBELUNE_INVALID_DATE; a valid one outside the range returns ORBELUNE_OUT_OF_RANGE.
+ * ORBELUNE_INVALID_DATE whatever its year, 0 and 10000 included; a possible one outside the range
+ * returns ORBELUNE_OUT_OF_RANGE.
  */
 ORBELUNE_API int32_t G2HA(int32_t gy, int32_t gm, int32_t gd, int32_t* hy, int32_t* hm, int32_t* hd,
                           int32_t* weekday);

@@ -26,8 +26,9 @@ constexpr bool IsGregorianDate(int32_t y, int32_t m, int32_t d) {
 }
 
 int32_t GregorianToHijri(int32_t gy, int32_t gm, int32_t gd, HijriDate& hijri, int32_t& weekday) {
-  if (gy < 1 || gy > 9999) return ORBELUNE_OUT_OF_RANGE;
+  // Impossible whatever the year, as H2GA judges its month and day before its year.
   if (!IsGregorianDate(gy, gm, gd)) return ORBELUNE_INVALID_DATE;
+  if (gy < 1 || gy > 9999) return ORBELUNE_OUT_OF_RANGE;
   const int32_t z = detail::DaysFromCivil(gy, gm, gd);
   if (z < kFirstDay) return ORBELUNE_OUT_OF_RANGE;
   hijri = detail::HijriFromDays(z);

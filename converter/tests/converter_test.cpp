@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "converter_library.h"
+#include "orbelune.h"
 #include "test_data.h"
 
 namespace lunavant::converter::testing {
@@ -221,6 +222,20 @@ TEST(Converter, RejectsImpossibleGregorianDatesAndLeavesOutputsAtZero) {
     EXPECT_EQ(weekday, 0) << ToString(gregorian);
   }
   EXPECT_EQ(Library().ToHijri({2000, 2, 29}).result, 0);
+}
+
+TEST(Converter, TellsAnImpossibleGregorianDateFromOneOutsideTheRange) {
+  // Given impossible dates in years inside and outside 1..9999, expect "invalid date" for all of
+  // them; given possible dates outside the range, expect "out of range".
+  // Note: 29 February 0 and 29 February -4 exist: the proleptic calendar's year 0 is a leap year.
+  for (const Ymd& impossible : std::vector<Ymd>{
+           {0, 0, 0}, {0, 2, 30}, {10000, 13, 1}, {-1, 2, 29}, {INT32_MAX, 1, 32}, {2023, 2, 29}}) {
+    EXPECT_EQ(Library().ToHijri(impossible).result, ORBELUNE_INVALID_DATE) << ToString(impossible);
+  }
+  for (const Ymd& outside :
+       std::vector<Ymd>{{0, 2, 29}, {-4, 2, 29}, {10000, 1, 1}, {622, 7, 18}, {INT32_MIN, 1, 1}}) {
+    EXPECT_EQ(Library().ToHijri(outside).result, ORBELUNE_OUT_OF_RANGE) << ToString(outside);
+  }
 }
 
 TEST(Converter, RejectsImpossibleHijriDatesAndLeavesOutputsAtZero) {
