@@ -167,7 +167,6 @@ Ymd NextHijriDay(const Ymd& h, bool month_ends) {
   return h.m == 12 ? Ymd{h.y + 1, 1, 1} : Ymd{h.y, h.m + 1, 1};
 }
 
-// Returns the day number of `g` when G2HA converted it.
 void CheckGregorian(const Ymd& g) {
   const Answer a = CallG2HA(g);
   std::int32_t expected = ORBELUNE_OK;
