@@ -4,6 +4,7 @@
 // never a message together with a result, and exactly one when a value yields nothing; a result
 // names the date the value names, and reads back through the host as that date wherever the host
 // can read its own writing under that pattern.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -80,13 +81,13 @@ std::optional<Ymd> DateNamedBy(const std::string& value) {
 std::optional<std::int32_t> WholeNumber(std::string_view piece) {
   while (!piece.empty() && piece.front() == ' ') piece.remove_prefix(1);
   while (!piece.empty() && piece.back() == ' ') piece.remove_suffix(1);
-  if (piece.empty() || piece.size() > 9) return std::nullopt;
-  std::int32_t n = 0;
+  if (piece.empty()) return std::nullopt;
+  std::int64_t n = 0;  // held below 10^10, past every bound
   for (const char c : piece) {
     if (c < '0' || c > '9') return std::nullopt;
-    n = n * 10 + (c - '0');
+    n = std::min<std::int64_t>(n * 10 + (c - '0'), 10'000'000'000);
   }
-  return n;
+  return static_cast<std::int32_t>(std::min<std::int64_t>(n, 1'000'000'000));
 }
 
 // The three numbers of a Hijri text written with `sep`, day first.

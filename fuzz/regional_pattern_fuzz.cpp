@@ -96,9 +96,8 @@ std::string PlainFieldOrder(const std::string& format, char& separator, bool& tw
       return "";
     }
   }
-  if (order.find('d') == std::string::npos || order.find('m') == std::string::npos ||
-      order.find('y') == std::string::npos)
-    return "";
+  // The three orders regional settings know (day-month-year, month-day-year, year-month-day).
+  if (order != "dmy" && order != "mdy" && order != "ymd") return "";
   return order;
 }
 
