@@ -9,6 +9,29 @@
 #include "workbench/platform/date_reading.h"
 
 namespace lunavant::workbench {
+namespace {
+
+// The pattern with every year field written in full: "dd.MM.yy" gives "dd.MM.yyyy".
+std::string WithWholeYears(std::string_view pattern) {
+  std::string out;
+  bool quoted = false;
+  for (std::size_t pos = 0; pos < pattern.size();) {
+    const char c = pattern[pos];
+    if (c == '\'') quoted = !quoted;
+    if (quoted || c != 'y') {
+      out += c;
+      ++pos;
+      continue;
+    }
+    std::size_t run = 0;
+    while (pos + run < pattern.size() && pattern[pos + run] == 'y') ++run;
+    out.append(run < 3 ? std::size_t{4} : run, 'y');
+    pos += run;
+  }
+  return out;
+}
+
+}  // namespace
 
 PosixRegionalSettings::PosixRegionalSettings()
     : source_(std::make_unique<PosixDateFormatSource>()) {}
@@ -46,11 +69,17 @@ void PosixRegionalSettings::ClearOverrides() {
 
 std::string PosixRegionalSettings::FormatDate(std::int32_t year, std::int32_t month,
                                               std::int32_t day, bool two_digit_year) const {
-  const std::string_view pattern = Current().pattern;
+  const std::string_view locale_pattern = Current().pattern;
+  const std::string_view pattern = locale_pattern.empty() ? kCShortDatePattern : locale_pattern;
+  // A year that two digits would give back as another (2030 as 1930) is written in full, also
+  // where the pattern itself has only two.
+  if (!TwoDigitYearReadsBack(year)) {
+    return FormatDateWithPattern(WithWholeYears(pattern), year, month, day, false);
+  }
   std::string text = FormatDateWithPattern(pattern, year, month, day, two_digit_year);
   // "15:03:04" is a time of day to the reader; the whole year makes it a date again.
-  if (two_digit_year && text.find(':') != std::string::npos && ReadsAsTimeOfDay(text)) {
-    text = FormatDateWithPattern(pattern, year, month, day, /*two_digit_year=*/false);
+  if (text.find(':') != std::string::npos && ReadsAsTimeOfDay(text)) {
+    text = FormatDateWithPattern(WithWholeYears(pattern), year, month, day, false);
   }
   return text;
 }

@@ -78,9 +78,9 @@ class PosixRegionalSettings final : public host::RegionalSettings {
   void ClearOverrides();
 
   // The date written with ShortDatePattern() (see FormatDateWithPattern in date_reading.h); with
-  // two_digit_year every "yyyy" of the pattern writes "yy", unless the date would then read back
-  // as a time of day (a separator ":"), when the year is written in full. The empty pattern writes
-  // "MM/dd/yy".
+  // two_digit_year every "yyyy" of the pattern writes "yy". The year is written in full where two
+  // digits would read back as another year (outside 1930..2029) or the date as a time of day (a
+  // separator ":"), whatever the pattern. The empty pattern writes "MM/dd/yy".
   std::string FormatDate(std::int32_t year, std::int32_t month, std::int32_t day,
                          bool two_digit_year) const;
 
