@@ -206,8 +206,8 @@ std::array<std::string_view, 4> SeparatorsAt(const Scanner& scanner,
                                              std::string_view date_separator) {
   std::array<std::string_view, 4> found{};
   std::size_t count = 0;
-  for (std::string_view separator : {date_separator, std::string_view("/"),
-                                     std::string_view("-"), std::string_view(".")}) {
+  for (std::string_view separator :
+       {date_separator, std::string_view("/"), std::string_view("-"), std::string_view(".")}) {
     if (!scanner.LooksAt(separator)) continue;
     bool seen = false;
     for (std::size_t i = 0; i < count; ++i) seen = seen || found[i] == separator;

@@ -49,13 +49,11 @@ const ShortDate& PosixDateFormatSource::UserShortDate() const {
     const std::string cldr = detail::CldrShortDatePattern(name);
     if (!cldr.empty()) {
       derived = ShortDateOfCldr(cldr);
-    } else if (std::optional<std::string> format = CLibraryDateFormat(std::string(name).c_str())) {
-      derived = ShortDateOfStrftime(*format);
     } else {
-      // Not kept, so a locale installed while the program runs is found at the next call.
-      static const ShortDate kCShortDate = ShortDateOfStrftime(kCDateFormat);
-      current_ = nullptr;
-      return kCShortDate;
+      // A locale neither knows is kept as the "C" locale too: asking again at every date read
+      // would cost far more than the read.
+      const std::optional<std::string> format = CLibraryDateFormat(std::string(name).c_str());
+      derived = ShortDateOfStrftime(format ? *format : kCDateFormat);
     }
     found = derived_.emplace(std::string(name), std::move(derived)).first;
   }

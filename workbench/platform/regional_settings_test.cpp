@@ -165,10 +165,11 @@ TEST_F(PosixLocaleTest, ArabicAndEastAsianLocalesGiveNumericDates) {
     const char* pattern;
     const char* separator;
   };
-  for (const Case& c : {Case{"ar_SA.UTF-8", "d/M/yyyy", "/"}, Case{"ar_EG.UTF-8", "d/M/yyyy", "/"},
-                        Case{"ar_MA.UTF-8", "d/M/yyyy", "/"}, Case{"ja_JP.UTF-8", "yyyy/MM/dd", "/"},
-                        Case{"ko_KR.UTF-8", "yy.M.d", "."}, Case{"sl_SI.UTF-8", "d.MM.yy", "."},
-                        Case{"sr_RS@latin", "d.M.yy", "."}, Case{"hu_HU.UTF-8", "yyyy.MM.dd", "."}}) {
+  for (const Case& c :
+       {Case{"ar_SA.UTF-8", "d/M/yyyy", "/"}, Case{"ar_EG.UTF-8", "d/M/yyyy", "/"},
+        Case{"ar_MA.UTF-8", "d/M/yyyy", "/"}, Case{"ja_JP.UTF-8", "yyyy/MM/dd", "/"},
+        Case{"ko_KR.UTF-8", "yy.M.d", "."}, Case{"sl_SI.UTF-8", "d.MM.yy", "."},
+        Case{"sr_RS@latin", "d.M.yy", "."}, Case{"hu_HU.UTF-8", "yyyy.MM.dd", "."}}) {
     Set(c.locale, nullptr, nullptr);
     EXPECT_EQ(regional_.ShortDatePattern(), c.pattern) << c.locale;
     EXPECT_EQ(regional_.DateSeparator(), c.separator) << c.locale;
@@ -245,8 +246,8 @@ TEST_F(InjectedLocaleTest, TurnsStrftimeFormatsIntoPatterns) {
 TEST_F(InjectedLocaleTest, EveryLocaleFormatWritesWhatItReads) {
   // Given formats with words, names, trailing and doubled separators, expect every date written
   // with two- and four-digit years to read back as itself.
-  for (const char* d_fmt : {"%d de %B de %Y", "%A %e %B %Y", "%d.%m.%Y.", "%d. %m. %Y",
-                            "%d %b, %Y", "%Y.%d.%m", "%Y\xe5\xb9\xb4%m\xe6\x9c\x88%d\xe6\x97\xa5"}) {
+  for (const char* d_fmt : {"%d de %B de %Y", "%A %e %B %Y", "%d.%m.%Y.", "%d. %m. %Y", "%d %b, %Y",
+                            "%Y.%d.%m", "%Y\xe5\xb9\xb4%m\xe6\x9c\x88%d\xe6\x97\xa5"}) {
     With(d_fmt);
     for (std::int32_t day = 1; day <= 28; day += 3) {
       for (std::int32_t month = 1; month <= 12; ++month) {

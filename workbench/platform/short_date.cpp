@@ -43,9 +43,9 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Marks that only steer the direction of text (LRM, RLM, ALM, embeddings, isolates): CLDR puts
 // them between the fields of right-to-left locales, and a user never types them.
-constexpr std::array<std::string_view, 12> kBidiMarks = {
-    "\u200e", "\u200f", "\u061c", "\u202a", "\u202b", "\u202c",
-    "\u202d", "\u202e", "\u2066", "\u2067", "\u2068", "\u2069"};
+constexpr std::array<std::string_view, 12> kBidiMarks = {"\u200e", "\u200f", "\u061c", "\u202a",
+                                                         "\u202b", "\u202c", "\u202d", "\u202e",
+                                                         "\u2066", "\u2067", "\u2068", "\u2069"};
 // Blanks that may stand between fields: space, no-break space, narrow no-break space, thin space.
 constexpr std::array<std::string_view, 4> kBlanks = {" ", "\u00a0", "\u202f", "\u2009"};
 
@@ -75,7 +75,8 @@ std::string WithoutBidiMarks(std::string_view text) {
 // The gap's punctuation with blanks around it dropped, if it can serve as the date separator.
 std::optional<std::string> SeparatorOfGap(std::string_view gap) {
   std::size_t begin = 0;
-  for (std::size_t blank; begin < gap.size() && (blank = StartsWithOneOf(gap, begin, kBlanks)) != 0;)
+  for (std::size_t blank;
+       begin < gap.size() && (blank = StartsWithOneOf(gap, begin, kBlanks)) != 0;)
     begin += blank;
   std::size_t end = gap.size();
   while (end > begin) {
@@ -95,8 +96,8 @@ std::optional<std::string> SeparatorOfGap(std::string_view gap) {
     const auto byte = static_cast<unsigned char>(c);
     // Letters, digits, blanks inside, a colon or a quote would make the written date read as
     // something else (a word, a number, two pieces, a time, quoted text).
-    if (byte <= 0x20 || byte >= 0x7f || IsAsciiLetter(c) || IsDigit(c) || c == ':' ||
-        c == '\'' || c == '"') {
+    if (byte <= 0x20 || byte >= 0x7f || IsAsciiLetter(c) || IsDigit(c) || c == ':' || c == '\'' ||
+        c == '"') {
       return std::nullopt;
     }
   }
@@ -126,8 +127,8 @@ ShortDate Reduce(const Tokens& tokens) {
   for (std::size_t gap = 0; gap < 2; ++gap) {
     // Punctuation next to a month name belongs to the words ("5 March, 2004").
     std::string text;
-    bool usable = all[fields[gap]].kind != Kind::kMonthName &&
-                  all[fields[gap + 1]].kind != Kind::kMonthName;
+    bool usable =
+        all[fields[gap]].kind != Kind::kMonthName && all[fields[gap + 1]].kind != Kind::kMonthName;
     for (std::size_t i = fields[gap] + 1; i < fields[gap + 1]; ++i) {
       if (all[i].kind != Kind::kText) usable = false;
       text += all[i].text;

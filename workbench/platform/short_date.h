@@ -25,9 +25,9 @@ struct ShortDate {
 // The fields day, month and year in the order the locale writes them, each numeric (a month or
 // weekday name gives way to the month's number, a weekday is left out), joined by the locale's
 // separator: the punctuation between the first two numeric fields that have some, blanks and
-// bidirectional marks dropped; "/" when no gap has any, or when it holds a letter, a digit, a colon (the time's),
-// a quote or a character beyond ASCII. A format without all three fields gives the C locale's
-// MM/dd/yy; the empty format gives the empty pattern.
+// bidirectional marks dropped; "/" when no gap has any, or when it holds a letter, a digit, a colon
+// (the time's), a quote or a character beyond ASCII. A format without all three fields gives the C
+// locale's MM/dd/yy; the empty format gives the empty pattern.
 ShortDate ShortDateOfStrftime(std::string_view format);
 // The same from a CLDR date pattern (UTF-8, ICU's letters: d, M or L, y, E, G...; 'quoted' text).
 // One y is the whole year, as in CLDR.

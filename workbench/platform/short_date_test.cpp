@@ -18,17 +18,17 @@ TEST(ShortDate, CldrPatternsBecomeNumericPatterns) {
     ShortDate expected;
   };
   const Case cases[] = {
-      {"d\u200f/M\u200f/y", {"d/M/yyyy", "/"}},                  // Arabic, with right-to-left marks
-      {"d.MM.yy\u202f'\u0433'.", {"d.MM.yy", "."}},             // Bulgarian, trailing year word
-      {"yy. M. d.", {"yy.M.d", "."}},                            // Korean
-      {"y. MM. dd.", {"yyyy.MM.dd", "."}},                       // Hungarian
-      {"d. MM. yy", {"d.MM.yy", "."}},                           // Slovenian
-      {"dd/MM y", {"dd/MM/yyyy", "/"}},                          // one gap of punctuation is enough
+      {"d\u200f/M\u200f/y", {"d/M/yyyy", "/"}},      // Arabic, with right-to-left marks
+      {"d.MM.yy\u202f'\u0433'.", {"d.MM.yy", "."}},  // Bulgarian, trailing year word
+      {"yy. M. d.", {"yy.M.d", "."}},                // Korean
+      {"y. MM. dd.", {"yyyy.MM.dd", "."}},           // Hungarian
+      {"d. MM. yy", {"d.MM.yy", "."}},               // Slovenian
+      {"dd/MM y", {"dd/MM/yyyy", "/"}},              // one gap of punctuation is enough
       {"M/d/yy", {"M/d/yy", "/"}},
       {"y-MM-dd", {"yyyy-MM-dd", "-"}},
-      {"y\u5e74M\u6708d\u65e5", {"yyyy/M/d", "/"}},              // no punctuation between fields
-      {"EEEE, d MMMM y G", {"d/MM/yyyy", "/"}},                  // names give way to numbers
-      {"dd'/'MM'/'yyyy", {"dd/MM/yyyy", "/"}},                   // quoted punctuation counts
+      {"y\u5e74M\u6708d\u65e5", {"yyyy/M/d", "/"}},  // no punctuation between fields
+      {"EEEE, d MMMM y G", {"d/MM/yyyy", "/"}},      // names give way to numbers
+      {"dd'/'MM'/'yyyy", {"dd/MM/yyyy", "/"}},       // quoted punctuation counts
       {"dd 'de' MMM 'de' y", {"dd/MM/yyyy", "/"}},
       {"d\u200e\u2068.\u2069LL.y", {"d.MM.yyyy", "."}},
       {"", {"", "/"}},
