@@ -93,8 +93,10 @@ void CheckWrittenDate(lunavant::fuzz::FuzzInput& input, DateOrder order,
 
   const std::uint8_t form = input.Byte();
   const bool padded = form & 1;
-  // Two digits only where they read back; years below 1000 have fewer than four digits anyway.
-  const bool two_digit_year = (form & 2) && expected.year >= 1930 && expected.year <= 2029;
+  // Two digits only where they read back, and never with ":", where 05:07:50 is a time of day;
+  // years below 1000 have fewer than four digits anyway.
+  const bool two_digit_year = (form & 2) && expected.year >= 1930 && expected.year <= 2029 &&
+                              separator.find(':') == std::string::npos;
   const std::string y = two_digit_year ? Number(expected.year % 100, true)
                                        : std::to_string(expected.year);
   const std::string m = Number(expected.month, padded);
@@ -104,6 +106,7 @@ void CheckWrittenDate(lunavant::fuzz::FuzzInput& input, DateOrder order,
     case DateOrder::kDayMonthYear: text = d + separator + m + separator + y; break;
     case DateOrder::kMonthDayYear: text = m + separator + d + separator + y; break;
     case DateOrder::kYearMonthDay: text = y + separator + m + separator + d; break;
+    case DateOrder::kYearDayMonth: text = y + separator + d + separator + m; break;
   }
   if (form & 4) {
     static const char* const kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -122,7 +125,7 @@ void CheckWrittenDate(lunavant::fuzz::FuzzInput& input, DateOrder order,
 
   // The same date written by the platform with the short-date pattern of that order.
   static const char* const kFields[][3] = {
-      {"dd", "MM", "yyyy"}, {"MM", "dd", "yyyy"}, {"yyyy", "MM", "dd"}};
+      {"dd", "MM", "yyyy"}, {"MM", "dd", "yyyy"}, {"yyyy", "MM", "dd"}, {"yyyy", "dd", "MM"}};
   const auto* fields = kFields[static_cast<int>(order)];
   const std::string pattern =
       std::string(fields[0]) + separator + fields[1] + separator + fields[2];
@@ -138,7 +141,7 @@ void CheckWrittenDate(lunavant::fuzz::FuzzInput& input, DateOrder order,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   lunavant::fuzz::FuzzInput input(data, size);
-  const auto order = static_cast<DateOrder>(input.Byte() % 3);
+  const auto order = static_cast<DateOrder>(input.Byte() % 4);
   const std::string separator = input.Text(4);
   const std::string written_separator = IsUsableSeparator(separator) ? separator : "/";
   CheckWrittenDate(input, order, written_separator);

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The regional settings' reading of a locale's short-date format (the strftime form the C library
-// gives) into the add-in's pattern notation, for any format: letters of the format that are text
-// never read as fields, the separator is one whole character of the pattern, GetLocaleInfoA keeps
-// its two-pass contract without writing past the buffer, and a plain format ("%d.%m.%Y" and the
-// like) writes dates that read back as the same dates.
-#include <cctype>
+// A locale's short date, given as the C library's strftime form or as a CLDR pattern, read into
+// the add-in's pattern notation and separator, for any format: letters that are text never read
+// as fields, the separator is never empty, GetLocaleInfoA keeps its two-pass contract without
+// writing past the buffer, and every date the regional settings write with the result reads back
+// as that date.
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -14,6 +13,7 @@
 #include "addin/host/error.h"
 #include "fuzz/fuzz_support.h"
 #include "workbench/platform/regional_settings.h"
+#include "workbench/platform/short_date.h"
 
 namespace {
 
@@ -21,16 +21,16 @@ using lunavant::fuzz::Printable;
 using lunavant::workbench::kLocaleDateSeparator;
 using lunavant::workbench::kUserDefaultLcid;
 using lunavant::workbench::PosixRegionalSettings;
+using lunavant::workbench::ShortDate;
 
 // The locale data is the platform's; here it is whatever the fuzzer makes of it.
-class FuzzedFormat final : public lunavant::workbench::DateFormatSource {
+class FuzzedShortDate final : public lunavant::workbench::DateFormatSource {
  public:
-  // Cut at the first zero byte, as the C library hands over a C string.
-  explicit FuzzedFormat(std::string format) : format_(format.c_str()) {}
-  std::string UserDateFormat() const override { return format_; }
+  explicit FuzzedShortDate(ShortDate short_date) : short_date_(std::move(short_date)) {}
+  const ShortDate& UserShortDate() const override { return short_date_; }
 
  private:
-  std::string format_;
+  ShortDate short_date_;
 };
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -38,8 +38,7 @@ bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 
 // Every letter outside quotes is a field letter, and every quote is closed.
 bool LettersOutsideQuotesAreFields(const std::string& pattern) {
   bool quoted = false;
-  for (std::size_t at = 0; at < pattern.size(); ++at) {
-    const char c = pattern[at];
+  for (const char c : pattern) {
     if (c == '\'') {
       quoted = !quoted;
     } else if (!quoted && IsAsciiLetter(c) && c != 'd' && c != 'M' && c != 'y') {
@@ -73,62 +72,33 @@ void CheckLocaleItem(const PosixRegionalSettings& regional, std::int32_t item,
                       what + " came back as \"" + Printable(buffer.data()) + "\"");
 }
 
-// The field order of a format made of exactly three numeric fields and two equal one-character
-// separators, such as "%d.%m.%Y" or "%Y-%m-%d"; "" for any other format. "dmy" lists the fields.
-std::string PlainFieldOrder(const std::string& format, char& separator, bool& two_digit_year) {
-  if (format.size() != 8 || format[0] != '%' || format[3] != '%' || format[6] != '%') return "";
-  separator = format[2];
-  if (format[5] != separator || separator == '%' || separator == '\'' ||
-      std::isalnum(static_cast<unsigned char>(separator)) ||
-      !std::isgraph(static_cast<unsigned char>(separator)))
-    return "";
-  std::string order;
-  two_digit_year = false;
-  for (const char field : {format[1], format[4], format[7]}) {
-    if (field == 'd' || field == 'e') {
-      order += 'd';
-    } else if (field == 'm') {
-      order += 'm';
-    } else if (field == 'y' || field == 'Y') {
-      order += 'y';
-      two_digit_year = field == 'y';
-    } else {
-      return "";
-    }
-  }
-  // The three orders regional settings know (day-month-year, month-day-year, year-month-day).
-  if (order != "dmy" && order != "mdy" && order != "ymd") return "";
-  return order;
-}
-
-void CheckPlainFormatReadsBack(const PosixRegionalSettings& regional, const std::string& format,
-                               std::uint32_t day_pick) {
-  char separator = 0;
-  bool two_digit_year = false;
-  if (PlainFieldOrder(format, separator, two_digit_year).empty()) return;
-  LUNAVANT_FUZZ_CHECK(regional.DateSeparator() == std::string(1, separator),
-                      "\"" + Printable(format) + "\" gave the separator \"" +
-                          Printable(regional.DateSeparator()) + "\"");
+void CheckDateReadsBack(const PosixRegionalSettings& regional, const std::string& format,
+                        std::uint32_t day_pick, bool two_digit_year) {
   using namespace std::chrono;
-  // Two-digit years read back in 1930..2029, four-digit ones from 100 on.
-  const sys_days first = two_digit_year ? sys_days{year{1930} / 1 / 1} : sys_days{year{100} / 1 / 1};
-  const sys_days last = two_digit_year ? sys_days{year{2029} / 12 / 31} : sys_days{year{9999} / 12 / 31};
-  const year_month_day ymd{first + days{day_pick % static_cast<std::uint32_t>((last - first).count() + 1)}};
+  const sys_days first = year{100} / 1 / 1;
+  const sys_days last = year{9999} / 12 / 31;
+  // Half the picks fall in the years that two digits can show.
+  const sys_days window = year{1930} / 1 / 1;
+  const sys_days day =
+      (day_pick & 1) ? window + days{(day_pick >> 1) % 36525}
+                     : first + days{(day_pick >> 1) % static_cast<std::uint32_t>((last - first).count() + 1)};
+  const year_month_day ymd{day};
   const int y = static_cast<int>(ymd.year());
   const auto m = static_cast<std::int32_t>(static_cast<unsigned>(ymd.month()));
   const auto d = static_cast<std::int32_t>(static_cast<unsigned>(ymd.day()));
-  const std::string text = regional.FormatDate(y, m, d, /*two_digit_year=*/false);
+  const std::string text = regional.FormatDate(y, m, d, two_digit_year);
   lunavant::host::DateTime when;
   try {
     when = regional.ReadDate(text);
   } catch (const lunavant::host::HostError&) {
   }
   LUNAVANT_FUZZ_CHECK(when.year == y && when.month == m && when.day == d,
-                      "\"" + Printable(format) + "\" as \"" + Printable(regional.ShortDatePattern()) +
-                          "\" wrote " + std::to_string(y) + "-" + std::to_string(m) + "-" +
-                          std::to_string(d) + " as \"" + Printable(text) + "\", read back as " +
-                          std::to_string(when.year) + "-" + std::to_string(when.month) + "-" +
-                          std::to_string(when.day));
+                      "\"" + Printable(format) + "\" as \"" +
+                          Printable(regional.ShortDatePattern()) + "\" and \"" +
+                          Printable(regional.DateSeparator()) + "\" wrote " + std::to_string(y) +
+                          "-" + std::to_string(m) + "-" + std::to_string(d) + " as \"" +
+                          Printable(text) + "\", read back as " + std::to_string(when.year) + "-" +
+                          std::to_string(when.month) + "-" + std::to_string(when.day));
 }
 
 }  // namespace
@@ -136,19 +106,24 @@ void CheckPlainFormatReadsBack(const PosixRegionalSettings& regional, const std:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   lunavant::fuzz::FuzzInput input(data, size);
   const auto day_pick = static_cast<std::uint32_t>(input.Int32());
-  const std::string format = input.Rest();
-  const PosixRegionalSettings regional(std::make_unique<FuzzedFormat>(format));
+  const bool cldr = input.Byte() & 1;
+  // Cut at the first zero byte: the platform hands the format over as a C string.
+  const std::string format = input.Rest().c_str();
+  ShortDate short_date = cldr ? lunavant::workbench::ShortDateOfCldr(format)
+                              : lunavant::workbench::ShortDateOfStrftime(format);
+  const std::string pattern = short_date.pattern;
+  const std::string separator = short_date.separator;
+  const std::string what = std::string(cldr ? "CLDR" : "strftime") + " \"" + Printable(format) +
+                           "\" gave \"" + Printable(pattern) + "\" and \"" + Printable(separator) +
+                           "\"";
+  LUNAVANT_FUZZ_CHECK(LettersOutsideQuotesAreFields(pattern), what);
+  LUNAVANT_FUZZ_CHECK(!separator.empty() && !IsAsciiLetter(separator[0]), what);
+  LUNAVANT_FUZZ_CHECK(pattern.empty() == format.empty() || cldr, what);
 
-  const std::string pattern = regional.ShortDatePattern();
-  LUNAVANT_FUZZ_CHECK(LettersOutsideQuotesAreFields(pattern),
-                      "\"" + Printable(format) + "\" gave \"" + Printable(pattern) + "\"");
-  const std::string separator = regional.DateSeparator();
-  LUNAVANT_FUZZ_CHECK(!separator.empty() && separator.size() <= 4 && !IsAsciiLetter(separator[0]) &&
-                          (separator == "/" || pattern.find(separator) != std::string::npos),
-                      "\"" + Printable(format) + "\" gave the pattern \"" + Printable(pattern) +
-                          "\" and the separator \"" + Printable(separator) + "\"");
+  const PosixRegionalSettings regional(std::make_unique<FuzzedShortDate>(std::move(short_date)));
   CheckLocaleItem(regional, lunavant::host::kLocaleShortDate, pattern);
   CheckLocaleItem(regional, kLocaleDateSeparator, separator);
-  CheckPlainFormatReadsBack(regional, format, day_pick);
+  CheckDateReadsBack(regional, format, day_pick, /*two_digit_year=*/false);
+  CheckDateReadsBack(regional, format, day_pick >> 7, /*two_digit_year=*/true);
   return 0;
 }

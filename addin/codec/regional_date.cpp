@@ -60,6 +60,28 @@ bool ReadsBackAs(const std::string& text, std::int32_t year, std::int32_t month,
   }
 }
 
+// Every year field of the pattern ("y", "yy") written in full, so that "d.MMM.y" gives 2046 too.
+std::string WithWholeYears(std::string_view pattern) {
+  std::string out;
+  for (std::size_t at = 0; at < pattern.size();) {
+    if (pattern[at] == '\'') {  // quoted text stays as it is
+      const std::size_t end = pattern.find('\'', at + 1);
+      const std::size_t next = end == std::string_view::npos ? pattern.size() : end + 1;
+      out.append(pattern.substr(at, next - at));
+      at = next;
+      continue;
+    }
+    if (pattern[at] != 'y') {
+      out += pattern[at++];
+      continue;
+    }
+    const std::size_t run = RunLength(pattern, at);
+    out.append(run < 3 ? std::size_t{4} : run, 'y');
+    at += run;
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string GetLocaleText(std::uint32_t locale, std::int32_t item) {
@@ -143,7 +165,7 @@ std::string RegionalDateText(std::string_view date_text) {
   // A two-digit year that the platform reads back as another century (2035 as 1935) would put a
   // wrong date into the task; such a year is written in full.
   if (!ReadsBackAs(text, year, month, day)) {
-    std::string full = RenderDatePattern(ReplaceAll(short_pattern, "yy", "yyyy"), year, month, day);
+    std::string full = RenderDatePattern(WithWholeYears(short_pattern), year, month, day);
     if (ReadsBackAs(full, year, month, day)) text = std::move(full);
   }
   return text;

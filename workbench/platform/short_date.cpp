@@ -106,7 +106,7 @@ std::optional<std::string> SeparatorOfGap(std::string_view gap) {
 
 ShortDate Reduce(const Tokens& tokens) {
   const std::vector<Token>& all = tokens.All();
-  if (all.empty()) return {"", "/"};
+  if (all.empty()) return {std::string(kCShortDatePattern), "/"};
   const Token* day = nullptr;
   const Token* month = nullptr;
   const Token* year = nullptr;
@@ -122,6 +122,8 @@ ShortDate Reduce(const Tokens& tokens) {
     fields.push_back(i);
   }
   if (fields.size() != 3) return {std::string(kCShortDatePattern), "/"};
+  // A year between day and month is an order no reader of dates knows.
+  if (all[fields[1]].kind == Kind::kYear) return {std::string(kCShortDatePattern), "/"};
 
   std::string separator = "/";
   for (std::size_t gap = 0; gap < 2; ++gap) {
@@ -165,6 +167,7 @@ ShortDate Reduce(const Tokens& tokens) {
 }  // namespace
 
 ShortDate ShortDateOfStrftime(std::string_view d_fmt) {
+  if (d_fmt.empty()) return {"", "/"};
   const std::string format = WithoutBidiMarks(d_fmt);
   Tokens tokens;
   for (std::size_t pos = 0; pos < format.size(); ++pos) {
@@ -239,6 +242,7 @@ ShortDate ShortDateOfStrftime(std::string_view d_fmt) {
 }
 
 ShortDate ShortDateOfCldr(std::string_view pattern) {
+  if (pattern.empty()) return {"", "/"};
   const std::string text = WithoutBidiMarks(pattern);
   Tokens tokens;
   for (std::size_t pos = 0; pos < text.size();) {
