@@ -3,7 +3,6 @@
 
 #include <array>
 #include <charconv>
-#include <vector>
 
 #include "addin/codec/host_access.h"
 #include "addin/codec/text_pieces.h"
@@ -12,9 +11,9 @@
 namespace lunavant::codec {
 namespace {
 
-using detail::PaddedNumber;
-using detail::ReplaceAll;
-using detail::SplitAt;
+using detail::AppendNumber;
+using detail::AppendPadded;
+using detail::FirstPieces;
 
 constexpr std::array<std::string_view, 12> kMonthNames = {
     "January", "February", "March",     "April",   "May",      "June",
@@ -60,6 +59,22 @@ bool ReadsBackAs(const std::string& text, std::int32_t year, std::int32_t month,
   }
 }
 
+// Every "yyyy" of the pattern, left to right, turned into "yy".
+std::string WithTwoDigitYears(const std::string& pattern) {
+  std::string out;
+  out.reserve(pattern.size());
+  for (std::size_t at = 0; at < pattern.size();) {
+    if (pattern[at] == 'y' && at + 4 <= pattern.size() && pattern[at + 1] == 'y' &&
+        pattern[at + 2] == 'y' && pattern[at + 3] == 'y') {
+      out += "yy";
+      at += 4;
+    } else {
+      out += pattern[at++];
+    }
+  }
+  return out;
+}
+
 // Every year field of the pattern ("y", "yy") written in full, so that "d.MMM.y" gives 2046 too.
 std::string WithWholeYears(std::string_view pattern) {
   std::string out;
@@ -98,6 +113,7 @@ std::string GetLocaleText(std::uint32_t locale, std::int32_t item) {
 std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::int32_t month,
                               std::int32_t day) {
   std::string out;
+  out.reserve(pattern.size() + 8);
   for (std::size_t at = 0; at < pattern.size();) {
     const char c = pattern[at];
     if (c == '\'') {  // quoted literal text
@@ -115,9 +131,9 @@ std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::
     switch (c) {
       case 'd':
         if (run == 1)
-          out += std::to_string(day);
+          AppendNumber(out, day);
         else if (run == 2)
-          out += PaddedNumber(day);
+          AppendPadded(out, day);
         else if (run == 3)
           out += kWeekdayNames[WeekdayOf(year, month, day)].substr(0, 3);
         else
@@ -126,16 +142,19 @@ std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::
       case 'y':
         if (run <= 2) {
           const std::int32_t short_year = year % 100;
-          out += run == 1 ? std::to_string(short_year) : PaddedNumber(short_year);
+          if (run == 1)
+            AppendNumber(out, short_year);
+          else
+            AppendPadded(out, short_year);
         } else {
-          out += std::to_string(year);
+          AppendNumber(out, year);
         }
         break;
       default:  // month, in either letter case
         if (run == 1)
-          out += std::to_string(month);
+          AppendNumber(out, month);
         else if (run == 2)
-          out += PaddedNumber(month);
+          AppendPadded(out, month);
         else if (run == 3)
           out += kMonthNames[month - 1].substr(0, 3);
         else
@@ -152,15 +171,15 @@ std::string RegionalDateText(std::string_view date_text) {
       GetLocaleText(Regional().GetUserDefaultLCID(), host::kLocaleShortDate);
   if (pattern.empty()) return std::string(date_text);
 
-  const std::vector<std::string_view> pieces = SplitAt(date_text, "/");
-  if (pieces.size() != 3) host::Raise(host::kTypeMismatch, "Type mismatch");
-  const std::int32_t day = ReadNumber(pieces[0]);
-  const std::int32_t month = ReadNumber(pieces[1]);
-  const std::int32_t year = ReadNumber(pieces[2]);
+  const auto pieces = FirstPieces<3>(date_text, "/");
+  if (pieces.count != 3) host::Raise(host::kTypeMismatch, "Type mismatch");
+  const std::int32_t day = ReadNumber(pieces.piece[0]);
+  const std::int32_t month = ReadNumber(pieces.piece[1]);
+  const std::int32_t year = ReadNumber(pieces.piece[2]);
   if (month < 1 || month > 12 || day < 1 || day > 31 || year < 1) {
     host::Raise(host::kTypeMismatch, "Type mismatch");
   }
-  const std::string short_pattern = ReplaceAll(pattern, "yyyy", "yy");
+  const std::string short_pattern = WithTwoDigitYears(pattern);
   std::string text = RenderDatePattern(short_pattern, year, month, day);
   // A two-digit year that the platform reads back as another century (2035 as 1935) would put a
   // wrong date into the task; such a year is written in full.

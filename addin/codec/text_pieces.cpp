@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "addin/codec/text_pieces.h"
 
+#include <charconv>
+
 namespace lunavant::codec::detail {
 
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
@@ -21,9 +23,29 @@ std::vector<std::string_view> SplitAt(std::string_view text, std::string_view se
   }
 }
 
+std::size_t WriteNumber(char* out, std::int32_t n) {
+  return static_cast<std::size_t>(std::to_chars(out, out + kNumberSize, n).ptr - out);
+}
+
+std::size_t WritePadded(char* out, std::int32_t n) {
+  if (n >= 10) return WriteNumber(out, n);
+  out[0] = '0';
+  return 1 + WriteNumber(out + 1, n);
+}
+
+void AppendNumber(std::string& out, std::int32_t n) {
+  char digits[kNumberSize];
+  out.append(digits, WriteNumber(digits, n));
+}
+
+void AppendPadded(std::string& out, std::int32_t n) {
+  char digits[kNumberSize + 1];
+  out.append(digits, WritePadded(digits, n));
+}
+
 std::string PaddedNumber(std::int32_t n) {
-  std::string text = std::to_string(n);
-  if (n < 10) text.insert(text.begin(), '0');
+  std::string text;
+  AppendPadded(text, n);
   return text;
 }
 

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
-// Small text helpers the codec's two directions share.
+// Small text helpers the codec's two directions share. They write into the caller's text or
+// return views into it, so a conversion allocates nothing beyond its result.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,7 +17,46 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
 // The pieces between occurrences of `sep` (two in a row give an empty piece); the whole text
 // when it has none. `sep` must not be empty.
 std::vector<std::string_view> SplitAt(std::string_view text, std::string_view sep);
+
+// The first N pieces of SplitAt, without a vector; `count` is the number of pieces SplitAt would
+// give, which may exceed N.
+template <std::size_t N>
+struct Pieces {
+  std::array<std::string_view, N> piece{};
+  std::size_t count = 0;
+};
+// Where `sep` first occurs in `text` from `start`; a loop for one character, which is the usual
+// separator and shorter to find by hand than through memchr.
+inline std::size_t FindFrom(std::string_view text, std::string_view sep, std::size_t start) {
+  if (sep.size() != 1) return text.find(sep, start);
+  for (std::size_t at = start; at < text.size(); ++at) {
+    if (text[at] == sep[0]) return at;
+  }
+  return std::string_view::npos;
+}
+
+template <std::size_t N>
+Pieces<N> FirstPieces(std::string_view text, std::string_view sep) {
+  Pieces<N> out;
+  for (std::size_t start = 0;;) {
+    const std::size_t at = FindFrom(text, sep, start);
+    if (out.count < N) out.piece[out.count] = text.substr(start, at - start);
+    ++out.count;
+    if (at == std::string_view::npos) return out;
+    start = at + sep.size();
+  }
+}
+
 // The decimal number with one "0" in front when it is below 10.
 std::string PaddedNumber(std::int32_t n);
+// Room for any 32-bit number in decimal, sign included.
+inline constexpr std::size_t kNumberSize = 11;
+// The plain and the padded number written at `out`, which has room for kNumberSize characters
+// (one more when padded); return how many were written.
+std::size_t WriteNumber(char* out, std::int32_t n);
+std::size_t WritePadded(char* out, std::int32_t n);
+// The same, and the plain decimal number, appended to `out`.
+void AppendPadded(std::string& out, std::int32_t n);
+void AppendNumber(std::string& out, std::int32_t n);
 
 }  // namespace lunavant::codec::detail

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <optional>
-#include <vector>
 
 #include "addin/codec/converter_binding.h"
 #include "addin/codec/host_access.h"
@@ -18,7 +17,7 @@
 namespace lunavant::codec {
 namespace {
 
-using detail::SplitAt;
+using detail::FirstPieces;
 
 // Larger than every bound checked, and far from overflowing.
 constexpr std::int32_t kTooLarge = 1'000'000'000;
@@ -65,12 +64,12 @@ struct HijriPieces {
 
 // The three numbers of well-formed Hijri text under separator `sep`, or nothing.
 std::optional<HijriPieces> ReadHijriPieces(std::string_view text, std::string_view sep) {
-  if (sep.empty() || text.find(sep) == std::string_view::npos) return std::nullopt;
-  const std::vector<std::string_view> pieces = SplitAt(text, sep);
-  if (pieces.size() != 3) return std::nullopt;
-  const auto day = WholeNumber(pieces[0]);
-  const auto month = WholeNumber(pieces[1]);
-  const auto year = WholeNumber(pieces[2]);
+  if (sep.empty()) return std::nullopt;
+  const auto pieces = FirstPieces<3>(text, sep);
+  if (pieces.count != 3) return std::nullopt;
+  const auto day = WholeNumber(pieces.piece[0]);
+  const auto month = WholeNumber(pieces.piece[1]);
+  const auto year = WholeNumber(pieces.piece[2]);
   if (!day || !month || !year) return std::nullopt;
   if (*day < 1 || *day > 30 || *month < 1 || *month > 12 || *year < 100 || *year > 9999) {
     return std::nullopt;
@@ -78,18 +77,17 @@ std::optional<HijriPieces> ReadHijriPieces(std::string_view text, std::string_vi
   return HijriPieces{*day, *month, *year};
 }
 
-std::string AsciiLower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
+// "NA" in any letter case.
+bool IsNA(std::string_view text) {
+  return text.size() == 2 && (text[0] == 'N' || text[0] == 'n') &&
+         (text[1] == 'A' || text[1] == 'a');
 }
 
-std::string GregorianTextOf(const std::string& text) {
+std::string GregorianTextOf(std::string_view text) {
   const std::string sep = HostApplication().DateSeparator();
   const std::optional<HijriPieces> hijri = ReadHijriPieces(text, sep);
   if (!hijri) {
-    if (sep.empty() || text.find(sep) == std::string::npos) {
+    if (sep.empty() || text.find(sep) == std::string_view::npos) {
       host::Raise(kWrongSeparatorNumber, WrongSeparatorMessage(sep));
     }
     host::Raise(kBadDateNumber, MalformedHijriMessage(sep));
@@ -99,9 +97,14 @@ std::string GregorianTextOf(const std::string& text) {
   }
   const GregorianDay gregorian = HijriToGregorian({hijri->year, hijri->month, hijri->day});
   const std::string& weekday = pairing::WeekdayNames().Item(pairing::KeyText(gregorian.weekday));
-  return weekday + " " +
-         ComposeDateText(gregorian.date.year, gregorian.date.month, gregorian.date.day,
-                         kKindGregorian);
+  const std::string date = ComposeDateText(gregorian.date.year, gregorian.date.month,
+                                           gregorian.date.day, kKindGregorian);
+  std::string out;
+  out.reserve(weekday.size() + 1 + date.size());
+  out += weekday;
+  out += ' ';
+  out += date;
+  return out;
 }
 
 }  // namespace
@@ -120,8 +123,10 @@ bool IsInHijriRange(std::int32_t year, std::int32_t month, std::int32_t day) {
 std::string ToGregorianText(const host::Value& value) {
   std::string result;
   pairing::ReportAtOnce([&] {
-    const std::string text = ValueText(value);
-    result = text.empty() || AsciiLower(text) == "na" ? text : GregorianTextOf(text);
+    // Text is read where it stands; only other values are written out first.
+    const std::string written = value.IsText() ? std::string() : ValueText(value);
+    const std::string& text = value.IsText() ? value.Text() : written;
+    result = text.empty() || IsNA(text) ? text : GregorianTextOf(text);
   });
   return result;
 }

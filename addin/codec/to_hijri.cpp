@@ -2,7 +2,6 @@
 #include "addin/codec/to_hijri.h"
 
 #include <cstdio>
-#include <vector>
 
 #include "addin/codec/converter_binding.h"
 #include "addin/codec/host_access.h"
@@ -15,17 +14,24 @@
 namespace lunavant::codec {
 namespace {
 
-using detail::PaddedNumber;
-using detail::ReplaceAll;
-using detail::SplitAt;
+using detail::WritePadded;
+
+// A loop rather than find: the texts are a dozen characters, shorter than a call to memchr.
+std::size_t FirstBlank(std::string_view text) {
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (text[at] == ' ') return at;
+  }
+  return std::string_view::npos;
+}
 
 bool HoldsCalendarDate(const host::DateTime& when) { return when.year != 0; }
 
 // The calendar date a host value stands for. With a blank, the second piece is the date unless it
 // is only a time of day ("15/03/04 08:00"), in which case the first piece is.
-host::DateTime DateOfText(const std::string& text) {
+host::DateTime DateOfText(std::string_view text) {
   const host::RegionalSettings& regional = Regional();
-  if (text.find(' ') == std::string::npos) {
+  const std::size_t blank = FirstBlank(text);
+  if (blank == std::string_view::npos) {
     // A date typed without a weekday reaches us like this; only a real calendar date converts.
     const host::DateTime when = [&] {
       try {
@@ -37,9 +43,9 @@ host::DateTime DateOfText(const std::string& text) {
     if (!HoldsCalendarDate(when)) host::Raise(kBadDateNumber, UnrecognizableDateMessage(text));
     return when;
   }
-  const std::vector<std::string_view> pieces = SplitAt(text, " ");
-  host::DateTime when = regional.ReadDate(pieces[1]);
-  if (!HoldsCalendarDate(when)) when = regional.ReadDate(pieces[0]);
+  const std::string_view rest = text.substr(blank + 1);
+  host::DateTime when = regional.ReadDate(rest.substr(0, FirstBlank(rest)));
+  if (!HoldsCalendarDate(when)) when = regional.ReadDate(text.substr(0, blank));
   // Two times of day and no date: there is nothing to convert.
   if (!HoldsCalendarDate(when)) host::Raise(host::kTypeMismatch, "Type mismatch");
   return when;
@@ -49,10 +55,27 @@ host::DateTime DateOfText(const std::string& text) {
 
 std::string ComposeDateText(std::int32_t year, std::int32_t month, std::int32_t day,
                             std::string_view kind) {
-  const std::string text = PaddedNumber(day) + "/" + PaddedNumber(month) + "/" + PaddedNumber(year);
-  if (kind == kKindHijri) return ReplaceAll(text, "/", HostApplication().DateSeparator());
+  if (kind != kKindHijri && kind != kKindGregorian) return {};
+  // The numbers hold no "/", so joining them with the separator at once is the same as writing
+  // "/" and replacing it afterwards.
+  const std::string sep = kind == kKindHijri ? HostApplication().DateSeparator() : "/";
+  char numbers[3][detail::kNumberSize + 1];
+  const std::size_t day_size = WritePadded(numbers[0], day);
+  const std::size_t month_size = WritePadded(numbers[1], month);
+  const std::size_t year_size = WritePadded(numbers[2], year);
+  // Filled in place: the text is short enough to live inside the string object itself.
+  std::string text(day_size + month_size + year_size + 2 * sep.size(), '\0');
+  char* out = text.data();
+  const auto put = [&out](const char* from, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) *out++ = from[i];
+  };
+  put(numbers[0], day_size);
+  put(sep.data(), sep.size());
+  put(numbers[1], month_size);
+  put(sep.data(), sep.size());
+  put(numbers[2], year_size);
   if (kind == kKindGregorian) return RegionalDateText(text);
-  return {};
+  return text;
 }
 
 std::string ValueText(const host::Value& value) {
@@ -70,8 +93,10 @@ std::string ValueText(const host::Value& value) {
 std::string ToHijriText(const host::Value& value) {
   std::string result;
   pairing::ReportAtOnce([&] {
-    const std::string text = ValueText(value);
-    if (text.find(' ') == std::string::npos && (text == "NA" || text.empty())) {
+    // Text is read where it stands; only other values are written out first.
+    const std::string written = value.IsText() ? std::string() : ValueText(value);
+    const std::string& text = value.IsText() ? value.Text() : written;
+    if (text == "NA" || text.empty()) {
       result = text;
       return;
     }

@@ -7,7 +7,11 @@ namespace lunavant::pairing::detail {
 
 std::string FoldKey(std::string_view key) {
   std::string folded(key);
-  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : folded) {
+    // Digits and punctuation fold to themselves in every locale; keys are mostly field numbers.
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte >= 'A' && byte <= 'Z') || byte >= 0x80) c = static_cast<char>(std::tolower(byte));
+  }
   return folded;
 }
 

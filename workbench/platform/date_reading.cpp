@@ -86,6 +86,15 @@ std::int32_t WeekdayOf(std::int32_t year, std::int32_t month, std::int32_t day) 
   host::Raise(host::kTypeMismatch, std::string(kTypeMismatchText));
 }
 
+// Byte by byte: the texts compared here are a few bytes long, shorter than a call to memcmp.
+bool SameBytes(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
 // A cursor over the text being read; every read stops at the end of the text.
 class Scanner {
  public:
@@ -104,7 +113,8 @@ class Scanner {
   std::string_view Digits() { return Run(IsDigit); }
   std::string_view Letters() { return Run(IsLetter); }
   bool LooksAt(std::string_view expected) const {
-    return !expected.empty() && text_.substr(pos_).substr(0, expected.size()) == expected;
+    return !expected.empty() && expected.size() <= text_.size() - pos_ &&
+           SameBytes(text_.substr(pos_, expected.size()), expected);
   }
   bool LooksAtBlank() const { return !AtEnd() && IsBlank(text_[pos_]); }
   bool Consume(std::string_view expected) {
@@ -210,7 +220,7 @@ std::array<std::string_view, 4> SeparatorsAt(const Scanner& scanner,
        {date_separator, std::string_view("/"), std::string_view("-"), std::string_view(".")}) {
     if (!scanner.LooksAt(separator)) continue;
     bool seen = false;
-    for (std::size_t i = 0; i < count; ++i) seen = seen || found[i] == separator;
+    for (std::size_t i = 0; i < count; ++i) seen = seen || SameBytes(found[i], separator);
     if (seen) continue;
     std::size_t at = count++;
     for (; at > 0 && found[at - 1].size() < separator.size(); --at) found[at] = found[at - 1];

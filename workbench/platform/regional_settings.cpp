@@ -2,7 +2,6 @@
 #include "workbench/platform/regional_settings.h"
 
 #include <cstddef>
-#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -89,11 +88,11 @@ std::uint32_t PosixRegionalSettings::GetUserDefaultLCID() const { return kUserDe
 std::int32_t PosixRegionalSettings::GetLocaleInfoA(std::uint32_t lcid, std::int32_t item,
                                                    char* buffer, std::int32_t length) const {
   if (lcid != kUserDefaultLcid) return 0;
-  std::string text;
+  std::string_view text;
   if (item == host::kLocaleShortDate) {
-    text = ShortDatePattern();
+    text = Current().pattern;
   } else if (item == kLocaleDateSeparator) {
-    text = DateSeparator();
+    text = Current().separator;
   } else {
     return 0;
   }
@@ -104,14 +103,19 @@ std::int32_t PosixRegionalSettings::GetLocaleInfoA(std::uint32_t lcid, std::int3
   const auto needed = static_cast<std::int32_t>(text.size() + 1);  // with the terminating zero
   if (length == 0) return needed;
   if (buffer == nullptr || length < needed) return 0;
-  std::memcpy(buffer, text.data(), text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) buffer[i] = text[i];
   buffer[text.size()] = '\0';
   return needed;
 }
 
 host::DateTime PosixRegionalSettings::ReadDate(std::string_view text) const {
   const Settings settings = Current();
-  return ReadDateText(text, DateOrderOfPattern(settings.pattern), settings.separator);
+  // The pattern is read at every call; only its order is kept until the pattern changes.
+  if (settings.pattern != order_pattern_) {
+    order_pattern_.assign(settings.pattern);
+    order_ = DateOrderOfPattern(settings.pattern);
+  }
+  return ReadDateText(text, order_, settings.separator);
 }
 
 std::string PosixRegionalSettings::DefaultDateTimeText(const host::DateTime& when) const {

@@ -19,6 +19,7 @@
 
 #include "addin/host/services.h"
 #include "addin/host/value.h"
+#include "workbench/platform/date_reading.h"
 #include "workbench/platform/short_date.h"
 
 namespace lunavant::workbench {
@@ -113,6 +114,9 @@ class PosixRegionalSettings final : public host::RegionalSettings {
   std::unique_ptr<const DateFormatSource> source_;
   std::optional<std::string> pattern_override_;
   std::optional<std::string> separator_override_;
+  // The order of the pattern ReadDate last read with.
+  mutable std::string order_pattern_;
+  mutable DateOrder order_ = DateOrderOfPattern("");
 };
 
 }  // namespace lunavant::workbench
