@@ -134,9 +134,9 @@ std::string ToGregorianText(const host::Value& value) {
 bool ConvertAndSetField(host::Task& task, host::FieldId field, const host::Value& value,
                         std::string_view direction) {
   std::string text;
-  if (direction == kKindHijri)
+  if (IsKind(direction, kKindHijri))
     text = ToHijriText(value);
-  else if (direction == kKindGregorian)
+  else if (IsKind(direction, kKindGregorian))
     text = ToGregorianText(value);
   if (text.empty()) return false;
   task.SetField(field, text);

@@ -14,6 +14,10 @@ namespace lunavant::codec {
 // Date kind codes of ComposeDateText, also the direction codes of ConvertAndSetField.
 inline constexpr std::string_view kKindHijri = "H";
 inline constexpr std::string_view kKindGregorian = "G";
+// Whether `code` is that kind; a comparison of one letter, made for every conversion.
+constexpr bool IsKind(std::string_view code, std::string_view kind) {
+  return code.size() == 1 && code[0] == kind[0];
+}
 
 // Day, month and year (numbers below 10 get one "0"), joined by "/". Kind "H": the "/" become the
 // host's date separator, read now. Kind "G": written with the user's short-date pattern. Any

@@ -5,14 +5,26 @@
 
 namespace lunavant::pairing::detail {
 
+namespace {
+// Digits, small letters and punctuation fold to themselves in every locale.
+bool MayFold(unsigned char byte) { return (byte >= 'A' && byte <= 'Z') || byte >= 0x80; }
+}  // namespace
+
 std::string FoldKey(std::string_view key) {
   std::string folded(key);
   for (char& c : folded) {
-    // Digits and punctuation fold to themselves in every locale; keys are mostly field numbers.
     const auto byte = static_cast<unsigned char>(c);
-    if ((byte >= 'A' && byte <= 'Z') || byte >= 0x80) c = static_cast<char>(std::tolower(byte));
+    if (MayFold(byte)) c = static_cast<char>(std::tolower(byte));
   }
   return folded;
+}
+
+bool FoldChanges(std::string_view key) {
+  for (const char c : key) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (MayFold(byte) && std::tolower(byte) != byte) return true;
+  }
+  return false;
 }
 
 void RaiseDuplicateKey() {

@@ -8,7 +8,9 @@
 //   pairs.Item("188743731");  // 188743715
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <optional>
 #include <string>
@@ -22,6 +24,13 @@ namespace lunavant::pairing {
 namespace detail {
 // Keys are field numbers, titles and task numbers: ASCII folding is the letter case that matters.
 std::string FoldKey(std::string_view key);
+// Whether FoldKey would change the key; most keys are digits, which it leaves as they are.
+bool FoldChanges(std::string_view key);
+// Lets the index be searched with a view, so a key that folds to itself is not copied.
+struct KeyHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+};
 [[noreturn]] void RaiseDuplicateKey();
 [[noreturn]] void RaiseAbsentKey();
 [[noreturn]] void RaiseBadPosition();
@@ -48,7 +57,7 @@ class KeyedCollection {
   }
   void Add(T item) { entries_.push_back(Entry{std::nullopt, std::move(item)}); }
 
-  bool Contains(std::string_view key) const { return index_.contains(detail::FoldKey(key)); }
+  bool Contains(std::string_view key) const { return Lookup(key) != index_.end(); }
 
   // Fails with kInvalidProcedureCall for an absent key.
   const T& Item(std::string_view key) const { return Find(key)->item; }
@@ -66,8 +75,13 @@ class KeyedCollection {
   using Entries = std::list<Entry>;
   using Iterator = typename Entries::const_iterator;
 
+  using Index = std::unordered_map<std::string, Iterator, detail::KeyHash, std::equal_to<>>;
+
+  typename Index::const_iterator Lookup(std::string_view key) const {
+    return detail::FoldChanges(key) ? index_.find(detail::FoldKey(key)) : index_.find(key);
+  }
   Iterator Find(std::string_view key) const {
-    auto found = index_.find(detail::FoldKey(key));
+    auto found = Lookup(key);
     if (found == index_.end()) detail::RaiseAbsentKey();
     return found->second;
   }
@@ -83,7 +97,7 @@ class KeyedCollection {
   }
 
   Entries entries_;
-  std::unordered_map<std::string, Iterator> index_;
+  Index index_;
 };
 
 }  // namespace lunavant::pairing

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "addin/pairing/utilities.h"
 
+#include <charconv>
+
 #include "addin/host/global.h"
 #include "addin/host/services.h"
 #include "addin/pairing/catalogues.h"
@@ -22,7 +24,10 @@ std::string ErrorBoxText(const host::ErrorRecord& record) {
 
 }  // namespace
 
-std::string KeyText(std::int64_t number) { return std::to_string(number); }
+std::string KeyText(std::int64_t number) {
+  char digits[24];
+  return std::string(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+}
 
 void ShowError(host::ErrorRecord& record) {
   if (host::Application* app = host::GlobalApplication()) {

@@ -306,6 +306,15 @@ std::string Task::GetField(host::FieldId field) const {
 void Task::SetField(host::FieldId field, const std::string& text) {
   if (owner_->IsClosed()) host::Raise(host::kHostFailure, std::string(message::kProjectNotOpen));
   const FieldInfo& info = FieldOrRaise(field);
+  if (StoresTextAsIs(info)) {
+    // The refresh writes every Hijri field this way; it raises the same event as any write.
+    bool cancel = false;
+    owner_->App().RaiseBeforeTaskChange(*this, field, host::Value(text), cancel);
+    if (cancel) return;
+    StoreText(field, text);
+    owner_->MarkChanged();
+    return;
+  }
   Apply apply = PrepareWrite(info, text);
   bool cancel = false;
   owner_->App().RaiseBeforeTaskChange(*this, field, host::Value(text), cancel);
@@ -332,6 +341,29 @@ std::optional<Moment> Task::ReadDateValue(const FieldInfo& info, const std::stri
   if (!InHostRange(moment))
     host::Raise(host::kHostFailure, message::DateOutOfRange(info.name, text));
   return moment;
+}
+
+bool Task::StoresTextAsIs(const FieldInfo& info) {
+  switch (info.id) {
+    case field::kName:
+    case field::kDuration:
+    case field::kMilestone:
+    case field::kConstraintType:
+    case field::kPredecessors:
+    case field::kSuccessors:
+      return false;
+    default:
+      return (info.kind == FieldKind::kText || info.kind == FieldKind::kOther) &&
+             !IsCalculatedField(info.id);
+  }
+}
+
+void Task::StoreText(host::FieldId field, const std::string& text) {
+  if (text.empty()) {
+    stored_.erase(field);
+  } else {
+    stored_[field] = text;
+  }
 }
 
 Task::Apply Task::PrepareWrite(const FieldInfo& info, const std::string& text) {
@@ -395,13 +427,7 @@ Task::Apply Task::PrepareWrite(const FieldInfo& info, const std::string& text) {
       return PrepareDateWrite(info, text);
     case FieldKind::kText:
     case FieldKind::kOther:
-      return [this, id, text] {
-        if (text.empty()) {
-          stored_.erase(id);
-        } else {
-          stored_[id] = text;
-        }
-      };
+      return [this, id, text] { StoreText(id, text); };
     case FieldKind::kFlag: {
       const auto flag = ReadFlag(text);
       if (!flag) host::Raise(host::kHostFailure, message::UnreadableFlag(info.name, text));

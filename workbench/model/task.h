@@ -100,6 +100,10 @@ class Task final : public host::Task {
   using Apply = std::function<void()>;
 
   Apply PrepareWrite(const FieldInfo& info, const std::string& text);
+  // Whether PrepareWrite would only store the text as it stands (a custom text field and the
+  // like); such a write needs no prepared step.
+  static bool StoresTextAsIs(const FieldInfo& info);
+  void StoreText(host::FieldId field, const std::string& text);
   Apply PrepareDateWrite(const FieldInfo& info, const std::string& text);
   Apply PrepareLinksWrite(const FieldInfo& info, const std::string& text, bool predecessors);
   std::optional<Moment> ReadDateValue(const FieldInfo& info, const std::string& text) const;

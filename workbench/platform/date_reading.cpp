@@ -2,6 +2,7 @@
 #include "workbench/platform/date_reading.h"
 
 #include <array>
+#include <charconv>
 #include <cstddef>
 #include <optional>
 
@@ -295,24 +296,25 @@ std::optional<TimeOfDay> ReadTimePart(Scanner& scanner) {
   return time;
 }
 
-void AppendTwoDigits(std::string& out, std::int32_t value) {
-  if (value >= 0 && value < 10) out += '0';
-  out += std::to_string(value);
+// Numbers are written through a small buffer: a date is written for every task field shown, and
+// a temporary string per number would cost more than the rest of the writing.
+void AppendNumber(std::string& out, std::int32_t value, std::size_t least_digits) {
+  char digits[12];  // "-2147483648"
+  const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  const auto size = static_cast<std::size_t>(end - digits);
+  if (value >= 0 && size < least_digits) out.append(least_digits - size, '0');
+  for (const char* digit = digits; digit != end; ++digit) out += *digit;
 }
+
+void AppendTwoDigits(std::string& out, std::int32_t value) { AppendNumber(out, value, 2); }
 
 void AppendYear(std::string& out, std::int32_t year, std::size_t letters) {
   if (letters >= 3) {
-    const std::string digits = std::to_string(year);
-    if (year >= 0 && digits.size() < 4) out.append(4 - digits.size(), '0');
-    out += digits;
+    AppendNumber(out, year, 4);
     return;
   }
   const std::int32_t short_year = (year % 100 + 100) % 100;  // [0, 99]
-  if (letters == 2) {
-    AppendTwoDigits(out, short_year);
-  } else {
-    out += std::to_string(short_year);
-  }
+  AppendNumber(out, short_year, letters == 2 ? 2 : 1);
 }
 
 // The text of a quoted section starting at `pos` (the opening quote) into `out`; returns the
@@ -454,6 +456,7 @@ std::string FormatDateWithPattern(std::string_view pattern, std::int32_t year, s
   }
   const bool real = IsRealDate(year, month, day);
   std::string out;
+  out.reserve(working.size() + 8);
   for (std::size_t pos = 0; pos < working.size();) {
     const char c = working[pos];
     if (c == '\'') {
@@ -480,11 +483,7 @@ std::string FormatDateWithPattern(std::string_view pattern, std::int32_t year, s
       }
     } else {
       const std::int32_t value = c == 'd' ? day : month;
-      if (run == 2) {
-        AppendTwoDigits(out, value);
-      } else {
-        out += std::to_string(value);
-      }
+      AppendNumber(out, value, run == 2 ? 2 : 1);
     }
   }
   return out;
