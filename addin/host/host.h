@@ -5,6 +5,7 @@
 #include "addin/host/error.h"
 #include "addin/host/events.h"
 #include "addin/host/global.h"
+#include "addin/host/list_control.h"
 #include "addin/host/object_model.h"
 #include "addin/host/services.h"
 #include "addin/host/value.h"
