@@ -240,6 +240,12 @@ bool Application::CloseProject(host::Project& project) {
                             [&project](const auto& open) { return open.get() == &project; });
   if (found == open_.end() || closing_ != nullptr) return false;
   Project* closing = found->get();
+  // The user's answer to the save prompt is the host's own business: a Cancel there never reaches
+  // the add-ins, which would otherwise hear of a close that does not happen.
+  if (!SaveBeforeClose(*closing)) return false;
+  found = std::find_if(open_.begin(), open_.end(),
+                       [closing](const auto& open) { return open.get() == closing; });
+  if (found == open_.end() || closing_ != nullptr) return false;
   bool cancel = false;
   closing_ = closing;
   try {
@@ -262,6 +268,16 @@ bool Application::CloseProject(host::Project& project) {
     Activate(open_.empty() ? nullptr : open_.back().get());
   }
   return true;
+}
+
+bool Application::SaveBeforeClose(Project& project) {
+  if (project.Saved()) return true;
+  const host::MsgBoxResult answer = Services().Messages().MsgBox(
+      message::SaveChangesBeforeClose(project.Name()),
+      host::MsgBoxStyle::kYesNoCancelExclamationYesFirst, std::string(message::kWorkbenchTitle));
+  if (answer == host::MsgBoxResult::kNo) return true;
+  if (answer != host::MsgBoxResult::kYes) return false;
+  return SaveProject(project);
 }
 
 bool Application::SaveProject(Project& project) {

@@ -111,9 +111,12 @@ class Application final : public host::Application {
   // Makes the project at `index` (from 1) active; raises WindowActivate when the active window
   // changes. Fails with kSubscriptOutOfRange outside 1..ProjectCount().
   void ActivateProject(std::int32_t index);
-  // Raises ProjectBeforeClose with the project still counted; returns false, keeping the project
-  // open, when a handler sets Cancel (or the project is already closing or closed). When the
-  // active project closes, the last of the remaining projects becomes active (WindowActivate).
+  // An unsaved project first asks, in a Yes/No/Cancel message box, whether to save it: Yes saves
+  // it (SaveProject; a refused save keeps the project open), No closes it unsaved, Cancel keeps
+  // it open without raising anything more. Then raises ProjectBeforeClose with the project still
+  // counted; returns false, keeping the project open, when a handler sets Cancel (or the project
+  // is already closing or closed). When the active project closes, the last of the remaining
+  // projects becomes active (WindowActivate).
   bool CloseProject(std::int32_t index);
   bool CloseProject(host::Project& project);
   // Raise ProjectBeforeSave (save_as_ui false for Save, true for Save As); return false when a
@@ -159,6 +162,8 @@ class Application final : public host::Application {
   void CheckCustomTextField(host::FieldId field) const;
   Project& RequireActiveProject() const;
   bool IsSinkLive(const host::ApplicationEvents* sink) const;
+  // False when the user keeps the project open.
+  bool SaveBeforeClose(Project& project);
   template <typename Call>
   void Deliver(Call call);
 
