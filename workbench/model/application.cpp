@@ -214,8 +214,19 @@ Project& Application::AdoptOpenedProject(std::unique_ptr<Project> project) {
   adopted.MarkSaved();
   open_.push_back(std::move(project));
   Deliver([&adopted](host::ApplicationEvents& sink) { sink.NewProject(adopted); });
-  if (adopted.IsOpen()) adopted.RaiseOpen();
-  if (adopted.IsOpen()) Activate(&adopted);
+  if (adopted.IsOpen()) {
+    // As in the real host, the file opens into its own window: while Open runs, the opened
+    // project is the active one, and the window activation is announced afterwards.
+    active_ = &adopted;
+    adopted.RaiseOpen();
+  }
+  if (adopted.IsOpen()) {
+    if (active_ == &adopted) {
+      RaiseWindowActivate();
+    } else {
+      Activate(&adopted);
+    }
+  }
   return adopted;
 }
 

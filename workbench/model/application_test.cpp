@@ -132,15 +132,25 @@ TEST_F(ApplicationTest, ClosingTheActiveProjectActivatesAnother) {
 }
 
 // Given an opened project, expect NewProject to the application, Open on that project's own
-// sinks, then the activation; a sink bound to the project active before hears nothing of it.
+// sinks while it is already the active project, then the activation; a sink bound to the project
+// active before hears nothing of it.
 TEST_F(ApplicationTest, OpenGoesToTheOpenedProjectsSinks) {
   Project& first = app_.NewProject("First");
   RecordingSink bound_to_first;
   first.AddEventSink(bound_to_first);
-  RecordingSink own;
+  struct OwnSink : RecordingSink {
+    explicit OwnSink(Application& app) : app(app) {}
+    void Open(host::Project& pj) override {
+      RecordingSink::Open(pj);
+      active_during_open = app.ActiveProject();
+    }
+    Application& app;
+    host::Project* active_during_open = nullptr;
+  } own(app_);
   sink_.log.clear();
   Project& opened = Plan("Opened").AddTask("Dig").BuildOpened(&own);
   EXPECT_EQ(own.log, (Strings{"Open(Opened)"}));
+  EXPECT_EQ(own.active_during_open, &opened);
   EXPECT_TRUE(bound_to_first.log.empty());
   EXPECT_EQ(sink_.log, (Strings{"NewProject(Opened)", "WindowActivate(Opened)"}));
   EXPECT_EQ(app_.ActiveProject(), &opened);
