@@ -39,6 +39,8 @@ MSProjEvents::~MSProjEvents() { Unbind(); }
 
 void MSProjEvents::Bind(host::Application& app, host::Project* project) {
   Unbind();
+  // Owners noted under an earlier binding may name projects that are gone.
+  ForgetOwner(nullptr);
   objProjectApp = &app;
   app.AddEventSink(*this);
   Proj = project;
