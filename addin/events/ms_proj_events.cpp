@@ -175,7 +175,6 @@ void MSProjEvents::objProjectApp_ProjectCalculate(host::Project& pj) {
   // Read once: a slot the registry refuses fails here, once, instead of once per task.
   std::int32_t slot = 0;
   const bool slot_usable = trap.Step([&] {
-    SettleAfterClose();
     slot = ProjectSlotOf(pj);
     pairing::GregToHijri(slot);
   });

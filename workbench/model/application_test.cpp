@@ -111,9 +111,9 @@ TEST_F(ApplicationTest, AnUnsavedProjectAsksWhetherToSaveBeforeItCloses) {
   ASSERT_EQ(Messages().Shown().size(), 4u);
   EXPECT_EQ(Messages().Shown()[0], ask_a);
   EXPECT_EQ(Messages().Shown()[3].answer, host::MsgBoxResult::kNo);
-  EXPECT_EQ(sink_.log, (Strings{"ProjectBeforeSave(A)", "ProjectBeforeSave(A)",
-                                "ProjectBeforeClose(A)", "NewProject(B)", "WindowActivate(B)",
-                                "ProjectBeforeClose(B)"}));
+  EXPECT_EQ(sink_.log,
+            (Strings{"ProjectBeforeSave(A)", "ProjectBeforeSave(A)", "ProjectBeforeClose(A)",
+                     "NewProject(B)", "WindowActivate(B)", "ProjectBeforeClose(B)"}));
 }
 
 // Given the active project closing, expect the last remaining one to become active, with its
