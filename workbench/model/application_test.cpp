@@ -139,7 +139,7 @@ TEST_F(ApplicationTest, OpenGoesToTheOpenedProjectsSinks) {
   RecordingSink bound_to_first;
   first.AddEventSink(bound_to_first);
   struct OwnSink : RecordingSink {
-    explicit OwnSink(Application& app) : app(app) {}
+    explicit OwnSink(Application& application) : app(application) {}
     void Open(host::Project& pj) override {
       RecordingSink::Open(pj);
       active_during_open = app.ActiveProject();
