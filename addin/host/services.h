@@ -14,10 +14,12 @@
 namespace lunavant::host {
 
 enum class MsgBoxStyle {
-  kOkExclamation,            // one OK button, exclamation icon
-  kYesNoExclamationYesFirst  // Yes and No, exclamation icon, Yes is the default button
+  kOkExclamation,                  // one OK button, exclamation icon
+  kYesNoExclamationYesFirst,       // Yes and No, exclamation icon, Yes is the default button
+  kYesNoCancelExclamationYesFirst  // Yes, No and Cancel, exclamation icon, Yes is the default
 };
-enum class MsgBoxResult { kOk, kYes, kNo };
+// kCancel also answers a box the user closed without choosing, where the box has a Cancel button.
+enum class MsgBoxResult { kOk, kYes, kNo, kCancel };
 
 class MessageBoxes {
  public:
