@@ -107,9 +107,9 @@ Faults CheckDaysTheMonthLacks(const Library& library, const std::vector<MonthRow
     for (int32_t day = row.length + 1; day <= 30; ++day) {
       const Converted lenient = library.ToGregorian({row.year, row.month, day});
       if (lenient.result != 0 || !(lenient.date == next_month_first))
-        faults.push_back(ToString({row.year, row.month, day}) + " gives " +
-                         ToString(lenient.date) + " (result " + std::to_string(lenient.result) +
-                         "), expected " + ToString(next_month_first));
+        faults.push_back(ToString({row.year, row.month, day}) + " gives " + ToString(lenient.date) +
+                         " (result " + std::to_string(lenient.result) + "), expected " +
+                         ToString(next_month_first));
       ++short_months;
     }
   }
@@ -136,8 +136,8 @@ Faults CheckKnownDates(const Library& library) {
     const Converted hijri = library.ToHijri(known.gregorian);
     if (hijri.result != 0 || !(hijri.date == known.hijri) || hijri.weekday != known.weekday)
       faults.push_back(ToString(known.gregorian) + " gave " + ToString(hijri.date) + " weekday " +
-                       std::to_string(hijri.weekday) + " (result " +
-                       std::to_string(hijri.result) + ")");
+                       std::to_string(hijri.weekday) + " (result " + std::to_string(hijri.result) +
+                       ")");
     const Converted gregorian = library.ToGregorian(known.hijri);
     if (gregorian.result != 0 || !(gregorian.date == known.gregorian) ||
         gregorian.weekday != known.weekday)
@@ -149,18 +149,36 @@ Faults CheckKnownDates(const Library& library) {
 }
 
 // Impossible or far-off Gregorian dates, and Hijri dates no month can have or outside the range.
-inline constexpr Ymd kImpossibleGregorianDates[] = {
-    {2023, 2, 29},  {2024, 2, 30},         {1900, 2, 29},
-    {2024, 4, 31},  {2024, 13, 1},         {2024, 0, 1},
-    {2024, 1, 0},   {2024, 1, 32},         {2024, -1, 1},
-    {0, 1, 1},      {10000, 1, 1},         {-1, 12, 31},
-    {INT32_MIN, INT32_MIN, INT32_MIN},     {INT32_MAX, INT32_MAX, INT32_MAX},
-    {2024, INT32_MAX, 1},                  {2024, 1, INT32_MIN}};
-inline constexpr Ymd kImpossibleHijriDates[] = {
-    {1446, 0, 1},   {1446, 13, 1},         {1446, 1, 0},         {1446, 1, 31},
-    {1446, -1, 1},  {1446, 1, -1},         {0, 1, 1},            {-1, 1, 1},
-    {10000, 1, 1},  {INT32_MAX, 12, 30},   {INT32_MIN, 1, 1},    {1446, INT32_MAX, 1},
-    {1446, 1, INT32_MAX},                  {1446, INT32_MIN, INT32_MIN}};
+inline constexpr Ymd kImpossibleGregorianDates[] = {{2023, 2, 29},
+                                                    {2024, 2, 30},
+                                                    {1900, 2, 29},
+                                                    {2024, 4, 31},
+                                                    {2024, 13, 1},
+                                                    {2024, 0, 1},
+                                                    {2024, 1, 0},
+                                                    {2024, 1, 32},
+                                                    {2024, -1, 1},
+                                                    {0, 1, 1},
+                                                    {10000, 1, 1},
+                                                    {-1, 12, 31},
+                                                    {INT32_MIN, INT32_MIN, INT32_MIN},
+                                                    {INT32_MAX, INT32_MAX, INT32_MAX},
+                                                    {2024, INT32_MAX, 1},
+                                                    {2024, 1, INT32_MIN}};
+inline constexpr Ymd kImpossibleHijriDates[] = {{1446, 0, 1},
+                                                {1446, 13, 1},
+                                                {1446, 1, 0},
+                                                {1446, 1, 31},
+                                                {1446, -1, 1},
+                                                {1446, 1, -1},
+                                                {0, 1, 1},
+                                                {-1, 1, 1},
+                                                {10000, 1, 1},
+                                                {INT32_MAX, 12, 30},
+                                                {INT32_MIN, 1, 1},
+                                                {1446, INT32_MAX, 1},
+                                                {1446, 1, INT32_MAX},
+                                                {1446, INT32_MIN, INT32_MIN}};
 
 // Each impossible date gives a non-zero result, every output at 0 and H2GA's inputs untouched.
 template <class Library>
@@ -179,8 +197,8 @@ Faults CheckImpossibleDates(const Library& library) {
     int32_t gy = -7, gm = -7, gd = -7, weekday = -7;
     const int32_t result = library.h2ga()(&input.y, &input.m, &input.d, &gy, &gm, &gd, &weekday);
     if (result == 0 || !(Ymd{gy, gm, gd} == Ymd{}) || weekday != 0 || !(input == hijri))
-      faults.push_back("H2GA " + ToString(hijri) + " gave result " + std::to_string(result) +
-                       ", " + ToString({gy, gm, gd}) + " weekday " + std::to_string(weekday) +
+      faults.push_back("H2GA " + ToString(hijri) + " gave result " + std::to_string(result) + ", " +
+                       ToString({gy, gm, gd}) + " weekday " + std::to_string(weekday) +
                        ", inputs now " + ToString(input));
   }
   return faults;
