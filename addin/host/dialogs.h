@@ -5,7 +5,7 @@
 //
 //   host::FormSpec spec{"Add Hijri Field", 3510, 3480, host::BorderStyle::kFixedDialog, {...}};
 //   std::unique_ptr<host::Form> form = toolkit.CreateForm(spec, handlers);  // handlers.Load
-//   form->List("GregField").AddItem("Start");
+//   form->List("GregField").Append("Start");
 //   form->ShowModal();   // handlers.Activate, then clicks and changes until the form closes
 //
 // Sizes and positions are in twips (1/1440 inch). Control names match without regard to letter

@@ -127,11 +127,13 @@ void Application::CalculateProject() {
 }
 
 void Application::TableApply(std::string_view name) {
+  view_commands_.push_back("TableApply(" + std::string(name) + ")");
   if (!name.empty() && name.front() == '&') name.remove_prefix(1);
   RequireActiveProject().ApplyTable(name);
 }
 
 void Application::SelectTaskColumn(std::int32_t position) {
+  view_commands_.push_back("SelectTaskColumn(" + std::to_string(position) + ")");
   Project& project = RequireActiveProject();
   if (position < 1)
     host::Raise(host::kHostFailure, message::NoSuchColumn(project.CurrentTable(), position));
@@ -139,6 +141,7 @@ void Application::SelectTaskColumn(std::int32_t position) {
 }
 
 void Application::EditClearContents() {
+  view_commands_.emplace_back("EditClearContents()");
   Project& project = RequireActiveProject();
   if (project.SelectedColumn() == 0) {
     host::Raise(host::kHostFailure, std::string(message::kNoColumnSelected));
@@ -159,6 +162,7 @@ void Application::EditClearContents() {
 }
 
 void Application::ViewRefreshAfterColumnDelete() {
+  view_commands_.emplace_back("ViewRefreshAfterColumnDelete()");
   Project& project = RequireActiveProject();
   const std::int32_t count = project.TaskTable(project.CurrentTable()).Columns().Count();
   if (project.SelectedColumn() > count) project.SelectColumn(0);

@@ -150,6 +150,12 @@ class Application final : public host::Application {
   // The active project's window; null when no project is open.
   Window* ActiveWindow();
 
+  // The active view's commands in the order they were asked for, with their arguments as given,
+  // refused ones included, as a macro recorder keeps them: "TableApply(&Entry)",
+  // "SelectTaskColumn(6)", "EditClearContents()", "ViewRefreshAfterColumnDelete()".
+  const std::vector<std::string>& ViewCommands() const { return view_commands_; }
+  void ForgetViewCommands() { view_commands_.clear(); }
+
   DateFormat GetDateFormat() const { return date_format_; }
   void SetDateFormat(DateFormat format) { date_format_ = format; }
   // A moment as the host shows dates.
@@ -193,6 +199,7 @@ class Application final : public host::Application {
   DateFormat date_format_ = DateFormat::kWeekdayDate;
   bool auto_calculate_ = true;
   SaveHandler save_handler_;
+  std::vector<std::string> view_commands_;
 };
 
 }  // namespace lunavant::workbench

@@ -107,6 +107,10 @@ std::string UnknownTable(std::string_view name) {
   return "The project has no task table named " + Quoted(name) + ".";
 }
 
+std::string TableNameTaken(std::string_view name) {
+  return "The project already has a task table named " + Quoted(name) + ".";
+}
+
 std::string BadInsertPosition(std::int32_t insert_position, std::int32_t count) {
   return "The insertion position " + std::to_string(insert_position) +
          " is not valid for a table of " + std::to_string(count) + " columns.";

@@ -15,6 +15,7 @@ inline constexpr std::string_view kNoColumnSelected = "No column of the active v
 inline constexpr std::string_view kProjectNotOpen = "The project is not open in this workbench.";
 inline constexpr std::string_view kProjectOfOtherApplication =
     "The project belongs to another workbench application.";
+inline constexpr std::string_view kEmptyTableName = "A task table needs a name.";
 inline constexpr std::string_view kNoWorkingDays = "A working week needs at least one working day.";
 inline constexpr std::string_view kBadWorkingHours =
     "A working day must start before it ends, within the day.";
@@ -40,6 +41,7 @@ std::string LinkToItself(std::int32_t id);
 std::string CircularLinks(std::int32_t id);
 std::string ScheduleOutOfRange();
 std::string UnknownTable(std::string_view name);
+std::string TableNameTaken(std::string_view name);
 std::string BadInsertPosition(std::int32_t insert_position, std::int32_t count);
 std::string BadColumnLayout(std::string_view what, std::int32_t value);
 std::string NoSuchColumn(std::string_view table, std::int32_t position);

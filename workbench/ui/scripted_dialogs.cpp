@@ -6,6 +6,7 @@
 
 #include "addin/host/error.h"
 #include "workbench/model/field_catalog.h"
+#include "workbench/platform/list_box.h"
 #include "workbench/ui/messages.h"
 
 namespace lunavant::workbench {
@@ -14,26 +15,10 @@ class ScriptedForm;
 
 namespace {
 
-class DropDownEntries final : public host::ListControl {
- public:
-  void AddItem(const std::string& text) override { entries_.push_back(text); }
-  std::int32_t ListCount() const override { return static_cast<std::int32_t>(entries_.size()); }
-  std::string List(std::int32_t index) const override {
-    if (index < 0 || index >= ListCount()) {
-      host::Raise(host::kInvalidProcedureCall, "Invalid procedure call or argument");
-    }
-    return entries_[static_cast<std::size_t>(index)];
-  }
-  const std::vector<std::string>& Entries() const { return entries_; }
-
- private:
-  std::vector<std::string> entries_;
-};
-
 struct LiveControl {
   const host::ControlSpec* spec;
   std::string text;
-  DropDownEntries entries;
+  ListBox entries;
 };
 
 }  // namespace
@@ -154,11 +139,11 @@ class ScriptedForm final : public host::Form {
         return "";
       case DialogAction::Kind::kPick:
         if (kind != host::ControlKind::kDropDownList) return ui_message::NotEditable(action.control);
-        if (action.index < 0 || action.index >= control->entries.ListCount()) {
+        if (action.index < 0 || action.index >= control->entries.Count()) {
           return ui_message::NoSuchEntry(action.control, action.index,
-                                         control->entries.ListCount());
+                                         control->entries.Count());
         }
-        control->text = control->entries.List(action.index);
+        control->text = control->entries.Entry(action.index);
         handlers_.Change(*this, control->spec->name);
         return "";
       case DialogAction::Kind::kPress:
