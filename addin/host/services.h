@@ -18,9 +18,11 @@ class DialogToolkit;
 
 enum class MsgBoxStyle {
   kOkExclamation,            // one OK button, exclamation icon
-  kYesNoExclamationYesFirst  // Yes and No, exclamation icon, Yes is the default button
+  kYesNoExclamationYesFirst,       // Yes and No, exclamation icon, Yes is the default button
+  kYesNoCancelExclamationYesFirst  // Yes, No and Cancel, exclamation icon, Yes is the default
 };
-enum class MsgBoxResult { kOk, kYes, kNo };
+// kCancel also answers a box the user closed without choosing, where the box has a Cancel button.
+enum class MsgBoxResult { kOk, kYes, kNo, kCancel };
 
 class MessageBoxes {
  public:

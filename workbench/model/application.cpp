@@ -230,8 +230,19 @@ Project& Application::AdoptOpenedProject(std::unique_ptr<Project> project) {
   adopted.MarkSaved();
   open_.push_back(std::move(project));
   Deliver([&adopted](host::ApplicationEvents& sink) { sink.NewProject(adopted); });
-  if (adopted.IsOpen()) adopted.RaiseOpen();
-  if (adopted.IsOpen()) Activate(&adopted);
+  if (adopted.IsOpen()) {
+    // As in the real host, the file opens into its own window: while Open runs, the opened
+    // project is the active one, and the window activation is announced afterwards.
+    active_ = &adopted;
+    adopted.RaiseOpen();
+  }
+  if (adopted.IsOpen()) {
+    if (active_ == &adopted) {
+      RaiseWindowActivate();
+    } else {
+      Activate(&adopted);
+    }
+  }
   return adopted;
 }
 
@@ -256,6 +267,12 @@ bool Application::CloseProject(host::Project& project) {
                             [&project](const auto& open) { return open.get() == &project; });
   if (found == open_.end() || closing_ != nullptr) return false;
   Project* closing = found->get();
+  // The user's answer to the save prompt is the host's own business: a Cancel there never reaches
+  // the add-ins, which would otherwise hear of a close that does not happen.
+  if (!SaveBeforeClose(*closing)) return false;
+  found = std::find_if(open_.begin(), open_.end(),
+                       [closing](const auto& open) { return open.get() == closing; });
+  if (found == open_.end() || closing_ != nullptr) return false;
   bool cancel = false;
   closing_ = closing;
   try {
@@ -278,6 +295,16 @@ bool Application::CloseProject(host::Project& project) {
     Activate(open_.empty() ? nullptr : open_.back().get());
   }
   return true;
+}
+
+bool Application::SaveBeforeClose(Project& project) {
+  if (project.Saved()) return true;
+  const host::MsgBoxResult answer = Services().Messages().MsgBox(
+      message::SaveChangesBeforeClose(project.Name()),
+      host::MsgBoxStyle::kYesNoCancelExclamationYesFirst, std::string(message::kWorkbenchTitle));
+  if (answer == host::MsgBoxResult::kNo) return true;
+  if (answer != host::MsgBoxResult::kYes) return false;
+  return SaveProject(project);
 }
 
 bool Application::SaveProject(Project& project) {

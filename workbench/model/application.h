@@ -15,10 +15,11 @@
 //
 // Every project that joins the application, created or opened, is announced to the application's
 // sinks through NewProject, as the real host does; that is how an add-in learns of an opened
-// file. Opening (AdoptOpenedProject) then raises the project's own Open event on that project
-// object, so only sinks added to that project object hear it (a loader may add sinks before
-// handing the project over); a sink bound to another project, such as the project that was
-// active when the add-in connected, does not hear of the opening.
+// file. Opening (AdoptOpenedProject) then makes it the active project and raises the project's own
+// Open event on that project object, so only sinks added to that project object hear it (a loader
+// may add sinks before handing the project over); a sink bound to another project, such as the
+// project that was active when the add-in connected, does not hear of the opening. The window
+// activation is announced after Open.
 #pragma once
 
 #include <cstdint>
@@ -112,16 +113,19 @@ class Application final : public host::Application {
   // Creates a project ("Project1", "Project2", ... when `name` is empty), raises NewProject,
   // then activates its window (WindowActivate).
   Project& NewProject(std::string name = "");
-  // Adds a project a loader has read, raises NewProject and the project's Open event (see the top
-  // of this file) and activates its window. The project is marked saved. Fails with kHostFailure
+  // Adds a project a loader has read, raises NewProject, makes it active and raises its Open
+  // event (see the top of this file), then announces its window activation (WindowActivate). The project is marked saved. Fails with kHostFailure
   // for a project made for another application.
   Project& AdoptOpenedProject(std::unique_ptr<Project> project);
   // Makes the project at `index` (from 1) active; raises WindowActivate when the active window
   // changes. Fails with kSubscriptOutOfRange outside 1..ProjectCount().
   void ActivateProject(std::int32_t index);
-  // Raises ProjectBeforeClose with the project still counted; returns false, keeping the project
-  // open, when a handler sets Cancel (or the project is already closing or closed). When the
-  // active project closes, the last of the remaining projects becomes active (WindowActivate).
+  // An unsaved project first asks, in a Yes/No/Cancel message box, whether to save it: Yes saves
+  // it (SaveProject; a refused save keeps the project open), No closes it unsaved, Cancel keeps
+  // it open without raising anything more. Then raises ProjectBeforeClose with the project still
+  // counted; returns false, keeping the project open, when a handler sets Cancel (or the project
+  // is already closing or closed). When the active project closes, the last of the remaining
+  // projects becomes active (WindowActivate).
   bool CloseProject(std::int32_t index);
   bool CloseProject(host::Project& project);
   // Raise ProjectBeforeSave (save_as_ui false for Save, true for Save As); return false when a
@@ -180,6 +184,8 @@ class Application final : public host::Application {
   void CheckCustomTextField(host::FieldId field) const;
   Project& RequireActiveProject() const;
   bool IsSinkLive(const host::ApplicationEvents* sink) const;
+  // False when the user keeps the project open.
+  bool SaveBeforeClose(Project& project);
   template <typename Call>
   void Deliver(Call call);
 
