@@ -114,5 +114,18 @@ TEST(ScriptedDialogs, AScriptThatDoesNotFitStopsAndTheWindowClosesTheForm) {
   EXPECT_EQ(dialogs.Shown()[0].script_problem, "");
 }
 
+TEST(ScriptedDialogs, ReadsActionsWrittenAsText) {
+  EXPECT_EQ(ParseDialogAction("set HijriTitle Hijri End"),
+            DialogAction::SetText("HijriTitle", "Hijri End"));
+  EXPECT_EQ(ParseDialogAction("set GregField"), DialogAction::SetText("GregField", ""));
+  EXPECT_EQ(ParseDialogAction("pick GregField 12"), DialogAction::Pick("GregField", 12));
+  EXPECT_EQ(ParseDialogAction("press OKButton"), DialogAction::Press("OKButton"));
+  EXPECT_EQ(ParseDialogAction("close"), DialogAction::CloseWindow());
+  for (const char* wrong : {"", "close now", "press", "press OK now", "pick GregField",
+                            "pick GregField -1", "pick GregField 9999999999", "click OK", "set"}) {
+    EXPECT_EQ(ParseDialogAction(wrong), std::nullopt) << wrong;
+  }
+}
+
 }  // namespace
 }  // namespace lunavant::workbench
