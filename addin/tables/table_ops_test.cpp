@@ -123,21 +123,16 @@ TEST_F(TableOpsTest, DateFieldWithoutAColumnAddsNothingButTheTableIsApplied) {
   EXPECT_EQ(pj.CurrentTable(), "Entry");
 }
 
-TEST_F(TableOpsTest, FailuresReachTheCallerAndKeepWhatWasDone) {
-  // Given a table the project lacks, expect its error and nothing applied; given a date column
-  // with no default Hijri title (Duration), expect the column kept, the alias call failing and
-  // the table not applied.
-  workbench::Project& pj = Plan().AddTask("Dig", 2).Build();
+TEST_F(TableOpsTest, FailuresReachTheCaller) {
+  // Given a table the project lacks, expect the host's error and nothing applied; given no host
+  // application, expect "Object required".
+  Plan().AddTask("Dig", 2).Build();
   EXPECT_EQ(ErrorOf([] { AddHijriColumn("Gantt", kText2, "", kFinish); }).number,
             host::kHostFailure);
-  const host::FieldId duration = 188743709;
-  EXPECT_EQ(ErrorOf([] { AddHijriColumn("Entry", kText2, "Hijri D", duration); }).number,
-            host::kInvalidProcedureCall);
-  EXPECT_EQ(pj.TaskTable("Entry").Columns().Item(5).Field(), kText2);
-  EXPECT_EQ(app_.CustomFieldGetName(kText2), "");
   EXPECT_TRUE(app_.ViewCommands().empty());
   host::SetGlobalApplication(nullptr);
-  EXPECT_EQ(ErrorOf([] { RefreshTable("Entry"); }).number, host::kObjectRequired);
+  EXPECT_EQ(ErrorOf([] { RemoveHijriColumn("Entry", kText1); }),
+            (host::ErrorRecord{host::kObjectRequired, "Object required"}));
 }
 
 // Removing ---------------------------------------------------------------------------------------
