@@ -77,7 +77,9 @@ std::string RecordFor(const std::string& module) {
          "\r\n"
          "[HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{5C0A7E3B-9D41-4F2A-B6E8-1A7C3D2F9B64}"
          "\\InprocServer32]\r\n"
-         "@=\"" + module + "\"\r\n"
+         "@=\"" +
+         module +
+         "\"\r\n"
          "\"ThreadingModel\"=\"Apartment\"\r\n"
          "\r\n"
          "[HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{5C0A7E3B-9D41-4F2A-B6E8-1A7C3D2F9B64}"
@@ -90,7 +92,8 @@ std::string RecordFor(const std::string& module) {
          "[HKEY_CURRENT_USER\\Software\\Classes\\Lunavant.Connect\\CLSID]\r\n"
          "@=\"{5C0A7E3B-9D41-4F2A-B6E8-1A7C3D2F9B64}\"\r\n"
          "\r\n"
-         "[HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\MS Project\\Addins\\Lunavant.Connect]\r\n"
+         "[HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\MS "
+         "Project\\Addins\\Lunavant.Connect]\r\n"
          "\"FriendlyName\"=\"Lunavant\"\r\n"
          "\"Description\"=\"COM Add-In for Microsoft Office Project 2003\"\r\n"
          "\"LoadBehavior\"=dword:00000003\r\n";
@@ -262,7 +265,8 @@ TEST_F(AddInModule, AMissingOrBrokenModuleIsReportedAndTheOthersStillConnect) {
   ASSERT_EQ(Messages().Shown().size(), 2u);
   EXPECT_EQ(Messages().Shown()[1].prompt,
             "The add-in \"Gone.Connect\" could not be loaded and was not connected.\n"
-            "File not found: " + (config_ / "libgone.so").string());
+            "File not found: " +
+                (config_ / "libgone.so").string());
   EXPECT_NE(Messages().Shown()[0].prompt.find("Error in loading DLL: "), std::string::npos);
   EXPECT_NE(Toolbar(), nullptr);
 }
@@ -404,8 +408,8 @@ TEST_F(AddInModule, ASecondConnectionHandlesEachEventOnce) {
 
   Pointer().Clear();
   app_.CalculateProject();
-  EXPECT_EQ(Pointer().History(), (std::vector<std::int32_t>{host::kPointerBusy,
-                                                             host::kPointerDefault}));
+  EXPECT_EQ(Pointer().History(),
+            (std::vector<std::int32_t>{host::kPointerBusy, host::kPointerDefault}));
   app_.UserEdit(*pj.TaskAt(1), kText1, "01/03/1425");
   EXPECT_EQ(pj.TaskAt(1)->GetField(kStart), "Tue 20/04/04");
   EXPECT_EQ(pj.TaskAt(1)->GetField(kText1), "01/03/1425");
@@ -436,8 +440,8 @@ TEST_F(AddInModule, SixOfTenDisabledStandardControlsKeepTheCommandsFromRunningFi
   ClickButton("Refresh Hijri");
   ASSERT_EQ(Dialogs().Shown().size(), 1u);
   EXPECT_EQ(Prompts(), std::vector<std::string>{kNoHijriFields});
-  EXPECT_EQ(Pointer().History(), (std::vector<std::int32_t>{host::kPointerBusy,
-                                                             host::kPointerDefault}));
+  EXPECT_EQ(Pointer().History(),
+            (std::vector<std::int32_t>{host::kPointerBusy, host::kPointerDefault}));
 }
 
 TEST_F(AddInModule, TheDatabaseBarStandsInForAMissingStandardBarAndNoBarIsNotBusy) {
@@ -502,8 +506,8 @@ TEST_F(AddInModule, AddPairsTheOfferedFieldsAndEveryTaskShowsItsHijriDate) {
   ASSERT_NE(start_at, entry.end());
   ASSERT_NE(start_at + 1, entry.end());
   EXPECT_EQ(*(start_at + 1), kText1);
-  const auto& column = static_cast<const workbench::Column&>(
-      pj.TaskTable("Entry").Columns().Item(static_cast<std::int32_t>(start_at - entry.begin()) + 2));
+  const auto& column = static_cast<const workbench::Column&>(pj.TaskTable("Entry").Columns().Item(
+      static_cast<std::int32_t>(start_at - entry.begin()) + 2));
   EXPECT_EQ(column.Title(), "HijriStart");
   EXPECT_EQ(app_.CustomFieldGetName(kText1), "HijriStart");
   EXPECT_EQ(pj.TaskAt(1)->GetField(kText1), "10/01/1425");
@@ -524,23 +528,23 @@ TEST_F(AddInModule, AddRejectsEachWrongEntryWithItsMessageAndCancelChangesNothin
   workbench::Project& pj = TwoTasks();
   StartWithToolbarShown();
   const std::vector<host::FieldId> before = FieldsOf(pj, "Entry");
-  ClickWith("Add Hijri", {kAddTitle,
-                          {DialogAction::SetText("GregField", ""),
-                           DialogAction::SetText("HijriField", ""),
-                           DialogAction::Press("OKButton"),  // both empty
-                           DialogAction::SetText("HijriField", "Text3"),
-                           DialogAction::Press("OKButton"),  // date empty, text offered
-                           DialogAction::SetText("HijriField", "Text99"),
-                           DialogAction::Press("OKButton"),  // date empty, text not offered
-                           DialogAction::SetText("GregField", "Deadline"),
-                           DialogAction::SetText("HijriField", ""),
-                           DialogAction::Press("OKButton"),  // date not offered, text empty
-                           DialogAction::SetText("HijriField", "Notes"),
-                           DialogAction::Press("OKButton"),  // neither offered
-                           DialogAction::Press("CancelButton")}});
-  EXPECT_EQ(Prompts(), (std::vector<std::string>{kRequiredEmpty, kRequiredEmpty, kHijriNotOffered,
-                                                 kGregNotOffered, kHijriNotOffered,
-                                                 kGregNotOffered}));
+  ClickWith(
+      "Add Hijri",
+      {kAddTitle,
+       {DialogAction::SetText("GregField", ""), DialogAction::SetText("HijriField", ""),
+        DialogAction::Press("OKButton"),  // both empty
+        DialogAction::SetText("HijriField", "Text3"),
+        DialogAction::Press("OKButton"),  // date empty, text offered
+        DialogAction::SetText("HijriField", "Text99"),
+        DialogAction::Press("OKButton"),  // date empty, text not offered
+        DialogAction::SetText("GregField", "Deadline"), DialogAction::SetText("HijriField", ""),
+        DialogAction::Press("OKButton"),  // date not offered, text empty
+        DialogAction::SetText("HijriField", "Notes"),
+        DialogAction::Press("OKButton"),  // neither offered
+        DialogAction::Press("CancelButton")}});
+  EXPECT_EQ(Prompts(),
+            (std::vector<std::string>{kRequiredEmpty, kRequiredEmpty, kHijriNotOffered,
+                                      kGregNotOffered, kHijriNotOffered, kGregNotOffered}));
   for (const workbench::ShownMessage& shown : Messages().Shown()) {
     EXPECT_EQ(shown.title, "Lunavant");
     EXPECT_EQ(shown.style, host::MsgBoxStyle::kOkExclamation);
@@ -555,11 +559,11 @@ TEST_F(AddInModule, AddTakesNamesInOtherLetterCaseAndATypedTitle) {
   // column titled as typed and the alias the default title.
   workbench::Project& pj = TwoTasks();
   StartWithToolbarShown();
-  ClickWith("Add Hijri", {kAddTitle,
-                          {DialogAction::SetText("GregField", "finish"),
-                           DialogAction::SetText("HijriField", "text2"),
-                           DialogAction::SetText("HijriTitle", "Hijri End"),
-                           DialogAction::Press("OKButton")}});
+  ClickWith(
+      "Add Hijri",
+      {kAddTitle,
+       {DialogAction::SetText("GregField", "finish"), DialogAction::SetText("HijriField", "text2"),
+        DialogAction::SetText("HijriTitle", "Hijri End"), DialogAction::Press("OKButton")}});
   EXPECT_TRUE(Messages().Shown().empty());
   const std::vector<host::FieldId> entry = FieldsOf(pj, "Entry");
   const auto finish_at = std::find(entry.begin(), entry.end(), kFinish);
@@ -609,16 +613,14 @@ TEST_F(AddInModule, RemoveOffersTheHijriColumnsAndRejectsWrongEntries) {
   StartWithToolbarShown();
   AddPair();
   AddPair();
-  ClickWith("Remove Hijri", {kRemoveTitle,
-                             {DialogAction::SetText("HijriField", ""),
-                              DialogAction::Press("OKButton"),
-                              DialogAction::SetText("HijriField", "HijriCreated"),
-                              DialogAction::Press("OKButton"),
-                              DialogAction::Press("CancelButton")}});
+  ClickWith("Remove Hijri",
+            {kRemoveTitle,
+             {DialogAction::SetText("HijriField", ""), DialogAction::Press("OKButton"),
+              DialogAction::SetText("HijriField", "HijriCreated"), DialogAction::Press("OKButton"),
+              DialogAction::Press("CancelButton")}});
   const workbench::ShownForm& form = Dialogs().Shown().back();
   EXPECT_EQ(form.spec.caption, kRemoveTitle);
-  EXPECT_EQ(form.lists.at("HijriField"),
-            (std::vector<std::string>{"HijriStart", "HijriFinish"}));
+  EXPECT_EQ(form.lists.at("HijriField"), (std::vector<std::string>{"HijriStart", "HijriFinish"}));
   EXPECT_EQ(form.texts.at("HijriField"), "HijriStart");
   EXPECT_EQ(Prompts(), (std::vector<std::string>{kChooseToRemove, kNotAssigned}));
   EXPECT_TRUE(ShowsAnywhere(pj, kText1));

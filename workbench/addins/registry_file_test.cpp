@@ -128,8 +128,7 @@ TEST_F(RegistryFileTest, TextThatCannotBeKeptAndAnUnwritableFolderFail) {
   RegistryFile registry(path_);
   EXPECT_EQ(ErrorOf([&] { registry.SetText("Software\\X", "A", "two\nlines"); }).number,
             host::kInvalidProcedureCall);
-  EXPECT_EQ(ErrorOf([&] { registry.SetText("\\", "A", "b"); }).number,
-            host::kInvalidProcedureCall);
+  EXPECT_EQ(ErrorOf([&] { registry.SetText("\\", "A", "b"); }).number, host::kInvalidProcedureCall);
   // A folder that is a file cannot be made.
   std::ofstream(folder_ / "file") << "x";
   RegistryFile blocked(folder_ / "file" / "registry.reg");

@@ -68,7 +68,7 @@ TEST(CommandBars, AClickReachesTheSinksOnlyOfAButtonTheUserCanPress) {
   button.SetTag("Add Hijri");
   Clicks sink;
   button.AddEventSink(sink);
-  button.AddEventSink(sink);  // once only
+  button.AddEventSink(sink);     // once only
   EXPECT_FALSE(button.Click());  // the bar is hidden
   bar.SetVisible(true);
   EXPECT_TRUE(button.Click());

@@ -138,10 +138,10 @@ class ScriptedForm final : public host::Form {
         handlers_.Change(*this, control->spec->name);
         return "";
       case DialogAction::Kind::kPick:
-        if (kind != host::ControlKind::kDropDownList) return ui_message::NotEditable(action.control);
+        if (kind != host::ControlKind::kDropDownList)
+          return ui_message::NotEditable(action.control);
         if (action.index < 0 || action.index >= control->entries.Count()) {
-          return ui_message::NoSuchEntry(action.control, action.index,
-                                         control->entries.Count());
+          return ui_message::NoSuchEntry(action.control, action.index, control->entries.Count());
         }
         control->text = control->entries.Entry(action.index);
         handlers_.Change(*this, control->spec->name);

@@ -11,14 +11,15 @@
 namespace lunavant::workbench {
 namespace {
 
-const host::FormSpec kSpec{"Pick",
-                           2000,
-                           1000,
-                           host::BorderStyle::kFixedDialog,
-                           {{"Caption", host::ControlKind::kLabel, "Choose", "", 0, 0, 10, 10, 2},
-                            {"Choice", host::ControlKind::kDropDownList, "", "tip", 0, 0, 10, 10, 0},
-                            {"Note", host::ControlKind::kTextBox, "", "", 0, 0, 10, 10, 1},
-                            {"OK", host::ControlKind::kPushButton, "OK", "", 0, 0, 10, 10, 3}}};
+const host::FormSpec kSpec{
+    "Pick",
+    2000,
+    1000,
+    host::BorderStyle::kFixedDialog,
+    {{"Caption", host::ControlKind::kLabel, "Choose", "", 0, 0, 10, 10, 2},
+     {"Choice", host::ControlKind::kDropDownList, "", "tip", 0, 0, 10, 10, 0},
+     {"Note", host::ControlKind::kTextBox, "", "", 0, 0, 10, 10, 1},
+     {"OK", host::ControlKind::kPushButton, "OK", "", 0, 0, 10, 10, 3}}};
 
 // Writes one line per handler call; OK closes the form.
 class Log final : public host::FormHandlers {
@@ -61,8 +62,8 @@ TEST(ScriptedDialogs, AnswersAFormFromItsScriptAndRecordsItAsShown) {
                         DialogAction::Press("OK")}});
   form->ShowModal();
 
-  EXPECT_EQ(log.lines, (std::vector<std::string>{"Load", "Activate", "Change Choice",
-                                                 "Change Note", "Click OK Finish/n"}));
+  EXPECT_EQ(log.lines, (std::vector<std::string>{"Load", "Activate", "Change Choice", "Change Note",
+                                                 "Click OK Finish/n"}));
   EXPECT_TRUE(log.busy_while_shown);
   EXPECT_FALSE(bars.HostBusy());
   EXPECT_FALSE(form->IsShown());
@@ -89,9 +90,11 @@ TEST(ScriptedDialogs, AScriptThatDoesNotFitStopsAndTheWindowClosesTheForm) {
       {{"", {DialogAction::SetText("Caption", "x")}}, 0, ui_message::NotEditable("Caption")},
       {{"", {DialogAction::Press("Note")}}, 0, ui_message::NotAButton("Note")},
       {{"Other", {DialogAction::Press("OK")}}, 0, ui_message::WrongForm("Other", "Pick")},
-      {{"", {DialogAction::SetText("Note", "x")}}, 1,
+      {{"", {DialogAction::SetText("Note", "x")}},
+       1,
        std::string(ui_message::kScriptEndedWithFormOpen)},
-      {{"", {DialogAction::CloseWindow(), DialogAction::Press("OK")}}, 1,
+      {{"", {DialogAction::CloseWindow(), DialogAction::Press("OK")}},
+       1,
        std::string(ui_message::kFormClosedBeforeScriptEnd)},
   };
   for (const Case& c : cases) {
