@@ -25,13 +25,18 @@ constexpr const char* kWeekdayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri
 WorkbenchPlatform::WorkbenchPlatform(std::unique_ptr<host::MessageBoxes> messages,
                                      std::unique_ptr<host::MousePointer> pointer,
                                      std::unique_ptr<PosixRegionalSettings> regional,
-                                     std::unique_ptr<PosixLibraryLoader> libraries)
+                                     std::unique_ptr<PosixLibraryLoader> libraries,
+                                     std::unique_ptr<PictureFileLoader> pictures,
+                                     std::unique_ptr<host::DialogToolkit> dialogs)
     : messages_(std::move(messages)),
       pointer_(std::move(pointer)),
       regional_(std::move(regional)),
-      libraries_(std::move(libraries)) {}
+      libraries_(std::move(libraries)),
+      pictures_(std::move(pictures)),
+      dialogs_(std::move(dialogs)) {}
 
-Application::Application(FrontEndServices services) {
+Application::Application(FrontEndServices services)
+    : command_bars_(std::make_unique<workbench::CommandBars>()) {
   if (!services.messages) {
     auto recording = std::make_unique<RecordingMessageBoxes>();
     recorded_messages_ = recording.get();
@@ -42,10 +47,16 @@ Application::Application(FrontEndServices services) {
     recorded_pointer_ = recording.get();
     services.pointer = std::move(recording);
   }
+  if (!services.dialogs) {
+    auto scripted = std::make_unique<ScriptedDialogs>(command_bars_.get());
+    scripted_dialogs_ = scripted.get();
+    services.dialogs = std::move(scripted);
+  }
   platform_ = std::make_unique<WorkbenchPlatform>(
       std::move(services.messages), std::move(services.pointer),
       std::make_unique<PosixRegionalSettings>(),
-      std::make_unique<PosixLibraryLoader>(std::move(services.library_folders)));
+      std::make_unique<PosixLibraryLoader>(std::move(services.library_folders)),
+      std::make_unique<PictureFileLoader>(), std::move(services.dialogs));
 }
 
 Application::~Application() {
@@ -113,6 +124,7 @@ void Application::CustomFieldSetFormula(host::FieldId field, const std::string& 
 
 void Application::CalculateProject() {
   Project& project = RequireActiveProject();
+  const workbench::CommandBars::BusyScope busy(*command_bars_);
   Schedule(project);
   Deliver([&project](host::ApplicationEvents& sink) { sink.ProjectCalculate(project); });
 }
@@ -361,5 +373,12 @@ std::string Application::FormatDate(Moment when) const {
 PosixRegionalSettings& Application::Regional() { return platform_->Regional(); }
 const PosixRegionalSettings& Application::Regional() const { return platform_->Regional(); }
 PosixLibraryLoader& Application::Libraries() { return platform_->Libraries(); }
+PictureFileLoader& Application::Pictures() { return platform_->Pictures(); }
+
+void Application::BeginCellEdit() {
+  if (!cell_edit_) cell_edit_.emplace(*command_bars_);
+}
+
+void Application::EndCellEdit() { cell_edit_.reset(); }
 
 }  // namespace lunavant::workbench
