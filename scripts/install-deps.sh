@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev libcli11-dev libicu-dev
   locales
+  mingw-w64 wine wine64 wine32:i386
   clang libclang-rt-dev
 )
 
@@ -22,6 +23,10 @@ sudo_cmd=()
 [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}" >&2
+  # wine32, which runs the 32-bit Windows tests, comes from the i386 architecture.
+  if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo_cmd[@]}" dpkg --add-architecture i386
+  fi
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs what is missing, then builds and runs every test in the release and the
-# sanitizer (asan) configurations, then runs each fuzz target for a short fixed time
-# (LUNAVANT_FUZZ_SECONDS, default 30). Exits non-zero on any failure.
+# sanitizer (asan) configurations, and the Windows converter's tests under wine, then runs each
+# fuzz target for a short fixed time (LUNAVANT_FUZZ_SECONDS, default 30). Exits non-zero on any
+# failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -11,4 +12,5 @@ for preset in release asan; do
   scripts/build.sh "$preset"
   ctest --preset "$preset" -j "$(nproc)"
 done
+scripts/test-windows.sh
 scripts/fuzz.sh "${LUNAVANT_FUZZ_SECONDS:-30}"
