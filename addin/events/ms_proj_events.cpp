@@ -214,10 +214,10 @@ void MSProjEvents::RefreshTaskHijriFields(host::Task& task, std::int32_t slot) {
     const std::int32_t pair_count = pairing::GregToHijri(slot).Count();
     for (std::int32_t position = 1; position <= pair_count; ++position) {
       const host::FieldId text_field = pairing::GregToHijri(slot).Item(position);
-      const std::string key = KeyText(text_field);
-      if (!CollectionHasKey(key, pairing::HijriToGreg(slot))) continue;
-      const host::FieldId date_field = pairing::HijriToGreg(slot).Item(key);
-      const std::string shown = task.GetField(date_field);
+      // One lookup stands for CollectionHasKey and Item: this runs for every pair of every task.
+      const host::FieldId* date_field = pairing::HijriToGreg(slot).ItemIfPresent(KeyText(text_field));
+      if (date_field == nullptr) continue;
+      const std::string shown = task.GetField(*date_field);
       if (!shown.empty()) codec::ConvertAndSetField(task, text_field, shown, codec::kKindHijri);
     }
   });

@@ -29,7 +29,12 @@ bool FoldChanges(std::string_view key);
 // Lets the index be searched with a view, so a key that folds to itself is not copied.
 struct KeyHash {
   using is_transparent = void;
-  std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+  // FNV-1a: keys are a few characters, for which a call to the library's hash costs more.
+  std::size_t operator()(std::string_view key) const {
+    std::uint64_t hash = 14695981039346656037u;
+    for (const char c : key) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    return static_cast<std::size_t>(hash);
+  }
 };
 [[noreturn]] void RaiseDuplicateKey();
 [[noreturn]] void RaiseAbsentKey();
@@ -61,6 +66,11 @@ class KeyedCollection {
 
   // Fails with kInvalidProcedureCall for an absent key.
   const T& Item(std::string_view key) const { return Find(key)->item; }
+  // The item under `key`, or null when the key is absent: Contains and Item in one lookup.
+  const T* ItemIfPresent(std::string_view key) const {
+    const auto found = Lookup(key);
+    return found == index_.end() ? nullptr : &found->second->item;
+  }
   // Fails with kSubscriptOutOfRange outside 1..Count().
   const T& Item(std::int32_t position) const { return At(position)->item; }
 

@@ -2,6 +2,7 @@
 #include "workbench/model/application.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <utility>
 
@@ -186,7 +187,18 @@ bool Application::IsSinkLive(const host::ApplicationEvents* sink) const {
 
 template <typename Call>
 void Application::Deliver(Call call) {
-  // A copy, because a handler may add or remove sinks; a sink removed meanwhile is skipped.
+  // A copy, because a handler may add or remove sinks; a sink removed meanwhile is skipped. Every
+  // task write raises an event and a few sinks are the rule, so the copy lives on the stack.
+  constexpr std::size_t kOnStack = 8;
+  if (sinks_.size() <= kOnStack) {
+    std::array<host::ApplicationEvents*, kOnStack> snapshot{};
+    const std::size_t count = sinks_.size();
+    std::copy(sinks_.begin(), sinks_.end(), snapshot.begin());
+    for (std::size_t i = 0; i < count; ++i) {
+      if (IsSinkLive(snapshot[i])) call(*snapshot[i]);
+    }
+    return;
+  }
   const std::vector<host::ApplicationEvents*> snapshot = sinks_;
   for (host::ApplicationEvents* sink : snapshot) {
     if (IsSinkLive(sink)) call(*sink);

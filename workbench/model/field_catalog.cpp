@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "addin/host/error.h"
 #include "workbench/model/messages.h"
@@ -51,15 +53,23 @@ std::string LowerCopy(std::string_view text) {
 }
 
 struct Index {
-  std::unordered_map<host::FieldId, const FieldInfo*> by_id;
+  // Task field identifiers are one block of numbers, so a table indexed from the smallest finds a
+  // field without hashing; a field is looked up at every read and write of a task.
+  host::FieldId first_id = 0;
+  std::vector<const FieldInfo*> by_id;
   std::unordered_map<std::string, const FieldInfo*> by_name;
 };
 
 const Index& TheIndex() {
   static const Index index = [] {
     Index built;
+    const auto [lowest, highest] = std::minmax_element(
+        std::begin(kFields), std::end(kFields),
+        [](const FieldInfo& a, const FieldInfo& b) { return a.id < b.id; });
+    built.first_id = lowest->id;
+    built.by_id.resize(static_cast<std::size_t>(highest->id - lowest->id) + 1);
     for (const FieldInfo& info : kFields) {
-      built.by_id.emplace(info.id, &info);
+      built.by_id[static_cast<std::size_t>(info.id - built.first_id)] = &info;
       built.by_name.emplace(LowerCopy(info.name), &info);
     }
     return built;
@@ -72,9 +82,10 @@ const Index& TheIndex() {
 std::span<const FieldInfo> AllTaskFields() { return kFields; }
 
 const FieldInfo* FindField(host::FieldId id) {
-  const auto& by_id = TheIndex().by_id;
-  auto found = by_id.find(id);
-  return found == by_id.end() ? nullptr : found->second;
+  const Index& index = TheIndex();
+  // Unsigned, so that an identifier below the block wraps to far beyond its end.
+  const std::size_t offset = static_cast<std::uint32_t>(id) - static_cast<std::uint32_t>(index.first_id);
+  return offset < index.by_id.size() ? index.by_id[offset] : nullptr;
 }
 
 const FieldInfo* FindFieldByName(std::string_view name) {
