@@ -112,8 +112,7 @@ std::string GetLocaleText(std::uint32_t locale, std::int32_t item) {
 
 std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::int32_t month,
                               std::int32_t day) {
-  std::string out;
-  out.reserve(pattern.size() + 8);
+  std::string out;  // a short date fits inside the string object: no allocation
   for (std::size_t at = 0; at < pattern.size();) {
     const char c = pattern[at];
     if (c == '\'') {  // quoted literal text

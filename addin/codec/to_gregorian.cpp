@@ -42,10 +42,10 @@ Digit DigitAt(std::string_view text, std::size_t pos) {
 // A whole decimal number with blanks around it; leading zeros allowed, digits of any of the three
 // kinds above, mixed or not. Numbers beyond kTooLarge read as kTooLarge, which no bound accepts.
 std::optional<std::int32_t> WholeNumber(std::string_view piece) {
-  const std::size_t first = piece.find_first_not_of(' ');
-  if (first == std::string_view::npos) return std::nullopt;
-  const std::size_t last = piece.find_last_not_of(' ');
-  const std::string_view digits = piece.substr(first, last - first + 1);
+  while (!piece.empty() && piece.front() == ' ') piece.remove_prefix(1);
+  while (!piece.empty() && piece.back() == ' ') piece.remove_suffix(1);
+  if (piece.empty()) return std::nullopt;
+  const std::string_view digits = piece;
   std::int64_t number = 0;
   for (std::size_t pos = 0; pos < digits.size();) {
     const Digit digit = DigitAt(digits, pos);

@@ -210,6 +210,44 @@ std::optional<CalendarDate> DateOfElements(const Element& first, const Element& 
   return date;
 }
 
+// The shape nearly every date the host shows or a user types has: three runs of digits joined by
+// one separator used twice ("15/03/04"), nothing around them. Read directly, as the general
+// reading below would read it; none when the text has another shape or its separator could be
+// read otherwise (":" as a time's, the start of a longer user separator). Fails as the general
+// reading does when the shape holds no date.
+std::optional<host::DateTime> ReadPlainDate(std::string_view text, DateOrder order,
+                                            std::string_view date_separator) {
+  std::size_t pos = 0;
+  const auto digits = [&] {
+    const std::size_t start = pos;
+    while (pos < text.size() && IsDigit(text[pos])) ++pos;
+    return text.substr(start, pos - start);
+  };
+  const std::string_view first = digits();
+  if (first.empty() || pos == text.size()) return std::nullopt;
+  const char separator = text[pos];
+  const bool usual = separator == '/' || separator == '-' || separator == '.';
+  const bool users = date_separator.size() == 1 && date_separator[0] == separator;
+  if ((!usual && !users) || separator == ':' ||
+      (date_separator.size() > 1 && date_separator[0] == separator)) {
+    return std::nullopt;
+  }
+  ++pos;
+  const std::string_view second = digits();
+  if (second.empty() || pos == text.size() || text[pos] != separator) return std::nullopt;
+  ++pos;
+  const std::string_view third = digits();
+  if (third.empty() || pos != text.size()) return std::nullopt;
+  const std::optional<CalendarDate> date =
+      DateOfElements({first, {}}, {second, {}}, {third, {}}, order);
+  if (!date) FailTypeMismatch();
+  host::DateTime when;
+  when.year = date->year;
+  when.month = date->month;
+  when.day = date->day;
+  return when;
+}
+
 // The separators that stand at the scanner's position, longest first: the user's (which may be
 // longer than one character) and "/", "-" and ".". Where one is the start of another (". " and
 // "."), the longer is tried first and the shorter still gets its turn.
@@ -387,6 +425,9 @@ DateOrder DateOrderOfPattern(std::string_view pattern) {
 
 host::DateTime ReadDateText(std::string_view text, DateOrder order,
                             std::string_view date_separator) {
+  if (const std::optional<host::DateTime> plain = ReadPlainDate(text, order, date_separator)) {
+    return *plain;
+  }
   Scanner scanner(text);
   scanner.SkipBlanks();
   std::optional<CalendarDate> date;
@@ -455,8 +496,7 @@ std::string FormatDateWithPattern(std::string_view pattern, std::int32_t year, s
     }
   }
   const bool real = IsRealDate(year, month, day);
-  std::string out;
-  out.reserve(working.size() + 8);
+  std::string out;  // a short date fits inside the string object: no allocation
   for (std::size_t pos = 0; pos < working.size();) {
     const char c = working[pos];
     if (c == '\'') {
