@@ -490,10 +490,17 @@ std::string FormatDateWithPattern(std::string_view pattern, std::int32_t year, s
                                   std::int32_t day, bool two_digit_year) {
   std::string working(pattern.empty() ? kCShortDatePattern : pattern);
   if (two_digit_year) {
-    for (std::size_t pos = working.find("yyyy"); pos != std::string::npos;
-         pos = working.find("yyyy", pos + 2)) {
-      working.replace(pos, 4, "yy");
+    // Every "yyyy", left to right, becomes "yy"; one pass, as a date is written for every date
+    // field shown.
+    std::size_t kept = 0;
+    for (std::size_t pos = 0; pos < working.size();) {
+      const bool four = pos + 4 <= working.size() && working[pos] == 'y' &&
+                        working[pos + 1] == 'y' && working[pos + 2] == 'y' && working[pos + 3] == 'y';
+      const std::size_t take = four ? 2 : 1;
+      for (std::size_t i = 0; i < take; ++i) working[kept++] = working[pos + i];
+      pos += four ? 4 : 1;
     }
+    working.resize(kept);
   }
   const bool real = IsRealDate(year, month, day);
   std::string out;  // a short date fits inside the string object: no allocation

@@ -30,6 +30,14 @@ std::string WithWholeYears(std::string_view pattern) {
   return out;
 }
 
+// A loop: the text is a short date, written for every date field shown.
+bool HasColon(std::string_view text) {
+  for (const char c : text) {
+    if (c == ':') return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 PosixRegionalSettings::PosixRegionalSettings()
@@ -77,7 +85,7 @@ std::string PosixRegionalSettings::FormatDate(std::int32_t year, std::int32_t mo
   }
   std::string text = FormatDateWithPattern(pattern, year, month, day, two_digit_year);
   // "15:03:04" is a time of day to the reader; the whole year makes it a date again.
-  if (text.find(':') != std::string::npos && ReadsAsTimeOfDay(text)) {
+  if (HasColon(text) && ReadsAsTimeOfDay(text)) {
     text = FormatDateWithPattern(WithWholeYears(pattern), year, month, day, false);
   }
   return text;
