@@ -73,7 +73,16 @@ std::string Number(std::int32_t value, bool padded) {
 
 void CheckAnyText(const std::string& text, DateOrder order, const std::string& separator) {
   DateTime when;
-  if (!Read(text, order, separator, when)) return;
+  const bool read = Read(text, order, separator, when);
+  // A blank in front changes nothing, though it takes the reader off its direct path for plain
+  // dates such as "15/03/04" and through its general one.
+  DateTime with_blank;
+  const bool read_with_blank = Read(" " + text, order, separator, with_blank);
+  LUNAVANT_FUZZ_CHECK(read == read_with_blank && (!read || when == with_blank),
+                      "\"" + lunavant::fuzz::Printable(text) + "\" read as " +
+                          (read ? Show(when) : "nothing") + ", after a blank as " +
+                          (read_with_blank ? Show(with_blank) : "nothing"));
+  if (!read) return;
   const bool no_date = when.year == 0 && when.month == 0 && when.day == 0;
   LUNAVANT_FUZZ_CHECK((no_date || IsRealDate(when)) && IsTimeOfDay(when),
                       "\"" + lunavant::fuzz::Printable(text) + "\" read as " + Show(when));

@@ -33,6 +33,13 @@ TEST_F(RegionalDate, WritesTheInputDateInTheUsersPatternWithATwoDigitYear) {
   }
 }
 
+TEST_F(RegionalDate, WritesAOneLetterYearInFullWhereTwoDigitsWouldReadBackWrong) {
+  // Given a pattern with "y", expect 2046 in full, as two digits would read back as 1946.
+  PinRegionalSettings("dd.MMM.y", ".");
+  EXPECT_EQ(RegionalDateText("19/01/2046"), "19.Jan.2046");
+  EXPECT_EQ(RegionalDateText("19/01/2004"), "19.Jan.4");
+}
+
 TEST_F(RegionalDate, ReturnsTheInputUnchangedWhenThePlatformHasNoPattern) {
   PinRegionalSettings("", "/");
   EXPECT_EQ(GetLocaleText(app_.Regional().GetUserDefaultLCID(), host::kLocaleShortDate), "");

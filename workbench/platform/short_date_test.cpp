@@ -50,5 +50,14 @@ TEST(ShortDate, WhatIsWrittenReadsBack) {
   }
 }
 
+TEST(ShortDate, FormatsNoReaderKnowsGiveTheCShortDate) {
+  // Given a format whose only directive is cut short, or one that puts the year between month and
+  // day, expect the C locale's short date, which reads back; only the empty format gives none.
+  EXPECT_EQ(ShortDateOfStrftime("%9"), (ShortDate{"MM/dd/yy", "/"}));
+  EXPECT_EQ(ShortDateOfStrftime("%b-%Y-%d"), (ShortDate{"MM/dd/yy", "/"}));
+  EXPECT_EQ(ShortDateOfCldr("MM-y-dd"), (ShortDate{"MM/dd/yy", "/"}));
+  EXPECT_EQ(ShortDateOfStrftime(""), (ShortDate{"", "/"}));
+}
+
 }  // namespace
 }  // namespace lunavant::workbench
