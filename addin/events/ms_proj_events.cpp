@@ -217,8 +217,11 @@ void MSProjEvents::RefreshTaskHijriFields(host::Task& task, std::int32_t slot) {
       // One lookup stands for CollectionHasKey and Item: this runs for every pair of every task.
       const host::FieldId* date_field = pairing::HijriToGreg(slot).ItemIfPresent(KeyText(text_field));
       if (date_field == nullptr) continue;
-      const std::string shown = task.GetField(*date_field);
-      if (!shown.empty()) codec::ConvertAndSetField(task, text_field, shown, codec::kKindHijri);
+      std::string shown = task.GetField(*date_field);
+      if (!shown.empty()) {
+        codec::ConvertAndSetField(task, text_field, host::Value(std::move(shown)),
+                                  codec::kKindHijri);
+      }
     }
   });
 }

@@ -57,6 +57,7 @@ struct Index {
   // field without hashing; a field is looked up at every read and write of a task.
   host::FieldId first_id = 0;
   std::vector<const FieldInfo*> by_id;
+  std::vector<std::uint8_t> calculated;  // beside by_id: 1 for a field the host calculates
   std::unordered_map<std::string, const FieldInfo*> by_name;
 };
 
@@ -68,6 +69,12 @@ const Index& TheIndex() {
         [](const FieldInfo& a, const FieldInfo& b) { return a.id < b.id; });
     built.first_id = lowest->id;
     built.by_id.resize(static_cast<std::size_t>(highest->id - lowest->id) + 1);
+    built.calculated.resize(built.by_id.size());
+    for (const host::FieldId id : kCalculated) {
+      const std::size_t offset =
+          static_cast<std::uint32_t>(id) - static_cast<std::uint32_t>(built.first_id);
+      if (offset < built.calculated.size()) built.calculated[offset] = 1;
+    }
     for (const FieldInfo& info : kFields) {
       built.by_id[static_cast<std::size_t>(info.id - built.first_id)] = &info;
       built.by_name.emplace(LowerCopy(info.name), &info);
@@ -108,6 +115,10 @@ int CustomTextIndex(host::FieldId id) {
 host::FieldId CustomTextField(int index) { return kCustomText.at(static_cast<std::size_t>(index)); }
 
 bool IsCalculatedField(host::FieldId id) {
+  const Index& index = TheIndex();
+  const std::size_t offset =
+      static_cast<std::uint32_t>(id) - static_cast<std::uint32_t>(index.first_id);
+  if (offset < index.calculated.size()) return index.calculated[offset] != 0;
   return std::find(std::begin(kCalculated), std::end(kCalculated), id) != std::end(kCalculated);
 }
 
