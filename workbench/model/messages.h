@@ -20,6 +20,11 @@ inline constexpr std::string_view kNoWorkingDays = "A working week needs at leas
 inline constexpr std::string_view kBadWorkingHours =
     "A working day must start before it ends, within the day.";
 
+// The title of the workbench's own message boxes.
+inline constexpr std::string_view kWorkbenchTitle = "Workbench";
+
+// Asked with Yes, No and Cancel before an unsaved project closes.
+std::string SaveChangesBeforeClose(std::string_view project_name);
 std::string UnknownFieldId(std::int32_t field);
 std::string UnknownFieldName(std::string_view name);
 std::string NotCustomTextField(std::string_view field_name);
