@@ -54,7 +54,9 @@ class TemporaryFile {
 void WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
   const std::filesystem::path folder =
       target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-  std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  std::string temporary_name = ".";
+  temporary_name.append(target.filename().string()).append(".XXXXXX");
+  const std::string pattern = (folder / temporary_name).string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = ::mkstemp(name.data());

@@ -289,8 +289,14 @@ std::vector<Instruction> TableInstructions(Project& project) {
 
 std::string Joined(const std::vector<Instruction>& instructions) {
   std::string out;
-  for (const Instruction& i : instructions) out += i.target + " " + i.value + "\n";
+  for (const Instruction& i : instructions) out.append(i.target).append(" ").append(i.value) += '\n';
   return out;
+}
+
+// The tables of a new project, in instruction form: a document without instructions has these.
+std::string DefaultTables(Application& app) {
+  Project fresh(app, "");
+  return Joined(TableInstructions(fresh));
 }
 
 std::string InstructionText(pugi::xml_node node) {
@@ -465,7 +471,7 @@ MspdiSource& ProjectFileAccess::SourceOf(Project& project) {
   source.summary_node.append_child("OutlineNumber").text() = "0";
   source.summary_node.append_child("OutlineLevel").text() = "0";
   source.summary_node.append_child("Summary").text() = "1";
-  source.tables = Joined(TableInstructions(project));
+  source.tables = DefaultTables(project.App());
   project.SetSource(std::move(made));
   return source;
 }
@@ -666,7 +672,7 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
   if (source->summary_node) source->summary_state = CaptureTask(*project->summary_, true);
   source->aliases = project->aliases_;
   source->formulas = project->formulas_;
-  source->tables = Joined(TableInstructions(*project));
+  source->tables = source->had_tables ? Joined(TableInstructions(*project)) : DefaultTables(app);
   source->doc = std::move(doc);
   project->SetSource(std::move(source));
   project->MarkSaved();
