@@ -109,7 +109,8 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
   AddOptions add;
   CLI::App* add_cmd = cli.add_subcommand("add", "pair a date column with a text field (Add Hijri)");
   add_cmd->add_option("FILE", add.file, "project file")->required();
-  add_cmd->add_option("--date", add.date_field, "the date field (the dialog's first when left out)");
+  add_cmd->add_option("--date", add.date_field,
+                      "the date field (the dialog's first when left out)");
   add_cmd->add_option("--text", add.text_field, "the text field (the dialog's first free one)");
   add_cmd->add_option("--title", add.title, "the column title (Hijri<date field> when left out)");
   add_cmd->add_option("--table", add.table, "apply this task table first");
@@ -154,7 +155,8 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
   unregister_cmd->add_option("MODULE", module, "the module (default: beside this program)");
 
   std::string prog_id;
-  CLI::App* addins = cli.add_subcommand("addins", "list the registered add-ins, or (dis)connect one");
+  CLI::App* addins =
+      cli.add_subcommand("addins", "list the registered add-ins, or (dis)connect one");
   addins->require_subcommand(0, 1);
   CLI::App* addins_list = addins->add_subcommand("list", "list the add-ins (the default)");
   CLI::App* addins_connect =

@@ -130,9 +130,9 @@ void HostSession::Save(workbench::Project& project,
   } catch (const workbench::ProjectFileError& e) {
     RaiseFileError(e);
   } catch (const host::HostError& e) {
-    throw CommandError(kExitFile, message::FileProblem(
-                                      (out ? *out : file_name_).string() + ": " + e.what(),
-                                      message::kAdviceNotSaved));
+    throw CommandError(kExitFile,
+                       message::FileProblem((out ? *out : file_name_).string() + ": " + e.what(),
+                                            message::kAdviceNotSaved));
   }
 }
 

@@ -38,20 +38,24 @@ inline std::string NotSavedDryRun(const std::filesystem::path& file) {
   return Path(file) + ": not saved (--dry-run)";
 }
 inline std::string NothingAdded(const std::filesystem::path& file) {
-  return Path(file) + ": no Hijri field was added; the file is unchanged. Choose a date field of "
-                      "the current table that has no Hijri field yet (--date) and a free text "
-                      "field (--text), or pick another table with --table.";
+  return Path(file) +
+         ": no Hijri field was added; the file is unchanged. Choose a date field of "
+         "the current table that has no Hijri field yet (--date) and a free text "
+         "field (--text), or pick another table with --table.";
 }
 inline std::string Offered(std::string_view what, std::string_view entries) {
-  return "  " + std::string(what) + " offered: " + (entries.empty() ? "(none)" : std::string(entries));
+  return "  " + std::string(what) +
+         " offered: " + (entries.empty() ? "(none)" : std::string(entries));
 }
 inline std::string NothingRemoved(const std::filesystem::path& file) {
-  return Path(file) + ": no Hijri field was removed; the file is unchanged. Name one of the Hijri "
-                      "fields of the current table with --field, and confirm (or pass --yes).";
+  return Path(file) +
+         ": no Hijri field was removed; the file is unchanged. Name one of the Hijri "
+         "fields of the current table with --field, and confirm (or pass --yes).";
 }
 inline std::string NotConfirmed(const std::filesystem::path& file) {
-  return Path(file) + ": the removal was not confirmed; the file is unchanged. Standard input is "
-                      "not a terminal to answer on: pass --yes to confirm.";
+  return Path(file) +
+         ": the removal was not confirmed; the file is unchanged. Standard input is "
+         "not a terminal to answer on: pass --yes to confirm.";
 }
 inline std::string CommandFailed(const std::filesystem::path& file, std::string_view button) {
   return Path(file) + ": \"" + std::string(button) +
@@ -92,8 +96,7 @@ inline constexpr std::string_view kAdviceUnreadable = "Check that it is a file y
 inline constexpr std::string_view kAdviceMalformed =
     "It is not a project file in MSPDI (XML) form; save it as XML from the scheduler.";
 inline constexpr std::string_view kAdviceNotSaved =
-    "The file on disk is as it was; check the folder's permissions and free space, or save "
-    "elsewhere with -o.";
+    "Check the folder's permissions and free space, or save elsewhere with -o.";
 inline std::string ButtonUnavailable(std::string_view button) {
   return "the add-in's toolbar has no usable button \"" + std::string(button) +
          "\"; reconnect the add-in with 'lunavant addins disconnect " + std::string(kAddInProgId) +
@@ -139,8 +142,9 @@ inline std::string VerifyFound(const std::filesystem::path& file, std::int64_t b
          "' rewrites them.";
 }
 inline std::string NoPairs(const std::filesystem::path& file) {
-  return Path(file) + ": no Hijri fields to verify (no task table shows a text field named "
-                      "after a date field, such as HijriStart).";
+  return Path(file) +
+         ": no Hijri fields to verify (no task table shows a text field named "
+         "after a date field, such as HijriStart).";
 }
 
 }  // namespace lunavant::cli::message

@@ -226,7 +226,8 @@ int RunAdd(Terminal& terminal, const SessionOptions& options, const AddOptions& 
   workbench::Project& project = OpenForCommand(session, add.file, add.table);
   workbench::DialogScript script{std::string(message::kAddDialog), {}};
   if (add.date_field) script.actions.push_back(DialogAction::SetText("GregField", *add.date_field));
-  if (add.text_field) script.actions.push_back(DialogAction::SetText("HijriField", *add.text_field));
+  if (add.text_field)
+    script.actions.push_back(DialogAction::SetText("HijriField", *add.text_field));
   if (add.title) script.actions.push_back(DialogAction::SetText("HijriTitle", *add.title));
   script.actions.push_back(DialogAction::Press("OKButton"));
   session.App().ScriptedDialogBoxes()->QueueScript(std::move(script));
@@ -336,8 +337,7 @@ int RunVerify(Terminal& terminal, const SessionOptions& options,
   }
   if (check.problems.empty()) {
     terminal.out << message::VerifyClean(session.FileName(), check.cells,
-                                         static_cast<std::int64_t>(check.pairs.size()),
-                                         check.tasks)
+                                         static_cast<std::int64_t>(check.pairs.size()), check.tasks)
                  << '\n';
     return kExitOk;
   }

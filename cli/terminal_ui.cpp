@@ -41,8 +41,8 @@ host::MsgBoxResult TerminalMessageBoxes::MsgBox(const std::string& prompt, host:
     return host::MsgBoxResult::kOk;
   }
   const bool with_cancel = style == host::MsgBoxStyle::kYesNoCancelExclamationYesFirst;
-  const host::MsgBoxResult refusal = with_cancel ? host::MsgBoxResult::kCancel
-                                                 : host::MsgBoxResult::kNo;
+  const host::MsgBoxResult refusal =
+      with_cancel ? host::MsgBoxResult::kCancel : host::MsgBoxResult::kNo;
   switch (questions_) {
     case Questions::kAnswerDefault:
       return host::MsgBoxResult::kYes;
