@@ -151,8 +151,10 @@ TEST_F(ProjectLifecycle, ConnectingWithAProjectOpenRestoresItsPairsAtOnce) {
 }
 
 TEST_F(ProjectLifecycle, TheOpenEventRestoresAtOnceAndTheActivationAddsNothing) {
-  // Given the project bound at connection... Note: the workbench raises Open only on the project
-  // object a loader hands over, so the add-in hears it as a loader's sink.
+  // Given a project file opened with the add-in listening to its Open event, expect its pairs
+  // restored during Open, the project still opening, and the window activation ending the
+  // opening without adding anything. Note: the workbench raises Open only to sinks a loader adds
+  // to the project object it hands over, so the watch passes the event on to the add-in.
   Connect();
   bool restored_during_open = false;
   struct OpenWatch : host::ProjectEvents {

@@ -62,9 +62,8 @@ H2GAFunction BoundH2GA() { return BoundExport(&Converter::h2ga, "H2GA"); }
 CalendarDate GregorianToHijri(const CalendarDate& gregorian) {
   CalendarDate hijri;
   std::int32_t unused_fourth = 0;
-  const std::int32_t status =
-      BoundG2HA()(gregorian.year, gregorian.month, gregorian.day, &hijri.year,
-                             &hijri.month, &hijri.day, &unused_fourth);
+  const std::int32_t status = BoundG2HA()(gregorian.year, gregorian.month, gregorian.day,
+                                          &hijri.year, &hijri.month, &hijri.day, &unused_fourth);
   // A refused date would leave zeros behind, which must never reach a task as "00/00/0".
   if (status != 0) RaiseNotConvertible();
   return hijri;
@@ -74,7 +73,7 @@ GregorianDay HijriToGregorian(const CalendarDate& hijri) {
   CalendarDate in = hijri;  // the converter may write its inputs; ours stay untouched
   GregorianDay out;
   const std::int32_t status = BoundH2GA()(&in.year, &in.month, &in.day, &out.date.year,
-                                                     &out.date.month, &out.date.day, &out.weekday);
+                                          &out.date.month, &out.date.day, &out.weekday);
   if (status != 0) RaiseNotConvertible();
   return out;
 }

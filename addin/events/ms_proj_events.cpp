@@ -39,6 +39,8 @@ MSProjEvents::~MSProjEvents() { Unbind(); }
 
 void MSProjEvents::Bind(host::Application& app, host::Project* project) {
   Unbind();
+  // Owners noted under an earlier binding may name projects that are gone.
+  ForgetOwner(nullptr);
   objProjectApp = &app;
   app.AddEventSink(*this);
   Proj = project;
@@ -173,7 +175,6 @@ void MSProjEvents::objProjectApp_ProjectCalculate(host::Project& pj) {
   // Read once: a slot the registry refuses fails here, once, instead of once per task.
   std::int32_t slot = 0;
   const bool slot_usable = trap.Step([&] {
-    SettleAfterClose();
     slot = ProjectSlotOf(pj);
     pairing::GregToHijri(slot);
   });

@@ -23,9 +23,9 @@
 namespace lunavant::host {
 
 enum class ControlKind {
-  kLabel,          // text only; takes no focus
-  kDropDownList,   // a list of entries with an editable text
-  kTextBox,        // one line of text
+  kLabel,         // text only; takes no focus
+  kDropDownList,  // a list of entries with an editable text
+  kTextBox,       // one line of text
   kPushButton
 };
 

@@ -17,7 +17,7 @@ namespace lunavant::host {
 class DialogToolkit;
 
 enum class MsgBoxStyle {
-  kOkExclamation,            // one OK button, exclamation icon
+  kOkExclamation,                  // one OK button, exclamation icon
   kYesNoExclamationYesFirst,       // Yes and No, exclamation icon, Yes is the default button
   kYesNoCancelExclamationYesFirst  // Yes, No and Cancel, exclamation icon, Yes is the default
 };

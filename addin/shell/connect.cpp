@@ -74,9 +74,8 @@ void Connect::OnConnection(host::Application& Application, std::int32_t ConnectM
 
   // The toolbar is built anew; only a bar still on show from before keeps it on show.
   bool was_visible = false;
-  SkipFailure([&] {
-    was_visible = Require(Require(HostApp->CommandBars()).Item(kBarName)).Visible();
-  });
+  SkipFailure(
+      [&] { was_visible = Require(Require(HostApp->CommandBars()).Item(kBarName)).Visible(); });
   SkipFailure([&] { Require(Require(HostApp->CommandBars()).Item(kBarName)).Delete(); });
   SkipFailure([&] { AddInBar = &Require(HostBars).Add(kBarName, host::kBarTop); });
   SkipFailure([&] {
@@ -94,12 +93,9 @@ void Connect::OnConnection(host::Application& Application, std::int32_t ConnectM
 }
 
 void Connect::MakeButton(const ButtonSlot& slot) {
-  SkipFailure([&] {
-    Hold(slot, &Require(AddInBar).Controls().Add(host::kControlButton));
-  });
+  SkipFailure([&] { Hold(slot, &Require(AddInBar).Controls().Add(host::kControlButton)); });
   std::shared_ptr<const host::Picture> face;
-  SkipFailure(
-      [&] { face = Require(HostApp).Services().Pictures().LoadPicture(slot.text->face); });
+  SkipFailure([&] { face = Require(HostApp).Services().Pictures().LoadPicture(slot.text->face); });
   host::CommandBarButton* button = this->*slot.member;
   SkipFailure([&] { Require(button).SetTag(std::string(slot.text->tag)); });
   SkipFailure([&] { Require(button).SetCaption(std::string(slot.text->caption)); });

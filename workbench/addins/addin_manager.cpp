@@ -43,8 +43,8 @@ std::filesystem::path RegisteredModule(const RegistryFile& registry, std::string
   const std::optional<std::string> clsid =
       registry.Text(Join(Join(kClassesKey, prog_id), "CLSID"), "");
   if (!clsid || clsid->empty()) return {};
-  const std::optional<std::string> module = registry.Text(
-      Join(Join(Join(kClassesKey, "CLSID"), *clsid), "InprocServer32"), "");
+  const std::optional<std::string> module =
+      registry.Text(Join(Join(Join(kClassesKey, "CLSID"), *clsid), "InprocServer32"), "");
   if (!module) return {};
   return *module;
 }

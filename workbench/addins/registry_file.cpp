@@ -250,8 +250,9 @@ void RegistryFile::Save() const {
 
 RegistryFile::Key& RegistryFile::MakeKey(std::string_view path) {
   const std::string folded = Fold(path);
-  auto at = std::lower_bound(keys_.begin(), keys_.end(), folded,
-                             [](const Key& key, const std::string& f) { return Fold(key.path) < f; });
+  auto at =
+      std::lower_bound(keys_.begin(), keys_.end(), folded,
+                       [](const Key& key, const std::string& f) { return Fold(key.path) < f; });
   if (at != keys_.end() && Fold(at->path) == folded) return *at;
   return *keys_.insert(at, Key{std::string(path), {}});
 }

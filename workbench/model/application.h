@@ -114,8 +114,8 @@ class Application final : public host::Application {
   // then activates its window (WindowActivate).
   Project& NewProject(std::string name = "");
   // Adds a project a loader has read, raises NewProject, makes it active and raises its Open
-  // event (see the top of this file), then announces its window activation (WindowActivate). The project is marked saved. Fails with kHostFailure
-  // for a project made for another application.
+  // event (see the top of this file), then announces its window activation (WindowActivate). The
+  // project is marked saved. Fails with kHostFailure for a project made for another application.
   Project& AdoptOpenedProject(std::unique_ptr<Project> project);
   // Makes the project at `index` (from 1) active; raises WindowActivate when the active window
   // changes. Fails with kSubscriptOutOfRange outside 1..ProjectCount().

@@ -111,9 +111,9 @@ TEST_F(ApplicationTest, AnUnsavedProjectAsksWhetherToSaveBeforeItCloses) {
   ASSERT_EQ(Messages().Shown().size(), 4u);
   EXPECT_EQ(Messages().Shown()[0], ask_a);
   EXPECT_EQ(Messages().Shown()[3].answer, host::MsgBoxResult::kNo);
-  EXPECT_EQ(sink_.log, (Strings{"ProjectBeforeSave(A)", "ProjectBeforeSave(A)",
-                                "ProjectBeforeClose(A)", "NewProject(B)", "WindowActivate(B)",
-                                "ProjectBeforeClose(B)"}));
+  EXPECT_EQ(sink_.log,
+            (Strings{"ProjectBeforeSave(A)", "ProjectBeforeSave(A)", "ProjectBeforeClose(A)",
+                     "NewProject(B)", "WindowActivate(B)", "ProjectBeforeClose(B)"}));
 }
 
 // Given the active project closing, expect the last remaining one to become active, with its
@@ -139,7 +139,7 @@ TEST_F(ApplicationTest, OpenGoesToTheOpenedProjectsSinks) {
   RecordingSink bound_to_first;
   first.AddEventSink(bound_to_first);
   struct OwnSink : RecordingSink {
-    explicit OwnSink(Application& app) : app(app) {}
+    explicit OwnSink(Application& application) : app(application) {}
     void Open(host::Project& pj) override {
       RecordingSink::Open(pj);
       active_during_open = app.ActiveProject();

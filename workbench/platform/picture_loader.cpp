@@ -31,8 +31,7 @@ std::uint16_t Read16(const std::string& bytes, std::size_t at) {
 }
 
 [[noreturn]] void RaiseInvalid(const std::filesystem::path& source) {
-  host::Raise(host::kInvalidPicture,
-              std::string(kInvalidPictureText) + source.filename().string());
+  host::Raise(host::kInvalidPicture, std::string(kInvalidPictureText) + source.filename().string());
 }
 
 bool IsRegularFile(const std::filesystem::path& path) {
@@ -73,8 +72,8 @@ std::shared_ptr<const BitmapPicture> DecodeBitmap(const std::string& bytes,
   const std::size_t bytes_per_pixel = bits / 8u;
   // Rows are padded to a multiple of four bytes.
   const std::size_t row_size = (static_cast<std::size_t>(width) * bytes_per_pixel + 3u) / 4u * 4u;
-  const std::size_t needed = static_cast<std::size_t>(pixel_offset) +
-                             row_size * static_cast<std::size_t>(height);
+  const std::size_t needed =
+      static_cast<std::size_t>(pixel_offset) + row_size * static_cast<std::size_t>(height);
   if (pixel_offset < kFileHeaderSize + header_size || needed > bytes.size()) RaiseInvalid(source);
 
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) *
@@ -88,8 +87,8 @@ std::shared_ptr<const BitmapPicture> DecodeBitmap(const std::string& bytes,
       const auto green = static_cast<unsigned char>(bytes[at + 1]);
       const auto red = static_cast<unsigned char>(bytes[at + 2]);
       pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-             static_cast<std::size_t>(x)] = (std::uint32_t{red} << 16) |
-                                            (std::uint32_t{green} << 8) | blue;
+             static_cast<std::size_t>(x)] =
+          (std::uint32_t{red} << 16) | (std::uint32_t{green} << 8) | blue;
     }
   }
   return std::make_shared<BitmapPicture>(width, height, std::move(pixels), source);

@@ -138,10 +138,10 @@ class ScriptedForm final : public host::Form {
         handlers_.Change(*this, control->spec->name);
         return "";
       case DialogAction::Kind::kPick:
-        if (kind != host::ControlKind::kDropDownList) return ui_message::NotEditable(action.control);
+        if (kind != host::ControlKind::kDropDownList)
+          return ui_message::NotEditable(action.control);
         if (action.index < 0 || action.index >= control->entries.Count()) {
-          return ui_message::NoSuchEntry(action.control, action.index,
-                                         control->entries.Count());
+          return ui_message::NoSuchEntry(action.control, action.index, control->entries.Count());
         }
         control->text = control->entries.Entry(action.index);
         handlers_.Change(*this, control->spec->name);
@@ -173,6 +173,27 @@ DialogAction DialogAction::Press(std::string control) {
   return DialogAction{Kind::kPress, std::move(control), "", 0};
 }
 DialogAction DialogAction::CloseWindow() { return DialogAction{Kind::kCloseWindow, "", "", 0}; }
+
+std::optional<DialogAction> ParseDialogAction(std::string_view line) {
+  const std::size_t verb_end = line.find(' ');
+  const std::string_view verb = line.substr(0, verb_end);
+  if (verb == "close" && verb_end == std::string_view::npos) return DialogAction::CloseWindow();
+  if (verb_end == std::string_view::npos) return std::nullopt;
+  std::string_view rest = line.substr(verb_end + 1);
+  const std::size_t control_end = rest.find(' ');
+  const std::string control(rest.substr(0, control_end));
+  if (control.empty()) return std::nullopt;
+  const std::string_view argument =
+      control_end == std::string_view::npos ? std::string_view() : rest.substr(control_end + 1);
+  const bool has_argument = control_end != std::string_view::npos;
+  if (verb == "press" && !has_argument) return DialogAction::Press(control);
+  if (verb == "set") return DialogAction::SetText(control, std::string(argument));
+  if (verb == "pick" && has_argument && !argument.empty() && argument.size() <= 9 &&
+      argument.find_first_not_of("0123456789") == std::string_view::npos) {
+    return DialogAction::Pick(control, std::stoi(std::string(argument)));
+  }
+  return std::nullopt;
+}
 
 std::unique_ptr<host::Form> ScriptedDialogs::CreateForm(const host::FormSpec& spec,
                                                         host::FormHandlers& handlers) {

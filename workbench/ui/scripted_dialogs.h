@@ -19,7 +19,9 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "addin/host/dialogs.h"
@@ -42,6 +44,14 @@ struct DialogAction {
   static DialogAction CloseWindow();
   friend bool operator==(const DialogAction&, const DialogAction&) = default;
 };
+
+// One action written as a line of text, for scripts a person writes (the command line):
+//   set CONTROL TEXT     (TEXT is the rest of the line, blanks included; may be empty)
+//   pick CONTROL INDEX   (INDEX from 0)
+//   press CONTROL
+//   close
+// Words are separated by single blanks. Empty when the line is none of these.
+std::optional<DialogAction> ParseDialogAction(std::string_view line);
 
 struct DialogScript {
   // The caption of the form it answers; empty answers any form.
