@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/files/project_file.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -8,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -933,8 +936,10 @@ bool LooksIndented(std::string_view text) {
          (text[close + 1] == '\n' || text[close + 1] == '\r');
 }
 
+// Text-only elements, most of a project file, keep their text in the element itself.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_pi |
-                                   pugi::parse_comments | pugi::parse_doctype;
+                                   pugi::parse_comments | pugi::parse_doctype |
+                                   pugi::parse_embed_pcdata;
 
 std::unique_ptr<Project> ReadParsed(Application& app, pugi::xml_document doc,
                                     const pugi::xml_parse_result& parsed, std::string_view text,
@@ -964,43 +969,56 @@ std::unique_ptr<Project> ReadProjectText(Application& app, std::string_view text
 }
 
 std::unique_ptr<Project> ReadProjectFile(Application& app, const std::filesystem::path& path) {
+  const auto unreadable = [&path](int error) {
+    return ProjectFileError(FileStatus::kUnreadable, path, 0,
+                            file_message::Unreadable(std::strerror(error)));
+  };
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
     const int error = errno;
     if (error == ENOENT) {
       throw ProjectFileError(FileStatus::kNotFound, path, 0, std::string(file_message::kNotFound));
     }
-    throw ProjectFileError(FileStatus::kUnreadable, path, 0,
-                           file_message::Unreadable(std::strerror(error)));
+    throw unreadable(error);
   }
-  std::string text;
-  char chunk[1 << 16];
-  std::size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
+  struct stat status {};
+  if (::fstat(::fileno(file), &status) != 0 || S_ISDIR(status.st_mode)) {
+    const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
+    std::fclose(file);
+    throw unreadable(error);
+  }
+  // Read straight into the buffer the document keeps and parses in place: the file's bytes are
+  // held once.
+  const auto size = static_cast<std::size_t>(std::max<off_t>(status.st_size, 0));
+  char* buffer = static_cast<char*>(pugi::get_memory_allocation_function()(size == 0 ? 1 : size));
+  if (buffer == nullptr) {
+    std::fclose(file);
+    throw std::bad_alloc();
+  }
+  const std::size_t got = std::fread(buffer, 1, size, file);
   const int error = std::ferror(file) ? errno : 0;
   std::fclose(file);
   if (error != 0) {
-    throw ProjectFileError(FileStatus::kUnreadable, path, 0,
-                           file_message::Unreadable(std::strerror(error)));
+    pugi::get_memory_deallocation_function()(buffer);
+    throw unreadable(error);
   }
-  // Parsed in place: the document keeps its strings in this one buffer.
-  void* buffer = pugi::get_memory_allocation_function()(text.empty() ? 1 : text.size());
-  if (buffer == nullptr) throw std::bad_alloc();
-  std::memcpy(buffer, text.data(), text.size());
-  const bool indented = LooksIndented(text);
+  const bool indented = LooksIndented(std::string_view(buffer, std::min<std::size_t>(got, 4096)));
   pugi::xml_document doc;
-  const pugi::xml_parse_result parsed =
-      doc.load_buffer_inplace_own(buffer, text.size(), kParseOptions);
+  const pugi::xml_parse_result parsed = doc.load_buffer_inplace_own(buffer, got, kParseOptions);
+  // The text is read again only to place a failure on its line.
+  const auto text_again = [&path] {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
   if (parsed) {
-    // The text is needed again only to place a failure on its line.
     try {
       return ProjectFileAccess::Read(app, std::move(doc), path, indented);
     } catch (const LoadFailure& failure) {
-      throw ProjectFileError(FileStatus::kMalformed, path, LineOf(text, failure.offset),
+      throw ProjectFileError(FileStatus::kMalformed, path, LineOf(text_again(), failure.offset),
                              failure.description);
     }
   }
-  return ReadParsed(app, std::move(doc), parsed, text, path, indented);
+  return ReadParsed(app, std::move(doc), parsed, text_again(), path, indented);
 }
 
 Project& OpenProjectFile(Application& app, const std::filesystem::path& path,
