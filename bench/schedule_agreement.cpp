@@ -55,12 +55,21 @@ std::map<long long, TaskFacts> ReadFacts(const fs::path& file, std::string& proj
   pugi::xml_node project = doc.document_element();
   const long long per_day = project.child("MinutesPerDay") ? Number(Text(project, "MinutesPerDay")) : 480;
   if (Text(project, "ScheduleFromStart") == std::string_view("0")) project_causes = "scheduled from finish";
-  std::set<long long> with_resources;
+  std::set<long long> with_resources, split;
   for (pugi::xml_node a : project.child("Assignments").children("Assignment")) {
     if (Number(Text(a, "ResourceUID")) >= 0 && a.child("ResourceUID")) {
       with_resources.insert(Number(Text(a, "TaskUID")));
     }
+    for (pugi::xml_node d : a.children("TimephasedData")) {
+      if (Text(d, "Value") == std::string_view("PT0H0M0S")) split.insert(Number(Text(a, "TaskUID")));
+    }
   }
+  const std::string day_start = project.child("DefaultStartTime")
+                                    ? std::string(Text(project, "DefaultStartTime"))
+                                    : "08:00:00";
+  const std::string day_finish = project.child("DefaultFinishTime")
+                                     ? std::string(Text(project, "DefaultFinishTime"))
+                                     : "17:00:00";
   bool recurring = false;
   for (pugi::xml_node c : project.child("Calendars").children("Calendar")) {
     for (pugi::xml_node e : c.child("Exceptions").children("Exception")) {
@@ -75,13 +84,23 @@ std::map<long long, TaskFacts> ReadFacts(const fs::path& file, std::string& proj
     if (with_resources.count(Number(Text(t, "UID")))) f.causes.insert("resources");
     if (t.child("ActualStart") || Number(Text(t, "PercentComplete")) > 0) f.causes.insert("actuals");
     if (Minutes(Text(t, "Duration")) % per_day != 0) f.causes.insert("part-day duration");
+    if (split.count(Number(Text(t, "UID")))) f.causes.insert("split task");
+    const long long format = Number(Text(t, "DurationFormat")) % 32;
+    if (format % 2 == 0 && format >= 4 && format <= 12) f.causes.insert("elapsed duration");
+    const std::string_view start = Text(t, "Start");
+    const std::string_view finish = Text(t, "Finish");
+    if ((start.size() == 19 && start.substr(11) != day_start) ||
+        (finish.size() == 19 && finish.substr(11) != day_finish && finish != start)) {
+      f.causes.insert("time of day");
+    }
     if (Text(t, "ConstraintType") == std::string_view("1")) f.causes.insert("as late as possible");
     if (Number(Text(t, "LevelingDelay")) != 0) f.causes.insert("levelling delay");
     if (Text(t, "Summary") == std::string_view("1")) f.causes.insert("summary of such tasks");
     if (recurring) f.causes.insert("recurring calendar exceptions");
     for (pugi::xml_node l : t.children("PredecessorLink")) {
-      const long long format = Number(Text(l, "LagFormat"));
-      if (format == 19 || format == 20 || (format % 2 == 0 && format >= 4 && format <= 12)) {
+      const long long lag_format = Number(Text(l, "LagFormat")) % 32;
+      if (lag_format == 19 || lag_format == 20 ||
+          (lag_format % 2 == 0 && lag_format >= 4 && lag_format <= 12)) {
         f.causes.insert("elapsed or percent lag");
       }
       if (Number(Text(l, "LinkLag")) % (per_day * 10) != 0) f.causes.insert("part-day lag");
@@ -90,11 +109,20 @@ std::map<long long, TaskFacts> ReadFacts(const fs::path& file, std::string& proj
   return facts;
 }
 
-constexpr const char* kCauses[] = {
-    "scheduled from finish", "resources",      "actuals",
-    "task calendar",         "elapsed or percent lag", "part-day lag",
-    "part-day duration",     "as late as possible",    "levelling delay",
-    "recurring calendar exceptions", "summary of such tasks"};
+constexpr const char* kCauses[] = {"scheduled from finish",
+                                   "resources",
+                                   "actuals",
+                                   "task calendar",
+                                   "split task",
+                                   "elapsed duration",
+                                   "elapsed or percent lag",
+                                   "part-day lag",
+                                   "part-day duration",
+                                   "time of day",
+                                   "as late as possible",
+                                   "levelling delay",
+                                   "recurring calendar exceptions",
+                                   "summary of such tasks"};
 
 std::string CauseOf(const TaskFacts& facts) {
   for (const char* cause : kCauses) {

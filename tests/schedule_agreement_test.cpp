@@ -32,7 +32,6 @@ const std::set<std::string> kKnownDisagreements = {
     "mspdiassignmentfields.xml",
     "mspdiduration.xml",
     "mspdinulltasks.xml",
-    "mspdirelations.xml",
     "mspdiresource.xml",
     "mspdisplittask.xml",
     "mspditimephased.xml",
