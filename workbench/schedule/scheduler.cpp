@@ -229,8 +229,7 @@ void Scheduler::Run(Project& project) {
       start = calendar.StartBoundary(*task.actual_start_);
       from_finish = false;
     }
-    const bool link_bound = start == std::max(start_bound, finish_bound - d) &&
-                            start > (is_summary(v) ? -kNone : project_start);
+    const bool link_bound = start == std::max(start_bound, finish_bound - d);
     es[v] = start;
     ef[v] = start + d;
     finish_side[v] = from_finish && d == 0;
