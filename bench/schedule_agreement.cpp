@@ -109,7 +109,8 @@ std::map<long long, TaskFacts> ReadFacts(const fs::path& file, std::string& proj
   return facts;
 }
 
-constexpr const char* kCauses[] = {"scheduled from finish",
+constexpr const char* kCauses[] = {"summary of such tasks",
+                                   "scheduled from finish",
                                    "resources",
                                    "actuals",
                                    "task calendar",
@@ -121,8 +122,7 @@ constexpr const char* kCauses[] = {"scheduled from finish",
                                    "time of day",
                                    "as late as possible",
                                    "levelling delay",
-                                   "recurring calendar exceptions",
-                                   "summary of such tasks"};
+                                   "recurring calendar exceptions"};
 
 std::string CauseOf(const TaskFacts& facts) {
   for (const char* cause : kCauses) {

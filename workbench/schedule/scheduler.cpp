@@ -353,8 +353,6 @@ void Scheduler::Run(Project& project) {
                                                                       : finish_at(ef[i])));
     set(task.late_start_, std::optional<Moment>(start_at(ls[i])));
     set(task.late_finish_, std::optional<Moment>(finish_at(lf[i])));
-    set(task.start_, task.actual_start_ ? *task.actual_start_ : *task.early_start_);
-    set(task.finish_, task.actual_finish_ ? *task.actual_finish_ : *task.early_finish_);
     Boundary free_slack = project_finish - ef[i];
     for (const Link& link : task.successors_) {
       const std::int32_t s = link.task->schedule_index_;
@@ -362,7 +360,21 @@ void Scheduler::Run(Project& project) {
       const Boundary mine = FromFinish(link.type) ? ef[i] : es[i];
       free_slack = std::min(free_slack, successor_at - link.lag_days - mine);
     }
-    set(task.free_slack_, static_cast<std::int32_t>(std::min(free_slack, total_slack)));
+    free_slack = std::min(free_slack, total_slack);
+    // As Late As Possible: as late as the task can go without moving a successor or the project
+    // finish, which is its free slack.
+    const bool as_late = task.constraint_ == ConstraintType::kAsLateAsPossible &&
+                         !task.actual_start_ && free_slack > 0;
+    if (as_late) {
+      set(task.start_, calendar.StartOf(es[i] + free_slack));
+      set(task.finish_, d == 0 ? calendar.StartOf(es[i] + free_slack)
+                               : calendar.FinishOf(ef[i] + free_slack));
+      free_slack = 0;
+    } else {
+      set(task.start_, task.actual_start_ ? *task.actual_start_ : *task.early_start_);
+      set(task.finish_, task.actual_finish_ ? *task.actual_finish_ : *task.early_finish_);
+    }
+    set(task.free_slack_, static_cast<std::int32_t>(free_slack));
   }
 
   // The project summary row spans the top-level tasks.
