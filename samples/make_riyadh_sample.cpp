@@ -191,7 +191,11 @@ int main(int argc, char** argv) {
     }
     pj.SetCalendar(calendar);
     pj.SetProjectStart(workbench::MomentOf(2025, 3, 2, 8, 0));  // Sunday 2 Ramadan 1446
-    for (const Row& row : kRows) pj.AddTask(row.name, row.days, row.level);
+    for (const Row& row : kRows) {
+      // The plan was drawn up on one day; a fixed date keeps the file the same from run to run.
+      pj.AddTask(row.name, row.days, row.level)
+          .SetField(workbench::field::kCreated, "16/02/2025 09:00");
+    }
     for (const LinkRow& link : kLinks) {
       pj.AddLink(TaskOf(pj, link.from), TaskOf(pj, link.to), link.type, link.lag);
     }

@@ -52,6 +52,11 @@ class TemporaryFile {
 }  // namespace
 
 void WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+  WriteFileAtomically(target, [bytes](const ChunkSink& sink) { sink(bytes); });
+}
+
+void WriteFileAtomically(const std::filesystem::path& target,
+                         const std::function<void(const ChunkSink&)>& produce) {
   const std::filesystem::path folder =
       target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
   std::string temporary_name = ".";
@@ -70,17 +75,36 @@ void WriteFileAtomically(const std::filesystem::path& target, std::string_view b
                                                               : (0666 & ~umask_now);
   if (::fchmod(temporary.Fd(), mode) != 0) Fail(target, "setting the file mode", errno);
 
-  const char* data = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t written = ::write(temporary.Fd(), data, left);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      Fail(target, "writing", errno);
+  // Small pieces are gathered into large writes; the first failure stops all further writing.
+  constexpr std::size_t kBlock = 1 << 18;
+  std::string pending;
+  int write_error = 0;
+  const auto write_all = [&](std::string_view bytes) {
+    while (!bytes.empty() && write_error == 0) {
+      const ssize_t written = ::write(temporary.Fd(), bytes.data(), bytes.size());
+      if (written < 0) {
+        if (errno != EINTR) write_error = errno;
+        continue;
+      }
+      bytes.remove_prefix(static_cast<std::size_t>(written));
     }
-    data += written;
-    left -= static_cast<std::size_t>(written);
-  }
+  };
+  const auto flush = [&] {
+    write_all(pending);
+    pending.clear();
+  };
+  const ChunkSink sink = [&](std::string_view piece) {
+    if (write_error != 0) return;
+    if (pending.size() + piece.size() < kBlock) {
+      pending.append(piece);
+      return;
+    }
+    flush();
+    write_all(piece);
+  };
+  produce(sink);
+  flush();
+  if (write_error != 0) Fail(target, "writing", write_error);
   if (::fsync(temporary.Fd()) != 0) Fail(target, "flushing to the disk", errno);
   if (temporary.Close() != 0) Fail(target, "closing", errno);
   if (::rename(temporary.Path().c_str(), target.c_str()) != 0) Fail(target, "replacing", errno);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 namespace lunavant::workbench {
@@ -15,5 +16,12 @@ namespace lunavant::workbench {
 // with FileStatus::kNotSaved says which step failed and why. A new file gets mode 0666 less the
 // umask; a replaced file keeps its mode.
 void WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+
+// The same for content made piece by piece: `produce` hands each piece to the sink it is given,
+// and the pieces go to the file as they come, so no whole copy is ever held. A piece that cannot
+// be written fails the save once `produce` returns; the sink then takes no more.
+using ChunkSink = std::function<void(std::string_view)>;
+void WriteFileAtomically(const std::filesystem::path& target,
+                         const std::function<void(const ChunkSink&)>& produce);
 
 }  // namespace lunavant::workbench

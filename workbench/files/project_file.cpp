@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/files/project_file.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -8,8 +10,11 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
+#include <limits>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -47,7 +52,8 @@ struct LinkState {
   friend bool operator==(const LinkState&, const LinkState&) = default;
 };
 
-// What a task held when it was last read or saved; a save writes what differs from it.
+// The modelled values of a task, as the model holds them or as the document says them; a save
+// writes what differs.
 struct TaskState {
   std::string name;
   std::int32_t outline_level = 1;
@@ -80,9 +86,8 @@ class MspdiSource final : public ProjectSource {
   bool indented = true;
   bool project_2003 = true;  // no SaveVersion: custom values carry their own UID
   pugi::xml_node summary_node;
-  std::optional<TaskState> summary_state;
+  bool summary_written = true;            // false until a new document's first save
   std::vector<pugi::xml_node> row_nodes;  // by row, blank rows included
-  std::vector<std::optional<TaskState>> row_states;
   std::array<std::string, kCustomTextCount> aliases, formulas;
   std::string tables;  // the task tables as last read or saved, in instruction form
   bool had_tables = false;
@@ -93,7 +98,8 @@ class ProjectFileAccess {
  public:
   static std::unique_ptr<Project> Read(Application& app, pugi::xml_document doc,
                                        const std::filesystem::path& path, bool indented);
-  static std::string Text(Project& project);
+  // Writes the project's state into its document and returns the document.
+  static MspdiSource& Update(Project& project);
   static MspdiSource& SourceOf(Project& project);
 };
 
@@ -391,6 +397,78 @@ TaskState CaptureTask(const Task& task, bool summary_row) {
   return s;
 }
 
+// What the document says of a task, read as the loader reads it, so that a task nobody changed
+// compares equal. Links count only to the tasks in `live_uids` other than the task itself: the
+// loader passes over the others, and they stay in the file as they are.
+TaskState DocumentState(pugi::xml_node node, std::int64_t per_day, bool summary_row,
+                        const std::unordered_set<std::int64_t>& live_uids) {
+  TaskState s;
+  // A task without dates is no task the scheduler wrote: any date of the model differs.
+  s.start = s.finish = std::numeric_limits<Moment>::min();
+  const auto date = [](pugi::xml_node child) { return detail::ReadMspdiDate(TextOf(child)); };
+  const auto own_uid = detail::ReadWholeNumber(TextOf(node.child("UID")), 0, kMaxUid);
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    const std::string_view name = child.name();
+    if (name == "Name") {
+      if (!summary_row) s.name = TextOf(child);
+    } else if (name == "OutlineLevel") {
+      s.outline_level = static_cast<std::int32_t>(
+          detail::ReadWholeNumber(TextOf(child), 0, 10000).value_or(1));
+    } else if (name == "Start") {
+      s.start = date(child).value_or(s.start);
+    } else if (name == "Finish") {
+      s.finish = date(child).value_or(s.finish);
+    } else if (name == "Duration") {
+      const auto minutes = detail::ReadMspdiDuration(TextOf(child));
+      s.duration_days = minutes ? std::max(0, DaysOf(*minutes, per_day)) : -1;
+    } else if (name == "Milestone") {
+      s.milestone = TextOf(child) == std::string_view("1");
+    } else if (name == "EarlyStart") {
+      s.early_start = date(child);
+    } else if (name == "EarlyFinish") {
+      s.early_finish = date(child);
+    } else if (name == "LateStart") {
+      s.late_start = date(child);
+    } else if (name == "LateFinish") {
+      s.late_finish = date(child);
+    } else if (name == "ActualStart") {
+      s.actual_start = date(child);
+    } else if (name == "ActualFinish") {
+      s.actual_finish = date(child);
+    } else if (name == "ConstraintType") {
+      s.constraint = static_cast<ConstraintType>(
+          detail::ReadWholeNumber(TextOf(child), 0, 7).value_or(0));
+    } else if (name == "ConstraintDate") {
+      s.constraint_date = date(child);
+    } else if (name == "PredecessorLink") {
+      if (TextOf(child.child("CrossProject")) == std::string_view("1")) continue;
+      const auto uid = detail::ReadWholeNumber(TextOf(child.child("PredecessorUID")), 0, kMaxUid);
+      if (!uid || live_uids.count(*uid) == 0 || uid == own_uid) continue;
+      const auto code = child.child("Type")
+                            ? detail::ReadWholeNumber(TextOf(child.child("Type")), 0, 3)
+                            : std::optional<std::int64_t>(1);
+      const auto type = static_cast<LinkType>(
+          std::find(std::begin(kLinkCodes), std::end(kLinkCodes), code.value_or(1)) -
+          std::begin(kLinkCodes));
+      const auto tenths = detail::ReadWholeNumber(TextOf(child.child("LinkLag")),
+                                                  -1'000'000'000'000, 1'000'000'000'000);
+      s.links.push_back({static_cast<std::int32_t>(*uid), type,
+                         DaysOf(tenths.value_or(0) / 10, per_day)});
+    } else if (name == "ExtendedAttribute") {
+      const auto id = detail::ReadWholeNumber(TextOf(child.child("FieldID")), 0, kMaxUid);
+      const int index = id ? CustomTextIndex(static_cast<host::FieldId>(*id)) : -1;
+      const std::string_view value = TextOf(child.child("Value"));
+      if (index >= 0 && !value.empty()) s.texts.emplace_back(index, std::string(value));
+    }
+  }
+  if (s.constraint == ConstraintType::kAsSoonAsPossible ||
+      s.constraint == ConstraintType::kAsLateAsPossible) {
+    s.constraint_date.reset();
+  }
+  std::sort(s.texts.begin(), s.texts.end());
+  return s;
+}
+
 }  // namespace
 
 MspdiSource& ProjectFileAccess::SourceOf(Project& project) {
@@ -471,6 +549,7 @@ MspdiSource& ProjectFileAccess::SourceOf(Project& project) {
   source.summary_node.append_child("OutlineNumber").text() = "0";
   source.summary_node.append_child("OutlineLevel").text() = "0";
   source.summary_node.append_child("Summary").text() = "1";
+  source.summary_written = false;
   source.tables = DefaultTables(project.App());
   project.SetSource(std::move(made));
   return source;
@@ -653,23 +732,7 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
     if (known) project->current_table_ = *current;
   }
 
-  // What the project holds now is what the file holds: a save writes only what changes.
   project->EnsureOutline();
-  source->row_states.clear();
-  for (const auto& row : project->rows_) {
-    if (!row) {
-      source->row_states.emplace_back();
-      continue;
-    }
-    TaskState state = CaptureTask(*row, false);
-    for (const auto& [field, value] : row->stored_) {
-      const int index = CustomTextIndex(field);
-      if (index >= 0) state.texts.emplace_back(index, std::get<std::string>(value));
-    }
-    std::sort(state.texts.begin(), state.texts.end());
-    source->row_states.push_back(std::move(state));
-  }
-  if (source->summary_node) source->summary_state = CaptureTask(*project->summary_, true);
   source->aliases = project->aliases_;
   source->formulas = project->formulas_;
   source->tables = source->had_tables ? Joined(TableInstructions(*project)) : DefaultTables(app);
@@ -721,7 +784,10 @@ void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, cons
     SetChild(node, "Duration", detail::MspdiDurationText(now.duration_days * per_day), order);
     if (!node.child("DurationFormat")) SetChild(node, "DurationFormat", "7", order);
   }
-  if (!summary_row && (!before || before->milestone != now.milestone)) {
+  // The flag follows a changed duration; a file's zero-length task that is no milestone, or a
+  // milestone with a length, keeps its flag.
+  if (!summary_row && (!before || (before->duration_days != now.duration_days &&
+                                   before->milestone != now.milestone))) {
     SetChild(node, "Milestone", now.milestone ? "1" : "0", order);
   }
   if (!before || before->early_start != now.early_start) SetOptionalChild(node, "EarlyStart", now.early_start);
@@ -813,7 +879,7 @@ struct StringWriter final : pugi::xml_writer {
 
 }  // namespace
 
-std::string ProjectFileAccess::Text(Project& project) {
+MspdiSource& ProjectFileAccess::Update(Project& project) {
   MspdiSource& source = SourceOf(project);
   pugi::xml_node root = source.doc.document_element();
   pugi::xml_node tasks = root.child("Tasks");
@@ -831,15 +897,24 @@ std::string ProjectFileAccess::Text(Project& project) {
     }
   }
 
+  std::unordered_set<std::int64_t> live_uids;
+  for (const auto& row : project.rows_) {
+    if (row) live_uids.insert(row->UniqueID());
+  }
   std::vector<bool> text_used(kCustomTextCount, false);
-  const TaskState summary_now = CaptureTask(project.SummaryTask(), true);
   if (source.summary_node) {
-    WriteTask(source.summary_node, source.summary_state, summary_now, per_day, true);
-    source.summary_state = summary_now;
+    std::optional<TaskState> before;
+    if (source.summary_written) {
+      before = DocumentState(source.summary_node, per_day, true, live_uids);
+    }
+    WriteTask(source.summary_node, before, CaptureTask(project.SummaryTask(), true), per_day,
+              true);
+    source.summary_written = true;
   }
   for (std::size_t row = 0; row < project.rows_.size(); ++row) {
     const Task* task = project.rows_[row].get();
-    if (row >= source.row_nodes.size()) {
+    const bool fresh = row >= source.row_nodes.size();
+    if (fresh) {
       pugi::xml_node node = tasks.append_child("Task");
       const std::int32_t uid = task ? task->UniqueID() : project.next_unique_id_++;
       node.append_child("UID").text() = uid;
@@ -849,7 +924,6 @@ std::string ProjectFileAccess::Text(Project& project) {
         node.append_child("CreateDate").text() = detail::MspdiDateText(task->created_).c_str();
       }
       source.row_nodes.push_back(node);
-      source.row_states.emplace_back();
     }
     if (task == nullptr) continue;
     pugi::xml_node node = source.row_nodes[row];
@@ -859,7 +933,8 @@ std::string ProjectFileAccess::Text(Project& project) {
       if (index >= 0) now.texts.emplace_back(index, std::get<std::string>(value));
     }
     std::sort(now.texts.begin(), now.texts.end());
-    std::optional<TaskState>& before = source.row_states[row];
+    std::optional<TaskState> before;
+    if (!fresh) before = DocumentState(node, per_day, false, live_uids);
     WriteTask(node, before, now, per_day, false);
     if (!before || before->texts != now.texts) {
       std::array<std::string, kCustomTextCount> old_values, new_values;
@@ -873,7 +948,6 @@ std::string ProjectFileAccess::Text(Project& project) {
         if (!new_values[i].empty()) text_used[i] = true;
       }
     }
-    before = std::move(now);
   }
 
   // Custom-field definitions: aliases and formulas that changed, and a definition for every text
@@ -909,11 +983,26 @@ std::string ProjectFileAccess::Text(Project& project) {
     source.had_tables = true;
   }
 
-  StringWriter writer;
+  return source;
+}
+
+namespace {
+
+void SaveDocument(const MspdiSource& source, pugi::xml_writer& writer) {
   const unsigned flags = source.indented ? pugi::format_indent : pugi::format_raw;
   source.doc.save(writer, "\t", flags, pugi::encoding_utf8);
-  return std::move(writer.out);
 }
+
+// Hands the document's text on as it is written, so that a save holds no copy of it.
+struct ChunkWriter final : pugi::xml_writer {
+  explicit ChunkWriter(const ChunkSink& sink) : sink_(sink) {}
+  void write(const void* data, std::size_t size) override {
+    sink_(std::string_view(static_cast<const char*>(data), size));
+  }
+  const ChunkSink& sink_;
+};
+
+}  // namespace
 
 namespace {
 
@@ -933,8 +1022,10 @@ bool LooksIndented(std::string_view text) {
          (text[close + 1] == '\n' || text[close + 1] == '\r');
 }
 
+// Text-only elements, most of a project file, keep their text in the element itself.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_pi |
-                                   pugi::parse_comments | pugi::parse_doctype;
+                                   pugi::parse_comments | pugi::parse_doctype |
+                                   pugi::parse_embed_pcdata;
 
 std::unique_ptr<Project> ReadParsed(Application& app, pugi::xml_document doc,
                                     const pugi::xml_parse_result& parsed, std::string_view text,
@@ -964,43 +1055,56 @@ std::unique_ptr<Project> ReadProjectText(Application& app, std::string_view text
 }
 
 std::unique_ptr<Project> ReadProjectFile(Application& app, const std::filesystem::path& path) {
+  const auto unreadable = [&path](int error) {
+    return ProjectFileError(FileStatus::kUnreadable, path, 0,
+                            file_message::Unreadable(std::strerror(error)));
+  };
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
     const int error = errno;
     if (error == ENOENT) {
       throw ProjectFileError(FileStatus::kNotFound, path, 0, std::string(file_message::kNotFound));
     }
-    throw ProjectFileError(FileStatus::kUnreadable, path, 0,
-                           file_message::Unreadable(std::strerror(error)));
+    throw unreadable(error);
   }
-  std::string text;
-  char chunk[1 << 16];
-  std::size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
+  struct stat status {};
+  if (::fstat(::fileno(file), &status) != 0 || S_ISDIR(status.st_mode)) {
+    const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
+    std::fclose(file);
+    throw unreadable(error);
+  }
+  // Read straight into the buffer the document keeps and parses in place: the file's bytes are
+  // held once.
+  const auto size = static_cast<std::size_t>(std::max<off_t>(status.st_size, 0));
+  char* buffer = static_cast<char*>(pugi::get_memory_allocation_function()(size == 0 ? 1 : size));
+  if (buffer == nullptr) {
+    std::fclose(file);
+    throw std::bad_alloc();
+  }
+  const std::size_t got = std::fread(buffer, 1, size, file);
   const int error = std::ferror(file) ? errno : 0;
   std::fclose(file);
   if (error != 0) {
-    throw ProjectFileError(FileStatus::kUnreadable, path, 0,
-                           file_message::Unreadable(std::strerror(error)));
+    pugi::get_memory_deallocation_function()(buffer);
+    throw unreadable(error);
   }
-  // Parsed in place: the document keeps its strings in this one buffer.
-  void* buffer = pugi::get_memory_allocation_function()(text.empty() ? 1 : text.size());
-  if (buffer == nullptr) throw std::bad_alloc();
-  std::memcpy(buffer, text.data(), text.size());
-  const bool indented = LooksIndented(text);
+  const bool indented = LooksIndented(std::string_view(buffer, std::min<std::size_t>(got, 4096)));
   pugi::xml_document doc;
-  const pugi::xml_parse_result parsed =
-      doc.load_buffer_inplace_own(buffer, text.size(), kParseOptions);
+  const pugi::xml_parse_result parsed = doc.load_buffer_inplace_own(buffer, got, kParseOptions);
+  // The text is read again only to place a failure on its line.
+  const auto text_again = [&path] {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
   if (parsed) {
-    // The text is needed again only to place a failure on its line.
     try {
       return ProjectFileAccess::Read(app, std::move(doc), path, indented);
     } catch (const LoadFailure& failure) {
-      throw ProjectFileError(FileStatus::kMalformed, path, LineOf(text, failure.offset),
+      throw ProjectFileError(FileStatus::kMalformed, path, LineOf(text_again(), failure.offset),
                              failure.description);
     }
   }
-  return ReadParsed(app, std::move(doc), parsed, text, path, indented);
+  return ReadParsed(app, std::move(doc), parsed, text_again(), path, indented);
 }
 
 Project& OpenProjectFile(Application& app, const std::filesystem::path& path,
@@ -1010,12 +1114,19 @@ Project& OpenProjectFile(Application& app, const std::filesystem::path& path,
   return app.AdoptOpenedProject(std::move(project));
 }
 
-std::string ProjectFileText(Project& project) { return ProjectFileAccess::Text(project); }
+std::string ProjectFileText(Project& project) {
+  StringWriter writer;
+  SaveDocument(ProjectFileAccess::Update(project), writer);
+  return std::move(writer.out);
+}
 
 void SaveProjectFile(Project& project, const std::filesystem::path& path) {
-  const std::string text = ProjectFileAccess::Text(project);
-  WriteFileAtomically(path, text);
-  ProjectFileAccess::SourceOf(project).file = path;
+  MspdiSource& source = ProjectFileAccess::Update(project);
+  WriteFileAtomically(path, [&source](const ChunkSink& sink) {
+    ChunkWriter writer(sink);
+    SaveDocument(source, writer);
+  });
+  source.file = path;
   project.MarkSaved();
 }
 

@@ -8,11 +8,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "tests/support/workbench_fixture.h"
 #include "tests/support/xml_compare.h"
+#include "workbench/files/atomic_file.h"
 #include "workbench/files/messages.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/model/project.h"
@@ -354,6 +357,24 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesTheFileAsItWasAndSaysWhy) {
   SaveProjectFile(*pj, target);  // the same edit saves once the way is clear
   EXPECT_NE(ReadWholeFile(target.string()).find("<Name>Changed</Name>"), std::string::npos);
   EXPECT_TRUE(pj->Saved());
+}
+
+TEST(AtomicFile, AWriterThatFailsHalfwayLeavesTheOldFile) {
+  // Given content that fails after half of it is written (as a full disk would), expect the old
+  // file untouched and no temporary file left; then a whole write replaces it.
+  ScratchFolder folder;
+  const fs::path target = folder / "plan.xml";
+  WriteText(target, "old");
+  EXPECT_THROW(WriteFileAtomically(target,
+                                   [](const ChunkSink& sink) {
+                                     sink(std::string(1 << 19, 'x'));
+                                     throw std::runtime_error("No space left on device");
+                                   }),
+               std::runtime_error);
+  EXPECT_EQ(ReadWholeFile(target.string()), "old");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
+  WriteFileAtomically(target, std::string_view("new"));
+  EXPECT_EQ(ReadWholeFile(target.string()), "new");
 }
 
 }  // namespace
