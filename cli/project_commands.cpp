@@ -19,6 +19,8 @@ namespace {
 
 using workbench::DialogAction;
 
+constexpr std::string_view kIndicatorsField = "Indicators";
+
 Align AlignOf(std::int32_t code) {
   return code == 1 ? Align::kCenter : code == 2 ? Align::kRight : Align::kLeft;
 }
@@ -177,6 +179,11 @@ int RunShow(Terminal& terminal, const SessionOptions& options, const ShowOptions
   std::vector<host::FieldId> fields;
   for (std::int32_t c = 1; c <= columns.Count(); ++c) {
     const workbench::Column& column = columns.Item(c);
+    // The host draws pictures in that column; a terminal has none to draw.
+    if (!show.json && column.Field() != 0 &&
+        app.FieldConstantToFieldName(column.Field()) == kIndicatorsField) {
+      continue;
+    }
     grid_columns.push_back({ColumnTitle(app, project, column), AlignOf(column.DataAlignment()),
                             AlignOf(column.TitleAlignment())});
     fields.push_back(column.Field());

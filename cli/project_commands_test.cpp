@@ -100,14 +100,14 @@ TEST_F(CommandLineTest, ShowsTheBundledSampleWithItsHijriColumns) {
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(
       run.out,
-      "ID  Indicators  Task Name                           Duration     Start      HijriStart "
-      "    Finish     HijriFinish  Predecessors  Resource Names\n"
-      "--  ----------  ----------------------------------  --------  ------------  ----------"
-      "  ------------  -----------  ------------  --------------\n"
-      "2               Contract signed                       0 days  Sun 02/03/25  02/09/1446"
-      "  Sun 02/03/25   02/09/1446\n"
-      "3               Kick-off meeting with the landlord     1 day  Sun 02/03/25  02/09/1446"
-      "  Sun 02/03/25   02/09/1446  2\n");
+      "ID  Task Name                           Duration     Start      HijriStart     Finish"
+      "     HijriFinish  Predecessors  Resource Names\n"
+      "--  ----------------------------------  --------  ------------  ----------  ------------"
+      "  -----------  ------------  --------------\n"
+      "2   Contract signed                       0 days  Sun 02/03/25  02/09/1446  Sun 02/03/25"
+      "   02/09/1446\n"
+      "3   Kick-off meeting with the landlord     1 day  Sun 02/03/25  02/09/1446  Sun 02/03/25"
+      "   02/09/1446  2\n");
   run = Run(std::string(kSettings) + "show --tasks 3 --json");
   EXPECT_EQ(run.status, kExitOk);
   EXPECT_NE(run.out.find("{\"title\": \"HijriStart\", \"field\": \"Text1\"}"), std::string::npos);
