@@ -85,7 +85,10 @@ void HostSession::StartAddIns(AddInNeed need) {
   app_->AddEventSink(*this);
   listening_ = true;
   if (need != AddInNeed::kConnected) return;
-  if (!registry_read) throw CommandError(kExitAddIn, message::RegistryUnusable(""));
+  if (!registry_read) {
+    throw CommandError(kExitAddIn,
+                       message::RegistryUnusable(message::RegistryUnreadable(registry_path_)));
+  }
   const workbench::AddInListing* listing = manager_->Find(message::kAddInProgId);
   if (listing == nullptr || !listing->connected) {
     throw CommandError(kExitAddIn, message::AddInNotConnected(registry_path_));

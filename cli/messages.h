@@ -107,6 +107,9 @@ inline std::string AddInNotConnected(const std::filesystem::path& registry) {
          Path(registry) + "); connect it with 'lunavant addins connect " +
          std::string(kAddInProgId) + "', or register it again with 'lunavant register'.";
 }
+inline std::string RegistryUnreadable(const std::filesystem::path& registry) {
+  return "the add-in registry " + Path(registry) + " cannot be read (see above).";
+}
 inline std::string RegistryUnusable(std::string_view reason) {
   return std::string(reason) + " Mend or delete the file; 'lunavant register' writes a new one.";
 }

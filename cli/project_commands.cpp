@@ -51,6 +51,15 @@ void ApplyTable(HostSession& session, workbench::Project& project,
   }
 }
 
+std::string FieldName(workbench::Application& app, host::FieldId field) {
+  if (field == 0) return {};
+  try {
+    return app.FieldConstantToFieldName(field);
+  } catch (const host::HostError&) {
+    return {};
+  }
+}
+
 std::string ColumnTitle(workbench::Application& app, workbench::Project& project,
                         const workbench::Column& column) {
   if (!column.Title().empty()) return column.Title();
@@ -59,11 +68,7 @@ std::string ColumnTitle(workbench::Application& app, workbench::Project& project
   if (custom >= 0 && !project.CustomTextAlias(custom).empty()) {
     return project.CustomTextAlias(custom);
   }
-  try {
-    return app.FieldConstantToFieldName(column.Field());
-  } catch (const host::HostError&) {
-    return {};
-  }
+  return FieldName(app, column.Field());
 }
 
 std::string CellText(const workbench::Task& task, host::FieldId field) {
@@ -180,8 +185,7 @@ int RunShow(Terminal& terminal, const SessionOptions& options, const ShowOptions
   for (std::int32_t c = 1; c <= columns.Count(); ++c) {
     const workbench::Column& column = columns.Item(c);
     // The host draws pictures in that column; a terminal has none to draw.
-    if (!show.json && column.Field() != 0 &&
-        app.FieldConstantToFieldName(column.Field()) == kIndicatorsField) {
+    if (!show.json && FieldName(app, column.Field()) == kIndicatorsField) {
       continue;
     }
     grid_columns.push_back({ColumnTitle(app, project, column), AlignOf(column.DataAlignment()),
@@ -195,10 +199,8 @@ int RunShow(Terminal& terminal, const SessionOptions& options, const ShowOptions
         << ", \"project\": " << JsonString(project.Name())
         << ", \"table\": " << JsonString(table.Name()) << ", \"columns\": [";
     for (std::size_t c = 0; c < fields.size(); ++c) {
-      std::string name;
-      if (fields[c] != 0) name = app.FieldConstantToFieldName(fields[c]);
       out << (c == 0 ? "" : ", ") << "{\"title\": " << JsonString(grid_columns[c].title)
-          << ", \"field\": " << JsonString(name) << "}";
+          << ", \"field\": " << JsonString(FieldName(app, fields[c])) << "}";
     }
     out << "],\n \"tasks\": [";
     bool first = true;

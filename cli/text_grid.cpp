@@ -196,7 +196,9 @@ std::string TextGrid::Render() const {
 
 std::string JsonString(std::string_view text) {
   std::string out = "\"";
-  for (const char c : text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t start = i;
+    const char32_t c = NextCharacter(text, i);
     switch (c) {
       case '"':
         out += "\\\"";
@@ -214,12 +216,13 @@ std::string JsonString(std::string_view text) {
         out += "\\t";
         break;
       default:
-        if (static_cast<unsigned char>(c) < 0x20) {
+        if (c < 0x20 || (c == 0xFFFD && text.substr(start, i - start) != "\uFFFD")) {
+          // Control characters, and bytes that are not UTF-8, which JSON cannot carry as they are.
           char escaped[8];
           std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
           out += escaped;
         } else {
-          out += c;
+          out.append(text.substr(start, i - start));
         }
     }
   }

@@ -40,6 +40,8 @@ TEST(TextGrid, AlignsCellsByDisplayWidth) {
 
 TEST(TextGrid, WritesJsonStrings) {
   EXPECT_EQ(JsonString("a\"b\\c\n\x01ع"), "\"a\\\"b\\\\c\\n\\u0001ع\"");
+  // A byte that is not UTF-8 would make the document unreadable.
+  EXPECT_EQ(JsonString("a\xFF\uFFFD"), "\"a\\ufffd\uFFFD\"");
 }
 
 TEST(TaskRanges, ReadsIdsAndRanges) {
