@@ -111,7 +111,9 @@ inline std::string RegistryUnreadable(const std::filesystem::path& registry) {
   return "the add-in registry " + Path(registry) + " cannot be read (see above).";
 }
 inline std::string RegistryUnusable(std::string_view reason) {
-  return std::string(reason) + " Mend or delete the file; 'lunavant register' writes a new one.";
+  std::string text(reason);
+  if (!text.empty() && text.back() != '.') text += '.';
+  return text + " Mend or delete the file; 'lunavant register' writes a new one.";
 }
 inline std::string ModuleProblem(std::string_view reason) {
   return std::string(reason) +

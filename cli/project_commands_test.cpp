@@ -315,6 +315,16 @@ TEST_F(CommandLineTest, RegistersUnregistersConnectsAndDisconnectsTheAddIn) {
   run = Run("addins connect Other.Connect");
   EXPECT_EQ(run.status, kExitAddIn);
 
+  // A registry another program spoilt: the host says so, and so does the command.
+  const std::string good = Registry();
+  Write(dir_ / "config" / "lunavant" / "registry.reg", "not a registry\n");
+  run = Run(std::string(kSettings) + "refresh plan.xml");
+  EXPECT_EQ(run.status, kExitAddIn);
+  EXPECT_EQ(run.err, "lunavant: " + (dir_ / "config/lunavant/registry.reg").string() +
+                         ", line 1: the file does not start with REGEDIT4. Mend or delete the "
+                         "file; 'lunavant register' writes a new one.\n");
+  Write(dir_ / "config" / "lunavant" / "registry.reg", good);
+
   run = Run("unregister");
   EXPECT_EQ(run.status, kExitOk) << run.err;
   EXPECT_EQ(Registry().find("Lunavant"), std::string::npos);
