@@ -76,7 +76,7 @@ void HostSession::StartAddIns(AddInNeed need) {
       // As an installer would: the add-in is registered once, then left as the user sets it.
       if (!registry.HasKey(AddInKey())) workbench::RegisterModule(ModulePath(), registry);
     } catch (const host::HostError& e) {
-      throw CommandError(kExitAddIn, message::RegistryUnusable(e.what()));
+      throw CommandError(kExitAddIn, message::RegistryUnusable(registry_path_, e.what()));
     }
   }
   manager_ = std::make_unique<workbench::AddInManager>(*app_, registry_path_);
@@ -86,8 +86,7 @@ void HostSession::StartAddIns(AddInNeed need) {
   listening_ = true;
   if (need != AddInNeed::kConnected) return;
   if (!registry_read) {
-    throw CommandError(kExitAddIn,
-                       message::RegistryUnusable(message::RegistryUnreadable(registry_path_)));
+    throw CommandError(kExitAddIn, message::RegistryUnusable(registry_path_, "see above"));
   }
   const workbench::AddInListing* listing = manager_->Find(message::kAddInProgId);
   if (listing == nullptr || !listing->connected) {

@@ -107,13 +107,12 @@ inline std::string AddInNotConnected(const std::filesystem::path& registry) {
          Path(registry) + "); connect it with 'lunavant addins connect " +
          std::string(kAddInProgId) + "', or register it again with 'lunavant register'.";
 }
-inline std::string RegistryUnreadable(const std::filesystem::path& registry) {
-  return "the add-in registry " + Path(registry) + " cannot be read (see above).";
-}
-inline std::string RegistryUnusable(std::string_view reason) {
+inline std::string RegistryUnusable(const std::filesystem::path& registry,
+                                    std::string_view reason) {
   std::string text(reason);
-  if (!text.empty() && text.back() != '.') text += '.';
-  return text + " Mend or delete the file; 'lunavant register' writes a new one.";
+  if (!text.empty() && text.back() == '.') text.pop_back();
+  return "the add-in registry " + Path(registry) + " cannot be used (" + text +
+         "). Mend or delete the file; 'lunavant register' writes a new one.";
 }
 inline std::string ModuleProblem(std::string_view reason) {
   return std::string(reason) +

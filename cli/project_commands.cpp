@@ -438,7 +438,7 @@ int RunConnectAddIn(Terminal& terminal, const SessionOptions& options, const std
       registry.SetNumber(key, "LoadBehavior", connect ? 3 : 2);
       registry.Save();
     } catch (const host::HostError& e) {
-      throw CommandError(kExitAddIn, message::RegistryUnusable(e.what()));
+      throw CommandError(kExitAddIn, message::RegistryUnusable(session.RegistryPath(), e.what()));
     }
   }
   // The listing comes from a fresh start of the host, so it shows what the next command will get.

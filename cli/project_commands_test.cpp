@@ -320,9 +320,11 @@ TEST_F(CommandLineTest, RegistersUnregistersConnectsAndDisconnectsTheAddIn) {
   Write(dir_ / "config" / "lunavant" / "registry.reg", "not a registry\n");
   run = Run(std::string(kSettings) + "refresh plan.xml");
   EXPECT_EQ(run.status, kExitAddIn);
-  EXPECT_EQ(run.err, "lunavant: " + (dir_ / "config/lunavant/registry.reg").string() +
-                         ", line 1: the file does not start with REGEDIT4. Mend or delete the "
-                         "file; 'lunavant register' writes a new one.\n");
+  EXPECT_EQ(run.err, "lunavant: the add-in registry " +
+                         (dir_ / "config/lunavant/registry.reg").string() +
+                         " cannot be used (registry.reg, line 1: the file does not start with "
+                         "REGEDIT4). Mend or delete the file; 'lunavant register' writes a new "
+                         "one.\n");
   Write(dir_ / "config" / "lunavant" / "registry.reg", good);
 
   run = Run("unregister");
