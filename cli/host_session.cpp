@@ -44,7 +44,7 @@ void RaiseFileError(const std::exception& failure) {
 
 HostSession::HostSession(Terminal& terminal, const SessionOptions& options)
     : terminal_(terminal), progress_(terminal), program_folder_(options.program_folder) {
-  auto boxes = std::make_unique<TerminalMessageBoxes>(terminal, options.questions);
+  auto boxes = std::make_unique<TerminalMessageBoxes>(terminal, options.questions, &progress_);
   auto pointer = std::make_unique<TerminalPointer>(progress_);
   boxes_ = boxes.get();
   pointer_ = pointer.get();

@@ -35,6 +35,7 @@ constexpr int kBarWidth = 30;
 host::MsgBoxResult TerminalMessageBoxes::MsgBox(const std::string& prompt, host::MsgBoxStyle style,
                                                 const std::string& title) {
   std::ostream& err = terminal_.err;
+  if (progress_ != nullptr) progress_->Interrupt();
   err << title << '\n' << TerminalLines(prompt) << '\n' << std::flush;
   if (style == host::MsgBoxStyle::kOkExclamation) {
     ++reports_;
@@ -109,6 +110,13 @@ void ProgressLine::Update(std::int64_t done) {
 void ProgressLine::Finish() {
   if (!active_) return;
   active_ = false;
+  terminal_.err << "\r\x1b[K" << std::flush;
+}
+
+void ProgressLine::Interrupt() {
+  if (!active_) return;
+  shown_percent_ = -1;
+  last_draw_ = {};
   terminal_.err << "\r\x1b[K" << std::flush;
 }
 

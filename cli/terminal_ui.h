@@ -16,6 +16,8 @@
 
 namespace lunavant::cli {
 
+class ProgressLine;
+
 // The process's standard streams, and which of them are terminals.
 struct Terminal {
   std::istream& in;
@@ -33,8 +35,9 @@ enum class Questions {
 
 class TerminalMessageBoxes final : public host::MessageBoxes {
  public:
-  TerminalMessageBoxes(Terminal& terminal, Questions questions)
-      : terminal_(terminal), questions_(questions) {}
+  // `progress` (may be null) is cleared before a box is written, so the box starts a line.
+  TerminalMessageBoxes(Terminal& terminal, Questions questions, ProgressLine* progress = nullptr)
+      : terminal_(terminal), questions_(questions), progress_(progress) {}
   host::MsgBoxResult MsgBox(const std::string& prompt, host::MsgBoxStyle style,
                             const std::string& title) override;
 
@@ -47,6 +50,7 @@ class TerminalMessageBoxes final : public host::MessageBoxes {
  private:
   Terminal& terminal_;
   Questions questions_;
+  ProgressLine* progress_;
   std::int32_t reports_ = 0;
   bool refused_ = false;
 };
@@ -66,6 +70,8 @@ class ProgressLine {
   void Update(std::int64_t done);
   // Clears the line.
   void Finish();
+  // Clears the line for other output; the next Update draws it again.
+  void Interrupt();
   bool Active() const { return active_; }
   std::int64_t Total() const { return total_; }
 
