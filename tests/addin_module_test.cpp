@@ -325,6 +325,13 @@ TEST_F(AddInModule, ConnectedFromTheManagerTheToolbarIsShown) {
   ASSERT_NE(Toolbar(), nullptr);
   EXPECT_TRUE(Toolbar()->Visible());
   EXPECT_EQ(Toolbar()->Count(), 3);
+
+  // A second start-up shuts the connected add-in down first: one toolbar, hidden again.
+  ASSERT_TRUE(manager.StartUp());
+  ASSERT_NE(Toolbar(), nullptr);
+  EXPECT_FALSE(Toolbar()->Visible());
+  EXPECT_EQ(Toolbar()->Count(), 3);
+  EXPECT_TRUE(manager.Find("Lunavant.Connect")->connected);
 }
 
 TEST_F(AddInModule, AVisibleToolbarAtConnectionIsReplacedByAVisibleOneWithFreshButtons) {

@@ -14,7 +14,9 @@ using pairing::SkipFailure;
 
 constexpr int kButtonCount = 3;
 
-[[noreturn]] void RaiseObjectRequired() { host::Raise(host::kObjectRequired, "Object required"); }
+[[noreturn]] void RaiseObjectRequired() {
+  host::Raise(host::kObjectRequired, std::string(shell::kObjectRequiredText));
+}
 
 template <class T>
 T& Require(T* object) {

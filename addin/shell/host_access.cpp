@@ -7,18 +7,20 @@
 #include "addin/host/global.h"
 #include "addin/host/services.h"
 #include "addin/pairing/catalogues.h"
+#include "addin/shell/messages.h"
 
 namespace lunavant::shell {
 
 host::Application& App() {
   host::Application* app = host::GlobalApplication();
-  if (app == nullptr) host::Raise(host::kObjectRequired, "Object required");
+  if (app == nullptr) host::Raise(host::kObjectRequired, std::string(shell::kObjectRequiredText));
   return *app;
 }
 
 host::Project& ActiveProject() {
   host::Project* project = App().ActiveProject();
-  if (project == nullptr) host::Raise(host::kObjectRequired, "Object required");
+  if (project == nullptr)
+    host::Raise(host::kObjectRequired, std::string(shell::kObjectRequiredText));
   return *project;
 }
 

@@ -52,7 +52,9 @@ std::filesystem::path RegisteredModule(const RegistryFile& registry, std::string
 AddInManager::AddInManager(Application& app, std::filesystem::path registry_path)
     : app_(app), registry_path_(std::move(registry_path)) {}
 
-AddInManager::~AddInManager() {
+AddInManager::~AddInManager() { ShutDown(); }
+
+void AddInManager::ShutDown() {
   for (auto& loaded : loaded_) {
     if (loaded) loaded->addin->OnBeginShutdown();
   }
@@ -60,6 +62,7 @@ AddInManager::~AddInManager() {
     if (!loaded_[i]) continue;
     loaded_[i]->addin->OnDisconnection(host::kDisconnectHostShutdown);
     loaded_[i].reset();
+    listings_[i].connected = false;
   }
 }
 
@@ -71,6 +74,7 @@ const AddInListing* AddInManager::Find(std::string_view prog_id) const {
 }
 
 bool AddInManager::StartUp() {
+  ShutDown();
   listings_.clear();
   loaded_.clear();
   RegistryFile registry(registry_path_);

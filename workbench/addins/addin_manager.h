@@ -55,7 +55,8 @@ class AddInManager {
   AddInManager& operator=(const AddInManager&) = delete;
 
   // Reads the registry and lists its add-ins; connects each with LoadBehavior 3 (ConnectMode 1),
-  // then tells each connected one OnStartupComplete. Returns false when the registry could not be
+  // then tells each connected one OnStartupComplete. Add-ins still connected from an earlier
+  // start-up are shut down first. Returns false when the registry could not be
   // read: nothing is listed then, and the file is left as it is.
   bool StartUp();
   // Connects a listed add-in that is not connected (ConnectMode 0). Returns false, after telling
@@ -70,6 +71,7 @@ class AddInManager {
 
  private:
   struct Loaded;
+  void ShutDown();
   bool ConnectListing(std::size_t index, std::int32_t connect_mode);
   void Report(AddInListing& listing, const std::string& reason);
 
