@@ -155,8 +155,100 @@ void CheckDepth(const pugi::xml_document& doc) {
   if (walker.too_deep) Fail(walker.too_deep, std::string(file_message::kNestedTooDeeply));
 }
 
+// Exceptions longer than this are no calendar's: they are left out rather than spelt out day by day.
+constexpr std::int64_t kLongestException = 100 * 366;
+
+// The day of month (year, month) that a relative rule picks: `item` 0 any day, 1 a weekday, 2 a
+// weekend day, 3..9 Sunday..Saturday; `position` 0..3 the first to fourth, 4 the last. Nullopt
+// when the month has no such day.
+std::optional<std::int64_t> RelativeDay(std::int32_t year, std::int32_t month, std::int64_t item,
+                                        std::int64_t position) {
+  const std::int64_t first = DaysFromCivil(year, month, 1);
+  const std::int64_t next = month == 12 ? DaysFromCivil(year + 1, 1, 1) : DaysFromCivil(year, month + 1, 1);
+  std::vector<std::int64_t> matching;
+  for (std::int64_t d = first; d < next; ++d) {
+    const int weekday = WeekdayOfDays(d);
+    const bool weekend = weekday == 0 || weekday == 6;
+    if (item == 0 || (item == 1 && !weekend) || (item == 2 && weekend) || item == weekday + 3) {
+      matching.push_back(d);
+    }
+  }
+  if (matching.empty()) return std::nullopt;
+  if (position >= 4) return matching.back();
+  if (static_cast<std::size_t>(position) >= matching.size()) return std::nullopt;
+  return matching[static_cast<std::size_t>(position)];
+}
+
+std::optional<std::int64_t> MonthDay(std::int32_t year, std::int32_t month, std::int64_t day) {
+  const host::DateTime civil = CivilFromDays(DaysFromCivil(year, month, 1) + day - 1);
+  if (civil.month != month) return std::nullopt;
+  return DaysFromCivil(year, month, static_cast<std::int32_t>(day));
+}
+
+// The days of a recurring exception (2007 and later) from its first day to its last, at most its
+// number of occurrences. Types: 7 every Period days; 6 the DaysOfWeek (bit 0 Sunday) of every
+// Period-th week, counted from the week of the first day; 4 and 5 a day of every Period-th month,
+// by MonthDay or by MonthPosition and MonthItem; 2 and 3 the same each year in Month (0 January).
+std::vector<std::int64_t> RecurringDays(pugi::xml_node exception, std::int64_t from,
+                                        std::int64_t to) {
+  const auto number = [&exception](const char* name, std::int64_t fallback, std::int64_t low,
+                                   std::int64_t high) {
+    return detail::ReadWholeNumber(TextOf(exception.child(name)), low, high).value_or(fallback);
+  };
+  const std::int64_t type = number("Type", 0, 0, 7);
+  const std::int64_t period = number("Period", 1, 1, 1000);
+  const std::size_t limit = static_cast<std::size_t>(number("Occurrences", 40000, 1, 40000));
+  std::vector<std::int64_t> days;
+  const auto add = [&](std::optional<std::int64_t> day) {
+    if (day && *day >= from && *day <= to && days.size() < limit) days.push_back(*day);
+  };
+  const host::DateTime start = CivilFromDays(from);
+  switch (type) {
+    case 7:
+      for (std::int64_t d = from; d <= to && days.size() < limit; d += period) add(d);
+      break;
+    case 6: {
+      const std::int64_t mask = number("DaysOfWeek", 0, 0, 127);
+      for (std::int64_t week = from - WeekdayOfDays(from); week <= to && days.size() < limit;
+           week += 7 * period) {
+        for (int k = 0; k < 7; ++k) {
+          if ((mask >> k) & 1) add(week + k);
+        }
+      }
+      break;
+    }
+    case 4:
+    case 5:
+      for (std::int64_t i = 0;; i += period) {
+        const std::int64_t index = start.month - 1 + i;
+        const auto year = static_cast<std::int32_t>(start.year + index / 12);
+        const auto month = static_cast<std::int32_t>(index % 12 + 1);
+        if (DaysFromCivil(year, month, 1) > to || days.size() >= limit) break;
+        add(type == 4 ? MonthDay(year, month, number("MonthDay", 1, 1, 31))
+                      : RelativeDay(year, month, number("MonthItem", 0, 0, 9),
+                                    number("MonthPosition", 0, 0, 4)));
+      }
+      break;
+    case 2:
+    case 3: {
+      const auto month = static_cast<std::int32_t>(number("Month", 0, 0, 11) + 1);
+      for (std::int32_t year = start.year; DaysFromCivil(year, 1, 1) <= to && days.size() < limit;
+           ++year) {
+        add(type == 2 ? MonthDay(year, month, number("MonthDay", 1, 1, 31))
+                      : RelativeDay(year, month, number("MonthItem", 0, 0, 9),
+                                    number("MonthPosition", 0, 0, 4)));
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return days;
+}
+
 // The calendar the project schedules with: its working weekdays and hours, and its dated
-// exceptions (2002/2003 exceptions are WeekDays of DayType 0; later files add Exceptions).
+// exceptions (2002/2003 exceptions are WeekDays of DayType 0; later files have Exceptions, single
+// spans or recurring).
 ProjectCalendar ReadCalendar(pugi::xml_node project) {
   std::int64_t calendar_uid = 1;
   if (pugi::xml_node uid = project.child("CalendarUID")) calendar_uid = WholeNumber(uid, -1, kMaxUid);
@@ -180,7 +272,7 @@ ProjectCalendar ReadCalendar(pugi::xml_node project) {
     if (*type == 0) {
       const auto from = detail::ReadMspdiDate(TextOf(day.child("TimePeriod").child("FromDate")));
       const auto to = detail::ReadMspdiDate(TextOf(day.child("TimePeriod").child("ToDate")));
-      if (from && to && *to >= *from && DayOf(*to) - DayOf(*from) < 3660) {
+      if (from && to && *to >= *from && DayOf(*to) - DayOf(*from) <= kLongestException) {
         dated.push_back({DayOf(*from), DayOf(*to), working});
       }
       continue;
@@ -195,13 +287,16 @@ ProjectCalendar ReadCalendar(pugi::xml_node project) {
     }
   }
   for (pugi::xml_node exception : calendar.child("Exceptions").children("Exception")) {
-    // Only single spans: recurring patterns keep their place in the file but are not scheduled.
-    if (TextOf(exception.child("Type")) != std::string_view("1")) continue;
     const auto from = detail::ReadMspdiDate(TextOf(exception.child("TimePeriod").child("FromDate")));
     const auto to = detail::ReadMspdiDate(TextOf(exception.child("TimePeriod").child("ToDate")));
     const bool working = TextOf(exception.child("DayWorking")) == std::string_view("1");
-    if (from && to && *to >= *from && DayOf(*to) - DayOf(*from) < 3660) {
+    if (!from || !to || *to < *from || DayOf(*to) - DayOf(*from) > kLongestException) continue;
+    if (TextOf(exception.child("Type")) == std::string_view("1")) {
       dated.push_back({DayOf(*from), DayOf(*to), working});
+      continue;
+    }
+    for (const std::int64_t day : RecurringDays(exception, DayOf(*from), DayOf(*to))) {
+      dated.push_back({day, day, working});
     }
   }
   if (mask == 0 || first >= last) return ProjectCalendar();

@@ -359,6 +359,30 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesTheFileAsItWasAndSaysWhy) {
   EXPECT_TRUE(pj->Saved());
 }
 
+TEST_F(ProjectFileTest, RecurringCalendarExceptionsBecomeHolidaysAndWorkedDays) {
+  // Given the scheduler's recurring exceptions of every kind (each one's last day is the end of
+  // its period in the file), expect exactly those days off, and a recurring worked Saturday.
+  for (const char* name : {"calendar-recurring-exceptions-project2007-mspdi.xml",
+                           "calendar-recurring-exceptions-project2016-mspdi.xml"}) {
+    SCOPED_TRACE(name);
+    std::unique_ptr<Project> pj = ReadProjectFile(app_, kSamples / name);
+    const ProjectCalendar& calendar = pj->Calendar();
+    const auto working = [&calendar](int y, int m, int d) {
+      return calendar.IsWorkingDay(DaysFromCivil(y, m, d));
+    };
+    const int holidays[][3] = {
+        {2000, 1, 3},  {2000, 2, 4},  {2000, 2, 10}, {2001, 1, 15}, {2001, 2, 13},
+        {2001, 8, 3},  {2002, 3, 4},  {2002, 5, 6},  {2002, 10, 8}, {2005, 1, 28},
+        {2003, 5, 1},  {2005, 2, 4},  {2007, 3, 6},  {2008, 4, 9},  {2009, 5, 21},
+        {2007, 2, 1},  {2009, 4, 3}};
+    for (const auto& [y, m, d] : holidays) EXPECT_FALSE(working(y, m, d)) << y << "-" << m << "-" << d;
+    EXPECT_TRUE(working(2010, 3, 6));   // the first Saturday of March, worked
+    EXPECT_TRUE(working(2000, 2, 2));   // between two days of every third day
+    EXPECT_TRUE(working(2001, 1, 22));  // after the third Monday of three
+    EXPECT_TRUE(working(2002, 3, 11));  // a second Monday
+  }
+}
+
 TEST(AtomicFile, AWriterThatFailsHalfwayLeavesTheOldFile) {
   // Given content that fails after half of it is written (as a full disk would), expect the old
   // file untouched and no temporary file left; then a whole write replaces it.
