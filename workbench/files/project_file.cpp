@@ -617,7 +617,8 @@ MspdiSource& ProjectFileAccess::SourceOf(Project& project) {
     auto add_time = [&times, &time_text](std::int32_t from, std::int32_t to) {
       pugi::xml_node t = times.append_child("WorkingTime");
       t.append_child("FromTime").text() = time_text(from).c_str();
-      t.append_child("ToTime").text() = time_text(to % kMinutesPerDay).c_str();
+      t.append_child("ToTime").text() =
+          time_text(static_cast<std::int32_t>(to % kMinutesPerDay)).c_str();
     };
     if (lunch) {
       add_time(calendar.DayStartMinute(), lunch_from);
