@@ -69,6 +69,13 @@ struct TaskState {
   friend bool operator==(const TaskState&, const TaskState&) = default;
 };
 
+// How a document's text is laid out and encoded; a save writes it the same way.
+struct TextForm {
+  bool indented = true;  // elements on lines of their own (2007 and later), or all on one line
+  pugi::xml_encoding encoding = pugi::encoding_utf8;
+  bool byte_order_mark = false;
+};
+
 // A failure with its place in the document, turned into a line once the text is at hand.
 struct LoadFailure {
   std::ptrdiff_t offset;
@@ -83,7 +90,7 @@ class MspdiSource final : public ProjectSource {
   pugi::xml_document doc;
   std::filesystem::path file;
   std::int64_t minutes_per_day = kDefaultMinutesPerDay;
-  bool indented = true;
+  TextForm form;
   bool project_2003 = true;  // no SaveVersion: custom values carry their own UID
   pugi::xml_node summary_node;
   bool summary_written = true;            // false until a new document's first save
@@ -97,7 +104,7 @@ class MspdiSource final : public ProjectSource {
 class ProjectFileAccess {
  public:
   static std::unique_ptr<Project> Read(Application& app, pugi::xml_document doc,
-                                       const std::filesystem::path& path, bool indented);
+                                       const std::filesystem::path& path, TextForm form);
   // Writes the project's state into its document and returns the document.
   static MspdiSource& Update(Project& project);
   static MspdiSource& SourceOf(Project& project);
@@ -653,7 +660,7 @@ MspdiSource& ProjectFileAccess::SourceOf(Project& project) {
 
 std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_document doc,
                                                  const std::filesystem::path& path,
-                                                 bool indented) {
+                                                 TextForm form) {
   CheckDepth(doc);
   pugi::xml_node root = doc.document_element();
   const std::string_view root_name = root.name();
@@ -663,7 +670,7 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
   auto project = std::make_unique<Project>(app, path.filename().string());
   auto source = std::make_unique<MspdiSource>();
   source->file = path;
-  source->indented = indented;
+  source->form = form;
   source->project_2003 = !root.child("SaveVersion");
   if (pugi::xml_node m = root.child("MinutesPerDay")) {
     source->minutes_per_day = WholeNumber(m, 1, kMinutesPerDay);
@@ -1085,8 +1092,9 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
 namespace {
 
 void SaveDocument(const MspdiSource& source, pugi::xml_writer& writer) {
-  const unsigned flags = source.indented ? pugi::format_indent : pugi::format_raw;
-  source.doc.save(writer, "\t", flags, pugi::encoding_utf8);
+  const unsigned flags = (source.form.indented ? pugi::format_indent : pugi::format_raw) |
+                        (source.form.byte_order_mark ? pugi::format_write_bom : 0u);
+  source.doc.save(writer, "\t", flags, source.form.encoding);
 }
 
 // Hands the document's text on as it is written, so that a save holds no copy of it.
@@ -1108,14 +1116,19 @@ std::int64_t LineOf(std::string_view text, std::ptrdiff_t offset) {
   return 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n');
 }
 
-// Whether the document puts its elements on lines of their own (2007 and later) or all on one
-// line (2002 and 2003); a save keeps the form.
-bool LooksIndented(std::string_view text) {
-  const std::size_t root = text.find("<Project");
-  if (root == std::string_view::npos) return true;
-  const std::size_t close = text.find('>', root);
-  return close != std::string_view::npos && close + 1 < text.size() &&
-         (text[close + 1] == '\n' || text[close + 1] == '\r');
+// The layout of a document from its first bytes, and the encoding its parsing found.
+TextForm FormOf(std::string_view start, const pugi::xml_parse_result& parsed) {
+  TextForm form;
+  form.encoding = parsed.encoding;
+  form.byte_order_mark = start.substr(0, 3) == "\xEF\xBB\xBF" ||
+                         start.substr(0, 2) == "\xFF\xFE" || start.substr(0, 2) == "\xFE\xFF";
+  // Only a byte-wise search is made: a document in UTF-16 or UTF-32 is saved indented.
+  const std::size_t root = start.find("<Project");
+  if (root == std::string_view::npos) return form;
+  const std::size_t close = start.find('>', root);
+  form.indented = close != std::string_view::npos && close + 1 < start.size() &&
+                  (start[close + 1] == '\n' || start[close + 1] == '\r');
+  return form;
 }
 
 // Text-only elements, most of a project file, keep their text in the element itself.
@@ -1125,7 +1138,7 @@ constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration
 
 std::unique_ptr<Project> ReadParsed(Application& app, pugi::xml_document doc,
                                     const pugi::xml_parse_result& parsed, std::string_view text,
-                                    const std::filesystem::path& path, bool indented) {
+                                    const std::filesystem::path& path) {
   if (!parsed) {
     const bool empty = parsed.status == pugi::status_no_document_element &&
                        text.find_first_not_of(" \t\r\n") == std::string_view::npos;
@@ -1134,7 +1147,7 @@ std::unique_ptr<Project> ReadParsed(Application& app, pugi::xml_document doc,
                                  : file_message::NotXml(parsed.description()));
   }
   try {
-    return ProjectFileAccess::Read(app, std::move(doc), path, indented);
+    return ProjectFileAccess::Read(app, std::move(doc), path, FormOf(text.substr(0, 4096), parsed));
   } catch (const LoadFailure& failure) {
     throw ProjectFileError(FileStatus::kMalformed, path, LineOf(text, failure.offset),
                            failure.description);
@@ -1147,7 +1160,7 @@ std::unique_ptr<Project> ReadProjectText(Application& app, std::string_view text
                                          const std::filesystem::path& path) {
   pugi::xml_document doc;
   const pugi::xml_parse_result parsed = doc.load_buffer(text.data(), text.size(), kParseOptions);
-  return ReadParsed(app, std::move(doc), parsed, text, path, LooksIndented(text));
+  return ReadParsed(app, std::move(doc), parsed, text, path);
 }
 
 std::unique_ptr<Project> ReadProjectFile(Application& app, const std::filesystem::path& path) {
@@ -1184,7 +1197,8 @@ std::unique_ptr<Project> ReadProjectFile(Application& app, const std::filesystem
     pugi::get_memory_deallocation_function()(buffer);
     throw unreadable(error);
   }
-  const bool indented = LooksIndented(std::string_view(buffer, std::min<std::size_t>(got, 4096)));
+  // The first bytes, before the parser changes the buffer in place.
+  const std::string start(buffer, std::min<std::size_t>(got, 4096));
   pugi::xml_document doc;
   const pugi::xml_parse_result parsed = doc.load_buffer_inplace_own(buffer, got, kParseOptions);
   // The text is read again only to place a failure on its line.
@@ -1194,13 +1208,13 @@ std::unique_ptr<Project> ReadProjectFile(Application& app, const std::filesystem
   };
   if (parsed) {
     try {
-      return ProjectFileAccess::Read(app, std::move(doc), path, indented);
+      return ProjectFileAccess::Read(app, std::move(doc), path, FormOf(start, parsed));
     } catch (const LoadFailure& failure) {
       throw ProjectFileError(FileStatus::kMalformed, path, LineOf(text_again(), failure.offset),
                              failure.description);
     }
   }
-  return ReadParsed(app, std::move(doc), parsed, text_again(), path, indented);
+  return ReadParsed(app, std::move(doc), parsed, text_again(), path);
 }
 
 Project& OpenProjectFile(Application& app, const std::filesystem::path& path,

@@ -359,6 +359,24 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesTheFileAsItWasAndSaysWhy) {
   EXPECT_TRUE(pj->Saved());
 }
 
+TEST_F(ProjectFileTest, AFileInUtf16IsSavedInUtf16) {
+  // Given a sample turned into UTF-16 with a byte-order mark, expect the save to keep encoding
+  // and mark, so that the file still says what it is, and an edit to come back.
+  const std::string utf8 = ReadWholeFile((kSamples / "task-links-project2003-mspdi.xml").string());
+  std::string utf16 = "\xFF\xFE";
+  for (char c : utf8) utf16.append({c, '\0'});  // the sample is ASCII
+  ScratchFolder folder;
+  WriteText(folder / "wide.xml", utf16);
+  std::unique_ptr<Project> pj = ReadProjectFile(app_, folder / "wide.xml");
+  Row(*pj, 1).SetField(field::kName, "Wide");
+  SaveProjectFile(*pj, folder / "wide.xml");
+  const std::string saved = ReadWholeFile((folder / "wide.xml").string());
+  EXPECT_EQ(saved.substr(0, 4), std::string("\xFF\xFE<\0", 4));
+  std::unique_ptr<Project> again = ReadProjectFile(app_, folder / "wide.xml");
+  EXPECT_EQ(Row(*again, 1).Name(), "Wide");
+  EXPECT_EQ(again->TaskCount(), pj->TaskCount());
+}
+
 TEST_F(ProjectFileTest, RecurringCalendarExceptionsBecomeHolidaysAndWorkedDays) {
   // Given the scheduler's recurring exceptions of every kind (each one's last day is the end of
   // its period in the file), expect exactly those days off, and a recurring worked Saturday.
