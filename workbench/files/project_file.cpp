@@ -35,7 +35,8 @@ namespace {
 
 // Deeper than any project file nests (Project/Assignments/Assignment/TimephasedData/... is 5).
 constexpr int kMaxDepth = 64;
-constexpr std::int64_t kMaxUid = 0x7FFFFFFF;
+// One below the largest 32-bit number, so that the next task's UID still fits.
+constexpr std::int64_t kMaxUid = 0x7FFFFFFE;
 constexpr std::int64_t kDefaultMinutesPerDay = 480;
 constexpr const char* kTablePi = "lunavant-table";
 constexpr const char* kColumnPi = "lunavant-column";

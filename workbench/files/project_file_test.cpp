@@ -246,6 +246,10 @@ TEST_F(ProjectFileTest, BadInputIsRefusedWithTheLineAndWhatIsWrong) {
       {head + "<Task><UID>1</UID><Duration>PT99999999999999999999H0M0S</Duration></Task>\n" +
            tail,
        4, file_message::UnknownDurationForm("Duration", "PT99999999999999999999H0M0S")},
+      {head + "<Task><UID>1</UID><Duration>PTnanH0M0S</Duration></Task>\n" + tail, 4,
+       file_message::UnknownDurationForm("Duration", "PTnanH0M0S")},
+      {head + "<Task><UID>2147483647</UID></Task>\n" + tail, 4,
+       file_message::BadNumber("UID", "2147483647")},
       {head + task1 + "<Task><UID>1</UID></Task>\n" + tail, 5, file_message::DuplicateUid(1)},
       {head + "<Task><UID>99999999999999999999</UID></Task>\n" + tail, 4,
        file_message::BadNumber("UID", "99999999999999999999")},
@@ -267,6 +271,33 @@ TEST_F(ProjectFileTest, BadInputIsRefusedWithTheLineAndWhatIsWrong) {
     EXPECT_EQ(error.Description(), c.description);
   }
   EXPECT_EQ(app_.ProjectCount(), 0);
+}
+
+TEST_F(ProjectFileTest, CutAndGarbledFilesOpenOrFailCleanly) {
+  // Given a 2003 and a 2007 sample cut short at many places and with bytes overwritten, expect
+  // each either to open or to fail with a ProjectFileError, never anything else (the sanitizer
+  // build watches for the rest).
+  for (const char* name : {"sample.xml", "mspdinulltasks.xml"}) {
+    const std::string text = ReadWholeFile((kSamples / name).string());
+    int opened = 0, refused = 0;
+    for (std::size_t i = 1; i < 160; ++i) {
+      const std::size_t at = text.size() * i / 160;
+      std::string garbled = text;
+      garbled[at] = "<>&\"0x\xFF"[i % 7];
+      for (const std::string& variant : {text.substr(0, at), garbled}) {
+        try {
+          ReadProjectText(app_, variant, name);
+          ++opened;
+        } catch (const ProjectFileError& error) {
+          EXPECT_EQ(error.Status(), FileStatus::kMalformed);
+          EXPECT_FALSE(error.Description().empty());
+          ++refused;
+        }
+      }
+    }
+    EXPECT_GT(refused, 159);  // every cut one at least
+    EXPECT_GT(opened, 0);     // a changed value inside an element nobody reads is kept
+  }
 }
 
 TEST_F(ProjectFileTest, EntityTricksExpandNothing) {
