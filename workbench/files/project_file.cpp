@@ -544,7 +544,8 @@ TaskState DocumentState(pugi::xml_node node, std::int64_t per_day, bool summary_
     } else if (name == "ConstraintDate") {
       s.constraint_date = date(child);
     } else if (name == "PredecessorLink") {
-      if (TextOf(child.child("CrossProject")) == std::string_view("1")) continue;
+      // The project summary row's links are none of the model's: they stay as they are.
+      if (summary_row || TextOf(child.child("CrossProject")) == std::string_view("1")) continue;
       const auto uid = detail::ReadWholeNumber(TextOf(child.child("PredecessorUID")), 0, kMaxUid);
       if (!uid || live_uids.count(*uid) == 0 || uid == own_uid) continue;
       const auto code = child.child("Type")
