@@ -680,6 +680,10 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
   const std::int64_t per_day = source->minutes_per_day;
   project->calendar_ = ReadCalendar(root);
   if (pugi::xml_node start = root.child("StartDate")) project->project_start_ = DateOf(start);
+  if (TextOf(root.child("ScheduleFromStart")) == std::string_view("0") && root.child("FinishDate")) {
+    project->schedule_from_finish_ = true;
+    project->project_finish_ = DateOf(root.child("FinishDate"));
+  }
 
   for (pugi::xml_node definition : root.child("ExtendedAttributes").children("ExtendedAttribute")) {
     const auto id = detail::ReadWholeNumber(TextOf(definition.child("FieldID")), 0, kMaxUid);
@@ -991,6 +995,18 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
   if (!tasks) tasks = InsertOrdered(root, "Tasks", detail::ProjectChildOrder());
   const std::int64_t per_day = source.minutes_per_day;
   project.EnsureOutline();
+
+  // Scheduling from the finish: the flag and the date, when they differ from the document's.
+  const bool file_from_finish = TextOf(root.child("ScheduleFromStart")) == std::string_view("0");
+  if (file_from_finish != project.ScheduleFromFinish()) {
+    SetChild(root, "ScheduleFromStart", project.ScheduleFromFinish() ? "0" : "1",
+             detail::ProjectChildOrder());
+  }
+  if (project.ScheduleFromFinish() &&
+      detail::ReadMspdiDate(TextOf(root.child("FinishDate"))) != project.ProjectFinish()) {
+    SetChild(root, "FinishDate", detail::MspdiDateText(project.ProjectFinish()),
+             detail::ProjectChildOrder());
+  }
 
   std::int64_t next_value_uid = 1;
   if (source.project_2003) {

@@ -200,6 +200,7 @@ TEST_F(ProjectFileTest, AProjectMadeInTheWorkbenchSavesAsAValid2003Document) {
                     .Field(1, field::kText1, "first")
                     .Alias(field::kText1, "Note")
                     .Build();
+  pj.SetScheduleFromFinish(MomentOf(2004, 3, 31, 17, 0));
   ScratchFolder folder;
   SaveProjectFile(pj, folder / "made.xml");
   EXPECT_EQ(ValidateAgainst2003Schema(folder / "made.xml"), "valid");
@@ -211,6 +212,8 @@ TEST_F(ProjectFileTest, AProjectMadeInTheWorkbenchSavesAsAValid2003Document) {
   EXPECT_EQ(Row(*again, 4).Predecessors(), "2SS+2d");
   EXPECT_EQ(Row(*again, 1).GetField(field::kText1), "first");
   EXPECT_EQ(again->CustomTextAlias(0), "Note");
+  EXPECT_TRUE(again->ScheduleFromFinish());
+  EXPECT_EQ(again->ProjectFinish(), MomentOf(2004, 3, 31, 17, 0));
   for (std::int32_t id : {1, 2, 4}) {
     EXPECT_EQ(Row(*again, id).GetField(field::kStart), Row(pj, id).GetField(field::kStart));
     EXPECT_EQ(Row(*again, id).GetField(field::kFinish), Row(pj, id).GetField(field::kFinish));
