@@ -4,11 +4,13 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
+#include "workbench/platform/regional_settings.h"
 
 namespace lunavant::cli {
 namespace {
@@ -32,9 +34,11 @@ Outcome RunInProcess(std::vector<const char*> args) {
   return run;
 }
 
-// Runs the built program through the shell; standard error is folded into the output.
-Outcome RunProgram(const std::string& arguments) {
-  const std::string command = std::string(LUNAVANT_CLI_PATH) + " " + arguments + " 2>&1";
+// Runs the built program through the shell, with `environment` ("LC_ALL=...") set for it;
+// standard error is folded into the output.
+Outcome RunProgram(const std::string& arguments, const std::string& environment = "") {
+  const std::string command =
+      environment + " " + std::string(LUNAVANT_CLI_PATH) + " " + arguments + " 2>&1";
   Outcome run;
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
@@ -102,6 +106,44 @@ TEST(CommandLine, RefusesBadUsageWithStatusTwo) {
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("lunavant --help"), std::string::npos) << run.err;
   }
+}
+
+// The date separator the workbench takes from `locale`, as the program will see it.
+std::string SeparatorOf(const std::string& locale) {
+  const char* saved = std::getenv("LC_ALL");
+  const std::string restore = saved != nullptr ? saved : "";
+  setenv("LC_ALL", locale.c_str(), 1);
+  const std::string separator = workbench::PosixRegionalSettings().DateSeparator();
+  if (saved != nullptr) {
+    setenv("LC_ALL", restore.c_str(), 1);
+  } else {
+    unsetenv("LC_ALL");
+  }
+  return separator;
+}
+
+TEST(CommandLine, TypedHijriComesBackUnderTheUsersLocale) {
+  // Given LC_ALL set to Arabic and other locales whose dates once failed, as a new user sets it,
+  // expect 05/03/1425 in the locale's separator to print Saturday 24 April 2004, and that text fed
+  // back to print what was typed; with the settings overridden, expect the override to win.
+  for (const char* locale :
+       {"ar_SA.UTF-8", "ar_EG.UTF-8", "ar_AE.UTF-8", "ar_JO.UTF-8", "ar_MA.UTF-8", "fr_CH.UTF-8",
+        "sl_SI.UTF-8", "sr_RS.UTF-8", "lv_LV.UTF-8", "nb_NO.UTF-8", "is_IS.UTF-8", "ja_JP.UTF-8",
+        "zh_CN.UTF-8", "ko_KR.UTF-8", "ce_RU.UTF-8", "en_HK.UTF-8", "en_PH.UTF-8", "ug_CN.UTF-8"}) {
+    const std::string sep = SeparatorOf(locale);
+    const std::string environment = std::string("LC_ALL=") + locale;
+    const std::string typed = "05" + sep + "03" + sep + "1425";
+    const Outcome gregorian = RunProgram("gregorian '" + typed + "'", environment);
+    EXPECT_EQ(gregorian.status, 0) << locale << ": " << gregorian.out;
+    EXPECT_EQ(gregorian.out.substr(0, 4), "Sat ") << locale << ": " << gregorian.out;
+    const std::string shown = gregorian.out.substr(0, gregorian.out.find('\n'));
+    const Outcome hijri = RunProgram("hijri '" + shown + "'", environment);
+    EXPECT_EQ(hijri.status, 0) << locale << ": " << hijri.out;
+    EXPECT_EQ(hijri.out, typed + "\n") << locale << " showed " << shown;
+  }
+  const Outcome overridden = RunProgram(
+      "--short-date dd-MM-yyyy --date-separator - gregorian 05-03-1425", "LC_ALL=ar_SA.UTF-8");
+  EXPECT_EQ(overridden.out, "Sat 24-04-04\n");
 }
 
 TEST(CommandLine, TheBuiltProgramFindsTheConverterBesideItself) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs what is missing, then builds and runs every test in the release and the
-# sanitizer (asan) configurations. Exits non-zero on any failure.
+# sanitizer (asan) configurations, and the Windows converter's tests under wine. Exits non-zero
+# on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -10,3 +11,4 @@ for preset in release asan; do
   scripts/build.sh "$preset"
   ctest --preset "$preset" -j "$(nproc)"
 done
+scripts/test-windows.sh

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "addin/codec/to_gregorian.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -21,17 +23,36 @@ using detail::SplitAt;
 // Larger than every bound checked, and far from overflowing.
 constexpr std::int32_t kTooLarge = 1'000'000'000;
 
-// A whole decimal number with blanks around it; leading zeros allowed. Numbers beyond kTooLarge
-// read as kTooLarge, which no bound accepts.
+// The value of the decimal digit that `text` starts with at `pos` and its length in bytes: an ASCII
+// digit, or an Arabic-Indic (U+0660..U+0669) or Extended Arabic-Indic (U+06F0..U+06F9) one, which
+// an Arabic, Persian or Urdu keyboard types. Length 0 for anything else.
+struct Digit {
+  std::int32_t value = 0;
+  std::size_t length = 0;
+};
+Digit DigitAt(std::string_view text, std::size_t pos) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  if (lead >= '0' && lead <= '9') return {lead - '0', 1};
+  if (pos + 1 >= text.size()) return {};
+  const auto trail = static_cast<unsigned char>(text[pos + 1]);
+  if (lead == 0xD9 && trail >= 0xA0 && trail <= 0xA9) return {trail - 0xA0, 2};  // U+0660..0669
+  if (lead == 0xDB && trail >= 0xB0 && trail <= 0xB9) return {trail - 0xB0, 2};  // U+06F0..06F9
+  return {};
+}
+
+// A whole decimal number with blanks around it; leading zeros allowed, digits of any of the three
+// kinds above, mixed or not. Numbers beyond kTooLarge read as kTooLarge, which no bound accepts.
 std::optional<std::int32_t> WholeNumber(std::string_view piece) {
   const std::size_t first = piece.find_first_not_of(' ');
   if (first == std::string_view::npos) return std::nullopt;
   const std::size_t last = piece.find_last_not_of(' ');
   const std::string_view digits = piece.substr(first, last - first + 1);
   std::int64_t number = 0;
-  for (const char c : digits) {
-    if (c < '0' || c > '9') return std::nullopt;
-    number = std::min<std::int64_t>(number * 10 + (c - '0'), kTooLarge);
+  for (std::size_t pos = 0; pos < digits.size();) {
+    const Digit digit = DigitAt(digits, pos);
+    if (digit.length == 0) return std::nullopt;
+    number = std::min<std::int64_t>(number * 10 + digit.value, kTooLarge);
+    pos += digit.length;
   }
   return static_cast<std::int32_t>(number);
 }

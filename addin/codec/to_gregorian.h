@@ -13,7 +13,8 @@
 namespace lunavant::codec {
 
 // Three whole numbers (blanks around them allowed) joined by the host's date separator, with day
-// 1..30, month 1..12 and year 100..9999. Reads the separator from the host.
+// 1..30, month 1..12 and year 100..9999. Reads the separator from the host. Digits may be ASCII,
+// Arabic-Indic (U+0660..U+0669) or Extended Arabic-Indic (U+06F0..U+06F9).
 bool IsWellFormedHijri(const host::Value& value);
 // 28/3/1404 to 7/4/1472, both ends included; the day is not compared with the month's length.
 bool IsInHijriRange(std::int32_t year, std::int32_t month, std::int32_t day);

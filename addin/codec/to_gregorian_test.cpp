@@ -101,6 +101,29 @@ TEST_F(ToGregorian, AsksForTheCurrentSeparatorWhenTheTextLacksIt) {
                          "settings \"-\" ")}));
 }
 
+TEST_F(ToGregorian, ReadsArabicIndicDigitsAsTheSameNumbers) {
+  // Given 05/03/1425 typed on an Arabic keyboard (U+0660..), on a Persian or Urdu one (U+06F0..)
+  // and mixed, expect the date of the ASCII text; given Arabic digits that break a bound, a digit
+  // of another script or the wrong separator, expect the usual refusals.
+  const std::string arabic = "\u0660\u0665/\u0660\u0663/\u0661\u0664\u0662\u0665";
+  const std::string persian = "\u06f0\u06f5/\u06f0\u06f3/\u06f1\u06f4\u06f2\u06f5";
+  EXPECT_EQ(ToGregorianText(arabic), "Sat 24/04/04");
+  EXPECT_EQ(ToGregorianText(persian), "Sat 24/04/04");
+  EXPECT_EQ(ToGregorianText(" \u0665 /3/\u06f1\u06f44\u0662\u0665"), "");  // five digits
+  EXPECT_EQ(ToGregorianText(" \u0665 /3/\u06f1\u06f42\u0665"), "Sat 24/04/04");
+  EXPECT_TRUE(IsWellFormedHijri(arabic));
+  EXPECT_FALSE(IsWellFormedHijri("\u0663\u0661/\u0661/\u0661\u0664\u0662\u0665"));  // day 31
+  EXPECT_FALSE(IsWellFormedHijri("\u0966\u096b/03/1425"));  // Devanagari digits
+  EXPECT_FALSE(IsWellFormedHijri("\u0665/3/\xd9"));         // a lone lead byte
+  EXPECT_EQ(ToGregorianText("\u0665-\u0663-\u0661\u0664\u0662\u0665"), "");
+  ASSERT_EQ(Shown().size(), 2u);
+  EXPECT_EQ(Shown()[0].prompt, ErrorBox(103, kMalformedSlash));
+  EXPECT_EQ(Shown()[1].prompt,
+            ErrorBox(104,
+                     "Please use the current Date Separator specified in your regional settings "
+                     "\"/\" "));
+}
+
 TEST_F(ToGregorian, PassesNAInAnyCaseAndTheEmptyTextThrough) {
   for (const char* value : {"NA", "na", "Na", ""}) EXPECT_EQ(ToGregorianText(value), value);
   EXPECT_TRUE(Shown().empty());

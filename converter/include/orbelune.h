@@ -1,7 +1,8 @@
 /* SPDX-License-Identifier: MIT */
 /*
  * Orbelune: Gregorian <-> Hijri (Umm al-Qura) date conversion behind a plain C interface, so that
- * any host can load it by name (liborbelune.so) and bind the two functions below.
+ * any host can load it by name (liborbelune.so, or Orbelune.dll on Windows) and bind the two
+ * functions below.
  *
  *     int32_t hy, hm, hd, weekday;
  *     if (G2HA(2024, 12, 2, &hy, &hm, &hd, &weekday) == 0) { ... }  // 1446-06-01, Monday (1)
@@ -25,6 +26,11 @@
  * Weekday
  *   Of the Gregorian date: 0 Sunday, 1 Monday, ... 6 Saturday.
  *
+ * Calling convention
+ *   32-bit Windows: stdcall (the callee removes the arguments), exported as plain G2HA and H2GA
+ *   without the @28 suffix, as a classic Basic Declare Function binds them. 64-bit Windows: the
+ *   platform's only convention. Elsewhere: the platform's C convention. ORBELUNE_CALL spells it.
+ *
  * Errors
  *   Both functions return ORBELUNE_OK (0) when done and a non-zero code otherwise. A null pointer
  *   returns ORBELUNE_NULL_POINTER and writes nothing. Any other failure sets every output to 0.
@@ -47,6 +53,12 @@
 #define ORBELUNE_API
 #endif
 
+#if defined(_WIN32)
+#define ORBELUNE_CALL __stdcall
+#else
+#define ORBELUNE_CALL
+#endif
+
 #define ORBELUNE_OK 0
 #define ORBELUNE_NULL_POINTER 1
 #define ORBELUNE_INVALID_DATE 2
@@ -62,8 +74,8 @@ extern "C" {
  * An impossible Gregorian date (31 February, month 13, 29 February of a common year) returns
  * ORBELUNE_INVALID_DATE; a valid one outside the range returns ORBELUNE_OUT_OF_RANGE.
  */
-ORBELUNE_API int32_t G2HA(int32_t gy, int32_t gm, int32_t gd, int32_t* hy, int32_t* hm, int32_t* hd,
-                          int32_t* weekday);
+ORBELUNE_API int32_t ORBELUNE_CALL G2HA(int32_t gy, int32_t gm, int32_t gd, int32_t* hy,
+                                        int32_t* hm, int32_t* hd, int32_t* weekday);
 
 /*
  * Hijri *hy-*hm-*hd to Gregorian *gy-*gm-*gd, and the weekday of that day in *weekday.
@@ -73,8 +85,8 @@ ORBELUNE_API int32_t G2HA(int32_t gy, int32_t gm, int32_t gd, int32_t* hy, int32
  * after 31 December 9999 returns ORBELUNE_OUT_OF_RANGE. The inputs are read before any output
  * is written, so an output may share storage with an input.
  */
-ORBELUNE_API int32_t H2GA(int32_t* hy, int32_t* hm, int32_t* hd, int32_t* gy, int32_t* gm,
-                          int32_t* gd, int32_t* weekday);
+ORBELUNE_API int32_t ORBELUNE_CALL H2GA(int32_t* hy, int32_t* hm, int32_t* hd, int32_t* gy,
+                                        int32_t* gm, int32_t* gd, int32_t* weekday);
 
 #ifdef __cplusplus
 }

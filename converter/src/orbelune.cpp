@@ -50,8 +50,8 @@ int32_t HijriToGregorian(int32_t hy, int32_t hm, int32_t hd, CivilDate& civil, i
 }  // namespace
 }  // namespace lunavant::converter
 
-extern "C" ORBELUNE_API int32_t G2HA(int32_t gy, int32_t gm, int32_t gd, int32_t* hy, int32_t* hm,
-                                     int32_t* hd, int32_t* weekday) {
+extern "C" ORBELUNE_API int32_t ORBELUNE_CALL G2HA(int32_t gy, int32_t gm, int32_t gd, int32_t* hy,
+                                                   int32_t* hm, int32_t* hd, int32_t* weekday) {
   if (hy == nullptr || hm == nullptr || hd == nullptr || weekday == nullptr)
     return ORBELUNE_NULL_POINTER;
   int32_t result = ORBELUNE_INTERNAL_ERROR;
@@ -73,8 +73,9 @@ extern "C" ORBELUNE_API int32_t G2HA(int32_t gy, int32_t gm, int32_t gd, int32_t
   return result;
 }
 
-extern "C" ORBELUNE_API int32_t H2GA(int32_t* hy, int32_t* hm, int32_t* hd, int32_t* gy,
-                                     int32_t* gm, int32_t* gd, int32_t* weekday) {
+extern "C" ORBELUNE_API int32_t ORBELUNE_CALL H2GA(int32_t* hy, int32_t* hm, int32_t* hd,
+                                                   int32_t* gy, int32_t* gm, int32_t* gd,
+                                                   int32_t* weekday) {
   if (hy == nullptr || hm == nullptr || hd == nullptr || gy == nullptr || gm == nullptr ||
       gd == nullptr || weekday == nullptr)
     return ORBELUNE_NULL_POINTER;

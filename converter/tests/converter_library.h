@@ -5,33 +5,17 @@
 
 #include <dlfcn.h>
 
-#include <chrono>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+
+#include "test_data.h"
 
 namespace lunavant::converter::testing {
 
 using G2HAFunction = int32_t (*)(int32_t, int32_t, int32_t, int32_t*, int32_t*, int32_t*, int32_t*);
 using H2GAFunction = int32_t (*)(int32_t*, int32_t*, int32_t*, int32_t*, int32_t*, int32_t*,
                                  int32_t*);
-
-struct Ymd {
-  int32_t y = 0;
-  int32_t m = 0;
-  int32_t d = 0;
-  friend bool operator==(const Ymd&, const Ymd&) = default;
-};
-
-inline std::string ToString(const Ymd& date) {
-  return std::to_string(date.y) + "-" + std::to_string(date.m) + "-" + std::to_string(date.d);
-}
-
-struct Converted {
-  int32_t result = -1;
-  Ymd date;
-  int32_t weekday = -1;
-};
 
 class ConverterLibrary {
  public:
@@ -73,22 +57,5 @@ class ConverterLibrary {
   G2HAFunction g2ha_ = nullptr;
   H2GAFunction h2ga_ = nullptr;
 };
-
-// Gregorian arithmetic from the standard library, independent of the converter's own.
-inline std::chrono::sys_days ToDays(const Ymd& date) {
-  return std::chrono::year{date.y} / std::chrono::month{static_cast<unsigned>(date.m)} /
-         std::chrono::day{static_cast<unsigned>(date.d)};
-}
-
-inline Ymd FromDays(std::chrono::sys_days days) {
-  const std::chrono::year_month_day ymd{days};
-  return {static_cast<int32_t>(static_cast<int>(ymd.year())),
-          static_cast<int32_t>(static_cast<unsigned>(ymd.month())),
-          static_cast<int32_t>(static_cast<unsigned>(ymd.day()))};
-}
-
-inline int32_t WeekdayOf(std::chrono::sys_days days) {
-  return static_cast<int32_t>(std::chrono::weekday{days}.c_encoding());
-}
 
 }  // namespace lunavant::converter::testing

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// Readers for the reference data the converter is checked against: the month table and the
-// primary-source dated pairs.
+// Dates as the converter's tests write them, and readers for the reference data the converter is
+// checked against: the month table and the primary-source dated pairs.
 #pragma once
 
 #include <cctype>
+#include <chrono>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -12,9 +13,41 @@
 #include <string>
 #include <vector>
 
-#include "converter_library.h"
-
 namespace lunavant::converter::testing {
+
+struct Ymd {
+  int32_t y = 0;
+  int32_t m = 0;
+  int32_t d = 0;
+  friend bool operator==(const Ymd&, const Ymd&) = default;
+};
+
+inline std::string ToString(const Ymd& date) {
+  return std::to_string(date.y) + "-" + std::to_string(date.m) + "-" + std::to_string(date.d);
+}
+
+struct Converted {
+  int32_t result = -1;
+  Ymd date;
+  int32_t weekday = -1;
+};
+
+// Gregorian arithmetic from the standard library, independent of the converter's own.
+inline std::chrono::sys_days ToDays(const Ymd& date) {
+  return std::chrono::year{date.y} / std::chrono::month{static_cast<unsigned>(date.m)} /
+         std::chrono::day{static_cast<unsigned>(date.d)};
+}
+
+inline Ymd FromDays(std::chrono::sys_days days) {
+  const std::chrono::year_month_day ymd{days};
+  return {static_cast<int32_t>(static_cast<int>(ymd.year())),
+          static_cast<int32_t>(static_cast<unsigned>(ymd.month())),
+          static_cast<int32_t>(static_cast<unsigned>(ymd.day()))};
+}
+
+inline int32_t WeekdayOf(std::chrono::sys_days days) {
+  return static_cast<int32_t>(std::chrono::weekday{days}.c_encoding());
+}
 
 inline std::optional<std::string> ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -2,6 +2,7 @@
 #include "workbench/files/mspdi_values.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -125,8 +126,8 @@ std::optional<std::int64_t> ReadMspdiDuration(std::string_view text) {
     if (end == std::string_view::npos) continue;
     double value = 0;
     const auto [stop, error] = std::from_chars(text.data(), text.data() + end, value);
-    if (end == 0 || error != std::errc() || stop != text.data() + end || value < 0 ||
-        value > 1e12) {
+    if (end == 0 || error != std::errc() || stop != text.data() + end || !std::isfinite(value) ||
+        value < 0 || value > 1e12) {
       return std::nullopt;
     }
     total_seconds += value * seconds;

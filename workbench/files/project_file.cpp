@@ -35,7 +35,8 @@ namespace {
 
 // Deeper than any project file nests (Project/Assignments/Assignment/TimephasedData/... is 5).
 constexpr int kMaxDepth = 64;
-constexpr std::int64_t kMaxUid = 0x7FFFFFFF;
+// One below the largest 32-bit number, so that the next task's UID still fits.
+constexpr std::int64_t kMaxUid = 0x7FFFFFFE;
 constexpr std::int64_t kDefaultMinutesPerDay = 480;
 constexpr const char* kTablePi = "lunavant-table";
 constexpr const char* kColumnPi = "lunavant-column";
@@ -69,6 +70,13 @@ struct TaskState {
   friend bool operator==(const TaskState&, const TaskState&) = default;
 };
 
+// How a document's text is laid out and encoded; a save writes it the same way.
+struct TextForm {
+  bool indented = true;  // elements on lines of their own (2007 and later), or all on one line
+  pugi::xml_encoding encoding = pugi::encoding_utf8;
+  bool byte_order_mark = false;
+};
+
 // A failure with its place in the document, turned into a line once the text is at hand.
 struct LoadFailure {
   std::ptrdiff_t offset;
@@ -83,7 +91,7 @@ class MspdiSource final : public ProjectSource {
   pugi::xml_document doc;
   std::filesystem::path file;
   std::int64_t minutes_per_day = kDefaultMinutesPerDay;
-  bool indented = true;
+  TextForm form;
   bool project_2003 = true;  // no SaveVersion: custom values carry their own UID
   pugi::xml_node summary_node;
   bool summary_written = true;            // false until a new document's first save
@@ -97,7 +105,7 @@ class MspdiSource final : public ProjectSource {
 class ProjectFileAccess {
  public:
   static std::unique_ptr<Project> Read(Application& app, pugi::xml_document doc,
-                                       const std::filesystem::path& path, bool indented);
+                                       const std::filesystem::path& path, TextForm form);
   // Writes the project's state into its document and returns the document.
   static MspdiSource& Update(Project& project);
   static MspdiSource& SourceOf(Project& project);
@@ -155,8 +163,100 @@ void CheckDepth(const pugi::xml_document& doc) {
   if (walker.too_deep) Fail(walker.too_deep, std::string(file_message::kNestedTooDeeply));
 }
 
+// Exceptions longer than this are no calendar's: they are left out rather than spelt out day by day.
+constexpr std::int64_t kLongestException = 100 * 366;
+
+// The day of month (year, month) that a relative rule picks: `item` 0 any day, 1 a weekday, 2 a
+// weekend day, 3..9 Sunday..Saturday; `position` 0..3 the first to fourth, 4 the last. Nullopt
+// when the month has no such day.
+std::optional<std::int64_t> RelativeDay(std::int32_t year, std::int32_t month, std::int64_t item,
+                                        std::int64_t position) {
+  const std::int64_t first = DaysFromCivil(year, month, 1);
+  const std::int64_t next = month == 12 ? DaysFromCivil(year + 1, 1, 1) : DaysFromCivil(year, month + 1, 1);
+  std::vector<std::int64_t> matching;
+  for (std::int64_t d = first; d < next; ++d) {
+    const int weekday = WeekdayOfDays(d);
+    const bool weekend = weekday == 0 || weekday == 6;
+    if (item == 0 || (item == 1 && !weekend) || (item == 2 && weekend) || item == weekday + 3) {
+      matching.push_back(d);
+    }
+  }
+  if (matching.empty()) return std::nullopt;
+  if (position >= 4) return matching.back();
+  if (static_cast<std::size_t>(position) >= matching.size()) return std::nullopt;
+  return matching[static_cast<std::size_t>(position)];
+}
+
+std::optional<std::int64_t> MonthDay(std::int32_t year, std::int32_t month, std::int64_t day) {
+  const host::DateTime civil = CivilFromDays(DaysFromCivil(year, month, 1) + day - 1);
+  if (civil.month != month) return std::nullopt;
+  return DaysFromCivil(year, month, static_cast<std::int32_t>(day));
+}
+
+// The days of a recurring exception (2007 and later) from its first day to its last, at most its
+// number of occurrences. Types: 7 every Period days; 6 the DaysOfWeek (bit 0 Sunday) of every
+// Period-th week, counted from the week of the first day; 4 and 5 a day of every Period-th month,
+// by MonthDay or by MonthPosition and MonthItem; 2 and 3 the same each year in Month (0 January).
+std::vector<std::int64_t> RecurringDays(pugi::xml_node exception, std::int64_t from,
+                                        std::int64_t to) {
+  const auto number = [&exception](const char* name, std::int64_t fallback, std::int64_t low,
+                                   std::int64_t high) {
+    return detail::ReadWholeNumber(TextOf(exception.child(name)), low, high).value_or(fallback);
+  };
+  const std::int64_t type = number("Type", 0, 0, 7);
+  const std::int64_t period = number("Period", 1, 1, 1000);
+  const std::size_t limit = static_cast<std::size_t>(number("Occurrences", 40000, 1, 40000));
+  std::vector<std::int64_t> days;
+  const auto add = [&](std::optional<std::int64_t> day) {
+    if (day && *day >= from && *day <= to && days.size() < limit) days.push_back(*day);
+  };
+  const host::DateTime start = CivilFromDays(from);
+  switch (type) {
+    case 7:
+      for (std::int64_t d = from; d <= to && days.size() < limit; d += period) add(d);
+      break;
+    case 6: {
+      const std::int64_t mask = number("DaysOfWeek", 0, 0, 127);
+      for (std::int64_t week = from - WeekdayOfDays(from); week <= to && days.size() < limit;
+           week += 7 * period) {
+        for (int k = 0; k < 7; ++k) {
+          if ((mask >> k) & 1) add(week + k);
+        }
+      }
+      break;
+    }
+    case 4:
+    case 5:
+      for (std::int64_t i = 0;; i += period) {
+        const std::int64_t index = start.month - 1 + i;
+        const auto year = static_cast<std::int32_t>(start.year + index / 12);
+        const auto month = static_cast<std::int32_t>(index % 12 + 1);
+        if (DaysFromCivil(year, month, 1) > to || days.size() >= limit) break;
+        add(type == 4 ? MonthDay(year, month, number("MonthDay", 1, 1, 31))
+                      : RelativeDay(year, month, number("MonthItem", 0, 0, 9),
+                                    number("MonthPosition", 0, 0, 4)));
+      }
+      break;
+    case 2:
+    case 3: {
+      const auto month = static_cast<std::int32_t>(number("Month", 0, 0, 11) + 1);
+      for (std::int32_t year = start.year; DaysFromCivil(year, 1, 1) <= to && days.size() < limit;
+           ++year) {
+        add(type == 2 ? MonthDay(year, month, number("MonthDay", 1, 1, 31))
+                      : RelativeDay(year, month, number("MonthItem", 0, 0, 9),
+                                    number("MonthPosition", 0, 0, 4)));
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return days;
+}
+
 // The calendar the project schedules with: its working weekdays and hours, and its dated
-// exceptions (2002/2003 exceptions are WeekDays of DayType 0; later files add Exceptions).
+// exceptions (2002/2003 exceptions are WeekDays of DayType 0; later files have Exceptions, single
+// spans or recurring).
 ProjectCalendar ReadCalendar(pugi::xml_node project) {
   std::int64_t calendar_uid = 1;
   if (pugi::xml_node uid = project.child("CalendarUID")) calendar_uid = WholeNumber(uid, -1, kMaxUid);
@@ -180,7 +280,7 @@ ProjectCalendar ReadCalendar(pugi::xml_node project) {
     if (*type == 0) {
       const auto from = detail::ReadMspdiDate(TextOf(day.child("TimePeriod").child("FromDate")));
       const auto to = detail::ReadMspdiDate(TextOf(day.child("TimePeriod").child("ToDate")));
-      if (from && to && *to >= *from && DayOf(*to) - DayOf(*from) < 3660) {
+      if (from && to && *to >= *from && DayOf(*to) - DayOf(*from) <= kLongestException) {
         dated.push_back({DayOf(*from), DayOf(*to), working});
       }
       continue;
@@ -195,13 +295,16 @@ ProjectCalendar ReadCalendar(pugi::xml_node project) {
     }
   }
   for (pugi::xml_node exception : calendar.child("Exceptions").children("Exception")) {
-    // Only single spans: recurring patterns keep their place in the file but are not scheduled.
-    if (TextOf(exception.child("Type")) != std::string_view("1")) continue;
     const auto from = detail::ReadMspdiDate(TextOf(exception.child("TimePeriod").child("FromDate")));
     const auto to = detail::ReadMspdiDate(TextOf(exception.child("TimePeriod").child("ToDate")));
     const bool working = TextOf(exception.child("DayWorking")) == std::string_view("1");
-    if (from && to && *to >= *from && DayOf(*to) - DayOf(*from) < 3660) {
+    if (!from || !to || *to < *from || DayOf(*to) - DayOf(*from) > kLongestException) continue;
+    if (TextOf(exception.child("Type")) == std::string_view("1")) {
       dated.push_back({DayOf(*from), DayOf(*to), working});
+      continue;
+    }
+    for (const std::int64_t day : RecurringDays(exception, DayOf(*from), DayOf(*to))) {
+      dated.push_back({day, day, working});
     }
   }
   if (mask == 0 || first >= last) return ProjectCalendar();
@@ -441,7 +544,8 @@ TaskState DocumentState(pugi::xml_node node, std::int64_t per_day, bool summary_
     } else if (name == "ConstraintDate") {
       s.constraint_date = date(child);
     } else if (name == "PredecessorLink") {
-      if (TextOf(child.child("CrossProject")) == std::string_view("1")) continue;
+      // The project summary row's links are none of the model's: they stay as they are.
+      if (summary_row || TextOf(child.child("CrossProject")) == std::string_view("1")) continue;
       const auto uid = detail::ReadWholeNumber(TextOf(child.child("PredecessorUID")), 0, kMaxUid);
       if (!uid || live_uids.count(*uid) == 0 || uid == own_uid) continue;
       const auto code = child.child("Type")
@@ -522,7 +626,8 @@ MspdiSource& ProjectFileAccess::SourceOf(Project& project) {
     auto add_time = [&times, &time_text](std::int32_t from, std::int32_t to) {
       pugi::xml_node t = times.append_child("WorkingTime");
       t.append_child("FromTime").text() = time_text(from).c_str();
-      t.append_child("ToTime").text() = time_text(to % kMinutesPerDay).c_str();
+      t.append_child("ToTime").text() =
+          time_text(static_cast<std::int32_t>(to % kMinutesPerDay)).c_str();
     };
     if (lunch) {
       add_time(calendar.DayStartMinute(), lunch_from);
@@ -557,7 +662,7 @@ MspdiSource& ProjectFileAccess::SourceOf(Project& project) {
 
 std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_document doc,
                                                  const std::filesystem::path& path,
-                                                 bool indented) {
+                                                 TextForm form) {
   CheckDepth(doc);
   pugi::xml_node root = doc.document_element();
   const std::string_view root_name = root.name();
@@ -567,7 +672,7 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
   auto project = std::make_unique<Project>(app, path.filename().string());
   auto source = std::make_unique<MspdiSource>();
   source->file = path;
-  source->indented = indented;
+  source->form = form;
   source->project_2003 = !root.child("SaveVersion");
   if (pugi::xml_node m = root.child("MinutesPerDay")) {
     source->minutes_per_day = WholeNumber(m, 1, kMinutesPerDay);
@@ -575,6 +680,10 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
   const std::int64_t per_day = source->minutes_per_day;
   project->calendar_ = ReadCalendar(root);
   if (pugi::xml_node start = root.child("StartDate")) project->project_start_ = DateOf(start);
+  if (TextOf(root.child("ScheduleFromStart")) == std::string_view("0") && root.child("FinishDate")) {
+    project->schedule_from_finish_ = true;
+    project->project_finish_ = DateOf(root.child("FinishDate"));
+  }
 
   for (pugi::xml_node definition : root.child("ExtendedAttributes").children("ExtendedAttribute")) {
     const auto id = detail::ReadWholeNumber(TextOf(definition.child("FieldID")), 0, kMaxUid);
@@ -887,6 +996,18 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
   const std::int64_t per_day = source.minutes_per_day;
   project.EnsureOutline();
 
+  // Scheduling from the finish: the flag and the date, when they differ from the document's.
+  const bool file_from_finish = TextOf(root.child("ScheduleFromStart")) == std::string_view("0");
+  if (file_from_finish != project.ScheduleFromFinish()) {
+    SetChild(root, "ScheduleFromStart", project.ScheduleFromFinish() ? "0" : "1",
+             detail::ProjectChildOrder());
+  }
+  if (project.ScheduleFromFinish() &&
+      detail::ReadMspdiDate(TextOf(root.child("FinishDate"))) != project.ProjectFinish()) {
+    SetChild(root, "FinishDate", detail::MspdiDateText(project.ProjectFinish()),
+             detail::ProjectChildOrder());
+  }
+
   std::int64_t next_value_uid = 1;
   if (source.project_2003) {
     for (pugi::xml_node task : tasks.children("Task")) {
@@ -989,8 +1110,9 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
 namespace {
 
 void SaveDocument(const MspdiSource& source, pugi::xml_writer& writer) {
-  const unsigned flags = source.indented ? pugi::format_indent : pugi::format_raw;
-  source.doc.save(writer, "\t", flags, pugi::encoding_utf8);
+  const unsigned flags = (source.form.indented ? pugi::format_indent : pugi::format_raw) |
+                        (source.form.byte_order_mark ? pugi::format_write_bom : 0u);
+  source.doc.save(writer, "\t", flags, source.form.encoding);
 }
 
 // Hands the document's text on as it is written, so that a save holds no copy of it.
@@ -1012,14 +1134,19 @@ std::int64_t LineOf(std::string_view text, std::ptrdiff_t offset) {
   return 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n');
 }
 
-// Whether the document puts its elements on lines of their own (2007 and later) or all on one
-// line (2002 and 2003); a save keeps the form.
-bool LooksIndented(std::string_view text) {
-  const std::size_t root = text.find("<Project");
-  if (root == std::string_view::npos) return true;
-  const std::size_t close = text.find('>', root);
-  return close != std::string_view::npos && close + 1 < text.size() &&
-         (text[close + 1] == '\n' || text[close + 1] == '\r');
+// The layout of a document from its first bytes, and the encoding its parsing found.
+TextForm FormOf(std::string_view start, const pugi::xml_parse_result& parsed) {
+  TextForm form;
+  form.encoding = parsed.encoding;
+  form.byte_order_mark = start.substr(0, 3) == "\xEF\xBB\xBF" ||
+                         start.substr(0, 2) == "\xFF\xFE" || start.substr(0, 2) == "\xFE\xFF";
+  // Only a byte-wise search is made: a document in UTF-16 or UTF-32 is saved indented.
+  const std::size_t root = start.find("<Project");
+  if (root == std::string_view::npos) return form;
+  const std::size_t close = start.find('>', root);
+  form.indented = close != std::string_view::npos && close + 1 < start.size() &&
+                  (start[close + 1] == '\n' || start[close + 1] == '\r');
+  return form;
 }
 
 // Text-only elements, most of a project file, keep their text in the element itself.
@@ -1029,7 +1156,7 @@ constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration
 
 std::unique_ptr<Project> ReadParsed(Application& app, pugi::xml_document doc,
                                     const pugi::xml_parse_result& parsed, std::string_view text,
-                                    const std::filesystem::path& path, bool indented) {
+                                    const std::filesystem::path& path) {
   if (!parsed) {
     const bool empty = parsed.status == pugi::status_no_document_element &&
                        text.find_first_not_of(" \t\r\n") == std::string_view::npos;
@@ -1038,7 +1165,7 @@ std::unique_ptr<Project> ReadParsed(Application& app, pugi::xml_document doc,
                                  : file_message::NotXml(parsed.description()));
   }
   try {
-    return ProjectFileAccess::Read(app, std::move(doc), path, indented);
+    return ProjectFileAccess::Read(app, std::move(doc), path, FormOf(text.substr(0, 4096), parsed));
   } catch (const LoadFailure& failure) {
     throw ProjectFileError(FileStatus::kMalformed, path, LineOf(text, failure.offset),
                            failure.description);
@@ -1051,7 +1178,7 @@ std::unique_ptr<Project> ReadProjectText(Application& app, std::string_view text
                                          const std::filesystem::path& path) {
   pugi::xml_document doc;
   const pugi::xml_parse_result parsed = doc.load_buffer(text.data(), text.size(), kParseOptions);
-  return ReadParsed(app, std::move(doc), parsed, text, path, LooksIndented(text));
+  return ReadParsed(app, std::move(doc), parsed, text, path);
 }
 
 std::unique_ptr<Project> ReadProjectFile(Application& app, const std::filesystem::path& path) {
@@ -1088,7 +1215,8 @@ std::unique_ptr<Project> ReadProjectFile(Application& app, const std::filesystem
     pugi::get_memory_deallocation_function()(buffer);
     throw unreadable(error);
   }
-  const bool indented = LooksIndented(std::string_view(buffer, std::min<std::size_t>(got, 4096)));
+  // The first bytes, before the parser changes the buffer in place.
+  const std::string start(buffer, std::min<std::size_t>(got, 4096));
   pugi::xml_document doc;
   const pugi::xml_parse_result parsed = doc.load_buffer_inplace_own(buffer, got, kParseOptions);
   // The text is read again only to place a failure on its line.
@@ -1098,13 +1226,13 @@ std::unique_ptr<Project> ReadProjectFile(Application& app, const std::filesystem
   };
   if (parsed) {
     try {
-      return ProjectFileAccess::Read(app, std::move(doc), path, indented);
+      return ProjectFileAccess::Read(app, std::move(doc), path, FormOf(start, parsed));
     } catch (const LoadFailure& failure) {
       throw ProjectFileError(FileStatus::kMalformed, path, LineOf(text_again(), failure.offset),
                              failure.description);
     }
   }
-  return ReadParsed(app, std::move(doc), parsed, text_again(), path, indented);
+  return ReadParsed(app, std::move(doc), parsed, text_again(), path);
 }
 
 Project& OpenProjectFile(Application& app, const std::filesystem::path& path,

@@ -200,6 +200,7 @@ TEST_F(ProjectFileTest, AProjectMadeInTheWorkbenchSavesAsAValid2003Document) {
                     .Field(1, field::kText1, "first")
                     .Alias(field::kText1, "Note")
                     .Build();
+  pj.SetScheduleFromFinish(MomentOf(2004, 3, 31, 17, 0));
   ScratchFolder folder;
   SaveProjectFile(pj, folder / "made.xml");
   EXPECT_EQ(ValidateAgainst2003Schema(folder / "made.xml"), "valid");
@@ -211,6 +212,8 @@ TEST_F(ProjectFileTest, AProjectMadeInTheWorkbenchSavesAsAValid2003Document) {
   EXPECT_EQ(Row(*again, 4).Predecessors(), "2SS+2d");
   EXPECT_EQ(Row(*again, 1).GetField(field::kText1), "first");
   EXPECT_EQ(again->CustomTextAlias(0), "Note");
+  EXPECT_TRUE(again->ScheduleFromFinish());
+  EXPECT_EQ(again->ProjectFinish(), MomentOf(2004, 3, 31, 17, 0));
   for (std::int32_t id : {1, 2, 4}) {
     EXPECT_EQ(Row(*again, id).GetField(field::kStart), Row(pj, id).GetField(field::kStart));
     EXPECT_EQ(Row(*again, id).GetField(field::kFinish), Row(pj, id).GetField(field::kFinish));
@@ -246,6 +249,10 @@ TEST_F(ProjectFileTest, BadInputIsRefusedWithTheLineAndWhatIsWrong) {
       {head + "<Task><UID>1</UID><Duration>PT99999999999999999999H0M0S</Duration></Task>\n" +
            tail,
        4, file_message::UnknownDurationForm("Duration", "PT99999999999999999999H0M0S")},
+      {head + "<Task><UID>1</UID><Duration>PTnanH0M0S</Duration></Task>\n" + tail, 4,
+       file_message::UnknownDurationForm("Duration", "PTnanH0M0S")},
+      {head + "<Task><UID>2147483647</UID></Task>\n" + tail, 4,
+       file_message::BadNumber("UID", "2147483647")},
       {head + task1 + "<Task><UID>1</UID></Task>\n" + tail, 5, file_message::DuplicateUid(1)},
       {head + "<Task><UID>99999999999999999999</UID></Task>\n" + tail, 4,
        file_message::BadNumber("UID", "99999999999999999999")},
@@ -267,6 +274,33 @@ TEST_F(ProjectFileTest, BadInputIsRefusedWithTheLineAndWhatIsWrong) {
     EXPECT_EQ(error.Description(), c.description);
   }
   EXPECT_EQ(app_.ProjectCount(), 0);
+}
+
+TEST_F(ProjectFileTest, CutAndGarbledFilesOpenOrFailCleanly) {
+  // Given a 2003 and a 2007 sample cut short at many places and with bytes overwritten, expect
+  // each either to open or to fail with a ProjectFileError, never anything else (the sanitizer
+  // build watches for the rest).
+  for (const char* name : {"sample.xml", "mspdinulltasks.xml"}) {
+    const std::string text = ReadWholeFile((kSamples / name).string());
+    int opened = 0, refused = 0;
+    for (std::size_t i = 1; i < 160; ++i) {
+      const std::size_t at = text.size() * i / 160;
+      std::string garbled = text;
+      garbled[at] = "<>&\"0x\xFF"[i % 7];
+      for (const std::string& variant : {text.substr(0, at), garbled}) {
+        try {
+          ReadProjectText(app_, variant, name);
+          ++opened;
+        } catch (const ProjectFileError& error) {
+          EXPECT_EQ(error.Status(), FileStatus::kMalformed);
+          EXPECT_FALSE(error.Description().empty());
+          ++refused;
+        }
+      }
+    }
+    EXPECT_GT(refused, 159);  // every cut one at least
+    EXPECT_GT(opened, 0);     // a changed value inside an element nobody reads is kept
+  }
 }
 
 TEST_F(ProjectFileTest, EntityTricksExpandNothing) {
@@ -357,6 +391,48 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesTheFileAsItWasAndSaysWhy) {
   SaveProjectFile(*pj, target);  // the same edit saves once the way is clear
   EXPECT_NE(ReadWholeFile(target.string()).find("<Name>Changed</Name>"), std::string::npos);
   EXPECT_TRUE(pj->Saved());
+}
+
+TEST_F(ProjectFileTest, AFileInUtf16IsSavedInUtf16) {
+  // Given a sample turned into UTF-16 with a byte-order mark, expect the save to keep encoding
+  // and mark, so that the file still says what it is, and an edit to come back.
+  const std::string utf8 = ReadWholeFile((kSamples / "task-links-project2003-mspdi.xml").string());
+  std::string utf16 = "\xFF\xFE";
+  for (char c : utf8) utf16.append({c, '\0'});  // the sample is ASCII
+  ScratchFolder folder;
+  WriteText(folder / "wide.xml", utf16);
+  std::unique_ptr<Project> pj = ReadProjectFile(app_, folder / "wide.xml");
+  Row(*pj, 1).SetField(field::kName, "Wide");
+  SaveProjectFile(*pj, folder / "wide.xml");
+  const std::string saved = ReadWholeFile((folder / "wide.xml").string());
+  EXPECT_EQ(saved.substr(0, 4), std::string("\xFF\xFE<\0", 4));
+  std::unique_ptr<Project> again = ReadProjectFile(app_, folder / "wide.xml");
+  EXPECT_EQ(Row(*again, 1).Name(), "Wide");
+  EXPECT_EQ(again->TaskCount(), pj->TaskCount());
+}
+
+TEST_F(ProjectFileTest, RecurringCalendarExceptionsBecomeHolidaysAndWorkedDays) {
+  // Given the scheduler's recurring exceptions of every kind (each one's last day is the end of
+  // its period in the file), expect exactly those days off, and a recurring worked Saturday.
+  for (const char* name : {"calendar-recurring-exceptions-project2007-mspdi.xml",
+                           "calendar-recurring-exceptions-project2016-mspdi.xml"}) {
+    SCOPED_TRACE(name);
+    std::unique_ptr<Project> pj = ReadProjectFile(app_, kSamples / name);
+    const ProjectCalendar& calendar = pj->Calendar();
+    const auto working = [&calendar](int y, int m, int d) {
+      return calendar.IsWorkingDay(DaysFromCivil(y, m, d));
+    };
+    const int holidays[][3] = {
+        {2000, 1, 3},  {2000, 2, 4},  {2000, 2, 10}, {2001, 1, 15}, {2001, 2, 13},
+        {2001, 8, 3},  {2002, 3, 4},  {2002, 5, 6},  {2002, 10, 8}, {2005, 1, 28},
+        {2003, 5, 1},  {2005, 2, 4},  {2007, 3, 6},  {2008, 4, 9},  {2009, 5, 21},
+        {2007, 2, 1},  {2009, 4, 3}};
+    for (const auto& [y, m, d] : holidays) EXPECT_FALSE(working(y, m, d)) << y << "-" << m << "-" << d;
+    EXPECT_TRUE(working(2010, 3, 6));   // the first Saturday of March, worked
+    EXPECT_TRUE(working(2000, 2, 2));   // between two days of every third day
+    EXPECT_TRUE(working(2001, 1, 22));  // after the third Monday of three
+    EXPECT_TRUE(working(2002, 3, 11));  // a second Monday
+  }
 }
 
 TEST(AtomicFile, AWriterThatFailsHalfwayLeavesTheOldFile) {

@@ -106,7 +106,10 @@ void Application::CustomFieldRename(host::FieldId field, const std::string& alia
   if (named != nullptr && named->id != field) {
     host::Raise(host::kHostFailure, message::AliasTaken(alias, named->name));
   }
-  project.SetCustomTextAlias(CustomTextIndex(field), alias);
+  // A field renamed to its own name shows under that name again: it has no alias, so the field is
+  // free to be given one anew.
+  const bool own_name = named != nullptr && named->id == field;
+  project.SetCustomTextAlias(CustomTextIndex(field), own_name ? std::string() : alias);
 }
 
 std::string Application::CustomFieldGetFormula(host::FieldId field) const {

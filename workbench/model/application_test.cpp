@@ -249,8 +249,9 @@ TEST_F(ApplicationTest, CustomTextFieldsKeepAliasAndFormula) {
   EXPECT_FALSE(a.Saved());
   EXPECT_EQ(app_.CustomFieldGetName(text30), "HijriFinish");
   EXPECT_EQ(app_.CustomFieldGetFormula(text30), "[Finish]");
-  app_.CustomFieldRename(text30, "Text30");  // its own name back, as the remove command does
-  EXPECT_EQ(app_.CustomFieldGetName(text30), "Text30");
+  // Note: its own name back, as the remove command gives it, leaves the field without an alias.
+  app_.CustomFieldRename(text30, "Text30");
+  EXPECT_EQ(app_.CustomFieldGetName(text30), "");
   EXPECT_EQ(ErrorOf([&] { app_.CustomFieldRename(text30, "finish"); }),
             (host::ErrorRecord{host::kHostFailure,
                                "The name \"finish\" is already the name of the field Finish."}));

@@ -104,6 +104,13 @@ class Project final : public host::Project {
   // Fails with kHostFailure outside the host's date range.
   Moment ProjectStart() const { return project_start_; }
   void SetProjectStart(Moment start);
+  // Whether the project is scheduled back from its finish date, every task as late as it can
+  // go, rather than forward from its start (the default). Setting the finish fails with
+  // kHostFailure outside the host's date range.
+  bool ScheduleFromFinish() const { return schedule_from_finish_; }
+  Moment ProjectFinish() const { return project_finish_; }
+  void SetScheduleFromFinish(Moment finish);
+  void SetScheduleFromStart();
 
   // Renames the task table `name` (found without regard to letter case), as the user does in the
   // table definition; the active view keeps showing it. Fails with kHostFailure, renaming nothing,
@@ -156,6 +163,8 @@ class Project final : public host::Project {
   std::int32_t last_outline_level_ = 0;
   ProjectCalendar calendar_;
   Moment project_start_;
+  bool schedule_from_finish_ = false;
+  Moment project_finish_ = 0;
   std::vector<std::unique_ptr<Table>> tables_;
   std::string current_table_ = "Entry";
   std::int32_t selected_column_ = 0;

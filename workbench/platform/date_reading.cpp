@@ -103,8 +103,12 @@ class Scanner {
   }
   std::string_view Digits() { return Run(IsDigit); }
   std::string_view Letters() { return Run(IsLetter); }
+  bool LooksAt(std::string_view expected) const {
+    return !expected.empty() && text_.substr(pos_).substr(0, expected.size()) == expected;
+  }
+  bool LooksAtBlank() const { return !AtEnd() && IsBlank(text_[pos_]); }
   bool Consume(std::string_view expected) {
-    if (expected.empty() || text_.substr(pos_).substr(0, expected.size()) != expected) return false;
+    if (!LooksAt(expected)) return false;
     pos_ += expected.size();
     return true;
   }
@@ -144,16 +148,6 @@ std::optional<Element> ReadElement(Scanner& scanner) {
   return element;
 }
 
-// The user's date separator first (it may be longer than one character), else "/", "-" or ".".
-std::optional<std::string_view> ReadSeparator(Scanner& scanner, std::string_view date_separator) {
-  if (scanner.Consume(date_separator)) return date_separator;
-  for (std::string_view separator :
-       {std::string_view("/"), std::string_view("-"), std::string_view(".")}) {
-    if (scanner.Consume(separator)) return separator;
-  }
-  return std::nullopt;
-}
-
 struct CalendarDate {
   std::int32_t year = 0;
   std::int32_t month = 0;
@@ -166,41 +160,26 @@ struct TimeOfDay {
   std::int32_t second = 0;
 };
 
-std::optional<CalendarDate> ReadDatePart(Scanner& scanner, DateOrder order,
-                                         std::string_view date_separator) {
-  // A weekday name goes before the date, followed by a comma, blanks or both. It is not checked
-  // against the date: a user who edits "Mon 15/03/04" into "Mon 16/03/04" means the 16th.
-  const std::size_t start = scanner.Position();
-  if (IsWeekdayName(scanner.Letters())) {
-    const bool comma = scanner.Consume(",");
-    if (!scanner.SkipBlanks() && !comma) return std::nullopt;
-  } else {
-    scanner.Rewind(start);  // no weekday; the word may be a month name
-  }
-
-  // Exactly three elements. Some runtimes read "15/03" as a day and month of the current year;
-  // this reader refuses it: a task date without its year is ambiguous, and silently taking the
-  // current year would put a wrong date into a schedule that spans years.
-  const std::optional<Element> first = ReadElement(scanner);
-  if (!first) return std::nullopt;
-  const std::optional<std::string_view> separator = ReadSeparator(scanner, date_separator);
-  if (!separator) return std::nullopt;
-  const std::optional<Element> second = ReadElement(scanner);
-  if (!second || !scanner.Consume(*separator)) return std::nullopt;
-  const std::optional<Element> third = ReadElement(scanner);
-  if (!third) return std::nullopt;
-
+// The three elements as day, month and year in `order`, or nothing when they do not make a date.
+std::optional<CalendarDate> DateOfElements(const Element& first, const Element& second,
+                                           const Element& third, DateOrder order) {
   // Three or four digits cannot be a day or a month: "2004-03-15" is read year first everywhere.
-  if (first->digits.size() >= 3) order = DateOrder::kYearMonthDay;
-  const Element* day = &*first;
-  const Element* month = &*second;
-  const Element* year = &*third;
+  if (first.digits.size() >= 3 && order != DateOrder::kYearDayMonth) {
+    order = DateOrder::kYearMonthDay;
+  }
+  const Element* day = &first;
+  const Element* month = &second;
+  const Element* year = &third;
   if (order == DateOrder::kMonthDayYear) {
-    month = &*first;
-    day = &*second;
+    month = &first;
+    day = &second;
   } else if (order == DateOrder::kYearMonthDay) {
-    year = &*first;
-    day = &*third;
+    year = &first;
+    day = &third;
+  } else if (order == DateOrder::kYearDayMonth) {
+    year = &first;
+    day = &second;
+    month = &third;
   }
 
   if (!HasDigits(day->digits, kMaxDayMonthDigits) || !HasDigits(year->digits, kMaxYearDigits)) {
@@ -218,6 +197,59 @@ std::optional<CalendarDate> ReadDatePart(Scanner& scanner, DateOrder order,
   if (year->digits.size() <= 2) date.year += date.year < kCenturyPivot ? 2000 : 1900;
   if (!IsReadableDate(date.year, date.month, date.day)) return std::nullopt;
   return date;
+}
+
+// The separators that stand at the scanner's position, longest first: the user's (which may be
+// longer than one character) and "/", "-" and ".". Where one is the start of another (". " and
+// "."), the longer is tried first and the shorter still gets its turn.
+std::array<std::string_view, 4> SeparatorsAt(const Scanner& scanner,
+                                             std::string_view date_separator) {
+  std::array<std::string_view, 4> found{};
+  std::size_t count = 0;
+  for (std::string_view separator :
+       {date_separator, std::string_view("/"), std::string_view("-"), std::string_view(".")}) {
+    if (!scanner.LooksAt(separator)) continue;
+    bool seen = false;
+    for (std::size_t i = 0; i < count; ++i) seen = seen || found[i] == separator;
+    if (seen) continue;
+    std::size_t at = count++;
+    for (; at > 0 && found[at - 1].size() < separator.size(); --at) found[at] = found[at - 1];
+    found[at] = separator;
+  }
+  return found;
+}
+
+std::optional<CalendarDate> ReadDatePart(Scanner& scanner, DateOrder order,
+                                         std::string_view date_separator) {
+  // A weekday name goes before the date, followed by a comma, blanks or both. It is not checked
+  // against the date: a user who edits "Mon 15/03/04" into "Mon 16/03/04" means the 16th.
+  const std::size_t start = scanner.Position();
+  if (IsWeekdayName(scanner.Letters())) {
+    const bool comma = scanner.Consume(",");
+    if (!scanner.SkipBlanks() && !comma) return std::nullopt;
+  } else {
+    scanner.Rewind(start);  // no weekday; the word may be a month name
+  }
+
+  // Exactly three elements, one separator used twice. Some runtimes read "15/03" as a day and
+  // month of the current year; this reader refuses it: a task date without its year is
+  // ambiguous, and silently taking the current year would put a wrong date into a schedule that
+  // spans years.
+  const std::optional<Element> first = ReadElement(scanner);
+  if (!first) return std::nullopt;
+  const std::size_t after_first = scanner.Position();
+  for (std::string_view separator : SeparatorsAt(scanner, date_separator)) {
+    if (separator.empty()) break;
+    scanner.Rewind(after_first);
+    scanner.Consume(separator);
+    const std::optional<Element> second = ReadElement(scanner);
+    if (!second || !scanner.Consume(separator)) continue;
+    const std::optional<Element> third = ReadElement(scanner);
+    if (!third) continue;
+    std::optional<CalendarDate> date = DateOfElements(*first, *second, *third, order);
+    if (date && (scanner.AtEnd() || scanner.LooksAtBlank())) return date;
+  }
+  return std::nullopt;
 }
 
 std::optional<TimeOfDay> ReadTimePart(Scanner& scanner) {
@@ -335,7 +367,9 @@ DateOrder DateOrderOfPattern(std::string_view pattern) {
     pos += run;
   }
   if (day == kNone || month == kNone || year == kNone) return DateOrder::kMonthDayYear;
-  if (year < month && year < day) return DateOrder::kYearMonthDay;
+  if (year < month && year < day) {
+    return day < month ? DateOrder::kYearDayMonth : DateOrder::kYearMonthDay;
+  }
   return day < month ? DateOrder::kDayMonthYear : DateOrder::kMonthDayYear;
 }
 
@@ -349,14 +383,19 @@ host::DateTime ReadDateText(std::string_view text, DateOrder order,
   while (!scanner.AtEnd()) {
     const std::size_t start = scanner.Position();
     bool read = false;
-    if (!date) {
+    // The time's colon comes before the user's separator: with a separator ":", "10:11:12" is a
+    // time of day, not 10 November 2012.
+    if (!time) {
+      time = ReadTimePart(scanner);
+      read = time.has_value() && (scanner.AtEnd() || scanner.LooksAtBlank());
+      if (!read) {
+        time.reset();
+        scanner.Rewind(start);
+      }
+    }
+    if (!read && !date) {
       date = ReadDatePart(scanner, order, date_separator);
       read = date.has_value();
-      if (!read) scanner.Rewind(start);
-    }
-    if (!read && !time) {
-      time = ReadTimePart(scanner);
-      read = time.has_value();
       if (!read) scanner.Rewind(start);
     }
     if (!read) FailTypeMismatch();
@@ -376,6 +415,14 @@ host::DateTime ReadDateText(std::string_view text, DateOrder order,
     when.second = time->second;
   }
   return when;
+}
+
+bool ReadsAsTimeOfDay(std::string_view text) {
+  Scanner scanner(text);
+  scanner.SkipBlanks();
+  if (!ReadTimePart(scanner)) return false;
+  scanner.SkipBlanks();
+  return scanner.AtEnd();
 }
 
 bool TwoDigitYearReadsBack(std::int32_t year) {

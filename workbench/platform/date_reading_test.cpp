@@ -67,6 +67,37 @@ TEST(DateReading, ReadsYearFirst) {
   EXPECT_EQ(ReadDateText("2004/3/5", kMdy, "/"), Date(2004, 3, 5));
 }
 
+TEST(DateReading, LongerSeparatorGetsItsChance) {
+  // Given a user separator that starts with another separator, expect the longer one read where
+  // the text has it and the shorter where it has only that.
+  EXPECT_EQ(ReadDateText("15. 03. 2004", kDmy, ". "), Date(2004, 3, 15));
+  EXPECT_EQ(ReadDateText("15.03.2004", kDmy, ". "), Date(2004, 3, 15));
+  EXPECT_EQ(ReadDateText("15//03//2004", kDmy, "//"), Date(2004, 3, 15));
+  EXPECT_EQ(ReadDateText("15/03/2004", kDmy, "//"), Date(2004, 3, 15));
+  // Note: "15.-3.-04" reads with ".-", never as "15" "." "-3".
+  EXPECT_EQ(ReadDateText("15.-3.-04", kDmy, ".-"), Date(2004, 3, 15));
+  EXPECT_EQ(ErrorOf("15. 03.2004", kDmy, ". "), kMismatch);
+}
+
+TEST(DateReading, TimeColonComesBeforeTheUsersSeparator) {
+  // Given the user separator ":", expect a text shaped as a time read as the time, and a date read
+  // as a date where it cannot be a time (a weekday before it, a four-digit year).
+  EXPECT_EQ(ReadDateText("10:11:12", kDmy, ":"), Time(10, 11, 12));
+  EXPECT_EQ(ReadDateText("15:03:2004 10:11:12", kDmy, ":"), Date(2004, 3, 15, 10, 11, 12));
+  EXPECT_EQ(ReadDateText("Mon 15:03:04", kDmy, ":"), Date(2004, 3, 15));
+  EXPECT_TRUE(ReadsAsTimeOfDay(" 10:11 PM "));
+  EXPECT_FALSE(ReadsAsTimeOfDay("15:03:2004"));
+}
+
+TEST(DateReading, ReadsYearDayMonth) {
+  // Given the year-day-month order (ce_RU), expect a four-digit year first not to force the month
+  // into second place.
+  EXPECT_EQ(DateOrderOfPattern("yyyy.dd.MM"), DateOrder::kYearDayMonth);
+  EXPECT_EQ(ReadDateText("2004.05.03", DateOrder::kYearDayMonth, "."), Date(2004, 3, 5));
+  EXPECT_EQ(ReadDateText("04.15.03", DateOrder::kYearDayMonth, "."), Date(2004, 3, 15));
+  EXPECT_EQ(ErrorOf("2004.03.15", DateOrder::kYearDayMonth, "."), kMismatch);
+}
+
 TEST(DateReading, AcceptsTheUsualSeparatorsAndTheUsersOwn) {
   // Given "/", "-", "." or the user's separator, used twice the same, expect the same date.
   EXPECT_EQ(ReadDateText("15-03-04", kDmy, "/"), Date(2004, 3, 15));

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
-// The user's short-date format from the C library's locale data (newlocale, nl_langinfo_l).
+// The user's locale name from the environment, and the short date of a locale: ICU's CLDR pattern
+// (locale_icu.cpp), else the C library's locale data (newlocale, nl_langinfo_l).
 #include <langinfo.h>
 #include <locale.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -15,9 +17,8 @@ namespace {
 // D_FMT of the "C" locale.
 constexpr const char* kCDateFormat = "%m/%d/%y";
 
-}  // namespace
-
-std::string PosixDateFormatSource::UserTimeLocaleName() {
+// The first non-empty of LC_ALL, LC_TIME and LANG, as it stands in the environment.
+const char* LocaleNameInEnvironment() {
   for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
     const char* value = std::getenv(variable);
     if (value != nullptr && value[0] != '\0') return value;
@@ -25,17 +26,40 @@ std::string PosixDateFormatSource::UserTimeLocaleName() {
   return "C";
 }
 
-std::string PosixDateFormatSource::UserDateFormat() const {
-  std::string name = UserTimeLocaleName();
-  if (name == loaded_name_) return loaded_format_;
-  // A failure is not kept, so a locale installed while the program runs is found at the next call.
-  locale_t locale = newlocale(LC_TIME_MASK, name.c_str(), static_cast<locale_t>(nullptr));
-  if (locale == static_cast<locale_t>(nullptr)) return kCDateFormat;
+// The locale's D_FMT; none when the C library cannot load the locale.
+std::optional<std::string> CLibraryDateFormat(const char* name) {
+  locale_t locale = newlocale(LC_TIME_MASK, name, static_cast<locale_t>(nullptr));
+  if (locale == static_cast<locale_t>(nullptr)) return std::nullopt;
   const char* format = nl_langinfo_l(D_FMT, locale);
-  loaded_format_ = format != nullptr ? format : "";
-  loaded_name_ = std::move(name);
+  std::string text = format != nullptr ? format : "";
   freelocale(locale);
-  return loaded_format_;
+  return text;
+}
+
+}  // namespace
+
+std::string PosixDateFormatSource::UserTimeLocaleName() { return LocaleNameInEnvironment(); }
+
+const ShortDate& PosixDateFormatSource::UserShortDate() const {
+  const std::string_view name = LocaleNameInEnvironment();
+  if (current_ != nullptr && name == current_name_) return *current_;
+  auto found = derived_.find(name);
+  if (found == derived_.end()) {
+    ShortDate derived;
+    const std::string cldr = detail::CldrShortDatePattern(name);
+    if (!cldr.empty()) {
+      derived = ShortDateOfCldr(cldr);
+    } else {
+      // A locale neither knows is kept as the "C" locale too: asking again at every date read
+      // would cost far more than the read.
+      const std::optional<std::string> format = CLibraryDateFormat(std::string(name).c_str());
+      derived = ShortDateOfStrftime(format ? *format : kCDateFormat);
+    }
+    found = derived_.emplace(std::string(name), std::move(derived)).first;
+  }
+  current_name_.assign(name);
+  current_ = &found->second;
+  return *current_;
 }
 
 }  // namespace lunavant::workbench

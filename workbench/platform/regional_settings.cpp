@@ -11,142 +11,24 @@
 namespace lunavant::workbench {
 namespace {
 
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsTokenLetter(char c) { return c == 'd' || c == 'y' || c == 'M' || c == 'm'; }
-
-// Builds a short-date pattern, quoting the letters that are text so none reads as a field.
-class PatternWriter {
- public:
-  void Field(std::string_view field) {
-    CloseQuote();
-    out_ += field;
-  }
-  void Text(char c) {
-    if (IsAsciiLetter(c)) {
-      if (!quoted_) out_ += '\'';
-      quoted_ = true;
-      out_ += c;
-      return;
-    }
-    CloseQuote();
-    out_ += c == '\'' ? std::string_view("''") : std::string_view(&c, 1);
-  }
-  std::string Finish() {
-    CloseQuote();
-    return std::move(out_);
-  }
-
- private:
-  void CloseQuote() {
-    if (quoted_) out_ += '\'';
-    quoted_ = false;
-  }
-  std::string out_;
-  bool quoted_ = false;
-};
-
-// The strftime form of a short date (D_FMT) in the pattern notation of the add-in. Flags, widths
-// and the E and O modifiers are read and dropped, except that "%-d" and "%-m" write no leading
-// zero; fields with no counterpart (%C, %j, %U...) are left out.
-std::string StrftimeToShortDatePattern(std::string_view format) {
-  PatternWriter pattern;
-  for (std::size_t pos = 0; pos < format.size(); ++pos) {
-    if (format[pos] != '%') {
-      pattern.Text(format[pos]);
+// The pattern with every year field written in full: "dd.MM.yy" gives "dd.MM.yyyy".
+std::string WithWholeYears(std::string_view pattern) {
+  std::string out;
+  bool quoted = false;
+  for (std::size_t pos = 0; pos < pattern.size();) {
+    const char c = pattern[pos];
+    if (c == '\'') quoted = !quoted;
+    if (quoted || c != 'y') {
+      out += c;
+      ++pos;
       continue;
     }
-    bool no_padding = false;
-    ++pos;
-    while (pos < format.size() &&
-           std::string_view("_-0^#").find(format[pos]) != std::string_view::npos) {
-      no_padding = no_padding || format[pos] == '-';
-      ++pos;
-    }
-    while (pos < format.size() && format[pos] >= '0' && format[pos] <= '9') ++pos;
-    if (pos < format.size() && (format[pos] == 'E' || format[pos] == 'O')) ++pos;
-    if (pos >= format.size()) break;
-    switch (format[pos]) {
-      case 'd':
-        pattern.Field(no_padding ? "d" : "dd");
-        break;
-      case 'e':
-        pattern.Field("d");
-        break;
-      case 'm':
-        pattern.Field(no_padding ? "M" : "MM");
-        break;
-      case 'y':
-        pattern.Field("yy");
-        break;
-      case 'Y':
-        pattern.Field("yyyy");
-        break;
-      case 'D':
-        pattern.Field("MM/dd/yy");
-        break;
-      case 'F':
-        pattern.Field("yyyy-MM-dd");
-        break;
-      case 'a':
-        pattern.Field("ddd");
-        break;
-      case 'A':
-        pattern.Field("dddd");
-        break;
-      case 'b':
-      case 'h':
-        pattern.Field("MMM");
-        break;
-      case 'B':
-        pattern.Field("MMMM");
-        break;
-      case 'n':
-      case 't':
-        pattern.Text(' ');
-        break;
-      case '%':
-        pattern.Text('%');
-        break;
-      default:
-        break;
-    }
+    std::size_t run = 0;
+    while (pos + run < pattern.size() && pattern[pos + run] == 'y') ++run;
+    out.append(run < 3 ? std::size_t{4} : run, 'y');
+    pos += run;
   }
-  return pattern.Finish();
-}
-
-// The number of bytes of the character starting at `pos`: a whole UTF-8 sequence when the bytes
-// form one, else one byte.
-std::size_t CharacterLength(std::string_view text, std::size_t pos) {
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  std::size_t length = 1;
-  if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-  } else if (lead >= 0xE0) {
-    length = 3;
-  } else if (lead >= 0xC2) {
-    length = 2;
-  }
-  if (length == 1 || pos + length > text.size()) return 1;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((static_cast<unsigned char>(text[pos + i]) & 0xC0) != 0x80) return 1;
-  }
-  return length;
-}
-
-// The first character after the first date field that is no letter ("''" is one quote; a single
-// quote only marks text); "/", the "C" locale's, when there is none.
-std::string DateSeparatorOfPattern(std::string_view pattern) {
-  std::size_t pos = 0;
-  while (pos < pattern.size() && !IsTokenLetter(pattern[pos])) ++pos;
-  const char field = pos < pattern.size() ? pattern[pos] : '\0';
-  while (pos < pattern.size() && pattern[pos] == field) ++pos;
-  for (; pos < pattern.size(); ++pos) {
-    const char c = pattern[pos];
-    if (c == '\'' && pos + 1 < pattern.size() && pattern[pos + 1] == '\'') return "'";
-    if (IsAsciiLetter(c) || c == '\'') continue;
-    return std::string(pattern.substr(pos, CharacterLength(pattern, pos)));
-  }
-  return "/";
+  return out;
 }
 
 }  // namespace
@@ -159,14 +41,18 @@ PosixRegionalSettings::PosixRegionalSettings(std::unique_ptr<const DateFormatSou
 
 PosixRegionalSettings::Settings PosixRegionalSettings::Current() const {
   if (pattern_override_ && separator_override_) return {*pattern_override_, *separator_override_};
-  const std::string locale_pattern = StrftimeToShortDatePattern(source_->UserDateFormat());
-  return {pattern_override_.value_or(locale_pattern),
-          separator_override_.value_or(DateSeparatorOfPattern(locale_pattern))};
+  const ShortDate& locale = source_->UserShortDate();
+  return {pattern_override_ ? std::string_view(*pattern_override_) : locale.pattern,
+          separator_override_ ? std::string_view(*separator_override_) : locale.separator};
 }
 
-std::string PosixRegionalSettings::ShortDatePattern() const { return Current().pattern; }
+std::string PosixRegionalSettings::ShortDatePattern() const {
+  return std::string(Current().pattern);
+}
 
-std::string PosixRegionalSettings::DateSeparator() const { return Current().separator; }
+std::string PosixRegionalSettings::DateSeparator() const {
+  return std::string(Current().separator);
+}
 
 void PosixRegionalSettings::OverrideShortDatePattern(std::string pattern) {
   pattern_override_ = std::move(pattern);
@@ -183,7 +69,19 @@ void PosixRegionalSettings::ClearOverrides() {
 
 std::string PosixRegionalSettings::FormatDate(std::int32_t year, std::int32_t month,
                                               std::int32_t day, bool two_digit_year) const {
-  return FormatDateWithPattern(ShortDatePattern(), year, month, day, two_digit_year);
+  const std::string_view locale_pattern = Current().pattern;
+  const std::string_view pattern = locale_pattern.empty() ? kCShortDatePattern : locale_pattern;
+  // A year that two digits would give back as another (2030 as 1930) is written in full, also
+  // where the pattern itself has only two.
+  if (!TwoDigitYearReadsBack(year)) {
+    return FormatDateWithPattern(WithWholeYears(pattern), year, month, day, false);
+  }
+  std::string text = FormatDateWithPattern(pattern, year, month, day, two_digit_year);
+  // "15:03:04" is a time of day to the reader; the whole year makes it a date again.
+  if (text.find(':') != std::string::npos && ReadsAsTimeOfDay(text)) {
+    text = FormatDateWithPattern(WithWholeYears(pattern), year, month, day, false);
+  }
+  return text;
 }
 
 std::uint32_t PosixRegionalSettings::GetUserDefaultLCID() const { return kUserDefaultLcid; }

@@ -10,6 +10,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +19,7 @@
 
 #include "addin/host/services.h"
 #include "addin/host/value.h"
+#include "workbench/platform/short_date.h"
 
 namespace lunavant::workbench {
 
@@ -26,31 +29,32 @@ inline constexpr std::int32_t kLocaleDateSeparator = 29;
 // (LOCALE_USER_DEFAULT), whatever the POSIX locale is.
 inline constexpr std::uint32_t kUserDefaultLcid = 0x0400;
 
-// The user's short-date format as the C library's locale data has it. Abstract because the locale
-// data is the one contact with the outside world here; tests stand in a source that gives a fixed
-// format, or none.
+// The user's short date as the platform's locale data gives it, already reduced to a numeric
+// pattern and a separator (short_date.h). Abstract because the locale data is the one contact with
+// the outside world here; tests stand in a source that gives a fixed format, or none.
 class DateFormatSource {
  public:
   virtual ~DateFormatSource() = default;
-  // The strftime form of the user's short date (the locale's D_FMT, e.g. "%d.%m.%Y"); empty when
-  // the platform gives none.
-  virtual std::string UserDateFormat() const = 0;
+  // The user's short date; the reference stays valid until the next call. The pattern is empty
+  // when the platform gives none.
+  virtual const ShortDate& UserShortDate() const = 0;
 };
 
-// Reads the environment at every call, so a change of locale takes effect at once. A locale the C
-// library cannot load gives the "C" locale's format ("%m/%d/%y"). The format of the last locale
-// loaded is kept under its name: the C library keeps a loaded locale's data for the life of the
-// process anyway, and loading costs microseconds where a date field is read in nanoseconds.
-// Like the rest of the workbench, for one thread.
+// Reads the environment at every call, so a change of locale takes effect at once. The short date
+// is the locale's CLDR one through ICU (Gregorian calendar, Latin digits), or the C library's D_FMT
+// where ICU has no data for the locale; a locale neither knows gives the "C" locale's ("%m/%d/%y").
+// What a locale gives is derived once and kept under its name, so a call costs a look at the
+// environment. Like the rest of the workbench, for one thread.
 class PosixDateFormatSource final : public DateFormatSource {
  public:
-  std::string UserDateFormat() const override;
+  const ShortDate& UserShortDate() const override;
   // The first non-empty of LC_ALL, LC_TIME and LANG; "C" when all three are unset or empty.
   static std::string UserTimeLocaleName();
 
  private:
-  mutable std::string loaded_name_;  // empty until a locale has loaded
-  mutable std::string loaded_format_;
+  mutable std::map<std::string, ShortDate, std::less<>> derived_;
+  mutable std::string current_name_;
+  mutable const ShortDate* current_ = nullptr;  // derived_'s entry for current_name_
 };
 
 class PosixRegionalSettings final : public host::RegionalSettings {
@@ -60,12 +64,12 @@ class PosixRegionalSettings final : public host::RegionalSettings {
   // Reads the short-date format from `source`; a null source stands for PosixDateFormatSource.
   explicit PosixRegionalSettings(std::unique_ptr<const DateFormatSource> source);
 
-  // The override if one is set, else the locale's D_FMT written as d, dd, M, MM, yy, yyyy (other
-  // strftime fields: %a ddd, %A dddd, %b MMM, %B MMMM; letters the format writes as text are
-  // quoted). Empty when the platform gives no format, or after OverrideShortDatePattern("").
+  // The override if one is set, else the locale's short date as a numeric pattern in the notation
+  // d, dd, M, MM, yy, yyyy with the locale's separator between the fields (short_date.h). Empty
+  // when the platform gives no format, or after OverrideShortDatePattern("").
   std::string ShortDatePattern() const;
-  // The override if one is set, else the first character that is no letter after the first date
-  // element of the locale's pattern (not of an overriding pattern); "/" when it has none.
+  // The override if one is set, else the locale's separator (not that of an overriding pattern);
+  // "/" when the locale has none fit to read back.
   std::string DateSeparator() const;
   // The overrides win over the locale until cleared. Overriding one derives nothing for the other.
   // The empty pattern stands for "the platform gives no pattern": GetLocaleInfoA then answers 0.
@@ -74,7 +78,9 @@ class PosixRegionalSettings final : public host::RegionalSettings {
   void ClearOverrides();
 
   // The date written with ShortDatePattern() (see FormatDateWithPattern in date_reading.h); with
-  // two_digit_year every "yyyy" of the pattern writes "yy". The empty pattern writes "MM/dd/yy".
+  // two_digit_year every "yyyy" of the pattern writes "yy". The year is written in full where two
+  // digits would read back as another year (outside 1930..2029) or the date as a time of day (a
+  // separator ":"), whatever the pattern. The empty pattern writes "MM/dd/yy".
   std::string FormatDate(std::int32_t year, std::int32_t month, std::int32_t day,
                          bool two_digit_year) const;
 
@@ -97,10 +103,11 @@ class PosixRegionalSettings final : public host::RegionalSettings {
 
  private:
   struct Settings {
-    std::string pattern;
-    std::string separator;
+    std::string_view pattern;
+    std::string_view separator;
   };
-  // Both settings from one reading of the locale (none when both are overridden).
+  // Both settings from one reading of the locale (none when both are overridden); valid until the
+  // next call.
   Settings Current() const;
 
   std::unique_ptr<const DateFormatSource> source_;

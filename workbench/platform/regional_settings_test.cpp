@@ -19,14 +19,18 @@ namespace {
 using host::DateTime;
 using host::kLocaleShortDate;
 
-// A locale reader that gives whatever format the test puts into `format` at the time of the call.
+// A locale reader that gives whatever D_FMT the test puts into `format` at the time of the call.
 class FixedFormatSource final : public DateFormatSource {
  public:
   explicit FixedFormatSource(std::shared_ptr<std::string> format) : format_(std::move(format)) {}
-  std::string UserDateFormat() const override { return *format_; }
+  const ShortDate& UserShortDate() const override {
+    derived_ = ShortDateOfStrftime(*format_);
+    return derived_;
+  }
 
  private:
   std::shared_ptr<std::string> format_;
+  mutable ShortDate derived_;
 };
 
 // Regional settings whose locale format the test sets through format().
@@ -129,31 +133,60 @@ TEST_F(PosixLocaleTest, LocaleNameIsTheFirstNonEmptyOfLcAllLcTimeLang) {
 }
 
 TEST_F(PosixLocaleTest, GermanLocaleGivesDayFirstWithDot) {
-  // Given LC_TIME=de_DE.UTF-8 under an empty LC_ALL, expect dd.MM.yyyy and ".".
-  if (!Installed("de_DE.UTF-8")) GTEST_SKIP() << "locale de_DE.UTF-8 is not installed";
+  // Given LC_TIME=de_DE.UTF-8 under an empty LC_ALL, expect CLDR's dd.MM.yy and ".".
   Set("", "de_DE.UTF-8", "C");
-  EXPECT_EQ(regional_.ShortDatePattern(), "dd.MM.yyyy");
+  EXPECT_EQ(regional_.ShortDatePattern(), "dd.MM.yy");
   EXPECT_EQ(regional_.DateSeparator(), ".");
   EXPECT_EQ(regional_.ReadDate("05.03.2004"), (DateTime{2004, 3, 5}));
 }
 
-TEST_F(PosixLocaleTest, BritishLocaleGivesDayFirstWithTwoDigitYear) {
-  // Given LANG=en_GB.UTF-8 alone, expect glibc's %d/%m/%y as dd/MM/yy.
-  if (!Installed("en_GB.UTF-8")) GTEST_SKIP() << "locale en_GB.UTF-8 is not installed";
+TEST_F(PosixLocaleTest, BritishLocaleGivesDayFirst) {
+  // Given LANG=en_GB.UTF-8 alone, expect CLDR's dd/MM/y as dd/MM/yyyy.
   Set(nullptr, nullptr, "en_GB.UTF-8");
-  EXPECT_EQ(regional_.ShortDatePattern(), "dd/MM/yy");
+  EXPECT_EQ(regional_.ShortDatePattern(), "dd/MM/yyyy");
   EXPECT_EQ(regional_.ReadDate("05/03/04"), (DateTime{2004, 3, 5}));
 }
 
 TEST_F(PosixLocaleTest, EnvironmentIsReadAtEveryCall) {
   // Given one settings object and a change of LC_ALL between two calls, expect the second call to
   // follow the change.
-  if (!Installed("de_DE.UTF-8")) GTEST_SKIP() << "locale de_DE.UTF-8 is not installed";
   Set("de_DE.UTF-8", nullptr, nullptr);
-  EXPECT_EQ(regional_.ShortDatePattern(), "dd.MM.yyyy");
+  EXPECT_EQ(regional_.ShortDatePattern(), "dd.MM.yy");
   Set("C", nullptr, nullptr);
   EXPECT_EQ(regional_.ShortDatePattern(), "MM/dd/yy");
   EXPECT_EQ(regional_.ReadDate("05/03/04"), (DateTime{2004, 5, 3}));
+}
+
+TEST_F(PosixLocaleTest, ArabicAndEastAsianLocalesGiveNumericDates) {
+  // Given locales whose C library D_FMT names weekdays and months or writes 年, expect CLDR's
+  // numeric short dates with the bidirectional marks gone, whether or not glibc has the locale.
+  struct Case {
+    const char* locale;
+    const char* pattern;
+    const char* separator;
+  };
+  for (const Case& c :
+       {Case{"ar_SA.UTF-8", "d/M/yyyy", "/"}, Case{"ar_EG.UTF-8", "d/M/yyyy", "/"},
+        Case{"ar_MA.UTF-8", "d/M/yyyy", "/"}, Case{"ja_JP.UTF-8", "yyyy/MM/dd", "/"},
+        Case{"ko_KR.UTF-8", "yy.M.d", "."}, Case{"sl_SI.UTF-8", "d.MM.yy", "."},
+        Case{"sr_RS@latin", "d.M.yy", "."}, Case{"hu_HU.UTF-8", "yyyy.MM.dd", "."}}) {
+    Set(c.locale, nullptr, nullptr);
+    EXPECT_EQ(regional_.ShortDatePattern(), c.pattern) << c.locale;
+    EXPECT_EQ(regional_.DateSeparator(), c.separator) << c.locale;
+  }
+  Set("ar_SA.UTF-8", nullptr, nullptr);
+  EXPECT_EQ(regional_.FormatDate(2004, 3, 5, true), "5/3/04");
+  EXPECT_EQ(regional_.ReadDate("Fri 5/3/04"), (DateTime{2004, 3, 5}));
+}
+
+TEST_F(PosixLocaleTest, LocaleWithoutCldrDataFallsBackToTheCLibrary) {
+  // Given ce_RU, whose short date ICU has only from its root locale, expect glibc's %Y.%d.%m with
+  // the day before the month, read back in that order.
+  if (!Installed("ce_RU.UTF-8")) GTEST_SKIP() << "locale ce_RU.UTF-8 is not installed";
+  Set("ce_RU.UTF-8", nullptr, nullptr);
+  EXPECT_EQ(regional_.ShortDatePattern(), "yyyy.dd.MM");
+  EXPECT_EQ(regional_.FormatDate(2004, 3, 5, false), "2004.05.03");
+  EXPECT_EQ(regional_.ReadDate("Fri 2004.05.03"), (DateTime{2004, 3, 5}));
 }
 
 TEST_F(PosixLocaleTest, OverrideWinsOverTheLocale) {
@@ -185,16 +218,23 @@ TEST_F(InjectedLocaleTest, TurnsStrftimeFormatsIntoPatterns) {
       {"%D", "MM/dd/yy", "/"},
       {"%F", "yyyy-MM-dd", "-"},
       {"%Ey/%Om/%Od", "yy/MM/dd", "/"},
-      {"%A %e %B %Y", "dddd d MMMM yyyy", " "},
-      {"%a %b %d %Y", "ddd MMM dd yyyy", " "},
-      {"%Y\xe5\xb9\xb4%m\xe6\x9c\x88%d\xe6\x97\xa5",
-       "yyyy\xe5\xb9\xb4MM\xe6\x9c\x88"
-       "dd\xe6\x97\xa5",
-       "\xe5\xb9\xb4"},
-      {"%d de %B de %Y", "dd 'de' MMMM 'de' yyyy", " "},
+      // Names give way to numbers in the order of the fields, with "/" when no gap is punctuation.
+      {"%A %e %B %Y", "d/MM/yyyy", "/"},
+      {"%a %b %d %Y", "MM/dd/yyyy", "/"},
+      {"%d %b, %Y", "dd/MM/yyyy", "/"},
+      {"%d de %B de %Y", "dd/MM/yyyy", "/"},
+      {"%Y\xe5\xb9\xb4%m\xe6\x9c\x88%d\xe6\x97\xa5", "yyyy/MM/dd", "/"},
+      // Trailing and doubled separators, and one between day and month (ce_RU).
+      {"%d.%m.%Y.", "dd.MM.yyyy", "."},
+      {"%d. %m. %Y", "dd.MM.yyyy", "."},
+      {"%Y.%d.%m", "yyyy.dd.MM", "."},
       {"%d/%m/%Y%C%j%", "dd/MM/yyyy", "/"},
-      {"%%%d'%m'%y", "%dd''MM''yy", "'"},
-      {"%d%m%Y", "ddMMyyyy", "/"},
+      // Note: a quote, a colon, a byte beyond ASCII or no gap at all is no separator.
+      {"%%%d'%m'%y", "dd/MM/yy", "/"},
+      {"%d:%m:%Y", "dd/MM/yyyy", "/"},
+      {"%d\xf5%m\xf5%Y", "dd/MM/yyyy", "/"},
+      {"%d%m%Y", "dd/MM/yyyy", "/"},
+      {"%d/%m", "MM/dd/yy", "/"},
   };
   for (const Case& c : cases) {
     With(c.format);
@@ -203,10 +243,22 @@ TEST_F(InjectedLocaleTest, TurnsStrftimeFormatsIntoPatterns) {
   }
 }
 
-TEST_F(InjectedLocaleTest, TextLettersInTheFormatAreWrittenAsText) {
-  // Given a format with words between its fields, expect the words written unchanged.
-  With("%d de %B de %Y");
-  EXPECT_EQ(regional_.FormatDate(2004, 3, 5, false), "05 de March de 2004");
+TEST_F(InjectedLocaleTest, EveryLocaleFormatWritesWhatItReads) {
+  // Given formats with words, names, trailing and doubled separators, expect every date written
+  // with two- and four-digit years to read back as itself.
+  for (const char* d_fmt : {"%d de %B de %Y", "%A %e %B %Y", "%d.%m.%Y.", "%d. %m. %Y", "%d %b, %Y",
+                            "%Y.%d.%m", "%Y\xe5\xb9\xb4%m\xe6\x9c\x88%d\xe6\x97\xa5"}) {
+    With(d_fmt);
+    for (std::int32_t day = 1; day <= 28; day += 3) {
+      for (std::int32_t month = 1; month <= 12; ++month) {
+        for (const bool two_digits : {true, false}) {
+          const std::string text = regional_.FormatDate(2004, month, day, two_digits);
+          EXPECT_EQ(regional_.ReadDate("Mon " + text), (DateTime{2004, month, day}))
+              << d_fmt << " wrote " << text;
+        }
+      }
+    }
+  }
 }
 
 TEST_F(InjectedLocaleTest, PlatformWithoutPatternAnswersNothing) {

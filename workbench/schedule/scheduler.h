@@ -10,7 +10,8 @@
 // except that a task with an actual start keeps it (and its actual finish), and an As Late As
 // Possible task moves on by its free slack. Holidays and worked days of the calendar (its
 // exceptions) count as the calendar says. A finish that a start-to-finish link without lag drives
-// falls on the next working day's start, as the desktop scheduler shows it.
+// falls on the next working day's start, as the desktop scheduler shows it. A project scheduled
+// from its finish runs the passes the other way round and places every task at its late dates.
 //
 // The passes run over a graph of tasks, links and outline (a summary task is two nodes: one that
 // hands its links' bounds down to its subtasks, one that gathers their span), in the order of

@@ -200,6 +200,22 @@ TEST_F(SchedulerTest, AsLateAsPossibleAndStartToFinish) {
   EXPECT_EQ(TaskWithId(4).GetField(field::kStart), "Fri 05/03/04 08:00");
 }
 
+// Given a project scheduled back from Friday 12 March, expect its chain to end that day and each
+// task to run as late as it can; a task off the chain also finishes with the project.
+TEST_F(SchedulerTest, ScheduledFromTheFinish) {
+  workbench::Project& pj =
+      Plan().AddTask("A", 2).AddTask("B", 3).AddTask("Alone", 1).Link(1, 2).Build();
+  pj.SetScheduleFromFinish(MomentOf(2004, 3, 12, 17, 0));
+  app_.CalculateProject();
+  EXPECT_EQ(Span(1), "Mon 08/03/04 - Tue 09/03/04");
+  EXPECT_EQ(Span(2), "Wed 10/03/04 - Fri 12/03/04");
+  EXPECT_EQ(Span(3), "Fri 12/03/04 - Fri 12/03/04");
+  EXPECT_EQ(pj.SummaryTask().GetField(field::kStart), "Mon 08/03/04");
+  pj.SetScheduleFromStart();
+  app_.CalculateProject();
+  EXPECT_EQ(Span(1), "Mon 01/03/04 - Tue 02/03/04");
+}
+
 // Given links that form a cycle (also through a summary and its own subtask), expect a whole
 // message, no event and no date changed.
 TEST_F(SchedulerTest, CycleFailsAndChangesNothing) {

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Builds Orbelune.dll for 32- and 64-bit Windows with mingw-w64 and runs its tests under wine
+# (see wine-session.sh). Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+architectures=(i686 x86_64)
+
+scripts/install-deps.sh
+
+for arch in "${architectures[@]}"; do
+  echo "== windows-$arch: build" >&2
+  cmake -S converter -B "build/windows-$arch" -G Ninja \
+    --toolchain "$root/cmake/toolchains/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "build/windows-$arch"
+done
+
+source scripts/wine-session.sh
+wine_session_start
+for arch in "${architectures[@]}"; do
+  echo "== windows-$arch: tests under wine" >&2
+  timeout 600 ctest --test-dir "build/windows-$arch" --output-on-failure
+done
