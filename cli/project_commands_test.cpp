@@ -149,8 +149,10 @@ TEST_F(CommandLineTest, AddsAHijriColumnThroughTheDialogAndSavesTheFile) {
 }
 
 TEST_F(CommandLineTest, ARefusedAddShowsTheAddInsMessagesAndWritesNothing) {
+  // Given adds the add-in refuses, expect its messages with their title, status 1 and the file
+  // as it was.
   const std::string before = Read(sample_);
-  // Given the Entry table, whose date columns are all paired: the add-in's message, no dialog.
+  // The Entry table, whose date columns are all paired: the add-in's message, no dialog.
   Outcome run = Run(std::string(kSettings) + "add plan.xml");
   EXPECT_EQ(run.status, kExitRefused);
   EXPECT_EQ(run.err,
@@ -172,8 +174,9 @@ TEST_F(CommandLineTest, ARefusedAddShowsTheAddInsMessagesAndWritesNothing) {
 }
 
 TEST_F(CommandLineTest, RemovesAHijriFieldOnlyWhenConfirmed) {
+  // Given a removal, expect nothing removed until the confirmation is answered Yes.
   const std::string before = Read(sample_);
-  // Given standard input that is not a terminal and no --yes: the question is refused.
+  // Standard input that is not a terminal and no --yes: the question is refused.
   Outcome run = Run(std::string(kSettings) + "remove plan.xml --field HijriFinish");
   EXPECT_EQ(run.status, kExitRefused);
   EXPECT_EQ(run.err,
@@ -287,6 +290,8 @@ TEST_F(CommandLineTest, SetIsAUsersCellEditThatTheAddInMayRefuse) {
 }
 
 TEST_F(CommandLineTest, RegistersUnregistersConnectsAndDisconnectsTheAddIn) {
+  // Given an empty registry, expect register, the manager's connect and disconnect (kept for the
+  // next start) and unregister to show in the listing and in the registry file.
   Outcome run = Run("addins");
   EXPECT_EQ(run.status, kExitOk);
   EXPECT_EQ(run.out,
@@ -337,6 +342,8 @@ TEST_F(CommandLineTest, RegistersUnregistersConnectsAndDisconnectsTheAddIn) {
 }
 
 TEST_F(CommandLineTest, RefusesBadUsageWithStatusTwo) {
+  // Given arguments the program cannot act on, expect status 2, nothing on standard output and a
+  // pointer to the help.
   for (const char* arguments :
        {"", "frobnicate", "add", "set plan.xml --field Start x", "set plan.xml --task 3 x",
         "show --tasks 5-2", "show --tasks x", "show plan.xml --table Nothing",
@@ -353,6 +360,8 @@ TEST_F(CommandLineTest, RefusesBadUsageWithStatusTwo) {
 }
 
 TEST_F(CommandLineTest, FileErrorsNameTheFileAndLeaveEverythingAsItWas) {
+  // Given a missing, a malformed and an unwritable file, expect status 3, the file named with
+  // what to do, and no file written or changed.
   Outcome run = Run(std::string(kSettings) + "refresh missing.xml");
   EXPECT_EQ(run.status, kExitFile);
   EXPECT_EQ(run.err, "lunavant: missing.xml: The file does not exist. Check the file name.\n");
