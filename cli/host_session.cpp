@@ -124,14 +124,18 @@ void HostSession::Click(std::string_view caption) {
 
 void HostSession::Save(workbench::Project& project,
                        const std::optional<std::filesystem::path>& out) {
+  progress_.Start(std::string(message::kSaving) + " " + (out ? *out : file_name_).string());
   try {
     // The host names a Save As target beside the old file unless it names its own folder.
     const bool saved = out ? app_->SaveProjectAs(project, std::filesystem::absolute(*out).string())
                            : app_->SaveProject(project);
+    progress_.Finish();
     if (!saved) throw CommandError(kExitRefused, message::CommandFailed(file_name_, "Save"));
   } catch (const workbench::ProjectFileError& e) {
+    progress_.Finish();
     RaiseFileError(e);
   } catch (const host::HostError& e) {
+    progress_.Finish();
     throw CommandError(kExitFile,
                        message::FileProblem((out ? *out : file_name_).string() + ": " + e.what(),
                                             message::kAdviceNotSaved));

@@ -31,6 +31,7 @@ inline constexpr std::string_view kUsageHint = "Run 'lunavant --help' for usage.
 inline constexpr std::string_view kOpening = "Opening";
 inline constexpr std::string_view kRefreshing = "Refreshing Hijri fields";
 inline constexpr std::string_view kVerifying = "Verifying";
+inline constexpr std::string_view kSaving = "Saving";
 
 inline std::string Path(const std::filesystem::path& path) { return path.string(); }
 
