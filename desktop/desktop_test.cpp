@@ -109,7 +109,7 @@ class ModalWatcher {
 
  private:
   QTimer timer_;
-  QWidget* last_ = nullptr;
+  QPointer<QWidget> last_;  // cleared when it ends, so a new box at the same address counts
   std::vector<Handler> handlers_;
 };
 
