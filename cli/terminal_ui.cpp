@@ -23,8 +23,8 @@ host::MsgBoxResult TerminalMessageBoxes::MsgBox(const std::string& prompt, host:
                                                 const std::string& title) {
   ++shown_;
   err_ << title << '\n' << TerminalLines(prompt) << '\n' << std::flush;
-  return style == host::MsgBoxStyle::kYesNoExclamationYesFirst ? host::MsgBoxResult::kYes
-                                                               : host::MsgBoxResult::kOk;
+  return style == host::MsgBoxStyle::kOkExclamation ? host::MsgBoxResult::kOk
+                                                    : host::MsgBoxResult::kYes;
 }
 
 }  // namespace lunavant::cli

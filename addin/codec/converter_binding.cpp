@@ -24,15 +24,34 @@ struct Converter {
 
 std::unique_ptr<Converter> g_converter;
 
-Converter& LoadedConverter() {
-  if (g_converter) return *g_converter;
-  auto converter = std::make_unique<Converter>();
-  converter->library = HostApplication().Services().Libraries().Load(kConverterName);
-  converter->g2ha = reinterpret_cast<G2HAFunction>(converter->library->Symbol("G2HA"));
-  converter->h2ga = reinterpret_cast<H2GAFunction>(converter->library->Symbol("H2GA"));
-  g_converter = std::move(converter);
-  return *g_converter;
+host::Library& LoadedLibrary() {
+  if (!g_converter) {
+    auto converter = std::make_unique<Converter>();
+    converter->library = HostApplication().Services().Libraries().Load(kConverterName);
+    g_converter = std::move(converter);
+  }
+  return *g_converter->library;
 }
+
+// Each export is looked up on its own first use, so a library that lacks one of them still
+// serves the other direction. A failed look-up is tried again at the next call; while neither
+// export is bound the library itself is let go as well, so a repaired install is found.
+template <typename Function>
+Function BoundExport(Function Converter::*slot, const char* name) {
+  host::Library& library = LoadedLibrary();
+  if (g_converter.get()->*slot == nullptr) {
+    try {
+      g_converter.get()->*slot = reinterpret_cast<Function>(library.Symbol(name));
+    } catch (const host::HostError&) {
+      if (g_converter->g2ha == nullptr && g_converter->h2ga == nullptr) g_converter.reset();
+      throw;
+    }
+  }
+  return g_converter.get()->*slot;
+}
+
+G2HAFunction BoundG2HA() { return BoundExport(&Converter::g2ha, "G2HA"); }
+H2GAFunction BoundH2GA() { return BoundExport(&Converter::h2ga, "H2GA"); }
 
 [[noreturn]] void RaiseNotConvertible() {
   host::Raise(host::kInvalidProcedureCall, "Invalid procedure call or argument");
@@ -43,9 +62,8 @@ Converter& LoadedConverter() {
 CalendarDate GregorianToHijri(const CalendarDate& gregorian) {
   CalendarDate hijri;
   std::int32_t unused_fourth = 0;
-  const std::int32_t status =
-      LoadedConverter().g2ha(gregorian.year, gregorian.month, gregorian.day, &hijri.year,
-                             &hijri.month, &hijri.day, &unused_fourth);
+  const std::int32_t status = BoundG2HA()(gregorian.year, gregorian.month, gregorian.day,
+                                          &hijri.year, &hijri.month, &hijri.day, &unused_fourth);
   // A refused date would leave zeros behind, which must never reach a task as "00/00/0".
   if (status != 0) RaiseNotConvertible();
   return hijri;
@@ -54,8 +72,8 @@ CalendarDate GregorianToHijri(const CalendarDate& gregorian) {
 GregorianDay HijriToGregorian(const CalendarDate& hijri) {
   CalendarDate in = hijri;  // the converter may write its inputs; ours stay untouched
   GregorianDay out;
-  const std::int32_t status = LoadedConverter().h2ga(&in.year, &in.month, &in.day, &out.date.year,
-                                                     &out.date.month, &out.date.day, &out.weekday);
+  const std::int32_t status = BoundH2GA()(&in.year, &in.month, &in.day, &out.date.year,
+                                          &out.date.month, &out.date.day, &out.weekday);
   if (status != 0) RaiseNotConvertible();
   return out;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The converter library, found by name through the platform on first use and bound to its two
-// exports. A failed load is retried at the next call, so a library installed meanwhile is found.
+// The converter library, found by name through the platform on first use; each of its two exports
+// is bound on the first conversion that needs it. A failed load is retried at the next call, so a
+// library installed meanwhile is found.
 #pragma once
 
 #include <cstdint>

@@ -163,5 +163,23 @@ TEST_F(ToHijriWithoutConverter, ReportsABrokenOrIncompleteLibraryWithThePlatform
   }
 }
 
+TEST_F(ToHijriWithoutConverter, ALibraryLackingOnlyH2GAStillConvertsToHijri) {
+  // Given a library that exports G2HA but not H2GA, expect Hijri text from it, and each typed
+  // Hijri date refused with 453 naming H2GA, without spoiling the Hijri direction.
+  ConverterStandIn partial([](const std::filesystem::path& target) {
+    std::filesystem::copy_file(LUNAVANT_G2HA_ONLY_LIBRARY, target);
+  });
+  app_.Libraries().AddSearchFolderFirst(partial.folder());
+  EXPECT_EQ(ToGregorianText("24/01/1425"), "");
+  EXPECT_EQ(ToHijriText("Mon 15/03/04"), "24/01/1425");
+  EXPECT_EQ(ToGregorianText("24/01/1425"), "");
+  EXPECT_EQ(ToHijriText("Mon 15/03/04"), "24/01/1425");
+  ASSERT_EQ(Shown().size(), 2u);
+  for (const workbench::ShownMessage& shown : Shown()) {
+    EXPECT_NE(shown.prompt.find("Error Number : 453\r\n"), std::string::npos);
+    EXPECT_NE(shown.prompt.find("H2GA"), std::string::npos);
+  }
+}
+
 }  // namespace
 }  // namespace lunavant::codec

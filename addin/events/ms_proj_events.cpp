@@ -39,10 +39,18 @@ MSProjEvents::~MSProjEvents() { Unbind(); }
 
 void MSProjEvents::Bind(host::Application& app, host::Project* project) {
   Unbind();
+  // Owners noted under an earlier binding may name projects that are gone.
+  ForgetOwner(nullptr);
   objProjectApp = &app;
   app.AddEventSink(*this);
   Proj = project;
   if (Proj != nullptr) Proj->AddEventSink(*this);
+  // The project was opened before the add-in connected, so neither NewProject nor a window
+  // activation of an opening project will come to restore it.
+  if (project != nullptr) {
+    RestoreAssignments(*project);
+    NoProjectOpen = false;
+  }
 }
 
 void MSProjEvents::Unbind() {
@@ -61,16 +69,66 @@ void MSProjEvents::SetPointer(std::int32_t code) const {
   App().Services().Pointer().SetMousePointer(code);
 }
 
+// Slots ------------------------------------------------------------------------------------
+
+void MSProjEvents::SettleAfterClose() {
+  if (!close_pending_) return;
+  close_pending_ = false;
+  if (NoProjectOpen && App().ProjectCount() > 0 && App().ActiveProject() != nullptr) {
+    NoProjectOpen = false;
+  }
+}
+
+std::int32_t MSProjEvents::ClaimSlot(host::Project& pj) {
+  const std::int32_t slot = pj.Index();
+  if (slot < 0 || slot > pairing::kLastSlot) pairing::ClearSlot(slot);  // fails: out of range
+  const auto owned = static_cast<std::size_t>(slot);
+  for (std::size_t other = 0; other < slot_owners_.size(); ++other) {
+    if (other != owned && slot_owners_[other] == &pj) {
+      slot_owners_[other] = nullptr;
+      pairing::ClearSlot(static_cast<std::int64_t>(other));
+    }
+  }
+  if (slot_owners_[owned] != &pj) {
+    slot_owners_[owned] = nullptr;
+    pairing::ClearSlot(slot);
+    slot_owners_[owned] = &pj;
+  }
+  return slot;
+}
+
+void MSProjEvents::ForgetOwner(const host::Project* closing) {
+  for (const host::Project*& owner : slot_owners_) {
+    if (closing == nullptr || owner == closing) owner = nullptr;
+  }
+}
+
+std::int32_t MSProjEvents::ProjectSlotOf(host::Project& pj) {
+  SettleAfterClose();
+  const std::int32_t slot = pj.Index();
+  if (slot < 0 || slot > pairing::kLastSlot) return slot;
+  const auto owned = static_cast<std::size_t>(slot);
+  if (slot_owners_[owned] != &pj) {
+    RestoreAssignments(pj);
+    // Not restorable now (not the active project): whatever the slot holds belongs to another.
+    if (slot_owners_[owned] != &pj) pairing::ClearSlot(slot);
+  }
+  return slot;
+}
+
 // Task edits --------------------------------------------------------------------------------
 
 void MSProjEvents::objProjectApp_ProjectBeforeTaskChange(host::Task& tsk, host::FieldId Field,
                                                          const host::Value& NewVal, bool& Cancel) {
   if (!SyncEnabled) return;
-  pairing::ReportAtOnce([&] {
+  // From here on the handler owns the flag, and gives it back whatever happens.
+  bool writing_partner = false;
+  const bool completed = pairing::ReportAtOnce([&] {
+    SettleAfterClose();
     std::int64_t slot = 0;
     if (!ProjectOpening && App().ProjectCount() > 0 && !NoProjectOpen &&
         App().ActiveProject() != nullptr) {
-      slot = App().ActiveProject()->Index();
+      slot = ProjectSlotOf(*App().ActiveProject());
     }
     // The maps refuse a slot outside 0..100 before anything is looked up.
 
@@ -79,6 +137,7 @@ void MSProjEvents::objProjectApp_ProjectBeforeTaskChange(host::Task& tsk, host::
     const bool is_date_field = CollectionHasKey(key, pairing::GregToHijri(slot));
     if (is_hijri_field || is_date_field) {
       SyncEnabled = false;
+      writing_partner = true;
       std::string_view direction;
       host::FieldId partner = 0;
       if (is_hijri_field) {
@@ -99,9 +158,13 @@ void MSProjEvents::objProjectApp_ProjectBeforeTaskChange(host::Task& tsk, host::
           Cancel = !(IsEmptyText(NewVal) && !read_only);
       }
       SyncEnabled = true;
+      writing_partner = false;
     }
     LastChangedTaskId = tsk.ID();
   });
+  // A partner the host would not take leaves the pair as it was: the edit is refused too.
+  if (!completed && writing_partner) Cancel = true;
+  SyncEnabled = true;
 }
 
 // Recalculation ----------------------------------------------------------------------------
@@ -109,14 +172,20 @@ void MSProjEvents::objProjectApp_ProjectBeforeTaskChange(host::Task& tsk, host::
 void MSProjEvents::objProjectApp_ProjectCalculate(host::Project& pj) {
   SyncEnabled = false;
   pairing::LastFailureReport trap;
+  // Read once: a slot the registry refuses fails here, once, instead of once per task.
+  std::int32_t slot = 0;
+  const bool slot_usable = trap.Step([&] {
+    slot = ProjectSlotOf(pj);
+    pairing::GregToHijri(slot);
+  });
 
   if (pairing::ForceRefresh() || !EditSynced) {
     trap.Step([&] { SetPointer(host::kPointerBusy); });
     std::int32_t task_count = 0;
-    trap.Step([&] { task_count = pj.TaskCount(); });
+    if (slot_usable) trap.Step([&] { task_count = pj.TaskCount(); });
     for (std::int32_t position = 1; position <= task_count; ++position) {
       trap.Step([&] {
-        if (host::Task* task = pj.TaskAt(position)) RefreshTaskHijriFields(*task, pj.Index());
+        if (host::Task* task = pj.TaskAt(position)) RefreshTaskHijriFields(*task, slot);
       });
     }
     trap.Step([&] { SetPointer(host::kPointerDefault); });
@@ -126,8 +195,8 @@ void MSProjEvents::objProjectApp_ProjectCalculate(host::Project& pj) {
   if (EditSynced && !pairing::ForceRefresh()) {
     trap.Step([&] { SetPointer(host::kPointerBusy); });
     trap.Step([&] {
-      if (LastChangedTaskId > 0 && LastChangedTaskId <= pj.TaskCount()) {
-        if (host::Task* task = pj.TaskAt(LastChangedTaskId)) RefreshLinkedTasks(*task, pj.Index());
+      if (slot_usable && LastChangedTaskId > 0 && LastChangedTaskId <= pj.TaskCount()) {
+        if (host::Task* task = pj.TaskAt(LastChangedTaskId)) RefreshLinkedTasks(*task, slot);
       }
     });
     const std::int32_t visited = VisitedTasks.Count();
@@ -228,6 +297,13 @@ void MSProjEvents::RefreshLinkedTasks(host::Task& first, std::int32_t slot) {
 // Project lifecycle -------------------------------------------------------------------------
 
 void MSProjEvents::RestoreAssignments(host::Project& pj) {
+  // The alias lookup answers for the active project: another project's aliases would pair fields
+  // of `pj` that it never paired.
+  const bool restorable = pairing::SkipFailure([&] {
+    if (App().ActiveProject() != &pj) host::Raise(host::kObjectRequired, "Object required");
+    ClaimSlot(pj);
+  });
+  if (!restorable) return;
   std::int32_t table_count = 0;
   pairing::SkipFailure([&] { table_count = pj.TaskTableCount(); });
   for (std::int32_t t = 1; t <= table_count; ++t) {
@@ -258,30 +334,38 @@ void MSProjEvents::Proj_Open(host::Project& pj) {
 }
 
 void MSProjEvents::objProjectApp_WindowActivate(host::Window* /*activatedWindow*/) {
-  pairing::SkipFailure([&] {
-    host::Project* active = App().ActiveProject();
-    if (active == nullptr) return;
-    const bool saved = active->Saved();
-    const bool other_slot = ClosedProjectSlot != active->Index();
-    if ((saved || other_slot) && ProjectOpening) {
-      RestoreAssignments(*active);
-      ProjectOpening = false;
-      NoProjectOpen = false;
-    }
-  });
+  pairing::SkipFailure([&] { SettleAfterClose(); });
+  host::Project* active = nullptr;
+  pairing::SkipFailure([&] { active = App().ActiveProject(); });
+  if (active == nullptr) return;
+  pairing::SkipFailure([&] { ProjectSlotOf(*active); });
+  // Each part of the condition that cannot be read counts as false.
+  bool saved = false;
+  bool other_slot = false;
+  pairing::SkipFailure([&] { saved = active->Saved(); });
+  pairing::SkipFailure([&] { other_slot = ClosedProjectSlot != active->Index(); });
+  if ((saved || other_slot) && ProjectOpening) {
+    pairing::SkipFailure([&] { RestoreAssignments(*active); });
+    ProjectOpening = false;
+    NoProjectOpen = false;
+  }
 }
 
 void MSProjEvents::objProjectApp_ProjectBeforeClose(host::Project* pj, bool& /*Cancel*/) {
   pairing::SkipFailure([&] {
     if (App().ProjectCount() <= 1) NoProjectOpen = true;
   });
-  if (pj == nullptr) return;
+  close_pending_ = true;
+  // The pairs dropped are those of the project closing; the active project stands in only when
+  // the host cannot name it, and then no slot's owner is trusted any more.
+  host::Project* closing = pj;
+  if (closing == nullptr) pairing::SkipFailure([&] { closing = App().ActiveProject(); });
+  ForgetOwner(pj);
+  if (closing == nullptr) return;
   // The slot is cleared only when it could be read: a stale one would drop the pairs of
-  // another open project.
+  // another open project. A cancelled close gets its pairs back from the aliases on next use.
   pairing::SkipFailure([&] {
-    host::Project* active = App().ActiveProject();
-    if (active == nullptr) host::Raise(host::kObjectRequired, "Object required");
-    ClosedProjectSlot = To16Bits(active->Index());
+    ClosedProjectSlot = To16Bits(closing->Index());
     pairing::ClearSlot(ClosedProjectSlot);
   });
   // The project object ends with the close; its Open event can no longer arrive.

@@ -8,12 +8,14 @@
 //   events.Bind(app, app.ActiveProject());  // from now on the host's events arrive here
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
 #include "addin/host/events.h"
 #include "addin/host/object_model.h"
 #include "addin/pairing/keyed_collection.h"
+#include "addin/pairing/pair_registry.h"
 
 namespace lunavant::events {
 
@@ -27,12 +29,23 @@ class MSProjEvents final : public host::ApplicationEvents, public host::ProjectE
   ~MSProjEvents() override;
 
   // Receives the application's events from `app` and the Open event of `project` (which may be
-  // null when no project is active).
+  // null when no project is active). A project already open when the add-in connects has its
+  // pairs restored at once, and task edits use its slot from then on.
   void Bind(host::Application& app, host::Project* project);
 
   // Rebuilds the pairs of `pj` from the aliases of the text fields its task tables show, in the
-  // slot `pj` reports. Adds only; failures are skipped silently.
+  // slot `pj` reports. Adds to the pairs the slot holds for `pj`; a slot last filled for another
+  // project is emptied first. Aliases are read through the application, which answers for the
+  // active project only, so another project restores nothing. Failures are skipped silently.
   void RestoreAssignments(host::Project& pj);
+
+  // The slot of `pj`, its pairs made sure to be those of `pj` first: when the slot was last
+  // filled for another project, or a close has intervened, they are rebuilt from the aliases of
+  // `pj` (only the active project can be rebuilt; another one is left with an empty slot until
+  // it is active). Commands call it before they read or change the active project's pairs.
+  // Returns the index number as the host reports it, even outside 0..100, where the registry
+  // refuses it. Fails as the host call that fails.
+  std::int32_t ProjectSlotOf(host::Project& pj);
 
   // The handlers, one per host event.
   void objProjectApp_ProjectBeforeTaskChange(host::Task& tsk, host::FieldId Field,
@@ -77,6 +90,15 @@ class MSProjEvents final : public host::ApplicationEvents, public host::ProjectE
   void Open(host::Project& pj) override;
 
   void Unbind();
+  // After a close, tells a cancelled close of the last project from a completed one: the project
+  // is still open, so it is known to be open again.
+  void SettleAfterClose();
+  // Makes `pj` the owner of its slot, emptying the slot when it held another project's pairs and
+  // any other slot still holding pairs of `pj` from an earlier position. Returns the slot; fails
+  // outside 0..100.
+  std::int32_t ClaimSlot(host::Project& pj);
+  // Forgets `closing` as the owner of any slot, or every owner when it is null.
+  void ForgetOwner(const host::Project* closing);
   host::Application& App() const;
   void SetPointer(std::int32_t code) const;
 
@@ -87,6 +109,13 @@ class MSProjEvents final : public host::ApplicationEvents, public host::ProjectE
   void RefreshLinkedTasks(host::Task& task, std::int32_t slot);
   // No subtasks, no dependency texts and no parent.
   static bool IsStandaloneTask(const host::Task& task);
+
+  // The project each slot's pairs were built for; null when unknown. Positions shift when an
+  // earlier project closes, so a slot's pairs are trusted only for the project that owns it. A
+  // project's entries are forgotten as it closes, so no entry outlives its project.
+  std::array<const host::Project*, pairing::kLastSlot + 1> slot_owners_{};
+  // A project close was announced and not yet followed by any other event.
+  bool close_pending_ = false;
 };
 
 }  // namespace lunavant::events

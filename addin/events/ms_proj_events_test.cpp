@@ -175,25 +175,24 @@ TEST_F(EventsTest, HandlesClearedAndNAHijriTextForAWritableDate) {
   EXPECT_TRUE(Shown().empty());
 }
 
-TEST_F(EventsTest, AWriteTheHostRefusesIsReportedAndPausesSyncUntilTheNextRecalculation) {
-  // Given Start, which takes no "NA", expect the refused write reported once, the edit itself to
-  // go through, and edits ignored until a recalculation re-enables synchronisation.
+TEST_F(EventsTest, AWriteTheHostRefusesIsReportedAndRefusesTheEditWithoutPausingSync) {
+  // Given Start, which takes no "NA", expect the refused write reported once and the edit refused
+  // with it, so the pair stays as it was; under manual calculation the next edit still syncs.
   workbench::Project& pj = PairedPlan({{kText1, "HijriStart"}}).BuildOpened();
   app_.SetAutoCalculate(false);
   workbench::Task& task = TaskOf(pj, 1);
   const std::string start = task.GetField(kStart);
+  app_.UserEdit(task, kStart, start);  // gives Text1 its Hijri text
+  const std::string hijri = task.GetField(kText1);
+  ASSERT_FALSE(hijri.empty());
 
   app_.UserEdit(task, kText1, "NA");
   ASSERT_EQ(Shown().size(), 1u);
   EXPECT_NE(Shown()[0].prompt.find("Error Number : 1004\r\n"), std::string::npos);
-  EXPECT_EQ(task.GetField(kText1), "NA");
-  EXPECT_FALSE(add_in_->SyncEnabled);
-
-  app_.UserEdit(task, kText1, "01/03/1425");
+  EXPECT_EQ(task.GetField(kText1), hijri);
   EXPECT_EQ(task.GetField(kStart), start);
-
-  app_.CalculateProject();
   EXPECT_TRUE(add_in_->SyncEnabled);
+
   app_.UserEdit(task, kText1, "01/03/1425");
   EXPECT_EQ(task.GetField(kStart), "Tue 20/04/04");
   EXPECT_EQ(Shown().size(), 1u);
@@ -255,18 +254,19 @@ TEST_F(EventsTest, AnUnpairedFieldOnlyRecordsTheTask) {
   EXPECT_FALSE(add_in_->EditSynced);
 }
 
-TEST_F(EventsTest, LooksInSlotZeroUntilAProjectIsKnown) {
-  // Given pairs stored under the project's own slot while no project was announced, expect edits
-  // to look in slot 0 and find nothing.
+TEST_F(EventsTest, ConnectingWithAProjectOpenUsesItsSlotAtOnce) {
+  // Given pairs stored under the project's own slot of a project open before the object was
+  // bound, expect the binding to make the project known, so edits find them.
   workbench::Project& pj = app_.NewProject("Early");
   add_in_ = std::make_unique<MSProjEvents>();
   add_in_->Bind(app_, &pj);
+  EXPECT_FALSE(add_in_->NoProjectOpen);
   pairing::AddPair(kText1, kStart, pj.Index());
   app_.SetAutoCalculate(false);
+  pj.SetProjectStart(workbench::MomentOf(2004, 3, 1, 8, 0));
   workbench::Task& task = pj.AddTask("Dig", 2);
   app_.UserEdit(task, kText1, "01/03/1425");
-  EXPECT_NE(task.GetField(kStart), "Tue 20/04/04");
-  EXPECT_EQ(task.GetField(kText1), "01/03/1425");
+  EXPECT_EQ(task.GetField(kStart), "Tue 20/04/04");
 }
 
 // Recalculation ----------------------------------------------------------------------------

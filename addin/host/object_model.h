@@ -24,6 +24,7 @@ using FieldId = std::int32_t;
 class ApplicationEvents;
 class ProjectEvents;
 class Platform;
+class CommandBarCollection;
 
 class Task {
  public:
@@ -121,6 +122,13 @@ class Project {
   virtual void RemoveEventSink(ProjectEvents& sink) = 0;
 };
 
+// A window of the Office shell that has command bars of its own.
+class Explorer {
+ public:
+  virtual ~Explorer() = default;
+  virtual CommandBarCollection* CommandBars() = 0;
+};
+
 class Application {
  public:
   virtual ~Application() = default;
@@ -159,6 +167,12 @@ class Application {
   // Application events go to the sinks added here. A sink must be removed before it ends.
   virtual void AddEventSink(ApplicationEvents& sink) = 0;
   virtual void RemoveEventSink(ApplicationEvents& sink) = 0;
+
+  // The host's command bars; null when the host has none.
+  virtual CommandBarCollection* CommandBars() = 0;
+  // The active shell window, whose command bars stand in when the application has none; null
+  // when there is none.
+  virtual Explorer* ActiveExplorer() = 0;
 
   // The platform services of the process the add-in runs in.
   virtual Platform& Services() = 0;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Platform services the add-in needs from the process it runs in: message boxes, the mouse
-// pointer, regional settings with the platform's date reading, and dynamic library loading.
+// pointer, regional settings with the platform's date reading, dynamic library loading, picture
+// loading and the dialog toolkit.
 // Abstract because each front end shows them its own way (Qt widgets, a terminal, a test record).
 #pragma once
 
@@ -13,11 +14,15 @@
 
 namespace lunavant::host {
 
+class DialogToolkit;
+
 enum class MsgBoxStyle {
-  kOkExclamation,            // one OK button, exclamation icon
-  kYesNoExclamationYesFirst  // Yes and No, exclamation icon, Yes is the default button
+  kOkExclamation,                  // one OK button, exclamation icon
+  kYesNoExclamationYesFirst,       // Yes and No, exclamation icon, Yes is the default button
+  kYesNoCancelExclamationYesFirst  // Yes, No and Cancel, exclamation icon, Yes is the default
 };
-enum class MsgBoxResult { kOk, kYes, kNo };
+// kCancel also answers a box the user closed without choosing, where the box has a Cancel button.
+enum class MsgBoxResult { kOk, kYes, kNo, kCancel };
 
 class MessageBoxes {
  public:
@@ -75,6 +80,26 @@ class LibraryLoader {
   virtual std::unique_ptr<Library> Load(std::string_view name) = 0;
 };
 
+// Basic-runtime number of a file that is not a picture the platform can read.
+inline constexpr std::int32_t kInvalidPicture = 481;
+
+// A loaded picture, such as a button face. What it holds beyond its size is the platform's.
+class Picture {
+ public:
+  virtual ~Picture() = default;
+  virtual std::int32_t Width() const = 0;
+  virtual std::int32_t Height() const = 0;
+};
+
+class PictureLoader {
+ public:
+  virtual ~PictureLoader() = default;
+  // Loads a picture file by its bare name ("Lunavant_Add.bmp"); the platform looks beside the
+  // add-in module first, then in the current directory. Fails with kFileNotFound when no such file
+  // exists and kInvalidPicture when the file cannot be read as a picture.
+  virtual std::shared_ptr<const Picture> LoadPicture(std::string_view file_name) = 0;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -82,6 +107,8 @@ class Platform {
   virtual MousePointer& Pointer() = 0;
   virtual RegionalSettings& Regional() = 0;
   virtual LibraryLoader& Libraries() = 0;
+  virtual PictureLoader& Pictures() = 0;
+  virtual DialogToolkit& Dialogs() = 0;
 };
 
 }  // namespace lunavant::host

@@ -25,13 +25,18 @@ constexpr const char* kWeekdayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri
 WorkbenchPlatform::WorkbenchPlatform(std::unique_ptr<host::MessageBoxes> messages,
                                      std::unique_ptr<host::MousePointer> pointer,
                                      std::unique_ptr<PosixRegionalSettings> regional,
-                                     std::unique_ptr<PosixLibraryLoader> libraries)
+                                     std::unique_ptr<PosixLibraryLoader> libraries,
+                                     std::unique_ptr<PictureFileLoader> pictures,
+                                     std::unique_ptr<host::DialogToolkit> dialogs)
     : messages_(std::move(messages)),
       pointer_(std::move(pointer)),
       regional_(std::move(regional)),
-      libraries_(std::move(libraries)) {}
+      libraries_(std::move(libraries)),
+      pictures_(std::move(pictures)),
+      dialogs_(std::move(dialogs)) {}
 
-Application::Application(FrontEndServices services) {
+Application::Application(FrontEndServices services)
+    : command_bars_(std::make_unique<workbench::CommandBars>()) {
   if (!services.messages) {
     auto recording = std::make_unique<RecordingMessageBoxes>();
     recorded_messages_ = recording.get();
@@ -42,10 +47,16 @@ Application::Application(FrontEndServices services) {
     recorded_pointer_ = recording.get();
     services.pointer = std::move(recording);
   }
+  if (!services.dialogs) {
+    auto scripted = std::make_unique<ScriptedDialogs>(command_bars_.get());
+    scripted_dialogs_ = scripted.get();
+    services.dialogs = std::move(scripted);
+  }
   platform_ = std::make_unique<WorkbenchPlatform>(
       std::move(services.messages), std::move(services.pointer),
       std::make_unique<PosixRegionalSettings>(),
-      std::make_unique<PosixLibraryLoader>(std::move(services.library_folders)));
+      std::make_unique<PosixLibraryLoader>(std::move(services.library_folders)),
+      std::make_unique<PictureFileLoader>(), std::move(services.dialogs));
 }
 
 Application::~Application() {
@@ -110,16 +121,19 @@ void Application::CustomFieldSetFormula(host::FieldId field, const std::string& 
 
 void Application::CalculateProject() {
   Project& project = RequireActiveProject();
+  const workbench::CommandBars::BusyScope busy(*command_bars_);
   Schedule(project);
   Deliver([&project](host::ApplicationEvents& sink) { sink.ProjectCalculate(project); });
 }
 
 void Application::TableApply(std::string_view name) {
+  view_commands_.push_back("TableApply(" + std::string(name) + ")");
   if (!name.empty() && name.front() == '&') name.remove_prefix(1);
   RequireActiveProject().ApplyTable(name);
 }
 
 void Application::SelectTaskColumn(std::int32_t position) {
+  view_commands_.push_back("SelectTaskColumn(" + std::to_string(position) + ")");
   Project& project = RequireActiveProject();
   if (position < 1)
     host::Raise(host::kHostFailure, message::NoSuchColumn(project.CurrentTable(), position));
@@ -127,6 +141,7 @@ void Application::SelectTaskColumn(std::int32_t position) {
 }
 
 void Application::EditClearContents() {
+  view_commands_.emplace_back("EditClearContents()");
   Project& project = RequireActiveProject();
   if (project.SelectedColumn() == 0) {
     host::Raise(host::kHostFailure, std::string(message::kNoColumnSelected));
@@ -147,6 +162,7 @@ void Application::EditClearContents() {
 }
 
 void Application::ViewRefreshAfterColumnDelete() {
+  view_commands_.emplace_back("ViewRefreshAfterColumnDelete()");
   Project& project = RequireActiveProject();
   const std::int32_t count = project.TaskTable(project.CurrentTable()).Columns().Count();
   if (project.SelectedColumn() > count) project.SelectColumn(0);
@@ -214,8 +230,19 @@ Project& Application::AdoptOpenedProject(std::unique_ptr<Project> project) {
   adopted.MarkSaved();
   open_.push_back(std::move(project));
   Deliver([&adopted](host::ApplicationEvents& sink) { sink.NewProject(adopted); });
-  if (adopted.IsOpen()) adopted.RaiseOpen();
-  if (adopted.IsOpen()) Activate(&adopted);
+  if (adopted.IsOpen()) {
+    // As in the real host, the file opens into its own window: while Open runs, the opened
+    // project is the active one, and the window activation is announced afterwards.
+    active_ = &adopted;
+    adopted.RaiseOpen();
+  }
+  if (adopted.IsOpen()) {
+    if (active_ == &adopted) {
+      RaiseWindowActivate();
+    } else {
+      Activate(&adopted);
+    }
+  }
   return adopted;
 }
 
@@ -240,6 +267,12 @@ bool Application::CloseProject(host::Project& project) {
                             [&project](const auto& open) { return open.get() == &project; });
   if (found == open_.end() || closing_ != nullptr) return false;
   Project* closing = found->get();
+  // The user's answer to the save prompt is the host's own business: a Cancel there never reaches
+  // the add-ins, which would otherwise hear of a close that does not happen.
+  if (!SaveBeforeClose(*closing)) return false;
+  found = std::find_if(open_.begin(), open_.end(),
+                       [closing](const auto& open) { return open.get() == closing; });
+  if (found == open_.end() || closing_ != nullptr) return false;
   bool cancel = false;
   closing_ = closing;
   try {
@@ -262,6 +295,16 @@ bool Application::CloseProject(host::Project& project) {
     Activate(open_.empty() ? nullptr : open_.back().get());
   }
   return true;
+}
+
+bool Application::SaveBeforeClose(Project& project) {
+  if (project.Saved()) return true;
+  const host::MsgBoxResult answer = Services().Messages().MsgBox(
+      message::SaveChangesBeforeClose(project.Name()),
+      host::MsgBoxStyle::kYesNoCancelExclamationYesFirst, std::string(message::kWorkbenchTitle));
+  if (answer == host::MsgBoxResult::kNo) return true;
+  if (answer != host::MsgBoxResult::kYes) return false;
+  return SaveProject(project);
 }
 
 bool Application::SaveProject(Project& project) {
@@ -327,5 +370,12 @@ std::string Application::FormatDate(Moment when) const {
 PosixRegionalSettings& Application::Regional() { return platform_->Regional(); }
 const PosixRegionalSettings& Application::Regional() const { return platform_->Regional(); }
 PosixLibraryLoader& Application::Libraries() { return platform_->Libraries(); }
+PictureFileLoader& Application::Pictures() { return platform_->Pictures(); }
+
+void Application::BeginCellEdit() {
+  if (!cell_edit_) cell_edit_.emplace(*command_bars_);
+}
+
+void Application::EndCellEdit() { cell_edit_.reset(); }
 
 }  // namespace lunavant::workbench

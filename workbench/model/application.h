@@ -15,16 +15,18 @@
 //
 // Every project that joins the application, created or opened, is announced to the application's
 // sinks through NewProject, as the real host does; that is how an add-in learns of an opened
-// file. Opening (AdoptOpenedProject) then raises the project's own Open event on that project
-// object, so only sinks added to that project object hear it (a loader may add sinks before
-// handing the project over); a sink bound to another project, such as the project that was
-// active when the add-in connected, does not hear of the opening.
+// file. Opening (AdoptOpenedProject) then makes it the active project and raises the project's own
+// Open event on that project object, so only sinks added to that project object hear it (a loader
+// may add sinks before handing the project over); a sink bound to another project, such as the
+// project that was active when the add-in connected, does not hear of the opening. The window
+// activation is announced after Open.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,10 +39,13 @@
 #include "workbench/model/project.h"
 #include "workbench/platform/recording_ui.h"
 #include "workbench/platform/regional_settings.h"
+#include "workbench/ui/command_bars.h"
+#include "workbench/ui/scripted_dialogs.h"
 
 namespace lunavant::workbench {
 
 class WorkbenchPlatform;
+class PictureFileLoader;
 
 // How the host shows dates. Dates are always written in the user's short-date order and
 // separator, with a two-digit year for 1930..2029 and the full year otherwise.
@@ -51,11 +56,12 @@ enum class DateFormat {
   kDateTime          // "15/03/04 08:00"
 };
 
-// What a front end substitutes for the workbench's recording services; null keeps the recording
-// one. `library_folders` are searched first by the library loader.
+// What a front end substitutes for the workbench's recording and scripted services; null keeps
+// the workbench's own. `library_folders` are searched first by the library loader.
 struct FrontEndServices {
   std::unique_ptr<host::MessageBoxes> messages;
   std::unique_ptr<host::MousePointer> pointer;
+  std::unique_ptr<host::DialogToolkit> dialogs;
   std::vector<std::filesystem::path> library_folders;
 };
 
@@ -83,7 +89,7 @@ class Application final : public host::Application {
   void CustomFieldSetFormula(host::FieldId field, const std::string& formula) override;
   // Schedules the active project (see scheduler.h) and raises ProjectCalculate before it returns.
   // Fails with kHostFailure when no project is open or the links form a cycle; then nothing
-  // changes and no event is raised.
+  // changes and no event is raised. The host counts as busy meanwhile.
   void CalculateProject() override;
   void TableApply(std::string_view name) override;
   // Fails with kHostFailure outside 1..Count() of the current table's columns.
@@ -98,22 +104,28 @@ class Application final : public host::Application {
   void ViewRefreshAfterColumnDelete() override;
   void AddEventSink(host::ApplicationEvents& sink) override;
   void RemoveEventSink(host::ApplicationEvents& sink) override;
+  // The host's bars; the workbench has no shell window of its own, so no explorer.
+  workbench::CommandBars* CommandBars() override { return command_bars_.get(); }
+  host::Explorer* ActiveExplorer() override { return nullptr; }
   host::Platform& Services() override;
 
   // Front-end actions.
   // Creates a project ("Project1", "Project2", ... when `name` is empty), raises NewProject,
   // then activates its window (WindowActivate).
   Project& NewProject(std::string name = "");
-  // Adds a project a loader has read, raises NewProject and the project's Open event (see the top
-  // of this file) and activates its window. The project is marked saved. Fails with kHostFailure
-  // for a project made for another application.
+  // Adds a project a loader has read, raises NewProject, makes it active and raises its Open
+  // event (see the top of this file), then announces its window activation (WindowActivate). The
+  // project is marked saved. Fails with kHostFailure for a project made for another application.
   Project& AdoptOpenedProject(std::unique_ptr<Project> project);
   // Makes the project at `index` (from 1) active; raises WindowActivate when the active window
   // changes. Fails with kSubscriptOutOfRange outside 1..ProjectCount().
   void ActivateProject(std::int32_t index);
-  // Raises ProjectBeforeClose with the project still counted; returns false, keeping the project
-  // open, when a handler sets Cancel (or the project is already closing or closed). When the
-  // active project closes, the last of the remaining projects becomes active (WindowActivate).
+  // An unsaved project first asks, in a Yes/No/Cancel message box, whether to save it: Yes saves
+  // it (SaveProject; a refused save keeps the project open), No closes it unsaved, Cancel keeps
+  // it open without raising anything more. Then raises ProjectBeforeClose with the project still
+  // counted; returns false, keeping the project open, when a handler sets Cancel (or the project
+  // is already closing or closed). When the active project closes, the last of the remaining
+  // projects becomes active (WindowActivate).
   bool CloseProject(std::int32_t index);
   bool CloseProject(host::Project& project);
   // Raise ProjectBeforeSave (save_as_ui false for Save, true for Save As); return false when a
@@ -130,6 +142,10 @@ class Application final : public host::Application {
   void UserEdit(host::Task& task, host::FieldId field, const std::string& text);
   bool AutoCalculate() const { return auto_calculate_; }
   void SetAutoCalculate(bool on) { auto_calculate_ = on; }
+  // A cell of the active view is being edited: the host is busy until it ends.
+  void BeginCellEdit();
+  void EndCellEdit();
+  bool CellEditing() const { return cell_edit_.has_value(); }
 
   // Open projects in order (index 1 first); null outside 1..ProjectCount().
   Project* ProjectAt(std::int32_t index);
@@ -137,6 +153,12 @@ class Application final : public host::Application {
   std::int32_t IndexOf(const Project& project) const;
   // The active project's window; null when no project is open.
   Window* ActiveWindow();
+
+  // The active view's commands in the order they were asked for, with their arguments as given,
+  // refused ones included, as a macro recorder keeps them: "TableApply(&Entry)",
+  // "SelectTaskColumn(6)", "EditClearContents()", "ViewRefreshAfterColumnDelete()".
+  const std::vector<std::string>& ViewCommands() const { return view_commands_; }
+  void ForgetViewCommands() { view_commands_.clear(); }
 
   DateFormat GetDateFormat() const { return date_format_; }
   void SetDateFormat(DateFormat format) { date_format_ = format; }
@@ -146,9 +168,12 @@ class Application final : public host::Application {
   PosixRegionalSettings& Regional();
   const PosixRegionalSettings& Regional() const;
   PosixLibraryLoader& Libraries();
+  PictureFileLoader& Pictures();
+  workbench::CommandBars& Bars() { return *command_bars_; }
   // Null when a front end substituted its own.
   RecordingMessageBoxes* RecordedMessages() { return recorded_messages_; }
   RecordingMousePointer* RecordedPointer() { return recorded_pointer_; }
+  ScriptedDialogs* ScriptedDialogBoxes() { return scripted_dialogs_; }
 
  private:
   friend class Task;
@@ -159,10 +184,16 @@ class Application final : public host::Application {
   void CheckCustomTextField(host::FieldId field) const;
   Project& RequireActiveProject() const;
   bool IsSinkLive(const host::ApplicationEvents* sink) const;
+  // False when the user keeps the project open.
+  bool SaveBeforeClose(Project& project);
   template <typename Call>
   void Deliver(Call call);
 
+  // Made before the platform, whose dialogs count the host as busy through it.
+  std::unique_ptr<workbench::CommandBars> command_bars_;
+  std::optional<workbench::CommandBars::BusyScope> cell_edit_;
   std::unique_ptr<WorkbenchPlatform> platform_;
+  ScriptedDialogs* scripted_dialogs_ = nullptr;
   RecordingMessageBoxes* recorded_messages_ = nullptr;
   RecordingMousePointer* recorded_pointer_ = nullptr;
   std::vector<std::unique_ptr<Project>> open_;
@@ -174,6 +205,7 @@ class Application final : public host::Application {
   DateFormat date_format_ = DateFormat::kWeekdayDate;
   bool auto_calculate_ = true;
   SaveHandler save_handler_;
+  std::vector<std::string> view_commands_;
 };
 
 }  // namespace lunavant::workbench

@@ -52,6 +52,7 @@ TEST_F(ApplicationTest, IndexNumbersShiftWhenAProjectCloses) {
   std::int32_t count_during_close = -1;
   sink_.on_close = [&](host::Project*, bool&) { count_during_close = app_.ProjectCount(); };
   sink_.log.clear();
+  Messages().QueueAnswer(host::MsgBoxResult::kNo);  // A has a task nobody saved
   EXPECT_TRUE(app_.CloseProject(a));
   EXPECT_EQ(count_during_close, 3);
   EXPECT_EQ(app_.ProjectCount(), 2);
@@ -77,6 +78,44 @@ TEST_F(ApplicationTest, CancelledCloseKeepsTheProjectOpen) {
   EXPECT_EQ(app_.ActiveProject(), &a);
 }
 
+// Given an unsaved project, expect the save prompt before any close event: Cancel keeps it open
+// and tells the sinks nothing, Yes saves it (a refused save keeps it open), No closes it unsaved.
+TEST_F(ApplicationTest, AnUnsavedProjectAsksWhetherToSaveBeforeItCloses) {
+  Project& a = app_.NewProject("A");
+  a.AddTask("Dig");
+  std::vector<std::string> written;
+  app_.SetSaveHandler([&](Project& saved) { written.push_back(saved.Name()); });
+  bool refuse_save = true;
+  sink_.on_save = [&](host::Project&, bool, bool& cancel) { cancel = refuse_save; };
+  sink_.log.clear();
+
+  Messages().QueueAnswer(host::MsgBoxResult::kCancel);
+  EXPECT_FALSE(app_.CloseProject(a));
+  Messages().QueueAnswer(host::MsgBoxResult::kYes);
+  EXPECT_FALSE(app_.CloseProject(a));
+  EXPECT_EQ(sink_.log, (Strings{"ProjectBeforeSave(A)"}));
+  EXPECT_EQ(app_.ProjectCount(), 1);
+
+  refuse_save = false;
+  EXPECT_TRUE(app_.CloseProject(a));  // unscripted: Yes, the default button
+  EXPECT_EQ(written, (Strings{"A"}));
+  Project& b = app_.NewProject("B");
+  b.AddTask("Pour");
+  Messages().QueueAnswer(host::MsgBoxResult::kNo);
+  EXPECT_TRUE(app_.CloseProject(b));
+  EXPECT_EQ(written, (Strings{"A"}));
+
+  const ShownMessage ask_a{"Do you want to save the changes you made to \"A\"?",
+                           host::MsgBoxStyle::kYesNoCancelExclamationYesFirst, "Workbench",
+                           host::MsgBoxResult::kCancel};
+  ASSERT_EQ(Messages().Shown().size(), 4u);
+  EXPECT_EQ(Messages().Shown()[0], ask_a);
+  EXPECT_EQ(Messages().Shown()[3].answer, host::MsgBoxResult::kNo);
+  EXPECT_EQ(sink_.log,
+            (Strings{"ProjectBeforeSave(A)", "ProjectBeforeSave(A)", "ProjectBeforeClose(A)",
+                     "NewProject(B)", "WindowActivate(B)", "ProjectBeforeClose(B)"}));
+}
+
 // Given the active project closing, expect the last remaining one to become active, with its
 // window activation; closing the last one leaves no active project.
 TEST_F(ApplicationTest, ClosingTheActiveProjectActivatesAnother) {
@@ -93,15 +132,25 @@ TEST_F(ApplicationTest, ClosingTheActiveProjectActivatesAnother) {
 }
 
 // Given an opened project, expect NewProject to the application, Open on that project's own
-// sinks, then the activation; a sink bound to the project active before hears nothing of it.
+// sinks while it is already the active project, then the activation; a sink bound to the project
+// active before hears nothing of it.
 TEST_F(ApplicationTest, OpenGoesToTheOpenedProjectsSinks) {
   Project& first = app_.NewProject("First");
   RecordingSink bound_to_first;
   first.AddEventSink(bound_to_first);
-  RecordingSink own;
+  struct OwnSink : RecordingSink {
+    explicit OwnSink(Application& application) : app(application) {}
+    void Open(host::Project& pj) override {
+      RecordingSink::Open(pj);
+      active_during_open = app.ActiveProject();
+    }
+    Application& app;
+    host::Project* active_during_open = nullptr;
+  } own(app_);
   sink_.log.clear();
   Project& opened = Plan("Opened").AddTask("Dig").BuildOpened(&own);
   EXPECT_EQ(own.log, (Strings{"Open(Opened)"}));
+  EXPECT_EQ(own.active_during_open, &opened);
   EXPECT_TRUE(bound_to_first.log.empty());
   EXPECT_EQ(sink_.log, (Strings{"NewProject(Opened)", "WindowActivate(Opened)"}));
   EXPECT_EQ(app_.ActiveProject(), &opened);
@@ -296,6 +345,14 @@ TEST_F(ApplicationTest, RecordingMessageBoxesAnswerFromTheScript) {
                           host::MsgBoxResult::kNo}));
   EXPECT_EQ(ErrorOf([&] { Messages().QueueAnswer(host::MsgBoxResult::kOk); }).number,
             host::kInvalidProcedureCall);
+  Messages().QueueAnswer(host::MsgBoxResult::kCancel);
+  EXPECT_EQ(ErrorOf([&] {
+              boxes.MsgBox("Sure?", host::MsgBoxStyle::kYesNoExclamationYesFirst, "Lunavant");
+            }).number,
+            host::kInvalidProcedureCall);
+  EXPECT_EQ(boxes.MsgBox("Save?", host::MsgBoxStyle::kYesNoCancelExclamationYesFirst, "Lunavant"),
+            host::MsgBoxResult::kCancel);
+  EXPECT_EQ(Messages().Shown().size(), 4u);
   app_.Services().Pointer().SetMousePointer(host::kPointerBusy);
   app_.Services().Pointer().SetMousePointer(host::kPointerDefault);
   EXPECT_EQ(Pointer().History(), (std::vector<std::int32_t>{11, 0}));

@@ -14,6 +14,10 @@ std::string Quoted(std::string_view text) {
 
 }  // namespace
 
+std::string SaveChangesBeforeClose(std::string_view project_name) {
+  return "Do you want to save the changes you made to " + Quoted(project_name) + "?";
+}
+
 std::string UnknownFieldId(std::int32_t field) {
   return "The field identifier " + std::to_string(field) + " is not a task field of this host.";
 }
@@ -105,6 +109,10 @@ std::string ScheduleOutOfRange() {
 
 std::string UnknownTable(std::string_view name) {
   return "The project has no task table named " + Quoted(name) + ".";
+}
+
+std::string TableNameTaken(std::string_view name) {
+  return "The project already has a task table named " + Quoted(name) + ".";
 }
 
 std::string BadInsertPosition(std::int32_t insert_position, std::int32_t count) {

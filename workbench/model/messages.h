@@ -15,10 +15,16 @@ inline constexpr std::string_view kNoColumnSelected = "No column of the active v
 inline constexpr std::string_view kProjectNotOpen = "The project is not open in this workbench.";
 inline constexpr std::string_view kProjectOfOtherApplication =
     "The project belongs to another workbench application.";
+inline constexpr std::string_view kEmptyTableName = "A task table needs a name.";
 inline constexpr std::string_view kNoWorkingDays = "A working week needs at least one working day.";
 inline constexpr std::string_view kBadWorkingHours =
     "A working day must start before it ends, within the day.";
 
+// The title of the workbench's own message boxes.
+inline constexpr std::string_view kWorkbenchTitle = "Workbench";
+
+// Asked with Yes, No and Cancel before an unsaved project closes.
+std::string SaveChangesBeforeClose(std::string_view project_name);
 std::string UnknownFieldId(std::int32_t field);
 std::string UnknownFieldName(std::string_view name);
 std::string NotCustomTextField(std::string_view field_name);
@@ -40,6 +46,7 @@ std::string LinkToItself(std::int32_t id);
 std::string CircularLinks(std::int32_t id);
 std::string ScheduleOutOfRange();
 std::string UnknownTable(std::string_view name);
+std::string TableNameTaken(std::string_view name);
 std::string BadInsertPosition(std::int32_t insert_position, std::int32_t count);
 std::string BadColumnLayout(std::string_view what, std::int32_t value);
 std::string NoSuchColumn(std::string_view table, std::int32_t position);

@@ -60,6 +60,19 @@ Table& Project::TaskTable(std::string_view name) {
   host::Raise(host::kHostFailure, message::UnknownTable(name));
 }
 
+void Project::RenameTaskTable(std::string_view name, std::string new_name) {
+  Table& renamed = TaskTable(name);
+  if (new_name.empty()) host::Raise(host::kHostFailure, std::string(message::kEmptyTableName));
+  for (const auto& table : tables_) {
+    if (table.get() != &renamed && NamesEqual(table->Name(), new_name)) {
+      host::Raise(host::kHostFailure, message::TableNameTaken(new_name));
+    }
+  }
+  if (NamesEqual(current_table_, renamed.Name())) current_table_ = new_name;
+  renamed.name_ = std::move(new_name);
+  MarkChanged();
+}
+
 std::int32_t Project::TaskCount() const { return static_cast<std::int32_t>(rows_.size()); }
 
 Task* Project::TaskAt(std::int32_t position) {

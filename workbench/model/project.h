@@ -96,6 +96,11 @@ class Project final : public host::Project {
   Moment ProjectStart() const { return project_start_; }
   void SetProjectStart(Moment start);
 
+  // Renames the task table `name` (found without regard to letter case), as the user does in the
+  // table definition; the active view keeps showing it. Fails with kHostFailure, renaming nothing,
+  // when there is no such table, `new_name` is empty or another table already has that name.
+  void RenameTaskTable(std::string_view name, std::string new_name);
+
   // Aliases and formulas of Text1..Text30 by index 0..29; empty when none.
   const std::string& CustomTextAlias(int index) const;
   const std::string& CustomTextFormula(int index) const;

@@ -83,6 +83,8 @@ class Table final : public host::Table {
   const ColumnList& Columns() const { return columns_; }
 
  private:
+  // Only the project renames a table: it keeps the names of its tables distinct.
+  friend class Project;
   std::string name_;
   ColumnList columns_;
 };

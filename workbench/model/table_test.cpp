@@ -94,5 +94,23 @@ TEST_F(TableTest, DeleteRenumbersTheFollowingColumns) {
   EXPECT_EQ(ErrorOf([&] { entry.Item(0); }).number, host::kSubscriptOutOfRange);
 }
 
+// Given a rename, expect the table found under its new name (the active view following it), and a
+// name another table has, in any letter case, or an empty one refused with nothing renamed.
+TEST_F(TableTest, RenamedTablesKeepTheirNamesDistinct) {
+  Project& pj = Plan().Build();
+  pj.RenameTaskTable("ENTRY", "entry");
+  EXPECT_EQ(pj.TaskTable(1).Name(), "entry");
+  EXPECT_EQ(pj.CurrentTable(), "entry");
+  pj.RenameTaskTable("Export", "My Export");
+  EXPECT_EQ(pj.TaskTable(2).Name(), "My Export");
+  EXPECT_EQ(ErrorOf([&] { pj.RenameTaskTable("Schedule", "my export"); }),
+            (host::ErrorRecord{host::kHostFailure,
+                               "The project already has a task table named \"my export\"."}));
+  EXPECT_EQ(ErrorOf([&] { pj.RenameTaskTable("Schedule", ""); }).number, host::kHostFailure);
+  EXPECT_EQ(ErrorOf([&] { pj.RenameTaskTable("Export", "x"); }).number, host::kHostFailure);
+  EXPECT_EQ(pj.TaskTable(3).Name(), "Schedule");
+  EXPECT_FALSE(pj.Saved());
+}
+
 }  // namespace
 }  // namespace lunavant::workbench

@@ -110,4 +110,17 @@ std::unique_ptr<host::Library> PosixLibraryLoader::Load(std::string_view name) {
   return std::make_unique<PosixLibrary>(handle, file_name);
 }
 
+std::unique_ptr<host::Library> PosixLibraryLoader::LoadFile(const std::filesystem::path& file) {
+  std::error_code error;
+  if (file.empty() || !std::filesystem::is_regular_file(file, error)) {
+    host::Raise(host::kFileNotFound, std::string(kFileNotFoundText) + file.string());
+  }
+  dlerror();
+  void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) {
+    host::Raise(host::kErrorLoadingLibrary, std::string(kErrorLoadingText) + LoaderText());
+  }
+  return std::make_unique<PosixLibrary>(handle, file.filename().string());
+}
+
 }  // namespace lunavant::workbench

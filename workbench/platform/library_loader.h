@@ -44,6 +44,10 @@ class PosixLibraryLoader final : public host::LibraryLoader {
   // loaded; a later folder is not tried then. The Library closes the handle when it ends; its
   // Symbol fails with kEntryPointNotFound ("Can't find DLL entry point G2HA in liborbelune.so").
   std::unique_ptr<host::Library> Load(std::string_view name) override;
+  // Opens the library at `file` itself, as Load opens one it found. Fails with kFileNotFound
+  // ("File not found: " and the path) when there is no such file, and with kErrorLoadingLibrary
+  // when it cannot be loaded.
+  std::unique_ptr<host::Library> LoadFile(const std::filesystem::path& file);
 
  private:
   std::vector<std::filesystem::path> folders_;

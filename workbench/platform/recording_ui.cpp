@@ -8,10 +8,14 @@ namespace lunavant::workbench {
 host::MsgBoxResult RecordingMessageBoxes::MsgBox(const std::string& prompt, host::MsgBoxStyle style,
                                                  const std::string& title) {
   host::MsgBoxResult answer = host::MsgBoxResult::kOk;
-  if (style == host::MsgBoxStyle::kYesNoExclamationYesFirst) {
+  if (style != host::MsgBoxStyle::kOkExclamation) {
     answer = host::MsgBoxResult::kYes;
     if (!answers_.empty()) {
       answer = answers_.front();
+      if (answer == host::MsgBoxResult::kCancel &&
+          style == host::MsgBoxStyle::kYesNoExclamationYesFirst) {
+        host::Raise(host::kInvalidProcedureCall, "A Yes/No box has no Cancel button.");
+      }
       answers_.pop_front();
     }
   }
@@ -20,8 +24,8 @@ host::MsgBoxResult RecordingMessageBoxes::MsgBox(const std::string& prompt, host
 }
 
 void RecordingMessageBoxes::QueueAnswer(host::MsgBoxResult answer) {
-  if (answer != host::MsgBoxResult::kYes && answer != host::MsgBoxResult::kNo) {
-    host::Raise(host::kInvalidProcedureCall, "Only Yes or No can be queued as an answer.");
+  if (answer == host::MsgBoxResult::kOk) {
+    host::Raise(host::kInvalidProcedureCall, "Only Yes, No or Cancel can be queued as an answer.");
   }
   answers_.push_back(answer);
 }

@@ -26,12 +26,14 @@ struct ShownMessage {
 
 class RecordingMessageBoxes final : public host::MessageBoxes {
  public:
-  // Records the box. An OK box answers OK; a Yes/No box answers the next queued answer, or Yes
-  // when none is queued.
+  // Records the box. An OK box answers OK; a Yes/No or Yes/No/Cancel box answers the next queued
+  // answer, or Yes, its default button, when none is queued.
   host::MsgBoxResult MsgBox(const std::string& prompt, host::MsgBoxStyle style,
                             const std::string& title) override;
 
-  // Only kYes and kNo can be queued; anything else fails with kInvalidProcedureCall.
+  // kYes, kNo and kCancel can be queued; kOk fails with kInvalidProcedureCall. A Yes/No box whose
+  // queued answer is Cancel fails with kInvalidProcedureCall, showing nothing: it has no such
+  // button, so the script is wrong.
   void QueueAnswer(host::MsgBoxResult answer);
   const std::vector<ShownMessage>& Shown() const { return shown_; }
   // Forgets what was shown and the queued answers.

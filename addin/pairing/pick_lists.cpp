@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: MIT
+#include "addin/pairing/pick_lists.h"
+
+#include "addin/host/error.h"
+#include "addin/host/global.h"
+#include "addin/pairing/catalogues.h"
+#include "addin/pairing/utilities.h"
+
+namespace lunavant::pairing {
+namespace {
+
+constexpr const char* kObjectRequiredText = "Object required";
+// The one task table whose columns do not make a custom text field count as in use: it lists
+// fields for data exchange, not for the user's own data. Matched exactly, letter case included.
+constexpr std::string_view kExportTable = "Export";
+constexpr std::string_view kDefaultTitlePrefix = "Hijri";
+
+host::Application& App() {
+  host::Application* app = host::GlobalApplication();
+  if (app == nullptr) host::Raise(host::kObjectRequired, kObjectRequiredText);
+  return *app;
+}
+
+host::Project& ActiveProject() {
+  host::Project* project = App().ActiveProject();
+  if (project == nullptr) host::Raise(host::kObjectRequired, kObjectRequiredText);
+  return *project;
+}
+
+// Whether a column of any task table but "Export" shows the field. Every table is walked to its
+// end: the answer does not stop the walk.
+bool ShownOutsideExport(host::Project& project, host::FieldId field) {
+  bool in_use = false;
+  const std::int32_t table_count = project.TaskTableCount();
+  for (std::int32_t t = 1; t <= table_count; ++t) {
+    const std::int32_t column_count = project.TaskTable(t).Columns().Count();
+    for (std::int32_t c = 1; c <= column_count; ++c) {
+      if (project.TaskTable(t).Columns().Item(c).Field() == field &&
+          project.TaskTable(t).Name() != kExportTable) {
+        in_use = true;
+      }
+    }
+  }
+  return in_use;
+}
+
+bool ListHas(const host::ListControl& list, const std::string& text) {
+  const std::int32_t count = list.Count();
+  for (std::int32_t i = 0; i < count; ++i) {
+    if (list.Entry(i) == text) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void FillGregFieldList(host::ListControl& list, std::string_view table_name, ProjectSlot slot) {
+  const FieldMap& paired = GregToHijri(slot);
+  host::Project& project = ActiveProject();
+  const std::int32_t count = project.TaskTable(table_name).Columns().Count();
+  for (std::int32_t i = 1; i <= count; ++i) {
+    const host::FieldId field = project.TaskTable(table_name).Columns().Item(i).Field();
+    if (ArrayContains(field, GregDateFields()) && !CollectionHasKey(KeyText(field), paired)) {
+      list.Append(App().FieldConstantToFieldName(field));
+    }
+  }
+}
+
+void FillHijriFieldList(host::ListControl& list, ProjectSlot slot) {
+  const FieldMap& paired = HijriToGreg(slot);
+  host::Application& app = App();
+  host::Project& project = ActiveProject();
+  for (const host::FieldId field : CustomTextFields()) {
+    const std::string alias = app.CustomFieldGetName(field);
+    const std::string formula = app.CustomFieldGetFormula(field);
+    const bool in_use = ShownOutsideExport(project, field);
+    if (alias.empty() && formula.empty() && !CollectionHasKey(KeyText(field), paired) && !in_use) {
+      list.Append(app.FieldConstantToFieldName(field));
+    }
+  }
+}
+
+void FillAssignedHijriList(host::ListControl& list, FieldMap& name_map, std::string_view table_name,
+                           ProjectSlot slot) {
+  const FieldMap& paired = HijriToGreg(slot);
+  host::Application& app = App();
+  host::Project& project = ActiveProject();
+  const std::int32_t count = project.TaskTable(table_name).Columns().Count();
+  for (std::int32_t i = 1; i <= count; ++i) {
+    const host::FieldId field = project.TaskTable(table_name).Columns().Item(i).Field();
+    // The alias is asked for only once the field is known to be paired: the host keeps aliases
+    // for custom fields alone and refuses the question for ID, Name, Start and the rest.
+    if (!CollectionHasKey(KeyText(field), paired)) continue;
+    std::string shown = app.CustomFieldGetName(field);
+    if (shown.empty()) shown = app.FieldConstantToFieldName(field);
+    if (ListHas(list, shown)) continue;
+    list.Append(shown);
+    if (!CollectionHasKey(shown, name_map)) name_map.Add(field, shown);
+  }
+}
+
+void ResolveAddChoice(host::FieldId& hijri_field, host::FieldId& greg_field, std::string& title) {
+  host::Application& app = App();
+  greg_field = app.FieldNameToFieldConstant(ChosenGregField());
+  hijri_field = app.FieldNameToFieldConstant(ChosenHijriField());
+  title = ChosenHijriTitle();
+  if (title.empty()) {
+    title = std::string(kDefaultTitlePrefix).append(app.FieldConstantToFieldName(greg_field));
+  }
+}
+
+void ResolveRemoveChoice(const FieldMap& name_map, ProjectSlot slot, host::FieldId& hijri_field,
+                         host::FieldId& greg_field, std::string& picked_name) {
+  picked_name = ChosenHijriField();
+  if (!ArrayContains(picked_name, HijriFieldTitles())) return;
+  hijri_field = name_map.Item(picked_name);
+  greg_field = HijriToGreg(slot).Item(KeyText(hijri_field));
+}
+
+}  // namespace lunavant::pairing

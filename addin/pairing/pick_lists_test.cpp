@@ -1,0 +1,202 @@
+// SPDX-License-Identifier: MIT
+#include "addin/pairing/pick_lists.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "addin/pairing/catalogues.h"
+#include "addin/pairing/pair_registry.h"
+#include "tests/support/addin_fixture.h"
+#include "workbench/model/field_catalog.h"
+#include "workbench/platform/list_box.h"
+
+namespace lunavant::pairing {
+namespace {
+
+using namespace lunavant::test_support;  // NOLINT: field identifiers and the fixture
+using Strings = std::vector<std::string>;
+
+constexpr host::FieldId kText3 = 188743737;
+constexpr host::FieldId kText4 = 188743740;
+constexpr host::FieldId kText5 = 188743743;
+constexpr host::FieldId kText6 = 188743746;
+constexpr host::FieldId kText11 = 188743997;
+constexpr host::FieldId kText12 = 188743998;
+
+// "Text<n>" for each n of [from, to].
+Strings TextNames(int from, int to) {
+  Strings names;
+  for (int n = from; n <= to; ++n) names.push_back("Text" + std::to_string(n));
+  return names;
+}
+
+Strings Without(Strings names, const Strings& left_out) {
+  std::erase_if(names, [&](const std::string& name) {
+    return std::find(left_out.begin(), left_out.end(), name) != left_out.end();
+  });
+  return names;
+}
+
+class PickListsTest : public AddinTest {
+ protected:
+  PickListsTest() { InitCatalogues(); }
+};
+
+// Add dialog ------------------------------------------------------------------------------------
+
+TEST_F(PickListsTest, DateListOffersTheUnpairedDateColumnsOfTheTable) {
+  // Given Entry showing Start and Finish, plus a second Finish and Early Start, with Start paired,
+  // expect the names of the other date columns in table order, after what the list held.
+  workbench::Project& pj =
+      Plan().AddTask("Dig").Column("Entry", kFinish).Column("Entry", kEarlyStart).Build();
+  AddPair(kText1, kStart, pj.Index());
+  workbench::ListBox dates;
+  dates.Append("held");
+  FillGregFieldList(dates, "Entry", pj.Index());
+  EXPECT_EQ(dates.Entries(), (Strings{"held", "Finish", "Finish", "Early Start"}));
+
+  workbench::ListBox none;
+  FillGregFieldList(none, "Work", pj.Index());
+  EXPECT_EQ(none.Count(), 0);
+  EXPECT_EQ(ErrorOf([&] { FillGregFieldList(none, "Entry", 101); }).number,
+            host::kSubscriptOutOfRange);
+  EXPECT_EQ(ErrorOf([&] { FillGregFieldList(none, "Gantt", 1); }).number, host::kHostFailure);
+}
+
+TEST_F(PickListsTest, TextListOffersOnlyFreeTextFieldsOutsideTablesOtherThanExport) {
+  // Given a new project, expect all thirty text fields in catalogue order: Text1..Text10 are shown
+  // only by Export. Then expect an alias, a formula, a pair, a column of Schedule, or a column of
+  // Entry besides Export to keep a field off the list, while a column added to Export does not.
+  workbench::Project& pj = Plan().AddTask("Dig").Build();
+  workbench::ListBox fresh;
+  FillHijriFieldList(fresh, pj.Index());
+  EXPECT_EQ(fresh.Entries(), TextNames(1, 30));
+
+  app_.CustomFieldRename(kText3, "Cost centre");
+  app_.CustomFieldSetFormula(kText4, "[Name]");
+  AddPair(kText5, kStart, pj.Index());
+  pj.TaskTable("Schedule").Columns().Add(kText6, 0, 10, "", 0, 0, false);
+  pj.TaskTable("Export").Columns().Add(kText11, 0, 10, "", 0, 0, false);
+  pj.TaskTable("Export").Columns().Add(kText12, 0, 10, "", 0, 0, false);
+  pj.TaskTable("Entry").Columns().Add(kText12, 0, 10, "", 0, 0, false);
+  workbench::ListBox texts;
+  FillHijriFieldList(texts, pj.Index());
+  EXPECT_EQ(texts.Entries(),
+            Without(TextNames(1, 30), {"Text3", "Text4", "Text5", "Text6", "Text12"}));
+}
+
+TEST_F(PickListsTest, OnlyATableNamedExactlyExportLeavesItsFieldsFree) {
+  // Given the Export table renamed "export", expect its text fields, Text1..Text10, in use.
+  workbench::Project& pj = Plan().AddTask("Dig").Build();
+  pj.RenameTaskTable("Export", "export");
+  workbench::ListBox texts;
+  FillHijriFieldList(texts, pj.Index());
+  EXPECT_EQ(texts.Entries(), TextNames(11, 30));
+}
+
+TEST_F(PickListsTest, AddChoiceGivesIdentifiersAndTheColumnTitle) {
+  // Given the picked names, expect their identifiers; an empty title becomes "Hijri" and the
+  // host's name of the date field, blank included; a typed title stays; an unknown name fails.
+  Plan().AddTask("Dig").Build();
+  host::FieldId hijri = 0;
+  host::FieldId greg = 0;
+  std::string title;
+  ChosenGregField() = "Finish";
+  ChosenHijriField() = "Text2";
+  ResolveAddChoice(hijri, greg, title);
+  EXPECT_EQ(hijri, kText2);
+  EXPECT_EQ(greg, kFinish);
+  EXPECT_EQ(title, "HijriFinish");
+
+  ChosenGregField() = "constraint date";
+  ResolveAddChoice(hijri, greg, title);
+  EXPECT_EQ(greg, 188743698);
+  EXPECT_EQ(title, "HijriConstraint Date");
+
+  ChosenHijriTitle() = "Hijri F";
+  ResolveAddChoice(hijri, greg, title);
+  EXPECT_EQ(title, "Hijri F");
+
+  ChosenHijriField() = "Txt2";
+  EXPECT_EQ(ErrorOf([&] { ResolveAddChoice(hijri, greg, title); }),
+            (host::ErrorRecord{host::kHostFailure, "\"Txt2\" is not the name of a task field."}));
+}
+
+// Remove dialog ---------------------------------------------------------------------------------
+
+class RemoveListTest : public PickListsTest {
+ protected:
+  // Entry shows, after its own columns: Text1 "HijriStart" twice, Text2 "HIJRISTART", Text3
+  // renamed "My dates", Text4 without alias (all four paired), and Text5 "HijriLateStart" unpaired.
+  RemoveListTest() {
+    workbench::Project& pj = Plan()
+                                 .AddTask("Dig")
+                                 .Column("Entry", kText1)
+                                 .Column("Entry", kText1)
+                                 .Column("Entry", kText2)
+                                 .Column("Entry", kText3)
+                                 .Column("Entry", kText4)
+                                 .Column("Entry", kText5)
+                                 .Alias(kText1, "HijriStart")
+                                 .Alias(kText2, "HIJRISTART")
+                                 .Alias(kText3, "My dates")
+                                 .Alias(kText5, "HijriLateStart")
+                                 .Build();
+    slot_ = pj.Index();
+    AddPair(kText1, kStart, slot_);
+    AddPair(kText2, kEarlyStart, slot_);
+    AddPair(kText3, kFinish, slot_);
+    AddPair(kText4, kBaselineStart, slot_);
+    FillAssignedHijriList(list_, names_, "Entry", slot_);
+  }
+
+  workbench::ListBox list_;
+  FieldMap names_;
+  ProjectSlot slot_ = 0;
+};
+
+TEST_F(RemoveListTest, ListsEachShownNameOnceAndMapsItIgnoringLetterCase) {
+  // Expect each paired column once under its shown name, both spellings of "HijriStart" listed,
+  // and the map keeping only the first of them.
+  EXPECT_EQ(list_.Entries(), (Strings{"HijriStart", "HIJRISTART", "My dates", "Text4"}));
+  EXPECT_EQ(names_.Count(), 3);
+  EXPECT_EQ(names_.Item("HIJRISTART"), kText1);
+  EXPECT_EQ(names_.Item("My dates"), kText3);
+  EXPECT_EQ(names_.Item("Text4"), kText4);
+}
+
+TEST_F(RemoveListTest, ChoiceResolvesOnlyDefaultTitles) {
+  // Expect "HijriStart" to give Text1 and Start; a name outside the default titles, or a title in
+  // other letter case, the caller's zeros; a default title missing from the map to fail with the
+  // picked name already given.
+  host::FieldId hijri = 0;
+  host::FieldId greg = 0;
+  std::string picked;
+  ChosenHijriField() = "HijriStart";
+  ResolveRemoveChoice(names_, slot_, hijri, greg, picked);
+  EXPECT_EQ(hijri, kText1);
+  EXPECT_EQ(greg, kStart);
+  EXPECT_EQ(picked, "HijriStart");
+
+  for (const char* name : {"My dates", "HIJRISTART"}) {
+    hijri = 0;
+    greg = 0;
+    ChosenHijriField() = name;
+    ResolveRemoveChoice(names_, slot_, hijri, greg, picked);
+    EXPECT_EQ(hijri, 0) << name;
+    EXPECT_EQ(greg, 0) << name;
+    EXPECT_EQ(picked, name);
+  }
+
+  ChosenHijriField() = "HijriLateStart";
+  EXPECT_EQ(ErrorOf([&] { ResolveRemoveChoice(names_, slot_, hijri, greg, picked); }).number,
+            host::kInvalidProcedureCall);
+  EXPECT_EQ(picked, "HijriLateStart");
+  EXPECT_EQ(hijri, 0);
+}
+
+}  // namespace
+}  // namespace lunavant::pairing

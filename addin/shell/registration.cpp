@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+#include "addin/shell/registration.h"
+
+#include <string>
+
+#include "addin/shell/messages.h"
+
+namespace lunavant::shell {
+namespace {
+
+std::string ProgIdKey() { return "Software\\Classes\\" + std::string(kProgId); }
+std::string ClassKey() { return "Software\\Classes\\CLSID\\" + std::string(kClassId); }
+
+}  // namespace
+
+void RegisterAddIn(host::Registry& registry, std::string_view module_path) {
+  registry.SetText(kAddInKey, "FriendlyName", kFriendlyName);
+  registry.SetText(kAddInKey, "Description", kDescription);
+  registry.SetNumber(kAddInKey, "LoadBehavior", kLoadBehavior);
+  registry.SetText(ProgIdKey(), "", kProgId);
+  registry.SetText(ProgIdKey() + "\\CLSID", "", kClassId);
+  registry.SetText(ClassKey(), "", kProgId);
+  registry.SetText(ClassKey() + "\\ProgID", "", kProgId);
+  registry.SetText(ClassKey() + "\\InprocServer32", "", module_path);
+  registry.SetText(ClassKey() + "\\InprocServer32", "ThreadingModel", "Apartment");
+}
+
+void UnregisterAddIn(host::Registry& registry) {
+  registry.DeleteKey(kAddInKey);
+  registry.DeleteKey(ProgIdKey());
+  registry.DeleteKey(ClassKey());
+}
+
+}  // namespace lunavant::shell

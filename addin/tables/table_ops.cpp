@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: MIT
+#include "addin/tables/table_ops.h"
+
+#include "addin/host/error.h"
+#include "addin/host/global.h"
+#include "addin/pairing/catalogues.h"
+#include "addin/pairing/pair_registry.h"
+
+namespace lunavant::tables {
+namespace {
+
+constexpr const char* kObjectRequiredText = "Object required";
+
+// The layout of a new Hijri column, in the host's codes.
+constexpr std::int32_t kHijriAlignment = 1;
+constexpr std::int32_t kHijriWidth = 10;
+constexpr bool kHijriWrap = true;
+
+host::Application& App() {
+  host::Application* app = host::GlobalApplication();
+  if (app == nullptr) host::Raise(host::kObjectRequired, kObjectRequiredText);
+  return *app;
+}
+
+host::Project& ActiveProject() {
+  host::Project* project = App().ActiveProject();
+  if (project == nullptr) host::Raise(host::kObjectRequired, kObjectRequiredText);
+  return *project;
+}
+
+host::ColumnList& ColumnsOf(std::string_view table_name) {
+  return ActiveProject().TaskTable(table_name).Columns();
+}
+
+// The host's menu captions carry the accelerator mark, and the table is applied by its caption.
+void ApplyTable(std::string_view table_name) {
+  App().TableApply(std::string("&").append(table_name));
+}
+
+// Whether the active view shows `field` at `position`: only then do the selection and the
+// clearing reach the Hijri text and not some other field the user keeps data in.
+bool ViewShowsFieldAt(std::int32_t position, host::FieldId field) {
+  host::Project& project = ActiveProject();
+  host::ColumnList& shown = project.TaskTable(project.CurrentTable()).Columns();
+  return position <= shown.Count() && shown.Item(position).Field() == field;
+}
+
+}  // namespace
+
+std::int32_t FindFieldColumn(host::ColumnList& columns, host::FieldId field) {
+  const std::int32_t count = columns.Count();
+  for (std::int32_t i = 1; i <= count; ++i) {
+    host::Column& column = columns.Item(i);
+    const host::FieldId shown = column.Field();
+    const std::int32_t position = column.Index();
+    if (shown != 0 && shown == field) return position <= count ? position : -1;
+  }
+  return -1;
+}
+
+void AddHijriColumn(std::string_view table_name, host::FieldId hijri_field,
+                    const std::string& title, host::FieldId date_field) {
+  if (date_field != 0) {
+    const std::int32_t date_position = FindFieldColumn(ColumnsOf(table_name), date_field);
+    if (date_position != -1) {
+      ColumnsOf(table_name)
+          .Add(hijri_field, kHijriAlignment, kHijriWidth, title, kHijriAlignment, date_position - 2,
+               kHijriWrap);
+      App().CustomFieldRename(hijri_field, pairing::TitleOfDateField(date_field));
+    }
+  }
+  ApplyTable(table_name);
+}
+
+void RemoveHijriColumn(std::string_view table_name, host::FieldId hijri_field) {
+  host::Application& app = App();
+  app.CustomFieldRename(hijri_field, app.FieldConstantToFieldName(hijri_field));
+  for (;;) {
+    const std::int32_t position = FindFieldColumn(ColumnsOf(table_name), hijri_field);
+    if (position == -1) return;
+    if (ViewShowsFieldAt(position, hijri_field)) {
+      app.SelectTaskColumn(position);
+      if (ActiveProject().TaskCount() >= 1) app.EditClearContents();
+    }
+    ColumnsOf(table_name).Delete(position);
+    app.ViewRefreshAfterColumnDelete();
+    PurgeFieldColumns(hijri_field);
+  }
+}
+
+void RefreshTable(std::string_view table_name) {
+  pairing::SetForceRefresh(true);
+  App().CalculateProject();
+  ApplyTable(table_name);
+}
+
+void PurgeFieldColumns(host::FieldId field) {
+  if (field == 0) return;
+  host::Project& project = ActiveProject();
+  const std::int32_t table_count = project.TaskTableCount();
+  for (std::int32_t t = 1; t <= table_count; ++t) {
+    // From the last column to the first, so a deletion moves up only columns already looked at.
+    for (std::int32_t i = project.TaskTable(t).Columns().Count(); i >= 1; --i) {
+      host::ColumnList& columns = project.TaskTable(t).Columns();
+      if (columns.Item(i).Field() == field) columns.Delete(i);
+    }
+  }
+}
+
+}  // namespace lunavant::tables
