@@ -22,6 +22,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "addin/host/events.h"
@@ -35,6 +36,14 @@ namespace lunavant::workbench {
 
 class Application;
 class Project;
+class ProjectFileAccess;
+
+// What a file loader keeps of the document a project came from, so that a save can write back
+// what the workbench does not model. The model holds it and never looks inside.
+class ProjectSource {
+ public:
+  virtual ~ProjectSource() = default;
+};
 
 class Window final : public host::Window {
  public:
@@ -118,6 +127,10 @@ class Project final : public host::Project {
   void MarkSaved() { saved_ = true; }
   void MarkChanged() { saved_ = false; }
 
+  // The document the project was read from; null for a project made in the workbench.
+  ProjectSource* Source() const { return source_.get(); }
+  void SetSource(std::unique_ptr<ProjectSource> source) { source_ = std::move(source); }
+
   // All task rows (null for blank rows), in ID order.
   const std::vector<std::unique_ptr<Task>>& Rows() const { return rows_; }
   // Rebuilds the parent and subtask relations when rows changed since the last call.
@@ -126,6 +139,7 @@ class Project final : public host::Project {
  private:
   friend class Application;
   friend class Scheduler;
+  friend class ProjectFileAccess;
   void RaiseOpen();
   void Detach();
 
@@ -149,6 +163,7 @@ class Project final : public host::Project {
   std::array<std::string, kCustomTextCount> aliases_;
   std::array<std::string, kCustomTextCount> formulas_;
   std::vector<host::ProjectEvents*> sinks_;
+  std::unique_ptr<ProjectSource> source_;
 };
 
 }  // namespace lunavant::workbench

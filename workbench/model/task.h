@@ -96,6 +96,7 @@ class Task final : public host::Task {
  private:
   friend class Project;
   friend class Scheduler;
+  friend class ProjectFileAccess;
   using Stored = std::variant<std::string, double, Moment>;
   using Apply = std::function<void()>;
 

@@ -158,6 +158,10 @@ void Scheduler::Run(Project& project) {
   const Boundary project_start = calendar.StartBoundary(project.ProjectStart());
   std::vector<Boundary> es(static_cast<std::size_t>(nodes)), ef(static_cast<std::size_t>(nodes));
   std::vector<char> finish_side(static_cast<std::size_t>(n), 0);
+  // A finish that a predecessor's start drives (start-to-finish, no lag or a lead) falls on a
+  // working day's start, as the desktop scheduler shows it, not on the end of the working day
+  // before; a positive lag, counted in working time, ends at a working day's end.
+  std::vector<char> finish_at_start(static_cast<std::size_t>(n), 0);
   for (const std::int32_t v : order) {
     if (v >= n) {
       Boundary first = kNone, last = -kNone;
@@ -175,6 +179,7 @@ void Scheduler::Run(Project& project) {
     Boundary start_bound = is_summary(v) ? -kNone : project_start;
     Boundary finish_bound = -kNone;
     bool from_finish = false;
+    bool start_to_finish = false;
     for (std::int32_t e = in.first[v]; e < in.first[v + 1]; ++e) {
       const Edge& edge = in.edges[e];
       if (edge.kind == EdgeKind::kParentToChild) {
@@ -186,6 +191,7 @@ void Scheduler::Run(Project& project) {
         const Boundary as_start = ToFinish(edge.type) ? at - d : at;
         if (!is_summary(v) && as_start >= std::max(start_bound, finish_bound - d)) {
           from_finish = FromFinish(edge.type);
+          start_to_finish = edge.type == LinkType::kStartToFinish && edge.lag <= 0;
         }
         bound = std::max(bound, at);
       }
@@ -223,9 +229,11 @@ void Scheduler::Run(Project& project) {
       start = calendar.StartBoundary(*task.actual_start_);
       from_finish = false;
     }
+    const bool link_bound = start == std::max(start_bound, finish_bound - d);
     es[v] = start;
     ef[v] = start + d;
     finish_side[v] = from_finish && d == 0;
+    finish_at_start[v] = start_to_finish && link_bound && d > 0 && !task.actual_start_;
   }
 
   Boundary project_finish = project_start;
@@ -341,11 +349,10 @@ void Scheduler::Run(Project& project) {
     };
     auto finish_at = [&](Boundary b) { return d == 0 ? start_at(b) : calendar.FinishOf(b); };
     set(task.early_start_, std::optional<Moment>(start_at(es[i])));
-    set(task.early_finish_, std::optional<Moment>(finish_at(ef[i])));
+    set(task.early_finish_, std::optional<Moment>(finish_at_start[i] ? calendar.StartOf(ef[i])
+                                                                      : finish_at(ef[i])));
     set(task.late_start_, std::optional<Moment>(start_at(ls[i])));
     set(task.late_finish_, std::optional<Moment>(finish_at(lf[i])));
-    set(task.start_, task.actual_start_ ? *task.actual_start_ : *task.early_start_);
-    set(task.finish_, task.actual_finish_ ? *task.actual_finish_ : *task.early_finish_);
     Boundary free_slack = project_finish - ef[i];
     for (const Link& link : task.successors_) {
       const std::int32_t s = link.task->schedule_index_;
@@ -353,7 +360,21 @@ void Scheduler::Run(Project& project) {
       const Boundary mine = FromFinish(link.type) ? ef[i] : es[i];
       free_slack = std::min(free_slack, successor_at - link.lag_days - mine);
     }
-    set(task.free_slack_, static_cast<std::int32_t>(std::min(free_slack, total_slack)));
+    free_slack = std::min(free_slack, total_slack);
+    // As Late As Possible: as late as the task can go without moving a successor or the project
+    // finish, which is its free slack.
+    const bool as_late = task.constraint_ == ConstraintType::kAsLateAsPossible &&
+                         !task.actual_start_ && free_slack > 0;
+    if (as_late) {
+      set(task.start_, calendar.StartOf(es[i] + free_slack));
+      set(task.finish_, d == 0 ? calendar.StartOf(es[i] + free_slack)
+                               : calendar.FinishOf(ef[i] + free_slack));
+      free_slack = 0;
+    } else {
+      set(task.start_, task.actual_start_ ? *task.actual_start_ : *task.early_start_);
+      set(task.finish_, task.actual_finish_ ? *task.actual_finish_ : *task.early_finish_);
+    }
+    set(task.free_slack_, static_cast<std::int32_t>(free_slack));
   }
 
   // The project summary row spans the top-level tasks.
