@@ -6,6 +6,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QToolBar>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -16,15 +19,26 @@
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QFileInfo>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 
 #include "addin/codec/converter_binding.h"
 #include "addin/events/ms_proj_events.h"
 #include "addin/pairing/pair_registry.h"
+#include "addin/shell/hijri_add_frm.h"
+#include "addin/shell/hijri_remove_frm.h"
+#include "desktop/command_toolbars.h"
+#include "desktop/qt_dialogs.h"
+#include "workbench/addins/addin_manager.h"
+#include "workbench/addins/registry_file.h"
+#include "workbench/files/project_file.h"
 #include "desktop/desktop_session.h"
 #include "desktop/main_window.h"
 #include "desktop/project_view.h"
@@ -115,7 +129,9 @@ class ModalWatcher {
 
 class DesktopTest : public ::testing::Test {
  protected:
-  DesktopTest() : session_({LUNAVANT_CONVERTER_DIR}) {
+  DesktopTest()
+      : registry_path_(registry_dir_.filePath("registry.reg").toStdString()),
+        session_({LUNAVANT_CONVERTER_DIR}, registry_path_) {
     pairing::ResetProcessState();
     codec::detail::UnloadConverter();
     app().Regional().OverrideShortDatePattern(test_support::kPinnedShortDatePattern);
@@ -188,6 +204,8 @@ class DesktopTest : public ::testing::Test {
     }
   }
 
+  QTemporaryDir registry_dir_;
+  std::filesystem::path registry_path_;
   DesktopSession session_;
   std::unique_ptr<events::MSProjEvents> events_;
 };
@@ -459,6 +477,166 @@ TEST_F(DesktopTest, RegionalSettingsChangeHowDatesShow) {
   window().action("toolsRegional")->trigger();
   EXPECT_TRUE(watcher.Done());
   EXPECT_EQ(app().Regional().ShortDatePattern(), wb::PosixRegionalSettings().ShortDatePattern());
+}
+
+
+// Clicks the toolbar button of the add-in's bar tagged `tag`, as the user does.
+void ClickAddInButton(MainWindow& window, const QString& tag) {
+  QAction* action = window.toolbars().buttonAction("Lunavant", tag);
+  ASSERT_NE(action, nullptr) << tag.toStdString();
+  QWidget* button = window.toolbars().toolbar("Lunavant")->widgetForAction(action);
+  ASSERT_NE(button, nullptr);
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+TEST_F(DesktopTest, AddRemoveSaveAndReopenThroughTheAddInsToolbar) {
+  // Given the built add-in registered and loaded at start-up, expect its toolbar hidden until the
+  // user shows it; Add with its dialog filled and OK to show the Hijri column in the sheet; the
+  // pair to survive Save As, Close and Open; Remove with No to keep it and with Yes to drop it.
+  {
+    wb::RegistryFile registry = wb::RegistryFile::Load(registry_path_);
+    wb::RegisterModule(LUNAVANT_ADDIN_MODULE, registry);
+  }
+  session_.startUp();
+  ASSERT_NE(window().toolbars().toolbar("Lunavant"), nullptr);
+  EXPECT_FALSE(app().CommandBars()->Item("Lunavant")->Visible());
+  Plan().StartingOn(2024, 11, 4).AddTask("Survey", 3).AddTask("Design", 2).Link(1, 2).Build();
+  ProjectView* view = &Show();
+  EXPECT_TRUE(window().toolbars().toolbar("Lunavant")->isHidden());
+  QMenu* toolbars = window().findChild<QMenu*>("viewToolbars");
+  emit toolbars->aboutToShow();
+  for (QAction* item : toolbars->actions()) {
+    if (item->text() == "Lunavant") item->trigger();
+  }
+  EXPECT_TRUE(window().toolbars().toolbar("Lunavant")->isVisible());
+
+  ModalWatcher watcher;
+  QStringList offered_dates;
+  watcher.Then([&offered_dates](QWidget& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), "Add Hijri Field");
+    auto* greg = dialog.findChild<QComboBox*>("GregField");
+    for (int i = 0; i < greg->count(); ++i) offered_dates << greg->itemText(i);
+    auto* title = dialog.findChild<QLineEdit*>("HijriTitle");
+    QTest::keyClicks(title, "Hijri Start");
+    QTest::mouseClick(dialog.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+  });
+  ClickAddInButton(window(), "Add Hijri");
+  EXPECT_TRUE(watcher.Done());
+  EXPECT_EQ(offered_dates, (QStringList{"Start", "Finish"}));
+  EXPECT_EQ(Cell(*view, 0, "Hijri Start"), "02/05/1446");
+  EXPECT_EQ(Cell(*view, 1, "Hijri Start"), "05/05/1446");
+  EXPECT_EQ(ColumnTitled(*view, "Hijri Start"), ColumnTitled(*view, "Start") + 1);
+
+  QTemporaryDir files;
+  const QString path = files.filePath("plan.xml");
+  ASSERT_TRUE(window().saveProjectAs(path));
+  ASSERT_TRUE(window().closeCurrentProject());
+  EXPECT_EQ(window().tabs().count(), 0);
+  ASSERT_TRUE(window().openFile(path));
+  view = window().currentView();
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(Cell(*view, 0, "Hijri Start"), "02/05/1446");
+  emit window().recentMenu()->aboutToShow();
+  EXPECT_EQ(window().recentMenu()->actions().front()->data().toString(),
+            QFileInfo(path).absoluteFilePath());
+
+  // The reopened pair is live: typed Hijri text moves the task.
+  TypeIntoCell(*view, 0, "Hijri Start", "01/06/1446");
+  EXPECT_EQ(Cell(*view, 0, "Start"), "Mon 02/12/24");
+
+  std::vector<ShownBox> shown;
+  auto pick_and_confirm = [&](QMessageBox::StandardButton answer) {
+    watcher.Then([](QWidget& dialog) {
+      EXPECT_EQ(dialog.windowTitle(), "Remove Hijri Field");
+      EXPECT_EQ(dialog.findChild<QComboBox*>("HijriField")->currentText(), "HijriStart");
+      QTest::mouseClick(dialog.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+    });
+    watcher.AnswerBox(shown, answer);
+    ClickAddInButton(window(), "Remove Hijri");
+    watcher.WaitUntilDone();
+  };
+  pick_and_confirm(QMessageBox::No);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text,
+            "You are about to remove the Hijri field HijriStart entirely from your active "
+            "project, are you sure you want to continue?");
+  EXPECT_EQ(shown[0].title, "Lunavant");
+  EXPECT_EQ(shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
+  EXPECT_EQ(shown[0].default_button, QMessageBox::Yes);
+  EXPECT_EQ(ColumnTitled(*view, "Hijri Start"), 5);
+
+  pick_and_confirm(QMessageBox::Yes);
+  ASSERT_EQ(shown.size(), 2u);
+  QStringList titles;
+  for (int column = 0; column < view->model().columnCount(); ++column) {
+    titles << view->model().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+  }
+  EXPECT_FALSE(titles.contains("Hijri Start"));
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(DesktopTest, DialogGeometryFollowsTwipsAtTheLogicalResolution) {
+  // Given the add-in's two forms, expect at 96 and at 120 logical dots per inch a fixed client
+  // area and controls placed at their twips converted to pixels, focus moving by tab index, and
+  // no minimise or maximise button.
+  QtDialogToolkit& toolkit = session_.dialogs();
+  host::FormHandlers nothing;
+  for (const host::FormSpec* spec : {&shell::HijriAddFrm::Layout(), &shell::HijriRemoveFrm::Layout()}) {
+    for (double dpi : {96.0, 120.0}) {
+      SCOPED_TRACE(spec->caption + " at " + std::to_string(dpi));
+      toolkit.setDotsPerInch(dpi);
+      std::unique_ptr<host::Form> form = toolkit.CreateForm(*spec, nothing);
+      QDialog* dialog = nullptr;
+      for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (auto* candidate = qobject_cast<QDialog*>(top);
+            candidate != nullptr && candidate->windowTitle() == QString::fromStdString(spec->caption)) {
+          dialog = candidate;
+        }
+      }
+      ASSERT_NE(dialog, nullptr);
+      const QSize client(static_cast<int>(std::lround(spec->client_width * dpi / 1440)),
+                         static_cast<int>(std::lround(spec->client_height * dpi / 1440)));
+      EXPECT_EQ(dialog->size(), client);
+      EXPECT_EQ(dialog->minimumSize(), client);
+      EXPECT_EQ(dialog->maximumSize(), client);
+      EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMinimizeButtonHint);
+      EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMaximizeButtonHint);
+      EXPECT_TRUE(dialog->windowFlags() & Qt::WindowCloseButtonHint);
+      std::vector<const host::ControlSpec*> focus_order;
+      for (const host::ControlSpec& control : spec->controls) {
+        auto* widget = dialog->findChild<QWidget*>(QString::fromStdString(control.name));
+        ASSERT_NE(widget, nullptr) << control.name;
+        auto px = [dpi](std::int32_t twips) {
+          return static_cast<int>(std::lround(twips * dpi / 1440));
+        };
+        EXPECT_EQ(widget->geometry(),
+                  QRect(px(control.left), px(control.top), px(control.width), px(control.height)))
+            << control.name;
+        if (!control.tooltip.empty()) {
+          EXPECT_EQ(widget->toolTip().toStdString(), control.tooltip);
+        }
+        if (control.kind != host::ControlKind::kLabel) focus_order.push_back(&control);
+        EXPECT_EQ(widget->focusPolicy() == Qt::NoFocus, control.kind == host::ControlKind::kLabel)
+            << control.name;
+      }
+      std::stable_sort(focus_order.begin(), focus_order.end(),
+                       [](auto* a, auto* b) { return a->tab_index < b->tab_index; });
+      for (std::size_t i = 1; i < focus_order.size(); ++i) {
+        QWidget* from = dialog->findChild<QWidget*>(QString::fromStdString(focus_order[i - 1]->name));
+        QWidget* next = from->nextInFocusChain();
+        // Labels stay in Qt's chain without taking focus, and a drop-down list's line edit follows
+        // its list there.
+        while (next != nullptr &&
+               (next->parentWidget() != dialog || next->focusPolicy() == Qt::NoFocus)) {
+          next = next->nextInFocusChain();
+        }
+        ASSERT_NE(next, nullptr);
+        EXPECT_EQ(next->objectName().toStdString(), focus_order[i]->name);
+      }
+    }
+  }
+  toolkit.setDotsPerInch(std::nullopt);
+  EXPECT_EQ(toolkit.dotsPerInch(), QGuiApplication::primaryScreen()->logicalDotsPerInchY());
 }
 
 }  // namespace

@@ -4,6 +4,10 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QTimer>
+#include <QToolBar>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
@@ -11,8 +15,12 @@
 #include <QTabWidget>
 
 #include "addin/host/error.h"
+#include "desktop/add_ins_dialog.h"
+#include "desktop/command_toolbars.h"
 #include "desktop/project_view.h"
 #include "desktop/regional_settings_dialog.h"
+#include "workbench/files/file_error.h"
+#include "workbench/files/project_file.h"
 #include "workbench/model/application.h"
 #include "workbench/model/project.h"
 
@@ -29,11 +37,15 @@ QString FromHost(const std::string& text) {
 const char* const kHijriTiersKey = "chart/hijriTiers";
 const char* const kPatternKey = "regional/shortDatePattern";
 const char* const kSeparatorKey = "regional/dateSeparator";
+const char* const kRecentKey = "files/recent";
+constexpr int kRecentCount = 6;
+const QString kFileFilter = QStringLiteral("Project files (*.xml);;All files (*)");
 
 }  // namespace
 
-MainWindow::MainWindow(wb::Application& app, wb::HijriDays& hijri, QWidget* parent)
-    : QMainWindow(parent), app_(app), hijri_(hijri), tabs_(new QTabWidget(this)) {
+MainWindow::MainWindow(wb::Application& app, wb::HijriDays& hijri, wb::AddInManager* addins,
+                       QWidget* parent)
+    : QMainWindow(parent), app_(app), hijri_(hijri), tabs_(new QTabWidget(this)), addins_(addins) {
   tabs_->setDocumentMode(true);
   tabs_->setTabsClosable(true);
   tabs_->setMovable(false);
@@ -46,6 +58,14 @@ MainWindow::MainWindow(wb::Application& app, wb::HijriDays& hijri, QWidget* pare
     }
   });
   createMenus();
+  toolbars_ = new CommandToolbars(*this, *app_.CommandBars());
+  connect(toolbars_, &CommandToolbars::buttonClicked, this, &MainWindow::onToolbarButton);
+  // Enabled states follow the host's busy state, which changes under the user's hands (a cell
+  // being edited); a light poll keeps the toolbars honest between actions.
+  auto* live_states = new QTimer(this);
+  live_states->setInterval(250);
+  connect(live_states, &QTimer::timeout, this, &MainWindow::syncToolbars);
+  live_states->start();
   restoreSettings();
   resize(1200, 720);
   syncWithApplication();
@@ -65,6 +85,21 @@ void MainWindow::createMenus() {
   QMenu* file = menuBar()->addMenu(tr("&File"));
   connect(add(file, "fileNew", tr("&New"), QKeySequence::New), &QAction::triggered, this,
           &MainWindow::newProject);
+  connect(add(file, "fileOpen", tr("&Open..."), QKeySequence::Open), &QAction::triggered, this,
+          [this] {
+            const QString path = QFileDialog::getOpenFileName(this, tr("Open"), {}, kFileFilter);
+            if (!path.isEmpty()) openFile(path);
+          });
+  recent_menu_ = file->addMenu(tr("Open &Recent"));
+  recent_menu_->setObjectName("fileRecent");
+  connect(recent_menu_, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
+  connect(add(file, "fileSave", tr("&Save"), QKeySequence::Save), &QAction::triggered, this,
+          &MainWindow::saveProject);
+  connect(add(file, "fileSaveAs", tr("Save &As..."), QKeySequence::SaveAs), &QAction::triggered,
+          this, [this] {
+            const QString path = QFileDialog::getSaveFileName(this, tr("Save As"), {}, kFileFilter);
+            if (!path.isEmpty()) saveProjectAs(path);
+          });
   connect(add(file, "fileClose", tr("&Close"), QKeySequence::Close), &QAction::triggered, this,
           &MainWindow::closeCurrentProject);
   file->addSeparator();
@@ -84,6 +119,9 @@ void MainWindow::createMenus() {
           this, [this] {
             if (ProjectView* current = currentView()) current->chart().zoomOut();
           });
+  toolbars_menu_ = view->addMenu(tr("Tool&bars"));
+  toolbars_menu_->setObjectName("viewToolbars");
+  connect(toolbars_menu_, &QMenu::aboutToShow, this, &MainWindow::fillToolbarsMenu);
   QMenu* hijri = view->addMenu(tr("&Hijri Timescale"));
   hijri_group_ = new QActionGroup(this);
   const std::pair<const char*, GanttChart::HijriTiers> placements[] = {
@@ -102,8 +140,121 @@ void MainWindow::createMenus() {
   }
 
   QMenu* tools = menuBar()->addMenu(tr("&Tools"));
+  connect(add(tools, "toolsAddIns", tr("&Add-Ins...")), &QAction::triggered, this,
+          &MainWindow::showAddIns);
   connect(add(tools, "toolsRegional", tr("&Regional Settings...")), &QAction::triggered, this,
           &MainWindow::showRegionalSettings);
+}
+
+void MainWindow::showHostError(const QString& message) {
+  QMessageBox::warning(this, QApplication::applicationDisplayName(), message);
+}
+
+bool MainWindow::openFile(const QString& path) {
+  try {
+    wb::OpenProjectFile(app_, path.toStdString());
+  } catch (const wb::ProjectFileError& e) {
+    showHostError(QString::fromUtf8(e.what()));
+    syncWithApplication();
+    return false;
+  } catch (const lunavant::host::HostError& e) {
+    showHostError(FromHost(e.record().description));
+    syncWithApplication();
+    return false;
+  }
+  rememberRecent(QFileInfo(path).absoluteFilePath());
+  syncWithApplication();
+  return true;
+}
+
+bool MainWindow::saveProject() {
+  wb::Project* active = app_.ActiveProject();
+  if (active == nullptr) return false;
+  if (wb::ProjectFilePath(*active).empty()) {
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save As"), {}, kFileFilter);
+    return !path.isEmpty() && saveProjectAs(path);
+  }
+  bool saved = false;
+  try {
+    saved = app_.SaveProject(*active);
+  } catch (const std::exception& e) {
+    showHostError(QString::fromUtf8(e.what()));
+  }
+  if (saved) rememberRecent(QString::fromStdString(wb::ProjectFilePath(*active).string()));
+  updateTitles();
+  return saved;
+}
+
+bool MainWindow::saveProjectAs(const QString& path) {
+  wb::Project* active = app_.ActiveProject();
+  if (active == nullptr) return false;
+  bool saved = false;
+  try {
+    saved = app_.SaveProjectAs(*active, QFileInfo(path).absoluteFilePath().toStdString());
+  } catch (const std::exception& e) {
+    showHostError(QString::fromUtf8(e.what()));
+  }
+  if (saved) rememberRecent(QString::fromStdString(wb::ProjectFilePath(*active).string()));
+  updateTitles();
+  return saved;
+}
+
+void MainWindow::rememberRecent(const QString& path) {
+  QSettings settings;
+  QStringList recent = settings.value(kRecentKey).toStringList();
+  recent.removeAll(path);
+  recent.prepend(path);
+  while (recent.size() > kRecentCount) recent.removeLast();
+  settings.setValue(kRecentKey, recent);
+}
+
+void MainWindow::fillRecentMenu() {
+  recent_menu_->clear();
+  const QStringList recent = QSettings().value(kRecentKey).toStringList();
+  for (const QString& path : recent) {
+    QAction* item = recent_menu_->addAction(QFileInfo(path).fileName());
+    item->setToolTip(path);
+    item->setData(path);
+    connect(item, &QAction::triggered, this, [this, path] { openFile(path); });
+  }
+  recent_menu_->setEnabled(true);
+  if (recent.isEmpty()) recent_menu_->addAction(tr("(none)"))->setEnabled(false);
+}
+
+void MainWindow::fillToolbarsMenu() {
+  toolbars_menu_->clear();
+  for (wb::CommandBar* bar : app_.CommandBars()->Bars()) {
+    QAction* item = toolbars_menu_->addAction(FromHost(bar->Name()));
+    item->setCheckable(true);
+    item->setChecked(bar->Visible());
+    connect(item, &QAction::toggled, this, [this, bar](bool on) {
+      if (!bar->IsDeleted()) bar->SetVisible(on);
+      syncToolbars();
+    });
+  }
+}
+
+void MainWindow::syncToolbars() { toolbars_->sync(); }
+
+void MainWindow::onToolbarButton(const QString& bar, const QString& caption) {
+  // The host's own buttons of its Standard bar do what its menu does.
+  if (bar == QLatin1String("Standard")) {
+    if (caption == QLatin1String("New")) newProject();
+    if (caption == QLatin1String("Open")) action("fileOpen")->trigger();
+    if (caption == QLatin1String("Save")) saveProject();
+  }
+  // An add-in's command may have changed columns, aliases, texts or dates anywhere.
+  syncWithApplication();
+  refreshViews();
+}
+
+void MainWindow::showAddIns() {
+  if (addins_ == nullptr) return;
+  AddInsDialog dialog(*addins_, this);
+  dialog.exec();
+  syncWithApplication();
+  refreshViews();
+  syncToolbars();
 }
 
 QAction* MainWindow::action(const QString& name) const {
@@ -148,6 +299,7 @@ void MainWindow::syncWithApplication() {
   if (ProjectView* current = currentView()) tabs_->setCurrentWidget(current);
   syncing_ = false;
   updateTitles();
+  if (toolbars_ != nullptr) toolbars_->sync();
 }
 
 void MainWindow::onCurrentTabChanged(int index) {

@@ -15,6 +15,7 @@ class QMenu;
 class QTabWidget;
 
 namespace lunavant::workbench {
+class AddInManager;
 class Application;
 class HijriDays;
 class Project;
@@ -22,15 +23,17 @@ class Project;
 
 namespace lunavant::desktop {
 
+class CommandToolbars;
 class ProjectView;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  // The application and the Hijri days must outlive the window.
+  // The application, the Hijri days and the add-in manager (which may be null) must outlive the
+  // window.
   MainWindow(lunavant::workbench::Application& app, lunavant::workbench::HijriDays& hijri,
-             QWidget* parent = nullptr);
+             lunavant::workbench::AddInManager* addins = nullptr, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   lunavant::workbench::Application& application() const { return app_; }
@@ -41,6 +44,8 @@ class MainWindow : public QMainWindow {
   // The menu actions, by their object names ("fileNew", "viewZoomIn", "toolsRegional", ...).
   QAction* action(const QString& name) const;
   QMenu* tableMenu() const { return table_menu_; }
+  QMenu* recentMenu() const { return recent_menu_; }
+  CommandToolbars& toolbars() const { return *toolbars_; }
 
   GanttChart::HijriTiers hijriTiers() const { return hijri_tiers_; }
 
@@ -50,6 +55,15 @@ class MainWindow : public QMainWindow {
   // Reads every project again after the host or the add-in may have changed it.
   void refreshViews();
   void newProject();
+  // Opens a project file through the host; a failure is shown and opens nothing.
+  bool openFile(const QString& path);
+  // Saves the active project to its file, or asks for one when it has none.
+  bool saveProject();
+  // Saves the active project under `path`, which becomes its file.
+  bool saveProjectAs(const QString& path);
+  void showAddIns();
+  // Follows the host's command bars (their buttons and enabled states).
+  void syncToolbars();
   // Asks the host to close the active project; it may stay open when a handler refuses.
   bool closeCurrentProject();
   void applyTable(const QString& name);
@@ -65,11 +79,20 @@ class MainWindow : public QMainWindow {
   void onCurrentTabChanged(int index);
   void updateTitles();
   void restoreSettings();
+  void fillRecentMenu();
+  void fillToolbarsMenu();
+  void rememberRecent(const QString& path);
+  void onToolbarButton(const QString& bar, const QString& caption);
+  void showHostError(const QString& message);
 
   lunavant::workbench::Application& app_;
   lunavant::workbench::HijriDays& hijri_;
   QTabWidget* tabs_;
+  lunavant::workbench::AddInManager* addins_;
+  CommandToolbars* toolbars_ = nullptr;
   QMenu* table_menu_ = nullptr;
+  QMenu* recent_menu_ = nullptr;
+  QMenu* toolbars_menu_ = nullptr;
   QActionGroup* hijri_group_ = nullptr;
   GanttChart::HijriTiers hijri_tiers_ = GanttChart::HijriTiers::Above;
   bool syncing_ = false;

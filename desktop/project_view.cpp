@@ -11,6 +11,7 @@
 #include <QSplitter>
 #include <QStyledItemDelegate>
 
+#include "workbench/model/application.h"
 #include "workbench/model/project.h"
 
 namespace lunavant::desktop {
@@ -62,6 +63,17 @@ class OutlineDelegate : public QStyledItemDelegate {
       painter->drawPolygon(triangle);
       painter->restore();
     }
+  }
+
+  // The host is busy while a cell is being edited: its own toolbar buttons are disabled then.
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override {
+    model_.project().App().BeginCellEdit();
+    return QStyledItemDelegate::createEditor(parent, option, index);
+  }
+  void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
+    model_.project().App().EndCellEdit();
+    QStyledItemDelegate::destroyEditor(editor, index);
   }
 
   void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,

@@ -17,6 +17,10 @@ MsgBoxResult QtMessageBoxes::MsgBox(const std::string& prompt, MsgBoxStyle style
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
+  } else if (style == MsgBoxStyle::kYesNoCancelExclamationYesFirst) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
   } else {
     box.setStandardButtons(QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
@@ -27,7 +31,11 @@ MsgBoxResult QtMessageBoxes::MsgBox(const std::string& prompt, MsgBoxStyle style
   const int answer = box.exec();
   if (busy) QApplication::restoreOverrideCursor();
   if (style == MsgBoxStyle::kOkExclamation) return MsgBoxResult::kOk;
-  return answer == QMessageBox::Yes ? MsgBoxResult::kYes : MsgBoxResult::kNo;
+  if (answer == QMessageBox::Yes) return MsgBoxResult::kYes;
+  if (answer == QMessageBox::No || style == MsgBoxStyle::kYesNoExclamationYesFirst) {
+    return MsgBoxResult::kNo;
+  }
+  return MsgBoxResult::kCancel;
 }
 
 QtMousePointer::~QtMousePointer() {

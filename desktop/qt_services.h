@@ -15,7 +15,7 @@ class QtMessageBoxes final : public lunavant::host::MessageBoxes {
   // Boxes are centred on `parent` when it is set (it may be set later or go away).
   void setParent(QWidget* parent) { parent_ = parent; }
   // Modal; an OK box answers kOk whichever way it is closed, a Yes/No box kNo unless Yes was
-  // pressed.
+  // pressed, a Yes/No/Cancel box kCancel when closed without a choice.
   lunavant::host::MsgBoxResult MsgBox(const std::string& prompt,
                                       lunavant::host::MsgBoxStyle style,
                                       const std::string& title) override;
