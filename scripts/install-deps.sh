@@ -9,6 +9,7 @@ packages=(
   libpugixml-dev libcli11-dev libicu-dev
   libxml2-utils
   locales
+  qt6-base-dev xvfb xauth fonts-dejavu-core
 )
 
 missing=()

@@ -10,3 +10,6 @@ for preset in release asan; do
   scripts/build.sh "$preset"
   ctest --preset "$preset" -j "$(nproc)"
 done
+# The desktop program under a virtual X server: its screenshots must show a drawing.
+echo "== screenshots" >&2
+scripts/screenshots.sh build/screenshots
