@@ -12,6 +12,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -38,7 +39,9 @@
 #include "desktop/qt_dialogs.h"
 #include "workbench/addins/addin_manager.h"
 #include "workbench/addins/registry_file.h"
+#include "workbench/files/bundled_sample.h"
 #include "workbench/files/project_file.h"
+#include "workbench/view/hijri_days.h"
 #include "desktop/desktop_session.h"
 #include "desktop/main_window.h"
 #include "desktop/project_view.h"
@@ -573,6 +576,68 @@ TEST_F(DesktopTest, AddRemoveSaveAndReopenThroughTheAddInsToolbar) {
   }
   EXPECT_FALSE(titles.contains("Hijri Start"));
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(DesktopTest, TheSampleTakesAnotherPairAndTheAddInComesAndGoes) {
+  // Given the bundled sample with Start and Finish paired, expect its Hijri columns filled from
+  // the converter; Add on the Schedule table to pair Late Start with the next free text field and
+  // show its Hijri dates; Tools > Add-Ins to disconnect the add-in (its toolbar goes) and connect
+  // it again (its toolbar shows, as a connection made by the user does).
+  {
+    wb::RegistryFile registry = wb::RegistryFile::Load(registry_path_);
+    wb::RegisterModule(LUNAVANT_ADDIN_MODULE, registry);
+  }
+  session_.startUp();
+  wb::OpenBundledSample(app());
+  ProjectView& view = Show();
+  app().CommandBars()->Item("Lunavant")->SetVisible(true);
+  window().syncToolbars();
+  auto hijri_text = [this](wb::Moment when) {
+    const wb::HijriDate date = *session_.hijri().FromDays(wb::DayOf(when));
+    return QString("%1/%2/%3").arg(date.day, 2, 10, QChar('0')).arg(date.month, 2, 10, QChar('0')).arg(date.year);
+  };
+  const wb::Task* first = view.model().taskAt(0);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(Cell(view, 0, "HijriStart"), hijri_text(first->Start()));
+
+  window().applyTable("Schedule");
+  ModalWatcher watcher;
+  watcher.Then([](QWidget& dialog) {
+    EXPECT_EQ(dialog.findChild<QComboBox*>("GregField")->currentText(), "Late Start");
+    QTest::mouseClick(dialog.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+  });
+  ClickAddInButton(window(), "Add Hijri");
+  ASSERT_TRUE(watcher.Done());
+  const int late_start = ColumnTitled(view, "HijriLate Start");
+  ASSERT_GE(late_start, 0);
+  for (int row = 0; row < 5; ++row) {
+    const wb::Task* task = view.model().taskAt(row);
+    ASSERT_NE(task, nullptr);
+    ASSERT_TRUE(task->LateStart().has_value());
+    EXPECT_EQ(view.model().index(row, late_start).data().toString(), hijri_text(*task->LateStart()));
+  }
+
+  auto tick_lunavant = [&watcher](bool connected) {
+    watcher.Then([connected](QWidget& dialog) {
+      auto* list = dialog.findChild<QListWidget*>("addInList");
+      ASSERT_EQ(list->count(), 1);
+      EXPECT_EQ(list->item(0)->text(), "Lunavant");
+      EXPECT_EQ(dialog.findChild<QLabel*>("descriptionLabel")->text(),
+                "COM Add-In for Microsoft Office Project 2003");
+      list->item(0)->setCheckState(connected ? Qt::Checked : Qt::Unchecked);
+      dialog.findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok)->click();
+    });
+  };
+  tick_lunavant(false);
+  window().action("toolsAddIns")->trigger();
+  ASSERT_TRUE(watcher.Done());
+  EXPECT_EQ(window().toolbars().toolbar("Lunavant"), nullptr);
+  tick_lunavant(true);
+  window().action("toolsAddIns")->trigger();
+  ASSERT_TRUE(watcher.Done());
+  ASSERT_NE(window().toolbars().toolbar("Lunavant"), nullptr);
+  EXPECT_TRUE(window().toolbars().toolbar("Lunavant")->isVisible());
+  EXPECT_NE(window().toolbars().buttonAction("Lunavant", "Refresh Hijri"), nullptr);
 }
 
 TEST_F(DesktopTest, DialogGeometryFollowsTwipsAtTheLogicalResolution) {

@@ -215,10 +215,10 @@ void GanttChart::paintEvent(QPaintEvent* event) {
 void GanttChart::paintShading(QPainter& painter, std::int64_t first_day, std::int64_t end_day) const {
   // Below a few pixels a day, shading would only stripe the chart grey.
   if (timescale_.PixelsPerDay() < 3.0) return;
-  const wb::WorkWeek& week = model_.project().Calendar().Week();
+  const wb::ProjectCalendar& calendar = model_.project().Calendar();
   const int top = headerHeight();
   for (std::int64_t day = first_day; day < end_day; ++day) {
-    if (week.IsWorkingDay(day)) continue;
+    if (calendar.IsWorkingDay(day)) continue;
     const double left = xOfMoment(day * wb::kMinutesPerDay);
     painter.fillRect(QRectF(left, top, timescale_.PixelsPerDay(), viewport()->height() - top),
                      kNonWorkingColour);
