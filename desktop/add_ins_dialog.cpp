@@ -1,26 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "desktop/add_ins_dialog.h"
 
+#include "desktop/host_text.h"
 #include "ui_add_ins_dialog.h"
 #include "workbench/addins/addin_manager.h"
 
 namespace lunavant::desktop {
 
-namespace {
-
-QString FromHost(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
-
 AddInsDialog::AddInsDialog(lunavant::workbench::AddInManager& manager, QWidget* parent)
     : QDialog(parent), manager_(manager), ui_(std::make_unique<Ui::AddInsDialog>()) {
   ui_->setupUi(this);
   for (const lunavant::workbench::AddInListing& listing : manager_.AddIns()) {
-    const std::string& shown = listing.friendly_name.empty() ? listing.prog_id : listing.friendly_name;
-    auto* item = new QListWidgetItem(FromHost(shown), ui_->addInList);
-    item->setData(Qt::UserRole, FromHost(listing.prog_id));
+    const std::string& shown =
+        listing.friendly_name.empty() ? listing.prog_id : listing.friendly_name;
+    auto* item = new QListWidgetItem(fromHost(shown), ui_->addInList);
+    item->setData(Qt::UserRole, fromHost(listing.prog_id));
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(listing.connected ? Qt::Checked : Qt::Unchecked);
   }
@@ -40,9 +34,9 @@ void AddInsDialog::showDetails(int row) {
     return;
   }
   const lunavant::workbench::AddInListing& listing = listings[static_cast<std::size_t>(row)];
-  ui_->locationLabel->setText(tr("Location: %1").arg(FromHost(listing.module.string())));
-  QString description = FromHost(listing.description);
-  if (!listing.problem.empty()) description += QStringLiteral("\n") + FromHost(listing.problem);
+  ui_->locationLabel->setText(tr("Location: %1").arg(fromHost(listing.module.string())));
+  QString description = fromHost(listing.description);
+  if (!listing.problem.empty()) description += QStringLiteral("\n") + fromHost(listing.problem);
   ui_->descriptionLabel->setText(description);
 }
 

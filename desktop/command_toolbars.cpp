@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QToolBar>
 
+#include "desktop/host_text.h"
 #include "workbench/platform/picture_loader.h"
 #include "workbench/ui/command_bars.h"
 
@@ -15,10 +16,6 @@ namespace lunavant::desktop {
 namespace wb = lunavant::workbench;
 
 namespace {
-
-QString FromHost(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QIcon IconOf(const std::shared_ptr<const lunavant::host::Picture>& picture) {
   const auto* bitmap = dynamic_cast<const wb::BitmapPicture*>(picture.get());
@@ -41,16 +38,16 @@ CommandToolbars::CommandToolbars(QMainWindow& window, wb::CommandBars& bars)
 
 QToolBar* CommandToolbars::toolbar(const QString& name) const {
   for (const auto& [bar, shown] : shown_) {
-    if (!bar->IsDeleted() && FromHost(bar->Name()) == name) return shown.toolbar;
+    if (!bar->IsDeleted() && fromHost(bar->Name()) == name) return shown.toolbar;
   }
   return nullptr;
 }
 
 QAction* CommandToolbars::buttonAction(const QString& bar_name, const QString& tag) const {
   for (const auto& [bar, shown] : shown_) {
-    if (bar->IsDeleted() || FromHost(bar->Name()) != bar_name) continue;
+    if (bar->IsDeleted() || fromHost(bar->Name()) != bar_name) continue;
     for (std::size_t i = 0; i < shown.buttons.size(); ++i) {
-      if (!shown.buttons[i]->IsDeleted() && FromHost(shown.buttons[i]->Tag()) == tag) {
+      if (!shown.buttons[i]->IsDeleted() && fromHost(shown.buttons[i]->Tag()) == tag) {
         return shown.actions[i];
       }
     }
@@ -74,8 +71,8 @@ void CommandToolbars::sync() {
   for (wb::CommandBar* bar : live) {
     Shown& shown = shown_[bar];
     if (shown.toolbar == nullptr) {
-      auto* toolbar = new QToolBar(FromHost(bar->Name()), &window_);
-      toolbar->setObjectName(FromHost(bar->Name()));
+      auto* toolbar = new QToolBar(fromHost(bar->Name()), &window_);
+      toolbar->setObjectName(fromHost(bar->Name()));
       toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
       window_.addToolBar(Qt::TopToolBarArea, toolbar);
       // Hiding a toolbar from its context menu hides the host's bar.
@@ -88,8 +85,8 @@ void CommandToolbars::sync() {
     for (std::size_t i = 0; i < shown.buttons.size(); ++i) {
       wb::CommandBarButton& button = *shown.buttons[i];
       QAction* action = shown.actions[i];
-      action->setText(FromHost(button.Caption()));
-      action->setToolTip(FromHost(button.TooltipText()));
+      action->setText(fromHost(button.Caption()));
+      action->setToolTip(fromHost(button.TooltipText()));
       action->setVisible(button.Visible());
       action->setEnabled(button.Enabled());
       action->setIcon(IconOf(button.GetPicture()));
@@ -103,12 +100,12 @@ void CommandToolbars::rebuildButtons(wb::CommandBar& bar, Shown& shown) {
   shown.toolbar->clear();
   shown.buttons = bar.Buttons();
   shown.actions.clear();
-  const QString bar_name = FromHost(bar.Name());
+  const QString bar_name = fromHost(bar.Name());
   for (wb::CommandBarButton* button : shown.buttons) {
-    QAction* action = shown.toolbar->addAction(FromHost(button->Caption()));
-    action->setObjectName(FromHost(button->Tag()));
+    QAction* action = shown.toolbar->addAction(fromHost(button->Caption()));
+    action->setObjectName(fromHost(button->Tag()));
     connect(action, &QAction::triggered, this, [this, button, bar_name] {
-      const QString caption = FromHost(button->Caption());
+      const QString caption = fromHost(button->Caption());
       if (button->Click()) emit buttonClicked(bar_name, caption);
       sync();
     });

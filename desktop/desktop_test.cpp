@@ -7,24 +7,24 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
-#include <QToolBar>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QFileInfo>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -36,18 +36,18 @@
 #include "addin/shell/hijri_add_frm.h"
 #include "addin/shell/hijri_remove_frm.h"
 #include "desktop/command_toolbars.h"
+#include "desktop/desktop_session.h"
+#include "desktop/main_window.h"
+#include "desktop/project_view.h"
 #include "desktop/qt_dialogs.h"
+#include "desktop/qt_services.h"
+#include "tests/support/workbench_fixture.h"
 #include "workbench/addins/addin_manager.h"
 #include "workbench/addins/registry_file.h"
 #include "workbench/files/bundled_sample.h"
 #include "workbench/files/project_file.h"
-#include "workbench/view/hijri_days.h"
-#include "desktop/desktop_session.h"
-#include "desktop/main_window.h"
-#include "desktop/project_view.h"
-#include "desktop/qt_services.h"
-#include "tests/support/workbench_fixture.h"
 #include "workbench/model/field_catalog.h"
+#include "workbench/view/hijri_days.h"
 
 namespace lunavant::desktop {
 namespace {
@@ -113,8 +113,7 @@ class ModalWatcher {
       auto* box = qobject_cast<QMessageBox*>(&widget);
       ASSERT_NE(box, nullptr) << "a modal that is no message box: "
                               << widget.metaObject()->className();
-      shown.push_back(ShownBox{box->windowTitle(), box->text(), box->icon(),
-                               box->standardButtons(),
+      shown.push_back(ShownBox{box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
                                box->standardButton(box->defaultButton())});
       box->button(answer)->click();
     });
@@ -244,10 +243,10 @@ TEST_F(DesktopTest, SheetShowsTheCurrentTableWithItsOutline) {
   EXPECT_EQ(model.index(0, duration).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
                 Qt::AlignHorizontal_Mask,
             Qt::AlignRight);
-  EXPECT_EQ(model.headerData(duration, Qt::Horizontal, Qt::TextAlignmentRole)
-                    .value<Qt::Alignment>() &
-                Qt::AlignHorizontal_Mask,
-            Qt::AlignHCenter);
+  EXPECT_EQ(
+      model.headerData(duration, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>() &
+          Qt::AlignHorizontal_Mask,
+      Qt::AlignHCenter);
   // Widths keep the table's proportions: Task Name is 24 characters, Start 12.
   const int name_width = view.sheet().columnWidth(ColumnTitled(view, "Task Name"));
   const int start_width = view.sheet().columnWidth(ColumnTitled(view, "Start"));
@@ -292,7 +291,8 @@ TEST_F(DesktopTest, TypedHijriTextMovesStartAndTheBar) {
   // Hijri column to move the task's Start, its successor and both bars, and the typed text to
   // stay. 1 Jumada II 1446 is Monday 2 December 2024, 28 days after the project start.
   ConnectAddIn();
-  OpenPairedPlan(Plan().StartingOn(2024, 11, 4).AddTask("Survey", 3).AddTask("Design", 2).Link(1, 2));
+  OpenPairedPlan(
+      Plan().StartingOn(2024, 11, 4).AddTask("Survey", 3).AddTask("Design", 2).Link(1, 2));
   ProjectView& view = Show();
   view.chart().setZoom(kDays);
   const QRectF survey_before = view.chart().barRect(0);
@@ -353,9 +353,9 @@ TEST_F(DesktopTest, MessageBoxesAndThePointerFollowTheHostsRequests) {
   ModalWatcher watcher;
   watcher.AnswerBox(shown, QMessageBox::No);
   host::Platform& platform = app().Services();
-  EXPECT_EQ(platform.Messages().MsgBox("Sure?", host::MsgBoxStyle::kYesNoExclamationYesFirst,
-                                       "Lunavant"),
-            host::MsgBoxResult::kNo);
+  EXPECT_EQ(
+      platform.Messages().MsgBox("Sure?", host::MsgBoxStyle::kYesNoExclamationYesFirst, "Lunavant"),
+      host::MsgBoxResult::kNo);
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
   EXPECT_EQ(shown[0].default_button, QMessageBox::Yes);
@@ -422,9 +422,9 @@ TEST_F(DesktopTest, TimescaleShowsHijriTiersAboveOrBelowAndZooms) {
     }
     return shown;
   };
-  EXPECT_EQ(calendars(), (std::vector<TierCalendar>{TierCalendar::kHijri, TierCalendar::kHijri,
-                                                     TierCalendar::kGregorian,
-                                                     TierCalendar::kGregorian}));
+  EXPECT_EQ(calendars(),
+            (std::vector<TierCalendar>{TierCalendar::kHijri, TierCalendar::kHijri,
+                                       TierCalendar::kGregorian, TierCalendar::kGregorian}));
   EXPECT_TRUE(labels(0).contains("Muharram 1425")) << labels(0).join(",").toStdString();
   EXPECT_TRUE(labels(2).contains("March 2004"));
 
@@ -432,8 +432,8 @@ TEST_F(DesktopTest, TimescaleShowsHijriTiersAboveOrBelowAndZooms) {
   EXPECT_EQ(calendars().front(), TierCalendar::kGregorian);
   EXPECT_TRUE(labels(2).contains("Muharram 1425"));
   window().action("viewHijriHidden")->trigger();
-  EXPECT_EQ(calendars(), (std::vector<TierCalendar>{TierCalendar::kGregorian,
-                                                     TierCalendar::kGregorian}));
+  EXPECT_EQ(calendars(),
+            (std::vector<TierCalendar>{TierCalendar::kGregorian, TierCalendar::kGregorian}));
   EXPECT_EQ(view.sheet().horizontalHeader()->height(), chart.headerHeight());
   window().action("viewHijriAbove")->trigger();
   EXPECT_EQ(view.sheet().horizontalHeader()->height(), chart.headerHeight());
@@ -442,7 +442,8 @@ TEST_F(DesktopTest, TimescaleShowsHijriTiersAboveOrBelowAndZooms) {
   for (int step = 0; step < 6; ++step) window().action("viewZoomOut")->trigger();
   EXPECT_EQ(chart.timescale().Zoom(), wb::kWidestZoom);
   EXPECT_LT(chart.barRect(0).width(), close_width / 50);
-  EXPECT_EQ(calendars(), (std::vector<TierCalendar>{TierCalendar::kHijri, TierCalendar::kGregorian}));
+  EXPECT_EQ(calendars(),
+            (std::vector<TierCalendar>{TierCalendar::kHijri, TierCalendar::kGregorian}));
   EXPECT_TRUE(labels(0).contains("1425 AH"));
   EXPECT_EQ(view.sheet().horizontalHeader()->height(), chart.headerHeight());
 }
@@ -481,7 +482,6 @@ TEST_F(DesktopTest, RegionalSettingsChangeHowDatesShow) {
   EXPECT_TRUE(watcher.Done());
   EXPECT_EQ(app().Regional().ShortDatePattern(), wb::PosixRegionalSettings().ShortDatePattern());
 }
-
 
 // Clicks the toolbar button of the add-in's bar tagged `tag`, as the user does.
 void ClickAddInButton(MainWindow& window, const QString& tag) {
@@ -594,7 +594,10 @@ TEST_F(DesktopTest, TheSampleTakesAnotherPairAndTheAddInComesAndGoes) {
   window().syncToolbars();
   auto hijri_text = [this](wb::Moment when) {
     const wb::HijriDate date = *session_.hijri().FromDays(wb::DayOf(when));
-    return QString("%1/%2/%3").arg(date.day, 2, 10, QChar('0')).arg(date.month, 2, 10, QChar('0')).arg(date.year);
+    return QString("%1/%2/%3")
+        .arg(date.day, 2, 10, QChar('0'))
+        .arg(date.month, 2, 10, QChar('0'))
+        .arg(date.year);
   };
   const wb::Task* first = view.model().taskAt(0);
   ASSERT_NE(first, nullptr);
@@ -614,7 +617,8 @@ TEST_F(DesktopTest, TheSampleTakesAnotherPairAndTheAddInComesAndGoes) {
     const wb::Task* task = view.model().taskAt(row);
     ASSERT_NE(task, nullptr);
     ASSERT_TRUE(task->LateStart().has_value());
-    EXPECT_EQ(view.model().index(row, late_start).data().toString(), hijri_text(*task->LateStart()));
+    EXPECT_EQ(view.model().index(row, late_start).data().toString(),
+              hijri_text(*task->LateStart()));
   }
 
   auto tick_lunavant = [&watcher](bool connected) {
@@ -646,7 +650,8 @@ TEST_F(DesktopTest, DialogGeometryFollowsTwipsAtTheLogicalResolution) {
   // no minimise or maximise button.
   QtDialogToolkit& toolkit = session_.dialogs();
   host::FormHandlers nothing;
-  for (const host::FormSpec* spec : {&shell::HijriAddFrm::Layout(), &shell::HijriRemoveFrm::Layout()}) {
+  for (const host::FormSpec* spec :
+       {&shell::HijriAddFrm::Layout(), &shell::HijriRemoveFrm::Layout()}) {
     for (double dpi : {96.0, 120.0}) {
       SCOPED_TRACE(spec->caption + " at " + std::to_string(dpi));
       toolkit.setDotsPerInch(dpi);
@@ -654,7 +659,8 @@ TEST_F(DesktopTest, DialogGeometryFollowsTwipsAtTheLogicalResolution) {
       QDialog* dialog = nullptr;
       for (QWidget* top : QApplication::topLevelWidgets()) {
         if (auto* candidate = qobject_cast<QDialog*>(top);
-            candidate != nullptr && candidate->windowTitle() == QString::fromStdString(spec->caption)) {
+            candidate != nullptr &&
+            candidate->windowTitle() == QString::fromStdString(spec->caption)) {
           dialog = candidate;
         }
       }
@@ -687,7 +693,8 @@ TEST_F(DesktopTest, DialogGeometryFollowsTwipsAtTheLogicalResolution) {
       std::stable_sort(focus_order.begin(), focus_order.end(),
                        [](auto* a, auto* b) { return a->tab_index < b->tab_index; });
       for (std::size_t i = 1; i < focus_order.size(); ++i) {
-        QWidget* from = dialog->findChild<QWidget*>(QString::fromStdString(focus_order[i - 1]->name));
+        QWidget* from =
+            dialog->findChild<QWidget*>(QString::fromStdString(focus_order[i - 1]->name));
         QWidget* next = from->nextInFocusChain();
         // Labels stay in Qt's chain without taking focus, and a drop-down list's line edit follows
         // its list there.

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "desktop/gantt_chart.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPaintEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
+#include "desktop/host_text.h"
 #include "desktop/task_sheet_model.h"
 #include "workbench/model/project.h"
 #include "workbench/model/task.h"
@@ -30,10 +31,6 @@ const QColor kNonWorkingColour(236, 236, 236);
 const QColor kHijriTierColour(232, 244, 236);
 const QColor kGregorianTierColour(246, 246, 246);
 const QColor kLinkColour(40, 70, 150);
-
-QString FromHost(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 
@@ -68,14 +65,14 @@ void GanttChart::setZoom(wb::TimescaleZoom zoom) {
   if (zoom == timescale_.Zoom()) return;
   // Keep the day at the middle of the view where it is.
   const double middle_day =
-      static_cast<double>(origin_day_) + (horizontalScrollBar()->value() + viewport()->width() / 2.0) /
-                        timescale_.PixelsPerDay();
+      static_cast<double>(origin_day_) +
+      (horizontalScrollBar()->value() + viewport()->width() / 2.0) / timescale_.PixelsPerDay();
   const int height_before = headerHeight();
   timescale_ = wb::Timescale(zoom);
   updateScrollRange();
-  horizontalScrollBar()->setValue(static_cast<int>(std::lround(
-      (middle_day - static_cast<double>(origin_day_)) * timescale_.PixelsPerDay() -
-      viewport()->width() / 2.0)));
+  horizontalScrollBar()->setValue(static_cast<int>(
+      std::lround((middle_day - static_cast<double>(origin_day_)) * timescale_.PixelsPerDay() -
+                  viewport()->width() / 2.0)));
   if (headerHeight() != height_before) emit headerHeightChanged(headerHeight());
   viewport()->update();
 }
@@ -91,9 +88,14 @@ std::vector<GanttChart::Tier> GanttChart::tiers() const {
     hijri.push_back({wb::TierCalendar::kHijri, timescale_.Minor()});
   }
   switch (hijri_tiers_) {
-    case HijriTiers::Hidden: return gregorian;
-    case HijriTiers::Above: hijri.insert(hijri.end(), gregorian.begin(), gregorian.end()); return hijri;
-    case HijriTiers::Below: gregorian.insert(gregorian.end(), hijri.begin(), hijri.end()); return gregorian;
+    case HijriTiers::Hidden:
+      return gregorian;
+    case HijriTiers::Above:
+      hijri.insert(hijri.end(), gregorian.begin(), gregorian.end());
+      return hijri;
+    case HijriTiers::Below:
+      gregorian.insert(gregorian.end(), hijri.begin(), hijri.end());
+      return gregorian;
   }
   return gregorian;
 }
@@ -112,14 +114,15 @@ std::vector<wb::TierCell> GanttChart::visibleCells(int tier) const {
   const std::vector<Tier> all = tiers();
   if (tier < 0 || tier >= static_cast<int>(all.size())) return {};
   const std::int64_t first = firstVisibleDay();
-  const auto span = static_cast<std::int64_t>(
-      std::ceil(viewport()->width() / timescale_.PixelsPerDay()) + 1);
+  const auto span =
+      static_cast<std::int64_t>(std::ceil(viewport()->width() / timescale_.PixelsPerDay()) + 1);
   const Tier& row = all[static_cast<std::size_t>(tier)];
   return timescale_.Cells(row.calendar, row.unit, first, first + span, &hijri_);
 }
 
 double GanttChart::xOfMoment(wb::Moment when) const {
-  const double days = static_cast<double>(when) / wb::kMinutesPerDay - static_cast<double>(origin_day_);
+  const double days =
+      static_cast<double>(when) / wb::kMinutesPerDay - static_cast<double>(origin_day_);
   return days * timescale_.PixelsPerDay() - horizontalScrollBar()->value();
 }
 
@@ -152,7 +155,8 @@ void GanttChart::setVerticalOffset(int offset) {
 void GanttChart::refresh() {
   const wb::Project& project = model_.project();
   const wb::Task& summary = project.SummaryTask();
-  const std::int64_t first = std::min(wb::DayOf(project.ProjectStart()), wb::DayOf(summary.Start()));
+  const std::int64_t first =
+      std::min(wb::DayOf(project.ProjectStart()), wb::DayOf(summary.Start()));
   const std::int64_t last = std::max(first, wb::DayOf(summary.Finish()));
   const bool first_time = day_count_ <= 1;
   const int value = horizontalScrollBar()->value();
@@ -170,7 +174,8 @@ void GanttChart::updateScrollRange() {
   const int maximum = std::max(0, static_cast<int>(std::ceil(width)) - viewport()->width());
   horizontalScrollBar()->setRange(0, maximum);
   horizontalScrollBar()->setPageStep(std::max(1, viewport()->width()));
-  horizontalScrollBar()->setSingleStep(std::max(1, static_cast<int>(timescale_.PixelsPerDay() * 7)));
+  horizontalScrollBar()->setSingleStep(
+      std::max(1, static_cast<int>(timescale_.PixelsPerDay() * 7)));
 }
 
 void GanttChart::resizeEvent(QResizeEvent* event) {
@@ -198,13 +203,14 @@ void GanttChart::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   painter.fillRect(event->rect(), palette().base());
   const std::int64_t first_day = firstVisibleDay();
-  const auto end_day = first_day + static_cast<std::int64_t>(
-                                       std::ceil(viewport()->width() / timescale_.PixelsPerDay()) + 1);
+  const auto end_day =
+      first_day +
+      static_cast<std::int64_t>(std::ceil(viewport()->width() / timescale_.PixelsPerDay()) + 1);
   paintShading(painter, first_day, end_day);
 
   const int first_row = std::max(0, vertical_offset_ / row_height_);
-  const int last_row = std::min(model_.rowCount() - 1,
-                                (vertical_offset_ + viewport()->height()) / row_height_);
+  const int last_row =
+      std::min(model_.rowCount() - 1, (vertical_offset_ + viewport()->height()) / row_height_);
   painter.setRenderHint(QPainter::Antialiasing, true);
   paintLinks(painter, first_row, last_row);
   paintRows(painter, first_row, last_row);
@@ -212,7 +218,8 @@ void GanttChart::paintEvent(QPaintEvent* event) {
   paintTimescale(painter);
 }
 
-void GanttChart::paintShading(QPainter& painter, std::int64_t first_day, std::int64_t end_day) const {
+void GanttChart::paintShading(QPainter& painter, std::int64_t first_day,
+                              std::int64_t end_day) const {
   // Below a few pixels a day, shading would only stripe the chart grey.
   if (timescale_.PixelsPerDay() < 3.0) return;
   const wb::ProjectCalendar& calendar = model_.project().Calendar();
@@ -260,11 +267,12 @@ void GanttChart::paintRows(QPainter& painter, int first_row, int last_row) const
     }
     if (!task->IsSummary()) {
       // Qt lays the name out in its own direction, so an Arabic name reads right to left.
-      const QString name = FromHost(task->Name());
+      const QString name = fromHost(task->Name());
       painter.setPen(palette().color(QPalette::Text));
-      painter.drawText(QPointF(bar.right() + 4, rowTop(row) + (row_height_ + metrics.ascent() -
-                                                                metrics.descent()) / 2.0),
-                       name);
+      painter.drawText(
+          QPointF(bar.right() + 4,
+                  rowTop(row) + (row_height_ + metrics.ascent() - metrics.descent()) / 2.0),
+          name);
     }
   }
   painter.restore();
@@ -281,8 +289,10 @@ void GanttChart::paintLinks(QPainter& painter, int first_row, int last_row) cons
     if (from_row < 0 || to_row < 0) return;
     const QRectF a = barRect(from_row);
     const QRectF b = barRect(to_row);
-    const bool from_finish = type == wb::LinkType::kFinishToStart || type == wb::LinkType::kFinishToFinish;
-    const bool to_start = type == wb::LinkType::kFinishToStart || type == wb::LinkType::kStartToStart;
+    const bool from_finish =
+        type == wb::LinkType::kFinishToStart || type == wb::LinkType::kFinishToFinish;
+    const bool to_start =
+        type == wb::LinkType::kFinishToStart || type == wb::LinkType::kStartToStart;
     const double x1 = from_finish ? a.right() : a.left();
     const double x2 = to_start ? b.left() : b.right();
     const double y1 = a.center().y();

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The Gantt chart beside the task sheet: a timescale of Gregorian tiers with Hijri tiers above or
-// below them, the project calendar's non-working days (weekends and holidays) shaded, and the bars, milestones, summaries
-// and links of the rows the sheet shows. It draws only the rows and days in view, so a project of
-// any size paints in the time its visible part takes. The sheet owns vertical scrolling; the chart
-// follows it (setVerticalOffset) and hands its own wheel turns over (verticalWheel).
+// below them, the project calendar's non-working days (weekends and holidays) shaded, and the bars,
+// milestones, summaries and links of the rows the sheet shows. It draws only the rows and days in
+// view, so a project of any size paints in the time its visible part takes. The sheet owns vertical
+// scrolling; the chart follows it (setVerticalOffset) and hands its own wheel turns over
+// (verticalWheel).
 #pragma once
 
 #include <QAbstractScrollArea>

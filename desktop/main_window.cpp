@@ -6,17 +6,18 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QTimer>
-#include <QToolBar>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
 
 #include "addin/host/error.h"
 #include "desktop/add_ins_dialog.h"
 #include "desktop/command_toolbars.h"
+#include "desktop/host_text.h"
 #include "desktop/project_view.h"
 #include "desktop/regional_settings_dialog.h"
 #include "workbench/files/file_error.h"
@@ -29,10 +30,6 @@ namespace lunavant::desktop {
 namespace wb = lunavant::workbench;
 
 namespace {
-
-QString FromHost(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 const char* const kHijriTiersKey = "chart/hijriTiers";
 const char* const kPatternKey = "regional/shortDatePattern";
@@ -111,8 +108,8 @@ void MainWindow::createMenus() {
   table_menu_->setObjectName("viewTable");
   connect(table_menu_, &QMenu::aboutToShow, this, &MainWindow::fillTableMenu);
   view->addSeparator();
-  connect(add(view, "viewZoomIn", tr("Zoom &In"), QKeySequence::ZoomIn), &QAction::triggered,
-          this, [this] {
+  connect(add(view, "viewZoomIn", tr("Zoom &In"), QKeySequence::ZoomIn), &QAction::triggered, this,
+          [this] {
             if (ProjectView* current = currentView()) current->chart().zoomIn();
           });
   connect(add(view, "viewZoomOut", tr("Zoom &Out"), QKeySequence::ZoomOut), &QAction::triggered,
@@ -158,7 +155,7 @@ bool MainWindow::openFile(const QString& path) {
     syncWithApplication();
     return false;
   } catch (const lunavant::host::HostError& e) {
-    showHostError(FromHost(e.record().description));
+    showHostError(fromHost(e.record().description));
     syncWithApplication();
     return false;
   }
@@ -224,7 +221,7 @@ void MainWindow::fillRecentMenu() {
 void MainWindow::fillToolbarsMenu() {
   toolbars_menu_->clear();
   for (wb::CommandBar* bar : app_.CommandBars()->Bars()) {
-    QAction* item = toolbars_menu_->addAction(FromHost(bar->Name()));
+    QAction* item = toolbars_menu_->addAction(fromHost(bar->Name()));
     item->setCheckable(true);
     item->setChecked(bar->Visible());
     connect(item, &QAction::toggled, this, [this, bar](bool on) {
@@ -257,9 +254,7 @@ void MainWindow::showAddIns() {
   syncToolbars();
 }
 
-QAction* MainWindow::action(const QString& name) const {
-  return findChild<QAction*>(name);
-}
+QAction* MainWindow::action(const QString& name) const { return findChild<QAction*>(name); }
 
 ProjectView* MainWindow::currentView() const {
   wb::Project* active = app_.ActiveProject();
@@ -318,13 +313,13 @@ void MainWindow::updateTitles() {
   for (int i = 0; i < tabs_->count(); ++i) {
     auto* view = qobject_cast<ProjectView*>(tabs_->widget(i));
     if (view == nullptr) continue;
-    QString title = FromHost(view->project().Name());
+    QString title = fromHost(view->project().Name());
     if (!view->project().Saved()) title += QLatin1Char('*');
     tabs_->setTabText(i, title);
   }
   const wb::Project* active = app_.ActiveProject();
   setWindowTitle(active == nullptr ? QApplication::applicationDisplayName()
-                                   : FromHost(active->Name()) + QStringLiteral(" - ") +
+                                   : fromHost(active->Name()) + QStringLiteral(" - ") +
                                          QApplication::applicationDisplayName());
 }
 
@@ -353,10 +348,10 @@ void MainWindow::fillTableMenu() {
   wb::Project* active = app_.ActiveProject();
   if (active == nullptr) return;
   for (std::int32_t position = 1; position <= active->TaskTableCount(); ++position) {
-    const QString name = FromHost(active->TaskTable(position).Name());
+    const QString name = fromHost(active->TaskTable(position).Name());
     QAction* item = table_menu_->addAction(name);
     item->setCheckable(true);
-    item->setChecked(name == FromHost(active->CurrentTable()));
+    item->setChecked(name == fromHost(active->CurrentTable()));
     connect(item, &QAction::triggered, this, [this, name] { applyTable(name); });
   }
 }
@@ -366,7 +361,7 @@ void MainWindow::applyTable(const QString& name) {
     app_.TableApply(name.toStdString());
   } catch (const lunavant::host::HostError& e) {
     QMessageBox::warning(this, QApplication::applicationDisplayName(),
-                         FromHost(e.record().description));
+                         fromHost(e.record().description));
   }
   if (ProjectView* current = currentView()) current->refresh();
 }

@@ -96,8 +96,8 @@ class OutlineDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-ProjectView::ProjectView(lunavant::workbench::Project& project, lunavant::workbench::HijriDays& hijri,
-                         QWidget* parent)
+ProjectView::ProjectView(lunavant::workbench::Project& project,
+                         lunavant::workbench::HijriDays& hijri, QWidget* parent)
     : QWidget(parent), model_(project, this) {
   splitter_ = new QSplitter(Qt::Horizontal, this);
   sheet_ = new QTableView(splitter_);
@@ -125,9 +125,8 @@ ProjectView::ProjectView(lunavant::workbench::Project& project, lunavant::workbe
 
   connect(sheet_->verticalScrollBar(), &QScrollBar::valueChanged, chart_,
           &GanttChart::setVerticalOffset);
-  connect(chart_, &GanttChart::verticalWheel, this, [this](QWheelEvent* event) {
-    QApplication::sendEvent(sheet_->viewport(), event);
-  });
+  connect(chart_, &GanttChart::verticalWheel, this,
+          [this](QWheelEvent* event) { QApplication::sendEvent(sheet_->viewport(), event); });
   connect(chart_, &GanttChart::headerHeightChanged, sheet_->horizontalHeader(),
           &QHeaderView::setFixedHeight);
   connect(&model_, &QAbstractItemModel::modelReset, this, &ProjectView::applyColumnWidths);
@@ -168,8 +167,9 @@ bool ProjectView::eventFilter(QObject* watched, QEvent* event) {
   if (watched == sheet_->viewport() && event->type() == QEvent::MouseButtonPress) {
     const auto* press = static_cast<QMouseEvent*>(event);
     const QModelIndex index = sheet_->indexAt(press->position().toPoint());
-    if (index.isValid() && outlineMarkerRect(index.row()).adjusted(-3, -3, 3, 3).contains(
-                               press->position().toPoint())) {
+    if (index.isValid() && outlineMarkerRect(index.row())
+                               .adjusted(-3, -3, 3, 3)
+                               .contains(press->position().toPoint())) {
       model_.setCollapsed(index.row(), !index.data(TaskSheetModel::CollapsedRole).toBool());
       return true;
     }

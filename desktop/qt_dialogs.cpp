@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "addin/host/error.h"
+#include "desktop/host_text.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/ui/command_bars.h"
 #include "workbench/ui/messages.h"
@@ -36,14 +37,6 @@ double QtDialogToolkit::dotsPerInch() const {
 
 namespace {
 
-QString FromHost(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-std::string ToHost(const QString& text) {
-  const QByteArray bytes = text.toUtf8();
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
 // A drop-down list's entries, as the add-in fills and reads them.
 class ComboList final : public host::ListControl {
  public:
@@ -53,7 +46,7 @@ class ComboList final : public host::ListControl {
     const bool was_programmatic = programmatic_;
     programmatic_ = true;
     const QString kept = combo_.currentText();
-    combo_.addItem(FromHost(text));
+    combo_.addItem(fromHost(text));
     combo_.setEditText(kept);
     programmatic_ = was_programmatic;
   }
@@ -62,7 +55,7 @@ class ComboList final : public host::ListControl {
     if (index < 0 || index >= combo_.count()) {
       host::Raise(host::kSubscriptOutOfRange, "Subscript out of range");
     }
-    return ToHost(combo_.itemText(index));
+    return toHost(combo_.itemText(index));
   }
 
  private:
@@ -91,9 +84,10 @@ class QtForm final : public host::Form {
   QtForm(QtDialogToolkit& toolkit, const host::FormSpec& spec, host::FormHandlers& handlers)
       : toolkit_(toolkit), spec_(spec), handlers_(handlers) {
     dialog_ = new FormDialog(toolkit.parent_.data(), [this] { handlers_.CloseByWindow(*this); });
-    dialog_->setWindowTitle(FromHost(spec.caption));
+    dialog_->setWindowTitle(fromHost(spec.caption));
     const double dpi = toolkit.dotsPerInch();
-    const QSize client(twipsToPixels(spec.client_width, dpi), twipsToPixels(spec.client_height, dpi));
+    const QSize client(twipsToPixels(spec.client_width, dpi),
+                       twipsToPixels(spec.client_height, dpi));
     if (spec.border == host::BorderStyle::kFixedDialog) {
       dialog_->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -110,10 +104,10 @@ class QtForm final : public host::Form {
         host::Raise(host::kInvalidProcedureCall, ui_message::DuplicateControl(control.name));
       }
       QWidget* widget = MakeControl(control);
-      widget->setObjectName(FromHost(control.name));
+      widget->setObjectName(fromHost(control.name));
       widget->setGeometry(twipsToPixels(control.left, dpi), twipsToPixels(control.top, dpi),
                           twipsToPixels(control.width, dpi), twipsToPixels(control.height, dpi));
-      if (!control.tooltip.empty()) widget->setToolTip(FromHost(control.tooltip));
+      if (!control.tooltip.empty()) widget->setToolTip(fromHost(control.tooltip));
       widgets_[key] = Entry{control.kind, widget};
     }
     // Focus moves by tab index; labels take none.
@@ -121,9 +115,8 @@ class QtForm final : public host::Form {
     for (const host::ControlSpec& control : spec.controls) {
       if (control.kind != host::ControlKind::kLabel) order.push_back(&control);
     }
-    std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
-      return a->tab_index < b->tab_index;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto* a, const auto* b) { return a->tab_index < b->tab_index; });
     for (std::size_t i = 1; i < order.size(); ++i) {
       QWidget::setTabOrder(widgets_[Key(order[i - 1]->name)].widget,
                            widgets_[Key(order[i]->name)].widget);
@@ -138,13 +131,14 @@ class QtForm final : public host::Form {
   std::string Text(std::string_view control) const override {
     const Entry& entry = Find(control);
     switch (entry.kind) {
-      case host::ControlKind::kLabel: return ToHost(static_cast<QLabel*>(entry.widget)->text());
+      case host::ControlKind::kLabel:
+        return toHost(static_cast<QLabel*>(entry.widget)->text());
       case host::ControlKind::kDropDownList:
-        return ToHost(static_cast<QComboBox*>(entry.widget)->currentText());
+        return toHost(static_cast<QComboBox*>(entry.widget)->currentText());
       case host::ControlKind::kTextBox:
-        return ToHost(static_cast<QLineEdit*>(entry.widget)->text());
+        return toHost(static_cast<QLineEdit*>(entry.widget)->text());
       case host::ControlKind::kPushButton:
-        return ToHost(static_cast<QPushButton*>(entry.widget)->text());
+        return toHost(static_cast<QPushButton*>(entry.widget)->text());
     }
     return {};
   }
@@ -154,15 +148,17 @@ class QtForm final : public host::Form {
     const bool was_programmatic = programmatic_;
     programmatic_ = true;
     switch (entry.kind) {
-      case host::ControlKind::kLabel: static_cast<QLabel*>(entry.widget)->setText(FromHost(text)); break;
+      case host::ControlKind::kLabel:
+        static_cast<QLabel*>(entry.widget)->setText(fromHost(text));
+        break;
       case host::ControlKind::kDropDownList:
-        static_cast<QComboBox*>(entry.widget)->setEditText(FromHost(text));
+        static_cast<QComboBox*>(entry.widget)->setEditText(fromHost(text));
         break;
       case host::ControlKind::kTextBox:
-        static_cast<QLineEdit*>(entry.widget)->setText(FromHost(text));
+        static_cast<QLineEdit*>(entry.widget)->setText(fromHost(text));
         break;
       case host::ControlKind::kPushButton:
-        static_cast<QPushButton*>(entry.widget)->setText(FromHost(text));
+        static_cast<QPushButton*>(entry.widget)->setText(fromHost(text));
         break;
     }
     programmatic_ = was_programmatic;
@@ -174,7 +170,8 @@ class QtForm final : public host::Form {
       host::Raise(host::kTypeMismatch, std::string(ui_message::kNotADropDownList));
     }
     auto& list = lists_[Key(control)];
-    if (!list) list = std::make_unique<ComboList>(*static_cast<QComboBox*>(entry.widget), programmatic_);
+    if (!list)
+      list = std::make_unique<ComboList>(*static_cast<QComboBox*>(entry.widget), programmatic_);
     return *list;
   }
 
@@ -232,7 +229,7 @@ class QtForm final : public host::Form {
   }
 
   QWidget* MakeControl(const host::ControlSpec& control) {
-    const QString text = FromHost(control.text);
+    const QString text = fromHost(control.text);
     const std::string name = control.name;
     switch (control.kind) {
       case host::ControlKind::kLabel: {

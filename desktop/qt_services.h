@@ -16,8 +16,7 @@ class QtMessageBoxes final : public lunavant::host::MessageBoxes {
   void setParent(QWidget* parent) { parent_ = parent; }
   // Modal; an OK box answers kOk whichever way it is closed, a Yes/No box kNo unless Yes was
   // pressed, a Yes/No/Cancel box kCancel when closed without a choice.
-  lunavant::host::MsgBoxResult MsgBox(const std::string& prompt,
-                                      lunavant::host::MsgBoxStyle style,
+  lunavant::host::MsgBoxResult MsgBox(const std::string& prompt, lunavant::host::MsgBoxStyle style,
                                       const std::string& title) override;
 
  private:

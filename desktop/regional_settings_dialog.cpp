@@ -33,8 +33,8 @@ void RegionalSettingsDialog::updateState() {
   ui_->patternEdit->setEnabled(overriding);
   ui_->separatorEdit->setEnabled(overriding);
   // An empty pattern would read as "the platform gives none", which no user means.
-  const bool complete = !ui_->patternEdit->text().trimmed().isEmpty() &&
-                        !ui_->separatorEdit->text().isEmpty();
+  const bool complete =
+      !ui_->patternEdit->text().trimmed().isEmpty() && !ui_->separatorEdit->text().isEmpty();
   ui_->buttons->button(QDialogButtonBox::Ok)->setEnabled(!overriding || complete);
   if (overriding && complete) {
     lunavant::workbench::PosixRegionalSettings example;

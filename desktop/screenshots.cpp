@@ -99,17 +99,19 @@ bool writeScreenshots(DesktopSession& session, const QString& folder) {
                                 }
                               },
                               [&](QWidget& box) {
-                                ok = save(box, dir, QStringLiteral("remove-confirmation.png")) && ok;
+                                ok =
+                                    save(box, dir, QStringLiteral("remove-confirmation.png")) && ok;
                                 dismiss(box);
                               }}) &&
        ok;
 
   window.applyTable(QStringLiteral("Schedule"));
-  QAction* add = window.toolbars().buttonAction(QStringLiteral("Lunavant"), QStringLiteral("Add Hijri"));
+  QAction* add =
+      window.toolbars().buttonAction(QStringLiteral("Lunavant"), QStringLiteral("Add Hijri"));
   ok = runWithModals(add, {[&](QWidget& dialog) {
-                            ok = save(dialog, dir, QStringLiteral("add-dialog.png")) && ok;
-                            dismiss(dialog);
-                          }}) &&
+                       ok = save(dialog, dir, QStringLiteral("add-dialog.png")) && ok;
+                       dismiss(dialog);
+                     }}) &&
        ok;
   window.applyTable(QStringLiteral("Entry"));
   if (!ok) std::fprintf(stderr, "lunavant-desktop: not every screenshot could be taken\n");

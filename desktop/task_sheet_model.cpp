@@ -4,6 +4,7 @@
 #include <string>
 
 #include "addin/host/error.h"
+#include "desktop/host_text.h"
 #include "workbench/model/application.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/model/project.h"
@@ -17,13 +18,14 @@ namespace {
 
 Qt::Alignment AlignmentOf(std::int32_t code) {
   switch (code) {
-    case 1: return Qt::AlignHCenter | Qt::AlignVCenter;
-    case 2: return Qt::AlignRight | Qt::AlignVCenter;
-    default: return Qt::AlignLeft | Qt::AlignVCenter;
+    case 1:
+      return Qt::AlignHCenter | Qt::AlignVCenter;
+    case 2:
+      return Qt::AlignRight | Qt::AlignVCenter;
+    default:
+      return Qt::AlignLeft | Qt::AlignVCenter;
   }
 }
-
-QString FromHost(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 }  // namespace
 
@@ -49,7 +51,7 @@ std::vector<TaskSheetModel::ColumnShown> TaskSheetModel::readColumns() const {
       if (title.empty()) {
         if (const wb::FieldInfo* info = wb::FindField(column.Field())) title = info->name;
       }
-      shown.push_back(ColumnShown{column.Field(), FromHost(title), column.Width(),
+      shown.push_back(ColumnShown{column.Field(), fromHost(title), column.Width(),
                                   AlignmentOf(column.DataAlignment()),
                                   AlignmentOf(column.TitleAlignment())});
     }
@@ -95,16 +97,21 @@ QVariant TaskSheetModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole: {
       if (task == nullptr || column.field == 0) return QString();
       try {
-        return FromHost(task->GetField(column.field));
+        return fromHost(task->GetField(column.field));
       } catch (const lunavant::host::HostError&) {
         return QString();
       }
     }
-    case Qt::TextAlignmentRole: return QVariant::fromValue(column.data_alignment);
-    case OutlineLevelRole: return task == nullptr ? 0 : task->OutlineLevel();
-    case SummaryRole: return task != nullptr && task->IsSummary();
-    case CollapsedRole: return task != nullptr && outline_.IsCollapsed(*task);
-    default: return {};
+    case Qt::TextAlignmentRole:
+      return QVariant::fromValue(column.data_alignment);
+    case OutlineLevelRole:
+      return task == nullptr ? 0 : task->OutlineLevel();
+    case SummaryRole:
+      return task != nullptr && task->IsSummary();
+    case CollapsedRole:
+      return task != nullptr && outline_.IsCollapsed(*task);
+    default:
+      return {};
   }
 }
 
@@ -139,7 +146,7 @@ bool TaskSheetModel::setData(const QModelIndex& index, const QVariant& value, in
     project_.App().UserEdit(*task, field, text);
   } catch (const lunavant::host::HostError& e) {
     refresh();
-    emit editFailed(FromHost(e.record().description));
+    emit editFailed(fromHost(e.record().description));
     emit projectEdited();
     return true;
   }

@@ -14,12 +14,12 @@ TEST_F(OutlineRowsTest, CollapsedSummariesHideTheirRowsBlankOnesToo) {
   // Given a phase with a nested phase and a blank row inside, expect collapsing to hide every row
   // up to the next task of the phase's level, and expanding to bring them back.
   Project& pj = Plan()
-                    .AddTask("Phase", 1, 1)       // 1
-                    .AddTask("Design", 2, 2)      // 2
-                    .AddTask("Sub-phase", 1, 2)   // 3
-                    .AddTask("Detail", 1, 3)      // 4
-                    .AddBlankRow()                // 5
-                    .AddTask("Handover", 0, 1)    // 6
+                    .AddTask("Phase", 1, 1)      // 1
+                    .AddTask("Design", 2, 2)     // 2
+                    .AddTask("Sub-phase", 1, 2)  // 3
+                    .AddTask("Detail", 1, 3)     // 4
+                    .AddBlankRow()               // 5
+                    .AddTask("Handover", 0, 1)   // 6
                     .Build();
   OutlineRows rows(pj);
   ASSERT_EQ(rows.RowCount(), 6);

@@ -53,12 +53,18 @@ std::int64_t WeekStart(std::int64_t days) { return days - WeekdayOfDays(days); }
 std::int64_t CellKey(TierUnit unit, std::int32_t year, std::int32_t month, std::int32_t day,
                      std::int64_t days) {
   switch (unit) {
-    case TierUnit::kYear: return year;
-    case TierUnit::kQuarter: return year * 4 + (month - 1) / 3;
-    case TierUnit::kMonth: return year * 12 + month;
-    case TierUnit::kWeek: return WeekStart(days);
-    case TierUnit::kDay: return static_cast<std::int64_t>(year) * 400 + month * 31 + day;
-    case TierUnit::kNone: return 0;
+    case TierUnit::kYear:
+      return year;
+    case TierUnit::kQuarter:
+      return year * 4 + (month - 1) / 3;
+    case TierUnit::kMonth:
+      return year * 12 + month;
+    case TierUnit::kWeek:
+      return WeekStart(days);
+    case TierUnit::kDay:
+      return static_cast<std::int64_t>(year) * 400 + month * 31 + day;
+    case TierUnit::kNone:
+      return 0;
   }
   return 0;
 }
@@ -81,9 +87,8 @@ double Timescale::PixelsPerDay() const { return RowOf(zoom_).pixels_per_day; }
 TierUnit Timescale::Major() const { return RowOf(zoom_).major; }
 TierUnit Timescale::Minor() const { return RowOf(zoom_).minor; }
 
-std::vector<TierCell> Timescale::Cells(TierCalendar calendar, TierUnit unit,
-                                       std::int64_t first_day, std::int64_t end_day,
-                                       HijriDays* hijri) const {
+std::vector<TierCell> Timescale::Cells(TierCalendar calendar, TierUnit unit, std::int64_t first_day,
+                                       std::int64_t end_day, HijriDays* hijri) const {
   if (unit == TierUnit::kNone || end_day <= first_day) return {};
   if (calendar == TierCalendar::kHijri) {
     if (hijri == nullptr) return {};
@@ -101,12 +106,21 @@ std::vector<TierCell> Timescale::GregorianCells(TierUnit unit, std::int64_t firs
   // The cell that holds first_day begins at or before it.
   std::int64_t start = first_day;
   switch (unit) {
-    case TierUnit::kYear: start = DaysFromCivil(at.year, 1, 1); break;
-    case TierUnit::kQuarter: start = DaysFromCivil(at.year, (at.month - 1) / 3 * 3 + 1, 1); break;
-    case TierUnit::kMonth: start = DaysFromCivil(at.year, at.month, 1); break;
-    case TierUnit::kWeek: start = WeekStart(first_day); break;
+    case TierUnit::kYear:
+      start = DaysFromCivil(at.year, 1, 1);
+      break;
+    case TierUnit::kQuarter:
+      start = DaysFromCivil(at.year, (at.month - 1) / 3 * 3 + 1, 1);
+      break;
+    case TierUnit::kMonth:
+      start = DaysFromCivil(at.year, at.month, 1);
+      break;
+    case TierUnit::kWeek:
+      start = WeekStart(first_day);
+      break;
     case TierUnit::kDay:
-    case TierUnit::kNone: break;
+    case TierUnit::kNone:
+      break;
   }
   while (start < end_day) {
     at = CivilFromDays(start);
@@ -136,7 +150,9 @@ std::vector<TierCell> Timescale::GregorianCells(TierUnit unit, std::int64_t firs
         label = Words(std::to_string(at.day), GregorianMonthName(at.month, false));
         break;
       case TierUnit::kDay:
-      case TierUnit::kNone: label = std::to_string(at.day); break;
+      case TierUnit::kNone:
+        label = std::to_string(at.day);
+        break;
     }
     cells.push_back(TierCell{start, next, std::move(label)});
     start = next;
@@ -177,14 +193,14 @@ std::vector<TierCell> Timescale::HijriCells(TierUnit unit, std::int64_t first_da
         return Words(std::to_string(date.day), HijriMonthShortName(date.month));
       case TierUnit::kQuarter:
       case TierUnit::kDay:
-      case TierUnit::kNone: break;
+      case TierUnit::kNone:
+        break;
     }
     return std::to_string(date.day);
   };
   for (std::int64_t day = start + 1;; ++day) {
-    std::optional<HijriDate> date = day < end_day || unit != TierUnit::kDay
-                                        ? hijri.FromDays(day)
-                                        : std::nullopt;
+    std::optional<HijriDate> date =
+        day < end_day || unit != TierUnit::kDay ? hijri.FromDays(day) : std::nullopt;
     const bool past_end = day >= end_day;
     const std::int64_t key =
         date ? CellKey(unit, date->year, date->month, date->day, day) : cell_key - 1;

@@ -22,9 +22,8 @@ class TimescaleTest : public ::testing::Test {
 TEST_F(TimescaleTest, GregorianMonthsCoverTheRangeWithTheirTrueLengths) {
   // Given a range from mid-February to early April of a leap year, expect three whole months.
   const Timescale scale(TimescaleZoom::kDays);
-  const std::vector<TierCell> months =
-      scale.Cells(TierCalendar::kGregorian, TierUnit::kMonth, Day(2004, 2, 10), Day(2004, 4, 5),
-                  nullptr);
+  const std::vector<TierCell> months = scale.Cells(TierCalendar::kGregorian, TierUnit::kMonth,
+                                                   Day(2004, 2, 10), Day(2004, 4, 5), nullptr);
   ASSERT_EQ(months.size(), 3u);
   EXPECT_EQ(months[0], (TierCell{Day(2004, 2, 1), Day(2004, 3, 1), "February 2004"}));
   EXPECT_EQ(months[1], (TierCell{Day(2004, 3, 1), Day(2004, 4, 1), "March 2004"}));
@@ -74,9 +73,8 @@ TEST_F(TimescaleTest, DaysAndWeeksOfBothCalendarsShareTheirBoundaries) {
   // Given one week at the closest zoom, expect seven Hijri day cells numbered as the converter
   // says, level with the Gregorian ones; weeks start on Sunday in both calendars.
   const Timescale days_scale(TimescaleZoom::kDays);
-  const std::vector<TierCell> hijri_days =
-      days_scale.Cells(TierCalendar::kHijri, TierUnit::kDay, Day(2024, 12, 1), Day(2024, 12, 8),
-                       &hijri_);
+  const std::vector<TierCell> hijri_days = days_scale.Cells(
+      TierCalendar::kHijri, TierUnit::kDay, Day(2024, 12, 1), Day(2024, 12, 8), &hijri_);
   const std::vector<TierCell> gregorian_days = days_scale.Cells(
       TierCalendar::kGregorian, TierUnit::kDay, Day(2024, 12, 1), Day(2024, 12, 8), nullptr);
   ASSERT_EQ(hijri_days.size(), 7u);
