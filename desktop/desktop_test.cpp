@@ -513,6 +513,18 @@ TEST_F(DesktopTest, AddRemoveSaveAndReopenThroughTheAddInsToolbar) {
   }
   EXPECT_TRUE(window().toolbars().toolbar("Lunavant")->isVisible());
 
+  // While a cell is being edited the host is busy: its own buttons are disabled, the add-in's
+  // are left as the add-in set them.
+  const QModelIndex name_cell = view->model().index(0, ColumnTitled(*view, "Task Name"));
+  view->sheet().setCurrentIndex(name_cell);
+  view->sheet().edit(name_cell);
+  window().syncToolbars();
+  EXPECT_FALSE(window().toolbars().buttonAction("Standard", "New")->isEnabled());
+  EXPECT_TRUE(window().toolbars().buttonAction("Lunavant", "Add Hijri")->isEnabled());
+  QTest::keyClick(view->sheet().indexWidget(name_cell), Qt::Key_Escape);
+  window().syncToolbars();
+  EXPECT_TRUE(window().toolbars().buttonAction("Standard", "New")->isEnabled());
+
   ModalWatcher watcher;
   QStringList offered_dates;
   watcher.Then([&offered_dates](QWidget& dialog) {
