@@ -10,6 +10,7 @@ packages=(
   libxml2-utils
   locales
   mingw-w64 wine wine64 wine32:i386
+  qt6-base-dev xvfb xauth fonts-dejavu-core
 )
 
 missing=()
