@@ -13,4 +13,7 @@ for preset in release asan; do
   ctest --preset "$preset" -j "$(nproc)"
 done
 scripts/test-windows.sh
+# The desktop program under a virtual X server: its screenshots must show a drawing.
+echo "== screenshots" >&2
+scripts/screenshots.sh build/screenshots
 scripts/fuzz.sh "${LUNAVANT_FUZZ_SECONDS:-30}"

@@ -658,13 +658,15 @@ TEST_F(AddInModule, RemoveAsksFirstAndAfterYesNothingOfTheFieldIsLeft) {
   EXPECT_FALSE(ShowsAnywhere(pj, kText2));
   EXPECT_EQ(pj.TaskAt(1)->GetField(kText2), "");
   EXPECT_EQ(pj.TaskAt(2)->GetField(kText2), "");
-  EXPECT_EQ(app_.CustomFieldGetName(kText2), "Text2");
+  EXPECT_EQ(app_.CustomFieldGetName(kText2), "");  // its own name back: no alias
   EXPECT_TRUE(ShowsAnywhere(pj, kText1));
   app_.UserEdit(*pj.TaskAt(2), kText2, "01/03/1425");
   EXPECT_EQ(pj.TaskAt(2)->GetField(kFinish), "Fri 05/03/04");
 
   ClickWith("Add Hijri", {kAddTitle, {DialogAction::Press("CancelButton")}});
   EXPECT_EQ(Dialogs().Shown().back().lists.at("GregField"), std::vector<std::string>{"Finish"});
+  const std::vector<std::string>& free_fields = Dialogs().Shown().back().lists.at("HijriField");
+  EXPECT_EQ(free_fields.front(), "Text2");  // released, so it can be paired again
 }
 
 TEST_F(AddInModule, RemoveWithoutHijriColumnsShowsItsMessageAndNoDialog) {

@@ -156,6 +156,21 @@ void Project::SetProjectStart(Moment start) {
   MarkChanged();
 }
 
+void Project::SetScheduleFromFinish(Moment finish) {
+  if (!InHostRange(finish)) {
+    host::Raise(host::kHostFailure,
+                message::DateOutOfRange("Project Finish", app_->FormatDate(finish)));
+  }
+  schedule_from_finish_ = true;
+  project_finish_ = finish;
+  MarkChanged();
+}
+
+void Project::SetScheduleFromStart() {
+  schedule_from_finish_ = false;
+  MarkChanged();
+}
+
 const std::string& Project::CustomTextAlias(int index) const {
   return aliases_.at(static_cast<std::size_t>(index));
 }

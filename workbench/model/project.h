@@ -22,6 +22,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "addin/host/events.h"
@@ -35,6 +36,14 @@ namespace lunavant::workbench {
 
 class Application;
 class Project;
+class ProjectFileAccess;
+
+// What a file loader keeps of the document a project came from, so that a save can write back
+// what the workbench does not model. The model holds it and never looks inside.
+class ProjectSource {
+ public:
+  virtual ~ProjectSource() = default;
+};
 
 class Window final : public host::Window {
  public:
@@ -95,6 +104,13 @@ class Project final : public host::Project {
   // Fails with kHostFailure outside the host's date range.
   Moment ProjectStart() const { return project_start_; }
   void SetProjectStart(Moment start);
+  // Whether the project is scheduled back from its finish date, every task as late as it can
+  // go, rather than forward from its start (the default). Setting the finish fails with
+  // kHostFailure outside the host's date range.
+  bool ScheduleFromFinish() const { return schedule_from_finish_; }
+  Moment ProjectFinish() const { return project_finish_; }
+  void SetScheduleFromFinish(Moment finish);
+  void SetScheduleFromStart();
 
   // Renames the task table `name` (found without regard to letter case), as the user does in the
   // table definition; the active view keeps showing it. Fails with kHostFailure, renaming nothing,
@@ -118,6 +134,10 @@ class Project final : public host::Project {
   void MarkSaved() { saved_ = true; }
   void MarkChanged() { saved_ = false; }
 
+  // The document the project was read from; null for a project made in the workbench.
+  ProjectSource* Source() const { return source_.get(); }
+  void SetSource(std::unique_ptr<ProjectSource> source) { source_ = std::move(source); }
+
   // All task rows (null for blank rows), in ID order.
   const std::vector<std::unique_ptr<Task>>& Rows() const { return rows_; }
   // Rebuilds the parent and subtask relations when rows changed since the last call.
@@ -126,6 +146,7 @@ class Project final : public host::Project {
  private:
   friend class Application;
   friend class Scheduler;
+  friend class ProjectFileAccess;
   void RaiseOpen();
   void Detach();
 
@@ -142,6 +163,8 @@ class Project final : public host::Project {
   std::int32_t last_outline_level_ = 0;
   ProjectCalendar calendar_;
   Moment project_start_;
+  bool schedule_from_finish_ = false;
+  Moment project_finish_ = 0;
   std::vector<std::unique_ptr<Table>> tables_;
   std::string current_table_ = "Entry";
   std::int32_t selected_column_ = 0;
@@ -149,6 +172,7 @@ class Project final : public host::Project {
   std::array<std::string, kCustomTextCount> aliases_;
   std::array<std::string, kCustomTextCount> formulas_;
   std::vector<host::ProjectEvents*> sinks_;
+  std::unique_ptr<ProjectSource> source_;
 };
 
 }  // namespace lunavant::workbench

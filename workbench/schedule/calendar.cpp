@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/schedule/calendar.h"
 
+#include <algorithm>
+
 #include "addin/host/error.h"
 #include "workbench/model/messages.h"
 
@@ -101,26 +103,73 @@ ProjectCalendar::ProjectCalendar(WorkWeek week, std::int32_t day_start_minute,
   }
 }
 
+void ProjectCalendar::SetDayWorking(std::int64_t days, bool working) {
+  const auto at = std::lower_bound(flips_.begin(), flips_.end(), days);
+  const bool listed = at != flips_.end() && *at == days;
+  const bool exception = working != week_.IsWorkingDay(days);
+  if (listed == exception) return;
+  if (exception) {
+    flips_.insert(at, days);
+  } else {
+    flips_.erase(at);
+  }
+  shift_.assign(flips_.size() + 1, 0);
+  holidays_ = extra_days_ = 0;
+  for (std::size_t i = 0; i < flips_.size(); ++i) {
+    const bool holiday = week_.IsWorkingDay(flips_[i]);
+    (holiday ? holidays_ : extra_days_) += 1;
+    shift_[i + 1] = shift_[i] + (holiday ? -1 : 1);
+  }
+}
+
+bool ProjectCalendar::IsWorkingDay(std::int64_t days) const {
+  const bool flipped = std::binary_search(flips_.begin(), flips_.end(), days);
+  return week_.IsWorkingDay(days) != flipped;
+}
+
+std::int64_t ProjectCalendar::OrdinalOnOrAfter(std::int64_t days) const {
+  if (flips_.empty()) return week_.OrdinalOnOrAfter(days);
+  const auto before = std::lower_bound(flips_.begin(), flips_.end(), days) - flips_.begin();
+  return week_.OrdinalOnOrAfter(days) + shift_[static_cast<std::size_t>(before)];
+}
+
+std::int64_t ProjectCalendar::DayOfOrdinal(std::int64_t ordinal) const {
+  if (flips_.empty()) return week_.DayOfOrdinal(ordinal);
+  // The exceptions move an ordinal by at most their count either way, which bounds the search
+  // for the first day whose following day counts more than `ordinal` working days before it.
+  std::int64_t low = week_.DayOfOrdinal(ordinal - extra_days_) - 7;
+  std::int64_t high = week_.DayOfOrdinal(ordinal + holidays_) + 7;
+  while (low < high) {
+    const std::int64_t middle = low + (high - low) / 2;
+    if (OrdinalOnOrAfter(middle + 1) > ordinal) {
+      high = middle;
+    } else {
+      low = middle + 1;
+    }
+  }
+  return low;
+}
+
 std::int64_t ProjectCalendar::StartBoundary(Moment when) const {
   const std::int64_t days = DayOf(when);
   const std::int64_t minute = when - days * kMinutesPerDay;
-  if (week_.IsWorkingDay(days) && minute < day_finish_) return week_.OrdinalOnOrAfter(days);
-  return week_.OrdinalOnOrAfter(days + 1);
+  if (IsWorkingDay(days) && minute < day_finish_) return OrdinalOnOrAfter(days);
+  return OrdinalOnOrAfter(days + 1);
 }
 
 std::int64_t ProjectCalendar::FinishBoundary(Moment when) const {
   const std::int64_t days = DayOf(when);
   const std::int64_t minute = when - days * kMinutesPerDay;
-  if (week_.IsWorkingDay(days) && minute > day_start_) return week_.OrdinalOnOrAfter(days) + 1;
-  return week_.OrdinalOnOrAfter(days);
+  if (IsWorkingDay(days) && minute > day_start_) return OrdinalOnOrAfter(days) + 1;
+  return OrdinalOnOrAfter(days);
 }
 
 Moment ProjectCalendar::StartOf(std::int64_t boundary) const {
-  return week_.DayOfOrdinal(boundary) * kMinutesPerDay + day_start_;
+  return DayOfOrdinal(boundary) * kMinutesPerDay + day_start_;
 }
 
 Moment ProjectCalendar::FinishOf(std::int64_t boundary) const {
-  return week_.DayOfOrdinal(boundary - 1) * kMinutesPerDay + day_finish_;
+  return DayOfOrdinal(boundary - 1) * kMinutesPerDay + day_finish_;
 }
 
 }  // namespace lunavant::workbench

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "addin/host/value.h"
 
@@ -69,6 +70,16 @@ class ProjectCalendar {
   std::int32_t DayStartMinute() const { return day_start_; }
   std::int32_t DayFinishMinute() const { return day_finish_; }
 
+  // Exceptions to the working week: a holiday on a working weekday, or a weekend day worked.
+  // `days` as DayOf gives them; a day set back to what its weekday says is no exception.
+  void SetDayWorking(std::int64_t days, bool working);
+  bool IsWorkingDay(std::int64_t days) const;
+  // The days whose status differs from their weekday's, in order.
+  const std::vector<std::int64_t>& ExceptionDays() const { return flips_; }
+  // The ordinal of the first working day on or after `days`, and the day of an ordinal.
+  std::int64_t OrdinalOnOrAfter(std::int64_t days) const;
+  std::int64_t DayOfOrdinal(std::int64_t ordinal) const;
+
   // The boundary at or after `when` at which work can start: a moment inside a working day's
   // hours counts as that day's start.
   std::int64_t StartBoundary(Moment when) const;
@@ -83,6 +94,10 @@ class ProjectCalendar {
   WorkWeek week_ = WorkWeek::MondayToFriday();
   std::int32_t day_start_ = 8 * 60;
   std::int32_t day_finish_ = 17 * 60;
+  std::vector<std::int64_t> flips_;  // sorted exception days
+  std::vector<std::int32_t> shift_;  // [i]: working days the exceptions before flips_[i] add
+  std::int32_t holidays_ = 0;        // exceptions that take a working day away
+  std::int32_t extra_days_ = 0;      // exceptions that add one
 };
 
 }  // namespace lunavant::workbench

@@ -153,139 +153,165 @@ void Scheduler::Run(Project& project) {
     }
   }
 
+  // A project scheduled from its start runs the forward pass from the project start and the
+  // backward pass from the latest early finish; one scheduled from its finish runs the backward
+  // pass from the project finish first, and the forward pass from the earliest late start.
+  const bool from_project_finish = project.ScheduleFromFinish();
+  Boundary project_start = calendar.StartBoundary(project.ProjectStart());
+  Boundary project_finish = project_start;
   // Forward pass. For a summary's start node, es/ef hold the bounds it hands down to its
   // subtasks' starts and finishes; for every finish node, the task's early span.
-  const Boundary project_start = calendar.StartBoundary(project.ProjectStart());
   std::vector<Boundary> es(static_cast<std::size_t>(nodes)), ef(static_cast<std::size_t>(nodes));
   std::vector<char> finish_side(static_cast<std::size_t>(n), 0);
-  for (const std::int32_t v : order) {
-    if (v >= n) {
-      Boundary first = kNone, last = -kNone;
+  // A finish that a predecessor's start drives (start-to-finish, no lag or a lead) falls on a
+  // working day's start, as the desktop scheduler shows it, not on the end of the working day
+  // before; a positive lag, counted in working time, ends at a working day's end.
+  std::vector<char> finish_at_start(static_cast<std::size_t>(n), 0);
+  const auto forward_pass = [&](Boundary start_at) {
+    for (const std::int32_t v : order) {
+      if (v >= n) {
+        Boundary first = kNone, last = -kNone;
+        for (std::int32_t e = in.first[v]; e < in.first[v + 1]; ++e) {
+          if (in.edges[e].kind != EdgeKind::kChildToParent) continue;
+          first = std::min(first, es[in.edges[e].node]);
+          last = std::max(last, ef[in.edges[e].node]);
+        }
+        es[v] = first;
+        ef[v] = last;
+        continue;
+      }
+      const Task& task = *tasks[v];
+      const Boundary d = is_summary(v) ? 0 : task.duration_days_;
+      Boundary start_bound = is_summary(v) ? -kNone : start_at;
+      Boundary finish_bound = -kNone;
+      bool from_finish = false;
+      bool start_to_finish = false;
       for (std::int32_t e = in.first[v]; e < in.first[v + 1]; ++e) {
-        if (in.edges[e].kind != EdgeKind::kChildToParent) continue;
-        first = std::min(first, es[in.edges[e].node]);
-        last = std::max(last, ef[in.edges[e].node]);
-      }
-      es[v] = first;
-      ef[v] = last;
-      continue;
-    }
-    const Task& task = *tasks[v];
-    const Boundary d = is_summary(v) ? 0 : task.duration_days_;
-    Boundary start_bound = is_summary(v) ? -kNone : project_start;
-    Boundary finish_bound = -kNone;
-    bool from_finish = false;
-    for (std::int32_t e = in.first[v]; e < in.first[v + 1]; ++e) {
-      const Edge& edge = in.edges[e];
-      if (edge.kind == EdgeKind::kParentToChild) {
-        start_bound = std::max(start_bound, es[edge.node]);
-        finish_bound = std::max(finish_bound, ef[edge.node]);
-      } else if (edge.kind == EdgeKind::kLink) {
-        const Boundary at = (FromFinish(edge.type) ? ef[edge.node] : es[edge.node]) + edge.lag;
-        Boundary& bound = ToFinish(edge.type) ? finish_bound : start_bound;
-        const Boundary as_start = ToFinish(edge.type) ? at - d : at;
-        if (!is_summary(v) && as_start >= std::max(start_bound, finish_bound - d)) {
-          from_finish = FromFinish(edge.type);
+        const Edge& edge = in.edges[e];
+        if (edge.kind == EdgeKind::kParentToChild) {
+          start_bound = std::max(start_bound, es[edge.node]);
+          finish_bound = std::max(finish_bound, ef[edge.node]);
+        } else if (edge.kind == EdgeKind::kLink) {
+          const Boundary at = (FromFinish(edge.type) ? ef[edge.node] : es[edge.node]) + edge.lag;
+          Boundary& bound = ToFinish(edge.type) ? finish_bound : start_bound;
+          const Boundary as_start = ToFinish(edge.type) ? at - d : at;
+          if (!is_summary(v) && as_start >= std::max(start_bound, finish_bound - d)) {
+            from_finish = FromFinish(edge.type);
+            start_to_finish = edge.type == LinkType::kStartToFinish && edge.lag <= 0;
+          }
+          bound = std::max(bound, at);
         }
-        bound = std::max(bound, at);
       }
-    }
-    if (is_summary(v)) {
-      es[v] = start_bound;
-      ef[v] = finish_bound;
-      continue;
-    }
-    Boundary start = std::max(start_bound, finish_bound - d);
-    const bool dated = task.constraint_date_.has_value();
-    switch (task.constraint_) {
-      case ConstraintType::kStartNoEarlierThan:
-        if (dated && calendar.StartBoundary(*task.constraint_date_) > start) {
-          start = calendar.StartBoundary(*task.constraint_date_);
-          from_finish = false;
-        }
-        break;
-      case ConstraintType::kFinishNoEarlierThan:
-        if (dated && calendar.FinishBoundary(*task.constraint_date_) - d > start) {
-          start = calendar.FinishBoundary(*task.constraint_date_) - d;
-          from_finish = false;
-        }
-        break;
-      case ConstraintType::kMustStartOn:
-        if (dated) start = calendar.StartBoundary(*task.constraint_date_), from_finish = false;
-        break;
-      case ConstraintType::kMustFinishOn:
-        if (dated) start = calendar.FinishBoundary(*task.constraint_date_) - d, from_finish = false;
-        break;
-      default:
-        break;
-    }
-    if (task.actual_start_) {
-      start = calendar.StartBoundary(*task.actual_start_);
-      from_finish = false;
-    }
-    es[v] = start;
-    ef[v] = start + d;
-    finish_side[v] = from_finish && d == 0;
-  }
-
-  Boundary project_finish = project_start;
-  for (std::int32_t i = 0; i < n; ++i)
-    project_finish = std::max(project_finish, ef[finish_node[i]]);
-
-  // Backward pass. For a summary's finish node, ls/lf hold the bounds it hands down to its
-  // subtasks; for every start node, the task's late span.
-  std::vector<Boundary> ls(static_cast<std::size_t>(nodes)), lf(static_cast<std::size_t>(nodes));
-  for (auto it = order.rbegin(); it != order.rend(); ++it) {
-    const std::int32_t v = *it;
-    if (v < n && is_summary(v)) {
-      Boundary first = kNone, last = -kNone;
-      for (std::int32_t e = out.first[v]; e < out.first[v + 1]; ++e) {
-        if (out.edges[e].kind != EdgeKind::kParentToChild) continue;
-        first = std::min(first, ls[out.edges[e].node]);
-        last = std::max(last, lf[out.edges[e].node]);
+      if (is_summary(v)) {
+        es[v] = start_bound;
+        ef[v] = finish_bound;
+        continue;
       }
-      ls[v] = first;
-      lf[v] = last;
-      continue;
-    }
-    const bool summary_finish = v >= n;
-    const Task* task = summary_finish ? nullptr : tasks[v];
-    const Boundary d = summary_finish ? 0 : task->duration_days_;
-    Boundary finish_bound = summary_finish ? kNone : project_finish;
-    Boundary start_bound = kNone;
-    for (std::int32_t e = out.first[v]; e < out.first[v + 1]; ++e) {
-      const Edge& edge = out.edges[e];
-      if (edge.kind == EdgeKind::kChildToParent) {
-        finish_bound = std::min(finish_bound, lf[edge.node]);
-        start_bound = std::min(start_bound, ls[edge.node]);
-      } else if (edge.kind == EdgeKind::kLink) {
-        const Boundary at = (ToFinish(edge.type) ? lf[edge.node] : ls[edge.node]) - edge.lag;
-        Boundary& bound = FromFinish(edge.type) ? finish_bound : start_bound;
-        bound = std::min(bound, at);
-      }
-    }
-    if (summary_finish) {
-      ls[v] = start_bound;
-      lf[v] = finish_bound;
-      continue;
-    }
-    Boundary finish = std::min(finish_bound, start_bound + d);
-    if (task->constraint_date_) {
-      switch (task->constraint_) {
-        case ConstraintType::kStartNoLaterThan:
-        case ConstraintType::kMustStartOn:
-          finish = std::min(finish, calendar.StartBoundary(*task->constraint_date_) + d);
+      Boundary start = std::max(start_bound, finish_bound - d);
+      const bool dated = task.constraint_date_.has_value();
+      switch (task.constraint_) {
+        case ConstraintType::kStartNoEarlierThan:
+          if (dated && calendar.StartBoundary(*task.constraint_date_) > start) {
+            start = calendar.StartBoundary(*task.constraint_date_);
+            from_finish = false;
+          }
           break;
-        case ConstraintType::kFinishNoLaterThan:
+        case ConstraintType::kFinishNoEarlierThan:
+          if (dated && calendar.FinishBoundary(*task.constraint_date_) - d > start) {
+            start = calendar.FinishBoundary(*task.constraint_date_) - d;
+            from_finish = false;
+          }
+          break;
+        case ConstraintType::kMustStartOn:
+          if (dated) start = calendar.StartBoundary(*task.constraint_date_), from_finish = false;
+          break;
         case ConstraintType::kMustFinishOn:
-          finish = std::min(finish, calendar.FinishBoundary(*task->constraint_date_));
+          if (dated) start = calendar.FinishBoundary(*task.constraint_date_) - d, from_finish = false;
           break;
         default:
           break;
       }
+      if (task.actual_start_) {
+        start = calendar.StartBoundary(*task.actual_start_);
+        from_finish = false;
+      }
+      const bool link_bound = start == std::max(start_bound, finish_bound - d);
+      es[v] = start;
+      ef[v] = start + d;
+      finish_side[v] = from_finish && d == 0;
+      finish_at_start[v] = start_to_finish && link_bound && d > 0 && !task.actual_start_;
     }
-    lf[v] = finish;
-    ls[v] = finish - d;
+  };
+
+  // Backward pass. For a summary's finish node, ls/lf hold the bounds it hands down to its
+  // subtasks; for every start node, the task's late span.
+  std::vector<Boundary> ls(static_cast<std::size_t>(nodes)), lf(static_cast<std::size_t>(nodes));
+  const auto backward_pass = [&](Boundary finish_at) {
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+      const std::int32_t v = *it;
+      if (v < n && is_summary(v)) {
+        Boundary first = kNone, last = -kNone;
+        for (std::int32_t e = out.first[v]; e < out.first[v + 1]; ++e) {
+          if (out.edges[e].kind != EdgeKind::kParentToChild) continue;
+          first = std::min(first, ls[out.edges[e].node]);
+          last = std::max(last, lf[out.edges[e].node]);
+        }
+        ls[v] = first;
+        lf[v] = last;
+        continue;
+      }
+      const bool summary_finish = v >= n;
+      const Task* task = summary_finish ? nullptr : tasks[v];
+      const Boundary d = summary_finish ? 0 : task->duration_days_;
+      Boundary finish_bound = summary_finish ? kNone : finish_at;
+      Boundary start_bound = kNone;
+      for (std::int32_t e = out.first[v]; e < out.first[v + 1]; ++e) {
+        const Edge& edge = out.edges[e];
+        if (edge.kind == EdgeKind::kChildToParent) {
+          finish_bound = std::min(finish_bound, lf[edge.node]);
+          start_bound = std::min(start_bound, ls[edge.node]);
+        } else if (edge.kind == EdgeKind::kLink) {
+          const Boundary at = (ToFinish(edge.type) ? lf[edge.node] : ls[edge.node]) - edge.lag;
+          Boundary& bound = FromFinish(edge.type) ? finish_bound : start_bound;
+          bound = std::min(bound, at);
+        }
+      }
+      if (summary_finish) {
+        ls[v] = start_bound;
+        lf[v] = finish_bound;
+        continue;
+      }
+      Boundary finish = std::min(finish_bound, start_bound + d);
+      if (task->constraint_date_) {
+        switch (task->constraint_) {
+          case ConstraintType::kStartNoLaterThan:
+          case ConstraintType::kMustStartOn:
+            finish = std::min(finish, calendar.StartBoundary(*task->constraint_date_) + d);
+            break;
+          case ConstraintType::kFinishNoLaterThan:
+          case ConstraintType::kMustFinishOn:
+            finish = std::min(finish, calendar.FinishBoundary(*task->constraint_date_));
+            break;
+          default:
+            break;
+        }
+      }
+      lf[v] = finish;
+      ls[v] = finish - d;
+    }
+  };
+
+  if (from_project_finish) {
+    project_finish = calendar.FinishBoundary(project.ProjectFinish());
+    backward_pass(project_finish);
+    project_start = project_finish;
+    for (std::int32_t i = 0; i < n; ++i) project_start = std::min(project_start, ls[i]);
+    forward_pass(project_start);
+  } else {
+    forward_pass(project_start);
+    for (std::int32_t i = 0; i < n; ++i)
+      project_finish = std::max(project_finish, ef[finish_node[i]]);
+    backward_pass(project_finish);
   }
 
   // Nothing is written unless every date lands in the host's range.
@@ -341,11 +367,10 @@ void Scheduler::Run(Project& project) {
     };
     auto finish_at = [&](Boundary b) { return d == 0 ? start_at(b) : calendar.FinishOf(b); };
     set(task.early_start_, std::optional<Moment>(start_at(es[i])));
-    set(task.early_finish_, std::optional<Moment>(finish_at(ef[i])));
+    set(task.early_finish_, std::optional<Moment>(finish_at_start[i] ? calendar.StartOf(ef[i])
+                                                                      : finish_at(ef[i])));
     set(task.late_start_, std::optional<Moment>(start_at(ls[i])));
     set(task.late_finish_, std::optional<Moment>(finish_at(lf[i])));
-    set(task.start_, task.actual_start_ ? *task.actual_start_ : *task.early_start_);
-    set(task.finish_, task.actual_finish_ ? *task.actual_finish_ : *task.early_finish_);
     Boundary free_slack = project_finish - ef[i];
     for (const Link& link : task.successors_) {
       const std::int32_t s = link.task->schedule_index_;
@@ -353,7 +378,23 @@ void Scheduler::Run(Project& project) {
       const Boundary mine = FromFinish(link.type) ? ef[i] : es[i];
       free_slack = std::min(free_slack, successor_at - link.lag_days - mine);
     }
-    set(task.free_slack_, static_cast<std::int32_t>(std::min(free_slack, total_slack)));
+    free_slack = std::min(free_slack, total_slack);
+    // As Late As Possible: as late as the task can go without moving a successor or the project
+    // finish, which is its free slack. Scheduled from the finish, every task goes as late as it
+    // can: to its late dates.
+    const Boundary later_by = from_project_finish ? total_slack : free_slack;
+    const bool as_late = (from_project_finish ||
+                          task.constraint_ == ConstraintType::kAsLateAsPossible) &&
+                         !task.actual_start_ && later_by > 0;
+    if (as_late) {
+      set(task.start_, start_at(es[i] + later_by));
+      set(task.finish_, d == 0 ? start_at(es[i] + later_by) : calendar.FinishOf(ef[i] + later_by));
+      free_slack = 0;
+    } else {
+      set(task.start_, task.actual_start_ ? *task.actual_start_ : *task.early_start_);
+      set(task.finish_, task.actual_finish_ ? *task.actual_finish_ : *task.early_finish_);
+    }
+    set(task.free_slack_, static_cast<std::int32_t>(free_slack));
   }
 
   // The project summary row spans the top-level tasks.

@@ -7,8 +7,11 @@
 // start-to-finish, each with a lag or lead in working days) and the links of the summary tasks
 // above it; a backward pass from the project finish gives late dates, with Start/Finish No Later
 // Than. Summary tasks span their subtasks. Start and Finish of each task become its early dates,
-// except that a task with an actual start keeps it (and its actual finish). As Late As Possible is
-// scheduled as As Soon As Possible.
+// except that a task with an actual start keeps it (and its actual finish), and an As Late As
+// Possible task moves on by its free slack. Holidays and worked days of the calendar (its
+// exceptions) count as the calendar says. A finish that a start-to-finish link without lag drives
+// falls on the next working day's start, as the desktop scheduler shows it. A project scheduled
+// from its finish runs the passes the other way round and places every task at its late dates.
 //
 // The passes run over a graph of tasks, links and outline (a summary task is two nodes: one that
 // hands its links' bounds down to its subtasks, one that gathers their span), in the order of

@@ -156,6 +156,66 @@ TEST_F(SchedulerTest, ActualStartIsKept) {
   EXPECT_EQ(Span(2), "Tue 02/03/04 - Wed 03/03/04");
 }
 
+// Given holidays on working days and a worked Friday, expect work to skip the holidays and use
+// the Friday, and a calendar without exceptions to count as before.
+TEST_F(SchedulerTest, CalendarExceptionsMoveWork) {
+  workbench::Project& pj = Plan().AddTask("A", 4).AddTask("B", 2).Link(1, 2).Build();
+  ProjectCalendar calendar = pj.Calendar();
+  calendar.SetDayWorking(DayOf(MomentOf(2004, 3, 2)), false);  // Tuesday
+  calendar.SetDayWorking(DayOf(MomentOf(2004, 3, 3)), false);  // Wednesday
+  calendar.SetDayWorking(DayOf(MomentOf(2004, 3, 6)), true);   // Saturday
+  calendar.SetDayWorking(DayOf(MomentOf(2004, 3, 9)), true);   // a Tuesday: no exception
+  EXPECT_EQ(calendar.ExceptionDays().size(), 3u);
+  pj.SetCalendar(calendar);
+  app_.CalculateProject();
+  EXPECT_EQ(Span(1), "Mon 01/03/04 - Sat 06/03/04");
+  EXPECT_EQ(Span(2), "Mon 08/03/04 - Tue 09/03/04");
+  calendar.SetDayWorking(DayOf(MomentOf(2004, 3, 2)), true);
+  calendar.SetDayWorking(DayOf(MomentOf(2004, 3, 3)), true);
+  calendar.SetDayWorking(DayOf(MomentOf(2004, 3, 6)), false);
+  EXPECT_TRUE(calendar.ExceptionDays().empty());
+  pj.SetCalendar(calendar);
+  app_.CalculateProject();
+  EXPECT_EQ(Span(2), "Fri 05/03/04 - Mon 08/03/04");
+}
+
+// Given an As Late As Possible task before a successor that waits for a longer one, expect it to
+// finish just before the successor starts, and a start-to-finish link without lag to end its
+// successor at the predecessor's start.
+TEST_F(SchedulerTest, AsLateAsPossibleAndStartToFinish) {
+  Plan()
+      .AddTask("Long", 5)
+      .AddTask("Late", 2)
+      .AddTask("Join", 1)
+      .AddTask("Before join", 1)
+      .Link(1, 3)
+      .Link(2, 3)
+      .Link(3, 4, LinkType::kStartToFinish)
+      .Field(2, field::kConstraintType, "As Late As Possible")
+      .Build();
+  EXPECT_EQ(Span(2), "Thu 04/03/04 - Fri 05/03/04");
+  EXPECT_EQ(TaskWithId(2).GetField(field::kFreeSlack), "0 days");
+  app_.SetDateFormat(DateFormat::kWeekdayDateTime);
+  EXPECT_EQ(TaskWithId(4).GetField(field::kFinish), "Mon 08/03/04 08:00");
+  EXPECT_EQ(TaskWithId(4).GetField(field::kStart), "Fri 05/03/04 08:00");
+}
+
+// Given a project scheduled back from Friday 12 March, expect its chain to end that day and each
+// task to run as late as it can; a task off the chain also finishes with the project.
+TEST_F(SchedulerTest, ScheduledFromTheFinish) {
+  workbench::Project& pj =
+      Plan().AddTask("A", 2).AddTask("B", 3).AddTask("Alone", 1).Link(1, 2).Build();
+  pj.SetScheduleFromFinish(MomentOf(2004, 3, 12, 17, 0));
+  app_.CalculateProject();
+  EXPECT_EQ(Span(1), "Mon 08/03/04 - Tue 09/03/04");
+  EXPECT_EQ(Span(2), "Wed 10/03/04 - Fri 12/03/04");
+  EXPECT_EQ(Span(3), "Fri 12/03/04 - Fri 12/03/04");
+  EXPECT_EQ(pj.SummaryTask().GetField(field::kStart), "Mon 08/03/04");
+  pj.SetScheduleFromStart();
+  app_.CalculateProject();
+  EXPECT_EQ(Span(1), "Mon 01/03/04 - Tue 02/03/04");
+}
+
 // Given links that form a cycle (also through a summary and its own subtask), expect a whole
 // message, no event and no date changed.
 TEST_F(SchedulerTest, CycleFailsAndChangesNothing) {

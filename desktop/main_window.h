@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: MIT
+// The desktop program's main window: one tab per open project, in the host's order, the current
+// tab being the host's active project; the File, View and Tools menus. Every change of project
+// goes through the host (workbench::Application), so the add-in hears of it as in any host:
+// switching tabs activates the project's window, closing a tab asks the host to close it.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include "desktop/gantt_chart.h"
+
+class QActionGroup;
+class QMenu;
+class QTabWidget;
+
+namespace lunavant::workbench {
+class AddInManager;
+class Application;
+class HijriDays;
+class Project;
+}  // namespace lunavant::workbench
+
+namespace lunavant::desktop {
+
+class CommandToolbars;
+class ProjectView;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // The application, the Hijri days and the add-in manager (which may be null) must outlive the
+  // window.
+  MainWindow(lunavant::workbench::Application& app, lunavant::workbench::HijriDays& hijri,
+             lunavant::workbench::AddInManager* addins = nullptr, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  lunavant::workbench::Application& application() const { return app_; }
+  QTabWidget& tabs() const { return *tabs_; }
+  // The view of the active project; null when none is open.
+  ProjectView* currentView() const;
+  ProjectView* viewOf(const lunavant::workbench::Project& project) const;
+  // The menu actions, by their object names ("fileNew", "viewZoomIn", "toolsRegional", ...).
+  QAction* action(const QString& name) const;
+  QMenu* tableMenu() const { return table_menu_; }
+  QMenu* recentMenu() const { return recent_menu_; }
+  CommandToolbars& toolbars() const { return *toolbars_; }
+
+  GanttChart::HijriTiers hijriTiers() const { return hijri_tiers_; }
+
+ public slots:
+  // Makes the tabs follow the host: a tab per open project in order, the active one current.
+  void syncWithApplication();
+  // Reads every project again after the host or the add-in may have changed it.
+  void refreshViews();
+  void newProject();
+  // Opens a project file through the host; a failure is shown and opens nothing.
+  bool openFile(const QString& path);
+  // Saves the active project to its file, or asks for one when it has none.
+  bool saveProject();
+  // Saves the active project under `path`, which becomes its file.
+  bool saveProjectAs(const QString& path);
+  void showAddIns();
+  // Follows the host's command bars (their buttons and enabled states).
+  void syncToolbars();
+  // Asks the host to close the active project; it may stay open when a handler refuses.
+  bool closeCurrentProject();
+  void applyTable(const QString& name);
+  void setHijriTiers(GanttChart::HijriTiers placement);
+  void showRegionalSettings();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void createMenus();
+  void fillTableMenu();
+  void onCurrentTabChanged(int index);
+  void updateTitles();
+  void restoreSettings();
+  void fillRecentMenu();
+  void fillToolbarsMenu();
+  void rememberRecent(const QString& path);
+  void onToolbarButton(const QString& bar, const QString& caption);
+  void showHostError(const QString& message);
+
+  lunavant::workbench::Application& app_;
+  lunavant::workbench::HijriDays& hijri_;
+  QTabWidget* tabs_;
+  lunavant::workbench::AddInManager* addins_;
+  CommandToolbars* toolbars_ = nullptr;
+  QMenu* table_menu_ = nullptr;
+  QMenu* recent_menu_ = nullptr;
+  QMenu* toolbars_menu_ = nullptr;
+  QActionGroup* hijri_group_ = nullptr;
+  GanttChart::HijriTiers hijri_tiers_ = GanttChart::HijriTiers::Above;
+  bool syncing_ = false;
+};
+
+}  // namespace lunavant::desktop

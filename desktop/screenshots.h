@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: MIT
+// Screenshots of the program as a user sees it, for the documentation and for a check that it
+// draws: the main window with its Gantt chart, the add-in's Add dialog and the Remove
+// confirmation, written as PNG files into a folder.
+#pragma once
+
+#include <QString>
+
+namespace lunavant::desktop {
+
+class DesktopSession;
+
+// Shows the add-in's toolbar, then writes main-window.png, add-dialog.png and
+// remove-confirmation.png into `folder` (made when missing), cancelling each dialog after its
+// picture. False, with a message on standard error, when a picture could not be taken.
+bool writeScreenshots(DesktopSession& session, const QString& folder);
+
+}  // namespace lunavant::desktop

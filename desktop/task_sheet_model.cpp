@@ -1,0 +1,182 @@
+// SPDX-License-Identifier: MIT
+#include "desktop/task_sheet_model.h"
+
+#include <string>
+
+#include "addin/host/error.h"
+#include "desktop/host_text.h"
+#include "workbench/model/application.h"
+#include "workbench/model/field_catalog.h"
+#include "workbench/model/project.h"
+#include "workbench/model/task.h"
+
+namespace lunavant::desktop {
+
+namespace wb = lunavant::workbench;
+
+namespace {
+
+Qt::Alignment AlignmentOf(std::int32_t code) {
+  switch (code) {
+    case 1:
+      return Qt::AlignHCenter | Qt::AlignVCenter;
+    case 2:
+      return Qt::AlignRight | Qt::AlignVCenter;
+    default:
+      return Qt::AlignLeft | Qt::AlignVCenter;
+  }
+}
+
+}  // namespace
+
+TaskSheetModel::TaskSheetModel(wb::Project& project, QObject* parent)
+    : QAbstractTableModel(parent), project_(project), outline_(project) {
+  columns_ = readColumns();
+  row_total_ = project_.Rows().size();
+}
+
+std::vector<TaskSheetModel::ColumnShown> TaskSheetModel::readColumns() const {
+  std::vector<ColumnShown> shown;
+  if (project_.IsClosed()) return shown;
+  try {
+    wb::ColumnList& columns = project_.TaskTable(project_.CurrentTable()).Columns();
+    for (std::int32_t position = 1; position <= columns.Count(); ++position) {
+      const wb::Column& column = columns.Item(position);
+      // A column without its own title shows the field's alias, else the field's name.
+      std::string title = column.Title();
+      if (title.empty()) {
+        const int custom = wb::CustomTextIndex(column.Field());
+        if (custom >= 0) title = project_.CustomTextAlias(custom);
+      }
+      if (title.empty()) {
+        if (const wb::FieldInfo* info = wb::FindField(column.Field())) title = info->name;
+      }
+      shown.push_back(ColumnShown{column.Field(), fromHost(title), column.Width(),
+                                  AlignmentOf(column.DataAlignment()),
+                                  AlignmentOf(column.TitleAlignment())});
+    }
+  } catch (const lunavant::host::HostError&) {
+    // A current table the project lacks shows no columns rather than failing the view.
+  }
+  return shown;
+}
+
+int TaskSheetModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : outline_.RowCount();
+}
+
+int TaskSheetModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+wb::Task* TaskSheetModel::taskAt(int row) const { return outline_.TaskOfRow(row); }
+
+int TaskSheetModel::fieldAt(int column) const {
+  if (column < 0 || column >= columnCount()) return 0;
+  return columns_[static_cast<std::size_t>(column)].field;
+}
+
+int TaskSheetModel::nameColumn() const {
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    if (columns_[i].field == wb::field::kName) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+int TaskSheetModel::widthInCharacters(int column) const {
+  if (column < 0 || column >= columnCount()) return 0;
+  return columns_[static_cast<std::size_t>(column)].width;
+}
+
+QVariant TaskSheetModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.column() >= columnCount()) return {};
+  const ColumnShown& column = columns_[static_cast<std::size_t>(index.column())];
+  const wb::Task* task = taskAt(index.row());
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole: {
+      if (task == nullptr || column.field == 0) return QString();
+      try {
+        return fromHost(task->GetField(column.field));
+      } catch (const lunavant::host::HostError&) {
+        return QString();
+      }
+    }
+    case Qt::TextAlignmentRole:
+      return QVariant::fromValue(column.data_alignment);
+    case OutlineLevelRole:
+      return task == nullptr ? 0 : task->OutlineLevel();
+    case SummaryRole:
+      return task != nullptr && task->IsSummary();
+    case CollapsedRole:
+      return task != nullptr && outline_.IsCollapsed(*task);
+    default:
+      return {};
+  }
+}
+
+QVariant TaskSheetModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) {
+    return QAbstractTableModel::headerData(section, orientation, role);
+  }
+  const ColumnShown& column = columns_[static_cast<std::size_t>(section)];
+  if (role == Qt::DisplayRole) return column.title;
+  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(column.title_alignment);
+  return {};
+}
+
+Qt::ItemFlags TaskSheetModel::flags(const QModelIndex& index) const {
+  Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+  const int field = fieldAt(index.column());
+  if (taskAt(index.row()) != nullptr && field != 0 && !project_.IsClosed() &&
+      !wb::IsCalculatedField(field)) {
+    flags |= Qt::ItemIsEditable;
+  }
+  return flags;
+}
+
+bool TaskSheetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) return false;
+  wb::Task* task = taskAt(index.row());
+  const QByteArray typed = value.toString().toUtf8();
+  const std::string text(typed.constData(), static_cast<std::size_t>(typed.size()));
+  const int field = fieldAt(index.column());
+  try {
+    if (task->GetField(field) == text) return false;
+    project_.App().UserEdit(*task, field, text);
+  } catch (const lunavant::host::HostError& e) {
+    refresh();
+    emit editFailed(fromHost(e.record().description));
+    emit projectEdited();
+    return true;
+  }
+  refresh();
+  emit projectEdited();
+  return true;
+}
+
+void TaskSheetModel::setCollapsed(int row, bool collapsed) {
+  const wb::Task* task = taskAt(row);
+  if (task == nullptr || !task->IsSummary() || outline_.IsCollapsed(*task) == collapsed) return;
+  beginResetModel();
+  outline_.SetCollapsed(*task, collapsed);
+  endResetModel();
+}
+
+void TaskSheetModel::refresh() {
+  std::vector<ColumnShown> columns = readColumns();
+  if (columns != columns_ || project_.Rows().size() != row_total_) {
+    beginResetModel();
+    columns_ = std::move(columns);
+    row_total_ = project_.Rows().size();
+    outline_.Rebuild();
+    endResetModel();
+    return;
+  }
+  if (rowCount() > 0 && columnCount() > 0) {
+    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+  }
+  if (columnCount() > 0) emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+}  // namespace lunavant::desktop

@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: MIT
+#include "workbench/files/mspdi_values.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+namespace lunavant::workbench::detail {
+
+namespace {
+
+constexpr std::string_view kProjectChildren[] = {
+    "UID", "Name", "Title", "Subject", "Category", "Company", "Manager", "Author", "CreationDate",
+    "Revision", "LastSaved", "ScheduleFromStart", "StartDate", "FinishDate", "FYStartDate",
+    "CriticalSlackLimit", "CurrencyDigits", "CurrencySymbol", "CurrencySymbolPosition",
+    "CalendarUID", "DefaultStartTime", "DefaultFinishTime", "MinutesPerDay", "MinutesPerWeek",
+    "DaysPerMonth", "DefaultTaskType", "DefaultFixedCostAccrual", "DefaultStandardRate",
+    "DefaultOvertimeRate", "DurationFormat", "WorkFormat", "EditableActualCosts",
+    "HonorConstraints", "EarnedValueMethod", "InsertedProjectsLikeSummary",
+    "MultipleCriticalPaths", "NewTasksEffortDriven", "NewTasksEstimated", "SplitsInProgressTasks",
+    "SpreadActualCost", "SpreadPercentComplete", "TaskUpdatesResource", "FiscalYearStart",
+    "WeekStartDay", "MoveCompletedEndsBack", "MoveRemainingStartsBack",
+    "MoveRemainingStartsForward", "MoveCompletedEndsForward", "BaselineForEarnedValue",
+    "AutoAddNewResourcesAndTasks", "StatusDate", "CurrentDate", "MicrosoftProjectServerURL",
+    "Autolink", "NewTaskStartDate", "DefaultTaskEVMethod", "ProjectExternallyEdited",
+    "ExtendedCreationDate", "ActualsInSync", "RemoveFileProperties", "AdminProject",
+    "OutlineCodes", "WBSMasks", "ExtendedAttributes", "Calendars", "Tasks", "Resources",
+    "Assignments",};
+
+constexpr std::string_view kTaskChildren[] = {
+    "UID", "ID", "Name", "Type", "IsNull", "CreateDate", "Contact", "WBS", "WBSLevel",
+    "OutlineNumber", "OutlineLevel", "Priority", "Start", "Finish", "Duration", "DurationFormat",
+    "Work", "Stop", "Resume", "ResumeValid", "EffortDriven", "Recurring", "OverAllocated",
+    "Estimated", "Milestone", "Summary", "Critical", "IsSubproject", "IsSubprojectReadOnly",
+    "SubprojectName", "ExternalTask", "ExternalTaskProject", "EarlyStart", "EarlyFinish",
+    "LateStart", "LateFinish", "StartVariance", "FinishVariance", "WorkVariance", "FreeSlack",
+    "TotalSlack", "FixedCost", "FixedCostAccrual", "PercentComplete", "PercentWorkComplete",
+    "Cost", "OvertimeCost", "OvertimeWork", "ActualStart", "ActualFinish", "ActualDuration",
+    "ActualCost", "ActualOvertimeCost", "ActualWork", "ActualOvertimeWork", "RegularWork",
+    "RemainingDuration", "RemainingCost", "RemainingWork", "RemainingOvertimeCost",
+    "RemainingOvertimeWork", "ACWP", "CV", "ConstraintType", "CalendarUID", "ConstraintDate",
+    "Deadline", "LevelAssignments", "LevelingCanSplit", "LevelingDelay", "LevelingDelayFormat",
+    "PreLeveledStart", "PreLeveledFinish", "Hyperlink", "HyperlinkAddress", "HyperlinkSubAddress",
+    "IgnoreResourceCalendar", "Notes", "HideBar", "Rollup", "BCWS", "BCWP",
+    "PhysicalPercentComplete", "EarnedValueMethod", "PredecessorLink", "ActualWorkProtected",
+    "ActualOvertimeWorkProtected", "ExtendedAttribute", "Baseline", "OutlineCode",
+    "TimephasedData",};
+
+constexpr std::string_view kDefinitionChildren[] = {
+    "FieldID", "FieldName", "Alias", "PhoneticAlias", "RollupType", "CalculationType", "Formula",
+    "RestrictValues", "ValuelistSortOrder", "AppendNewValues", "Default", "ValueList",};
+
+constexpr std::string_view kLinkChildren[] = {
+    "PredecessorUID", "Type", "CrossProject", "CrossProjectName", "LinkLag", "LagFormat",};
+
+// Durations beyond a century of minutes are no project's.
+constexpr std::int64_t kMaxDurationMinutes = 100LL * 366 * kMinutesPerDay;
+
+bool Digits(std::string_view text, std::size_t from, std::size_t count, std::int32_t& out) {
+  if (from + count > text.size()) return false;
+  std::int32_t value = 0;
+  for (std::size_t i = from; i < from + count; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    value = value * 10 + (text[i] - '0');
+  }
+  out = value;
+  return true;
+}
+
+int DaysInMonth(std::int32_t year, std::int32_t month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+}  // namespace
+
+std::optional<Moment> ReadMspdiDate(std::string_view text) {
+  std::int32_t year, month, day, hour, minute, second;
+  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
+      text[13] != ':' || text[16] != ':' || !Digits(text, 0, 4, year) ||
+      !Digits(text, 5, 2, month) || !Digits(text, 8, 2, day) || !Digits(text, 11, 2, hour) ||
+      !Digits(text, 14, 2, minute) || !Digits(text, 17, 2, second)) {
+    return std::nullopt;
+  }
+  if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) ||
+      hour > 24 || minute > 59 || second > 59 || (hour == 24 && (minute != 0 || second != 0))) {
+    return std::nullopt;
+  }
+  return MomentOf(year, month, day, hour, minute);
+}
+
+std::string MspdiDateText(Moment when) {
+  const host::DateTime civil = DateTimeOf(when);
+  char out[32];
+  std::snprintf(out, sizeof out, "%04d-%02d-%02dT%02d:%02d:00", static_cast<int>(civil.year),
+                static_cast<int>(civil.month), static_cast<int>(civil.day),
+                static_cast<int>(civil.hour), static_cast<int>(civil.minute));
+  return out;
+}
+
+std::optional<std::int32_t> ReadMspdiTime(std::string_view text) {
+  std::int32_t hour, minute, second;
+  if (text.size() != 8 || text[2] != ':' || text[5] != ':' || !Digits(text, 0, 2, hour) ||
+      !Digits(text, 3, 2, minute) || !Digits(text, 6, 2, second) || hour > 24 || minute > 59 ||
+      second > 59) {
+    return std::nullopt;
+  }
+  return hour * 60 + minute;
+}
+
+std::optional<std::int64_t> ReadMspdiDuration(std::string_view text) {
+  bool negative = false;
+  if (!text.empty() && text.front() == '-') {
+    negative = true;
+    text.remove_prefix(1);
+  }
+  if (text.size() < 2 || text.substr(0, 2) != "PT") return std::nullopt;
+  text.remove_prefix(2);
+  double total_seconds = 0;
+  bool any = false;
+  for (const auto& [unit, seconds] : {std::pair{'H', 3600.0}, {'M', 60.0}, {'S', 1.0}}) {
+    const std::size_t end = text.find(unit);
+    if (end == std::string_view::npos) continue;
+    double value = 0;
+    const auto [stop, error] = std::from_chars(text.data(), text.data() + end, value);
+    if (end == 0 || error != std::errc() || stop != text.data() + end || !std::isfinite(value) ||
+        value < 0 || value > 1e12) {
+      return std::nullopt;
+    }
+    total_seconds += value * seconds;
+    text.remove_prefix(end + 1);
+    any = true;
+  }
+  if (!any || !text.empty()) return std::nullopt;
+  const double minutes = total_seconds / 60;
+  if (minutes > static_cast<double>(kMaxDurationMinutes)) return std::nullopt;
+  const auto whole = static_cast<std::int64_t>(minutes + 0.5);
+  return negative ? -whole : whole;
+}
+
+std::string MspdiDurationText(std::int64_t minutes) {
+  const bool negative = minutes < 0;
+  const std::int64_t magnitude = negative ? -minutes : minutes;
+  return std::string(negative ? "-" : "") + "PT" + std::to_string(magnitude / 60) + "H" +
+         std::to_string(magnitude % 60) + "M0S";
+}
+
+std::optional<std::int64_t> ReadWholeNumber(std::string_view text, std::int64_t low,
+                                            std::int64_t high) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low ||
+      value > high) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::span<const std::string_view> ProjectChildOrder() { return kProjectChildren; }
+std::span<const std::string_view> TaskChildOrder() { return kTaskChildren; }
+std::span<const std::string_view> FieldDefinitionChildOrder() { return kDefinitionChildren; }
+std::span<const std::string_view> LinkChildOrder() { return kLinkChildren; }
+
+}  // namespace lunavant::workbench::detail

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+// Project files: MSPDI, the XML interchange format of the desktop scheduler, read into a workbench
+// project and written back without loss.
+//
+// The document a project was read from stays with the project. A save writes into that document
+// only what the workbench models and what changed since the file was read or last saved (task
+// names, outline levels, dates, durations, constraints, links, custom text values, custom-field
+// aliases and formulas), each in place or, when new, at its place in the schema's order; every
+// other element, attribute and value stays as it was, in its order. The task tables and the
+// current table travel as processing instructions before the root element, which MSPDI readers
+// ignore; a file without them gets the default tables.
+//
+//   Project& plan = OpenProjectFile(app, "plan.xml");  // NewProject, Open, WindowActivate
+//   ...
+//   SaveProjectFile(plan, "plan.xml");                  // atomic; throws ProjectFileError
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "addin/host/events.h"
+#include "workbench/files/file_error.h"
+
+namespace lunavant::workbench {
+
+class Application;
+class Project;
+
+// Reads `path` into a project of `app` that is not yet handed to it (see OpenProjectFile). The
+// project is named after the file. Fails with ProjectFileError: kNotFound, kUnreadable, or
+// kMalformed with the line and what is wrong (not XML, not a project, an unknown date form, a link
+// to a missing task, a duplicate UID, ...); then nothing is made.
+std::unique_ptr<Project> ReadProjectFile(Application& app, const std::filesystem::path& path);
+// The same for a document in memory; `path` names it in errors and becomes the project's file.
+std::unique_ptr<Project> ReadProjectText(Application& app, std::string_view text,
+                                         const std::filesystem::path& path);
+
+// Reads `path` and hands the project to the application as the host does with an opened file:
+// NewProject, then the project's Open (heard by `open_sink` when given, and by sinks the
+// application's NewProject handlers added), then WindowActivate. Fails as ReadProjectFile, before
+// any event.
+Project& OpenProjectFile(Application& app, const std::filesystem::path& path,
+                         host::ProjectEvents* open_sink = nullptr);
+
+// The document of `project` with the project's current state written in. A project made in the
+// workbench gets a new MSPDI document of the 2003 form.
+std::string ProjectFileText(Project& project);
+// Writes ProjectFileText atomically to `path` (see atomic_file.h), which becomes the project's
+// file, and marks the project saved. Raises no event: Application::SaveProject does. On failure
+// the file on disk and the project's saved state are unchanged.
+void SaveProjectFile(Project& project, const std::filesystem::path& path);
+
+// The file the project was read from or last saved to; empty for a project never saved.
+std::filesystem::path ProjectFilePath(const Project& project);
+
+// Lets Application::SaveProject write each project to its file (projects without one are left
+// unwritten) and Application::SaveProjectAs to the file named by the new name.
+void UseProjectFiles(Application& app);
+
+}  // namespace lunavant::workbench
