@@ -4,13 +4,15 @@
 #include <CLI/CLI.hpp>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 
 #include "addin/codec/to_gregorian.h"
 #include "addin/codec/to_hijri.h"
 #include "addin/events/ms_proj_events.h"
 #include "addin/host/global.h"
-#include "cli/terminal_ui.h"
+#include "cli/messages.h"
+#include "cli/project_commands.h"
 #include "workbench/model/application.h"
 #include "workbench/platform/regional_settings.h"
 
@@ -18,17 +20,30 @@ namespace lunavant::cli {
 namespace {
 
 constexpr const char* kDescription =
-    "Hijri (Umm al-Qura) dates for project schedules, in the Lunavant reference host.\n\n"
-    "  lunavant hijri TEXT       prints the Hijri text of a task date as the host shows it,\n"
-    "                            e.g. \"Mon 15/03/04\" gives 24/01/1425\n"
-    "  lunavant gregorian TEXT   prints the weekday and the Gregorian date of typed Hijri\n"
-    "                            text, e.g. 05/03/1425 gives Sat 24/04/04\n\n"
+    "Hijri (Umm al-Qura) dates beside the task dates of project files (MSPDI XML), through the\n"
+    "Lunavant add-in running in the reference host. Each command starts the host, connects the\n"
+    "add-in registered for this user (registering it first when it is not), opens the file and\n"
+    "acts as a user would: a click on the add-in's toolbar, its dialog answered from the\n"
+    "options, a cell edit.\n\n"
+    "  lunavant show                 the bundled sample project, with its Hijri columns\n"
+    "  lunavant show plan.xml --tasks 1-20\n"
+    "  lunavant add plan.xml --date Finish --text Text2\n"
+    "  lunavant set plan.xml --task 3 --field HijriFinish 20/07/1446\n"
+    "  lunavant verify plan.xml       after the file was edited elsewhere\n"
+    "  lunavant hijri \"Mon 15/03/04\"  one date, as the host shows it, to Hijri text\n\n"
     "Dates are read and written in the user's regional settings (LC_ALL, LC_TIME, LANG);\n"
-    "--short-date and --date-separator override them. \"NA\" and the empty text pass through.\n"
-    "A message the add-in shows goes to standard error: its title, then its text.\n\n"
-    "Exit status: 0 a text was printed, 1 the conversion reported an error, 2 usage error.";
+    "--short-date and --date-separator override them. A message the add-in or the host shows\n"
+    "goes to standard error: its title, then its text. A Yes/No question is asked on the\n"
+    "terminal, and refused when standard input is not one (remove --yes answers Yes).\n"
+    "Changed projects are saved in place, atomically, unless --dry-run or -o OUT is given.\n"
+    "The add-in registry is $XDG_CONFIG_HOME/lunavant/registry.reg (~/.config when unset).\n\n"
+    "Exit status: 0 done; 1 refused (by the add-in, the host or the user), a conversion\n"
+    "failed, or verify found cells that do not match their dates; 2 usage error; 3 a project\n"
+    "file is missing, unreadable or malformed, or could not be saved (the file on disk is then\n"
+    "as it was); 4 the add-in or the converter library cannot be had (not registered, not\n"
+    "connected, a broken module or registry).";
 
-// The global host object lives as long as one command runs.
+// The global host object lives as long as one conversion runs.
 class GlobalApplicationScope {
  public:
   explicit GlobalApplicationScope(host::Application& app) { host::SetGlobalApplication(&app); }
@@ -37,18 +52,43 @@ class GlobalApplicationScope {
   GlobalApplicationScope& operator=(const GlobalApplicationScope&) = delete;
 };
 
+// The codec alone, as the add-in runs it inside the host, without a project.
+int Convert(Terminal& terminal, const SessionOptions& options, const std::string& text,
+            bool to_hijri) {
+  auto boxes = std::make_unique<TerminalMessageBoxes>(terminal, Questions::kAnswerDefault);
+  TerminalMessageBoxes& shown = *boxes;
+  workbench::FrontEndServices services;
+  services.messages = std::move(boxes);
+  if (!options.program_folder.empty()) services.library_folders.push_back(options.program_folder);
+  workbench::Application app(std::move(services));
+  if (options.short_date) app.Regional().OverrideShortDatePattern(*options.short_date);
+  if (options.date_separator) app.Regional().OverrideDateSeparator(*options.date_separator);
+  GlobalApplicationScope scope(app);
+  // The event object's construction fills the weekday names and the message title.
+  events::MSProjEvents add_in_state;
+  const std::string result = to_hijri ? codec::ToHijriText(text) : codec::ToGregorianText(text);
+  if (shown.ReportsShown() > 0) return kExitConversionFailed;
+  terminal.out << result << '\n';
+  return kExitPrinted;
+}
+
+void AddSaveOptions(CLI::App& command, SaveOptions& save) {
+  command.add_flag("--dry-run", save.dry_run, "do everything but save the file");
+  command.add_option("-o,--output", save.output, "save to this file instead of FILE");
+}
+
 }  // namespace
 
-int RunLunavant(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
-                const std::filesystem::path& converter_folder) {
+int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
+                const std::filesystem::path& program_folder) {
   CLI::App cli{kDescription, "lunavant"};
   cli.require_subcommand(1);
   cli.fallthrough();
-  std::optional<std::string> short_date;
-  std::optional<std::string> date_separator;
-  cli.add_option("--short-date", short_date,
+  SessionOptions session;
+  session.program_folder = program_folder;
+  cli.add_option("--short-date", session.short_date,
                  "short-date pattern to use instead of the locale's (d, dd, M, MM, yy, yyyy)");
-  cli.add_option("--date-separator", date_separator,
+  cli.add_option("--date-separator", session.date_separator,
                  "date separator to use instead of the locale's");
 
   std::string text;
@@ -58,33 +98,117 @@ int RunLunavant(int argc, const char* const* argv, std::ostream& out, std::ostre
   gregorian->add_option("TEXT", text, "Hijri text: day, separator, month, separator, year")
       ->required();
 
+  ShowOptions show;
+  CLI::App* show_cmd =
+      cli.add_subcommand("show", "print a task table of a project with its Hijri columns");
+  show_cmd->add_option("FILE", show.file, "project file; the bundled sample when left out");
+  show_cmd->add_option("--table", show.table, "the task table to show (default: the current)");
+  show_cmd->add_option("--tasks", show.tasks, "task IDs and ranges, such as 1-10,15 or 20-");
+  show_cmd->add_flag("--json", show.json, "print JSON for scripts");
+
+  AddOptions add;
+  CLI::App* add_cmd = cli.add_subcommand("add", "pair a date column with a text field (Add Hijri)");
+  add_cmd->add_option("FILE", add.file, "project file")->required();
+  add_cmd->add_option("--date", add.date_field,
+                      "the date field (the dialog's first when left out)");
+  add_cmd->add_option("--text", add.text_field, "the text field (the dialog's first free one)");
+  add_cmd->add_option("--title", add.title, "the column title (Hijri<date field> when left out)");
+  add_cmd->add_option("--table", add.table, "apply this task table first");
+  AddSaveOptions(*add_cmd, add.save);
+
+  RemoveOptions remove;
+  bool yes = false;
+  CLI::App* remove_cmd =
+      cli.add_subcommand("remove", "release a Hijri field of the current table (Remove Hijri)");
+  remove_cmd->add_option("FILE", remove.file, "project file")->required();
+  remove_cmd->add_option("--field", remove.field, "the Hijri field, such as HijriStart");
+  remove_cmd->add_flag("-y,--yes", yes, "answer Yes to the confirmation");
+  remove_cmd->add_option("--table", remove.table, "apply this task table first");
+  AddSaveOptions(*remove_cmd, remove.save);
+
+  RefreshOptions refresh;
+  CLI::App* refresh_cmd =
+      cli.add_subcommand("refresh", "rewrite every Hijri field of every task (Refresh Hijri)");
+  refresh_cmd->add_option("FILE", refresh.file, "project file")->required();
+  refresh_cmd->add_option("--table", refresh.table, "apply this task table first");
+  AddSaveOptions(*refresh_cmd, refresh.save);
+
+  SetOptions set;
+  CLI::App* set_cmd = cli.add_subcommand("set", "edit one cell, as a user types into it");
+  set_cmd->add_option("FILE", set.file, "project file")->required();
+  set_cmd->add_option("--task", set.task, "the task's ID")->required();
+  set_cmd->add_option("--field", set.field, "the field: Start, Text1, HijriStart, ...")->required();
+  set_cmd->add_option("TEXT", set.text, "what is typed into the cell")->required();
+  AddSaveOptions(*set_cmd, set.save);
+
+  std::optional<std::filesystem::path> verify_file;
+  CLI::App* verify_cmd = cli.add_subcommand(
+      "verify", "list the Hijri cells that do not match their dates; changes nothing");
+  verify_cmd->add_option("FILE", verify_file, "project file; the bundled sample when left out");
+
+  std::optional<std::filesystem::path> module;
+  CLI::App* register_cmd =
+      cli.add_subcommand("register", "register the add-in module for this user");
+  register_cmd->add_option("MODULE", module, "the module (default: beside this program)");
+  CLI::App* unregister_cmd =
+      cli.add_subcommand("unregister", "remove the add-in's registration for this user");
+  unregister_cmd->add_option("MODULE", module, "the module (default: beside this program)");
+
+  std::string prog_id;
+  CLI::App* addins =
+      cli.add_subcommand("addins", "list the registered add-ins, or (dis)connect one");
+  addins->require_subcommand(0, 1);
+  CLI::App* addins_list = addins->add_subcommand("list", "list the add-ins (the default)");
+  CLI::App* addins_connect =
+      addins->add_subcommand("connect", "connect an add-in, now and at every start");
+  addins_connect->add_option("PROGID", prog_id, "such as Lunavant.Connect")->required();
+  CLI::App* addins_disconnect =
+      addins->add_subcommand("disconnect", "disconnect an add-in, now and at every start");
+  addins_disconnect->add_option("PROGID", prog_id, "such as Lunavant.Connect")->required();
+
   try {
     cli.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
-    out << cli.help();
-    return kExitPrinted;
+    terminal.out << cli.help();
+    return kExitOk;
+  } catch (const CLI::CallForAllHelp&) {
+    terminal.out << cli.help("", CLI::AppFormatMode::All);
+    return kExitOk;
   } catch (const CLI::ParseError& e) {
-    err << "lunavant: " << e.what() << "\nRun 'lunavant --help' for usage.\n";
+    terminal.err << "lunavant: " << e.what() << '\n' << message::kUsageHint << '\n';
     return kExitUsage;
   }
+  try {
+    if (hijri->parsed() || gregorian->parsed()) {
+      return Convert(terminal, session, text, hijri->parsed());
+    }
+    if (show_cmd->parsed()) return RunShow(terminal, session, show);
+    if (add_cmd->parsed()) return RunAdd(terminal, session, add);
+    if (remove_cmd->parsed()) {
+      session.questions = yes ? Questions::kAnswerYes : Questions::kAskTerminal;
+      return RunRemove(terminal, session, remove);
+    }
+    if (refresh_cmd->parsed()) return RunRefresh(terminal, session, refresh);
+    if (set_cmd->parsed()) return RunSet(terminal, session, set);
+    if (verify_cmd->parsed()) return RunVerify(terminal, session, verify_file);
+    if (register_cmd->parsed()) return RunRegister(terminal, session, module);
+    if (unregister_cmd->parsed()) return RunUnregister(terminal, session, module);
+    if (addins_connect->parsed()) return RunConnectAddIn(terminal, session, prog_id, true);
+    if (addins_disconnect->parsed()) return RunConnectAddIn(terminal, session, prog_id, false);
+    static_cast<void>(addins_list);
+    return RunListAddIns(terminal, session);
+  } catch (const CommandError& e) {
+    terminal.err << "lunavant: " << e.what() << '\n';
+    if (e.Status() == kExitUsage) terminal.err << message::kUsageHint << '\n';
+    return e.Status();
+  }
+}
 
-  auto boxes = std::make_unique<TerminalMessageBoxes>(err);
-  TerminalMessageBoxes& shown = *boxes;
-  workbench::FrontEndServices services;
-  services.messages = std::move(boxes);
-  if (!converter_folder.empty()) services.library_folders.push_back(converter_folder);
-  workbench::Application app(std::move(services));
-  if (short_date) app.Regional().OverrideShortDatePattern(*short_date);
-  if (date_separator) app.Regional().OverrideDateSeparator(*date_separator);
-  GlobalApplicationScope scope(app);
-  // The event object's construction fills the weekday names and the message title.
-  events::MSProjEvents add_in_state;
-
-  const std::string result =
-      hijri->parsed() ? codec::ToHijriText(text) : codec::ToGregorianText(text);
-  if (shown.ShownCount() > 0) return kExitConversionFailed;
-  out << result << '\n';
-  return kExitPrinted;
+int RunLunavant(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+                const std::filesystem::path& program_folder) {
+  std::istringstream no_input;
+  Terminal terminal{no_input, out, err, false, false};
+  return RunLunavant(argc, argv, terminal, program_folder);
 }
 
 }  // namespace lunavant::cli

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include <unistd.h>
+
 #include <filesystem>
 #include <iostream>
 #include <system_error>
@@ -6,9 +8,11 @@
 #include "cli/commands.h"
 
 int main(int argc, char** argv) {
-  // The converter library is installed beside the program.
+  // The converter library and the add-in module are installed beside the program.
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  return lunavant::cli::RunLunavant(argc, argv, std::cout, std::cerr,
+  lunavant::cli::Terminal terminal{std::cin, std::cout, std::cerr, isatty(STDIN_FILENO) == 1,
+                                   isatty(STDERR_FILENO) == 1};
+  return lunavant::cli::RunLunavant(argc, argv, terminal,
                                     error ? std::filesystem::path() : self.parent_path());
 }

@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs what is missing, builds the release configuration and runs the main job: a few
-# conversions through the add-in's codec in the reference host.
+# Installs what is missing, builds the release configuration and runs the main job: the bundled
+# sample project shown with its Hijri columns, then a Hijri column added and a Hijri date typed
+# into a copy of it, all through the add-in running in the reference host.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh release >/dev/null
-lunavant=build/release/bin/lunavant
-settings=(--short-date dd/MM/yyyy --date-separator /)
-for date in "Mon 15/03/04" "Sun 01/01/84" "Mon 02/12/24" "Sat 01/01/2050"; do
-  printf '%-16s -> %s\n' "$date" "$("$lunavant" hijri "$date" "${settings[@]}")"
-done
-for hijri in 05/03/1425 28/3/1404 1/6/1446 7/4/1472; do
-  printf '%-16s -> %s\n' "$hijri" "$("$lunavant" gregorian "$hijri" "${settings[@]}")"
-done
+lunavant="$PWD/build/release/bin/lunavant"
+sample="$PWD/samples/riyadh-office-fit-out.xml"
+# A folder of its own, with its own add-in registry, so the user's is left alone.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME="$work/config"
+cd "$work"
+set -x
+"$lunavant" show --tasks 1-8
+cp "$sample" plan.xml
+"$lunavant" add plan.xml --table Schedule --date "Late Finish" --text Text3
+"$lunavant" set plan.xml --task 3 --field HijriStart 10/09/1446
+"$lunavant" show plan.xml --table Entry --tasks 1-8
+"$lunavant" verify plan.xml

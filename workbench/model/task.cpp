@@ -221,6 +221,40 @@ std::string Task::ShowDate(std::optional<Moment> when) const {
   return when ? owner_->App().FormatDate(*when) : "NA";
 }
 
+std::optional<Moment> Task::DateValue(host::FieldId field) const {
+  const FieldInfo& info = FieldOrRaise(field);
+  if (info.kind != FieldKind::kDate) {
+    host::Raise(host::kTypeMismatch, "Type mismatch");
+  }
+  switch (field) {
+    case field::kStart:
+      return start_;
+    case field::kFinish:
+      return finish_;
+    case field::kEarlyStart:
+      return early_start_;
+    case field::kEarlyFinish:
+      return early_finish_;
+    case field::kLateStart:
+      return late_start_;
+    case field::kLateFinish:
+      return late_finish_;
+    case field::kActualStart:
+      return actual_start_;
+    case field::kActualFinish:
+      return actual_finish_;
+    case field::kConstraintDate:
+      return constraint_date_;
+    case field::kCreated:
+      return created_;
+    default:
+      break;
+  }
+  const auto found = stored_.find(field);
+  if (found == stored_.end()) return std::nullopt;
+  return std::get<Moment>(found->second);
+}
+
 std::string Task::GetField(host::FieldId field) const {
   const FieldInfo& info = FieldOrRaise(field);
   switch (field) {

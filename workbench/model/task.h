@@ -90,6 +90,9 @@ class Task final : public host::Task {
   std::int32_t TotalSlackDays() const { return total_slack_; }
   std::int32_t FreeSlackDays() const { return free_slack_; }
   bool Critical() const { return critical_; }
+  // The moment a date field holds, as GetField shows it; empty for "NA". Fails with kTypeMismatch
+  // for a field that is not a date.
+  std::optional<Moment> DateValue(host::FieldId field) const;
   const std::vector<Link>& PredecessorLinks() const { return predecessors_; }
   const std::vector<Link>& SuccessorLinks() const { return successors_; }
 
