@@ -18,9 +18,8 @@
 #include <map>
 #include <memory>
 #include <new>
-#include <string>
-
 #include <pugixml.hpp>
+#include <string>
 
 #include "addin/host/host.h"
 #include "workbench/files/project_file.h"
@@ -132,8 +131,7 @@ const Generated& FileOf(std::int64_t tasks) {
 void Report(benchmark::State& state, const Generated& file, std::int64_t peak_above) {
   state.SetBytesProcessed(state.iterations() * file.bytes);
   state.counters["file_MB"] = static_cast<double>(file.bytes) / 1e6;
-  state.counters["peak_x_file"] =
-      static_cast<double>(peak_above) / static_cast<double>(file.bytes);
+  state.counters["peak_x_file"] = static_cast<double>(peak_above) / static_cast<double>(file.bytes);
 }
 
 void BM_OpenProjectFile(benchmark::State& state) {

@@ -13,12 +13,11 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <pugixml.hpp>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <pugixml.hpp>
 
 #include "addin/host/error.h"
 #include "workbench/files/file_error.h"
@@ -53,15 +52,18 @@ std::map<long long, TaskFacts> ReadFacts(const fs::path& file, std::string& proj
   pugi::xml_document doc;
   doc.load_file(file.c_str());
   pugi::xml_node project = doc.document_element();
-  const long long per_day = project.child("MinutesPerDay") ? Number(Text(project, "MinutesPerDay")) : 480;
-  if (Text(project, "ScheduleFromStart") == std::string_view("0")) project_causes = "scheduled from finish";
+  const long long per_day =
+      project.child("MinutesPerDay") ? Number(Text(project, "MinutesPerDay")) : 480;
+  if (Text(project, "ScheduleFromStart") == std::string_view("0"))
+    project_causes = "scheduled from finish";
   std::set<long long> with_resources, split;
   for (pugi::xml_node a : project.child("Assignments").children("Assignment")) {
     if (Number(Text(a, "ResourceUID")) >= 0 && a.child("ResourceUID")) {
       with_resources.insert(Number(Text(a, "TaskUID")));
     }
     for (pugi::xml_node d : a.children("TimephasedData")) {
-      if (Text(d, "Value") == std::string_view("PT0H0M0S")) split.insert(Number(Text(a, "TaskUID")));
+      if (Text(d, "Value") == std::string_view("PT0H0M0S"))
+        split.insert(Number(Text(a, "TaskUID")));
     }
   }
   const std::string day_start = project.child("DefaultStartTime")
@@ -80,9 +82,11 @@ std::map<long long, TaskFacts> ReadFacts(const fs::path& file, std::string& proj
   for (pugi::xml_node t : project.child("Tasks").children("Task")) {
     TaskFacts& f = facts[Number(Text(t, "UID"))];
     if (!project_causes.empty()) f.causes.insert(project_causes);
-    if (t.child("CalendarUID") && Number(Text(t, "CalendarUID")) >= 0) f.causes.insert("task calendar");
+    if (t.child("CalendarUID") && Number(Text(t, "CalendarUID")) >= 0)
+      f.causes.insert("task calendar");
     if (with_resources.count(Number(Text(t, "UID")))) f.causes.insert("resources");
-    if (t.child("ActualStart") || Number(Text(t, "PercentComplete")) > 0) f.causes.insert("actuals");
+    if (t.child("ActualStart") || Number(Text(t, "PercentComplete")) > 0)
+      f.causes.insert("actuals");
     if (Minutes(Text(t, "Duration")) % per_day != 0) f.causes.insert("part-day duration");
     if (split.count(Number(Text(t, "UID")))) f.causes.insert("split task");
     const long long format = Number(Text(t, "DurationFormat")) % 32;
@@ -192,9 +196,10 @@ int main(int argc, char** argv) {
                 file.filename().c_str(), held.size(), starts, finishes,
                 cause_text.empty() ? "" : "  causes: ", cause_text.c_str());
   }
-  std::printf("\nTotal: %zu files (%lld agree fully), %lld tasks, %lld starts and %lld finishes "
-              "differ\n",
-              files.size(), agreeing_files, total_tasks, total_starts, total_finishes);
+  std::printf(
+      "\nTotal: %zu files (%lld agree fully), %lld tasks, %lld starts and %lld finishes "
+      "differ\n",
+      files.size(), agreeing_files, total_tasks, total_starts, total_finishes);
   for (const auto& [cause, count] : total_causes) {
     std::printf("  tasks differing by cause: %-32s %lld\n", cause.c_str(), count);
   }

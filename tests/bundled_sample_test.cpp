@@ -2,6 +2,8 @@
 // The bundled sample project with the add-in connected: pairs restored from its aliases, Hijri
 // texts the converter agrees with, a schedule the workbench keeps, and a typed Hijri date that
 // saves with its consequences only.
+#include "workbench/files/bundled_sample.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,7 +19,6 @@
 #include "addin/pairing/pair_registry.h"
 #include "tests/support/addin_fixture.h"
 #include "tests/support/xml_compare.h"
-#include "workbench/files/bundled_sample.h"
 #include "workbench/files/project_file.h"
 #include "workbench/model/project.h"
 #include "workbench/model/task.h"
@@ -114,10 +115,9 @@ TEST_F(BundledSample, ATypedHijriDateSavesWithItsConsequencesOnly) {
   ASSERT_TRUE(app_.SaveProject(pj));
 
   const XmlChanges changes = CompareXml(before, ReadWholeFile((folder / "plan.xml").string()));
-  const std::set<std::string> allowed = {"Start",      "Finish",        "EarlyStart",
-                                         "EarlyFinish", "LateStart",    "LateFinish",
-                                         "Duration",    "ConstraintType", "ConstraintDate",
-                                         "Value"};
+  const std::set<std::string> allowed = {
+      "Start",      "Finish",   "EarlyStart",     "EarlyFinish",    "LateStart",
+      "LateFinish", "Duration", "ConstraintType", "ConstraintDate", "Value"};
   EXPECT_FALSE(changes.added.empty());
   for (const auto* lines : {&changes.removed, &changes.added}) {
     for (const std::string& line : *lines) {

@@ -123,9 +123,9 @@ TEST_F(ProjectFilesScenario, PairsSurviveSaveCloseAndReopenAndATypedDateSavesAlo
   std::sort(touched.begin(), touched.end());
   EXPECT_EQ(touched, (std::vector<std::string>{"ConstraintDate", "ConstraintType",
                                                "ExtendedAttribute", "Finish", "Start"}));
-  EXPECT_NE(std::find(changes.added.begin(), changes.added.end(),
-                      at + "Start[1]=2004-04-20T08:00:00"),
-            changes.added.end());
+  EXPECT_NE(
+      std::find(changes.added.begin(), changes.added.end(), at + "Start[1]=2004-04-20T08:00:00"),
+      changes.added.end());
 
   // The typed text and the moved dates come back with the file.
   ASSERT_TRUE(app_.CloseProject(pj));

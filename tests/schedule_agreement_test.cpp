@@ -57,12 +57,14 @@ TEST_F(ScheduleAgreement, FilesTheSchedulerAgreesWithKeepAgreeing) {
     std::unique_ptr<Project> pj = ReadProjectFile(app_, file);
     std::vector<std::string> before;
     for (const auto& row : pj->Rows()) {
-      if (row) before.push_back(app_.FormatDate(row->Start()) + " " + app_.FormatDate(row->Finish()));
+      if (row)
+        before.push_back(app_.FormatDate(row->Start()) + " " + app_.FormatDate(row->Finish()));
     }
     Schedule(*pj);
     std::vector<std::string> after;
     for (const auto& row : pj->Rows()) {
-      if (row) after.push_back(app_.FormatDate(row->Start()) + " " + app_.FormatDate(row->Finish()));
+      if (row)
+        after.push_back(app_.FormatDate(row->Start()) + " " + app_.FormatDate(row->Finish()));
     }
     EXPECT_EQ(after, before);
     checked_tasks += static_cast<int>(before.size());

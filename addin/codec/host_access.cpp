@@ -6,11 +6,7 @@
 
 namespace lunavant::codec {
 
-host::Application& HostApplication() {
-  host::Application* app = host::GlobalApplication();
-  if (app == nullptr) host::Raise(host::kObjectRequired, "Object required");
-  return *app;
-}
+host::Application& HostApplication() { return host::RequireApplication(); }
 
 host::RegionalSettings& Regional() { return HostApplication().Services().Regional(); }
 

@@ -9,23 +9,13 @@
 namespace lunavant::pairing {
 namespace {
 
-constexpr const char* kObjectRequiredText = "Object required";
 // The one task table whose columns do not make a custom text field count as in use: it lists
 // fields for data exchange, not for the user's own data. Matched exactly, letter case included.
 constexpr std::string_view kExportTable = "Export";
 constexpr std::string_view kDefaultTitlePrefix = "Hijri";
 
-host::Application& App() {
-  host::Application* app = host::GlobalApplication();
-  if (app == nullptr) host::Raise(host::kObjectRequired, kObjectRequiredText);
-  return *app;
-}
-
-host::Project& ActiveProject() {
-  host::Project* project = App().ActiveProject();
-  if (project == nullptr) host::Raise(host::kObjectRequired, kObjectRequiredText);
-  return *project;
-}
+host::Application& App() { return host::RequireApplication(); }
+host::Project& ActiveProject() { return host::RequireActiveProject(); }
 
 // Whether a column of any task table but "Export" shows the field. Every table is walked to its
 // end: the answer does not stop the walk.

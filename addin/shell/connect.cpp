@@ -15,7 +15,7 @@ using pairing::SkipFailure;
 constexpr int kButtonCount = 3;
 
 [[noreturn]] void RaiseObjectRequired() {
-  host::Raise(host::kObjectRequired, std::string(shell::kObjectRequiredText));
+  host::Raise(host::kObjectRequired, host::kObjectRequiredText);
 }
 
 template <class T>

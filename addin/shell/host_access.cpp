@@ -11,18 +11,9 @@
 
 namespace lunavant::shell {
 
-host::Application& App() {
-  host::Application* app = host::GlobalApplication();
-  if (app == nullptr) host::Raise(host::kObjectRequired, std::string(shell::kObjectRequiredText));
-  return *app;
-}
+host::Application& App() { return host::RequireApplication(); }
 
-host::Project& ActiveProject() {
-  host::Project* project = App().ActiveProject();
-  if (project == nullptr)
-    host::Raise(host::kObjectRequired, std::string(shell::kObjectRequiredText));
-  return *project;
-}
+host::Project& ActiveProject() { return host::RequireActiveProject(); }
 
 void ShowExclamation(std::string_view text) {
   App().Services().Messages().MsgBox(std::string(text), host::MsgBoxStyle::kOkExclamation,

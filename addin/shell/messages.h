@@ -17,9 +17,6 @@ inline constexpr std::string_view kFriendlyName = "Lunavant";
 inline constexpr std::string_view kDescription = "COM Add-In for Microsoft Office Project 2003";
 inline constexpr std::uint32_t kLoadBehavior = 3;
 
-// The failure of a step that finds no host object to act on.
-inline constexpr std::string_view kObjectRequiredText = "Object required";
-
 // The toolbar.
 inline constexpr std::string_view kBarName = "Lunavant";
 inline constexpr std::string_view kStandardBar = "Standard";

@@ -9,24 +9,14 @@
 namespace lunavant::tables {
 namespace {
 
-constexpr const char* kObjectRequiredText = "Object required";
 
 // The layout of a new Hijri column, in the host's codes.
 constexpr std::int32_t kHijriAlignment = 1;
 constexpr std::int32_t kHijriWidth = 10;
 constexpr bool kHijriWrap = true;
 
-host::Application& App() {
-  host::Application* app = host::GlobalApplication();
-  if (app == nullptr) host::Raise(host::kObjectRequired, kObjectRequiredText);
-  return *app;
-}
-
-host::Project& ActiveProject() {
-  host::Project* project = App().ActiveProject();
-  if (project == nullptr) host::Raise(host::kObjectRequired, kObjectRequiredText);
-  return *project;
-}
+host::Application& App() { return host::RequireApplication(); }
+host::Project& ActiveProject() { return host::RequireActiveProject(); }
 
 host::ColumnList& ColumnsOf(std::string_view table_name) {
   return ActiveProject().TaskTable(table_name).Columns();

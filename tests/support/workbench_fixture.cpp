@@ -142,15 +142,6 @@ void RecordingSink::WindowActivate(host::Window* activated_window) {
 
 void RecordingSink::Open(host::Project& pj) { log.push_back("Open(" + pj.Name() + ")"); }
 
-host::ErrorRecord ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const host::HostError& error) {
-    return error.record();
-  }
-  return {};
-}
-
 WorkbenchTest::WorkbenchTest() {
   app_.Regional().OverrideShortDatePattern(kPinnedShortDatePattern);
   app_.Regional().OverrideDateSeparator(kPinnedDateSeparator);

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "addin/host/host.h"
+#include "tests/support/error_of.h"
 #include "workbench/model/application.h"
 #include "workbench/schedule/calendar.h"
 #include "workbench/model/project.h"
@@ -132,9 +133,6 @@ class RecordingSink : public host::ApplicationEvents, public host::ProjectEvents
   std::function<void(host::Project*, bool&)> on_close;
   std::function<void(host::Project&, bool, bool&)> on_save;
 };
-
-// The error record `call` raised as a host::HostError; number 0 when it raised none.
-host::ErrorRecord ErrorOf(const std::function<void()>& call);
 
 class WorkbenchTest : public ::testing::Test {
  protected:

@@ -4,11 +4,10 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <pugixml.hpp>
 #include <set>
 #include <sstream>
 #include <utility>
-
-#include <pugixml.hpp>
 
 namespace lunavant::test_support {
 

@@ -12,20 +12,14 @@
 
 #include "addin/host/error.h"
 #include "workbench/addins/messages.h"
+#include "tests/support/error_of.h"
 
 namespace lunavant::workbench {
 namespace {
 
 namespace fs = std::filesystem;
 
-host::ErrorRecord ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const host::HostError& e) {
-    return e.record();
-  }
-  return {};
-}
+using test_support::ErrorOf;
 
 class RegistryFileTest : public ::testing::Test {
  protected:

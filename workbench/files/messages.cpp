@@ -33,9 +33,8 @@ std::string DuplicateUid(std::int64_t uid) {
 }
 
 std::string LinkToMissingTask(std::int64_t task_uid, std::int64_t predecessor_uid) {
-  return "The task with UID " + std::to_string(task_uid) +
-         " is linked to a task with UID " + std::to_string(predecessor_uid) +
-         ", which the project does not have.";
+  return "The task with UID " + std::to_string(task_uid) + " is linked to a task with UID " +
+         std::to_string(predecessor_uid) + ", which the project does not have.";
 }
 
 std::string BadOutlineLevel(std::int64_t uid, std::int64_t level, std::int64_t allowed) {

@@ -11,6 +11,8 @@ namespace lunavant::workbench::detail {
 
 namespace {
 
+// The schema's names, packed.
+// clang-format off
 constexpr std::string_view kProjectChildren[] = {
     "UID", "Name", "Title", "Subject", "Category", "Company", "Manager", "Author", "CreationDate",
     "Revision", "LastSaved", "ScheduleFromStart", "StartDate", "FinishDate", "FYStartDate",
@@ -27,7 +29,7 @@ constexpr std::string_view kProjectChildren[] = {
     "Autolink", "NewTaskStartDate", "DefaultTaskEVMethod", "ProjectExternallyEdited",
     "ExtendedCreationDate", "ActualsInSync", "RemoveFileProperties", "AdminProject",
     "OutlineCodes", "WBSMasks", "ExtendedAttributes", "Calendars", "Tasks", "Resources",
-    "Assignments",};
+    "Assignments"};
 
 constexpr std::string_view kTaskChildren[] = {
     "UID", "ID", "Name", "Type", "IsNull", "CreateDate", "Contact", "WBS", "WBSLevel",
@@ -46,14 +48,15 @@ constexpr std::string_view kTaskChildren[] = {
     "IgnoreResourceCalendar", "Notes", "HideBar", "Rollup", "BCWS", "BCWP",
     "PhysicalPercentComplete", "EarnedValueMethod", "PredecessorLink", "ActualWorkProtected",
     "ActualOvertimeWorkProtected", "ExtendedAttribute", "Baseline", "OutlineCode",
-    "TimephasedData",};
+    "TimephasedData"};
 
 constexpr std::string_view kDefinitionChildren[] = {
     "FieldID", "FieldName", "Alias", "PhoneticAlias", "RollupType", "CalculationType", "Formula",
-    "RestrictValues", "ValuelistSortOrder", "AppendNewValues", "Default", "ValueList",};
+    "RestrictValues", "ValuelistSortOrder", "AppendNewValues", "Default", "ValueList"};
 
 constexpr std::string_view kLinkChildren[] = {
-    "PredecessorUID", "Type", "CrossProject", "CrossProjectName", "LinkLag", "LagFormat",};
+    "PredecessorUID", "Type", "CrossProject", "CrossProjectName", "LinkLag", "LagFormat"};
+// clang-format on
 
 // Durations beyond a century of minutes are no project's.
 constexpr std::int64_t kMaxDurationMinutes = 100LL * 366 * kMinutesPerDay;
@@ -79,10 +82,10 @@ int DaysInMonth(std::int32_t year, std::int32_t month) {
 
 std::optional<Moment> ReadMspdiDate(std::string_view text) {
   std::int32_t year, month, day, hour, minute, second;
-  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
-      text[13] != ':' || text[16] != ':' || !Digits(text, 0, 4, year) ||
-      !Digits(text, 5, 2, month) || !Digits(text, 8, 2, day) || !Digits(text, 11, 2, hour) ||
-      !Digits(text, 14, 2, minute) || !Digits(text, 17, 2, second)) {
+  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
+      text[16] != ':' || !Digits(text, 0, 4, year) || !Digits(text, 5, 2, month) ||
+      !Digits(text, 8, 2, day) || !Digits(text, 11, 2, hour) || !Digits(text, 14, 2, minute) ||
+      !Digits(text, 17, 2, second)) {
     return std::nullopt;
   }
   if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) ||

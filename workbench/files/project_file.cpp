@@ -13,12 +13,11 @@
 #include <iterator>
 #include <limits>
 #include <optional>
+#include <pugixml.hpp>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
-
-#include <pugixml.hpp>
 
 #include "workbench/files/atomic_file.h"
 #include "workbench/files/messages.h"
@@ -138,8 +137,8 @@ std::int64_t DurationOf(pugi::xml_node node) {
 }
 
 std::int32_t DaysOf(std::int64_t minutes, std::int64_t minutes_per_day) {
-  return static_cast<std::int32_t>(std::llround(static_cast<double>(minutes) /
-                                                static_cast<double>(minutes_per_day)));
+  return static_cast<std::int32_t>(
+      std::llround(static_cast<double>(minutes) / static_cast<double>(minutes_per_day)));
 }
 
 // A link's lag in the model's working days; `LinkLag` counts tenths of a minute.
@@ -163,7 +162,8 @@ void CheckDepth(const pugi::xml_document& doc) {
   if (walker.too_deep) Fail(walker.too_deep, std::string(file_message::kNestedTooDeeply));
 }
 
-// Exceptions longer than this are no calendar's: they are left out rather than spelt out day by day.
+// Exceptions longer than this are no calendar's: they are left out rather than spelt out day by
+// day.
 constexpr std::int64_t kLongestException = 100 * 366;
 
 // The day of month (year, month) that a relative rule picks: `item` 0 any day, 1 a weekday, 2 a
@@ -172,7 +172,8 @@ constexpr std::int64_t kLongestException = 100 * 366;
 std::optional<std::int64_t> RelativeDay(std::int32_t year, std::int32_t month, std::int64_t item,
                                         std::int64_t position) {
   const std::int64_t first = DaysFromCivil(year, month, 1);
-  const std::int64_t next = month == 12 ? DaysFromCivil(year + 1, 1, 1) : DaysFromCivil(year, month + 1, 1);
+  const std::int64_t next =
+      month == 12 ? DaysFromCivil(year + 1, 1, 1) : DaysFromCivil(year, month + 1, 1);
   std::vector<std::int64_t> matching;
   for (std::int64_t d = first; d < next; ++d) {
     const int weekday = WeekdayOfDays(d);
@@ -259,7 +260,8 @@ std::vector<std::int64_t> RecurringDays(pugi::xml_node exception, std::int64_t f
 // spans or recurring).
 ProjectCalendar ReadCalendar(pugi::xml_node project) {
   std::int64_t calendar_uid = 1;
-  if (pugi::xml_node uid = project.child("CalendarUID")) calendar_uid = WholeNumber(uid, -1, kMaxUid);
+  if (pugi::xml_node uid = project.child("CalendarUID"))
+    calendar_uid = WholeNumber(uid, -1, kMaxUid);
   pugi::xml_node calendar;
   for (pugi::xml_node c : project.child("Calendars").children("Calendar")) {
     const auto uid = detail::ReadWholeNumber(TextOf(c.child("UID")), -1, kMaxUid);
@@ -295,7 +297,8 @@ ProjectCalendar ReadCalendar(pugi::xml_node project) {
     }
   }
   for (pugi::xml_node exception : calendar.child("Exceptions").children("Exception")) {
-    const auto from = detail::ReadMspdiDate(TextOf(exception.child("TimePeriod").child("FromDate")));
+    const auto from =
+        detail::ReadMspdiDate(TextOf(exception.child("TimePeriod").child("FromDate")));
     const auto to = detail::ReadMspdiDate(TextOf(exception.child("TimePeriod").child("ToDate")));
     const bool working = TextOf(exception.child("DayWorking")) == std::string_view("1");
     if (!from || !to || *to < *from || DayOf(*to) - DayOf(*from) > kLongestException) continue;
@@ -321,11 +324,20 @@ std::string Escape(std::string_view text) {
   std::string out;
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '"': out += "&quot;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -341,7 +353,9 @@ std::optional<std::string> Unescape(std::string_view text) {
     }
     bool known = false;
     for (const auto& [entity, c] : {std::pair<std::string_view, char>{"&amp;", '&'},
-                                    {"&quot;", '"'}, {"&lt;", '<'}, {"&gt;", '>'}}) {
+                                    {"&quot;", '"'},
+                                    {"&lt;", '<'},
+                                    {"&gt;", '>'}}) {
       if (text.substr(0, entity.size()) == entity) {
         out += c;
         text.remove_prefix(entity.size());
@@ -386,8 +400,7 @@ std::vector<Instruction> TableInstructions(Project& project) {
       out.push_back({kColumnPi, "field=\"" + std::to_string(column.Field()) + "\" title=\"" +
                                     Escape(column.Title()) + "\" width=\"" +
                                     std::to_string(column.Width()) + "\" align=\"" +
-                                    std::to_string(column.DataAlignment()) +
-                                    "\" title-align=\"" +
+                                    std::to_string(column.DataAlignment()) + "\" title-align=\"" +
                                     std::to_string(column.TitleAlignment()) + "\" wrap=\"" +
                                     (column.Wrap() ? "1" : "0") + "\""});
     }
@@ -398,7 +411,8 @@ std::vector<Instruction> TableInstructions(Project& project) {
 
 std::string Joined(const std::vector<Instruction>& instructions) {
   std::string out;
-  for (const Instruction& i : instructions) out.append(i.target).append(" ").append(i.value) += '\n';
+  for (const Instruction& i : instructions)
+    out.append(i.target).append(" ").append(i.value) += '\n';
   return out;
 }
 
@@ -515,8 +529,8 @@ TaskState DocumentState(pugi::xml_node node, std::int64_t per_day, bool summary_
     if (name == "Name") {
       if (!summary_row) s.name = TextOf(child);
     } else if (name == "OutlineLevel") {
-      s.outline_level = static_cast<std::int32_t>(
-          detail::ReadWholeNumber(TextOf(child), 0, 10000).value_or(1));
+      s.outline_level =
+          static_cast<std::int32_t>(detail::ReadWholeNumber(TextOf(child), 0, 10000).value_or(1));
     } else if (name == "Start") {
       s.start = date(child).value_or(s.start);
     } else if (name == "Finish") {
@@ -539,8 +553,8 @@ TaskState DocumentState(pugi::xml_node node, std::int64_t per_day, bool summary_
     } else if (name == "ActualFinish") {
       s.actual_finish = date(child);
     } else if (name == "ConstraintType") {
-      s.constraint = static_cast<ConstraintType>(
-          detail::ReadWholeNumber(TextOf(child), 0, 7).value_or(0));
+      s.constraint =
+          static_cast<ConstraintType>(detail::ReadWholeNumber(TextOf(child), 0, 7).value_or(0));
     } else if (name == "ConstraintDate") {
       s.constraint_date = date(child);
     } else if (name == "PredecessorLink") {
@@ -556,8 +570,8 @@ TaskState DocumentState(pugi::xml_node node, std::int64_t per_day, bool summary_
           std::begin(kLinkCodes));
       const auto tenths = detail::ReadWholeNumber(TextOf(child.child("LinkLag")),
                                                   -1'000'000'000'000, 1'000'000'000'000);
-      s.links.push_back({static_cast<std::int32_t>(*uid), type,
-                         DaysOf(tenths.value_or(0) / 10, per_day)});
+      s.links.push_back(
+          {static_cast<std::int32_t>(*uid), type, DaysOf(tenths.value_or(0) / 10, per_day)});
     } else if (name == "ExtendedAttribute") {
       const auto id = detail::ReadWholeNumber(TextOf(child.child("FieldID")), 0, kMaxUid);
       const int index = id ? CustomTextIndex(static_cast<host::FieldId>(*id)) : -1;
@@ -661,8 +675,7 @@ MspdiSource& ProjectFileAccess::SourceOf(Project& project) {
 }
 
 std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_document doc,
-                                                 const std::filesystem::path& path,
-                                                 TextForm form) {
+                                                 const std::filesystem::path& path, TextForm form) {
   CheckDepth(doc);
   pugi::xml_node root = doc.document_element();
   const std::string_view root_name = root.name();
@@ -680,7 +693,8 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
   const std::int64_t per_day = source->minutes_per_day;
   project->calendar_ = ReadCalendar(root);
   if (pugi::xml_node start = root.child("StartDate")) project->project_start_ = DateOf(start);
-  if (TextOf(root.child("ScheduleFromStart")) == std::string_view("0") && root.child("FinishDate")) {
+  if (TextOf(root.child("ScheduleFromStart")) == std::string_view("0") &&
+      root.child("FinishDate")) {
     project->schedule_from_finish_ = true;
     project->project_finish_ = DateOf(root.child("FinishDate"));
   }
@@ -731,8 +745,8 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
     } else {
       const auto id = static_cast<std::int32_t>(project->rows_.size() + 1);
       project->rows_.push_back(std::make_unique<Task>(*project, id, static_cast<std::int32_t>(uid),
-                                                      std::string(TextOf(node.child("Name"))),
-                                                      0, level));
+                                                      std::string(TextOf(node.child("Name"))), 0,
+                                                      level));
       task = project->rows_.back().get();
       last_level = level;
       source->row_nodes.push_back(node);
@@ -768,7 +782,8 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
         const auto id = detail::ReadWholeNumber(TextOf(child.child("FieldID")), 0, kMaxUid);
         const int index = id ? CustomTextIndex(static_cast<host::FieldId>(*id)) : -1;
         const std::string_view value = TextOf(child.child("Value"));
-        if (index >= 0 && !value.empty()) task->stored_[CustomTextField(index)] = std::string(value);
+        if (index >= 0 && !value.empty())
+          task->stored_[CustomTextField(index)] = std::string(value);
       }
     }
     // A task of none of the constraint types that take a date ignores a stray date, and one
@@ -825,11 +840,10 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
       if (field != 0 && FindField(field) == nullptr) {
         Fail(node, file_message::BadTableInstruction(InstructionText(node)));
       }
-      tables.back()->Columns().Append(Column(field, TextPair(*pairs, "title", node),
-                                             NumberPair(*pairs, "width", node, 0, 1000),
-                                             NumberPair(*pairs, "align", node, 0, 2),
-                                             NumberPair(*pairs, "title-align", node, 0, 2),
-                                             NumberPair(*pairs, "wrap", node, 0, 1) != 0));
+      tables.back()->Columns().Append(Column(
+          field, TextPair(*pairs, "title", node), NumberPair(*pairs, "width", node, 0, 1000),
+          NumberPair(*pairs, "align", node, 0, 2), NumberPair(*pairs, "title-align", node, 0, 2),
+          NumberPair(*pairs, "wrap", node, 0, 1) != 0));
     } else {
       current = TextPair(*pairs, "name", node);
     }
@@ -879,7 +893,8 @@ void WriteTextValue(pugi::xml_node task, int index, const std::string& value, bo
 void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, const TaskState& now,
                std::int64_t per_day, bool summary_row) {
   const auto order = detail::TaskChildOrder();
-  if (!summary_row && (!before || before->name != now.name)) SetChild(node, "Name", now.name, order);
+  if (!summary_row && (!before || before->name != now.name))
+    SetChild(node, "Name", now.name, order);
   if (!summary_row && (!before || before->outline_level != now.outline_level)) {
     SetChild(node, "OutlineLevel", std::to_string(now.outline_level), order);
   }
@@ -899,12 +914,18 @@ void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, cons
                                    before->milestone != now.milestone))) {
     SetChild(node, "Milestone", now.milestone ? "1" : "0", order);
   }
-  if (!before || before->early_start != now.early_start) SetOptionalChild(node, "EarlyStart", now.early_start);
-  if (!before || before->early_finish != now.early_finish) SetOptionalChild(node, "EarlyFinish", now.early_finish);
-  if (!before || before->late_start != now.late_start) SetOptionalChild(node, "LateStart", now.late_start);
-  if (!before || before->late_finish != now.late_finish) SetOptionalChild(node, "LateFinish", now.late_finish);
-  if (!before || before->actual_start != now.actual_start) SetOptionalChild(node, "ActualStart", now.actual_start);
-  if (!before || before->actual_finish != now.actual_finish) SetOptionalChild(node, "ActualFinish", now.actual_finish);
+  if (!before || before->early_start != now.early_start)
+    SetOptionalChild(node, "EarlyStart", now.early_start);
+  if (!before || before->early_finish != now.early_finish)
+    SetOptionalChild(node, "EarlyFinish", now.early_finish);
+  if (!before || before->late_start != now.late_start)
+    SetOptionalChild(node, "LateStart", now.late_start);
+  if (!before || before->late_finish != now.late_finish)
+    SetOptionalChild(node, "LateFinish", now.late_finish);
+  if (!before || before->actual_start != now.actual_start)
+    SetOptionalChild(node, "ActualStart", now.actual_start);
+  if (!before || before->actual_finish != now.actual_finish)
+    SetOptionalChild(node, "ActualFinish", now.actual_finish);
   if (!before || before->constraint != now.constraint) {
     SetChild(node, "ConstraintType", std::to_string(static_cast<int>(now.constraint)), order);
   }
@@ -929,7 +950,8 @@ void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, cons
         }
       }
       const std::string code = std::to_string(kLinkCodes[static_cast<int>(link.type)]);
-      const std::string tenths = std::to_string(static_cast<std::int64_t>(link.lag_days) * per_day * 10);
+      const std::string tenths =
+          std::to_string(static_cast<std::int64_t>(link.lag_days) * per_day * 10);
       if (!element) {
         element = InsertOrdered(node, "PredecessorLink", order);
         element.append_child("PredecessorUID").text() = uid.c_str();
@@ -943,8 +965,8 @@ void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, cons
       if (!old_code || *old_code != kLinkCodes[static_cast<int>(link.type)]) {
         SetChild(element, "Type", code, detail::LinkChildOrder());
       }
-      const auto old_tenths =
-          detail::ReadWholeNumber(TextOf(element.child("LinkLag")), -1'000'000'000'000, 1'000'000'000'000);
+      const auto old_tenths = detail::ReadWholeNumber(TextOf(element.child("LinkLag")),
+                                                      -1'000'000'000'000, 1'000'000'000'000);
       if (!old_tenths || DaysOf(*old_tenths / 10, per_day) != link.lag_days) {
         SetChild(element, "LinkLag", tenths, detail::LinkChildOrder());
         SetChild(element, "LagFormat", "7", detail::LinkChildOrder());
@@ -964,14 +986,16 @@ pugi::xml_node FieldDefinition(pugi::xml_node root, int index, bool make) {
     if (TextOf(d.child("FieldID")) == id) return d;
   }
   if (!make) return {};
-  if (!definitions) definitions = InsertOrdered(root, "ExtendedAttributes", detail::ProjectChildOrder());
+  if (!definitions)
+    definitions = InsertOrdered(root, "ExtendedAttributes", detail::ProjectChildOrder());
   pugi::xml_node d = definitions.append_child("ExtendedAttribute");
   d.append_child("FieldID").text() = id.c_str();
   d.append_child("FieldName").text() = ("Text" + std::to_string(index + 1)).c_str();
   return d;
 }
 
-void SetDefinitionChild(pugi::xml_node definition, std::string_view name, const std::string& value) {
+void SetDefinitionChild(pugi::xml_node definition, std::string_view name,
+                        const std::string& value) {
   if (value.empty()) {
     definition.remove_child(std::string(name).c_str());
   } else {
@@ -1028,8 +1052,7 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
     if (source.summary_written) {
       before = DocumentState(source.summary_node, per_day, true, live_uids);
     }
-    WriteTask(source.summary_node, before, CaptureTask(project.SummaryTask(), true), per_day,
-              true);
+    WriteTask(source.summary_node, before, CaptureTask(project.SummaryTask(), true), per_day, true);
     source.summary_written = true;
   }
   for (std::size_t row = 0; row < project.rows_.size(); ++row) {
@@ -1111,7 +1134,7 @@ namespace {
 
 void SaveDocument(const MspdiSource& source, pugi::xml_writer& writer) {
   const unsigned flags = (source.form.indented ? pugi::format_indent : pugi::format_raw) |
-                        (source.form.byte_order_mark ? pugi::format_write_bom : 0u);
+                         (source.form.byte_order_mark ? pugi::format_write_bom : 0u);
   source.doc.save(writer, "\t", flags, source.form.encoding);
 }
 
@@ -1138,8 +1161,8 @@ std::int64_t LineOf(std::string_view text, std::ptrdiff_t offset) {
 TextForm FormOf(std::string_view start, const pugi::xml_parse_result& parsed) {
   TextForm form;
   form.encoding = parsed.encoding;
-  form.byte_order_mark = start.substr(0, 3) == "\xEF\xBB\xBF" ||
-                         start.substr(0, 2) == "\xFF\xFE" || start.substr(0, 2) == "\xFE\xFF";
+  form.byte_order_mark = start.substr(0, 3) == "\xEF\xBB\xBF" || start.substr(0, 2) == "\xFF\xFE" ||
+                         start.substr(0, 2) == "\xFE\xFF";
   // Only a byte-wise search is made: a document in UTF-16 or UTF-32 is saved indented.
   const std::size_t root = start.find("<Project");
   if (root == std::string_view::npos) return form;
@@ -1160,9 +1183,9 @@ std::unique_ptr<Project> ReadParsed(Application& app, pugi::xml_document doc,
   if (!parsed) {
     const bool empty = parsed.status == pugi::status_no_document_element &&
                        text.find_first_not_of(" \t\r\n") == std::string_view::npos;
-    throw ProjectFileError(FileStatus::kMalformed, path, empty ? 0 : LineOf(text, parsed.offset),
-                           empty ? std::string(file_message::kEmptyFile)
-                                 : file_message::NotXml(parsed.description()));
+    throw ProjectFileError(
+        FileStatus::kMalformed, path, empty ? 0 : LineOf(text, parsed.offset),
+        empty ? std::string(file_message::kEmptyFile) : file_message::NotXml(parsed.description()));
   }
   try {
     return ProjectFileAccess::Read(app, std::move(doc), path, FormOf(text.substr(0, 4096), parsed));

@@ -221,8 +221,11 @@ TEST_F(ProjectFileTest, AProjectMadeInTheWorkbenchSavesAsAValid2003Document) {
 }
 
 TEST_F(ProjectFileTest, BadInputIsRefusedWithTheLineAndWhatIsWrong) {
-  const std::string head = "<?xml version=\"1.0\"?>\n<Project xmlns=\"http://schemas.microsoft.com/project\">\n<Tasks>\n";
-  const std::string task1 = "<Task><UID>1</UID><ID>1</ID><Name>A</Name><OutlineLevel>1</OutlineLevel></Task>\n";
+  const std::string head =
+      "<?xml version=\"1.0\"?>\n<Project "
+      "xmlns=\"http://schemas.microsoft.com/project\">\n<Tasks>\n";
+  const std::string task1 =
+      "<Task><UID>1</UID><ID>1</ID><Name>A</Name><OutlineLevel>1</OutlineLevel></Task>\n";
   const std::string tail = "</Tasks>\n</Project>\n";
   struct Case {
     std::string text;
@@ -246,8 +249,7 @@ TEST_F(ProjectFileTest, BadInputIsRefusedWithTheLineAndWhatIsWrong) {
        file_message::UnknownDateForm("Start", "2004-02-30T08:00:00")},
       {head + "<Task><UID>1</UID><Duration>PT8X</Duration></Task>\n" + tail, 4,
        file_message::UnknownDurationForm("Duration", "PT8X")},
-      {head + "<Task><UID>1</UID><Duration>PT99999999999999999999H0M0S</Duration></Task>\n" +
-           tail,
+      {head + "<Task><UID>1</UID><Duration>PT99999999999999999999H0M0S</Duration></Task>\n" + tail,
        4, file_message::UnknownDurationForm("Duration", "PT99999999999999999999H0M0S")},
       {head + "<Task><UID>1</UID><Duration>PTnanH0M0S</Duration></Task>\n" + tail, 4,
        file_message::UnknownDurationForm("Duration", "PTnanH0M0S")},
@@ -423,11 +425,11 @@ TEST_F(ProjectFileTest, RecurringCalendarExceptionsBecomeHolidaysAndWorkedDays) 
       return calendar.IsWorkingDay(DaysFromCivil(y, m, d));
     };
     const int holidays[][3] = {
-        {2000, 1, 3},  {2000, 2, 4},  {2000, 2, 10}, {2001, 1, 15}, {2001, 2, 13},
-        {2001, 8, 3},  {2002, 3, 4},  {2002, 5, 6},  {2002, 10, 8}, {2005, 1, 28},
-        {2003, 5, 1},  {2005, 2, 4},  {2007, 3, 6},  {2008, 4, 9},  {2009, 5, 21},
-        {2007, 2, 1},  {2009, 4, 3}};
-    for (const auto& [y, m, d] : holidays) EXPECT_FALSE(working(y, m, d)) << y << "-" << m << "-" << d;
+        {2000, 1, 3}, {2000, 2, 4}, {2000, 2, 10}, {2001, 1, 15}, {2001, 2, 13}, {2001, 8, 3},
+        {2002, 3, 4}, {2002, 5, 6}, {2002, 10, 8}, {2005, 1, 28}, {2003, 5, 1},  {2005, 2, 4},
+        {2007, 3, 6}, {2008, 4, 9}, {2009, 5, 21}, {2007, 2, 1},  {2009, 4, 3}};
+    for (const auto& [y, m, d] : holidays)
+      EXPECT_FALSE(working(y, m, d)) << y << "-" << m << "-" << d;
     EXPECT_TRUE(working(2010, 3, 6));   // the first Saturday of March, worked
     EXPECT_TRUE(working(2000, 2, 2));   // between two days of every third day
     EXPECT_TRUE(working(2001, 1, 22));  // after the third Monday of three

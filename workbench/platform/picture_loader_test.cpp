@@ -11,20 +11,14 @@
 #include <string>
 
 #include "addin/host/error.h"
+#include "tests/support/error_of.h"
 
 namespace lunavant::workbench {
 namespace {
 
 namespace fs = std::filesystem;
 
-host::ErrorRecord ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const host::HostError& e) {
-    return e.record();
-  }
-  return {};
-}
+using test_support::ErrorOf;
 
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -226,7 +226,8 @@ void Scheduler::Run(Project& project) {
           if (dated) start = calendar.StartBoundary(*task.constraint_date_), from_finish = false;
           break;
         case ConstraintType::kMustFinishOn:
-          if (dated) start = calendar.FinishBoundary(*task.constraint_date_) - d, from_finish = false;
+          if (dated)
+            start = calendar.FinishBoundary(*task.constraint_date_) - d, from_finish = false;
           break;
         default:
           break;
@@ -367,8 +368,8 @@ void Scheduler::Run(Project& project) {
     };
     auto finish_at = [&](Boundary b) { return d == 0 ? start_at(b) : calendar.FinishOf(b); };
     set(task.early_start_, std::optional<Moment>(start_at(es[i])));
-    set(task.early_finish_, std::optional<Moment>(finish_at_start[i] ? calendar.StartOf(ef[i])
-                                                                      : finish_at(ef[i])));
+    set(task.early_finish_,
+        std::optional<Moment>(finish_at_start[i] ? calendar.StartOf(ef[i]) : finish_at(ef[i])));
     set(task.late_start_, std::optional<Moment>(start_at(ls[i])));
     set(task.late_finish_, std::optional<Moment>(finish_at(lf[i])));
     Boundary free_slack = project_finish - ef[i];
@@ -383,9 +384,9 @@ void Scheduler::Run(Project& project) {
     // finish, which is its free slack. Scheduled from the finish, every task goes as late as it
     // can: to its late dates.
     const Boundary later_by = from_project_finish ? total_slack : free_slack;
-    const bool as_late = (from_project_finish ||
-                          task.constraint_ == ConstraintType::kAsLateAsPossible) &&
-                         !task.actual_start_ && later_by > 0;
+    const bool as_late =
+        (from_project_finish || task.constraint_ == ConstraintType::kAsLateAsPossible) &&
+        !task.actual_start_ && later_by > 0;
     if (as_late) {
       set(task.start_, start_at(es[i] + later_by));
       set(task.finish_, d == 0 ? start_at(es[i] + later_by) : calendar.FinishOf(ef[i] + later_by));

@@ -9,6 +9,7 @@
 
 #include "addin/host/error.h"
 #include "workbench/ui/messages.h"
+#include "tests/support/error_of.h"
 
 namespace lunavant::workbench {
 namespace {
@@ -19,14 +20,7 @@ std::int32_t CountEnabled(CommandBar& bar) {
   return enabled;
 }
 
-host::ErrorRecord ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const host::HostError& e) {
-    return e.record();
-  }
-  return {};
-}
+using test_support::ErrorOf;
 
 class Clicks final : public host::CommandBarButtonEvents {
  public:
