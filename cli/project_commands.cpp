@@ -308,8 +308,11 @@ int RunSet(Terminal& terminal, const SessionOptions& options, const SetOptions& 
     throw CommandError(kExitRefused,
                        message::EditRejectedByHost(set.file, set.task, set.field, e.what()));
   }
-  if (session.WatchedEditCancelled() || session.Boxes().ReportsShown() > reports) {
+  if (session.Boxes().ReportsShown() > reports) {
     throw CommandError(kExitRefused, message::EditRefused(set.file, set.task, set.field));
+  }
+  if (session.WatchedEditCancelled()) {
+    throw CommandError(kExitRefused, message::EditRefusedSilently(set.file, set.task, set.field));
   }
   return Finish(terminal, session, project, set.save);
 }

@@ -282,6 +282,14 @@ TEST_F(CommandLineTest, SetIsAUsersCellEditThatTheAddInMayRefuse) {
             "lunavant: plan.xml: the edit of task 3, field HijriStart was refused (above); the "
             "file is unchanged.\n");
   EXPECT_EQ(Read(sample_), before);
+  // A summary task: the add-in refuses without a message of its own, so no "above" to point at.
+  run = Run(std::string(kSettings) + "set plan.xml --task 1 --field HijriStart 12/09/1446");
+  EXPECT_EQ(run.status, kExitRefused);
+  EXPECT_EQ(run.err,
+            "lunavant: plan.xml: the add-in refused the edit of task 1, field HijriStart: the "
+            "date paired with it cannot be set here (a summary task's dates follow its subtasks; "
+            "early and late dates follow the schedule); the file is unchanged.\n");
+  EXPECT_EQ(Read(sample_), before);
   // A text the host itself cannot take.
   run = Run(std::string(kSettings) + "set plan.xml --task 3 --field Start tomorrow");
   EXPECT_EQ(run.status, kExitRefused);
