@@ -482,5 +482,23 @@ TEST(AtomicFile, AWriterThatFailsHalfwayLeavesTheOldFile) {
   EXPECT_EQ(ReadWholeFile(target.string()), "new");
 }
 
+TEST(AtomicFile, ASaveThroughASymbolicLinkReplacesTheFileItPointsTo) {
+  // Given plan.xml, a link to a link to projects/real.xml, expect a save through plan.xml to
+  // replace real.xml, with both links left as they were and no temporary file anywhere.
+  ScratchFolder folder;
+  fs::create_directory(folder / "projects");
+  WriteText(folder / "projects" / "real.xml", "old");
+  fs::create_symlink("projects/real.xml", folder / "middle.xml");
+  fs::create_symlink("middle.xml", folder / "plan.xml");
+  WriteFileAtomically(folder / "plan.xml", std::string_view("new"));
+  EXPECT_EQ(ReadWholeFile((folder / "projects" / "real.xml").string()), "new");
+  EXPECT_TRUE(fs::is_symlink(folder / "plan.xml"));
+  EXPECT_EQ(fs::read_symlink(folder / "plan.xml"), "middle.xml");
+  EXPECT_TRUE(fs::is_symlink(folder / "middle.xml"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 3);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder / "projects"), fs::directory_iterator()),
+            1);
+}
+
 }  // namespace
 }  // namespace lunavant::workbench
