@@ -404,6 +404,9 @@ int RunUnregister(Terminal& terminal, const SessionOptions& options,
 int RunListAddIns(Terminal& terminal, const SessionOptions& options) {
   HostSession session(terminal, options);
   session.StartAddIns(AddInNeed::kAsRegistered);
+  if (!session.RegistryRead()) {
+    throw CommandError(kExitAddIn, message::RegistryUnusable(session.RegistryPath(), "see above"));
+  }
   TextGrid grid({{"Add-in"},
                  {"Name"},
                  {"Load", Align::kRight, Align::kRight},

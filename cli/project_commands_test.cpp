@@ -338,6 +338,13 @@ TEST_F(CommandLineTest, RegistersUnregistersConnectsAndDisconnectsTheAddIn) {
                          " cannot be used (registry.reg, line 1: the file does not start with "
                          "REGEDIT4). Mend or delete the file; 'lunavant register' writes a new "
                          "one.\n");
+  // Listing the add-ins of that registry lists none, and says it failed.
+  run = Run("addins");
+  EXPECT_EQ(run.status, kExitAddIn);
+  EXPECT_NE(run.err.find("lunavant: the add-in registry " +
+                         (dir_ / "config/lunavant/registry.reg").string() + " cannot be used"),
+            std::string::npos)
+      << run.err;
   Write(dir_ / "config" / "lunavant" / "registry.reg", good);
 
   run = Run("unregister");
