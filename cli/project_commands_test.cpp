@@ -369,6 +369,21 @@ TEST_F(CommandLineTest, RefusesBadUsageWithStatusTwo) {
     EXPECT_EQ(run.out, "") << arguments;
     EXPECT_NE(run.err.find("lunavant --help"), std::string::npos) << arguments << run.err;
   }
+  // Settings no date can be written or read back with: refused before anything is written.
+  const std::string before = Read(sample_);
+  for (const char* settings :
+       {"--date-separator '' --short-date dd/MM/yyyy", "--date-separator 0 --short-date dd/MM/yyyy",
+        "--date-separator ' ' --short-date dd/MM/yyyy", "--short-date foo --date-separator /",
+        "--short-date dd/MM --date-separator /", "--short-date dd/MM/yyyy/d --date-separator /",
+        "--short-date ddd/MM/yyyy --date-separator /", "--short-date yyy/MM/dd --date-separator /",
+        "--short-date 'dd MM yyyy' --date-separator /"}) {
+    const Outcome run = Run(std::string(settings) + " refresh plan.xml");
+    EXPECT_EQ(run.status, kExitUsage) << settings;
+    EXPECT_EQ(run.out, "") << settings;
+    EXPECT_NE(run.err.find("lunavant --help"), std::string::npos) << settings << run.err;
+  }
+  EXPECT_EQ(Read(sample_), before);
+  EXPECT_EQ(Run("--short-date yyyy.M.d --date-separator . refresh plan.xml").status, kExitOk);
   const Outcome help = Run("--help");
   EXPECT_EQ(help.status, kExitOk);
   EXPECT_NE(help.out.find("Exit status: 0 done; 1 refused"), std::string::npos);
