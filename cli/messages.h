@@ -76,6 +76,11 @@ inline std::string EditRefusedSilently(const std::filesystem::path& file, std::i
          ": the date paired with it cannot be set here (a summary task's dates follow its "
          "subtasks; early and late dates follow the schedule); the file is unchanged.";
 }
+inline std::string FieldNotKept(const std::filesystem::path& file, std::int32_t task,
+                                std::string_view field) {
+  return Path(file) + ": task " + std::to_string(task) + ", field " + std::string(field) +
+         ": the field is not kept in the project file; the file is unchanged.";
+}
 inline std::string EditRejectedByHost(const std::filesystem::path& file, std::int32_t task,
                                       std::string_view field, std::string_view reason) {
   return Path(file) + ": task " + std::to_string(task) + ", field " + std::string(field) + ": " +

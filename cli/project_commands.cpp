@@ -11,6 +11,7 @@
 #include "cli/messages.h"
 #include "cli/text_grid.h"
 #include "workbench/addins/registry_file.h"
+#include "workbench/files/project_file.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/ui/scripted_dialogs.h"
 
@@ -313,6 +314,10 @@ int RunSet(Terminal& terminal, const SessionOptions& options, const SetOptions& 
   }
   if (session.WatchedEditCancelled()) {
     throw CommandError(kExitRefused, message::EditRefusedSilently(set.file, set.task, set.field));
+  }
+  // Saved, the edit would be lost without a word; so nothing is saved.
+  if (!workbench::ProjectFileKeepsField(field)) {
+    throw CommandError(kExitRefused, message::FieldNotKept(set.file, set.task, set.field));
   }
   return Finish(terminal, session, project, set.save);
 }

@@ -290,6 +290,15 @@ TEST_F(CommandLineTest, SetIsAUsersCellEditThatTheAddInMayRefuse) {
             "date paired with it cannot be set here (a summary task's dates follow its subtasks; "
             "early and late dates follow the schedule); the file is unchanged.\n");
   EXPECT_EQ(Read(sample_), before);
+  // Fields the host takes but a project file of this program does not keep: refused, not lost.
+  for (const char* field : {"Number1 5", "Created 'Mon 10/03/25'", "'Baseline Cost' 5"}) {
+    run = Run(std::string(kSettings) + "set plan.xml --task 3 --field " + field);
+    EXPECT_EQ(run.status, kExitRefused) << field;
+    EXPECT_NE(run.err.find("is not kept in the project file; the file is unchanged."),
+              std::string::npos)
+        << run.err;
+  }
+  EXPECT_EQ(Read(sample_), before);
   // A text the host itself cannot take.
   run = Run(std::string(kSettings) + "set plan.xml --task 3 --field Start tomorrow");
   EXPECT_EQ(run.status, kExitRefused);

@@ -1298,6 +1298,16 @@ std::string ProjectFileText(Project& project) {
   return std::move(writer.out);
 }
 
+bool ProjectFileKeepsField(host::FieldId field) {
+  static constexpr host::FieldId kKept[] = {
+      field::kName,           field::kDuration,      field::kMilestone,     field::kStart,
+      field::kFinish,         field::kActualStart,   field::kActualFinish,  field::kConstraintType,
+      field::kConstraintDate, field::kPredecessors,  field::kSuccessors,    field::kBaselineStart,
+      field::kBaselineFinish};
+  return std::find(std::begin(kKept), std::end(kKept), field) != std::end(kKept) ||
+         CustomTextIndex(field) >= 0;
+}
+
 void SaveProjectFile(Project& project, const std::filesystem::path& path) {
   MspdiSource& source = ProjectFileAccess::Update(project);
   WriteFileAtomically(path, [&source](const ChunkSink& sink) {
