@@ -2,6 +2,7 @@
 #include "cli/commands.h"
 
 #include <CLI/CLI.hpp>
+#include <cctype>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -52,6 +53,43 @@ class GlobalApplicationScope {
   GlobalApplicationScope& operator=(const GlobalApplicationScope&) = delete;
 };
 
+// A short-date pattern the host can write dates with and read them back: day, month and year once
+// each (d or dd, M or MM, yy or yyyy), with no other letter, digit or blank between them.
+std::string CheckShortDate(const std::string& pattern) {
+  int days = 0, months = 0, years = 0;
+  for (std::size_t i = 0; i < pattern.size();) {
+    const char c = pattern[i];
+    std::size_t run = 1;
+    while (i + run < pattern.size() && pattern[i + run] == c) ++run;
+    if (c == 'd' && run <= 2) {
+      ++days;
+    } else if (c == 'M' && run <= 2) {
+      ++months;
+    } else if (c == 'y' && (run == 2 || run == 4)) {
+      ++years;
+    } else if (std::isalnum(static_cast<unsigned char>(c)) != 0 || c == ' ') {
+      return "the short-date pattern \"" + pattern +
+             "\" is not day, month and year written with d or dd, M or MM, yy or yyyy, "
+             "without blanks";
+    }
+    i += run;
+  }
+  if (days != 1 || months != 1 || years != 1) {
+    return "the short-date pattern \"" + pattern +
+           "\" needs the day, the month and the year once each";
+  }
+  return {};
+}
+
+// A date separator a date can be told apart by: not empty, no digit and no blank.
+std::string CheckDateSeparator(const std::string& separator) {
+  const bool fit =
+      !separator.empty() && separator.find_first_of("0123456789 ") == std::string::npos;
+  return fit ? std::string()
+             : "the date separator \"" + separator +
+                   "\" must be one or more characters, none a digit or a blank";
+}
+
 // The codec alone, as the add-in runs it inside the host, without a project.
 int Convert(Terminal& terminal, const SessionOptions& options, const std::string& text,
             bool to_hijri) {
@@ -87,9 +125,11 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
   SessionOptions session;
   session.program_folder = program_folder;
   cli.add_option("--short-date", session.short_date,
-                 "short-date pattern to use instead of the locale's (d, dd, M, MM, yy, yyyy)");
+                 "short-date pattern to use instead of the locale's (d, dd, M, MM, yy, yyyy)")
+      ->check(CLI::Validator(CheckShortDate, "PATTERN"));
   cli.add_option("--date-separator", session.date_separator,
-                 "date separator to use instead of the locale's");
+                 "date separator to use instead of the locale's")
+      ->check(CLI::Validator(CheckDateSeparator, "TEXT"));
 
   std::string text;
   CLI::App* hijri = cli.add_subcommand("hijri", "Gregorian date text to Hijri text");

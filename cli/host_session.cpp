@@ -80,12 +80,12 @@ void HostSession::StartAddIns(AddInNeed need) {
     }
   }
   manager_ = std::make_unique<workbench::AddInManager>(*app_, registry_path_);
-  const bool registry_read = manager_->StartUp();
+  registry_read_ = manager_->StartUp();
   // Heard after the add-ins' own handlers, so a refusal is already decided when it arrives.
   app_->AddEventSink(*this);
   listening_ = true;
   if (need != AddInNeed::kConnected) return;
-  if (!registry_read) {
+  if (!registry_read_) {
     throw CommandError(kExitAddIn, message::RegistryUnusable(registry_path_, "see above"));
   }
   const workbench::AddInListing* listing = manager_->Find(message::kAddInProgId);

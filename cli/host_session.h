@@ -55,6 +55,8 @@ class HostSession final : private host::ApplicationEvents {
 
   // Starts the host's add-in manager. Fails with kExitAddIn (see AddInNeed).
   void StartAddIns(AddInNeed need);
+  // Whether the last StartAddIns could read the registry (the host has said so when it could not).
+  bool RegistryRead() const { return registry_read_; }
   workbench::AddInManager& Manager() { return *manager_; }
 
   // Opens the file, or the bundled sample when none is given, as the user opens a file. Fails
@@ -93,6 +95,7 @@ class HostSession final : private host::ApplicationEvents {
   std::filesystem::path program_folder_;
   std::filesystem::path registry_path_;
   std::unique_ptr<workbench::AddInManager> manager_;
+  bool registry_read_ = false;
   bool listening_ = false;
   std::filesystem::path file_name_;
   const host::Task* watched_task_ = nullptr;

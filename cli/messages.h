@@ -67,6 +67,20 @@ inline std::string EditRefused(const std::filesystem::path& file, std::int32_t t
   return Path(file) + ": the edit of task " + std::to_string(task) + ", field " +
          std::string(field) + " was refused (above); the file is unchanged.";
 }
+// The add-in refuses some edits without a message: those of a Hijri field whose date it may
+// not set.
+inline std::string EditRefusedSilently(const std::filesystem::path& file, std::int32_t task,
+                                       std::string_view field) {
+  return Path(file) + ": the add-in refused the edit of task " + std::to_string(task) +
+         ", field " + std::string(field) +
+         ": the date paired with it cannot be set here (a summary task's dates follow its "
+         "subtasks; early and late dates follow the schedule); the file is unchanged.";
+}
+inline std::string FieldNotKept(const std::filesystem::path& file, std::int32_t task,
+                                std::string_view field) {
+  return Path(file) + ": task " + std::to_string(task) + ", field " + std::string(field) +
+         ": the field is not kept in the project file; the file is unchanged.";
+}
 inline std::string EditRejectedByHost(const std::filesystem::path& file, std::int32_t task,
                                       std::string_view field, std::string_view reason) {
   return Path(file) + ": task " + std::to_string(task) + ", field " + std::string(field) + ": " +

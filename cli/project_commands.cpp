@@ -11,6 +11,7 @@
 #include "cli/messages.h"
 #include "cli/text_grid.h"
 #include "workbench/addins/registry_file.h"
+#include "workbench/files/project_file.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/ui/scripted_dialogs.h"
 
@@ -308,8 +309,15 @@ int RunSet(Terminal& terminal, const SessionOptions& options, const SetOptions& 
     throw CommandError(kExitRefused,
                        message::EditRejectedByHost(set.file, set.task, set.field, e.what()));
   }
-  if (session.WatchedEditCancelled() || session.Boxes().ReportsShown() > reports) {
+  if (session.Boxes().ReportsShown() > reports) {
     throw CommandError(kExitRefused, message::EditRefused(set.file, set.task, set.field));
+  }
+  if (session.WatchedEditCancelled()) {
+    throw CommandError(kExitRefused, message::EditRefusedSilently(set.file, set.task, set.field));
+  }
+  // Saved, the edit would be lost without a word; so nothing is saved.
+  if (!workbench::ProjectFileKeepsField(field)) {
+    throw CommandError(kExitRefused, message::FieldNotKept(set.file, set.task, set.field));
   }
   return Finish(terminal, session, project, set.save);
 }
@@ -401,6 +409,9 @@ int RunUnregister(Terminal& terminal, const SessionOptions& options,
 int RunListAddIns(Terminal& terminal, const SessionOptions& options) {
   HostSession session(terminal, options);
   session.StartAddIns(AddInNeed::kAsRegistered);
+  if (!session.RegistryRead()) {
+    throw CommandError(kExitAddIn, message::RegistryUnusable(session.RegistryPath(), "see above"));
+  }
   TextGrid grid({{"Add-in"},
                  {"Name"},
                  {"Load", Align::kRight, Align::kRight},

@@ -282,6 +282,23 @@ TEST_F(CommandLineTest, SetIsAUsersCellEditThatTheAddInMayRefuse) {
             "lunavant: plan.xml: the edit of task 3, field HijriStart was refused (above); the "
             "file is unchanged.\n");
   EXPECT_EQ(Read(sample_), before);
+  // A summary task: the add-in refuses without a message of its own, so no "above" to point at.
+  run = Run(std::string(kSettings) + "set plan.xml --task 1 --field HijriStart 12/09/1446");
+  EXPECT_EQ(run.status, kExitRefused);
+  EXPECT_EQ(run.err,
+            "lunavant: plan.xml: the add-in refused the edit of task 1, field HijriStart: the "
+            "date paired with it cannot be set here (a summary task's dates follow its subtasks; "
+            "early and late dates follow the schedule); the file is unchanged.\n");
+  EXPECT_EQ(Read(sample_), before);
+  // Fields the host takes but a project file of this program does not keep: refused, not lost.
+  for (const char* field : {"Number1 5", "Created 'Mon 10/03/25'", "'Baseline Cost' 5"}) {
+    run = Run(std::string(kSettings) + "set plan.xml --task 3 --field " + field);
+    EXPECT_EQ(run.status, kExitRefused) << field;
+    EXPECT_NE(run.err.find("is not kept in the project file; the file is unchanged."),
+              std::string::npos)
+        << run.err;
+  }
+  EXPECT_EQ(Read(sample_), before);
   // A text the host itself cannot take.
   run = Run(std::string(kSettings) + "set plan.xml --task 3 --field Start tomorrow");
   EXPECT_EQ(run.status, kExitRefused);
@@ -330,6 +347,13 @@ TEST_F(CommandLineTest, RegistersUnregistersConnectsAndDisconnectsTheAddIn) {
                          " cannot be used (registry.reg, line 1: the file does not start with "
                          "REGEDIT4). Mend or delete the file; 'lunavant register' writes a new "
                          "one.\n");
+  // Listing the add-ins of that registry lists none, and says it failed.
+  run = Run("addins");
+  EXPECT_EQ(run.status, kExitAddIn);
+  EXPECT_NE(run.err.find("lunavant: the add-in registry " +
+                         (dir_ / "config/lunavant/registry.reg").string() + " cannot be used"),
+            std::string::npos)
+      << run.err;
   Write(dir_ / "config" / "lunavant" / "registry.reg", good);
 
   run = Run("unregister");
@@ -354,6 +378,21 @@ TEST_F(CommandLineTest, RefusesBadUsageWithStatusTwo) {
     EXPECT_EQ(run.out, "") << arguments;
     EXPECT_NE(run.err.find("lunavant --help"), std::string::npos) << arguments << run.err;
   }
+  // Settings no date can be written or read back with: refused before anything is written.
+  const std::string before = Read(sample_);
+  for (const char* settings :
+       {"--date-separator '' --short-date dd/MM/yyyy", "--date-separator 0 --short-date dd/MM/yyyy",
+        "--date-separator ' ' --short-date dd/MM/yyyy", "--short-date foo --date-separator /",
+        "--short-date dd/MM --date-separator /", "--short-date dd/MM/yyyy/d --date-separator /",
+        "--short-date ddd/MM/yyyy --date-separator /", "--short-date yyy/MM/dd --date-separator /",
+        "--short-date 'dd MM yyyy' --date-separator /"}) {
+    const Outcome run = Run(std::string(settings) + " refresh plan.xml");
+    EXPECT_EQ(run.status, kExitUsage) << settings;
+    EXPECT_EQ(run.out, "") << settings;
+    EXPECT_NE(run.err.find("lunavant --help"), std::string::npos) << settings << run.err;
+  }
+  EXPECT_EQ(Read(sample_), before);
+  EXPECT_EQ(Run("--short-date yyyy.M.d --date-separator . refresh plan.xml").status, kExitOk);
   const Outcome help = Run("--help");
   EXPECT_EQ(help.status, kExitOk);
   EXPECT_NE(help.out.find("Exit status: 0 done; 1 refused"), std::string::npos);

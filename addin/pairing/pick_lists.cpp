@@ -34,6 +34,17 @@ bool ShownOutsideExport(host::Project& project, host::FieldId field) {
   return in_use;
 }
 
+// A text field that already holds something on any task keeps the user's own values; a Hijri
+// column would write over every one of them.
+bool HoldsValues(host::Project& project, host::FieldId field) {
+  const std::int32_t count = project.TaskCount();
+  for (std::int32_t i = 1; i <= count; ++i) {
+    const host::Task* task = project.TaskAt(i);
+    if (task != nullptr && !task->GetField(field).empty()) return true;
+  }
+  return false;
+}
+
 bool ListHas(const host::ListControl& list, const std::string& text) {
   const std::int32_t count = list.Count();
   for (std::int32_t i = 0; i < count; ++i) {
@@ -64,7 +75,8 @@ void FillHijriFieldList(host::ListControl& list, ProjectSlot slot) {
     const std::string alias = app.CustomFieldGetName(field);
     const std::string formula = app.CustomFieldGetFormula(field);
     const bool in_use = ShownOutsideExport(project, field);
-    if (alias.empty() && formula.empty() && !CollectionHasKey(KeyText(field), paired) && !in_use) {
+    if (alias.empty() && formula.empty() && !CollectionHasKey(KeyText(field), paired) && !in_use &&
+        !HoldsValues(project, field)) {
       list.Append(app.FieldConstantToFieldName(field));
     }
   }

@@ -27,8 +27,8 @@ namespace lunavant::pairing {
 void FillGregFieldList(host::ListControl& list, std::string_view table_name, ProjectSlot slot);
 
 // Appends, in catalogue order, the host's name of each custom text field that has no alias and no
-// formula, is not paired in the slot, and is shown by no task table other than one named exactly
-// "Export".
+// formula, is not paired in the slot, holds no text on any task, and is shown by no task table
+// other than one named exactly "Export".
 void FillHijriFieldList(host::ListControl& list, ProjectSlot slot);
 
 // Appends the shown name (the alias, else the host's name) of each column of the named table whose

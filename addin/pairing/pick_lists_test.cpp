@@ -88,6 +88,21 @@ TEST_F(PickListsTest, TextListOffersOnlyFreeTextFieldsOutsideTablesOtherThanExpo
             Without(TextNames(1, 30), {"Text3", "Text4", "Text5", "Text6", "Text12"}));
 }
 
+TEST_F(PickListsTest, TextListLeavesOutTextFieldsThatHoldTheUsersValues) {
+  // Given Text3 holding a note on the second task (a blank row between) and Text4 holding only
+  // an empty text, expect Text3 off the list, so that no Hijri column writes over the notes.
+  workbench::Project& pj = Plan()
+                               .AddTask("Dig")
+                               .AddBlankRow()
+                               .AddTask("Pour")
+                               .Field(3, kText3, "Cost centre 12")
+                               .Field(1, kText4, "")
+                               .Build();
+  workbench::ListBox texts;
+  FillHijriFieldList(texts, pj.Index());
+  EXPECT_EQ(texts.Entries(), Without(TextNames(1, 30), {"Text3"}));
+}
+
 TEST_F(PickListsTest, OnlyATableNamedExactlyExportLeavesItsFieldsFree) {
   // Given the Export table renamed "export", expect its text fields, Text1..Text10, in use.
   workbench::Project& pj = Plan().AddTask("Dig").Build();

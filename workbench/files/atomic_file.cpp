@@ -55,8 +55,16 @@ void WriteFileAtomically(const std::filesystem::path& target, std::string_view b
   WriteFileAtomically(target, [bytes](const ChunkSink& sink) { sink(bytes); });
 }
 
-void WriteFileAtomically(const std::filesystem::path& target,
+void WriteFileAtomically(const std::filesystem::path& named,
                          const std::function<void(const ChunkSink&)>& produce) {
+  // A symbolic link stays a link: the file it leads to is the one replaced, in its own folder.
+  std::filesystem::path target = named;
+  std::error_code no_link;
+  if (std::filesystem::is_symlink(named, no_link)) {
+    std::error_code unresolved;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(named, unresolved);
+    if (!unresolved) target = resolved;
+  }
   const std::filesystem::path folder =
       target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
   std::string temporary_name = ".";
@@ -65,15 +73,15 @@ void WriteFileAtomically(const std::filesystem::path& target,
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = ::mkstemp(name.data());
-  if (fd < 0) Fail(target, "creating a temporary file", errno);
+  if (fd < 0) Fail(named, "creating a temporary file", errno);
   TemporaryFile temporary(fd, name.data());
 
   struct stat existing {};
   const mode_t umask_now = ::umask(0);
   ::umask(umask_now);
-  const mode_t mode =
-      ::stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : (0666 & ~umask_now);
-  if (::fchmod(temporary.Fd(), mode) != 0) Fail(target, "setting the file mode", errno);
+  const mode_t mode = ::stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
+                                                              : (0666 & ~umask_now);
+  if (::fchmod(temporary.Fd(), mode) != 0) Fail(named, "setting the file mode", errno);
 
   // Small pieces are gathered into large writes; the first failure stops all further writing.
   constexpr std::size_t kBlock = 1 << 18;
@@ -104,10 +112,10 @@ void WriteFileAtomically(const std::filesystem::path& target,
   };
   produce(sink);
   flush();
-  if (write_error != 0) Fail(target, "writing", write_error);
-  if (::fsync(temporary.Fd()) != 0) Fail(target, "flushing to the disk", errno);
-  if (temporary.Close() != 0) Fail(target, "closing", errno);
-  if (::rename(temporary.Path().c_str(), target.c_str()) != 0) Fail(target, "replacing", errno);
+  if (write_error != 0) Fail(named, "writing", write_error);
+  if (::fsync(temporary.Fd()) != 0) Fail(named, "flushing to the disk", errno);
+  if (temporary.Close() != 0) Fail(named, "closing", errno);
+  if (::rename(temporary.Path().c_str(), target.c_str()) != 0) Fail(named, "replacing", errno);
   temporary.Keep();
   // The rename itself lives in the folder: flush it too, so a crash cannot bring the old file back.
   const int folder_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);

@@ -14,7 +14,8 @@ namespace lunavant::workbench {
 // over `target`. On any failure (no space, no permission, a folder that vanished, a target that
 // is a folder) the temporary file is removed, `target` is left as it was, and ProjectFileError
 // with FileStatus::kNotSaved says which step failed and why. A new file gets mode 0666 less the
-// umask; a replaced file keeps its mode.
+// umask; a replaced file keeps its mode. A `target` that is a symbolic link stays one: the file it
+// leads to is replaced.
 void WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes);
 
 // The same for content made piece by piece: `produce` hands each piece to the sink it is given,

@@ -64,6 +64,7 @@ struct TaskState {
   std::optional<Moment> actual_start, actual_finish;
   ConstraintType constraint = ConstraintType::kAsSoonAsPossible;
   std::optional<Moment> constraint_date;
+  std::optional<Moment> baseline_start, baseline_finish;
   std::vector<LinkState> links;
   std::vector<std::pair<int, std::string>> texts;  // custom text fields by index, in order
   friend bool operator==(const TaskState&, const TaskState&) = default;
@@ -492,6 +493,36 @@ void SetOptionalChild(pugi::xml_node parent, std::string_view name,
   }
 }
 
+// The plain baseline's (number 0) start and finish; its other children stay as they are, and an
+// element left with nothing but its number goes.
+void WriteBaselineDates(pugi::xml_node task, const std::optional<Moment>& start,
+                        const std::optional<Moment>& finish) {
+  static constexpr std::string_view kOrder[] = {"TimephasedData", "Number", "Interim", "Start",
+                                                "Finish", "Duration", "DurationFormat",
+                                                "EstimatedDuration", "Work", "Cost", "BCWS",
+                                                "BCWP"};
+  pugi::xml_node baseline;
+  for (pugi::xml_node b : task.children("Baseline")) {
+    if (TextOf(b.child("Number")) == std::string_view("0")) baseline = b;
+  }
+  if (!baseline) {
+    if (!start && !finish) return;
+    baseline = InsertOrdered(task, "Baseline", detail::TaskChildOrder());
+    baseline.append_child("Number").text() = "0";
+  }
+  for (const auto& [name, value] : {std::pair{"Start", start}, std::pair{"Finish", finish}}) {
+    if (value) {
+      SetChild(baseline, name, detail::MspdiDateText(*value), kOrder);
+    } else {
+      baseline.remove_child(name);
+    }
+  }
+  for (pugi::xml_node c : baseline.children()) {
+    if (c.type() == pugi::node_element && std::string_view(c.name()) != "Number") return;
+  }
+  task.remove_child(baseline);
+}
+
 TaskState CaptureTask(const Task& task, bool summary_row) {
   TaskState s;
   s.name = summary_row ? std::string() : task.Name();
@@ -508,6 +539,8 @@ TaskState CaptureTask(const Task& task, bool summary_row) {
   s.actual_finish = task.ActualFinish();
   s.constraint = task.Constraint();
   s.constraint_date = task.ConstraintDate();
+  s.baseline_start = task.DateValue(field::kBaselineStart);
+  s.baseline_finish = task.DateValue(field::kBaselineFinish);
   for (const Link& link : task.PredecessorLinks()) {
     s.links.push_back({link.task->UniqueID(), link.type, link.lag_days});
   }
@@ -557,6 +590,10 @@ TaskState DocumentState(pugi::xml_node node, std::int64_t per_day, bool summary_
           static_cast<ConstraintType>(detail::ReadWholeNumber(TextOf(child), 0, 7).value_or(0));
     } else if (name == "ConstraintDate") {
       s.constraint_date = date(child);
+    } else if (name == "Baseline") {
+      if (TextOf(child.child("Number")) != std::string_view("0")) continue;
+      s.baseline_start = date(child.child("Start"));
+      s.baseline_finish = date(child.child("Finish"));
     } else if (name == "PredecessorLink") {
       // The project summary row's links are none of the model's: they stay as they are.
       if (summary_row || TextOf(child.child("CrossProject")) == std::string_view("1")) continue;
@@ -778,6 +815,15 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
         task->constraint_ = static_cast<ConstraintType>(WholeNumber(child, 0, 7));
       } else if (name == "ConstraintDate") {
         task->constraint_date_ = DateOf(child);
+      } else if (name == "Baseline") {
+        // The plain baseline is number 0; an unreadable date in it counts as none.
+        if (TextOf(child.child("Number")) != std::string_view("0")) continue;
+        if (const auto when = detail::ReadMspdiDate(TextOf(child.child("Start")))) {
+          task->stored_[field::kBaselineStart] = *when;
+        }
+        if (const auto when = detail::ReadMspdiDate(TextOf(child.child("Finish")))) {
+          task->stored_[field::kBaselineFinish] = *when;
+        }
       } else if (name == "ExtendedAttribute") {
         const auto id = detail::ReadWholeNumber(TextOf(child.child("FieldID")), 0, kMaxUid);
         const int index = id ? CustomTextIndex(static_cast<host::FieldId>(*id)) : -1;
@@ -931,6 +977,10 @@ void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, cons
   }
   if (!before || before->constraint_date != now.constraint_date) {
     SetOptionalChild(node, "ConstraintDate", now.constraint_date);
+  }
+  if (!before || before->baseline_start != now.baseline_start ||
+      before->baseline_finish != now.baseline_finish) {
+    WriteBaselineDates(node, now.baseline_start, now.baseline_finish);
   }
   if (!before || before->links != now.links) {
     // Links the file already has keep their element (and whatever the workbench does not model
@@ -1269,6 +1319,16 @@ std::string ProjectFileText(Project& project) {
   StringWriter writer;
   SaveDocument(ProjectFileAccess::Update(project), writer);
   return std::move(writer.out);
+}
+
+bool ProjectFileKeepsField(host::FieldId field) {
+  static constexpr host::FieldId kKept[] = {
+      field::kName,           field::kDuration,      field::kMilestone,     field::kStart,
+      field::kFinish,         field::kActualStart,   field::kActualFinish,  field::kConstraintType,
+      field::kConstraintDate, field::kPredecessors,  field::kSuccessors,    field::kBaselineStart,
+      field::kBaselineFinish};
+  return std::find(std::begin(kKept), std::end(kKept), field) != std::end(kKept) ||
+         CustomTextIndex(field) >= 0;
 }
 
 void SaveProjectFile(Project& project, const std::filesystem::path& path) {

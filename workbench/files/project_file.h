@@ -51,6 +51,10 @@ std::string ProjectFileText(Project& project);
 // file, and marks the project saved. Raises no event: Application::SaveProject does. On failure
 // the file on disk and the project's saved state are unchanged.
 void SaveProjectFile(Project& project, const std::filesystem::path& path);
+// Whether a save writes a task's value of `field`: the name, the duration and milestone flag, the
+// start and finish, the actual and plain baseline dates, the constraint, the links and the custom
+// text fields. The host takes edits of other fields too, which a save would leave out.
+bool ProjectFileKeepsField(host::FieldId field);
 
 // The file the project was read from or last saved to; empty for a project never saved.
 std::filesystem::path ProjectFilePath(const Project& project);

@@ -17,6 +17,7 @@
 #include "tests/support/xml_compare.h"
 #include "workbench/files/atomic_file.h"
 #include "workbench/files/messages.h"
+#include "workbench/files/mspdi_values.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/model/project.h"
 #include "workbench/model/task.h"
@@ -157,6 +158,34 @@ TEST_F(ProjectFileTest, EditsLandInPlaceAndNothingElseChanges) {
   EXPECT_EQ(Row(*again, 7).GetField(CustomTextField(4)), "note");
   EXPECT_EQ(Row(*again, 7).Predecessors(), task.Predecessors());
   EXPECT_EQ(again->CustomTextAlias(4), "Remarks");
+}
+
+TEST_F(ProjectFileTest, BaselineDatesAreReadAndAnEditedOneIsSaved) {
+  // Given a file whose rows 23 and 34 have only a baseline finish or only a baseline start, and
+  // whose row 1 has a baseline with a cost alone, expect the dates read as the file has them,
+  // and a baseline start typed into row 1 to land in that baseline and to come back on reopening.
+  const fs::path sample = kSamples / "task-baselines-project2002-mspdi.xml";
+  const std::string original = ReadWholeFile(sample.string());
+  std::unique_ptr<Project> pj = ReadProjectFile(app_, sample);
+  EXPECT_EQ(Row(*pj, 23).DateValue(field::kBaselineFinish),
+            detail::ReadMspdiDate("2014-03-01T09:00:00"));
+  EXPECT_EQ(Row(*pj, 23).GetField(field::kBaselineStart), "NA");
+  EXPECT_EQ(Row(*pj, 34).DateValue(field::kBaselineStart),
+            detail::ReadMspdiDate("2014-04-01T09:00:00"));
+  EXPECT_EQ(Row(*pj, 34).GetField(field::kBaselineFinish), "NA");
+
+  Row(*pj, 1).SetField(field::kBaselineStart, "Mon 03/02/14");
+  const std::optional<Moment> typed = Row(*pj, 1).DateValue(field::kBaselineStart);
+  ASSERT_TRUE(typed.has_value());
+  ScratchFolder folder;
+  SaveProjectFile(*pj, folder / "baselines.xml");
+  const test_support::XmlChanges changes =
+      CompareXml(original, ReadWholeFile((folder / "baselines.xml").string()));
+  EXPECT_EQ(changes.removed, std::vector<std::string>{});
+  EXPECT_EQ(changes.added, std::vector<std::string>{"/Project[1]/Tasks[1]/Task[2]/Baseline[1]/"
+                                                    "Start[1]=" + detail::MspdiDateText(*typed)});
+  std::unique_ptr<Project> again = ReadProjectFile(app_, folder / "baselines.xml");
+  EXPECT_EQ(Row(*again, 1).DateValue(field::kBaselineStart), typed);
 }
 
 TEST_F(ProjectFileTest, TablesTravelAsInstructionsAndAFileWithoutThemGetsTheDefaults) {
@@ -453,6 +482,24 @@ TEST(AtomicFile, AWriterThatFailsHalfwayLeavesTheOldFile) {
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
   WriteFileAtomically(target, std::string_view("new"));
   EXPECT_EQ(ReadWholeFile(target.string()), "new");
+}
+
+TEST(AtomicFile, ASaveThroughASymbolicLinkReplacesTheFileItPointsTo) {
+  // Given plan.xml, a link to a link to projects/real.xml, expect a save through plan.xml to
+  // replace real.xml, with both links left as they were and no temporary file anywhere.
+  ScratchFolder folder;
+  fs::create_directory(folder / "projects");
+  WriteText(folder / "projects" / "real.xml", "old");
+  fs::create_symlink("projects/real.xml", folder / "middle.xml");
+  fs::create_symlink("middle.xml", folder / "plan.xml");
+  WriteFileAtomically(folder / "plan.xml", std::string_view("new"));
+  EXPECT_EQ(ReadWholeFile((folder / "projects" / "real.xml").string()), "new");
+  EXPECT_TRUE(fs::is_symlink(folder / "plan.xml"));
+  EXPECT_EQ(fs::read_symlink(folder / "plan.xml"), "middle.xml");
+  EXPECT_TRUE(fs::is_symlink(folder / "middle.xml"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 3);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder / "projects"), fs::directory_iterator()),
+            1);
 }
 
 }  // namespace
