@@ -46,7 +46,11 @@ std::string NumberText(double value) {
   return out;
 }
 
-std::string DaysText(double days) { return NumberText(days) + (days == 1 ? " day" : " days"); }
+// To the hundredth of a day, as the host shows part days.
+std::string DaysText(double days) {
+  days = std::round(days * 100) / 100;
+  return NumberText(days) + (days == 1 ? " day" : " days");
+}
 
 std::string CostText(double value) {
   char out[48];

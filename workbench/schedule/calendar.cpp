@@ -75,26 +75,9 @@ bool InHostRange(Moment when) { return when >= kFirstHostMoment && when <= kLast
 
 WorkWeek::WorkWeek(std::uint8_t working_days_mask) : mask_(working_days_mask & 0x7F) {
   if (mask_ == 0) host::Raise(host::kHostFailure, std::string(message::kNoWorkingDays));
-  for (int weekday = 0; weekday < 7; ++weekday) {
-    before_[weekday] = per_week_;
-    if ((mask_ >> weekday) & 1) nth_[per_week_++] = weekday;
-  }
 }
 
 bool WorkWeek::IsWorkingDay(std::int64_t days) const { return (mask_ >> WeekdayOfDays(days)) & 1; }
-
-std::int64_t WorkWeek::OrdinalOnOrAfter(std::int64_t days) const {
-  const int weekday = WeekdayOfDays(days);
-  const std::int64_t week = FloorDiv(days - weekday, 7);
-  return week * per_week_ + before_[weekday];
-}
-
-std::int64_t WorkWeek::DayOfOrdinal(std::int64_t ordinal) const {
-  const std::int64_t week = FloorDiv(ordinal, per_week_);
-  const std::int64_t nth = ordinal - week * per_week_;  // [0, per_week_ - 1]
-  // Week k starts on the Sunday 7k + 3 (day 3, 1970-01-04, was the first Sunday).
-  return week * 7 + 3 + nth_[nth];
-}
 
 namespace {
 

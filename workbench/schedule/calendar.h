@@ -48,18 +48,11 @@ class WorkWeek {
 
   std::uint8_t Mask() const { return mask_; }
   bool IsWorkingDay(std::int64_t days) const;
-  // The ordinal of the first working day on or after `days`.
-  std::int64_t OrdinalOnOrAfter(std::int64_t days) const;
-  // The day of working-day ordinal `ordinal`.
-  std::int64_t DayOfOrdinal(std::int64_t ordinal) const;
 
   friend bool operator==(const WorkWeek&, const WorkWeek&) = default;
 
  private:
   std::uint8_t mask_;
-  int per_week_ = 0;
-  int before_[7] = {};  // working days of the week before each weekday, [0, 7]
-  int nth_[7] = {};     // weekday of the n-th working day of the week
 };
 
 // One span of working time in a day, in minutes since midnight: [from, to), 0 <= from < to <= 1440.

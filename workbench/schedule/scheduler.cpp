@@ -14,6 +14,7 @@ namespace lunavant::workbench {
 
 namespace {
 
+// A point of the schedule as working minutes counted by ProjectCalendar::WorkAt.
 using Boundary = std::int64_t;
 constexpr Boundary kNone = std::numeric_limits<Boundary>::max() / 4;
 

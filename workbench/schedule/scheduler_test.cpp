@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/support/workbench_fixture.h"
+#include "workbench/files/project_file.h"
 #include "workbench/model/field_catalog.h"
 
 namespace lunavant::workbench {
@@ -239,6 +240,71 @@ TEST_F(SchedulerTest, CycleFailsAndChangesNothing) {
   EXPECT_EQ(ErrorOf([&] { app_.CalculateProject(); }).description,
             "Task 1 is part of a circular chain of links and outline; the project was not "
             "rescheduled.");
+}
+
+// Given a file whose calendar has a short Friday (08:00 to 12:00), tasks of part days, an
+// elapsed duration over a weekend, and lags on the clock and as a share of the predecessor's
+// duration, expect each date to the minute, as the desktop scheduler places them.
+TEST_F(SchedulerTest, PartDaysElapsedTimeAndShortDaysCountToTheMinute) {
+  const std::string hours =
+      "<WorkingTimes><WorkingTime><FromTime>08:00:00</FromTime><ToTime>12:00:00</ToTime>"
+      "</WorkingTime><WorkingTime><FromTime>13:00:00</FromTime><ToTime>17:00:00</ToTime>"
+      "</WorkingTime></WorkingTimes>";
+  const std::string morning =
+      "<WorkingTimes><WorkingTime><FromTime>08:00:00</FromTime><ToTime>12:00:00</ToTime>"
+      "</WorkingTime></WorkingTimes>";
+  std::string week;
+  for (int day = 1; day <= 7; ++day) {
+    const bool working = day >= 2 && day <= 6;
+    week += "<WeekDay><DayType>" + std::to_string(day) + "</DayType><DayWorking>" +
+            (working ? "1" : "0") + "</DayWorking>" +
+            (working ? (day == 6 ? morning : hours) : "") + "</WeekDay>";
+  }
+  const auto task = [](int uid, const char* duration, int format, const std::string& more) {
+    const std::string id = std::to_string(uid);
+    return "<Task><UID>" + id + "</UID><ID>" + id + "</ID><Name>T" + id +
+           "</Name><OutlineLevel>1</OutlineLevel><Duration>" + duration +
+           "</Duration><DurationFormat>" + std::to_string(format) + "</DurationFormat>" + more +
+           "</Task>";
+  };
+  const auto link = [](int predecessor, int type, long lag_tenths, int format) {
+    return "<PredecessorLink><PredecessorUID>" + std::to_string(predecessor) +
+           "</PredecessorUID><Type>" + std::to_string(type) + "</Type><LinkLag>" +
+           std::to_string(lag_tenths) + "</LinkLag><LagFormat>" + std::to_string(format) +
+           "</LagFormat></PredecessorLink>";
+  };
+  const std::string text =
+      "<Project xmlns=\"http://schemas.microsoft.com/project\"><StartDate>2004-03-01T08:00:00"
+      "</StartDate><MinutesPerDay>480</MinutesPerDay><CalendarUID>1</CalendarUID><Calendars>"
+      "<Calendar><UID>1</UID><WeekDays>" +
+      week + "</WeekDays></Calendar></Calendars><Tasks>" +
+      task(1, "PT4H0M0S", 5, "") +                        // half a day
+      task(2, "PT7H30M0S", 5, link(1, 1, 0, 7)) +         // after the lunch hour
+      task(3, "PT48H0M0S", 8,                             // two days on the clock from Friday
+           "<ConstraintType>4</ConstraintType><ConstraintDate>2004-03-05T08:00:00"
+           "</ConstraintDate>") +
+      task(4, "PT1H0M0S", 5, link(3, 1, 4800, 7)) +       // a working day after Sunday 08:00
+      task(5, "PT8H0M0S", 7, link(1, 1, 28800, 8)) +      // two days on the clock after T1
+      task(6, "PT1H0M0S", 5, link(2, 3, 500, 19)) +       // half of T2's duration after its start
+      task(7, "PT0H0M0S", 7, link(2, 1, 0, 7)) +          // a milestone at T2's finish
+      task(8, "PT12H0M0S", 7, link(3, 0, -1200, 7)) +     // finishing two hours before T3
+      "</Tasks></Project>";
+  Project& pj = app_.AdoptOpenedProject(ReadProjectText(app_, text, "minutes.xml"));
+  app_.SetDateFormat(DateFormat::kWeekdayDateTime);
+  Schedule(pj);
+  auto span = [&](int id) {
+    return pj.TaskAt(id)->GetField(field::kStart) + " - " + pj.TaskAt(id)->GetField(field::kFinish);
+  };
+  EXPECT_EQ(span(1), "Mon 01/03/04 08:00 - Mon 01/03/04 12:00");
+  EXPECT_EQ(span(2), "Mon 01/03/04 13:00 - Tue 02/03/04 11:30");
+  EXPECT_EQ(span(3), "Fri 05/03/04 08:00 - Sun 07/03/04 08:00");
+  EXPECT_EQ(span(4), "Tue 09/03/04 08:00 - Tue 09/03/04 09:00");
+  EXPECT_EQ(span(5), "Wed 03/03/04 13:00 - Thu 04/03/04 12:00");
+  EXPECT_EQ(span(6), "Mon 01/03/04 16:45 - Tue 02/03/04 08:45");
+  EXPECT_EQ(span(7), "Tue 02/03/04 11:30 - Tue 02/03/04 11:30");
+  // Note: two hours of Friday, the whole Thursday and two hours of Wednesday make up T8's twelve.
+  EXPECT_EQ(span(8), "Wed 03/03/04 15:00 - Fri 05/03/04 10:00");
+  EXPECT_EQ(pj.TaskAt(2)->GetField(field::kDuration), "0.94 days");
 }
 
 // Given a schedule that would run past 31 December 2149, expect a refusal that changes nothing.
