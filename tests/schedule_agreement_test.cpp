@@ -24,10 +24,6 @@ namespace fs = std::filesystem;
 // Each for a reason the agreement report names: resources and their assignments, split tasks,
 // summaries of such tasks.
 const std::set<std::string> kKnownDisagreements = {
-    "assignment-assignments-project2002-mspdi.xml",
-    "assignment-assignments-project2003-mspdi.xml",
-    "assignment-assignments-project2007-mspdi.xml",
-    "assignment-text-project2003-mspdi.xml",
     "mspdiresource.xml",
     "mspdisplittask.xml",
     "mspditimephased.xml",

@@ -227,7 +227,12 @@ void Scheduler::Run(Project& project) {
         continue;
       }
       const Task& task = *tasks[v];
-      Boundary start_bound = is_summary(v) ? -kNone : start_at;
+      // A dated constraint takes the place of the project start: a task may start before it.
+      const bool dated = task.constraint_date_.has_value();
+      const bool constrained_start =
+          dated && task.constraint_ != ConstraintType::kStartNoLaterThan &&
+          task.constraint_ != ConstraintType::kFinishNoLaterThan;
+      Boundary start_bound = is_summary(v) || constrained_start ? -kNone : start_at;
       Boundary finish_bound = -kNone;
       bool from_finish = false;
       bool start_to_finish = false;
@@ -256,7 +261,6 @@ void Scheduler::Run(Project& project) {
       }
       const Boundary linked = std::max(start_bound, before(v, finish_bound));
       Boundary start = linked;
-      const bool dated = task.constraint_date_.has_value();
       const Boundary constraint_at = dated ? calendar.WorkAt(*task.constraint_date_) : 0;
       switch (task.constraint_) {
         case ConstraintType::kStartNoEarlierThan:

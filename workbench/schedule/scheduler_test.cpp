@@ -90,6 +90,14 @@ TEST_F(SchedulerTest, MovesSuccessorsAfterStartEdit) {
   app_.CalculateProject();
   EXPECT_EQ(Span(2), "Fri 12/03/04 - Mon 15/03/04");
   EXPECT_EQ(Span(3), "Tue 16/03/04 - Tue 16/03/04");
+
+  // Note: a start typed before the project start holds there, as the desktop scheduler keeps a
+  // task whose Start No Earlier Than date precedes the project's; its successor, with no
+  // constraint, still waits for the project start.
+  TaskWithId(1).SetField(field::kStart, "Wed 25/02/04");
+  app_.CalculateProject();
+  EXPECT_EQ(Span(1), "Wed 25/02/04 - Thu 26/02/04");
+  EXPECT_EQ(Span(2), "Mon 01/03/04 - Tue 02/03/04");
 }
 
 // Given a user's edit with automatic calculation, expect the recalculation and its event to
