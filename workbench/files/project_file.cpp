@@ -163,11 +163,14 @@ std::string_view LagFormatCode(LagFormat format) {
   return "7";
 }
 
-// `LinkLag` counts tenths: of a minute, or of a percent for a percentage lag.
-std::int64_t LagTenthsOf(pugi::xml_node link) {
-  const pugi::xml_node lag = link.child("LinkLag");
-  if (!lag) return 0;
-  return WholeNumber(lag, -1'000'000'000'000, 1'000'000'000'000);
+// The model's lag from `LinkLag`, which counts tenths of a minute, or whole percent for a
+// percentage lag.
+std::int64_t LagOf(std::int64_t link_lag, LagFormat format) {
+  return format == LagFormat::kPercent ? link_lag : link_lag / 10;
+}
+
+std::int64_t LinkLagOf(std::int64_t lag, LagFormat format) {
+  return format == LagFormat::kPercent ? lag : lag * 10;
 }
 
 void CheckDepth(const pugi::xml_document& doc) {
@@ -607,10 +610,11 @@ TaskState DocumentState(pugi::xml_node node, bool summary_row,
       const auto type = static_cast<LinkType>(
           std::find(std::begin(kLinkCodes), std::end(kLinkCodes), code.value_or(1)) -
           std::begin(kLinkCodes));
-      const auto tenths = detail::ReadWholeNumber(TextOf(child.child("LinkLag")),
-                                                  -1'000'000'000'000, 1'000'000'000'000);
-      s.links.push_back({static_cast<std::int32_t>(*uid), type, tenths.value_or(0) / 10,
-                         LagFormatOf(TextOf(child.child("LagFormat")))});
+      const auto link_lag = detail::ReadWholeNumber(TextOf(child.child("LinkLag")),
+                                                    -1'000'000'000'000, 1'000'000'000'000);
+      const LagFormat format = LagFormatOf(TextOf(child.child("LagFormat")));
+      s.links.push_back(
+          {static_cast<std::int32_t>(*uid), type, LagOf(link_lag.value_or(0), format), format});
     } else if (name == "ExtendedAttribute") {
       const auto id = detail::ReadWholeNumber(TextOf(child.child("FieldID")), 0, kMaxUid);
       const int index = id ? CustomTextIndex(static_cast<host::FieldId>(*id)) : -1;
@@ -847,7 +851,12 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
       const std::int64_t code = link.child("Type") ? WholeNumber(link.child("Type"), 0, 3) : 1;
       const auto type = static_cast<LinkType>(
           std::find(std::begin(kLinkCodes), std::end(kLinkCodes), code) - std::begin(kLinkCodes));
-      const Link to{task, type, LagTenthsOf(link) / 10, LagFormatOf(TextOf(link.child("LagFormat")))};
+      const LagFormat format = LagFormatOf(TextOf(link.child("LagFormat")));
+      const std::int64_t link_lag =
+          link.child("LinkLag")
+              ? WholeNumber(link.child("LinkLag"), -1'000'000'000'000, 1'000'000'000'000)
+              : 0;
+      const Link to{task, type, LagOf(link_lag, format), format};
       Task* predecessor = found->second;
       predecessor->successors_.push_back(to);
       task->predecessors_.push_back(Link{predecessor, type, to.lag, to.lag_format});
@@ -983,14 +992,14 @@ void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, cons
         }
       }
       const std::string code = std::to_string(kLinkCodes[static_cast<int>(link.type)]);
-      const std::string tenths = std::to_string(link.lag * 10);
+      const std::string link_lag = std::to_string(LinkLagOf(link.lag, link.lag_format));
       const std::string format(LagFormatCode(link.lag_format));
       if (!element) {
         element = InsertOrdered(node, "PredecessorLink", order);
         element.append_child("PredecessorUID").text() = uid.c_str();
         element.append_child("Type").text() = code.c_str();
         element.append_child("CrossProject").text() = "0";
-        element.append_child("LinkLag").text() = tenths.c_str();
+        element.append_child("LinkLag").text() = link_lag.c_str();
         element.append_child("LagFormat").text() = format.c_str();
         continue;
       }
@@ -998,11 +1007,12 @@ void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, cons
       if (!old_code || *old_code != kLinkCodes[static_cast<int>(link.type)]) {
         SetChild(element, "Type", code, detail::LinkChildOrder());
       }
-      const auto old_tenths = detail::ReadWholeNumber(TextOf(element.child("LinkLag")),
+      const auto old_lag = detail::ReadWholeNumber(TextOf(element.child("LinkLag")),
                                                       -1'000'000'000'000, 1'000'000'000'000);
-      if (!old_tenths || *old_tenths / 10 != link.lag ||
-          LagFormatOf(TextOf(element.child("LagFormat"))) != link.lag_format) {
-        SetChild(element, "LinkLag", tenths, detail::LinkChildOrder());
+      const LagFormat old_format = LagFormatOf(TextOf(element.child("LagFormat")));
+      if (!old_lag || LagOf(*old_lag, old_format) != link.lag ||
+          old_format != link.lag_format) {
+        SetChild(element, "LinkLag", link_lag, detail::LinkChildOrder());
         SetChild(element, "LagFormat", format, detail::LinkChildOrder());
       }
     }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -293,7 +294,7 @@ TEST_F(SchedulerTest, PartDaysElapsedTimeAndShortDaysCountToTheMinute) {
            "</ConstraintDate>") +
       task(4, "PT1H0M0S", 5, link(3, 1, 4800, 7)) +       // a working day after Sunday 08:00
       task(5, "PT8H0M0S", 7, link(1, 1, 28800, 8)) +      // two days on the clock after T1
-      task(6, "PT1H0M0S", 5, link(2, 3, 500, 19)) +       // half of T2's duration after its start
+      task(6, "PT1H0M0S", 5, link(2, 3, 50, 19)) +        // half of T2's duration after its start
       task(7, "PT0H0M0S", 7, link(2, 1, 0, 7)) +          // a milestone at T2's finish
       task(8, "PT12H0M0S", 7, link(3, 0, -1200, 7)) +     // finishing two hours before T3
       "</Tasks></Project>";
@@ -313,6 +314,21 @@ TEST_F(SchedulerTest, PartDaysElapsedTimeAndShortDaysCountToTheMinute) {
   // Note: two hours of Friday, the whole Thursday and two hours of Wednesday make up T8's twelve.
   EXPECT_EQ(span(8), "Wed 03/03/04 15:00 - Fri 05/03/04 10:00");
   EXPECT_EQ(pj.TaskAt(2)->GetField(field::kDuration), "0.94 days");
+  EXPECT_EQ(pj.TaskAt(5)->GetField(field::kPredecessors), "1FS+2ed");
+  EXPECT_EQ(pj.TaskAt(6)->GetField(field::kPredecessors), "2SS+50%");
+  EXPECT_EQ(pj.TaskAt(8)->GetField(field::kPredecessors), "3FF-0.25d");
+
+  // Saved and read back, the links keep their kind of lag and the schedule stays to the minute.
+  pj.TaskAt(4)->SetField(field::kPredecessors, "3FS+1d");
+  std::unique_ptr<Project> again = ReadProjectText(app_, ProjectFileText(pj), "again.xml");
+  Schedule(*again);
+  for (int id = 1; id <= 8; ++id) {
+    SCOPED_TRACE(id);
+    EXPECT_EQ(again->TaskAt(id)->GetField(field::kPredecessors),
+              pj.TaskAt(id)->GetField(field::kPredecessors));
+    EXPECT_EQ(again->TaskAt(id)->Start(), pj.TaskAt(id)->Start());
+    EXPECT_EQ(again->TaskAt(id)->Finish(), pj.TaskAt(id)->Finish());
+  }
 }
 
 // Given a schedule that would run past 31 December 2149, expect a refusal that changes nothing.
