@@ -46,10 +46,10 @@ std::string NumberText(double value) {
   return out;
 }
 
-// To the hundredth of a day, as the host shows part days.
-std::string DaysText(double days) {
+// To the hundredth of a day, as the host shows part days; "edays" count days of the clock.
+std::string DaysText(double days, bool elapsed = false) {
   days = std::round(days * 100) / 100;
-  return NumberText(days) + (days == 1 ? " day" : " days");
+  return NumberText(days) + (elapsed ? " e" : " ") + (days == 1 ? "day" : "days");
 }
 
 std::string CostText(double value) {
@@ -304,7 +304,8 @@ std::string Task::GetField(host::FieldId field) const {
     case field::kName:
       return id_ == 0 ? owner_->Name() : name_;
     case field::kDuration:
-      return DaysText(static_cast<double>(duration_) / static_cast<double>(MinutesPerDay()));
+      return DaysText(static_cast<double>(duration_) / static_cast<double>(MinutesPerDay()),
+                      elapsed_);
     case field::kStart:
       return ShowDate(start_);
     case field::kFinish:
@@ -597,6 +598,8 @@ void Task::MoveStartTo(Moment start) {
 }
 
 void Task::SetDurationKeepingStart(std::int32_t days) {
+  // Durations typed or set here count working days, whatever the task counted before.
+  elapsed_ = false;
   duration_ = days * MinutesPerDay();
   MoveStartTo(start_);
 }

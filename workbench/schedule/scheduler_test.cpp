@@ -314,6 +314,7 @@ TEST_F(SchedulerTest, PartDaysElapsedTimeAndShortDaysCountToTheMinute) {
   // Note: two hours of Friday, the whole Thursday and two hours of Wednesday make up T8's twelve.
   EXPECT_EQ(span(8), "Wed 03/03/04 15:00 - Fri 05/03/04 10:00");
   EXPECT_EQ(pj.TaskAt(2)->GetField(field::kDuration), "0.94 days");
+  EXPECT_EQ(pj.TaskAt(3)->GetField(field::kDuration), "2 edays");
   EXPECT_EQ(pj.TaskAt(5)->GetField(field::kPredecessors), "1FS+2ed");
   EXPECT_EQ(pj.TaskAt(6)->GetField(field::kPredecessors), "2SS+50%");
   EXPECT_EQ(pj.TaskAt(8)->GetField(field::kPredecessors), "3FF-0.25d");
@@ -329,6 +330,11 @@ TEST_F(SchedulerTest, PartDaysElapsedTimeAndShortDaysCountToTheMinute) {
     EXPECT_EQ(again->TaskAt(id)->Start(), pj.TaskAt(id)->Start());
     EXPECT_EQ(again->TaskAt(id)->Finish(), pj.TaskAt(id)->Finish());
   }
+
+  // A typed duration counts working days: the short Friday and Monday's morning make one.
+  pj.TaskAt(3)->SetField(field::kDuration, "1");
+  EXPECT_EQ(pj.TaskAt(3)->GetField(field::kDuration), "1 day");
+  EXPECT_EQ(span(3), "Fri 05/03/04 08:00 - Mon 08/03/04 12:00");
 }
 
 // Given a schedule that would run past 31 December 2149, expect a refusal that changes nothing.
