@@ -197,11 +197,17 @@ void Scheduler::Run(Project& project) {
     if (!task.elapsed_) return finish - task.duration_;
     return calendar.WorkAt(calendar.FinishOf(finish) - task.duration_);
   };
-  // A lag counted on (or back, `sign` -1) from a link's end; an elapsed lag runs on the clock
-  // from the moment that end stands for.
-  const auto lagged = [&](Boundary at, const Lag& lag, bool at_finish, int sign) -> Boundary {
+  // A lag counted on (or back, `sign` -1) from a link's end `at` at node `node` (whose task starts
+  // at `start`); an elapsed lag runs on the clock from the moment that end stands for, which for
+  // an elapsed task's finish is where the clock says, on working time or not.
+  const auto lagged = [&](Boundary at, const Lag& lag, bool at_finish, int sign,
+                          std::int32_t node, Boundary start) -> Boundary {
     if (!lag.elapsed || unbounded(at)) return at + sign * lag.minutes;
-    const Moment from = at_finish ? calendar.FinishOf(at) : calendar.StartOf(at);
+    Moment from = at_finish ? calendar.FinishOf(at) : calendar.StartOf(at);
+    if (at_finish && node < n && !is_summary(node) && tasks[node]->elapsed_ &&
+        tasks[node]->duration_ > 0 && !unbounded(start)) {
+      from = calendar.StartOf(start) + tasks[node]->duration_;
+    }
     return calendar.WorkAt(from + sign * lag.minutes);
   };
   Boundary project_finish = project_start;
@@ -244,7 +250,7 @@ void Scheduler::Run(Project& project) {
         } else if (edge.kind == EdgeKind::kLink) {
           const Boundary at =
               lagged(FromFinish(edge.type) ? ef[edge.node] : es[edge.node], edge.lag,
-                     FromFinish(edge.type), 1);
+                     FromFinish(edge.type), 1, edge.node, es[edge.node]);
           Boundary& bound = ToFinish(edge.type) ? finish_bound : start_bound;
           const Boundary as_start = ToFinish(edge.type) ? before(v, at) : at;
           if (!is_summary(v) && as_start >= std::max(start_bound, before(v, finish_bound))) {
@@ -325,7 +331,7 @@ void Scheduler::Run(Project& project) {
           start_bound = std::min(start_bound, ls[edge.node]);
         } else if (edge.kind == EdgeKind::kLink) {
           const Boundary at = lagged(ToFinish(edge.type) ? lf[edge.node] : ls[edge.node],
-                                     edge.lag, ToFinish(edge.type), -1);
+                                     edge.lag, ToFinish(edge.type), -1, edge.node, ls[edge.node]);
           Boundary& bound = FromFinish(edge.type) ? finish_bound : start_bound;
           bound = std::min(bound, at);
         }
@@ -436,7 +442,8 @@ void Scheduler::Run(Project& project) {
       const Boundary successor_at = ToFinish(link.type) ? early_ef(s) : early_es(s);
       const Boundary mine = FromFinish(link.type) ? ef[i] : es[i];
       free_slack = std::min(
-          free_slack, successor_at - lagged(mine, LagOf(task, link), FromFinish(link.type), 1));
+          free_slack,
+          successor_at - lagged(mine, LagOf(task, link), FromFinish(link.type), 1, i, es[i]));
     }
     free_slack = std::min(free_slack, total_slack);
     // As Late As Possible: as late as the task can go without moving a successor or the project

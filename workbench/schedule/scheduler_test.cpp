@@ -297,6 +297,7 @@ TEST_F(SchedulerTest, PartDaysElapsedTimeAndShortDaysCountToTheMinute) {
       task(6, "PT1H0M0S", 5, link(2, 3, 50, 19)) +        // half of T2's duration after its start
       task(7, "PT0H0M0S", 7, link(2, 1, 0, 7)) +          // a milestone at T2's finish
       task(8, "PT12H0M0S", 7, link(3, 0, -1200, 7)) +     // finishing two hours before T3
+      task(9, "PT1H0M0S", 5, link(3, 1, 28800, 8)) +      // two days on the clock after Sunday
       "</Tasks></Project>";
   Project& pj = app_.AdoptOpenedProject(ReadProjectText(app_, text, "minutes.xml"));
   app_.SetDateFormat(DateFormat::kWeekdayDateTime);
@@ -313,6 +314,7 @@ TEST_F(SchedulerTest, PartDaysElapsedTimeAndShortDaysCountToTheMinute) {
   EXPECT_EQ(span(7), "Tue 02/03/04 11:30 - Tue 02/03/04 11:30");
   // Note: two hours of Friday, the whole Thursday and two hours of Wednesday make up T8's twelve.
   EXPECT_EQ(span(8), "Wed 03/03/04 15:00 - Fri 05/03/04 10:00");
+  EXPECT_EQ(span(9), "Tue 09/03/04 08:00 - Tue 09/03/04 09:00");
   EXPECT_EQ(pj.TaskAt(2)->GetField(field::kDuration), "0.94 days");
   EXPECT_EQ(pj.TaskAt(3)->GetField(field::kDuration), "2 edays");
   EXPECT_EQ(pj.TaskAt(5)->GetField(field::kPredecessors), "1FS+2ed");
@@ -323,7 +325,7 @@ TEST_F(SchedulerTest, PartDaysElapsedTimeAndShortDaysCountToTheMinute) {
   pj.TaskAt(4)->SetField(field::kPredecessors, "3FS+1d");
   std::unique_ptr<Project> again = ReadProjectText(app_, ProjectFileText(pj), "again.xml");
   Schedule(*again);
-  for (int id = 1; id <= 8; ++id) {
+  for (int id = 1; id <= 9; ++id) {
     SCOPED_TRACE(id);
     EXPECT_EQ(again->TaskAt(id)->GetField(field::kPredecessors),
               pj.TaskAt(id)->GetField(field::kPredecessors));
