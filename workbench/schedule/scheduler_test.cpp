@@ -189,6 +189,28 @@ TEST_F(SchedulerTest, CalendarExceptionsMoveWork) {
   EXPECT_EQ(Span(2), "Fri 05/03/04 - Mon 08/03/04");
 }
 
+// Given a holiday on Friday and a Saturday worked from 09:00 to 11:00 only, expect working time
+// to run from Thursday's close into the Saturday's two hours and on to Monday, both ways.
+TEST(ProjectCalendarTest, ExceptionHoursCountToTheMinute) {
+  ProjectCalendar calendar;
+  calendar.SetDayWorking(DayOf(MomentOf(2004, 3, 5)), false);
+  calendar.SetDayHours(DayOf(MomentOf(2004, 3, 6)), {{9 * 60, 11 * 60}});
+  const std::int64_t thursday_close = calendar.WorkAt(MomentOf(2004, 3, 4, 17));
+  EXPECT_EQ(calendar.WorkAt(MomentOf(2004, 3, 5, 10)), thursday_close);
+  EXPECT_EQ(calendar.WorkAt(MomentOf(2004, 3, 6, 10)), thursday_close + 60);
+  EXPECT_EQ(calendar.WorkAt(MomentOf(2004, 3, 8, 9)), thursday_close + 180);
+  EXPECT_EQ(calendar.StartOf(thursday_close), MomentOf(2004, 3, 6, 9));
+  EXPECT_EQ(calendar.FinishOf(thursday_close + 120), MomentOf(2004, 3, 6, 11));
+  EXPECT_EQ(calendar.StartOf(thursday_close + 120), MomentOf(2004, 3, 8, 8));
+  EXPECT_EQ(calendar.FinishOf(thursday_close + 120 + 480), MomentOf(2004, 3, 8, 17));
+  EXPECT_EQ(calendar.ExceptionDays().size(), 2u);
+  // Set back to what its weekday says, a day is no exception; spans out of order are refused.
+  calendar.SetDayHours(DayOf(MomentOf(2004, 3, 5)), calendar.WeekdayHours(5));
+  EXPECT_EQ(calendar.ExceptionDays().size(), 1u);
+  EXPECT_EQ(ErrorOf([&] { calendar.SetDayHours(0, {{600, 700}, {650, 800}}); }).number,
+            host::kHostFailure);
+}
+
 // Given an As Late As Possible task before a successor that waits for a longer one, expect it to
 // finish just before the successor starts, and a start-to-finish link without lag to end its
 // successor at the predecessor's start.
