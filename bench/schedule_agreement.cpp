@@ -3,7 +3,9 @@
 // file, recalculates it, and prints per file how many task starts and finishes differ from the
 // dates the file holds, with the likely cause of each difference, then the totals.
 //
-//   schedule_agreement [samples folder]
+//   schedule_agreement [--tasks] [samples folder]
+//
+// --tasks also lists each differing task with the dates the file holds and the recalculated ones.
 //
 // A cause is what the file shows about the task that the workbench does not schedule (the first
 // that applies, in the order of kCauses); "other" is a difference nothing in the file explains.
@@ -128,6 +130,14 @@ constexpr const char* kCauses[] = {"summary of such tasks",
                                    "levelling delay",
                                    "recurring calendar exceptions"};
 
+std::string DateText(Moment when) {
+  const lunavant::host::DateTime t = DateTimeOf(when);
+  char out[32];
+  std::snprintf(out, sizeof out, "%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour,
+                t.minute);
+  return out;
+}
+
 std::string CauseOf(const TaskFacts& facts) {
   for (const char* cause : kCauses) {
     if (facts.causes.count(cause)) return cause;
@@ -138,8 +148,15 @@ std::string CauseOf(const TaskFacts& facts) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const fs::path folder =
-      argc > 1 ? fs::path(argv[1]) : fs::path(LUNAVANT_SHARED_DATA) / "mspdi" / "samples";
+  bool list_tasks = false;
+  fs::path folder = fs::path(LUNAVANT_SHARED_DATA) / "mspdi" / "samples";
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--tasks") {
+      list_tasks = true;
+    } else {
+      folder = argv[i];
+    }
+  }
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(folder)) files.push_back(entry.path());
   std::sort(files.begin(), files.end());
@@ -173,6 +190,7 @@ int main(int argc, char** argv) {
     }
     long long starts = 0, finishes = 0;
     std::map<std::string, long long> causes;
+    std::string listing;
     for (const Held& h : held) {
       const bool start_differs = h.task->Start() != h.start;
       const bool finish_differs = h.task->Finish() != h.finish;
@@ -180,7 +198,17 @@ int main(int argc, char** argv) {
       finishes += finish_differs;
       if (start_differs || finish_differs) {
         const auto found = facts.find(h.task->UniqueID());
-        ++causes[found == facts.end() ? "other" : CauseOf(found->second)];
+        const std::string cause = found == facts.end() ? "other" : CauseOf(found->second);
+        ++causes[cause];
+        if (list_tasks) {
+          char line[256];
+          std::snprintf(line, sizeof line,
+                        "  UID %-5d %-28.28s file %s - %s  recalculated %s - %s  (%s)\n",
+                        h.task->UniqueID(), h.task->Name().c_str(), DateText(h.start).c_str(),
+                        DateText(h.finish).c_str(), DateText(h.task->Start()).c_str(),
+                        DateText(h.task->Finish()).c_str(), cause.c_str());
+          listing += line;
+        }
       }
     }
     total_tasks += static_cast<long long>(held.size());
@@ -195,6 +223,7 @@ int main(int argc, char** argv) {
     std::printf("%-52s tasks %4zu  starts differ %4lld  finishes differ %4lld%s%s\n",
                 file.filename().c_str(), held.size(), starts, finishes,
                 cause_text.empty() ? "" : "  causes: ", cause_text.c_str());
+    std::fputs(listing.c_str(), stdout);
   }
   std::printf(
       "\nTotal: %zu files (%lld agree fully), %lld tasks, %lld starts and %lld finishes "

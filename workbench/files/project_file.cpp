@@ -48,7 +48,8 @@ constexpr int kLinkCodes[] = {1, 3, 0, 2};
 struct LinkState {
   std::int32_t predecessor_uid;
   LinkType type;
-  std::int32_t lag_days;
+  std::int64_t lag;
+  LagFormat lag_format;
   friend bool operator==(const LinkState&, const LinkState&) = default;
 };
 
@@ -57,7 +58,7 @@ struct LinkState {
 struct TaskState {
   std::string name;
   std::int32_t outline_level = 1;
-  std::int32_t duration_days = 0;
+  std::int64_t duration = 0;  // minutes, as the file counts them
   bool milestone = false;
   Moment start = 0, finish = 0, created = 0;
   std::optional<Moment> early_start, early_finish, late_start, late_finish;
@@ -137,17 +138,40 @@ std::int64_t DurationOf(pugi::xml_node node) {
   return *value;
 }
 
-std::int32_t DaysOf(std::int64_t minutes, std::int64_t minutes_per_day) {
-  return static_cast<std::int32_t>(
-      std::llround(static_cast<double>(minutes) / static_cast<double>(minutes_per_day)));
+// DurationFormat and LagFormat codes: 3 minutes, 5 hours, 7 days, 9 weeks, 11 months, the next
+// even code the same on the clock (elapsed), 19 and 20 percent; 32 more marks an estimate.
+bool ElapsedFormat(std::int64_t code) {
+  code %= 32;
+  return code >= 4 && code <= 12 && code % 2 == 0;
 }
 
-// A link's lag in the model's working days; `LinkLag` counts tenths of a minute.
-std::int32_t LagDaysOf(pugi::xml_node link, std::int64_t minutes_per_day) {
-  const pugi::xml_node lag = link.child("LinkLag");
-  if (!lag) return 0;
-  const std::int64_t tenths = WholeNumber(lag, -1'000'000'000'000, 1'000'000'000'000);
-  return DaysOf(tenths / 10, minutes_per_day);
+LagFormat LagFormatOf(std::string_view code_text) {
+  const auto code = detail::ReadWholeNumber(code_text, 0, 1000);
+  if (!code) return LagFormat::kWorking;
+  if (*code % 32 == 19 || *code % 32 == 20) return LagFormat::kPercent;
+  return ElapsedFormat(*code) ? LagFormat::kElapsed : LagFormat::kWorking;
+}
+
+std::string_view LagFormatCode(LagFormat format) {
+  switch (format) {
+    case LagFormat::kElapsed:
+      return "8";
+    case LagFormat::kPercent:
+      return "19";
+    case LagFormat::kWorking:
+      break;
+  }
+  return "7";
+}
+
+// The model's lag from `LinkLag`, which counts tenths of a minute, or whole percent for a
+// percentage lag.
+std::int64_t LagOf(std::int64_t link_lag, LagFormat format) {
+  return format == LagFormat::kPercent ? link_lag : link_lag / 10;
+}
+
+std::int64_t LinkLagOf(std::int64_t lag, LagFormat format) {
+  return format == LagFormat::kPercent ? lag : lag * 10;
 }
 
 void CheckDepth(const pugi::xml_document& doc) {
@@ -256,9 +280,29 @@ std::vector<std::int64_t> RecurringDays(pugi::xml_node exception, std::int64_t f
   return days;
 }
 
-// The calendar the project schedules with: its working weekdays and hours, and its dated
-// exceptions (2002/2003 exceptions are WeekDays of DayType 0; later files have Exceptions, single
-// spans or recurring).
+// The working times under `day` (a WeekDay or an Exception), in order; spans that are malformed
+// or overlap an earlier one are passed over. Nullopt when the element lists none.
+std::optional<DayHours> HoursOf(pugi::xml_node day) {
+  DayHours hours;
+  for (pugi::xml_node time : day.child("WorkingTimes").children("WorkingTime")) {
+    const auto from = detail::ReadMspdiTime(TextOf(time.child("FromTime")));
+    auto to = detail::ReadMspdiTime(TextOf(time.child("ToTime")));
+    if (to && *to == 0) to = static_cast<std::int32_t>(kMinutesPerDay);
+    if (from && to && *from < *to) hours.push_back({*from, *to});
+  }
+  if (hours.empty()) return std::nullopt;
+  std::sort(hours.begin(), hours.end(),
+            [](const WorkingTime& a, const WorkingTime& b) { return a.from < b.from; });
+  DayHours out;
+  for (const WorkingTime& span : hours) {
+    if (out.empty() || span.from >= out.back().to) out.push_back(span);
+  }
+  return out;
+}
+
+// The calendar the project schedules with: each weekday's working times, and its dated
+// exceptions with theirs (2002/2003 exceptions are WeekDays of DayType 0; later files have
+// Exceptions, single spans or recurring).
 ProjectCalendar ReadCalendar(pugi::xml_node project) {
   std::int64_t calendar_uid = 1;
   if (pugi::xml_node uid = project.child("CalendarUID"))
@@ -269,52 +313,50 @@ ProjectCalendar ReadCalendar(pugi::xml_node project) {
     if (uid && *uid == calendar_uid) calendar = c;
   }
   if (!calendar) return ProjectCalendar();
-  std::uint8_t mask = 0;
-  std::int32_t first = kMinutesPerDay, last = 0;
+  const DayHours standard = ProjectCalendar().WeekdayHours(1);
+  std::array<DayHours, 7> week;
   struct Dated {
     std::int64_t from, to;
-    bool working;
+    DayHours hours;
   };
   std::vector<Dated> dated;
+  const auto hours_of_exception = [&standard](pugi::xml_node e) {
+    if (TextOf(e.child("DayWorking")) != std::string_view("1")) return DayHours();
+    return HoursOf(e).value_or(standard);
+  };
   for (pugi::xml_node day : calendar.child("WeekDays").children("WeekDay")) {
     const auto type = detail::ReadWholeNumber(TextOf(day.child("DayType")), 0, 7);
-    const bool working = TextOf(day.child("DayWorking")) == std::string_view("1");
     if (!type) continue;
     if (*type == 0) {
       const auto from = detail::ReadMspdiDate(TextOf(day.child("TimePeriod").child("FromDate")));
       const auto to = detail::ReadMspdiDate(TextOf(day.child("TimePeriod").child("ToDate")));
       if (from && to && *to >= *from && DayOf(*to) - DayOf(*from) <= kLongestException) {
-        dated.push_back({DayOf(*from), DayOf(*to), working});
+        dated.push_back({DayOf(*from), DayOf(*to), hours_of_exception(day)});
       }
       continue;
     }
-    if (!working) continue;
-    mask = static_cast<std::uint8_t>(mask | (1u << (*type - 1)));
-    for (pugi::xml_node time : day.child("WorkingTimes").children("WorkingTime")) {
-      const auto from = detail::ReadMspdiTime(TextOf(time.child("FromTime")));
-      const auto to = detail::ReadMspdiTime(TextOf(time.child("ToTime")));
-      if (from) first = std::min(first, *from);
-      if (to) last = std::max(last, *to == 0 ? static_cast<std::int32_t>(kMinutesPerDay) : *to);
-    }
+    week[*type - 1] = hours_of_exception(day);
   }
   for (pugi::xml_node exception : calendar.child("Exceptions").children("Exception")) {
     const auto from =
         detail::ReadMspdiDate(TextOf(exception.child("TimePeriod").child("FromDate")));
     const auto to = detail::ReadMspdiDate(TextOf(exception.child("TimePeriod").child("ToDate")));
-    const bool working = TextOf(exception.child("DayWorking")) == std::string_view("1");
     if (!from || !to || *to < *from || DayOf(*to) - DayOf(*from) > kLongestException) continue;
+    const DayHours hours = hours_of_exception(exception);
     if (TextOf(exception.child("Type")) == std::string_view("1")) {
-      dated.push_back({DayOf(*from), DayOf(*to), working});
+      dated.push_back({DayOf(*from), DayOf(*to), hours});
       continue;
     }
     for (const std::int64_t day : RecurringDays(exception, DayOf(*from), DayOf(*to))) {
-      dated.push_back({day, day, working});
+      dated.push_back({day, day, hours});
     }
   }
-  if (mask == 0 || first >= last) return ProjectCalendar();
-  ProjectCalendar out(WorkWeek(mask), first, last);
+  if (std::all_of(week.begin(), week.end(), [](const DayHours& h) { return h.empty(); })) {
+    return ProjectCalendar();
+  }
+  ProjectCalendar out(std::move(week));
   for (const Dated& span : dated) {
-    for (std::int64_t d = span.from; d <= span.to; ++d) out.SetDayWorking(d, span.working);
+    for (std::int64_t d = span.from; d <= span.to; ++d) out.SetDayHours(d, span.hours);
   }
   return out;
 }
@@ -527,7 +569,7 @@ TaskState CaptureTask(const Task& task, bool summary_row) {
   TaskState s;
   s.name = summary_row ? std::string() : task.Name();
   s.outline_level = task.OutlineLevel();
-  s.duration_days = task.DurationDays();
+  s.duration = task.DurationMinutes();
   s.milestone = !summary_row && task.IsMilestone();
   s.start = task.Start();
   s.finish = task.Finish();
@@ -542,7 +584,7 @@ TaskState CaptureTask(const Task& task, bool summary_row) {
   s.baseline_start = task.DateValue(field::kBaselineStart);
   s.baseline_finish = task.DateValue(field::kBaselineFinish);
   for (const Link& link : task.PredecessorLinks()) {
-    s.links.push_back({link.task->UniqueID(), link.type, link.lag_days});
+    s.links.push_back({link.task->UniqueID(), link.type, link.lag, link.lag_format});
   }
   return s;
 }
@@ -550,7 +592,7 @@ TaskState CaptureTask(const Task& task, bool summary_row) {
 // What the document says of a task, read as the loader reads it, so that a task nobody changed
 // compares equal. Links count only to the tasks in `live_uids` other than the task itself: the
 // loader passes over the others, and they stay in the file as they are.
-TaskState DocumentState(pugi::xml_node node, std::int64_t per_day, bool summary_row,
+TaskState DocumentState(pugi::xml_node node, bool summary_row,
                         const std::unordered_set<std::int64_t>& live_uids) {
   TaskState s;
   // A task without dates is no task the scheduler wrote: any date of the model differs.
@@ -570,7 +612,7 @@ TaskState DocumentState(pugi::xml_node node, std::int64_t per_day, bool summary_
       s.finish = date(child).value_or(s.finish);
     } else if (name == "Duration") {
       const auto minutes = detail::ReadMspdiDuration(TextOf(child));
-      s.duration_days = minutes ? std::max(0, DaysOf(*minutes, per_day)) : -1;
+      s.duration = minutes ? std::max<std::int64_t>(0, *minutes) : -1;
     } else if (name == "Milestone") {
       s.milestone = TextOf(child) == std::string_view("1");
     } else if (name == "EarlyStart") {
@@ -605,10 +647,11 @@ TaskState DocumentState(pugi::xml_node node, std::int64_t per_day, bool summary_
       const auto type = static_cast<LinkType>(
           std::find(std::begin(kLinkCodes), std::end(kLinkCodes), code.value_or(1)) -
           std::begin(kLinkCodes));
-      const auto tenths = detail::ReadWholeNumber(TextOf(child.child("LinkLag")),
-                                                  -1'000'000'000'000, 1'000'000'000'000);
+      const auto link_lag = detail::ReadWholeNumber(TextOf(child.child("LinkLag")),
+                                                    -1'000'000'000'000, 1'000'000'000'000);
+      const LagFormat format = LagFormatOf(TextOf(child.child("LagFormat")));
       s.links.push_back(
-          {static_cast<std::int32_t>(*uid), type, DaysOf(tenths.value_or(0) / 10, per_day)});
+          {static_cast<std::int32_t>(*uid), type, LagOf(link_lag.value_or(0), format), format});
     } else if (name == "ExtendedAttribute") {
       const auto id = detail::ReadWholeNumber(TextOf(child.child("FieldID")), 0, kMaxUid);
       const int index = id ? CustomTextIndex(static_cast<host::FieldId>(*id)) : -1;
@@ -639,11 +682,7 @@ MspdiSource& ProjectFileAccess::SourceOf(Project& project) {
   pugi::xml_node root = source.doc.append_child("Project");
   root.append_attribute("xmlns") = kNamespace;
   const ProjectCalendar& calendar = project.Calendar();
-  const std::int32_t lunch_from = 12 * 60, lunch_to = 13 * 60;
-  const bool lunch =
-      calendar.DayStartMinute() < lunch_from && calendar.DayFinishMinute() > lunch_to;
-  source.minutes_per_day =
-      calendar.DayFinishMinute() - calendar.DayStartMinute() - (lunch ? lunch_to - lunch_from : 0);
+  source.minutes_per_day = project.MinutesPerDay();
   auto time_text = [](std::int32_t minute) {
     char out[32];
     std::snprintf(out, sizeof out, "%02d:%02d:00", minute / 60, minute % 60);
@@ -680,12 +719,7 @@ MspdiSource& ProjectFileAccess::SourceOf(Project& project) {
       t.append_child("ToTime").text() =
           time_text(static_cast<std::int32_t>(to % kMinutesPerDay)).c_str();
     };
-    if (lunch) {
-      add_time(calendar.DayStartMinute(), lunch_from);
-      add_time(lunch_to, calendar.DayFinishMinute());
-    } else {
-      add_time(calendar.DayStartMinute(), calendar.DayFinishMinute());
-    }
+    for (const WorkingTime& span : calendar.WeekdayHours(d)) add_time(span.from, span.to);
   }
   for (const std::int64_t day : calendar.ExceptionDays()) {
     pugi::xml_node exception = week.append_child("WeekDay");
@@ -727,7 +761,7 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
   if (pugi::xml_node m = root.child("MinutesPerDay")) {
     source->minutes_per_day = WholeNumber(m, 1, kMinutesPerDay);
   }
-  const std::int64_t per_day = source->minutes_per_day;
+  project->minutes_per_day_ = source->minutes_per_day;
   project->calendar_ = ReadCalendar(root);
   if (pugi::xml_node start = root.child("StartDate")) project->project_start_ = DateOf(start);
   if (TextOf(root.child("ScheduleFromStart")) == std::string_view("0") &&
@@ -796,7 +830,10 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
       } else if (name == "Finish") {
         task->finish_ = DateOf(child);
       } else if (name == "Duration") {
-        task->duration_days_ = std::max(0, DaysOf(DurationOf(child), per_day));
+        task->duration_ = std::max<std::int64_t>(0, DurationOf(child));
+      } else if (name == "DurationFormat") {
+        const auto code = detail::ReadWholeNumber(TextOf(child), 0, 1000);
+        task->elapsed_ = code && ElapsedFormat(*code);
       } else if (name == "CreateDate") {
         task->created_ = DateOf(child);
       } else if (name == "EarlyStart") {
@@ -860,10 +897,15 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
       const std::int64_t code = link.child("Type") ? WholeNumber(link.child("Type"), 0, 3) : 1;
       const auto type = static_cast<LinkType>(
           std::find(std::begin(kLinkCodes), std::end(kLinkCodes), code) - std::begin(kLinkCodes));
-      const std::int32_t lag = LagDaysOf(link, per_day);
+      const LagFormat format = LagFormatOf(TextOf(link.child("LagFormat")));
+      const std::int64_t link_lag =
+          link.child("LinkLag")
+              ? WholeNumber(link.child("LinkLag"), -1'000'000'000'000, 1'000'000'000'000)
+              : 0;
+      const Link to{task, type, LagOf(link_lag, format), format};
       Task* predecessor = found->second;
-      predecessor->successors_.push_back(Link{task, type, lag});
-      task->predecessors_.push_back(Link{predecessor, type, lag});
+      predecessor->successors_.push_back(to);
+      task->predecessors_.push_back(Link{predecessor, type, to.lag, to.lag_format});
     }
   }
 
@@ -937,7 +979,7 @@ void WriteTextValue(pugi::xml_node task, int index, const std::string& value, bo
 
 // Writes what differs between `before` (nothing for a new task) and `now`.
 void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, const TaskState& now,
-               std::int64_t per_day, bool summary_row) {
+               bool summary_row) {
   const auto order = detail::TaskChildOrder();
   if (!summary_row && (!before || before->name != now.name))
     SetChild(node, "Name", now.name, order);
@@ -950,13 +992,13 @@ void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, cons
   if (!before || before->finish != now.finish) {
     SetChild(node, "Finish", detail::MspdiDateText(now.finish), order);
   }
-  if (!before || before->duration_days != now.duration_days) {
-    SetChild(node, "Duration", detail::MspdiDurationText(now.duration_days * per_day), order);
+  if (!before || before->duration != now.duration) {
+    SetChild(node, "Duration", detail::MspdiDurationText(now.duration), order);
     if (!node.child("DurationFormat")) SetChild(node, "DurationFormat", "7", order);
   }
   // The flag follows a changed duration; a file's zero-length task that is no milestone, or a
   // milestone with a length, keeps its flag.
-  if (!summary_row && (!before || (before->duration_days != now.duration_days &&
+  if (!summary_row && (!before || (before->duration != now.duration &&
                                    before->milestone != now.milestone))) {
     SetChild(node, "Milestone", now.milestone ? "1" : "0", order);
   }
@@ -1000,26 +1042,28 @@ void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, cons
         }
       }
       const std::string code = std::to_string(kLinkCodes[static_cast<int>(link.type)]);
-      const std::string tenths =
-          std::to_string(static_cast<std::int64_t>(link.lag_days) * per_day * 10);
+      const std::string link_lag = std::to_string(LinkLagOf(link.lag, link.lag_format));
+      const std::string format(LagFormatCode(link.lag_format));
       if (!element) {
         element = InsertOrdered(node, "PredecessorLink", order);
         element.append_child("PredecessorUID").text() = uid.c_str();
         element.append_child("Type").text() = code.c_str();
         element.append_child("CrossProject").text() = "0";
-        element.append_child("LinkLag").text() = tenths.c_str();
-        element.append_child("LagFormat").text() = "7";
+        element.append_child("LinkLag").text() = link_lag.c_str();
+        element.append_child("LagFormat").text() = format.c_str();
         continue;
       }
       const auto old_code = detail::ReadWholeNumber(TextOf(element.child("Type")), 0, 3);
       if (!old_code || *old_code != kLinkCodes[static_cast<int>(link.type)]) {
         SetChild(element, "Type", code, detail::LinkChildOrder());
       }
-      const auto old_tenths = detail::ReadWholeNumber(TextOf(element.child("LinkLag")),
+      const auto old_lag = detail::ReadWholeNumber(TextOf(element.child("LinkLag")),
                                                       -1'000'000'000'000, 1'000'000'000'000);
-      if (!old_tenths || DaysOf(*old_tenths / 10, per_day) != link.lag_days) {
-        SetChild(element, "LinkLag", tenths, detail::LinkChildOrder());
-        SetChild(element, "LagFormat", "7", detail::LinkChildOrder());
+      const LagFormat old_format = LagFormatOf(TextOf(element.child("LagFormat")));
+      if (!old_lag || LagOf(*old_lag, old_format) != link.lag ||
+          old_format != link.lag_format) {
+        SetChild(element, "LinkLag", link_lag, detail::LinkChildOrder());
+        SetChild(element, "LagFormat", format, detail::LinkChildOrder());
       }
     }
     for (std::size_t i = 0; i < existing.size(); ++i) {
@@ -1067,7 +1111,6 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
   pugi::xml_node root = source.doc.document_element();
   pugi::xml_node tasks = root.child("Tasks");
   if (!tasks) tasks = InsertOrdered(root, "Tasks", detail::ProjectChildOrder());
-  const std::int64_t per_day = source.minutes_per_day;
   project.EnsureOutline();
 
   // Scheduling from the finish: the flag and the date, when they differ from the document's.
@@ -1100,9 +1143,9 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
   if (source.summary_node) {
     std::optional<TaskState> before;
     if (source.summary_written) {
-      before = DocumentState(source.summary_node, per_day, true, live_uids);
+      before = DocumentState(source.summary_node, true, live_uids);
     }
-    WriteTask(source.summary_node, before, CaptureTask(project.SummaryTask(), true), per_day, true);
+    WriteTask(source.summary_node, before, CaptureTask(project.SummaryTask(), true), true);
     source.summary_written = true;
   }
   for (std::size_t row = 0; row < project.rows_.size(); ++row) {
@@ -1128,8 +1171,8 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
     }
     std::sort(now.texts.begin(), now.texts.end());
     std::optional<TaskState> before;
-    if (!fresh) before = DocumentState(node, per_day, false, live_uids);
-    WriteTask(node, before, now, per_day, false);
+    if (!fresh) before = DocumentState(node, false, live_uids);
+    WriteTask(node, before, now, false);
     if (!before || before->texts != now.texts) {
       std::array<std::string, kCustomTextCount> old_values, new_values;
       if (before) {

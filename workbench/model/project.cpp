@@ -17,7 +17,7 @@ namespace {
 Moment Today(const ProjectCalendar& calendar) {
   const auto now = std::chrono::system_clock::now();
   const auto days = std::chrono::duration_cast<std::chrono::days>(now.time_since_epoch()).count();
-  return calendar.StartOf(calendar.StartBoundary(days * kMinutesPerDay));
+  return calendar.StartOf(calendar.WorkAt(days * kMinutesPerDay));
 }
 
 }  // namespace
@@ -114,7 +114,7 @@ Task& Project::AddTask(std::string name, std::int32_t duration_days, std::int32_
   }
   const auto id = static_cast<std::int32_t>(rows_.size() + 1);
   rows_.push_back(std::make_unique<Task>(*this, id, next_unique_id_++, std::move(name),
-                                         duration_days, outline_level));
+                                         duration_days * minutes_per_day_, outline_level));
   last_outline_level_ = outline_level;
   outline_dirty_ = true;
   Task& task = *rows_.back();
@@ -137,8 +137,9 @@ void Project::AddLink(Task& predecessor, Task& successor, LinkType type, std::in
   if (&predecessor == &successor) {
     host::Raise(host::kHostFailure, message::LinkToItself(predecessor.ID()));
   }
-  predecessor.successors_.push_back(Link{&successor, type, lag_days});
-  successor.predecessors_.push_back(Link{&predecessor, type, lag_days});
+  const std::int64_t lag = static_cast<std::int64_t>(lag_days) * minutes_per_day_;
+  predecessor.successors_.push_back(Link{&successor, type, lag});
+  successor.predecessors_.push_back(Link{&predecessor, type, lag});
   MarkChanged();
 }
 

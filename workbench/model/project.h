@@ -96,9 +96,12 @@ class Project final : public host::Project {
   // Links two tasks of this project. Fails with kHostFailure for a task of another project or a
   // task linked to itself. Cycles are found by the next recalculation.
   void AddLink(Task& predecessor, Task& successor, LinkType type = LinkType::kFinishToStart,
-               std::int32_t lag_days = 0);
+               std::int32_t lag_days = 0);  // working days of MinutesPerDay
 
   const ProjectCalendar& Calendar() const { return calendar_; }
+  // Working minutes in a day of duration or lag (480 unless a file says otherwise); a task's
+  // duration in days, as shown and typed, counts these.
+  std::int64_t MinutesPerDay() const { return minutes_per_day_; }
   void SetCalendar(ProjectCalendar calendar);
   // When work on the project starts; tasks without constraints and predecessors start then.
   // Fails with kHostFailure outside the host's date range.
@@ -162,6 +165,7 @@ class Project final : public host::Project {
   mutable bool outline_dirty_ = true;
   std::int32_t last_outline_level_ = 0;
   ProjectCalendar calendar_;
+  std::int64_t minutes_per_day_ = 8 * 60;
   Moment project_start_;
   bool schedule_from_finish_ = false;
   Moment project_finish_ = 0;

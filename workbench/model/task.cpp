@@ -46,7 +46,11 @@ std::string NumberText(double value) {
   return out;
 }
 
-std::string DaysText(double days) { return NumberText(days) + (days == 1 ? " day" : " days"); }
+// To the hundredth of a day, as the host shows part days; "edays" count days of the clock.
+std::string DaysText(double days, bool elapsed = false) {
+  days = std::round(days * 100) / 100;
+  return NumberText(days) + (elapsed ? " e" : " ") + (days == 1 ? "day" : "days");
+}
 
 std::string CostText(double value) {
   char out[48];
@@ -104,7 +108,7 @@ bool IsNotApplicable(std::string_view text) {
 struct LinkSpec {
   std::int32_t id;
   LinkType type;
-  std::int32_t lag_days;
+  std::int64_t lag_days;
 };
 
 // "3FS+2d;5SS;7" (commas also separate). Empty text gives no links.
@@ -136,7 +140,7 @@ std::optional<std::vector<LinkSpec>> ReadLinks(std::string_view text) {
         if (rest.front() != '+' && rest.front() != '-') return std::nullopt;
         const auto lag = ReadDays(rest.substr(1));
         if (!lag || *lag != std::floor(*lag) || *lag > 100000) return std::nullopt;
-        link.lag_days = static_cast<std::int32_t>(rest.front() == '-' ? -*lag : *lag);
+        link.lag_days = static_cast<std::int64_t>(rest.front() == '-' ? -*lag : *lag);
       }
     }
     links.push_back(link);
@@ -157,15 +161,27 @@ std::string_view ConstraintTypeName(ConstraintType type) {
 }
 
 Task::Task(Project& owner, std::int32_t id, std::int32_t unique_id, std::string name,
-           std::int32_t duration_days, std::int32_t outline_level)
+           std::int64_t duration_minutes, std::int32_t outline_level)
     : owner_(&owner),
       id_(id),
       unique_id_(unique_id),
       name_(std::move(name)),
-      duration_days_(duration_days),
+      duration_(duration_minutes),
       outline_level_(outline_level) {
   const auto now = std::chrono::system_clock::now();
   created_ = std::chrono::duration_cast<std::chrono::minutes>(now.time_since_epoch()).count();
+}
+
+std::int64_t Task::MinutesPerDay() const { return elapsed_ ? kMinutesPerDay : owner_->MinutesPerDay(); }
+
+std::int32_t Task::DaysOf(std::int64_t working_minutes) const {
+  return static_cast<std::int32_t>(std::llround(static_cast<double>(working_minutes) /
+                                                static_cast<double>(owner_->MinutesPerDay())));
+}
+
+std::int32_t Task::DurationDays() const {
+  return static_cast<std::int32_t>(std::llround(static_cast<double>(duration_) /
+                                                static_cast<double>(MinutesPerDay())));
 }
 
 bool Task::IsSummary() const {
@@ -203,12 +219,22 @@ std::string Task::LinkText(const std::vector<Link>& links) const {
   for (const Link& link : links) {
     if (!out.empty()) out += ';';
     out += std::to_string(link.task->ID());
-    if (link.type == LinkType::kFinishToStart && link.lag_days == 0) continue;
+    if (link.type == LinkType::kFinishToStart && link.lag == 0) continue;
     out += kLinkTypeNames[static_cast<int>(link.type)];
-    if (link.lag_days != 0) {
-      out += link.lag_days > 0 ? '+' : '-';
-      out += std::to_string(std::abs(static_cast<std::int64_t>(link.lag_days)));
-      out += 'd';
+    if (link.lag != 0) {
+      out += link.lag > 0 ? '+' : '-';
+      const double size = static_cast<double>(std::abs(link.lag));
+      switch (link.lag_format) {
+        case LagFormat::kWorking:
+          out += NumberText(size / static_cast<double>(owner_->MinutesPerDay())) + 'd';
+          break;
+        case LagFormat::kElapsed:
+          out += NumberText(size / static_cast<double>(kMinutesPerDay)) + "ed";
+          break;
+        case LagFormat::kPercent:
+          out += NumberText(size) + '%';
+          break;
+      }
     }
   }
   return out;
@@ -278,7 +304,8 @@ std::string Task::GetField(host::FieldId field) const {
     case field::kName:
       return id_ == 0 ? owner_->Name() : name_;
     case field::kDuration:
-      return DaysText(duration_days_);
+      return DaysText(static_cast<double>(duration_) / static_cast<double>(MinutesPerDay()),
+                      elapsed_);
     case field::kStart:
       return ShowDate(start_);
     case field::kFinish:
@@ -304,9 +331,11 @@ std::string Task::GetField(host::FieldId field) const {
     case field::kCritical:
       return YesNo(critical_);
     case field::kFreeSlack:
-      return DaysText(free_slack_);
+      return DaysText(static_cast<double>(free_slack_) /
+                      static_cast<double>(owner_->MinutesPerDay()));
     case field::kTotalSlack:
-      return DaysText(total_slack_);
+      return DaysText(static_cast<double>(total_slack_) /
+                      static_cast<double>(owner_->MinutesPerDay()));
     case field::kMilestone:
       return YesNo(IsMilestone());
     case field::kSummary:
@@ -422,7 +451,7 @@ Task::Apply Task::PrepareWrite(const FieldInfo& info, const std::string& text) {
       return [this, milestone = *flag] {
         if (milestone) {
           SetDurationKeepingStart(0);
-        } else if (duration_days_ == 0) {
+        } else if (duration_ == 0) {
           SetDurationKeepingStart(1);
         }
       };
@@ -524,8 +553,11 @@ Task::Apply Task::PrepareDateWrite(const FieldInfo& info, const std::string& tex
         host::Raise(host::kHostFailure, message::FinishBeforeStart(text));
       }
       return [this, when, id, &calendar] {
-        const std::int64_t days = calendar.FinishBoundary(when) - calendar.StartBoundary(start_);
-        SetDurationKeepingStart(static_cast<std::int32_t>(std::max<std::int64_t>(0, days)));
+        // Typed finishes count whole days: a finish inside a working day ends that day.
+        const std::int64_t per_day = owner_->MinutesPerDay();
+        const std::int64_t minutes = calendar.WorkAt(when) - calendar.WorkAt(start_);
+        const std::int64_t days = (std::max<std::int64_t>(0, minutes) + per_day - 1) / per_day;
+        SetDurationKeepingStart(static_cast<std::int32_t>(days));
         if (id == field::kActualFinish) {
           actual_finish_ = when;
           if (!actual_start_) actual_start_ = start_;
@@ -565,7 +597,7 @@ Task::Apply Task::PrepareLinksWrite(const FieldInfo& info, const std::string& te
     if (other == this) host::Raise(host::kHostFailure, message::LinkToItself(id_));
     // A task named twice keeps its last link.
     RemoveLinksTo(links, other);
-    links.push_back(Link{other, spec.type, spec.lag_days});
+    links.push_back(Link{other, spec.type, spec.lag_days * owner_->MinutesPerDay()});
   }
   return [this, links = std::move(links), predecessors] {
     std::vector<Link>& mine = predecessors ? predecessors_ : successors_;
@@ -575,20 +607,26 @@ Task::Apply Task::PrepareLinksWrite(const FieldInfo& info, const std::string& te
     mine = links;
     for (const Link& link : mine) {
       (predecessors ? link.task->successors_ : link.task->predecessors_)
-          .push_back(Link{this, link.type, link.lag_days});
+          .push_back(Link{this, link.type, link.lag, link.lag_format});
     }
   };
 }
 
 void Task::MoveStartTo(Moment start) {
   const ProjectCalendar& calendar = owner_->Calendar();
-  const std::int64_t boundary = calendar.StartBoundary(start);
-  start_ = calendar.StartOf(boundary);
-  finish_ = duration_days_ > 0 ? calendar.FinishOf(boundary + duration_days_) : start_;
+  const std::int64_t work = calendar.WorkAt(start);
+  start_ = calendar.StartOf(work);
+  if (duration_ == 0) {
+    finish_ = start_;
+  } else {
+    finish_ = elapsed_ ? start_ + duration_ : calendar.FinishOf(work + duration_);
+  }
 }
 
 void Task::SetDurationKeepingStart(std::int32_t days) {
-  duration_days_ = days;
+  // Durations typed or set here count working days, whatever the task counted before.
+  elapsed_ = false;
+  duration_ = days * MinutesPerDay();
   MoveStartTo(start_);
 }
 

@@ -38,17 +38,22 @@ enum class ConstraintType {
   kFinishNoLaterThan
 };
 
+// How a link's lag counts: working minutes of the calendar, minutes of the clock, or a percentage
+// of the predecessor's duration.
+enum class LagFormat : std::uint8_t { kWorking, kElapsed, kPercent };
+
 struct Link {
   class Task* task;  // the task at the other end
   LinkType type;
-  std::int32_t lag_days;  // working days; negative is a lead
+  std::int64_t lag;  // minutes, or percent for kPercent; negative is a lead
+  LagFormat lag_format = LagFormat::kWorking;
 };
 
 class Task final : public host::Task {
  public:
   // Made by Project::AddTask; `id` 0 makes the project summary row.
   Task(Project& owner, std::int32_t id, std::int32_t unique_id, std::string name,
-       std::int32_t duration_days, std::int32_t outline_level);
+       std::int64_t duration_minutes, std::int32_t outline_level);
 
   // The host contract. Parent() is null for top-level tasks: the project summary row (ID 0) is
   // reached through Project::SummaryTask(), never through TaskAt, and its Subtasks() are the
@@ -74,9 +79,13 @@ class Task final : public host::Task {
   Project& Owner() const { return *owner_; }
   std::int32_t UniqueID() const { return unique_id_; }
   const std::string& Name() const { return name_; }
-  std::int32_t DurationDays() const { return duration_days_; }
+  // The duration in the project's days, rounded; the scheduler counts DurationMinutes, working
+  // minutes of the calendar or, for an elapsed duration, minutes of the clock.
+  std::int32_t DurationDays() const;
+  std::int64_t DurationMinutes() const { return duration_; }
+  bool ElapsedDuration() const { return elapsed_; }
   bool IsSummary() const;
-  bool IsMilestone() const { return duration_days_ == 0 && !IsSummary(); }
+  bool IsMilestone() const { return duration_ == 0 && !IsSummary(); }
   Moment Start() const { return start_; }
   Moment Finish() const { return finish_; }
   std::optional<Moment> EarlyStart() const { return early_start_; }
@@ -87,8 +96,9 @@ class Task final : public host::Task {
   std::optional<Moment> ActualFinish() const { return actual_finish_; }
   ConstraintType Constraint() const { return constraint_; }
   std::optional<Moment> ConstraintDate() const { return constraint_date_; }
-  std::int32_t TotalSlackDays() const { return total_slack_; }
-  std::int32_t FreeSlackDays() const { return free_slack_; }
+  // Slack in the project's days, rounded; the scheduler counts working minutes.
+  std::int32_t TotalSlackDays() const { return DaysOf(total_slack_); }
+  std::int32_t FreeSlackDays() const { return DaysOf(free_slack_); }
   bool Critical() const { return critical_; }
   // The moment a date field holds, as GetField shows it; empty for "NA". Fails with kTypeMismatch
   // for a field that is not a date.
@@ -115,12 +125,15 @@ class Task final : public host::Task {
   std::string LinkText(const std::vector<Link>& links) const;
   void MoveStartTo(Moment start);
   void SetDurationKeepingStart(std::int32_t days);
+  std::int64_t MinutesPerDay() const;
+  std::int32_t DaysOf(std::int64_t working_minutes) const;
 
   Project* owner_;
   std::int32_t id_;
   std::int32_t unique_id_;
   std::string name_;
-  std::int32_t duration_days_;
+  std::int64_t duration_;
+  bool elapsed_ = false;
   std::int32_t outline_level_;
   Moment start_ = 0;
   Moment finish_ = 0;
@@ -129,8 +142,8 @@ class Task final : public host::Task {
   std::optional<Moment> actual_start_, actual_finish_;
   ConstraintType constraint_ = ConstraintType::kAsSoonAsPossible;
   std::optional<Moment> constraint_date_;
-  std::int32_t total_slack_ = 0;
-  std::int32_t free_slack_ = 0;
+  std::int64_t total_slack_ = 0;  // working minutes
+  std::int64_t free_slack_ = 0;
   bool critical_ = false;
   std::vector<Link> predecessors_;
   std::vector<Link> successors_;

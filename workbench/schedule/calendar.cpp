@@ -2,6 +2,7 @@
 #include "workbench/schedule/calendar.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "addin/host/error.h"
 #include "workbench/model/messages.h"
@@ -74,74 +75,167 @@ bool InHostRange(Moment when) { return when >= kFirstHostMoment && when <= kLast
 
 WorkWeek::WorkWeek(std::uint8_t working_days_mask) : mask_(working_days_mask & 0x7F) {
   if (mask_ == 0) host::Raise(host::kHostFailure, std::string(message::kNoWorkingDays));
-  for (int weekday = 0; weekday < 7; ++weekday) {
-    before_[weekday] = per_week_;
-    if ((mask_ >> weekday) & 1) nth_[per_week_++] = weekday;
-  }
 }
 
 bool WorkWeek::IsWorkingDay(std::int64_t days) const { return (mask_ >> WeekdayOfDays(days)) & 1; }
 
-std::int64_t WorkWeek::OrdinalOnOrAfter(std::int64_t days) const {
-  const int weekday = WeekdayOfDays(days);
-  const std::int64_t week = FloorDiv(days - weekday, 7);
-  return week * per_week_ + before_[weekday];
+namespace {
+
+std::int64_t MinutesOf(const DayHours& hours) {
+  std::int64_t sum = 0;
+  for (const WorkingTime& span : hours) sum += span.to - span.from;
+  return sum;
 }
 
-std::int64_t WorkWeek::DayOfOrdinal(std::int64_t ordinal) const {
-  const std::int64_t week = FloorDiv(ordinal, per_week_);
-  const std::int64_t nth = ordinal - week * per_week_;  // [0, per_week_ - 1]
-  // Week k starts on the Sunday 7k + 3 (day 3, 1970-01-04, was the first Sunday).
-  return week * 7 + 3 + nth_[nth];
+void CheckHours(const DayHours& hours) {
+  std::int32_t last = 0;
+  for (const WorkingTime& span : hours) {
+    if (span.from < last || span.from >= span.to || span.to > kMinutesPerDay) {
+      host::Raise(host::kHostFailure, std::string(message::kBadWorkingHours));
+    }
+    last = span.to;
+  }
 }
+
+std::uint8_t MaskOf(const std::array<DayHours, 7>& week_hours) {
+  std::uint8_t mask = 0;
+  for (int weekday = 0; weekday < 7; ++weekday) {
+    if (!week_hours[weekday].empty()) mask = static_cast<std::uint8_t>(mask | (1u << weekday));
+  }
+  return mask;
+}
+
+std::array<DayHours, 7> HoursOfWeek(WorkWeek week, std::int32_t start, std::int32_t finish) {
+  constexpr std::int32_t kNoon = 12 * 60, kAfterNoon = 13 * 60;
+  if (start < 0 || finish > kMinutesPerDay || start >= finish) {
+    host::Raise(host::kHostFailure, std::string(message::kBadWorkingHours));
+  }
+  DayHours day;
+  if (start < kNoon && finish > kAfterNoon) {
+    day = {{start, kNoon}, {kAfterNoon, finish}};
+  } else {
+    day = {{start, finish}};
+  }
+  std::array<DayHours, 7> out;
+  for (int weekday = 0; weekday < 7; ++weekday) {
+    if ((week.Mask() >> weekday) & 1) out[weekday] = day;
+  }
+  return out;
+}
+
+}  // namespace
 
 ProjectCalendar::ProjectCalendar(WorkWeek week, std::int32_t day_start_minute,
                                  std::int32_t day_finish_minute)
-    : week_(week), day_start_(day_start_minute), day_finish_(day_finish_minute) {
-  if (day_start_ < 0 || day_finish_ > kMinutesPerDay || day_start_ >= day_finish_) {
-    host::Raise(host::kHostFailure, std::string(message::kBadWorkingHours));
+    : ProjectCalendar(HoursOfWeek(week, day_start_minute, day_finish_minute)) {}
+
+ProjectCalendar::ProjectCalendar(std::array<DayHours, 7> week_hours)
+    : week_(MaskOf(week_hours)), week_hours_(std::move(week_hours)) {
+  day_start_ = kMinutesPerDay;
+  day_finish_ = 0;
+  for (int weekday = 0; weekday < 7; ++weekday) {
+    const DayHours& hours = week_hours_[weekday];
+    CheckHours(hours);
+    week_before_[weekday + 1] = week_before_[weekday] + MinutesOf(hours);
+    if (hours.empty()) continue;
+    day_start_ = std::min(day_start_, hours.front().from);
+    day_finish_ = std::max(day_finish_, hours.back().to);
   }
+}
+
+const DayHours& ProjectCalendar::HoursOn(std::int64_t days) const {
+  if (!flips_.empty()) {
+    const auto at = std::lower_bound(flips_.begin(), flips_.end(), days);
+    if (at != flips_.end() && *at == days) {
+      return exceptions_[static_cast<std::size_t>(at - flips_.begin())].hours;
+    }
+  }
+  return week_hours_[WeekdayOfDays(days)];
 }
 
 void ProjectCalendar::SetDayWorking(std::int64_t days, bool working) {
+  if (!working) {
+    SetDayHours(days, {});
+    return;
+  }
+  const DayHours& own = week_hours_[WeekdayOfDays(days)];
+  if (!own.empty()) {
+    SetDayHours(days, own);
+    return;
+  }
+  for (const DayHours& hours : week_hours_) {
+    if (!hours.empty()) {
+      SetDayHours(days, hours);
+      return;
+    }
+  }
+}
+
+void ProjectCalendar::SetDayHours(std::int64_t days, DayHours hours) {
+  CheckHours(hours);
   const auto at = std::lower_bound(flips_.begin(), flips_.end(), days);
+  const auto index = static_cast<std::size_t>(at - flips_.begin());
   const bool listed = at != flips_.end() && *at == days;
-  const bool exception = working != week_.IsWorkingDay(days);
-  if (listed == exception) return;
-  if (exception) {
+  const bool exception = hours != week_hours_[WeekdayOfDays(days)];
+  if (!listed && !exception) return;
+  if (listed && exception) {
+    exceptions_[index].hours = std::move(hours);
+  } else if (exception) {
     flips_.insert(at, days);
+    exceptions_.insert(exceptions_.begin() + static_cast<std::ptrdiff_t>(index),
+                       Exception{days, std::move(hours)});
   } else {
     flips_.erase(at);
+    exceptions_.erase(exceptions_.begin() + static_cast<std::ptrdiff_t>(index));
   }
+  Rebuild();
+}
+
+void ProjectCalendar::Rebuild() {
   shift_.assign(flips_.size() + 1, 0);
-  holidays_ = extra_days_ = 0;
-  for (std::size_t i = 0; i < flips_.size(); ++i) {
-    const bool holiday = week_.IsWorkingDay(flips_[i]);
-    (holiday ? holidays_ : extra_days_) += 1;
-    shift_[i + 1] = shift_[i] + (holiday ? -1 : 1);
+  for (std::size_t i = 0; i < exceptions_.size(); ++i) {
+    const Exception& e = exceptions_[i];
+    shift_[i + 1] = shift_[i] + MinutesOf(e.hours) - MinutesOf(week_hours_[WeekdayOfDays(e.day)]);
   }
 }
 
-bool ProjectCalendar::IsWorkingDay(std::int64_t days) const {
-  const bool flipped = std::binary_search(flips_.begin(), flips_.end(), days);
-  return week_.IsWorkingDay(days) != flipped;
+std::int64_t ProjectCalendar::DayMinutes(std::int64_t days) const {
+  return MinutesOf(HoursOn(days));
 }
 
-std::int64_t ProjectCalendar::OrdinalOnOrAfter(std::int64_t days) const {
-  if (flips_.empty()) return week_.OrdinalOnOrAfter(days);
-  const auto before = std::lower_bound(flips_.begin(), flips_.end(), days) - flips_.begin();
-  return week_.OrdinalOnOrAfter(days) + shift_[static_cast<std::size_t>(before)];
+std::int64_t ProjectCalendar::WorkBeforeDay(std::int64_t days) const {
+  // Weeks run Sunday to Saturday; day 3, 1970-01-04, was the first Sunday.
+  const int weekday = WeekdayOfDays(days);
+  const std::int64_t week = FloorDiv(days - 3 - weekday, 7);
+  std::int64_t work = week * week_before_[7] + week_before_[weekday];
+  if (!flips_.empty()) {
+    const auto before = std::lower_bound(flips_.begin(), flips_.end(), days) - flips_.begin();
+    work += shift_[static_cast<std::size_t>(before)];
+  }
+  return work;
 }
 
-std::int64_t ProjectCalendar::DayOfOrdinal(std::int64_t ordinal) const {
-  if (flips_.empty()) return week_.DayOfOrdinal(ordinal);
-  // The exceptions move an ordinal by at most their count either way, which bounds the search
-  // for the first day whose following day counts more than `ordinal` working days before it.
-  std::int64_t low = week_.DayOfOrdinal(ordinal - extra_days_) - 7;
-  std::int64_t high = week_.DayOfOrdinal(ordinal + holidays_) + 7;
+std::int64_t ProjectCalendar::WorkAt(Moment when) const {
+  const std::int64_t days = DayOf(when);
+  const std::int64_t minute = when - days * kMinutesPerDay;  // [0, 1439]
+  std::int64_t work = WorkBeforeDay(days);
+  for (const WorkingTime& span : HoursOn(days)) {
+    if (minute <= span.from) break;
+    work += std::min<std::int64_t>(minute, span.to) - span.from;
+  }
+  return work;
+}
+
+std::int64_t ProjectCalendar::DayOfWork(std::int64_t work) const {
+  // The first day whose following day starts after `work`. The plain week gives a first guess;
+  // the search widens from it until it brackets the day, whatever the exceptions add or take.
+  const std::int64_t guess = FloorDiv(work, week_before_[7]) * 7 + 3;
+  std::int64_t low = guess - 7, high = guess + 7;
+  for (std::int64_t step = 14; WorkBeforeDay(low + 1) > work; step *= 2) low -= step;
+  for (std::int64_t step = 14; WorkBeforeDay(high + 1) <= work; step *= 2) high += step;
   while (low < high) {
     const std::int64_t middle = low + (high - low) / 2;
-    if (OrdinalOnOrAfter(middle + 1) > ordinal) {
+    if (WorkBeforeDay(middle + 1) > work) {
       high = middle;
     } else {
       low = middle + 1;
@@ -150,26 +244,24 @@ std::int64_t ProjectCalendar::DayOfOrdinal(std::int64_t ordinal) const {
   return low;
 }
 
-std::int64_t ProjectCalendar::StartBoundary(Moment when) const {
-  const std::int64_t days = DayOf(when);
-  const std::int64_t minute = when - days * kMinutesPerDay;
-  if (IsWorkingDay(days) && minute < day_finish_) return OrdinalOnOrAfter(days);
-  return OrdinalOnOrAfter(days + 1);
+Moment ProjectCalendar::StartOf(std::int64_t work) const {
+  const std::int64_t days = DayOfWork(work);
+  std::int64_t left = work - WorkBeforeDay(days);  // [0, the day's minutes)
+  for (const WorkingTime& span : HoursOn(days)) {
+    if (left < span.to - span.from) return days * kMinutesPerDay + span.from + left;
+    left -= span.to - span.from;
+  }
+  return days * kMinutesPerDay;  // not reached: the day holds the minute
 }
 
-std::int64_t ProjectCalendar::FinishBoundary(Moment when) const {
-  const std::int64_t days = DayOf(when);
-  const std::int64_t minute = when - days * kMinutesPerDay;
-  if (IsWorkingDay(days) && minute > day_start_) return OrdinalOnOrAfter(days) + 1;
-  return OrdinalOnOrAfter(days);
-}
-
-Moment ProjectCalendar::StartOf(std::int64_t boundary) const {
-  return DayOfOrdinal(boundary) * kMinutesPerDay + day_start_;
-}
-
-Moment ProjectCalendar::FinishOf(std::int64_t boundary) const {
-  return DayOfOrdinal(boundary - 1) * kMinutesPerDay + day_finish_;
+Moment ProjectCalendar::FinishOf(std::int64_t work) const {
+  const std::int64_t days = DayOfWork(work - 1);
+  std::int64_t left = work - WorkBeforeDay(days);  // [1, the day's minutes]
+  for (const WorkingTime& span : HoursOn(days)) {
+    if (left <= span.to - span.from) return days * kMinutesPerDay + span.from + left;
+    left -= span.to - span.from;
+  }
+  return days * kMinutesPerDay;  // not reached: the day holds the minute
 }
 
 }  // namespace lunavant::workbench

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
 // Time as the scheduler counts it: moments in minutes on the project's wall clock, and the
 // project's standard calendar (which weekdays are worked, when a working day starts and ends).
-// The scheduler works in working-day boundaries: boundary b is the start of the b-th working day
-// counted from the calendar's epoch, which is also the end of working day b - 1.
+// The scheduler counts working minutes from the calendar's epoch: a count stands for the moment
+// work resumes (a start) or the moment the last counted minute ends (a finish).
 //
 //   ProjectCalendar calendar;                      // Monday to Friday, 08:00 to 17:00
-//   Moment start = calendar.StartOf(calendar.StartBoundary(MomentOf(2004, 3, 13)));
-//   // Monday 15 March 2004, 08:00: the Saturday rolls on to the next working day.
+//   Moment start = calendar.StartOf(calendar.WorkAt(MomentOf(2004, 3, 13)));
+//   // Monday 15 March 2004, 08:00: the Saturday rolls on to the next working time.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -47,57 +48,77 @@ class WorkWeek {
 
   std::uint8_t Mask() const { return mask_; }
   bool IsWorkingDay(std::int64_t days) const;
-  // The ordinal of the first working day on or after `days`.
-  std::int64_t OrdinalOnOrAfter(std::int64_t days) const;
-  // The day of working-day ordinal `ordinal`.
-  std::int64_t DayOfOrdinal(std::int64_t ordinal) const;
 
   friend bool operator==(const WorkWeek&, const WorkWeek&) = default;
 
  private:
   std::uint8_t mask_;
-  int per_week_ = 0;
-  int before_[7] = {};  // working days of the week before each weekday, [0, 7]
-  int nth_[7] = {};     // weekday of the n-th working day of the week
 };
+
+// One span of working time in a day, in minutes since midnight: [from, to), 0 <= from < to <= 1440.
+struct WorkingTime {
+  std::int32_t from;
+  std::int32_t to;
+  friend bool operator==(const WorkingTime&, const WorkingTime&) = default;
+};
+using DayHours = std::vector<WorkingTime>;
 
 class ProjectCalendar {
  public:
-  ProjectCalendar() = default;
+  // Monday to Friday, 08:00 to 12:00 and 13:00 to 17:00.
+  ProjectCalendar() : ProjectCalendar(WorkWeek::MondayToFriday(), 8 * 60, 17 * 60) {}
+  // The weekdays of `week` worked from `day_start_minute` to `day_finish_minute`, with an hour
+  // off at noon when the day spans it. Fails with kHostFailure when the day is empty.
   ProjectCalendar(WorkWeek week, std::int32_t day_start_minute, std::int32_t day_finish_minute);
+  // Each weekday's own hours (index 0 Sunday); an empty list is a day off. Fails with
+  // kHostFailure when no weekday is worked or a day's spans are out of order or overlap.
+  explicit ProjectCalendar(std::array<DayHours, 7> week_hours);
 
   const WorkWeek& Week() const { return week_; }
+  // The earliest start and latest finish of work over the working weekdays.
   std::int32_t DayStartMinute() const { return day_start_; }
   std::int32_t DayFinishMinute() const { return day_finish_; }
+  const DayHours& WeekdayHours(int weekday) const { return week_hours_[weekday]; }
 
-  // Exceptions to the working week: a holiday on a working weekday, or a weekend day worked.
-  // `days` as DayOf gives them; a day set back to what its weekday says is no exception.
+  // Exceptions to the working week: a holiday on a working weekday, or a weekend day worked
+  // (with the hours of the first working weekday). `days` as DayOf gives them; a day set back to
+  // what its weekday says is no exception.
   void SetDayWorking(std::int64_t days, bool working);
-  bool IsWorkingDay(std::int64_t days) const;
-  // The days whose status differs from their weekday's, in order.
+  // An exception with its own hours; an empty list makes a holiday. Fails with kHostFailure for
+  // spans out of order.
+  void SetDayHours(std::int64_t days, DayHours hours);
+  bool IsWorkingDay(std::int64_t days) const { return !HoursOn(days).empty(); }
+  const DayHours& HoursOn(std::int64_t days) const;
+  // The days whose hours differ from their weekday's, in order.
   const std::vector<std::int64_t>& ExceptionDays() const { return flips_; }
-  // The ordinal of the first working day on or after `days`, and the day of an ordinal.
-  std::int64_t OrdinalOnOrAfter(std::int64_t days) const;
-  std::int64_t DayOfOrdinal(std::int64_t ordinal) const;
 
-  // The boundary at or after `when` at which work can start: a moment inside a working day's
-  // hours counts as that day's start.
-  std::int64_t StartBoundary(Moment when) const;
-  // The boundary at or before `when` at which work done until then ends: a moment after a
-  // working day's start counts as that day's end.
-  std::int64_t FinishBoundary(Moment when) const;
-  // The start of working day `boundary`, and the end of working day `boundary` - 1.
-  Moment StartOf(std::int64_t boundary) const;
-  Moment FinishOf(std::int64_t boundary) const;
+  // Working time as a count: the working minutes between the calendar's epoch and `when`.
+  // Moments that no work separates (a weekend, the evening and the next morning) count the same.
+  std::int64_t WorkAt(Moment when) const;
+  // The moment work resumes after `work` working minutes (the start of a working span), and the
+  // moment the `work`-th working minute ends (the end of a span when it falls on one).
+  Moment StartOf(std::int64_t work) const;
+  Moment FinishOf(std::int64_t work) const;
 
  private:
+  struct Exception {
+    std::int64_t day;
+    DayHours hours;
+  };
+  std::int64_t WorkBeforeDay(std::int64_t days) const;
+  std::int64_t DayMinutes(std::int64_t days) const;
+  // The day on which the `work`-th working minute (counting from 0) lies.
+  std::int64_t DayOfWork(std::int64_t work) const;
+  void Rebuild();
+
   WorkWeek week_ = WorkWeek::MondayToFriday();
+  std::array<DayHours, 7> week_hours_;
+  std::array<std::int64_t, 8> week_before_ = {};  // working minutes of the week before a weekday
   std::int32_t day_start_ = 8 * 60;
   std::int32_t day_finish_ = 17 * 60;
-  std::vector<std::int64_t> flips_;  // sorted exception days
-  std::vector<std::int32_t> shift_;  // [i]: working days the exceptions before flips_[i] add
-  std::int32_t holidays_ = 0;        // exceptions that take a working day away
-  std::int32_t extra_days_ = 0;      // exceptions that add one
+  std::vector<Exception> exceptions_;  // sorted by day
+  std::vector<std::int64_t> flips_;    // their days
+  std::vector<std::int64_t> shift_;    // [i]: working minutes the exceptions before i add
 };
 
 }  // namespace lunavant::workbench

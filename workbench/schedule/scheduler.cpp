@@ -14,6 +14,7 @@ namespace lunavant::workbench {
 
 namespace {
 
+// A point of the schedule as working minutes counted by ProjectCalendar::WorkAt.
 using Boundary = std::int64_t;
 constexpr Boundary kNone = std::numeric_limits<Boundary>::max() / 4;
 
@@ -24,11 +25,17 @@ enum class EdgeKind : std::uint8_t {
   kLink            // a predecessor's finish node to a successor's start node
 };
 
+// A lag as the passes apply it: working minutes, or minutes of the clock.
+struct Lag {
+  std::int64_t minutes = 0;
+  bool elapsed = false;
+};
+
 struct Edge {
   std::int32_t node;  // the other end
   EdgeKind kind;
   LinkType type;
-  std::int32_t lag;
+  Lag lag;
 };
 
 // Edges kept per node in one array (compressed rows), for both directions.
@@ -42,6 +49,19 @@ bool FromFinish(LinkType type) {
 }
 bool ToFinish(LinkType type) {
   return type == LinkType::kFinishToFinish || type == LinkType::kStartToFinish;
+}
+
+// A percentage lag is a share of the predecessor's duration, counted as that duration counts.
+Lag LagOf(const Task& predecessor, const Link& link) {
+  switch (link.lag_format) {
+    case LagFormat::kElapsed:
+      return {link.lag, true};
+    case LagFormat::kPercent:
+      return {predecessor.DurationMinutes() * link.lag / 100, predecessor.ElapsedDuration()};
+    case LagFormat::kWorking:
+      break;
+  }
+  return {link.lag, false};
 }
 
 }  // namespace
@@ -77,21 +97,23 @@ void Scheduler::Run(Project& project) {
     for (std::int32_t i = 0; i < n; ++i) {
       const Task& task = *tasks[i];
       if (is_summary(i))
-        add(i, finish_node[i], EdgeKind::kSummarySpan, LinkType::kFinishToStart, 0);
+        add(i, finish_node[i], EdgeKind::kSummarySpan, LinkType::kFinishToStart, Lag{});
       for (const Task* child : task.children_) {
         const std::int32_t c = child->schedule_index_;
-        add(i, c, EdgeKind::kParentToChild, LinkType::kFinishToStart, 0);
-        add(finish_node[c], finish_node[i], EdgeKind::kChildToParent, LinkType::kFinishToStart, 0);
+        add(i, c, EdgeKind::kParentToChild, LinkType::kFinishToStart, Lag{});
+        add(finish_node[c], finish_node[i], EdgeKind::kChildToParent, LinkType::kFinishToStart,
+            Lag{});
       }
       for (const Link& link : task.successors_) {
-        add(finish_node[i], link.task->schedule_index_, EdgeKind::kLink, link.type, link.lag_days);
+        add(finish_node[i], link.task->schedule_index_, EdgeKind::kLink, link.type,
+            LagOf(task, link));
       }
     }
   };
   Adjacency out, in;
   out.first.assign(static_cast<std::size_t>(nodes) + 1, 0);
   in.first.assign(static_cast<std::size_t>(nodes) + 1, 0);
-  for_each_edge([&](std::int32_t from, std::int32_t to, EdgeKind, LinkType, std::int32_t) {
+  for_each_edge([&](std::int32_t from, std::int32_t to, EdgeKind, LinkType, Lag) {
     ++out.first[from + 1];
     ++in.first[to + 1];
   });
@@ -105,7 +127,7 @@ void Scheduler::Run(Project& project) {
     std::vector<std::int32_t> out_fill(out.first.begin(), out.first.end() - 1);
     std::vector<std::int32_t> in_fill(in.first.begin(), in.first.end() - 1);
     for_each_edge(
-        [&](std::int32_t from, std::int32_t to, EdgeKind kind, LinkType type, std::int32_t lag) {
+        [&](std::int32_t from, std::int32_t to, EdgeKind kind, LinkType type, Lag lag) {
           out.edges[out_fill[from]++] = Edge{to, kind, type, lag};
           in.edges[in_fill[to]++] = Edge{from, kind, type, lag};
         });
@@ -157,7 +179,37 @@ void Scheduler::Run(Project& project) {
   // backward pass from the latest early finish; one scheduled from its finish runs the backward
   // pass from the project finish first, and the forward pass from the earliest late start.
   const bool from_project_finish = project.ScheduleFromFinish();
-  Boundary project_start = calendar.StartBoundary(project.ProjectStart());
+  Boundary project_start = calendar.WorkAt(project.ProjectStart());
+
+  // A task's span in working time, counted on from a start or back from a finish; an elapsed
+  // duration runs on the clock from the moment work starts (or back from the moment it ends).
+  // Unbounded ends stay unbounded.
+  const auto unbounded = [](Boundary b) { return b <= -kNone / 2 || b >= kNone / 2; };
+  const auto after = [&](std::int32_t v, Boundary start) -> Boundary {
+    if (is_summary(v) || unbounded(start)) return start;
+    const Task& task = *tasks[v];
+    if (!task.elapsed_) return start + task.duration_;
+    return calendar.WorkAt(calendar.StartOf(start) + task.duration_);
+  };
+  const auto before = [&](std::int32_t v, Boundary finish) -> Boundary {
+    if (is_summary(v) || unbounded(finish)) return finish;
+    const Task& task = *tasks[v];
+    if (!task.elapsed_) return finish - task.duration_;
+    return calendar.WorkAt(calendar.FinishOf(finish) - task.duration_);
+  };
+  // A lag counted on (or back, `sign` -1) from a link's end `at` at node `node` (whose task starts
+  // at `start`); an elapsed lag runs on the clock from the moment that end stands for, which for
+  // an elapsed task's finish is where the clock says, on working time or not.
+  const auto lagged = [&](Boundary at, const Lag& lag, bool at_finish, int sign,
+                          std::int32_t node, Boundary start) -> Boundary {
+    if (!lag.elapsed || unbounded(at)) return at + sign * lag.minutes;
+    Moment from = at_finish ? calendar.FinishOf(at) : calendar.StartOf(at);
+    if (at_finish && node < n && !is_summary(node) && tasks[node]->elapsed_ &&
+        tasks[node]->duration_ > 0 && !unbounded(start)) {
+      from = calendar.StartOf(start) + tasks[node]->duration_;
+    }
+    return calendar.WorkAt(from + sign * lag.minutes);
+  };
   Boundary project_finish = project_start;
   // Forward pass. For a summary's start node, es/ef hold the bounds it hands down to its
   // subtasks' starts and finishes; for every finish node, the task's early span.
@@ -181,8 +233,12 @@ void Scheduler::Run(Project& project) {
         continue;
       }
       const Task& task = *tasks[v];
-      const Boundary d = is_summary(v) ? 0 : task.duration_days_;
-      Boundary start_bound = is_summary(v) ? -kNone : start_at;
+      // A dated constraint takes the place of the project start: a task may start before it.
+      const bool dated = task.constraint_date_.has_value();
+      const bool constrained_start =
+          dated && task.constraint_ != ConstraintType::kStartNoLaterThan &&
+          task.constraint_ != ConstraintType::kFinishNoLaterThan;
+      Boundary start_bound = is_summary(v) || constrained_start ? -kNone : start_at;
       Boundary finish_bound = -kNone;
       bool from_finish = false;
       bool start_to_finish = false;
@@ -192,12 +248,14 @@ void Scheduler::Run(Project& project) {
           start_bound = std::max(start_bound, es[edge.node]);
           finish_bound = std::max(finish_bound, ef[edge.node]);
         } else if (edge.kind == EdgeKind::kLink) {
-          const Boundary at = (FromFinish(edge.type) ? ef[edge.node] : es[edge.node]) + edge.lag;
+          const Boundary at =
+              lagged(FromFinish(edge.type) ? ef[edge.node] : es[edge.node], edge.lag,
+                     FromFinish(edge.type), 1, edge.node, es[edge.node]);
           Boundary& bound = ToFinish(edge.type) ? finish_bound : start_bound;
-          const Boundary as_start = ToFinish(edge.type) ? at - d : at;
-          if (!is_summary(v) && as_start >= std::max(start_bound, finish_bound - d)) {
+          const Boundary as_start = ToFinish(edge.type) ? before(v, at) : at;
+          if (!is_summary(v) && as_start >= std::max(start_bound, before(v, finish_bound))) {
             from_finish = FromFinish(edge.type);
-            start_to_finish = edge.type == LinkType::kStartToFinish && edge.lag <= 0;
+            start_to_finish = edge.type == LinkType::kStartToFinish && edge.lag.minutes <= 0;
           }
           bound = std::max(bound, at);
         }
@@ -207,40 +265,41 @@ void Scheduler::Run(Project& project) {
         ef[v] = finish_bound;
         continue;
       }
-      Boundary start = std::max(start_bound, finish_bound - d);
-      const bool dated = task.constraint_date_.has_value();
+      const Boundary linked = std::max(start_bound, before(v, finish_bound));
+      Boundary start = linked;
+      const Boundary constraint_at = dated ? calendar.WorkAt(*task.constraint_date_) : 0;
       switch (task.constraint_) {
         case ConstraintType::kStartNoEarlierThan:
-          if (dated && calendar.StartBoundary(*task.constraint_date_) > start) {
-            start = calendar.StartBoundary(*task.constraint_date_);
+          if (dated && constraint_at > start) {
+            start = constraint_at;
             from_finish = false;
           }
           break;
         case ConstraintType::kFinishNoEarlierThan:
-          if (dated && calendar.FinishBoundary(*task.constraint_date_) - d > start) {
-            start = calendar.FinishBoundary(*task.constraint_date_) - d;
+          if (dated && before(v, constraint_at) > start) {
+            start = before(v, constraint_at);
             from_finish = false;
           }
           break;
         case ConstraintType::kMustStartOn:
-          if (dated) start = calendar.StartBoundary(*task.constraint_date_), from_finish = false;
+          if (dated) start = constraint_at, from_finish = false;
           break;
         case ConstraintType::kMustFinishOn:
-          if (dated)
-            start = calendar.FinishBoundary(*task.constraint_date_) - d, from_finish = false;
+          if (dated) start = before(v, constraint_at), from_finish = false;
           break;
         default:
           break;
       }
       if (task.actual_start_) {
-        start = calendar.StartBoundary(*task.actual_start_);
+        start = calendar.WorkAt(*task.actual_start_);
         from_finish = false;
       }
-      const bool link_bound = start == std::max(start_bound, finish_bound - d);
+      const bool has_length = task.duration_ > 0;
       es[v] = start;
-      ef[v] = start + d;
-      finish_side[v] = from_finish && d == 0;
-      finish_at_start[v] = start_to_finish && link_bound && d > 0 && !task.actual_start_;
+      ef[v] = after(v, start);
+      finish_side[v] = from_finish && !has_length;
+      finish_at_start[v] =
+          start_to_finish && start == linked && has_length && !task.actual_start_;
     }
   };
 
@@ -263,7 +322,6 @@ void Scheduler::Run(Project& project) {
       }
       const bool summary_finish = v >= n;
       const Task* task = summary_finish ? nullptr : tasks[v];
-      const Boundary d = summary_finish ? 0 : task->duration_days_;
       Boundary finish_bound = summary_finish ? kNone : finish_at;
       Boundary start_bound = kNone;
       for (std::int32_t e = out.first[v]; e < out.first[v + 1]; ++e) {
@@ -272,7 +330,8 @@ void Scheduler::Run(Project& project) {
           finish_bound = std::min(finish_bound, lf[edge.node]);
           start_bound = std::min(start_bound, ls[edge.node]);
         } else if (edge.kind == EdgeKind::kLink) {
-          const Boundary at = (ToFinish(edge.type) ? lf[edge.node] : ls[edge.node]) - edge.lag;
+          const Boundary at = lagged(ToFinish(edge.type) ? lf[edge.node] : ls[edge.node],
+                                     edge.lag, ToFinish(edge.type), -1, edge.node, ls[edge.node]);
           Boundary& bound = FromFinish(edge.type) ? finish_bound : start_bound;
           bound = std::min(bound, at);
         }
@@ -282,28 +341,29 @@ void Scheduler::Run(Project& project) {
         lf[v] = finish_bound;
         continue;
       }
-      Boundary finish = std::min(finish_bound, start_bound + d);
+      Boundary finish = std::min(finish_bound, after(v, start_bound));
       if (task->constraint_date_) {
+        const Boundary constraint_at = calendar.WorkAt(*task->constraint_date_);
         switch (task->constraint_) {
           case ConstraintType::kStartNoLaterThan:
           case ConstraintType::kMustStartOn:
-            finish = std::min(finish, calendar.StartBoundary(*task->constraint_date_) + d);
+            finish = std::min(finish, after(v, constraint_at));
             break;
           case ConstraintType::kFinishNoLaterThan:
           case ConstraintType::kMustFinishOn:
-            finish = std::min(finish, calendar.FinishBoundary(*task->constraint_date_));
+            finish = std::min(finish, constraint_at);
             break;
           default:
             break;
         }
       }
       lf[v] = finish;
-      ls[v] = finish - d;
+      ls[v] = before(v, finish);
     }
   };
 
   if (from_project_finish) {
-    project_finish = calendar.FinishBoundary(project.ProjectFinish());
+    project_finish = calendar.WorkAt(project.ProjectFinish());
     backward_pass(project_finish);
     project_start = project_finish;
     for (std::int32_t i = 0; i < n; ++i) project_start = std::min(project_start, ls[i]);
@@ -341,7 +401,7 @@ void Scheduler::Run(Project& project) {
     const std::int32_t i = summary_finish ? task_of_node[v - n] : v;
     Task& task = *tasks[i];
     const Boundary total_slack = ls[i] - early_es(i);
-    set(task.total_slack_, static_cast<std::int32_t>(total_slack));
+    set(task.total_slack_, total_slack);
     set(task.critical_, total_slack <= 0);
     if (summary_finish) {
       Moment first = std::numeric_limits<Moment>::max(), last = std::numeric_limits<Moment>::min();
@@ -358,26 +418,32 @@ void Scheduler::Run(Project& project) {
       set(task.early_finish_, std::optional<Moment>(last));
       set(task.late_start_, std::optional<Moment>(late_first));
       set(task.late_finish_, std::optional<Moment>(late_last));
-      set(task.duration_days_, static_cast<std::int32_t>(early_ef(i) - early_es(i)));
+      set(task.duration_, early_ef(i) - early_es(i));
       set(task.free_slack_, 0);
       continue;
     }
-    const std::int32_t d = task.duration_days_;
+    const bool milestone = task.duration_ == 0;
     auto start_at = [&](Boundary b) {
-      return d == 0 && finish_side[i] ? calendar.FinishOf(b) : calendar.StartOf(b);
+      return milestone && finish_side[i] ? calendar.FinishOf(b) : calendar.StartOf(b);
     };
-    auto finish_at = [&](Boundary b) { return d == 0 ? start_at(b) : calendar.FinishOf(b); };
+    // An elapsed duration ends where the clock says, on working time or not.
+    auto finish_at = [&](Boundary start, Boundary finish) {
+      if (milestone) return start_at(finish);
+      return task.elapsed_ ? calendar.StartOf(start) + task.duration_ : calendar.FinishOf(finish);
+    };
     set(task.early_start_, std::optional<Moment>(start_at(es[i])));
-    set(task.early_finish_,
-        std::optional<Moment>(finish_at_start[i] ? calendar.StartOf(ef[i]) : finish_at(ef[i])));
+    set(task.early_finish_, std::optional<Moment>(finish_at_start[i] ? calendar.StartOf(ef[i])
+                                                                     : finish_at(es[i], ef[i])));
     set(task.late_start_, std::optional<Moment>(start_at(ls[i])));
-    set(task.late_finish_, std::optional<Moment>(finish_at(lf[i])));
+    set(task.late_finish_, std::optional<Moment>(finish_at(ls[i], lf[i])));
     Boundary free_slack = project_finish - ef[i];
     for (const Link& link : task.successors_) {
       const std::int32_t s = link.task->schedule_index_;
       const Boundary successor_at = ToFinish(link.type) ? early_ef(s) : early_es(s);
       const Boundary mine = FromFinish(link.type) ? ef[i] : es[i];
-      free_slack = std::min(free_slack, successor_at - link.lag_days - mine);
+      free_slack = std::min(
+          free_slack,
+          successor_at - lagged(mine, LagOf(task, link), FromFinish(link.type), 1, i, es[i]));
     }
     free_slack = std::min(free_slack, total_slack);
     // As Late As Possible: as late as the task can go without moving a successor or the project
@@ -389,13 +455,13 @@ void Scheduler::Run(Project& project) {
         !task.actual_start_ && later_by > 0;
     if (as_late) {
       set(task.start_, start_at(es[i] + later_by));
-      set(task.finish_, d == 0 ? start_at(es[i] + later_by) : calendar.FinishOf(ef[i] + later_by));
+      set(task.finish_, finish_at(es[i] + later_by, ef[i] + later_by));
       free_slack = 0;
     } else {
       set(task.start_, task.actual_start_ ? *task.actual_start_ : *task.early_start_);
       set(task.finish_, task.actual_finish_ ? *task.actual_finish_ : *task.early_finish_);
     }
-    set(task.free_slack_, static_cast<std::int32_t>(free_slack));
+    set(task.free_slack_, free_slack);
   }
 
   // The project summary row spans the top-level tasks.
@@ -416,7 +482,7 @@ void Scheduler::Run(Project& project) {
   set(summary.early_finish_, std::optional<Moment>(last));
   set(summary.late_start_, std::optional<Moment>(late_first));
   set(summary.late_finish_, std::optional<Moment>(late_last));
-  set(summary.duration_days_, static_cast<std::int32_t>(project_finish - project_start));
+  set(summary.duration_, project_finish - project_start);
 
   for (Task* task : tasks) task->schedule_index_ = -1;
   if (changed) project.MarkChanged();

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "tests/support/workbench_fixture.h"
+#include "workbench/files/project_file.h"
 #include "workbench/model/field_catalog.h"
 
 namespace lunavant::workbench {
@@ -89,6 +91,14 @@ TEST_F(SchedulerTest, MovesSuccessorsAfterStartEdit) {
   app_.CalculateProject();
   EXPECT_EQ(Span(2), "Fri 12/03/04 - Mon 15/03/04");
   EXPECT_EQ(Span(3), "Tue 16/03/04 - Tue 16/03/04");
+
+  // Note: a start typed before the project start holds there, as the desktop scheduler keeps a
+  // task whose Start No Earlier Than date precedes the project's; its successor, with no
+  // constraint, still waits for the project start.
+  TaskWithId(1).SetField(field::kStart, "Wed 25/02/04");
+  app_.CalculateProject();
+  EXPECT_EQ(Span(1), "Wed 25/02/04 - Thu 26/02/04");
+  EXPECT_EQ(Span(2), "Mon 01/03/04 - Tue 02/03/04");
 }
 
 // Given a user's edit with automatic calculation, expect the recalculation and its event to
@@ -179,6 +189,28 @@ TEST_F(SchedulerTest, CalendarExceptionsMoveWork) {
   EXPECT_EQ(Span(2), "Fri 05/03/04 - Mon 08/03/04");
 }
 
+// Given a holiday on Friday and a Saturday worked from 09:00 to 11:00 only, expect working time
+// to run from Thursday's close into the Saturday's two hours and on to Monday, both ways.
+TEST(ProjectCalendarTest, ExceptionHoursCountToTheMinute) {
+  ProjectCalendar calendar;
+  calendar.SetDayWorking(DayOf(MomentOf(2004, 3, 5)), false);
+  calendar.SetDayHours(DayOf(MomentOf(2004, 3, 6)), {{9 * 60, 11 * 60}});
+  const std::int64_t thursday_close = calendar.WorkAt(MomentOf(2004, 3, 4, 17));
+  EXPECT_EQ(calendar.WorkAt(MomentOf(2004, 3, 5, 10)), thursday_close);
+  EXPECT_EQ(calendar.WorkAt(MomentOf(2004, 3, 6, 10)), thursday_close + 60);
+  EXPECT_EQ(calendar.WorkAt(MomentOf(2004, 3, 8, 9)), thursday_close + 180);
+  EXPECT_EQ(calendar.StartOf(thursday_close), MomentOf(2004, 3, 6, 9));
+  EXPECT_EQ(calendar.FinishOf(thursday_close + 120), MomentOf(2004, 3, 6, 11));
+  EXPECT_EQ(calendar.StartOf(thursday_close + 120), MomentOf(2004, 3, 8, 8));
+  EXPECT_EQ(calendar.FinishOf(thursday_close + 120 + 480), MomentOf(2004, 3, 8, 17));
+  EXPECT_EQ(calendar.ExceptionDays().size(), 2u);
+  // Set back to what its weekday says, a day is no exception; spans out of order are refused.
+  calendar.SetDayHours(DayOf(MomentOf(2004, 3, 5)), calendar.WeekdayHours(5));
+  EXPECT_EQ(calendar.ExceptionDays().size(), 1u);
+  EXPECT_EQ(ErrorOf([&] { calendar.SetDayHours(0, {{600, 700}, {650, 800}}); }).number,
+            host::kHostFailure);
+}
+
 // Given an As Late As Possible task before a successor that waits for a longer one, expect it to
 // finish just before the successor starts, and a start-to-finish link without lag to end its
 // successor at the predecessor's start.
@@ -239,6 +271,94 @@ TEST_F(SchedulerTest, CycleFailsAndChangesNothing) {
   EXPECT_EQ(ErrorOf([&] { app_.CalculateProject(); }).description,
             "Task 1 is part of a circular chain of links and outline; the project was not "
             "rescheduled.");
+}
+
+// Given a file whose calendar has a short Friday (08:00 to 12:00), tasks of part days, an
+// elapsed duration over a weekend, and lags on the clock and as a share of the predecessor's
+// duration, expect each date to the minute, as the desktop scheduler places them.
+TEST_F(SchedulerTest, PartDaysElapsedTimeAndShortDaysCountToTheMinute) {
+  const std::string hours =
+      "<WorkingTimes><WorkingTime><FromTime>08:00:00</FromTime><ToTime>12:00:00</ToTime>"
+      "</WorkingTime><WorkingTime><FromTime>13:00:00</FromTime><ToTime>17:00:00</ToTime>"
+      "</WorkingTime></WorkingTimes>";
+  const std::string morning =
+      "<WorkingTimes><WorkingTime><FromTime>08:00:00</FromTime><ToTime>12:00:00</ToTime>"
+      "</WorkingTime></WorkingTimes>";
+  std::string week;
+  for (int day = 1; day <= 7; ++day) {
+    const bool working = day >= 2 && day <= 6;
+    week += "<WeekDay><DayType>" + std::to_string(day) + "</DayType><DayWorking>" +
+            (working ? "1" : "0") + "</DayWorking>" +
+            (working ? (day == 6 ? morning : hours) : "") + "</WeekDay>";
+  }
+  const auto task = [](int uid, const char* duration, int format, const std::string& more) {
+    const std::string id = std::to_string(uid);
+    return "<Task><UID>" + id + "</UID><ID>" + id + "</ID><Name>T" + id +
+           "</Name><OutlineLevel>1</OutlineLevel><Duration>" + duration +
+           "</Duration><DurationFormat>" + std::to_string(format) + "</DurationFormat>" + more +
+           "</Task>";
+  };
+  const auto link = [](int predecessor, int type, long lag_tenths, int format) {
+    return "<PredecessorLink><PredecessorUID>" + std::to_string(predecessor) +
+           "</PredecessorUID><Type>" + std::to_string(type) + "</Type><LinkLag>" +
+           std::to_string(lag_tenths) + "</LinkLag><LagFormat>" + std::to_string(format) +
+           "</LagFormat></PredecessorLink>";
+  };
+  const std::string text =
+      "<Project xmlns=\"http://schemas.microsoft.com/project\"><StartDate>2004-03-01T08:00:00"
+      "</StartDate><MinutesPerDay>480</MinutesPerDay><CalendarUID>1</CalendarUID><Calendars>"
+      "<Calendar><UID>1</UID><WeekDays>" +
+      week + "</WeekDays></Calendar></Calendars><Tasks>" +
+      task(1, "PT4H0M0S", 5, "") +                        // half a day
+      task(2, "PT7H30M0S", 5, link(1, 1, 0, 7)) +         // after the lunch hour
+      task(3, "PT48H0M0S", 8,                             // two days on the clock from Friday
+           "<ConstraintType>4</ConstraintType><ConstraintDate>2004-03-05T08:00:00"
+           "</ConstraintDate>") +
+      task(4, "PT1H0M0S", 5, link(3, 1, 4800, 7)) +       // a working day after Sunday 08:00
+      task(5, "PT8H0M0S", 7, link(1, 1, 28800, 8)) +      // two days on the clock after T1
+      task(6, "PT1H0M0S", 5, link(2, 3, 50, 19)) +        // half of T2's duration after its start
+      task(7, "PT0H0M0S", 7, link(2, 1, 0, 7)) +          // a milestone at T2's finish
+      task(8, "PT12H0M0S", 7, link(3, 0, -1200, 7)) +     // finishing two hours before T3
+      task(9, "PT1H0M0S", 5, link(3, 1, 28800, 8)) +      // two days on the clock after Sunday
+      "</Tasks></Project>";
+  Project& pj = app_.AdoptOpenedProject(ReadProjectText(app_, text, "minutes.xml"));
+  app_.SetDateFormat(DateFormat::kWeekdayDateTime);
+  Schedule(pj);
+  auto span = [&](int id) {
+    return pj.TaskAt(id)->GetField(field::kStart) + " - " + pj.TaskAt(id)->GetField(field::kFinish);
+  };
+  EXPECT_EQ(span(1), "Mon 01/03/04 08:00 - Mon 01/03/04 12:00");
+  EXPECT_EQ(span(2), "Mon 01/03/04 13:00 - Tue 02/03/04 11:30");
+  EXPECT_EQ(span(3), "Fri 05/03/04 08:00 - Sun 07/03/04 08:00");
+  EXPECT_EQ(span(4), "Tue 09/03/04 08:00 - Tue 09/03/04 09:00");
+  EXPECT_EQ(span(5), "Wed 03/03/04 13:00 - Thu 04/03/04 12:00");
+  EXPECT_EQ(span(6), "Mon 01/03/04 16:45 - Tue 02/03/04 08:45");
+  EXPECT_EQ(span(7), "Tue 02/03/04 11:30 - Tue 02/03/04 11:30");
+  // Note: two hours of Friday, the whole Thursday and two hours of Wednesday make up T8's twelve.
+  EXPECT_EQ(span(8), "Wed 03/03/04 15:00 - Fri 05/03/04 10:00");
+  EXPECT_EQ(span(9), "Tue 09/03/04 08:00 - Tue 09/03/04 09:00");
+  EXPECT_EQ(pj.TaskAt(2)->GetField(field::kDuration), "0.94 days");
+  EXPECT_EQ(pj.TaskAt(3)->GetField(field::kDuration), "2 edays");
+  EXPECT_EQ(pj.TaskAt(5)->GetField(field::kPredecessors), "1FS+2ed");
+  EXPECT_EQ(pj.TaskAt(6)->GetField(field::kPredecessors), "2SS+50%");
+  EXPECT_EQ(pj.TaskAt(8)->GetField(field::kPredecessors), "3FF-0.25d");
+
+  // Saved and read back, the links keep their kind of lag and the schedule stays to the minute.
+  pj.TaskAt(4)->SetField(field::kPredecessors, "3FS+1d");
+  std::unique_ptr<Project> again = ReadProjectText(app_, ProjectFileText(pj), "again.xml");
+  Schedule(*again);
+  for (int id = 1; id <= 9; ++id) {
+    SCOPED_TRACE(id);
+    EXPECT_EQ(again->TaskAt(id)->GetField(field::kPredecessors),
+              pj.TaskAt(id)->GetField(field::kPredecessors));
+    EXPECT_EQ(again->TaskAt(id)->Start(), pj.TaskAt(id)->Start());
+    EXPECT_EQ(again->TaskAt(id)->Finish(), pj.TaskAt(id)->Finish());
+  }
+
+  // A typed duration counts working days: the short Friday and Monday's morning make one.
+  pj.TaskAt(3)->SetField(field::kDuration, "1");
+  EXPECT_EQ(pj.TaskAt(3)->GetField(field::kDuration), "1 day");
+  EXPECT_EQ(span(3), "Fri 05/03/04 08:00 - Mon 08/03/04 12:00");
 }
 
 // Given a schedule that would run past 31 December 2149, expect a refusal that changes nothing.
