@@ -56,9 +56,10 @@ host::DateTime DateOfText(std::string_view text) {
 std::string ComposeDateText(std::int32_t year, std::int32_t month, std::int32_t day,
                             std::string_view kind) {
   if (!IsKind(kind, kKindHijri) && !IsKind(kind, kKindGregorian)) return {};
+  if (IsKind(kind, kKindGregorian)) return RegionalDateOf(year, month, day);
   // The numbers hold no "/", so joining them with the separator at once is the same as writing
   // "/" and replacing it afterwards.
-  const std::string sep = IsKind(kind, kKindHijri) ? HostApplication().DateSeparator() : "/";
+  const std::string sep = HostApplication().DateSeparator();
   char numbers[3][detail::kNumberSize + 1];
   const std::size_t day_size = WritePadded(numbers[0], day);
   const std::size_t month_size = WritePadded(numbers[1], month);
@@ -74,7 +75,6 @@ std::string ComposeDateText(std::int32_t year, std::int32_t month, std::int32_t 
   put(numbers[1], month_size);
   put(sep.data(), sep.size());
   put(numbers[2], year_size);
-  if (IsKind(kind, kKindGregorian)) return RegionalDateText(text);
   return text;
 }
 
