@@ -22,10 +22,12 @@ constexpr std::array<std::string_view, 7> kWeekdayNames = {
     "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 
 // Sakamoto's method; valid for the Gregorian calendar from year 1.
+// Summed in 64 bits: any year from 1 up is written, and the sum overflows 32 bits near the top.
 std::int32_t WeekdayOf(std::int32_t year, std::int32_t month, std::int32_t day) {
-  static constexpr std::array<std::int32_t, 12> kOffsets = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-  if (month < 3) year -= 1;
-  return (year + year / 4 - year / 100 + year / 400 + kOffsets[month - 1] + day) % 7;
+  static constexpr std::array<std::int64_t, 12> kOffsets = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+  std::int64_t y = year;
+  if (month < 3) y -= 1;
+  return static_cast<std::int32_t>((y + y / 4 - y / 100 + y / 400 + kOffsets[month - 1] + day) % 7);
 }
 
 std::int32_t ReadNumber(std::string_view piece) {
