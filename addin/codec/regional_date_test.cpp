@@ -93,6 +93,8 @@ TEST_F(RegionalDate, ComposesHijriTextWithTheHostsSeparator) {
   EXPECT_EQ(ComposeDateText(1425, 3, 5, kKindHijri), "05-03-1425");
   PinRegionalSettings("dd/MM/yyyy", ".");
   EXPECT_EQ(ComposeDateText(1425, 12, 30, kKindHijri), "30.12.1425");
+  PinRegionalSettings("dd/MM/yyyy", " of month ");
+  EXPECT_EQ(ComposeDateText(1425, 3, 5, kKindHijri), "05 of month 03 of month 1425");
   EXPECT_EQ(ComposeDateText(2004, 3, 15, kKindGregorian), "15/03/04");
   EXPECT_EQ(ComposeDateText(2004, 3, 15, "X"), "");
 }
