@@ -11,9 +11,9 @@
 namespace lunavant::codec {
 namespace {
 
-using detail::AppendNumber;
-using detail::AppendPadded;
 using detail::FirstPieces;
+using detail::WriteNumber;
+using detail::WritePadded;
 
 constexpr std::array<std::string_view, 12> kMonthNames = {
     "January", "February", "March",     "April",   "May",      "June",
@@ -22,10 +22,12 @@ constexpr std::array<std::string_view, 7> kWeekdayNames = {
     "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 
 // Sakamoto's method; valid for the Gregorian calendar from year 1.
+// Summed in 64 bits: any year from 1 up is written, and the sum overflows 32 bits near the top.
 std::int32_t WeekdayOf(std::int32_t year, std::int32_t month, std::int32_t day) {
-  static constexpr std::array<std::int32_t, 12> kOffsets = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-  if (month < 3) year -= 1;
-  return (year + year / 4 - year / 100 + year / 400 + kOffsets[month - 1] + day) % 7;
+  static constexpr std::array<std::int64_t, 12> kOffsets = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+  std::int64_t y = year;
+  if (month < 3) y -= 1;
+  return static_cast<std::int32_t>((y + y / 4 - y / 100 + y / 400 + kOffsets[month - 1] + day) % 7);
 }
 
 std::int32_t ReadNumber(std::string_view piece) {
@@ -110,19 +112,33 @@ std::string GetLocaleText(std::uint32_t locale, std::int32_t item) {
   return buffer;
 }
 
-std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::int32_t month,
-                              std::int32_t day) {
-  std::string out;  // a short date fits inside the string object: no allocation
+namespace {
+
+// The most RenderInto writes for one pattern character: a one-letter number field with a sign and
+// ten digits. Names write at most nine for three or four letters.
+constexpr std::size_t kMostPerPatternChar = detail::kNumberSize;
+// Patterns up to this length are written on the stack; a user's short date is a dozen characters.
+constexpr std::size_t kStackPattern = 32;
+
+void Put(char*& out, std::string_view text) {
+  for (const char c : text) *out++ = c;
+}
+
+// RenderDatePattern into `out`, which has room for kMostPerPatternChar characters per pattern
+// character; returns the end of what was written. Plain pointer writes: it runs for every date
+// the add-in writes, where appending to a string checked its capacity at every character.
+char* RenderInto(char* out, std::string_view pattern, std::int32_t year, std::int32_t month,
+                 std::int32_t day) {
   for (std::size_t at = 0; at < pattern.size();) {
     const char c = pattern[at];
     if (c == '\'') {  // quoted literal text
       std::size_t end = at + 1;
-      while (end < pattern.size() && pattern[end] != '\'') out += pattern[end++];
+      while (end < pattern.size() && pattern[end] != '\'') *out++ = pattern[end++];
       at = end + 1;
       continue;
     }
     if (c != 'd' && c != 'M' && c != 'm' && c != 'y') {
-      out += c;
+      *out++ = c;
       ++at;
       continue;
     }
@@ -130,39 +146,111 @@ std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::
     switch (c) {
       case 'd':
         if (run == 1)
-          AppendNumber(out, day);
+          out += WriteNumber(out, day);
         else if (run == 2)
-          AppendPadded(out, day);
+          out += WritePadded(out, day);
         else if (run == 3)
-          out += kWeekdayNames[WeekdayOf(year, month, day)].substr(0, 3);
+          Put(out, kWeekdayNames[WeekdayOf(year, month, day)].substr(0, 3));
         else
-          out += kWeekdayNames[WeekdayOf(year, month, day)];
+          Put(out, kWeekdayNames[WeekdayOf(year, month, day)]);
         break;
       case 'y':
         if (run <= 2) {
           const std::int32_t short_year = year % 100;
           if (run == 1)
-            AppendNumber(out, short_year);
+            out += WriteNumber(out, short_year);
           else
-            AppendPadded(out, short_year);
+            out += WritePadded(out, short_year);
         } else {
-          AppendNumber(out, year);
+          out += WriteNumber(out, year);
         }
         break;
       default:  // month, in either letter case
         if (run == 1)
-          AppendNumber(out, month);
+          out += WriteNumber(out, month);
         else if (run == 2)
-          AppendPadded(out, month);
+          out += WritePadded(out, month);
         else if (run == 3)
-          out += kMonthNames[month - 1].substr(0, 3);
+          Put(out, kMonthNames[month - 1].substr(0, 3));
         else
-          out += kMonthNames[month - 1];
+          Put(out, kMonthNames[month - 1]);
         break;
     }
     at += run;
   }
   return out;
+}
+
+}  // namespace
+
+std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::int32_t month,
+                              std::int32_t day) {
+  if (pattern.size() <= kStackPattern) {
+    char text[kStackPattern * kMostPerPatternChar];
+    return std::string(text, RenderInto(text, pattern, year, month, day));
+  }
+  std::string text(pattern.size() * kMostPerPatternChar, '\0');
+  text.resize(static_cast<std::size_t>(RenderInto(text.data(), pattern, year, month, day) -
+                                       text.data()));
+  return text;
+}
+
+namespace {
+
+// The pattern's two forms that RegionalDateOf writes with, derived again only when the user's
+// pattern changes: the pattern is read from the host at every call, but its text is almost always
+// the one read the call before.
+struct PatternForms {
+  std::string pattern;        // as the host gave it; empty until the first call
+  std::string short_pattern;  // every "yyyy" turned into "yy"
+  std::string whole_years;    // every year field of short_pattern written in full
+};
+
+const PatternForms& FormsOf(const std::string& pattern) {
+  // Not thread_local: the add-in may be unloaded while the host's thread lives on, and the host
+  // calls the add-in from one thread.
+  static PatternForms forms;
+  if (forms.pattern != pattern) {
+    forms.short_pattern = WithTwoDigitYears(pattern);
+    forms.whole_years = WithWholeYears(forms.short_pattern);
+    forms.pattern = pattern;
+  }
+  return forms;
+}
+
+// The date written with the user's non-empty `pattern` as RegionalDateText describes.
+std::string RegionalDateWith(const std::string& pattern, std::int32_t year, std::int32_t month,
+                             std::int32_t day) {
+  if (month < 1 || month > 12 || day < 1 || day > 31 || year < 1) {
+    host::Raise(host::kTypeMismatch, "Type mismatch");
+  }
+  const PatternForms& forms = FormsOf(pattern);
+  std::string text = RenderDatePattern(forms.short_pattern, year, month, day);
+  // A two-digit year that the platform reads back as another century (2035 as 1935) would put a
+  // wrong date into the task; such a year is written in full.
+  if (!ReadsBackAs(text, year, month, day)) {
+    std::string full = RenderDatePattern(forms.whole_years, year, month, day);
+    if (ReadsBackAs(full, year, month, day)) text = std::move(full);
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string RegionalDateOf(std::int32_t year, std::int32_t month, std::int32_t day) {
+  const std::string pattern =
+      GetLocaleText(Regional().GetUserDefaultLCID(), host::kLocaleShortDate);
+  if (pattern.empty()) {
+    // Written as the caller would have composed it, day "/" month "/" year.
+    char text[3 * (detail::kNumberSize + 1) + 2];
+    std::size_t size = detail::WritePadded(text, day);
+    text[size++] = '/';
+    size += detail::WritePadded(text + size, month);
+    text[size++] = '/';
+    size += detail::WritePadded(text + size, year);
+    return std::string(text, size);
+  }
+  return RegionalDateWith(pattern, year, month, day);
 }
 
 std::string RegionalDateText(std::string_view date_text) {
@@ -172,21 +260,8 @@ std::string RegionalDateText(std::string_view date_text) {
 
   const auto pieces = FirstPieces<3>(date_text, "/");
   if (pieces.count != 3) host::Raise(host::kTypeMismatch, "Type mismatch");
-  const std::int32_t day = ReadNumber(pieces.piece[0]);
-  const std::int32_t month = ReadNumber(pieces.piece[1]);
-  const std::int32_t year = ReadNumber(pieces.piece[2]);
-  if (month < 1 || month > 12 || day < 1 || day > 31 || year < 1) {
-    host::Raise(host::kTypeMismatch, "Type mismatch");
-  }
-  const std::string short_pattern = WithTwoDigitYears(pattern);
-  std::string text = RenderDatePattern(short_pattern, year, month, day);
-  // A two-digit year that the platform reads back as another century (2035 as 1935) would put a
-  // wrong date into the task; such a year is written in full.
-  if (!ReadsBackAs(text, year, month, day)) {
-    std::string full = RenderDatePattern(WithWholeYears(short_pattern), year, month, day);
-    if (ReadsBackAs(full, year, month, day)) text = std::move(full);
-  }
-  return text;
+  return RegionalDateWith(pattern, ReadNumber(pieces.piece[2]), ReadNumber(pieces.piece[1]),
+                          ReadNumber(pieces.piece[0]));
 }
 
 }  // namespace lunavant::codec

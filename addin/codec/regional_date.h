@@ -20,6 +20,9 @@ std::string GetLocaleText(std::uint32_t locale, std::int32_t item);
 // platform) is written in full. Without a pattern the input comes back unchanged. Fails with
 // kTypeMismatch on input of another shape.
 std::string RegionalDateText(std::string_view date_text);
+// The same for the date given as numbers, without writing and reading it back: what
+// RegionalDateText gives for day "/" month "/" year with every number below 10 padded to two digits.
+std::string RegionalDateOf(std::int32_t year, std::int32_t month, std::int32_t day);
 
 // Renders day, month and year with a short-date pattern (d, dd, M, MM, y, yy, yyyy; ddd and dddd
 // weekday names, MMM and MMMM month names; text in single quotes as it stands).

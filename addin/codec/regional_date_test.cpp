@@ -4,6 +4,7 @@
 #include "addin/codec/to_hijri.h"
 #include "addin/events/ms_proj_events.h"
 #include "tests/support/addin_fixture.h"
+#include "tests/support/error_of.h"
 
 namespace lunavant::codec {
 namespace {
@@ -60,6 +61,31 @@ TEST_F(RegionalDate, RendersNamesAndQuotedText) {
   EXPECT_EQ(RenderDatePattern("dddd, MMMM dd 'of' yy", 2004, 3, 5), "Friday, March 05 of 04");
 }
 
+TEST_F(RegionalDate, WritesNumbersAsItWritesTheirTextAcrossPatternChanges) {
+  // Given the pattern changing between calls and back, expect each call to use the pattern read
+  // then, and the numbers to fail where their text fails.
+  const char* const patterns[] = {"dd/MM/yyyy", "yyyy-MM-dd", "dd/MM/yyyy", "d.M.y", ""};
+  for (const char* pattern : patterns) {
+    PinRegionalSettings(pattern, "/");
+    EXPECT_EQ(RegionalDateOf(2004, 3, 5), RegionalDateText("05/03/2004")) << pattern;
+    EXPECT_EQ(RegionalDateOf(2046, 1, 19), RegionalDateText("19/01/2046")) << pattern;
+  }
+  PinRegionalSettings("yyyy-MM-dd", "/");
+  EXPECT_EQ(RegionalDateOf(2004, 3, 5), "04-03-05");
+  EXPECT_EQ(test_support::ErrorOf([] { RegionalDateOf(2004, 13, 5); }),
+            (host::ErrorRecord{host::kTypeMismatch, "Type mismatch"}));
+  EXPECT_EQ(test_support::ErrorOf([] { RegionalDateOf(2004, 3, 0); }),
+            (host::ErrorRecord{host::kTypeMismatch, "Type mismatch"}));
+  PinRegionalSettings("", "/");
+  EXPECT_EQ(RegionalDateOf(2004, 13, 5), "05/13/2004");
+}
+
+TEST_F(RegionalDate, RendersAPatternLongerThanAUsersShortDate) {
+  const std::string filler(60, 'x');
+  EXPECT_EQ(RenderDatePattern("'" + filler + "' dddd d MMMM yyyy", 2004, 3, 15),
+            filler + " Monday 15 March 2004");
+}
+
 TEST_F(RegionalDate, ComposesHijriTextWithTheHostsSeparator) {
   // Given day 5 of month 3 of 1425, expect two-digit day and month and the separator read now.
   EXPECT_EQ(ComposeDateText(1425, 3, 5, kKindHijri), "05/03/1425");
@@ -67,6 +93,8 @@ TEST_F(RegionalDate, ComposesHijriTextWithTheHostsSeparator) {
   EXPECT_EQ(ComposeDateText(1425, 3, 5, kKindHijri), "05-03-1425");
   PinRegionalSettings("dd/MM/yyyy", ".");
   EXPECT_EQ(ComposeDateText(1425, 12, 30, kKindHijri), "30.12.1425");
+  PinRegionalSettings("dd/MM/yyyy", " of month ");
+  EXPECT_EQ(ComposeDateText(1425, 3, 5, kKindHijri), "05 of month 03 of month 1425");
   EXPECT_EQ(ComposeDateText(2004, 3, 15, kKindGregorian), "15/03/04");
   EXPECT_EQ(ComposeDateText(2004, 3, 15, "X"), "");
 }

@@ -56,26 +56,33 @@ host::DateTime DateOfText(std::string_view text) {
 std::string ComposeDateText(std::int32_t year, std::int32_t month, std::int32_t day,
                             std::string_view kind) {
   if (!IsKind(kind, kKindHijri) && !IsKind(kind, kKindGregorian)) return {};
+  if (IsKind(kind, kKindGregorian)) return RegionalDateOf(year, month, day);
   // The numbers hold no "/", so joining them with the separator at once is the same as writing
   // "/" and replacing it afterwards.
-  const std::string sep = IsKind(kind, kKindHijri) ? HostApplication().DateSeparator() : "/";
-  char numbers[3][detail::kNumberSize + 1];
-  const std::size_t day_size = WritePadded(numbers[0], day);
-  const std::size_t month_size = WritePadded(numbers[1], month);
-  const std::size_t year_size = WritePadded(numbers[2], year);
-  // Filled in place: the text is short enough to live inside the string object itself.
-  std::string text(day_size + month_size + year_size + 2 * sep.size(), '\0');
-  char* out = text.data();
-  const auto put = [&out](const char* from, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) *out++ = from[i];
+  const std::string sep = HostApplication().DateSeparator();
+  // Written on the stack and copied once into the result, which is short enough to live inside
+  // the string object; a separator too long for the stack is joined on the heap.
+  constexpr std::size_t kStackSeparator = 8;
+  if (sep.size() > kStackSeparator) {
+    std::string text;
+    detail::AppendPadded(text, day);
+    text += sep;
+    detail::AppendPadded(text, month);
+    text += sep;
+    detail::AppendPadded(text, year);
+    return text;
+  }
+  char text[3 * (detail::kNumberSize + 1) + 2 * kStackSeparator];
+  char* out = text;
+  const auto put = [&out](std::string_view piece) {
+    for (const char c : piece) *out++ = c;
   };
-  put(numbers[0], day_size);
-  put(sep.data(), sep.size());
-  put(numbers[1], month_size);
-  put(sep.data(), sep.size());
-  put(numbers[2], year_size);
-  if (IsKind(kind, kKindGregorian)) return RegionalDateText(text);
-  return text;
+  out += WritePadded(out, day);
+  put(sep);
+  out += WritePadded(out, month);
+  put(sep);
+  out += WritePadded(out, year);
+  return std::string(text, static_cast<std::size_t>(out - text));
 }
 
 std::string ValueText(const host::Value& value) {

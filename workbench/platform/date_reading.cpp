@@ -338,10 +338,18 @@ std::optional<TimeOfDay> ReadTimePart(Scanner& scanner) {
 // a temporary string per number would cost more than the rest of the writing.
 void AppendNumber(std::string& out, std::int32_t value, std::size_t least_digits) {
   char digits[12];  // "-2147483648"
+  if (value >= 0 && value < 100 && least_digits <= 2) {
+    // Days, months, short years and times of day: nearly every number written.
+    digits[0] = static_cast<char>('0' + value / 10);
+    digits[1] = static_cast<char>('0' + value % 10);
+    const bool both = value >= 10 || least_digits == 2;
+    out.append(both ? digits : digits + 1, both ? 2 : 1);
+    return;
+  }
   const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
   const auto size = static_cast<std::size_t>(end - digits);
   if (value >= 0 && size < least_digits) out.append(least_digits - size, '0');
-  for (const char* digit = digits; digit != end; ++digit) out += *digit;
+  out.append(digits, size);
 }
 
 void AppendTwoDigits(std::string& out, std::int32_t value) { AppendNumber(out, value, 2); }
@@ -488,20 +496,25 @@ bool IsReadableDate(std::int32_t year, std::int32_t month, std::int32_t day) {
 
 std::string FormatDateWithPattern(std::string_view pattern, std::int32_t year, std::int32_t month,
                                   std::int32_t day, bool two_digit_year) {
-  std::string working(pattern.empty() ? kCShortDatePattern : pattern);
-  if (two_digit_year) {
-    // Every "yyyy", left to right, becomes "yy"; one pass, as a date is written for every date
-    // field shown.
-    std::size_t kept = 0;
-    for (std::size_t pos = 0; pos < working.size();) {
-      const bool four = pos + 4 <= working.size() && working[pos] == 'y' &&
-                        working[pos + 1] == 'y' && working[pos + 2] == 'y' && working[pos + 3] == 'y';
-      const std::size_t take = four ? 2 : 1;
-      for (std::size_t i = 0; i < take; ++i) working[kept++] = working[pos + i];
+  const std::string_view given = pattern.empty() ? kCShortDatePattern : pattern;
+  // The pattern with two-digit years is derived again only when the pattern changes: the same
+  // pattern writes every date field shown.
+  thread_local std::string last_given;
+  thread_local std::string last_short;
+  if (two_digit_year && given != last_given) {
+    // Every "yyyy", left to right, becomes "yy".
+    std::string short_years;
+    short_years.reserve(given.size());
+    for (std::size_t pos = 0; pos < given.size();) {
+      const bool four = pos + 4 <= given.size() && given[pos] == 'y' && given[pos + 1] == 'y' &&
+                        given[pos + 2] == 'y' && given[pos + 3] == 'y';
+      short_years.append(given.substr(pos, four ? 2 : 1));
       pos += four ? 4 : 1;
     }
-    working.resize(kept);
+    last_short = std::move(short_years);
+    last_given.assign(given);
   }
+  const std::string_view working = two_digit_year ? std::string_view(last_short) : given;
   const bool real = IsRealDate(year, month, day);
   std::string out;  // a short date fits inside the string object: no allocation
   for (std::size_t pos = 0; pos < working.size();) {
