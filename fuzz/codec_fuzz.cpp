@@ -63,7 +63,21 @@ std::optional<Ymd> HostReads(std::string_view text) {
 }
 
 // Whether the host reads back what it writes itself for `date` under the current pattern.
+// Whether the pattern names each of day, month and year at most once. A pattern that names one
+// twice ("yyyy-MM-yy") has no single order to read a date back in, whatever writes it.
+bool NamesEachFieldOnce(std::string_view pattern) {
+  int runs[3] = {0, 0, 0};
+  char previous = '\0';
+  for (const char c : pattern) {
+    const int field = c == 'd' ? 0 : c == 'M' ? 1 : c == 'y' ? 2 : -1;
+    if (field >= 0 && c != previous) ++runs[field];
+    previous = c;
+  }
+  return runs[0] <= 1 && runs[1] <= 1 && runs[2] <= 1;
+}
+
 bool HostReadsItsOwnWriting(const Ymd& date) {
+  if (!NamesEachFieldOnce(Host().app.Regional().ShortDatePattern())) return false;
   const std::string written =
       Host().app.Regional().FormatDate(date.y, date.m, date.d, /*two_digit_year=*/false);
   return HostReads(written) == date;

@@ -95,6 +95,8 @@ TEST_F(RegionalDate, ComposesHijriTextWithTheHostsSeparator) {
   EXPECT_EQ(ComposeDateText(1425, 12, 30, kKindHijri), "30.12.1425");
   PinRegionalSettings("dd/MM/yyyy", " of month ");
   EXPECT_EQ(ComposeDateText(1425, 3, 5, kKindHijri), "05 of month 03 of month 1425");
+  // Note: the year never takes a leading zero, also in the first years of the era.
+  EXPECT_EQ(ComposeDateText(8, 3, 5, kKindHijri), "05 of month 03 of month 8");
   EXPECT_EQ(ComposeDateText(2004, 3, 15, kKindGregorian), "15/03/04");
   EXPECT_EQ(ComposeDateText(2004, 3, 15, "X"), "");
 }

@@ -69,7 +69,7 @@ std::string ComposeDateText(std::int32_t year, std::int32_t month, std::int32_t 
     text += sep;
     detail::AppendPadded(text, month);
     text += sep;
-    detail::AppendPadded(text, year);
+    detail::AppendNumber(text, year);
     return text;
   }
   char text[3 * (detail::kNumberSize + 1) + 2 * kStackSeparator];
@@ -81,7 +81,7 @@ std::string ComposeDateText(std::int32_t year, std::int32_t month, std::int32_t 
   put(sep);
   out += WritePadded(out, month);
   put(sep);
-  out += WritePadded(out, year);
+  out += detail::WriteNumber(out, year);
   return std::string(text, static_cast<std::size_t>(out - text));
 }
 
