@@ -2,7 +2,8 @@
 // Project files on any bytes: reading either fails with a malformed-file error that names the
 // file, a line of it (0 for a fault of the whole file, such as no content) and what is wrong, or gives a project. A project read saves to a document
 // that reads again without error into the same project: the same rows, names, outline, durations,
-// dates, constraints, links, custom-field aliases and custom text values.
+// dates, constraints, links, custom-field aliases and custom text values, also after an edit of
+// aliases, custom text values and names.
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -108,12 +109,29 @@ std::unique_ptr<Project> Read(std::string_view text, const char* what) {
   }
 }
 
+// Edits what a save writes into the document in place or as new elements: the alias of one
+// custom text field, that field's value on every task and every task's name, chosen by the input
+// so that fields with and without values and aliases in the document are both met.
+void Edit(Project& project, std::size_t choice) {
+  namespace field = lunavant::workbench::field;
+  const int index = static_cast<int>(choice % lunavant::workbench::kCustomTextCount);
+  project.SetCustomTextAlias(index, "Hijri " + project.CustomTextAlias(index));
+  const lunavant::host::FieldId text_field = lunavant::workbench::CustomTextField(index);
+  for (std::int32_t position = 1; position <= project.TaskCount(); ++position) {
+    Task* task = project.TaskAt(position);
+    if (task == nullptr) continue;
+    task->SetField(text_field, task->GetField(text_field) + "<" + std::to_string(position) + ">&");
+    if (choice & 32) task->SetField(field::kName, task->Name() + " \"edited\"");
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   std::unique_ptr<Project> first = Read(text, "reading the input");
   if (first == nullptr) return 0;
+  if (size % 2 == 1) Edit(*first, size / 2);
   const std::string before = Describe(*first);
   const std::string saved = lunavant::workbench::ProjectFileText(*first);
   std::unique_ptr<Project> again = Read(saved, "reading the saved document");
