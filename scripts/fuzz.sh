@@ -11,7 +11,8 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(converter date_reading regional_pattern codec)
+((${#targets[@]})) || targets=(converter date_reading regional_pattern codec project_file registry_file
+  command_line)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target "${targets[@]/%/_fuzz}"
