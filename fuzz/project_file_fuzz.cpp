@@ -59,7 +59,7 @@ std::string Describe(Project& project) {
       continue;
     }
     out << position << " id " << task->ID() << " uid " << task->UniqueID() << " name "
-        << task->Name() << " level " << task->OutlineLevel() << " days " << task->DurationDays()
+        << task->Name() << " level " << task->OutlineLevel() << " minutes " << task->DurationMinutes()
         << " start " << task->Start() << " finish " << task->Finish() << " constraint "
         << static_cast<int>(task->Constraint()) << " ";
     Put(out, task->ConstraintDate());
@@ -71,7 +71,7 @@ std::string Describe(Project& project) {
         << task->GetField(field::kBaselineFinish) << " after";
     for (const auto& link : task->PredecessorLinks()) {
       out << " " << link.task->UniqueID() << ":" << static_cast<int>(link.type) << ":"
-          << link.lag_days;
+          << link.lag << ":" << static_cast<int>(link.lag_format);
     }
     for (int i = 0; i < lunavant::workbench::kCustomTextCount; ++i) {
       const std::string value = task->GetField(lunavant::workbench::CustomTextField(i));
