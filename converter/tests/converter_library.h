@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "test_data.h"
+#include "converter_calls.h"
 
 namespace lunavant::converter::testing {
 
@@ -17,30 +17,13 @@ using G2HAFunction = int32_t (*)(int32_t, int32_t, int32_t, int32_t*, int32_t*, 
 using H2GAFunction = int32_t (*)(int32_t*, int32_t*, int32_t*, int32_t*, int32_t*, int32_t*,
                                  int32_t*);
 
-class ConverterLibrary {
+class ConverterLibrary : public ConverterCalls<G2HAFunction, H2GAFunction> {
  public:
   // The library stays loaded for the rest of the process, as it does in the add-in.
   static const ConverterLibrary& Get() {
     static const ConverterLibrary library;
     return library;
   }
-
-  Converted ToHijri(const Ymd& gregorian) const {
-    Converted out;
-    out.result = g2ha_(gregorian.y, gregorian.m, gregorian.d, &out.date.y, &out.date.m, &out.date.d,
-                       &out.weekday);
-    return out;
-  }
-
-  Converted ToGregorian(Ymd hijri) const {
-    Converted out;
-    out.result =
-        h2ga_(&hijri.y, &hijri.m, &hijri.d, &out.date.y, &out.date.m, &out.date.d, &out.weekday);
-    return out;
-  }
-
-  G2HAFunction g2ha() const { return g2ha_; }
-  H2GAFunction h2ga() const { return h2ga_; }
 
  private:
   ConverterLibrary() {
@@ -54,8 +37,6 @@ class ConverterLibrary {
   }
 
   void* handle_ = nullptr;
-  G2HAFunction g2ha_ = nullptr;
-  H2GAFunction h2ga_ = nullptr;
 };
 
 }  // namespace lunavant::converter::testing

@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "test_data.h"
+#include "converter_calls.h"
 
 namespace lunavant::converter::testing {
 
@@ -20,7 +20,7 @@ using G2HAFunction = int32_t(__stdcall*)(int32_t, int32_t, int32_t, int32_t*, in
 using H2GAFunction = int32_t(__stdcall*)(int32_t*, int32_t*, int32_t*, int32_t*, int32_t*, int32_t*,
                                          int32_t*);
 
-class ConverterLibrary {
+class ConverterLibrary : public ConverterCalls<G2HAFunction, H2GAFunction> {
  public:
   static constexpr const char* kName = "Orbelune.dll";
 
@@ -29,23 +29,6 @@ class ConverterLibrary {
     static const ConverterLibrary library;
     return library;
   }
-
-  Converted ToHijri(const Ymd& gregorian) const {
-    Converted out;
-    out.result = g2ha_(gregorian.y, gregorian.m, gregorian.d, &out.date.y, &out.date.m, &out.date.d,
-                       &out.weekday);
-    return out;
-  }
-
-  Converted ToGregorian(Ymd hijri) const {
-    Converted out;
-    out.result =
-        h2ga_(&hijri.y, &hijri.m, &hijri.d, &out.date.y, &out.date.m, &out.date.d, &out.weekday);
-    return out;
-  }
-
-  G2HAFunction g2ha() const { return g2ha_; }
-  H2GAFunction h2ga() const { return h2ga_; }
 
  private:
   ConverterLibrary() {
@@ -63,8 +46,6 @@ class ConverterLibrary {
   }
 
   HMODULE handle_ = nullptr;
-  G2HAFunction g2ha_ = nullptr;
-  H2GAFunction h2ga_ = nullptr;
 };
 
 #if defined(__i386__)
