@@ -15,6 +15,8 @@ inline constexpr std::string_view kNotAProject =
 inline constexpr std::string_view kNestedTooDeeply =
     "Elements are nested more deeply than any project file nests them.";
 inline constexpr std::string_view kEmptyFile = "The file is empty.";
+inline constexpr std::string_view kTasksNotFound =
+    "The task elements cannot be told apart from the markup around them.";
 
 std::string NotXml(std::string_view parser_description);
 std::string Unreadable(std::string_view reason);

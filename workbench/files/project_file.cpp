@@ -14,6 +14,7 @@
 #include <limits>
 #include <optional>
 #include <pugixml.hpp>
+#include <random>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -22,6 +23,7 @@
 #include "workbench/files/atomic_file.h"
 #include "workbench/files/messages.h"
 #include "workbench/files/mspdi_values.h"
+#include "workbench/files/task_spans.h"
 #include "workbench/model/application.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/model/project.h"
@@ -41,6 +43,11 @@ constexpr const char* kTablePi = "lunavant-table";
 constexpr const char* kColumnPi = "lunavant-column";
 constexpr const char* kCurrentTablePi = "lunavant-current-table";
 constexpr const char* kNamespace = "http://schemas.microsoft.com/project";
+
+// Text-only elements, most of a project file, keep their text in the element itself.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_pi |
+                                   pugi::parse_comments | pugi::parse_doctype |
+                                   pugi::parse_embed_pcdata;
 
 // MSPDI's link type codes, by LinkType (FS, SS, FF, SF).
 constexpr int kLinkCodes[] = {1, 3, 0, 2};
@@ -82,21 +89,48 @@ struct TextForm {
 struct LoadFailure {
   std::ptrdiff_t offset;
   std::string description;
+  bool in_text = false;  // the offset is in the file's text, not in the tree without the tasks
 };
+
+// A failure inside a piece of the text that starts at `within`, placed in the whole text.
+[[noreturn]] void RethrowWithin(LoadFailure& failure, std::ptrdiff_t within) {
+  if (failure.offset >= 0 && !failure.in_text) failure.offset += within;
+  failure.in_text = true;
+  throw;
+}
 
 }  // namespace
 
-// The document a project came from, kept with the project.
+// One task element of the document as text: a span of the file's text until a save rewrites it.
+struct TaskText {
+  std::size_t begin = 0;   // in MspdiSource::text, where the row starts
+  std::size_t size = 0;    // of the row in the file's text
+  std::size_t prefix = 0;  // what precedes the element in the row: layout, comments
+  std::string own;         // the row as last rewritten; empty while it is the file's
+  // What the element says of the task, with links only to the project's tasks; none for a blank
+  // row and for a row not yet written.
+  std::optional<TaskState> written;
+};
+
+// The document a project came from, kept with the project: the file's text, and a tree of all
+// of it but the task elements, which stay text and are parsed one at a time when read or changed.
+// The tasks take their place in the tree as a processing instruction, `marker`, which the save
+// replaces with their text.
 class MspdiSource final : public ProjectSource {
  public:
   pugi::xml_document doc;
+  std::string text;  // UTF-8
+  std::string marker;
   std::filesystem::path file;
   std::int64_t minutes_per_day = kDefaultMinutesPerDay;
   TextForm form;
   bool project_2003 = true;  // no SaveVersion: custom values carry their own UID
-  pugi::xml_node summary_node;
-  bool summary_written = true;            // false until a new document's first save
-  std::vector<pugi::xml_node> row_nodes;  // by row, blank rows included
+  std::int64_t next_value_uid = 1;
+  // The Tasks element's rows in order: the project summary row first when there is one, then
+  // the model's rows, blank rows included; then what follows the last row.
+  std::vector<TaskText> task_texts;
+  bool has_summary_row = false;
+  std::string after_tasks;
   std::array<std::string, kCustomTextCount> aliases, formulas;
   std::string tables;  // the task tables as last read or saved, in instruction form
   bool had_tables = false;
@@ -105,8 +139,13 @@ class MspdiSource final : public ProjectSource {
 // The loader's and saver's way into the model's private parts.
 class ProjectFileAccess {
  public:
-  static std::unique_ptr<Project> Read(Application& app, pugi::xml_document doc,
-                                       const std::filesystem::path& path, TextForm form);
+  // Reads a project from `source`, whose tree and text are made, and whose tasks lie in its
+  // text at `spans`.
+  // text at `spans`. The project takes the source only once it is read.
+  static std::unique_ptr<Project> Read(Application& app, std::unique_ptr<MspdiSource>& source,
+                                       const detail::TaskSpans& spans,
+                                       const std::filesystem::path& path);
+  static void ReadTaskValues(pugi::xml_node node, Task& task);
   // Writes the project's state into its document and returns the document.
   static MspdiSource& Update(Project& project);
   static MspdiSource& SourceOf(Project& project);
@@ -174,15 +213,17 @@ std::int64_t LinkLagOf(std::int64_t lag, LagFormat format) {
   return format == LagFormat::kPercent ? lag : lag * 10;
 }
 
-void CheckDepth(const pugi::xml_document& doc) {
+void CheckDepth(const pugi::xml_document& doc, int deepest = kMaxDepth) {
   struct Walker : pugi::xml_tree_walker {
+    explicit Walker(int deepest) : limit(deepest) {}
+    int limit;
     pugi::xml_node too_deep;
     bool for_each(pugi::xml_node& node) override {
-      if (depth() < kMaxDepth) return true;
+      if (depth() < limit) return true;
       too_deep = node;
       return false;
     }
-  } walker;
+  } walker(deepest);
   const_cast<pugi::xml_document&>(doc).traverse(walker);
   if (walker.too_deep) Fail(walker.too_deep, std::string(file_message::kNestedTooDeeply));
 }
@@ -590,15 +631,12 @@ TaskState CaptureTask(const Task& task, bool summary_row) {
 }
 
 // What the document says of a task, read as the loader reads it, so that a task nobody changed
-// compares equal. Links count only to the tasks in `live_uids` other than the task itself: the
-// loader passes over the others, and they stay in the file as they are.
-TaskState DocumentState(pugi::xml_node node, bool summary_row,
-                        const std::unordered_set<std::int64_t>& live_uids) {
+// compares equal. Its links are all the element's own; KeepLinksAmong leaves those the model has.
+TaskState DocumentState(pugi::xml_node node, bool summary_row) {
   TaskState s;
   // A task without dates is no task the scheduler wrote: any date of the model differs.
   s.start = s.finish = std::numeric_limits<Moment>::min();
   const auto date = [](pugi::xml_node child) { return detail::ReadMspdiDate(TextOf(child)); };
-  const auto own_uid = detail::ReadWholeNumber(TextOf(node.child("UID")), 0, kMaxUid);
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
     const std::string_view name = child.name();
     if (name == "Name") {
@@ -640,7 +678,7 @@ TaskState DocumentState(pugi::xml_node node, bool summary_row,
       // The project summary row's links are none of the model's: they stay as they are.
       if (summary_row || TextOf(child.child("CrossProject")) == std::string_view("1")) continue;
       const auto uid = detail::ReadWholeNumber(TextOf(child.child("PredecessorUID")), 0, kMaxUid);
-      if (!uid || live_uids.count(*uid) == 0 || uid == own_uid) continue;
+      if (!uid) continue;
       const auto code = child.child("Type")
                             ? detail::ReadWholeNumber(TextOf(child.child("Type")), 0, 3)
                             : std::optional<std::int64_t>(1);
@@ -653,6 +691,8 @@ TaskState DocumentState(pugi::xml_node node, bool summary_row,
       s.links.push_back(
           {static_cast<std::int32_t>(*uid), type, LagOf(link_lag.value_or(0), format), format});
     } else if (name == "ExtendedAttribute") {
+      // The project summary row's values are none of the model's either.
+      if (summary_row) continue;
       const auto id = detail::ReadWholeNumber(TextOf(child.child("FieldID")), 0, kMaxUid);
       const int index = id ? CustomTextIndex(static_cast<host::FieldId>(*id)) : -1;
       const std::string_view value = TextOf(child.child("Value"));
@@ -665,6 +705,94 @@ TaskState DocumentState(pugi::xml_node node, bool summary_row,
   }
   std::sort(s.texts.begin(), s.texts.end());
   return s;
+}
+
+struct StringWriter final : pugi::xml_writer {
+  std::string out;
+  void write(const void* data, std::size_t size) override {
+    out.append(static_cast<const char*>(data), size);
+  }
+};
+
+// The name of the processing instruction that stands for the tasks in the tree: one that `text`
+// does not hold, so that a save cannot take anything else for it.
+std::string MarkerFor(std::string_view text) {
+  std::random_device random;
+  for (;;) {
+    char name[48];
+    std::snprintf(name, sizeof name, "lunavant-tasks-%08x%08x", random(), random());
+    if (text.find(name) == std::string_view::npos) return name;
+  }
+}
+
+void AddMarker(pugi::xml_node tasks, const std::string& marker) {
+  tasks.append_child(pugi::node_pi).set_name(marker.c_str());
+}
+
+// The layout before a row the workbench adds, and after the last row of a Tasks element it made.
+std::string_view NewRowPrefix(const TextForm& form) { return form.indented ? "\n\t\t" : ""; }
+std::string AfterNewRows(const TextForm& form) { return form.indented ? "\n\t" : ""; }
+
+// A task element's text as a save lays it out at its depth (Project, Tasks, Task), without the
+// layout around it, which belongs to the row.
+std::string ElementText(pugi::xml_node element, const TextForm& form) {
+  StringWriter writer;
+  element.print(writer, "\t", form.indented ? pugi::format_indent : pugi::format_raw,
+                pugi::encoding_utf8, 2);
+  const std::string& out = writer.out;
+  const std::size_t first = out.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return {};
+  return out.substr(first, out.find_last_not_of(" \t\r\n") + 1 - first);
+}
+
+// A row for an element the workbench made, not yet written: a save writes all it models.
+TaskText NewRow(pugi::xml_node element, const TextForm& form) {
+  TaskText row;
+  row.own = NewRowPrefix(form);
+  row.prefix = row.own.size();
+  row.own += ElementText(element, form);
+  return row;
+}
+
+std::string_view RowText(const MspdiSource& source, const TaskText& row) {
+  if (!row.own.empty()) return row.own;
+  return std::string_view(source.text).substr(row.begin, row.size);
+}
+
+// Parses a task element's text into `scratch`. Failures are placed within `element`.
+pugi::xml_node ParseElement(pugi::xml_document& scratch, std::string_view element) {
+  const pugi::xml_parse_result parsed =
+      scratch.load_buffer(element.data(), element.size(), kParseOptions, pugi::encoding_utf8);
+  if (!parsed) throw LoadFailure{parsed.offset, file_message::NotXml(parsed.description())};
+  CheckDepth(scratch, kMaxDepth - 2);
+  return scratch.document_element();
+}
+
+// What lies between task elements (layout, comments, whatever else the file put there) stays as
+// it is; it must still be well-formed.
+void CheckBetweenRows(std::string_view text, std::size_t from, std::size_t to) {
+  const std::string_view between = text.substr(from, to - from);
+  if (between.find_first_not_of(" \t\r\n") == std::string_view::npos) return;
+  const auto within = static_cast<std::ptrdiff_t>(from);
+  pugi::xml_document scratch;
+  const pugi::xml_parse_result parsed =
+      scratch.load_buffer(between.data(), between.size(), kParseOptions | pugi::parse_fragment,
+                          pugi::encoding_utf8);
+  try {
+    if (!parsed) throw LoadFailure{parsed.offset, file_message::NotXml(parsed.description())};
+    CheckDepth(scratch, kMaxDepth - 2);
+  } catch (LoadFailure& failure) {
+    RethrowWithin(failure, within);
+  }
+}
+
+// Links count only to the tasks in `live_uids` other than the task itself: the loader passes over
+// the others, and they stay in the file as they are.
+void KeepLinksAmong(TaskState& state, std::int64_t own_uid,
+                    const std::unordered_set<std::int64_t>& live_uids) {
+  std::erase_if(state.links, [&](const LinkState& link) {
+    return link.predecessor_uid == own_uid || live_uids.count(link.predecessor_uid) == 0;
+  });
 }
 
 }  // namespace
@@ -730,23 +858,85 @@ MspdiSource& ProjectFileAccess::SourceOf(Project& project) {
     period.append_child("ToDate").text() =
         detail::MspdiDateText(day * kMinutesPerDay + kMinutesPerDay - 1).c_str();
   }
-  pugi::xml_node tasks = root.append_child("Tasks");
-  source.summary_node = tasks.append_child("Task");
-  source.summary_node.append_child("UID").text() = "0";
-  source.summary_node.append_child("ID").text() = "0";
-  source.summary_node.append_child("Name").text() = project.Name().c_str();
-  source.summary_node.append_child("IsNull").text() = "0";
-  source.summary_node.append_child("OutlineNumber").text() = "0";
-  source.summary_node.append_child("OutlineLevel").text() = "0";
-  source.summary_node.append_child("Summary").text() = "1";
-  source.summary_written = false;
+  source.marker = MarkerFor("");
+  AddMarker(root.append_child("Tasks"), source.marker);
+  pugi::xml_document scratch;
+  pugi::xml_node summary = scratch.append_child("Task");
+  summary.append_child("UID").text() = "0";
+  summary.append_child("ID").text() = "0";
+  summary.append_child("Name").text() = project.Name().c_str();
+  summary.append_child("IsNull").text() = "0";
+  summary.append_child("OutlineNumber").text() = "0";
+  summary.append_child("OutlineLevel").text() = "0";
+  summary.append_child("Summary").text() = "1";
+  source.task_texts.push_back(NewRow(summary, source.form));
+  source.has_summary_row = true;
+  source.after_tasks = AfterNewRows(source.form);
   source.tables = DefaultTables(project.App());
   project.SetSource(std::move(made));
   return source;
 }
 
-std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_document doc,
-                                                 const std::filesystem::path& path, TextForm form) {
+void ProjectFileAccess::ReadTaskValues(pugi::xml_node node, Task& task) {
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    const std::string_view name = child.name();
+    if (name == "Start") {
+      task.start_ = DateOf(child);
+    } else if (name == "Finish") {
+      task.finish_ = DateOf(child);
+    } else if (name == "Duration") {
+      task.duration_ = std::max<std::int64_t>(0, DurationOf(child));
+    } else if (name == "DurationFormat") {
+      const auto code = detail::ReadWholeNumber(TextOf(child), 0, 1000);
+      task.elapsed_ = code && ElapsedFormat(*code);
+    } else if (name == "CreateDate") {
+      task.created_ = DateOf(child);
+    } else if (name == "EarlyStart") {
+      task.early_start_ = DateOf(child);
+    } else if (name == "EarlyFinish") {
+      task.early_finish_ = DateOf(child);
+    } else if (name == "LateStart") {
+      task.late_start_ = DateOf(child);
+    } else if (name == "LateFinish") {
+      task.late_finish_ = DateOf(child);
+    } else if (name == "ActualStart") {
+      task.actual_start_ = DateOf(child);
+    } else if (name == "ActualFinish") {
+      task.actual_finish_ = DateOf(child);
+    } else if (name == "ConstraintType") {
+      task.constraint_ = static_cast<ConstraintType>(WholeNumber(child, 0, 7));
+    } else if (name == "ConstraintDate") {
+      task.constraint_date_ = DateOf(child);
+    } else if (name == "Baseline") {
+      // The plain baseline is number 0; an unreadable date in it counts as none.
+      if (TextOf(child.child("Number")) != std::string_view("0")) continue;
+      if (const auto when = detail::ReadMspdiDate(TextOf(child.child("Start")))) {
+        task.stored_[field::kBaselineStart] = *when;
+      }
+      if (const auto when = detail::ReadMspdiDate(TextOf(child.child("Finish")))) {
+        task.stored_[field::kBaselineFinish] = *when;
+      }
+    } else if (name == "ExtendedAttribute") {
+      const auto id = detail::ReadWholeNumber(TextOf(child.child("FieldID")), 0, kMaxUid);
+      const int index = id ? CustomTextIndex(static_cast<host::FieldId>(*id)) : -1;
+      const std::string_view value = TextOf(child.child("Value"));
+      if (index >= 0 && !value.empty())
+        task.stored_[CustomTextField(index)] = std::string(value);
+    }
+  }
+  // A task of none of the constraint types that take a date ignores a stray date, and one
+  // that takes a date but has none is scheduled as soon as possible, as the scheduler does.
+  if (task.constraint_ == ConstraintType::kAsSoonAsPossible ||
+      task.constraint_ == ConstraintType::kAsLateAsPossible) {
+    task.constraint_date_.reset();
+  }
+}
+
+std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
+                                                 std::unique_ptr<MspdiSource>& source,
+                                                 const detail::TaskSpans& spans,
+                                                 const std::filesystem::path& path) {
+  pugi::xml_document& doc = source->doc;
   CheckDepth(doc);
   pugi::xml_node root = doc.document_element();
   const std::string_view root_name = root.name();
@@ -754,9 +944,8 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
     Fail(root, std::string(file_message::kNotAProject));
   }
   auto project = std::make_unique<Project>(app, path.filename().string());
-  auto source = std::make_unique<MspdiSource>();
+  if (pugi::xml_node tasks = root.child("Tasks")) AddMarker(tasks, source->marker);
   source->file = path;
-  source->form = form;
   source->project_2003 = !root.child("SaveVersion");
   if (pugi::xml_node m = root.child("MinutesPerDay")) {
     source->minutes_per_day = WholeNumber(m, 1, kMinutesPerDay);
@@ -780,133 +969,132 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
 
   // Rows first, links once every task is known.
   std::unordered_map<std::int64_t, Task*> by_uid;
-  std::unordered_map<std::int64_t, pugi::xml_node> blank_uids;
+  std::unordered_set<std::int64_t> blank_uids;
+  struct PendingLink {
+    Task* successor;
+    std::int64_t predecessor_uid;
+    std::ptrdiff_t at;  // of its PredecessorUID in the text
+    LinkType type;
+    std::int64_t link_lag;
+    LagFormat format;
+  };
+  std::vector<PendingLink> links;
+  std::vector<std::int64_t> row_uids;  // by task text
   std::int32_t last_level = 0;
   std::int32_t next_uid = 1;
-  for (pugi::xml_node node : root.child("Tasks").children("Task")) {
-    pugi::xml_node uid_node = node.child("UID");
-    if (!uid_node) Fail(node, file_message::MissingUid());
-    const std::int64_t uid = WholeNumber(uid_node, 0, kMaxUid);
-    if (by_uid.count(uid) != 0 || blank_uids.count(uid) != 0) {
-      Fail(uid_node, file_message::DuplicateUid(uid));
-    }
-    next_uid = std::max<std::int32_t>(next_uid, static_cast<std::int32_t>(uid) + 1);
-    if (TextOf(node.child("IsNull")) == std::string_view("1")) {
-      blank_uids[uid] = node;
-      project->rows_.push_back(nullptr);
-      source->row_nodes.push_back(node);
-      continue;
-    }
-    std::int32_t level = 1;
-    if (pugi::xml_node l = node.child("OutlineLevel")) {
-      level = static_cast<std::int32_t>(WholeNumber(l, 0, 10000));
-    }
-    const bool summary_row = level == 0;
-    if (summary_row && (uid != 0 || !project->rows_.empty() || source->summary_node)) {
-      Fail(node, file_message::BadOutlineLevel(uid, level, last_level + 1));
-    }
-    if (!summary_row && level > last_level + 1) {
-      Fail(node, file_message::BadOutlineLevel(uid, level, last_level + 1));
-    }
-    Task* task;
-    if (summary_row) {
-      task = project->summary_.get();
-      task->unique_id_ = 0;
-      source->summary_node = node;
-    } else {
-      const auto id = static_cast<std::int32_t>(project->rows_.size() + 1);
-      project->rows_.push_back(std::make_unique<Task>(*project, id, static_cast<std::int32_t>(uid),
-                                                      std::string(TextOf(node.child("Name"))), 0,
-                                                      level));
-      task = project->rows_.back().get();
-      last_level = level;
-      source->row_nodes.push_back(node);
-    }
-    by_uid[uid] = task;
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-      const std::string_view name = child.name();
-      if (name == "Start") {
-        task->start_ = DateOf(child);
-      } else if (name == "Finish") {
-        task->finish_ = DateOf(child);
-      } else if (name == "Duration") {
-        task->duration_ = std::max<std::int64_t>(0, DurationOf(child));
-      } else if (name == "DurationFormat") {
-        const auto code = detail::ReadWholeNumber(TextOf(child), 0, 1000);
-        task->elapsed_ = code && ElapsedFormat(*code);
-      } else if (name == "CreateDate") {
-        task->created_ = DateOf(child);
-      } else if (name == "EarlyStart") {
-        task->early_start_ = DateOf(child);
-      } else if (name == "EarlyFinish") {
-        task->early_finish_ = DateOf(child);
-      } else if (name == "LateStart") {
-        task->late_start_ = DateOf(child);
-      } else if (name == "LateFinish") {
-        task->late_finish_ = DateOf(child);
-      } else if (name == "ActualStart") {
-        task->actual_start_ = DateOf(child);
-      } else if (name == "ActualFinish") {
-        task->actual_finish_ = DateOf(child);
-      } else if (name == "ConstraintType") {
-        task->constraint_ = static_cast<ConstraintType>(WholeNumber(child, 0, 7));
-      } else if (name == "ConstraintDate") {
-        task->constraint_date_ = DateOf(child);
-      } else if (name == "Baseline") {
-        // The plain baseline is number 0; an unreadable date in it counts as none.
-        if (TextOf(child.child("Number")) != std::string_view("0")) continue;
-        if (const auto when = detail::ReadMspdiDate(TextOf(child.child("Start")))) {
-          task->stored_[field::kBaselineStart] = *when;
-        }
-        if (const auto when = detail::ReadMspdiDate(TextOf(child.child("Finish")))) {
-          task->stored_[field::kBaselineFinish] = *when;
-        }
-      } else if (name == "ExtendedAttribute") {
-        const auto id = detail::ReadWholeNumber(TextOf(child.child("FieldID")), 0, kMaxUid);
-        const int index = id ? CustomTextIndex(static_cast<host::FieldId>(*id)) : -1;
-        const std::string_view value = TextOf(child.child("Value"));
-        if (index >= 0 && !value.empty())
-          task->stored_[CustomTextField(index)] = std::string(value);
+  const std::string_view text = source->text;
+  std::size_t after_rows = spans.content_begin;
+  pugi::xml_document scratch;
+  for (const detail::TaskSpan& span : spans.tasks) {
+    CheckBetweenRows(text, span.begin, span.element);
+    after_rows = span.end;
+    TaskText row{span.begin, span.end - span.begin, span.element - span.begin, {}, {}};
+    const auto within = static_cast<std::ptrdiff_t>(span.element);
+    try {
+      pugi::xml_node node = ParseElement(scratch, text.substr(span.element, span.end - span.element));
+      pugi::xml_node uid_node = node.child("UID");
+      if (!uid_node) Fail(node, file_message::MissingUid());
+      const std::int64_t uid = WholeNumber(uid_node, 0, kMaxUid);
+      if (by_uid.count(uid) != 0 || blank_uids.count(uid) != 0) {
+        Fail(uid_node, file_message::DuplicateUid(uid));
       }
+      next_uid = std::max<std::int32_t>(next_uid, static_cast<std::int32_t>(uid) + 1);
+      for (pugi::xml_node value : node.children("ExtendedAttribute")) {
+        if (const auto value_uid =
+                detail::ReadWholeNumber(TextOf(value.child("UID")), 0, kMaxUid)) {
+          source->next_value_uid = std::max(source->next_value_uid, *value_uid + 1);
+        }
+      }
+      row_uids.push_back(uid);
+      if (TextOf(node.child("IsNull")) == std::string_view("1")) {
+        blank_uids.insert(uid);
+        project->rows_.push_back(nullptr);
+        source->task_texts.push_back(std::move(row));
+        continue;
+      }
+      std::int32_t level = 1;
+      if (pugi::xml_node l = node.child("OutlineLevel")) {
+        level = static_cast<std::int32_t>(WholeNumber(l, 0, 10000));
+      }
+      const bool summary_row = level == 0;
+      if (summary_row && (uid != 0 || !source->task_texts.empty())) {
+        Fail(node, file_message::BadOutlineLevel(uid, level, last_level + 1));
+      }
+      if (!summary_row && level > last_level + 1) {
+        Fail(node, file_message::BadOutlineLevel(uid, level, last_level + 1));
+      }
+      Task* task;
+      if (summary_row) {
+        task = project->summary_.get();
+        task->unique_id_ = 0;
+        source->has_summary_row = true;
+      } else {
+        const auto id = static_cast<std::int32_t>(project->rows_.size() + 1);
+        project->rows_.push_back(std::make_unique<Task>(*project, id,
+                                                        static_cast<std::int32_t>(uid),
+                                                        std::string(TextOf(node.child("Name"))),
+                                                        0, level));
+        task = project->rows_.back().get();
+        last_level = level;
+      }
+      by_uid[uid] = task;
+      ReadTaskValues(node, *task);
+      if (!summary_row) {
+        for (pugi::xml_node link : node.children("PredecessorLink")) {
+          if (TextOf(link.child("CrossProject")) == std::string_view("1")) continue;
+          pugi::xml_node uid_of = link.child("PredecessorUID");
+          const std::int64_t code = link.child("Type") ? WholeNumber(link.child("Type"), 0, 3) : 1;
+          const std::int64_t link_lag =
+              link.child("LinkLag")
+                  ? WholeNumber(link.child("LinkLag"), -1'000'000'000'000, 1'000'000'000'000)
+                  : 0;
+          links.push_back(
+              {task, WholeNumber(uid_of, 0, kMaxUid), within + uid_of.offset_debug(),
+               static_cast<LinkType>(
+                   std::find(std::begin(kLinkCodes), std::end(kLinkCodes), code) -
+                   std::begin(kLinkCodes)),
+               link_lag, LagFormatOf(TextOf(link.child("LagFormat")))});
+        }
+      }
+      row.written = DocumentState(node, summary_row);
+    } catch (LoadFailure& failure) {
+      RethrowWithin(failure, within);
     }
-    // A task of none of the constraint types that take a date ignores a stray date, and one
-    // that takes a date but has none is scheduled as soon as possible, as the scheduler does.
-    if (task->constraint_ == ConstraintType::kAsSoonAsPossible ||
-        task->constraint_ == ConstraintType::kAsLateAsPossible) {
-      task->constraint_date_.reset();
-    }
+    source->task_texts.push_back(std::move(row));
+  }
+  if (spans.has_tasks) {
+    CheckBetweenRows(text, after_rows, spans.content_end);
+    source->after_tasks = text.substr(after_rows, spans.content_end - after_rows);
   }
   project->last_outline_level_ = last_level;
   project->next_unique_id_ = next_uid;
   project->outline_dirty_ = true;
 
-  for (std::size_t row = 0; row < project->rows_.size(); ++row) {
-    Task* task = project->rows_[row].get();
-    if (task == nullptr) continue;
-    for (pugi::xml_node link : source->row_nodes[row].children("PredecessorLink")) {
-      if (TextOf(link.child("CrossProject")) == std::string_view("1")) continue;
-      pugi::xml_node uid_node = link.child("PredecessorUID");
-      const std::int64_t uid = WholeNumber(uid_node, 0, kMaxUid);
-      const auto found = by_uid.find(uid);
-      if (found == by_uid.end() && blank_uids.count(uid) == 0) {
-        Fail(uid_node, file_message::LinkToMissingTask(task->unique_id_, uid));
-      }
-      // A link to a blank row or to the task itself means nothing to the schedule; it stays in
-      // the file as it is.
-      if (found == by_uid.end() || found->second == task || found->second->id_ == 0) continue;
-      const std::int64_t code = link.child("Type") ? WholeNumber(link.child("Type"), 0, 3) : 1;
-      const auto type = static_cast<LinkType>(
-          std::find(std::begin(kLinkCodes), std::end(kLinkCodes), code) - std::begin(kLinkCodes));
-      const LagFormat format = LagFormatOf(TextOf(link.child("LagFormat")));
-      const std::int64_t link_lag =
-          link.child("LinkLag")
-              ? WholeNumber(link.child("LinkLag"), -1'000'000'000'000, 1'000'000'000'000)
-              : 0;
-      const Link to{task, type, LagOf(link_lag, format), format};
-      Task* predecessor = found->second;
-      predecessor->successors_.push_back(to);
-      task->predecessors_.push_back(Link{predecessor, type, to.lag, to.lag_format});
+  for (const PendingLink& link : links) {
+    const auto found = by_uid.find(link.predecessor_uid);
+    if (found == by_uid.end() && blank_uids.count(link.predecessor_uid) == 0) {
+      throw LoadFailure{link.at,
+                        file_message::LinkToMissingTask(link.successor->unique_id_,
+                                                        link.predecessor_uid),
+                        true};
     }
+    // A link to a blank row or to the task itself means nothing to the schedule; it stays in
+    // the file as it is.
+    if (found == by_uid.end() || found->second == link.successor || found->second->id_ == 0) {
+      continue;
+    }
+    const Link to{link.successor, link.type, LagOf(link.link_lag, link.format), link.format};
+    Task* predecessor = found->second;
+    predecessor->successors_.push_back(to);
+    link.successor->predecessors_.push_back(Link{predecessor, link.type, to.lag, to.lag_format});
+  }
+  std::unordered_set<std::int64_t> live_uids;
+  for (const auto& [uid, task] : by_uid) {
+    if (task->id_ != 0) live_uids.insert(uid);
+  }
+  for (std::size_t i = 0; i < source->task_texts.size(); ++i) {
+    TaskText& row = source->task_texts[i];
+    if (row.written) KeepLinksAmong(*row.written, row_uids[i], live_uids);
   }
 
   // The task tables, when the file carries them.
@@ -947,7 +1135,6 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
   source->aliases = project->aliases_;
   source->formulas = project->formulas_;
   source->tables = source->had_tables ? Joined(TableInstructions(*project)) : DefaultTables(app);
-  source->doc = std::move(doc);
   project->SetSource(std::move(source));
   project->MarkSaved();
   return project;
@@ -1097,20 +1284,12 @@ void SetDefinitionChild(pugi::xml_node definition, std::string_view name,
   }
 }
 
-struct StringWriter final : pugi::xml_writer {
-  std::string out;
-  void write(const void* data, std::size_t size) override {
-    out.append(static_cast<const char*>(data), size);
-  }
-};
-
 }  // namespace
 
 MspdiSource& ProjectFileAccess::Update(Project& project) {
   MspdiSource& source = SourceOf(project);
   pugi::xml_node root = source.doc.document_element();
   pugi::xml_node tasks = root.child("Tasks");
-  if (!tasks) tasks = InsertOrdered(root, "Tasks", detail::ProjectChildOrder());
   project.EnsureOutline();
 
   // Scheduling from the finish: the flag and the date, when they differ from the document's.
@@ -1125,55 +1304,22 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
              detail::ProjectChildOrder());
   }
 
-  std::int64_t next_value_uid = 1;
-  if (source.project_2003) {
-    for (pugi::xml_node task : tasks.children("Task")) {
-      for (pugi::xml_node value : task.children("ExtendedAttribute")) {
-        const auto uid = detail::ReadWholeNumber(TextOf(value.child("UID")), 0, kMaxUid);
-        if (uid) next_value_uid = std::max(next_value_uid, *uid + 1);
-      }
-    }
-  }
-
   std::unordered_set<std::int64_t> live_uids;
   for (const auto& row : project.rows_) {
     if (row) live_uids.insert(row->UniqueID());
   }
   std::vector<bool> text_used(kCustomTextCount, false);
-  if (source.summary_node) {
-    std::optional<TaskState> before;
-    if (source.summary_written) {
-      before = DocumentState(source.summary_node, true, live_uids);
-    }
-    WriteTask(source.summary_node, before, CaptureTask(project.SummaryTask(), true), true);
-    source.summary_written = true;
-  }
-  for (std::size_t row = 0; row < project.rows_.size(); ++row) {
-    const Task* task = project.rows_[row].get();
-    const bool fresh = row >= source.row_nodes.size();
-    if (fresh) {
-      pugi::xml_node node = tasks.append_child("Task");
-      const std::int32_t uid = task ? task->UniqueID() : project.next_unique_id_++;
-      node.append_child("UID").text() = uid;
-      node.append_child("ID").text() = static_cast<int>(row + 1);
-      node.append_child("IsNull").text() = task ? "0" : "1";
-      if (task) {
-        node.append_child("CreateDate").text() = detail::MspdiDateText(task->created_).c_str();
-      }
-      source.row_nodes.push_back(node);
-    }
-    if (task == nullptr) continue;
-    pugi::xml_node node = source.row_nodes[row];
-    TaskState now = CaptureTask(*task, false);
-    for (const auto& [field, value] : task->stored_) {
-      const int index = CustomTextIndex(field);
-      if (index >= 0) now.texts.emplace_back(index, std::get<std::string>(value));
-    }
-    std::sort(now.texts.begin(), now.texts.end());
-    std::optional<TaskState> before;
-    if (!fresh) before = DocumentState(node, false, live_uids);
-    WriteTask(node, before, now, false);
-    if (!before || before->texts != now.texts) {
+  pugi::xml_document scratch;
+  // Writes what differs between the row's element and `now`, when anything does, and keeps the
+  // element as the row's text.
+  const auto write_row = [&](TaskText& row, const TaskState& now, bool summary_row,
+                             std::int64_t uid) {
+    if (row.written && *row.written == now) return;
+    const std::string_view text = RowText(source, row);
+    pugi::xml_node node = ParseElement(scratch, text.substr(row.prefix));
+    const std::optional<TaskState> before = std::move(row.written);
+    WriteTask(node, before, now, summary_row);
+    if (!summary_row && (!before || before->texts != now.texts)) {
       std::array<std::string, kCustomTextCount> old_values, new_values;
       if (before) {
         for (const auto& [index, value] : before->texts) old_values[index] = value;
@@ -1181,10 +1327,48 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
       for (const auto& [index, value] : now.texts) new_values[index] = value;
       for (int i = 0; i < kCustomTextCount; ++i) {
         if (old_values[i] == new_values[i]) continue;
-        WriteTextValue(node, i, new_values[i], source.project_2003, next_value_uid);
+        WriteTextValue(node, i, new_values[i], source.project_2003, source.next_value_uid);
         if (!new_values[i].empty()) text_used[i] = true;
       }
     }
+    std::string rewritten(text.substr(0, row.prefix));
+    rewritten += ElementText(node, source.form);
+    row.own = std::move(rewritten);
+    row.written = DocumentState(node, summary_row);
+    KeepLinksAmong(*row.written, uid, live_uids);
+  };
+
+  if (source.has_summary_row) {
+    write_row(source.task_texts.front(), CaptureTask(project.SummaryTask(), true), true, 0);
+  }
+  const std::size_t first_row = source.has_summary_row ? 1 : 0;
+  for (std::size_t row = 0; row < project.rows_.size(); ++row) {
+    const Task* task = project.rows_[row].get();
+    if (first_row + row >= source.task_texts.size()) {
+      scratch.reset();
+      pugi::xml_node node = scratch.append_child("Task");
+      const std::int32_t uid = task ? task->UniqueID() : project.next_unique_id_++;
+      node.append_child("UID").text() = uid;
+      node.append_child("ID").text() = static_cast<int>(row + 1);
+      node.append_child("IsNull").text() = task ? "0" : "1";
+      if (task) {
+        node.append_child("CreateDate").text() = detail::MspdiDateText(task->created_).c_str();
+      }
+      source.task_texts.push_back(NewRow(node, source.form));
+    }
+    if (task == nullptr) continue;
+    TaskState now = CaptureTask(*task, false);
+    for (const auto& [field, value] : task->stored_) {
+      const int index = CustomTextIndex(field);
+      if (index >= 0) now.texts.emplace_back(index, std::get<std::string>(value));
+    }
+    std::sort(now.texts.begin(), now.texts.end());
+    write_row(source.task_texts[first_row + row], now, false, task->UniqueID());
+  }
+  if (!source.task_texts.empty() && !tasks) {
+    tasks = InsertOrdered(root, "Tasks", detail::ProjectChildOrder());
+    AddMarker(tasks, source.marker);
+    source.after_tasks = AfterNewRows(source.form);
   }
 
   // Custom-field definitions: aliases and formulas that changed, and a definition for every text
@@ -1225,10 +1409,87 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
 
 namespace {
 
+bool IsLayout(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Passes the tree's text on with the task rows where the marker stands. The layout the tree puts
+// around the marker gives way to the rows' own.
+class RowsInPlace final : public pugi::xml_writer {
+ public:
+  RowsInPlace(const MspdiSource& source, pugi::xml_writer& out)
+      : source_(source), out_(out), marker_("<?" + source.marker + "?>") {}
+
+  void write(const void* data, std::size_t size) override {
+    held_.append(static_cast<const char*>(data), size);
+    if (!placed_) {
+      const std::size_t at = held_.find(marker_);
+      if (at == std::string::npos) {
+        // Holds back what may be the start of the marker, and the layout before it.
+        std::size_t keep = held_.size() - std::min(held_.size(), marker_.size() - 1);
+        while (keep > 0 && IsLayout(held_[keep - 1])) --keep;
+        Pass(std::string_view(held_).substr(0, keep));
+        held_.erase(0, keep);
+        return;
+      }
+      std::size_t before = at;
+      while (before > 0 && IsLayout(held_[before - 1])) --before;
+      Pass(std::string_view(held_).substr(0, before));
+      for (const TaskText& row : source_.task_texts) Pass(RowText(source_, row));
+      Pass(source_.after_tasks);
+      held_.erase(0, at + marker_.size());
+      placed_ = true;
+      skipping_layout_ = true;
+    }
+    if (skipping_layout_) {
+      const std::size_t first = held_.find_first_not_of(" \t\r\n");
+      held_.erase(0, first == std::string::npos ? held_.size() : first);
+      skipping_layout_ = held_.empty();
+    }
+    Pass(held_);
+    held_.clear();
+  }
+
+  // After the tree's last text: what was held back goes out. A tree without the marker would
+  // leave the tasks out, which no save may do.
+  void Finish() {
+    if (!placed_ && !source_.task_texts.empty()) {
+      throw std::logic_error("the project's tasks have no place in its document");
+    }
+    Pass(held_);
+    held_.clear();
+  }
+
+ private:
+  void Pass(std::string_view text) {
+    if (!text.empty()) out_.write(text.data(), text.size());
+  }
+
+  const MspdiSource& source_;
+  pugi::xml_writer& out_;
+  const std::string marker_;
+  std::string held_;
+  bool placed_ = false;
+  bool skipping_layout_ = false;
+};
+
 void SaveDocument(const MspdiSource& source, pugi::xml_writer& writer) {
-  const unsigned flags = (source.form.indented ? pugi::format_indent : pugi::format_raw) |
-                         (source.form.byte_order_mark ? pugi::format_write_bom : 0u);
-  source.doc.save(writer, "\t", flags, source.form.encoding);
+  const unsigned layout = source.form.indented ? pugi::format_indent : pugi::format_raw;
+  const unsigned bom = source.form.byte_order_mark ? pugi::format_write_bom : 0u;
+  if (source.form.encoding == pugi::encoding_utf8) {
+    RowsInPlace rows(source, writer);
+    source.doc.save(rows, "\t", layout | bom, pugi::encoding_utf8);
+    rows.Finish();
+    return;
+  }
+  // The rows are UTF-8 text: a document in another encoding is put together in UTF-8 first.
+  StringWriter utf8;
+  RowsInPlace rows(source, utf8);
+  source.doc.save(rows, "\t", layout, pugi::encoding_utf8);
+  rows.Finish();
+  pugi::xml_document whole;
+  if (!whole.load_buffer(utf8.out.data(), utf8.out.size(), kParseOptions, pugi::encoding_utf8)) {
+    throw std::logic_error("the project's document does not read back");
+  }
+  whole.save(writer, "\t", layout | bom, source.form.encoding);
 }
 
 // Hands the document's text on as it is written, so that a save holds no copy of it.
@@ -1265,26 +1526,80 @@ TextForm FormOf(std::string_view start, const pugi::xml_parse_result& parsed) {
   return form;
 }
 
-// Text-only elements, most of a project file, keep their text in the element itself.
-constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_pi |
-                                   pugi::parse_comments | pugi::parse_doctype |
-                                   pugi::parse_embed_pcdata;
 
-std::unique_ptr<Project> ReadParsed(Application& app, pugi::xml_document doc,
-                                    const pugi::xml_parse_result& parsed, std::string_view text,
-                                    const std::filesystem::path& path) {
-  if (!parsed) {
-    const bool empty = parsed.status == pugi::status_no_document_element &&
-                       text.find_first_not_of(" \t\r\n") == std::string_view::npos;
-    throw ProjectFileError(
-        FileStatus::kMalformed, path, empty ? 0 : LineOf(text, parsed.offset),
-        empty ? std::string(file_message::kEmptyFile) : file_message::NotXml(parsed.description()));
+// Parses all of `text` but the content of its Tasks element into `doc`, from a copy the tree owns.
+pugi::xml_parse_result ParseTree(pugi::xml_document& doc, std::string_view text,
+                                 const detail::TaskSpans* spans, pugi::xml_encoding encoding) {
+  std::size_t cut = text.size(), cut_size = 0;
+  if (spans != nullptr && spans->has_tasks) {
+    cut = spans->content_begin;
+    cut_size = spans->content_end - spans->content_begin;
   }
+  const std::size_t size = text.size() - cut_size;
+  char* buffer = static_cast<char*>(pugi::get_memory_allocation_function()(size == 0 ? 1 : size));
+  if (buffer == nullptr) throw std::bad_alloc();
+  if (cut > 0) std::memcpy(buffer, text.data(), cut);
+  if (size > cut) std::memcpy(buffer + cut, text.data() + cut + cut_size, size - cut);
+  return doc.load_buffer_inplace_own(buffer, size, kParseOptions, encoding);
+}
+
+// An offset in the tree's text as an offset in the whole text.
+std::ptrdiff_t TextOffset(std::ptrdiff_t offset, const detail::TaskSpans* spans) {
+  if (spans == nullptr || !spans->has_tasks || offset < 0 ||
+      offset < static_cast<std::ptrdiff_t>(spans->content_begin)) {
+    return offset;
+  }
+  return offset + static_cast<std::ptrdiff_t>(spans->content_end - spans->content_begin);
+}
+
+ProjectFileError NotParsed(const pugi::xml_parse_result& parsed, std::string_view text,
+                           std::ptrdiff_t offset, const std::filesystem::path& path) {
+  const bool empty = parsed.status == pugi::status_no_document_element &&
+                     text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+  return ProjectFileError(
+      FileStatus::kMalformed, path, empty ? 0 : LineOf(text, offset),
+      empty ? std::string(file_message::kEmptyFile) : file_message::NotXml(parsed.description()));
+}
+
+std::unique_ptr<Project> ReadText(Application& app, std::string text,
+                                  const std::filesystem::path& path) {
+  auto source = std::make_unique<MspdiSource>();
+  std::optional<detail::TaskSpans> spans = detail::FindTaskSpans(text);
+  pugi::xml_parse_result parsed =
+      ParseTree(source->doc, text, spans ? &*spans : nullptr, pugi::encoding_auto);
+  if (!parsed) {
+    throw NotParsed(parsed, text, TextOffset(parsed.offset, spans ? &*spans : nullptr), path);
+  }
+  source->form = FormOf(std::string_view(text).substr(0, 4096), parsed);
+  bool lines_known = true;
+  if (parsed.encoding != pugi::encoding_utf8 || !spans) {
+    // A text in another encoding, or one whose tasks could not be found by following its markup:
+    // the tree of all of it, written out in UTF-8, is split instead. Its lines are not the file's.
+    pugi::xml_document whole;
+    parsed = whole.load_buffer(text.data(), text.size(), kParseOptions);
+    if (!parsed) throw NotParsed(parsed, text, parsed.offset, path);
+    StringWriter utf8;
+    whole.save(utf8, "", pugi::format_raw, pugi::encoding_utf8);
+    text = std::move(utf8.out);
+    spans = detail::FindTaskSpans(text);
+    if (!spans) {
+      throw ProjectFileError(FileStatus::kMalformed, path, 0,
+                             std::string(file_message::kTasksNotFound));
+    }
+    source->doc.reset();
+    parsed = ParseTree(source->doc, text, &*spans, pugi::encoding_utf8);
+    if (!parsed) throw NotParsed(parsed, text, -1, path);
+    lines_known = false;
+  }
+  source->marker = MarkerFor(text);
+  source->text = std::move(text);
   try {
-    return ProjectFileAccess::Read(app, std::move(doc), path, FormOf(text.substr(0, 4096), parsed));
+    return ProjectFileAccess::Read(app, source, *spans, path);
   } catch (const LoadFailure& failure) {
-    throw ProjectFileError(FileStatus::kMalformed, path, LineOf(text, failure.offset),
-                           failure.description);
+    const std::ptrdiff_t offset =
+        failure.in_text ? failure.offset : TextOffset(failure.offset, &*spans);
+    throw ProjectFileError(FileStatus::kMalformed, path,
+                           lines_known ? LineOf(source->text, offset) : 0, failure.description);
   }
 }
 
@@ -1292,9 +1607,7 @@ std::unique_ptr<Project> ReadParsed(Application& app, pugi::xml_document doc,
 
 std::unique_ptr<Project> ReadProjectText(Application& app, std::string_view text,
                                          const std::filesystem::path& path) {
-  pugi::xml_document doc;
-  const pugi::xml_parse_result parsed = doc.load_buffer(text.data(), text.size(), kParseOptions);
-  return ReadParsed(app, std::move(doc), parsed, text, path);
+  return ReadText(app, std::string(text), path);
 }
 
 std::unique_ptr<Project> ReadProjectFile(Application& app, const std::filesystem::path& path) {
@@ -1316,39 +1629,14 @@ std::unique_ptr<Project> ReadProjectFile(Application& app, const std::filesystem
     std::fclose(file);
     throw unreadable(error);
   }
-  // Read straight into the buffer the document keeps and parses in place: the file's bytes are
-  // held once.
-  const auto size = static_cast<std::size_t>(std::max<off_t>(status.st_size, 0));
-  char* buffer = static_cast<char*>(pugi::get_memory_allocation_function()(size == 0 ? 1 : size));
-  if (buffer == nullptr) {
-    std::fclose(file);
-    throw std::bad_alloc();
-  }
-  const std::size_t got = std::fread(buffer, 1, size, file);
+  // The file's text is held once: the project keeps it, and its tasks are read from it.
+  std::string text(static_cast<std::size_t>(std::max<off_t>(status.st_size, 0)), '\0');
+  const std::size_t got = std::fread(text.data(), 1, text.size(), file);
   const int error = std::ferror(file) ? errno : 0;
   std::fclose(file);
-  if (error != 0) {
-    pugi::get_memory_deallocation_function()(buffer);
-    throw unreadable(error);
-  }
-  // The first bytes, before the parser changes the buffer in place.
-  const std::string start(buffer, std::min<std::size_t>(got, 4096));
-  pugi::xml_document doc;
-  const pugi::xml_parse_result parsed = doc.load_buffer_inplace_own(buffer, got, kParseOptions);
-  // The text is read again only to place a failure on its line.
-  const auto text_again = [&path] {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  };
-  if (parsed) {
-    try {
-      return ProjectFileAccess::Read(app, std::move(doc), path, FormOf(start, parsed));
-    } catch (const LoadFailure& failure) {
-      throw ProjectFileError(FileStatus::kMalformed, path, LineOf(text_again(), failure.offset),
-                             failure.description);
-    }
-  }
-  return ReadParsed(app, std::move(doc), parsed, text_again(), path);
+  if (error != 0) throw unreadable(error);
+  text.resize(got);
+  return ReadText(app, std::move(text), path);
 }
 
 Project& OpenProjectFile(Application& app, const std::filesystem::path& path,
