@@ -18,6 +18,7 @@
 #include "workbench/files/atomic_file.h"
 #include "workbench/files/messages.h"
 #include "workbench/files/mspdi_values.h"
+#include "workbench/files/task_spans.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/model/project.h"
 #include "workbench/model/task.h"
@@ -158,6 +159,52 @@ TEST_F(ProjectFileTest, EditsLandInPlaceAndNothingElseChanges) {
   EXPECT_EQ(Row(*again, 7).GetField(CustomTextField(4)), "note");
   EXPECT_EQ(Row(*again, 7).Predecessors(), task.Predecessors());
   EXPECT_EQ(again->CustomTextAlias(4), "Remarks");
+}
+
+TEST_F(ProjectFileTest, UnchangedTasksSaveByteForByteAmongWhateverSurroundsThem) {
+  // Given a 2019 sample with a comment and an instruction put between its second and third
+  // task elements, one of them naming task tags, expect an edit of one task to rewrite that
+  // element alone: every other task element, the comment and the instruction come back as the
+  // file had them, and the save reads back with the edit.
+  std::string text = ReadWholeFile((kSamples / "task-text-project2019-mspdi.xml").string());
+  const std::optional<detail::TaskSpans> before = detail::FindTaskSpans(text);
+  ASSERT_TRUE(before);
+  ASSERT_GE(before->tasks.size(), 4u);
+  const std::string between = "<!-- moved: </Task><Task> --><?review </Tasks>?>\n\t\t";
+  text.insert(before->tasks[2].element, between);
+  ScratchFolder folder;
+  WriteText(folder / "plan.xml", text);
+  const std::optional<detail::TaskSpans> spans = detail::FindTaskSpans(text);
+  ASSERT_TRUE(spans);
+
+  std::unique_ptr<Project> pj = ReadProjectFile(app_, folder / "plan.xml");
+  ASSERT_EQ(pj->TaskCount() + 1, static_cast<std::int32_t>(spans->tasks.size()));
+  Row(*pj, 3).SetField(field::kName, "Renamed & moved");
+  SaveProjectFile(*pj, folder / "plan.xml");
+  const std::string saved = ReadWholeFile((folder / "plan.xml").string());
+
+  const std::optional<detail::TaskSpans> after = detail::FindTaskSpans(saved);
+  ASSERT_TRUE(after);
+  ASSERT_EQ(after->tasks.size(), spans->tasks.size());
+  for (std::size_t i = 0; i < spans->tasks.size(); ++i) {
+    const auto element = [](const std::string& whole, const detail::TaskSpan& span) {
+      return whole.substr(span.element, span.end - span.element);
+    };
+    SCOPED_TRACE(i);
+    if (i == 3) {  // row 3, after the summary row
+      EXPECT_NE(element(saved, after->tasks[i]), element(text, spans->tasks[i]));
+      EXPECT_NE(element(saved, after->tasks[i]).find("<Name>Renamed &amp; moved</Name>"),
+                std::string::npos);
+    } else {
+      EXPECT_EQ(element(saved, after->tasks[i]), element(text, spans->tasks[i]));
+    }
+  }
+  EXPECT_NE(saved.find(between), std::string::npos);
+  const test_support::XmlChanges changes = CompareXml(text, saved);
+  EXPECT_EQ(changes.added.size(), 1u);
+  EXPECT_EQ(changes.removed.size(), 1u);
+  EXPECT_EQ(ReadProjectFile(app_, folder / "plan.xml")->TaskAt(3)->GetField(field::kName),
+            "Renamed & moved");
 }
 
 TEST_F(ProjectFileTest, BaselineDatesAreReadAndAnEditedOneIsSaved) {
