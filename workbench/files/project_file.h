@@ -10,6 +10,10 @@
 // current table travel as processing instructions before the root element, which MSPDI readers
 // ignore; a file without them gets the default tables.
 //
+// The document is kept as the file's text with a tree of all but the task elements: a task is
+// parsed when it is read and when a save finds that it changed, and an unchanged task is written
+// back as the file had it, so that a project takes little more memory than its file.
+//
 //   Project& plan = OpenProjectFile(app, "plan.xml");  // NewProject, Open, WindowActivate
 //   ...
 //   SaveProjectFile(plan, "plan.xml");                  // atomic; throws ProjectFileError
