@@ -146,6 +146,8 @@ class ProjectFileAccess {
                                        const detail::TaskSpans& spans,
                                        const std::filesystem::path& path);
   static void ReadTaskValues(pugi::xml_node node, Task& task);
+  static void PlaceUndatedTask(Task& task, bool has_start, bool has_finish,
+                               const Project& project);
   // Writes the project's state into its document and returns the document.
   static MspdiSource& Update(Project& project);
   static MspdiSource& SourceOf(Project& project);
@@ -932,6 +934,36 @@ void ProjectFileAccess::ReadTaskValues(pugi::xml_node node, Task& task) {
   }
 }
 
+// A task whose file gives no start or no finish (written by another program, or cut down by
+// hand) is placed where the scheduler would first put it: from the date it has, or from the
+// project's start (or finish, scheduling from the finish), by its duration.
+void ProjectFileAccess::PlaceUndatedTask(Task& task, bool has_start, bool has_finish,
+                                         const Project& project) {
+  if (has_start && has_finish) return;
+  const ProjectCalendar& calendar = project.calendar_;
+  const auto forward = [&](Moment from) {
+    if (task.duration_ == 0) return from;
+    if (task.elapsed_) return from + task.duration_;
+    return calendar.FinishOf(calendar.WorkAt(from) + task.duration_);
+  };
+  const auto backward = [&](Moment to) {
+    if (task.duration_ == 0) return to;
+    if (task.elapsed_) return to - task.duration_;
+    return calendar.StartOf(std::max<std::int64_t>(0, calendar.WorkAt(to) - task.duration_));
+  };
+  if (has_start) {
+    task.finish_ = forward(task.start_);
+  } else if (has_finish) {
+    task.start_ = backward(task.finish_);
+  } else if (project.schedule_from_finish_) {
+    task.finish_ = project.project_finish_;
+    task.start_ = backward(task.finish_);
+  } else {
+    task.start_ = calendar.StartOf(calendar.WorkAt(project.project_start_));
+    task.finish_ = forward(task.start_);
+  }
+}
+
 std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
                                                  std::unique_ptr<MspdiSource>& source,
                                                  const detail::TaskSpans& spans,
@@ -1039,6 +1071,7 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
       }
       by_uid[uid] = task;
       ReadTaskValues(node, *task);
+      PlaceUndatedTask(*task, node.child("Start"), node.child("Finish"), *project);
       if (!summary_row) {
         for (pugi::xml_node link : node.children("PredecessorLink")) {
           if (TextOf(link.child("CrossProject")) == std::string_view("1")) continue;

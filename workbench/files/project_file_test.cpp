@@ -354,6 +354,33 @@ TEST_F(ProjectFileTest, BadInputIsRefusedWithTheLineAndWhatIsWrong) {
   EXPECT_EQ(app_.ProjectCount(), 0);
 }
 
+TEST_F(ProjectFileTest, TasksWithoutDatesArePlacedByTheirDurationAndSavedSo) {
+  // Given a file of another program whose tasks lack a start, a finish or both (two working
+  // days each, Monday to Friday 08:00-17:00 by default), expect each placed from the date it
+  // has or from the project's start on Monday 1 March 2004, and those dates, not 1970, saved.
+  const std::string text =
+      "<?xml version=\"1.0\"?>\n<Project xmlns=\"http://schemas.microsoft.com/project\">"
+      "<StartDate>2004-03-01T08:00:00</StartDate><Tasks>"
+      "<Task><UID>1</UID><Name>Neither</Name><Duration>PT16H0M0S</Duration></Task>"
+      "<Task><UID>2</UID><Name>Start only</Name><Start>2004-03-05T08:00:00</Start>"
+      "<Duration>PT16H0M0S</Duration></Task>"
+      "<Task><UID>3</UID><Name>Finish only</Name><Finish>2004-03-10T17:00:00</Finish>"
+      "<Duration>PT16H0M0S</Duration></Task>"
+      "</Tasks></Project>";
+  std::unique_ptr<Project> pj = ReadProjectText(app_, text, "other.xml");
+  const auto dates = [](Task& task) {
+    return std::pair(task.Start(), task.Finish());
+  };
+  EXPECT_EQ(dates(Row(*pj, 1)), std::pair(MomentOf(2004, 3, 1, 8), MomentOf(2004, 3, 2, 17)));
+  EXPECT_EQ(dates(Row(*pj, 2)), std::pair(MomentOf(2004, 3, 5, 8), MomentOf(2004, 3, 8, 17)));
+  EXPECT_EQ(dates(Row(*pj, 3)), std::pair(MomentOf(2004, 3, 9, 8), MomentOf(2004, 3, 10, 17)));
+
+  const std::string saved = ProjectFileText(*pj);
+  EXPECT_NE(saved.find("<Start>2004-03-01T08:00:00</Start>"), std::string::npos);
+  EXPECT_NE(saved.find("<Finish>2004-03-08T17:00:00</Finish>"), std::string::npos);
+  EXPECT_EQ(saved.find("1970-"), std::string::npos);
+}
+
 TEST_F(ProjectFileTest, CutAndGarbledFilesOpenOrFailCleanly) {
   // Given a 2003 and a 2007 sample cut short at many places and with bytes overwritten, expect
   // each either to open or to fail with a ProjectFileError, never anything else (the sanitizer
