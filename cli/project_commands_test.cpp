@@ -291,7 +291,7 @@ TEST_F(CommandLineTest, SetIsAUsersCellEditThatTheAddInMayRefuse) {
             "early and late dates follow the schedule); the file is unchanged.\n");
   EXPECT_EQ(Read(sample_), before);
   // Fields the host takes but a project file of this program does not keep: refused, not lost.
-  for (const char* field : {"Number1 5", "Created 'Mon 10/03/25'", "'Baseline Cost' 5"}) {
+  for (const char* field : {"Priority 700", "Created 'Mon 10/03/25'", "'Baseline Cost' 5"}) {
     run = Run(std::string(kSettings) + "set plan.xml --task 3 --field " + field);
     EXPECT_EQ(run.status, kExitRefused) << field;
     EXPECT_NE(run.err.find("is not kept in the project file; the file is unchanged."),
@@ -304,6 +304,11 @@ TEST_F(CommandLineTest, SetIsAUsersCellEditThatTheAddInMayRefuse) {
   EXPECT_EQ(run.status, kExitRefused);
   EXPECT_NE(run.err.find("lunavant: plan.xml: task 3, field Start: "), std::string::npos);
   EXPECT_EQ(Read(sample_), before);
+  // A custom number is kept in the file like a custom text.
+  run = Run(std::string(kSettings) + "set plan.xml --task 3 --field Number1 5");
+  EXPECT_EQ(run.status, kExitOk) << run.err;
+  EXPECT_NE(Read(sample_).find("<FieldID>188743767</FieldID>\n\t\t\t\t<Value>5</Value>"),
+            std::string::npos);
 }
 
 TEST_F(CommandLineTest, RegistersUnregistersConnectsAndDisconnectsTheAddIn) {

@@ -12,7 +12,11 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <map>
 #include <optional>
+#include <set>
+#include <variant>
+#include <charconv>
 #include <pugixml.hpp>
 #include <random>
 #include <unordered_map>
@@ -74,7 +78,9 @@ struct TaskState {
   std::optional<Moment> constraint_date;
   std::optional<Moment> baseline_start, baseline_finish;
   std::vector<LinkState> links;
-  std::vector<std::pair<int, std::string>> texts;  // custom text fields by index, in order
+  // Custom field values (text, date, number, flag, cost, duration) as a save writes them, by
+  // field identifier; a field without a value has none.
+  std::vector<std::pair<host::FieldId, std::string>> custom;
   friend bool operator==(const TaskState&, const TaskState&) = default;
 };
 
@@ -213,6 +219,94 @@ std::int64_t LagOf(std::int64_t link_lag, LagFormat format) {
 
 std::int64_t LinkLagOf(std::int64_t lag, LagFormat format) {
   return format == LagFormat::kPercent ? lag : lag * 10;
+}
+
+// A task field's value as the model stores it.
+using StoredValue = std::variant<std::string, double, Moment>;
+
+// The task custom fields whose values a file keeps in ExtendedAttribute elements: Text, Start,
+// Finish, Date, Number, Flag, Cost and Duration with their number. Nullptr for any other field.
+const FieldInfo* CustomValueField(std::int64_t id) {
+  if (id < 0 || id > kMaxUid) return nullptr;
+  const FieldInfo* info = FindField(static_cast<host::FieldId>(id));
+  if (info == nullptr) return nullptr;
+  static constexpr std::string_view kStems[] = {"Text", "Start",  "Finish", "Date",
+                                                "Number", "Flag", "Cost",   "Duration"};
+  const std::string_view name = info->name;
+  for (const std::string_view stem : kStems) {
+    if (name.size() > stem.size() && name.starts_with(stem) &&
+        name.find_first_not_of("0123456789", stem.size()) == std::string_view::npos) {
+      return info;
+    }
+  }
+  return nullptr;
+}
+
+std::optional<double> DecimalOf(std::string_view text) {
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::string DecimalText(double value) {
+  char out[32];
+  const auto [end, error] = std::to_chars(out, out + sizeof out, value);
+  return error == std::errc() ? std::string(out, end) : std::string();
+}
+
+// A custom value's text in a file as the model stores it: costs count hundredths, durations
+// minutes, a flag is 1 or 0. Nullopt when the text is none of its kind's: it stays in the file.
+std::optional<StoredValue> ReadCustomValue(FieldKind kind, std::string_view text,
+                                           std::int64_t minutes_per_day) {
+  switch (kind) {
+    case FieldKind::kText:
+    case FieldKind::kOther:
+      return StoredValue(std::string(text));
+    case FieldKind::kDate:
+      if (const auto when = detail::ReadMspdiDate(text)) return StoredValue(*when);
+      return std::nullopt;
+    case FieldKind::kNumber:
+      if (const auto number = DecimalOf(text)) return StoredValue(*number);
+      return std::nullopt;
+    case FieldKind::kCost:
+      if (const auto hundredths = DecimalOf(text)) return StoredValue(*hundredths / 100);
+      return std::nullopt;
+    case FieldKind::kFlag:
+      if (text == "1" || text == "0") return StoredValue(text == "1" ? 1.0 : 0.0);
+      return std::nullopt;
+    case FieldKind::kDuration:
+      if (const auto minutes = detail::ReadMspdiDuration(text)) {
+        return StoredValue(static_cast<double>(*minutes) / static_cast<double>(minutes_per_day));
+      }
+      return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+// The text a save writes for a custom value; empty for no value (an empty text, No, zero), which
+// the file leaves out.
+std::string CustomValueText(FieldKind kind, const StoredValue& value,
+                            std::int64_t minutes_per_day) {
+  if (const auto* text = std::get_if<std::string>(&value)) return *text;
+  if (const auto* when = std::get_if<Moment>(&value)) return detail::MspdiDateText(*when);
+  const double number = std::get<double>(value);
+  if (number == 0) return {};
+  switch (kind) {
+    case FieldKind::kFlag:
+      return "1";
+    case FieldKind::kCost:
+      return DecimalText(number * 100);
+    case FieldKind::kDuration: {
+      const double minutes = std::round(number * static_cast<double>(minutes_per_day));
+      if (!(std::fabs(minutes) < 1e15) || minutes == 0) return {};
+      return detail::MspdiDurationText(static_cast<std::int64_t>(minutes));
+    }
+    default:
+      return DecimalText(number);
+  }
 }
 
 void CheckDepth(const pugi::xml_document& doc, int deepest = kMaxDepth) {
@@ -634,7 +728,7 @@ TaskState CaptureTask(const Task& task, bool summary_row) {
 
 // What the document says of a task, read as the loader reads it, so that a task nobody changed
 // compares equal. Its links are all the element's own; KeepLinksAmong leaves those the model has.
-TaskState DocumentState(pugi::xml_node node, bool summary_row) {
+TaskState DocumentState(pugi::xml_node node, bool summary_row, std::int64_t minutes_per_day) {
   TaskState s;
   // A task without dates is no task the scheduler wrote: any date of the model differs.
   s.start = s.finish = std::numeric_limits<Moment>::min();
@@ -696,16 +790,19 @@ TaskState DocumentState(pugi::xml_node node, bool summary_row) {
       // The project summary row's values are none of the model's either.
       if (summary_row) continue;
       const auto id = detail::ReadWholeNumber(TextOf(child.child("FieldID")), 0, kMaxUid);
-      const int index = id ? CustomTextIndex(static_cast<host::FieldId>(*id)) : -1;
-      const std::string_view value = TextOf(child.child("Value"));
-      if (index >= 0 && !value.empty()) s.texts.emplace_back(index, std::string(value));
+      const FieldInfo* info = id ? CustomValueField(*id) : nullptr;
+      if (info == nullptr) continue;
+      const auto value = ReadCustomValue(info->kind, TextOf(child.child("Value")), minutes_per_day);
+      if (!value) continue;
+      std::string text = CustomValueText(info->kind, *value, minutes_per_day);
+      if (!text.empty()) s.custom.emplace_back(info->id, std::move(text));
     }
   }
   if (s.constraint == ConstraintType::kAsSoonAsPossible ||
       s.constraint == ConstraintType::kAsLateAsPossible) {
     s.constraint_date.reset();
   }
-  std::sort(s.texts.begin(), s.texts.end());
+  std::sort(s.custom.begin(), s.custom.end());
   return s;
 }
 
@@ -920,10 +1017,12 @@ void ProjectFileAccess::ReadTaskValues(pugi::xml_node node, Task& task) {
       }
     } else if (name == "ExtendedAttribute") {
       const auto id = detail::ReadWholeNumber(TextOf(child.child("FieldID")), 0, kMaxUid);
-      const int index = id ? CustomTextIndex(static_cast<host::FieldId>(*id)) : -1;
-      const std::string_view value = TextOf(child.child("Value"));
-      if (index >= 0 && !value.empty())
-        task.stored_[CustomTextField(index)] = std::string(value);
+      const FieldInfo* info = id ? CustomValueField(*id) : nullptr;
+      const std::string_view text = TextOf(child.child("Value"));
+      if (info == nullptr || text.empty()) continue;
+      if (auto value = ReadCustomValue(info->kind, text, task.owner_->MinutesPerDay())) {
+        task.stored_[info->id] = std::move(*value);
+      }
     }
   }
   // A task of none of the constraint types that take a date ignores a stray date, and one
@@ -1089,7 +1188,7 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
                link_lag, LagFormatOf(TextOf(link.child("LagFormat")))});
         }
       }
-      row.written = DocumentState(node, summary_row);
+      row.written = DocumentState(node, summary_row, source->minutes_per_day);
     } catch (LoadFailure& failure) {
       RethrowWithin(failure, within);
     }
@@ -1175,10 +1274,10 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
 
 namespace {
 
-// Writes the custom text value of field `index` into a task element.
-void WriteTextValue(pugi::xml_node task, int index, const std::string& value, bool with_uid,
-                    std::int64_t& next_value_uid) {
-  const std::string id = std::to_string(CustomTextField(index));
+// Writes the value of custom field `field` into a task element; an empty value removes it.
+void WriteCustomValue(pugi::xml_node task, host::FieldId field, const std::string& value,
+                      bool with_uid, std::int64_t& next_value_uid) {
+  const std::string id = std::to_string(field);
   pugi::xml_node found;
   for (pugi::xml_node attribute : task.children("ExtendedAttribute")) {
     if (TextOf(attribute.child("FieldID")) == id) found = attribute;
@@ -1292,9 +1391,9 @@ void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, cons
   }
 }
 
-// The definition element of Text1..Text30 by index, made in the schema's place when asked.
-pugi::xml_node FieldDefinition(pugi::xml_node root, int index, bool make) {
-  const std::string id = std::to_string(CustomTextField(index));
+// The definition element of a custom field, made in the schema's place when asked.
+pugi::xml_node FieldDefinition(pugi::xml_node root, host::FieldId field, bool make) {
+  const std::string id = std::to_string(field);
   pugi::xml_node definitions = root.child("ExtendedAttributes");
   for (pugi::xml_node d : definitions.children("ExtendedAttribute")) {
     if (TextOf(d.child("FieldID")) == id) return d;
@@ -1304,7 +1403,7 @@ pugi::xml_node FieldDefinition(pugi::xml_node root, int index, bool make) {
     definitions = InsertOrdered(root, "ExtendedAttributes", detail::ProjectChildOrder());
   pugi::xml_node d = definitions.append_child("ExtendedAttribute");
   d.append_child("FieldID").text() = id.c_str();
-  d.append_child("FieldName").text() = ("Text" + std::to_string(index + 1)).c_str();
+  d.append_child("FieldName").text() = std::string(FieldOrRaise(field).name).c_str();
   return d;
 }
 
@@ -1341,7 +1440,7 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
   for (const auto& row : project.rows_) {
     if (row) live_uids.insert(row->UniqueID());
   }
-  std::vector<bool> text_used(kCustomTextCount, false);
+  std::set<host::FieldId> fields_used;  // custom fields given a value by this save
   pugi::xml_document scratch;
   // Writes what differs between the row's element and `now`, when anything does, and keeps the
   // element as the row's text.
@@ -1352,22 +1451,22 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
     pugi::xml_node node = ParseElement(scratch, text.substr(row.prefix));
     const std::optional<TaskState> before = std::move(row.written);
     WriteTask(node, before, now, summary_row);
-    if (!summary_row && (!before || before->texts != now.texts)) {
-      std::array<std::string, kCustomTextCount> old_values, new_values;
+    if (!summary_row && (!before || before->custom != now.custom)) {
+      std::map<host::FieldId, std::pair<std::string, std::string>> changes;  // old, new
       if (before) {
-        for (const auto& [index, value] : before->texts) old_values[index] = value;
+        for (const auto& [field, value] : before->custom) changes[field].first = value;
       }
-      for (const auto& [index, value] : now.texts) new_values[index] = value;
-      for (int i = 0; i < kCustomTextCount; ++i) {
-        if (old_values[i] == new_values[i]) continue;
-        WriteTextValue(node, i, new_values[i], source.project_2003, source.next_value_uid);
-        if (!new_values[i].empty()) text_used[i] = true;
+      for (const auto& [field, value] : now.custom) changes[field].second = value;
+      for (const auto& [field, values] : changes) {
+        if (values.first == values.second) continue;
+        WriteCustomValue(node, field, values.second, source.project_2003, source.next_value_uid);
+        if (!values.second.empty()) fields_used.insert(field);
       }
     }
     std::string rewritten(text.substr(0, row.prefix));
     rewritten += ElementText(node, source.form);
     row.own = std::move(rewritten);
-    row.written = DocumentState(node, summary_row);
+    row.written = DocumentState(node, summary_row, project.MinutesPerDay());
     KeepLinksAmong(*row.written, uid, live_uids);
   };
 
@@ -1392,10 +1491,12 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
     if (task == nullptr) continue;
     TaskState now = CaptureTask(*task, false);
     for (const auto& [field, value] : task->stored_) {
-      const int index = CustomTextIndex(field);
-      if (index >= 0) now.texts.emplace_back(index, std::get<std::string>(value));
+      const FieldInfo* info = CustomValueField(field);
+      if (info == nullptr) continue;
+      std::string text = CustomValueText(info->kind, value, project.MinutesPerDay());
+      if (!text.empty()) now.custom.emplace_back(field, std::move(text));
     }
-    std::sort(now.texts.begin(), now.texts.end());
+    std::sort(now.custom.begin(), now.custom.end());
     write_row(source.task_texts[first_row + row], now, false, task->UniqueID());
   }
   if (!source.task_texts.empty() && !tasks) {
@@ -1404,15 +1505,16 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
     source.after_tasks = AfterNewRows(source.form);
   }
 
-  // Custom-field definitions: aliases and formulas that changed, and a definition for every text
+  // Custom-field definitions: aliases and formulas that changed, and a definition for every
   // field that got its first value, as the scheduler keeps one for each field in use.
+  for (const host::FieldId field : fields_used) FieldDefinition(root, field, true);
   for (int i = 0; i < kCustomTextCount; ++i) {
     const std::string& alias = project.CustomTextAlias(i);
     const std::string& formula = project.CustomTextFormula(i);
     const bool alias_changed = alias != source.aliases[i];
     const bool formula_changed = formula != source.formulas[i];
     pugi::xml_node definition =
-        FieldDefinition(root, i, alias_changed || formula_changed || text_used[i]);
+        FieldDefinition(root, CustomTextField(i), alias_changed || formula_changed);
     if (alias_changed) SetDefinitionChild(definition, "Alias", alias);
     if (formula_changed) SetDefinitionChild(definition, "Formula", formula);
     source.aliases[i] = alias;
@@ -1692,7 +1794,7 @@ bool ProjectFileKeepsField(host::FieldId field) {
       field::kConstraintDate, field::kPredecessors,  field::kSuccessors,    field::kBaselineStart,
       field::kBaselineFinish};
   return std::find(std::begin(kKept), std::end(kKept), field) != std::end(kKept) ||
-         CustomTextIndex(field) >= 0;
+         CustomValueField(field) != nullptr;
 }
 
 void SaveProjectFile(Project& project, const std::filesystem::path& path) {

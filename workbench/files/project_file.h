@@ -4,7 +4,7 @@
 //
 // The document a project was read from stays with the project. A save writes into that document
 // only what the workbench models and what changed since the file was read or last saved (task
-// names, outline levels, dates, durations, constraints, links, custom text values, custom-field
+// names, outline levels, dates, durations, constraints, links, custom field values, custom-field
 // aliases and formulas), each in place or, when new, at its place in the schema's order; every
 // other element, attribute and value stays as it was, in its order. The task tables and the
 // current table travel as processing instructions before the root element, which MSPDI readers
@@ -57,7 +57,8 @@ std::string ProjectFileText(Project& project);
 void SaveProjectFile(Project& project, const std::filesystem::path& path);
 // Whether a save writes a task's value of `field`: the name, the duration and milestone flag, the
 // start and finish, the actual and plain baseline dates, the constraint, the links and the custom
-// text fields. The host takes edits of other fields too, which a save would leave out.
+// fields a file keeps per task (Text, Start, Finish, Date, Number, Flag, Cost and Duration with
+// their number). The host takes edits of other fields too, which a save would leave out.
 bool ProjectFileKeepsField(host::FieldId field);
 
 // The file the project was read from or last saved to; empty for a project never saved.

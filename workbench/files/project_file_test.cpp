@@ -207,6 +207,56 @@ TEST_F(ProjectFileTest, UnchangedTasksSaveByteForByteAmongWhateverSurroundsThem)
             "Renamed & moved");
 }
 
+TEST_F(ProjectFileTest, CustomNumbersFlagsCostsDurationsAndDatesAreReadAndSaved) {
+  // Given the samples whose row n carries its field's n-th value (Number2 = 2, Cost2 = 200
+  // hundredths, Duration2 = 16 hours, Date2 = 2 January 2014 10:00, Flag2 = Yes), expect the
+  // tasks to show them; and edits of numbers to change, remove and add exactly their own values.
+  struct Shown {
+    const char* file;
+    const char* field;
+    std::string second_row;
+  };
+  for (const Shown& shown : {
+           Shown{"task-numbers-project2010-mspdi.xml", "Number2", "2"},
+           Shown{"task-flags-project2010-mspdi.xml", "Flag2", "Yes"},
+           Shown{"task-costs-project2010-mspdi.xml", "Cost2", "2.00"},
+           Shown{"task-durations-project2019-mspdi.xml", "Duration2", "2 days"},
+           Shown{"task-dates-project2010-mspdi.xml", "Date2", "Thu 02/01/14"},
+       }) {
+    SCOPED_TRACE(shown.file);
+    std::unique_ptr<Project> pj = ReadProjectFile(app_, kSamples / shown.file);
+    EXPECT_EQ(Row(*pj, 2).GetField(FindFieldByName(shown.field)->id), shown.second_row);
+  }
+
+  const fs::path sample = kSamples / "task-numbers-project2010-mspdi.xml";
+  const std::string original = ReadWholeFile(sample.string());
+  std::unique_ptr<Project> pj = ReadProjectFile(app_, sample);
+  const host::FieldId number1 = FindFieldByName("Number1")->id;
+  const host::FieldId number2 = FindFieldByName("Number2")->id;
+  Row(*pj, 1).SetField(number1, "7.25");
+  Row(*pj, 2).SetField(number2, "0");
+  Row(*pj, 3).SetField(number1, "4");
+  ScratchFolder folder;
+  SaveProjectFile(*pj, folder / "numbers.xml");
+  const test_support::XmlChanges changes =
+      CompareXml(original, ReadWholeFile((folder / "numbers.xml").string()));
+  const std::string tasks = "/Project[1]/Tasks[1]/";
+  EXPECT_EQ(changes.removed,
+            (std::vector<std::string>{tasks + "Task[2]/ExtendedAttribute[1]/Value[1]=1",
+                                      tasks + "Task[3]/ExtendedAttribute[1]/FieldID[1]=188743768",
+                                      tasks + "Task[3]/ExtendedAttribute[1]/Value[1]=2"}));
+  std::vector<std::string> added = changes.added;
+  std::sort(added.begin(), added.end());
+  EXPECT_EQ(added, (std::vector<std::string>{
+                       tasks + "Task[2]/ExtendedAttribute[1]/Value[1]=7.25",
+                       tasks + "Task[4]/ExtendedAttribute[2]/FieldID[1]=188743767",
+                       tasks + "Task[4]/ExtendedAttribute[2]/Value[1]=4"}));
+  std::unique_ptr<Project> again = ReadProjectFile(app_, folder / "numbers.xml");
+  EXPECT_EQ(Row(*again, 1).GetField(number1), "7.25");
+  EXPECT_EQ(Row(*again, 2).GetField(number2), "0");
+  EXPECT_EQ(Row(*again, 3).GetField(number1), "4");
+}
+
 TEST_F(ProjectFileTest, BaselineDatesAreReadAndAnEditedOneIsSaved) {
   // Given a file whose rows 23 and 34 have only a baseline finish or only a baseline start, and
   // whose row 1 has a baseline with a cost alone, expect the dates read as the file has them,
