@@ -291,7 +291,7 @@ TEST_F(CommandLineTest, SetIsAUsersCellEditThatTheAddInMayRefuse) {
             "early and late dates follow the schedule); the file is unchanged.\n");
   EXPECT_EQ(Read(sample_), before);
   // Fields the host takes but a project file of this program does not keep: refused, not lost.
-  for (const char* field : {"Priority 700", "Created 'Mon 10/03/25'", "'Baseline Cost' 5"}) {
+  for (const char* field : {"Priority 700", "Created 'Mon 10/03/25'", "'Actual Cost' 5"}) {
     run = Run(std::string(kSettings) + "set plan.xml --task 3 --field " + field);
     EXPECT_EQ(run.status, kExitRefused) << field;
     EXPECT_NE(run.err.find("is not kept in the project file; the file is unchanged."),

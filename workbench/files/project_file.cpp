@@ -77,6 +77,7 @@ struct TaskState {
   ConstraintType constraint = ConstraintType::kAsSoonAsPossible;
   std::optional<Moment> constraint_date;
   std::optional<Moment> baseline_start, baseline_finish;
+  std::array<std::string, 3> baseline_amounts;  // by kBaselineAmounts, as a save writes them
   std::vector<LinkState> links;
   // Custom field values (text, date, number, flag, cost, duration) as a save writes them, by
   // field identifier; a field without a value has none.
@@ -152,6 +153,8 @@ class ProjectFileAccess {
                                        const detail::TaskSpans& spans,
                                        const std::filesystem::path& path);
   static void ReadTaskValues(pugi::xml_node node, Task& task);
+  // The values of `task` that it stores by field (custom values, baseline amounts) into `state`.
+  static void CaptureStoredValues(const Task& task, bool summary_row, TaskState& state);
   static void PlaceUndatedTask(Task& task, bool has_start, bool has_finish,
                                const Project& project);
   // Writes the project's state into its document and returns the document.
@@ -223,6 +226,18 @@ std::int64_t LinkLagOf(std::int64_t lag, LagFormat format) {
 
 // A task field's value as the model stores it.
 using StoredValue = std::variant<std::string, double, Moment>;
+
+// The plain baseline's amounts the model keeps, by their element in the task's Baseline.
+struct BaselineAmount {
+  const char* element;
+  host::FieldId field;
+  FieldKind kind;
+};
+constexpr BaselineAmount kBaselineAmounts[] = {
+    {"Duration", 188743707, FieldKind::kDuration},  // Baseline Duration
+    {"Work", 188743681, FieldKind::kDuration},      // Baseline Work
+    {"Cost", 188743686, FieldKind::kCost},          // Baseline Cost
+};
 
 // The task custom fields whose values a file keeps in ExtendedAttribute elements: Text, Start,
 // Finish, Date, Number, Flag, Cost and Duration with their number. Nullptr for any other field.
@@ -672,10 +687,10 @@ void SetOptionalChild(pugi::xml_node parent, std::string_view name,
   }
 }
 
-// The plain baseline's (number 0) start and finish; its other children stay as they are, and an
-// element left with nothing but its number goes.
-void WriteBaselineDates(pugi::xml_node task, const std::optional<Moment>& start,
-                        const std::optional<Moment>& finish) {
+// The plain baseline's (number 0) dates and amounts where they differ from `before`; its other
+// children stay as they are, and an element left with nothing but its number goes.
+void WriteBaseline(pugi::xml_node task, const std::optional<TaskState>& before,
+                   const TaskState& now) {
   static constexpr std::string_view kOrder[] = {"TimephasedData", "Number", "Interim", "Start",
                                                 "Finish", "Duration", "DurationFormat",
                                                 "EstimatedDuration", "Work", "Cost", "BCWS",
@@ -685,15 +700,32 @@ void WriteBaselineDates(pugi::xml_node task, const std::optional<Moment>& start,
     if (TextOf(b.child("Number")) == std::string_view("0")) baseline = b;
   }
   if (!baseline) {
-    if (!start && !finish) return;
+    const bool empty = !now.baseline_start && !now.baseline_finish &&
+                       std::all_of(now.baseline_amounts.begin(), now.baseline_amounts.end(),
+                                   [](const std::string& amount) { return amount.empty(); });
+    if (empty) return;
     baseline = InsertOrdered(task, "Baseline", detail::TaskChildOrder());
     baseline.append_child("Number").text() = "0";
   }
-  for (const auto& [name, value] : {std::pair{"Start", start}, std::pair{"Finish", finish}}) {
-    if (value) {
-      SetChild(baseline, name, detail::MspdiDateText(*value), kOrder);
-    } else {
+  const auto set = [&](const char* name, const std::string& text) {
+    if (text.empty()) {
       baseline.remove_child(name);
+    } else {
+      SetChild(baseline, name, text, kOrder);
+    }
+  };
+  const auto date_text = [](const std::optional<Moment>& when) {
+    return when ? detail::MspdiDateText(*when) : std::string();
+  };
+  if (!before || before->baseline_start != now.baseline_start) {
+    set("Start", date_text(now.baseline_start));
+  }
+  if (!before || before->baseline_finish != now.baseline_finish) {
+    set("Finish", date_text(now.baseline_finish));
+  }
+  for (std::size_t i = 0; i < std::size(kBaselineAmounts); ++i) {
+    if (!before || before->baseline_amounts[i] != now.baseline_amounts[i]) {
+      set(kBaselineAmounts[i].element, now.baseline_amounts[i]);
     }
   }
   for (pugi::xml_node c : baseline.children()) {
@@ -770,6 +802,13 @@ TaskState DocumentState(pugi::xml_node node, bool summary_row, std::int64_t minu
       if (TextOf(child.child("Number")) != std::string_view("0")) continue;
       s.baseline_start = date(child.child("Start"));
       s.baseline_finish = date(child.child("Finish"));
+      for (std::size_t i = 0; i < std::size(kBaselineAmounts); ++i) {
+        const BaselineAmount& amount = kBaselineAmounts[i];
+        if (const auto value = ReadCustomValue(amount.kind, TextOf(child.child(amount.element)),
+                                               minutes_per_day)) {
+          s.baseline_amounts[i] = CustomValueText(amount.kind, *value, minutes_per_day);
+        }
+      }
     } else if (name == "PredecessorLink") {
       // The project summary row's links are none of the model's: they stay as they are.
       if (summary_row || TextOf(child.child("CrossProject")) == std::string_view("1")) continue;
@@ -976,6 +1015,25 @@ MspdiSource& ProjectFileAccess::SourceOf(Project& project) {
   return source;
 }
 
+void ProjectFileAccess::CaptureStoredValues(const Task& task, bool summary_row, TaskState& state) {
+  const std::int64_t minutes_per_day = task.owner_->MinutesPerDay();
+  for (std::size_t i = 0; i < std::size(kBaselineAmounts); ++i) {
+    const BaselineAmount& amount = kBaselineAmounts[i];
+    const auto found = task.stored_.find(amount.field);
+    if (found != task.stored_.end()) {
+      state.baseline_amounts[i] = CustomValueText(amount.kind, found->second, minutes_per_day);
+    }
+  }
+  if (summary_row) return;
+  for (const auto& [field, value] : task.stored_) {
+    const FieldInfo* info = CustomValueField(field);
+    if (info == nullptr) continue;
+    std::string text = CustomValueText(info->kind, value, minutes_per_day);
+    if (!text.empty()) state.custom.emplace_back(field, std::move(text));
+  }
+  std::sort(state.custom.begin(), state.custom.end());
+}
+
 void ProjectFileAccess::ReadTaskValues(pugi::xml_node node, Task& task) {
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
     const std::string_view name = child.name();
@@ -1014,6 +1072,13 @@ void ProjectFileAccess::ReadTaskValues(pugi::xml_node node, Task& task) {
       }
       if (const auto when = detail::ReadMspdiDate(TextOf(child.child("Finish")))) {
         task.stored_[field::kBaselineFinish] = *when;
+      }
+      for (const BaselineAmount& amount : kBaselineAmounts) {
+        const std::string_view text = TextOf(child.child(amount.element));
+        if (text.empty()) continue;
+        if (auto value = ReadCustomValue(amount.kind, text, task.owner_->MinutesPerDay())) {
+          task.stored_[amount.field] = std::move(*value);
+        }
       }
     } else if (name == "ExtendedAttribute") {
       const auto id = detail::ReadWholeNumber(TextOf(child.child("FieldID")), 0, kMaxUid);
@@ -1340,8 +1405,9 @@ void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, cons
     SetOptionalChild(node, "ConstraintDate", now.constraint_date);
   }
   if (!before || before->baseline_start != now.baseline_start ||
-      before->baseline_finish != now.baseline_finish) {
-    WriteBaselineDates(node, now.baseline_start, now.baseline_finish);
+      before->baseline_finish != now.baseline_finish ||
+      before->baseline_amounts != now.baseline_amounts) {
+    WriteBaseline(node, before, now);
   }
   if (!before || before->links != now.links) {
     // Links the file already has keep their element (and whatever the workbench does not model
@@ -1471,7 +1537,9 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
   };
 
   if (source.has_summary_row) {
-    write_row(source.task_texts.front(), CaptureTask(project.SummaryTask(), true), true, 0);
+    TaskState now = CaptureTask(project.SummaryTask(), true);
+    CaptureStoredValues(project.SummaryTask(), true, now);
+    write_row(source.task_texts.front(), now, true, 0);
   }
   const std::size_t first_row = source.has_summary_row ? 1 : 0;
   for (std::size_t row = 0; row < project.rows_.size(); ++row) {
@@ -1490,13 +1558,7 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
     }
     if (task == nullptr) continue;
     TaskState now = CaptureTask(*task, false);
-    for (const auto& [field, value] : task->stored_) {
-      const FieldInfo* info = CustomValueField(field);
-      if (info == nullptr) continue;
-      std::string text = CustomValueText(info->kind, value, project.MinutesPerDay());
-      if (!text.empty()) now.custom.emplace_back(field, std::move(text));
-    }
-    std::sort(now.custom.begin(), now.custom.end());
+    CaptureStoredValues(*task, false, now);
     write_row(source.task_texts[first_row + row], now, false, task->UniqueID());
   }
   if (!source.task_texts.empty() && !tasks) {
@@ -1792,7 +1854,8 @@ bool ProjectFileKeepsField(host::FieldId field) {
       field::kName,           field::kDuration,      field::kMilestone,     field::kStart,
       field::kFinish,         field::kActualStart,   field::kActualFinish,  field::kConstraintType,
       field::kConstraintDate, field::kPredecessors,  field::kSuccessors,    field::kBaselineStart,
-      field::kBaselineFinish};
+      field::kBaselineFinish, kBaselineAmounts[0].field, kBaselineAmounts[1].field,
+      kBaselineAmounts[2].field};
   return std::find(std::begin(kKept), std::end(kKept), field) != std::end(kKept) ||
          CustomValueField(field) != nullptr;
 }

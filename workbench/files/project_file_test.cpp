@@ -257,10 +257,11 @@ TEST_F(ProjectFileTest, CustomNumbersFlagsCostsDurationsAndDatesAreReadAndSaved)
   EXPECT_EQ(Row(*again, 3).GetField(number1), "4");
 }
 
-TEST_F(ProjectFileTest, BaselineDatesAreReadAndAnEditedOneIsSaved) {
+TEST_F(ProjectFileTest, BaselineDatesAndAmountsAreReadAndEditedOnesAreSaved) {
   // Given a file whose rows 23 and 34 have only a baseline finish or only a baseline start, and
-  // whose row 1 has a baseline with a cost alone, expect the dates read as the file has them,
-  // and a baseline start typed into row 1 to land in that baseline and to come back on reopening.
+  // whose rows 1, 12 and 45 have a baseline with a cost, a duration or a work alone, expect them
+  // read as the file has them, and a baseline start typed into row 1 and a duration into row 12
+  // to land in their baselines and to come back on reopening.
   const fs::path sample = kSamples / "task-baselines-project2002-mspdi.xml";
   const std::string original = ReadWholeFile(sample.string());
   std::unique_ptr<Project> pj = ReadProjectFile(app_, sample);
@@ -270,7 +271,14 @@ TEST_F(ProjectFileTest, BaselineDatesAreReadAndAnEditedOneIsSaved) {
   EXPECT_EQ(Row(*pj, 34).DateValue(field::kBaselineStart),
             detail::ReadMspdiDate("2014-04-01T09:00:00"));
   EXPECT_EQ(Row(*pj, 34).GetField(field::kBaselineFinish), "NA");
+  // Amounts: a cost in hundredths, a duration and a work in hours of an 8-hour day.
+  const host::FieldId baseline_cost = FindFieldByName("Baseline Cost")->id;
+  const host::FieldId baseline_duration = FindFieldByName("Baseline Duration")->id;
+  EXPECT_EQ(Row(*pj, 1).GetField(baseline_cost), "1.00");
+  EXPECT_EQ(Row(*pj, 12).GetField(baseline_duration), "11 days");
+  EXPECT_EQ(Row(*pj, 45).GetField(FindFieldByName("Baseline Work")->id), "6.38 days");
 
+  Row(*pj, 12).SetField(baseline_duration, "5");
   Row(*pj, 1).SetField(field::kBaselineStart, "Mon 03/02/14");
   const std::optional<Moment> typed = Row(*pj, 1).DateValue(field::kBaselineStart);
   ASSERT_TRUE(typed.has_value());
@@ -278,11 +286,16 @@ TEST_F(ProjectFileTest, BaselineDatesAreReadAndAnEditedOneIsSaved) {
   SaveProjectFile(*pj, folder / "baselines.xml");
   const test_support::XmlChanges changes =
       CompareXml(original, ReadWholeFile((folder / "baselines.xml").string()));
-  EXPECT_EQ(changes.removed, std::vector<std::string>{});
-  EXPECT_EQ(changes.added, std::vector<std::string>{"/Project[1]/Tasks[1]/Task[2]/Baseline[1]/"
-                                                    "Start[1]=" + detail::MspdiDateText(*typed)});
+  EXPECT_EQ(changes.removed, std::vector<std::string>{
+                                 "/Project[1]/Tasks[1]/Task[13]/Baseline[1]/Duration[1]=PT88H0M0S"});
+  EXPECT_EQ(changes.added,
+            (std::vector<std::string>{
+                "/Project[1]/Tasks[1]/Task[2]/Baseline[1]/Start[1]=" + detail::MspdiDateText(*typed),
+                "/Project[1]/Tasks[1]/Task[13]/Baseline[1]/Duration[1]=PT40H0M0S"}));
   std::unique_ptr<Project> again = ReadProjectFile(app_, folder / "baselines.xml");
   EXPECT_EQ(Row(*again, 1).DateValue(field::kBaselineStart), typed);
+  EXPECT_EQ(Row(*again, 1).GetField(baseline_cost), "1.00");
+  EXPECT_EQ(Row(*again, 12).GetField(baseline_duration), "5 days");
 }
 
 TEST_F(ProjectFileTest, TablesTravelAsInstructionsAndAFileWithoutThemGetsTheDefaults) {
