@@ -57,9 +57,9 @@ std::string ProjectFileText(Project& project);
 void SaveProjectFile(Project& project, const std::filesystem::path& path);
 // Whether a save writes a task's value of `field`: the name, the duration and milestone flag, the
 // start and finish, the actual dates, the plain baseline's dates, duration, work and cost, the
-// constraint, the links and the custom
-// fields a file keeps per task (Text, Start, Finish, Date, Number, Flag, Cost and Duration with
-// their number). The host takes edits of other fields too, which a save would leave out.
+// constraint, the links and the custom fields a file keeps per task (Text, Start, Finish, Date,
+// Number, Flag, Cost and Duration with their number). The host takes edits of other fields too,
+// which a save would leave out.
 bool ProjectFileKeepsField(host::FieldId field);
 
 // The file the project was read from or last saved to; empty for a project never saved.
