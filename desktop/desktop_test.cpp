@@ -257,6 +257,10 @@ TEST_F(DesktopTest, SheetShowsTheCurrentTableWithItsOutline) {
   EXPECT_EQ(Cell(view, 2, "Predecessors"), "2");
   EXPECT_EQ(Cell(view, 3, "Task Name"), "");
   EXPECT_FALSE(model.flags(model.index(3, ColumnTitled(view, "Task Name"))) & Qt::ItemIsEditable);
+  // A field that project files do not keep takes no typing: a save would lose it.
+  EXPECT_TRUE(model.flags(model.index(2, ColumnTitled(view, "Task Name"))) & Qt::ItemIsEditable);
+  EXPECT_FALSE(model.flags(model.index(2, ColumnTitled(view, "Resource Names"))) &
+               Qt::ItemIsEditable);
   EXPECT_TRUE(view.chart().barRect(3).isNull());
 
   // The summary's marker collapses the phase: the blank row inside it goes too.

@@ -5,6 +5,7 @@
 
 #include "addin/host/error.h"
 #include "desktop/host_text.h"
+#include "workbench/files/project_file.h"
 #include "workbench/model/application.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/model/project.h"
@@ -128,8 +129,9 @@ QVariant TaskSheetModel::headerData(int section, Qt::Orientation orientation, in
 Qt::ItemFlags TaskSheetModel::flags(const QModelIndex& index) const {
   Qt::ItemFlags flags = QAbstractTableModel::flags(index);
   const int field = fieldAt(index.column());
+  // A field that project files do not keep is shown but not typed into: a save would lose it.
   if (taskAt(index.row()) != nullptr && field != 0 && !project_.IsClosed() &&
-      !wb::IsCalculatedField(field)) {
+      !wb::IsCalculatedField(field) && wb::ProjectFileKeepsField(field)) {
     flags |= Qt::ItemIsEditable;
   }
   return flags;
