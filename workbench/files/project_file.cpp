@@ -115,8 +115,10 @@ struct TaskText {
   std::size_t prefix = 0;  // what precedes the element in the row: layout, comments
   std::string own;         // the row as last rewritten; empty while it is the file's
   // What the element says of the task, with links only to the project's tasks; none for a blank
-  // row and for a row not yet written.
+  // row and for a row not yet written. A task element of the file is read for it at the first
+  // save, which keeps an opened project small.
   std::optional<TaskState> written;
+  bool written_unread = false;
 };
 
 // The document a project came from, kept with the project: the file's text, and a tree of all
@@ -1175,7 +1177,6 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
     LagFormat format;
   };
   std::vector<PendingLink> links;
-  std::vector<std::int64_t> row_uids;  // by task text
   std::int32_t last_level = 0;
   std::int32_t next_uid = 1;
   const std::string_view text = source->text;
@@ -1201,7 +1202,6 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
           source->next_value_uid = std::max(source->next_value_uid, *value_uid + 1);
         }
       }
-      row_uids.push_back(uid);
       if (TextOf(node.child("IsNull")) == std::string_view("1")) {
         blank_uids.insert(uid);
         project->rows_.push_back(nullptr);
@@ -1253,7 +1253,7 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
                link_lag, LagFormatOf(TextOf(link.child("LagFormat")))});
         }
       }
-      row.written = DocumentState(node, summary_row, source->minutes_per_day);
+      row.written_unread = true;
     } catch (LoadFailure& failure) {
       RethrowWithin(failure, within);
     }
@@ -1284,14 +1284,6 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
     Task* predecessor = found->second;
     predecessor->successors_.push_back(to);
     link.successor->predecessors_.push_back(Link{predecessor, link.type, to.lag, to.lag_format});
-  }
-  std::unordered_set<std::int64_t> live_uids;
-  for (const auto& [uid, task] : by_uid) {
-    if (task->id_ != 0) live_uids.insert(uid);
-  }
-  for (std::size_t i = 0; i < source->task_texts.size(); ++i) {
-    TaskText& row = source->task_texts[i];
-    if (row.written) KeepLinksAmong(*row.written, row_uids[i], live_uids);
   }
 
   // The task tables, when the file carries them.
@@ -1515,6 +1507,12 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
     if (row.written && *row.written == now) return;
     const std::string_view text = RowText(source, row);
     pugi::xml_node node = ParseElement(scratch, text.substr(row.prefix));
+    if (row.written_unread) {
+      row.written = DocumentState(node, summary_row, project.MinutesPerDay());
+      KeepLinksAmong(*row.written, uid, live_uids);
+      row.written_unread = false;
+      if (*row.written == now) return;
+    }
     const std::optional<TaskState> before = std::move(row.written);
     WriteTask(node, before, now, summary_row);
     if (!summary_row && (!before || before->custom != now.custom)) {
