@@ -21,6 +21,7 @@
 
 #include "workbench/files/atomic_file.h"
 #include "workbench/files/messages.h"
+#include "workbench/files/mspdi_resources.h"
 #include "workbench/files/mspdi_values.h"
 #include "workbench/model/application.h"
 #include "workbench/model/field_catalog.h"
@@ -908,6 +909,8 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app, pugi::xml_doc
       task->predecessors_.push_back(Link{predecessor, type, to.lag, to.lag_format});
     }
   }
+
+  ApplyResourceSchedule(*project, ReadResourceSchedule(root, project->calendar_));
 
   // The task tables, when the file carries them.
   std::vector<std::unique_ptr<Table>> tables;
