@@ -58,11 +58,13 @@ std::map<long long, TaskFacts> ReadFacts(const fs::path& file, std::string& proj
       project.child("MinutesPerDay") ? Number(Text(project, "MinutesPerDay")) : 480;
   if (Text(project, "ScheduleFromStart") == std::string_view("0"))
     project_causes = "scheduled from finish";
-  std::set<long long> with_resources, split;
+  std::set<long long> with_resources, split, delayed;
   for (pugi::xml_node a : project.child("Assignments").children("Assignment")) {
     if (Number(Text(a, "ResourceUID")) >= 0 && a.child("ResourceUID")) {
       with_resources.insert(Number(Text(a, "TaskUID")));
     }
+    if (Number(Text(a, "Delay")) != 0 || Number(Text(a, "LevelingDelay")) != 0)
+      delayed.insert(Number(Text(a, "TaskUID")));
     for (pugi::xml_node d : a.children("TimephasedData")) {
       if (Text(d, "Value") == std::string_view("PT0H0M0S"))
         split.insert(Number(Text(a, "TaskUID")));
@@ -87,6 +89,7 @@ std::map<long long, TaskFacts> ReadFacts(const fs::path& file, std::string& proj
     if (t.child("CalendarUID") && Number(Text(t, "CalendarUID")) >= 0)
       f.causes.insert("task calendar");
     if (with_resources.count(Number(Text(t, "UID")))) f.causes.insert("resources");
+    if (delayed.count(Number(Text(t, "UID")))) f.causes.insert("assignment delay");
     if (t.child("ActualStart") || Number(Text(t, "PercentComplete")) > 0)
       f.causes.insert("actuals");
     if (Minutes(Text(t, "Duration")) % per_day != 0) f.causes.insert("part-day duration");
@@ -117,6 +120,7 @@ std::map<long long, TaskFacts> ReadFacts(const fs::path& file, std::string& proj
 
 constexpr const char* kCauses[] = {"summary of such tasks",
                                    "scheduled from finish",
+                                   "assignment delay",
                                    "resources",
                                    "actuals",
                                    "task calendar",

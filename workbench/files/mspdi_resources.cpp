@@ -296,7 +296,7 @@ struct TaskFacts {
   std::optional<std::int64_t> calendar_uid;
   bool ignores_resources = false;
   std::vector<std::int64_t> resource_calendars;  // -1 for a resource on the project's calendar
-  std::vector<std::vector<Period>> still;        // per assignment
+  std::optional<std::vector<Period>> still;      // where every assignment so far stands still
 };
 
 }  // namespace
@@ -311,25 +311,30 @@ ResourceSchedule ReadResourceSchedule(pugi::xml_node project,
     work_resources[*uid] = UidOf(r.child("CalendarUID")).value_or(-1);
   }
 
-  std::map<std::int64_t, TaskFacts> facts;  // by task UID, in order
-  for (pugi::xml_node t : project.child("Tasks").children("Task")) {
-    const auto uid = UidOf(t.child("UID"));
-    if (!uid) continue;
-    TaskFacts& f = facts[*uid];
-    const auto calendar = UidOf(t.child("CalendarUID"));
-    if (calendar && *calendar >= 0) f.calendar_uid = *calendar;
-    f.ignores_resources = TextOf(t.child("IgnoreResourceCalendar")) == std::string_view("1");
-  }
+  // Only tasks with assignments or a calendar of their own: most tasks of a large plan have
+  // neither.
+  std::map<std::int64_t, TaskFacts> facts;  // by task UID
   for (pugi::xml_node a : project.child("Assignments").children("Assignment")) {
     const auto task = UidOf(a.child("TaskUID"));
-    const auto found = task ? facts.find(*task) : facts.end();
-    if (found == facts.end()) continue;
-    TaskFacts& f = found->second;
+    if (!task) continue;
+    TaskFacts& f = facts[*task];
     if (const auto resource = UidOf(a.child("ResourceUID"))) {
       const auto r = work_resources.find(*resource);
       if (r != work_resources.end()) f.resource_calendars.push_back(r->second);
     }
-    f.still.push_back(StillPeriods(a));
+    std::vector<Period> mine = StillPeriods(a);
+    f.still = f.still ? Common(*f.still, mine) : std::move(mine);
+  }
+  for (pugi::xml_node t : project.child("Tasks").children("Task")) {
+    const auto uid = UidOf(t.child("UID"));
+    if (!uid) continue;
+    const auto calendar = UidOf(t.child("CalendarUID"));
+    const bool own = calendar && *calendar >= 0;
+    const auto found = own ? facts.try_emplace(*uid).first : facts.find(*uid);
+    if (found == facts.end()) continue;
+    if (own) found->second.calendar_uid = *calendar;
+    found->second.ignores_resources =
+        TextOf(t.child("IgnoreResourceCalendar")) == std::string_view("1");
   }
 
   Calendars calendars(project);
@@ -370,15 +375,12 @@ ResourceSchedule ReadResourceSchedule(pugi::xml_node project,
         index = made[key] = index_of(std::move(working));
       }
     }
-    // The task stands still where all its assignments do.
-    std::vector<Period> still;
-    for (std::size_t k = 0; k < f.still.size(); ++k) {
-      still = k == 0 ? f.still[k] : Common(still, f.still[k]);
-    }
     const ProjectCalendar& working =
         index < 0 ? project_calendar : out.calendars[static_cast<std::size_t>(index)];
     std::int64_t split = 0;
-    for (const Period& p : still) split += working.WorkAt(p.to) - working.WorkAt(p.from);
+    for (const Period& p : f.still.value_or(std::vector<Period>())) {
+      split += working.WorkAt(p.to) - working.WorkAt(p.from);
+    }
     if (index >= 0 || split > 0) out.tasks.push_back({uid, index, split});
   }
   return out;
