@@ -156,5 +156,37 @@ TEST_F(ResourceScheduling, ATaskCalendarMeetsItsResourcesUnlessItIgnoresThem) {
   EXPECT_EQ(Span(*pj, "Ignores"), "Mon 01/03/04 08:00 - Thu 04/03/04 12:00");
 }
 
+TEST_F(ResourceScheduling, LevellingDelaysPutTasksOffAndTheirSuccessorsWithThem) {
+  // Given two tasks after a one-day task that ends on Thursday 4 March 2004, one put off by two
+  // days of the clock and one by two working days, expect the first to start on Monday (Sunday
+  // rolled on) and the second on Tuesday, with the second's successor after it.
+  const auto task = [](int uid, const std::string& rest) {
+    return "<Task><UID>" + std::to_string(uid) + "</UID><ID>" + std::to_string(uid) + "</ID><Name>T" +
+           std::to_string(uid) +
+           "</Name><OutlineLevel>1</OutlineLevel><Start>2004-03-04T08:00:00</Start>"
+           "<Finish>2004-03-04T17:00:00</Finish><Duration>PT8H0M0S</Duration>" +
+           rest + "</Task>";
+  };
+  const auto after = [](int uid) {
+    return "<PredecessorLink><PredecessorUID>" + std::to_string(uid) +
+           "</PredecessorUID><Type>1</Type></PredecessorLink>";
+  };
+  const std::string text =
+      "<?xml version=\"1.0\"?><Project xmlns=\"http://schemas.microsoft.com/project\">"
+      "<StartDate>2004-03-04T08:00:00</StartDate><Tasks>" +
+      task(1, "") +
+      task(2, "<LevelingDelay>28800</LevelingDelay><LevelingDelayFormat>8</LevelingDelayFormat>" +
+                  after(1)) +
+      task(3, "<LevelingDelay>9600</LevelingDelay><LevelingDelayFormat>7</LevelingDelayFormat>" +
+                  after(1)) +
+      task(4, after(3)) + "</Tasks></Project>";
+  std::unique_ptr<Project> pj = ReadProjectText(app_, text, "levelled.xml");
+  Schedule(*pj);
+  EXPECT_EQ(Span(*pj, "T1"), "Thu 04/03/04 08:00 - Thu 04/03/04 17:00");
+  EXPECT_EQ(Span(*pj, "T2"), "Mon 08/03/04 08:00 - Mon 08/03/04 17:00");
+  EXPECT_EQ(Span(*pj, "T3"), "Tue 09/03/04 08:00 - Tue 09/03/04 17:00");
+  EXPECT_EQ(Span(*pj, "T4"), "Wed 10/03/04 08:00 - Wed 10/03/04 17:00");
+}
+
 }  // namespace
 }  // namespace lunavant::workbench

@@ -18,6 +18,8 @@ namespace lunavant::workbench {
 namespace {
 
 constexpr std::int64_t kMaxUid = 0x7FFFFFFF;
+// Tenths of a minute: a levelling delay longer than the host's range of dates is no delay.
+constexpr std::int64_t kMaxDelay = 10LL * 200 * 366 * kMinutesPerDay;
 // Base calendars build on base calendars only a few levels deep; a longer chain is a loop.
 constexpr int kMaxBaseDepth = 8;
 // Exceptions longer than this are no calendar's: they are left out rather than spelt out day by
@@ -292,8 +294,17 @@ class Calendars {
   std::unordered_map<std::int64_t, std::optional<ProjectCalendar>> read_;
 };
 
+// DurationFormat codes of the clock: 4 minutes, 6 hours, 8 days, 10 weeks, 12 months (32 more
+// marks an estimate).
+bool ElapsedFormat(std::int64_t code) {
+  code %= 32;
+  return code >= 4 && code <= 12 && code % 2 == 0;
+}
+
 struct TaskFacts {
   std::optional<std::int64_t> calendar_uid;
+  std::int64_t leveling_delay = 0;
+  bool leveling_delay_elapsed = false;
   bool ignores_resources = false;
   std::vector<std::int64_t> resource_calendars;  // -1 for a resource on the project's calendar
   std::optional<std::vector<Period>> still;      // where every assignment so far stands still
@@ -330,9 +341,14 @@ ResourceSchedule ReadResourceSchedule(pugi::xml_node project,
     if (!uid) continue;
     const auto calendar = UidOf(t.child("CalendarUID"));
     const bool own = calendar && *calendar >= 0;
-    const auto found = own ? facts.try_emplace(*uid).first : facts.find(*uid);
+    const std::int64_t delay =
+        NumberOf(t.child("LevelingDelay"), -kMaxDelay, kMaxDelay).value_or(0) / 10;
+    const auto found = own || delay != 0 ? facts.try_emplace(*uid).first : facts.find(*uid);
     if (found == facts.end()) continue;
     if (own) found->second.calendar_uid = *calendar;
+    found->second.leveling_delay = delay;
+    found->second.leveling_delay_elapsed =
+        ElapsedFormat(NumberOf(t.child("LevelingDelayFormat"), 0, 1000).value_or(8));
     found->second.ignores_resources =
         TextOf(t.child("IgnoreResourceCalendar")) == std::string_view("1");
   }
@@ -381,7 +397,9 @@ ResourceSchedule ReadResourceSchedule(pugi::xml_node project,
     for (const Period& p : f.still.value_or(std::vector<Period>())) {
       split += working.WorkAt(p.to) - working.WorkAt(p.from);
     }
-    if (index >= 0 || split > 0) out.tasks.push_back({uid, index, split});
+    if (index >= 0 || split > 0 || f.leveling_delay != 0) {
+      out.tasks.push_back({uid, index, split, f.leveling_delay, f.leveling_delay_elapsed});
+    }
   }
   return out;
 }
@@ -402,6 +420,7 @@ void ApplyResourceSchedule(Project& project, const ResourceSchedule& schedule) {
     const ResourceSchedule::TaskTime& t = *found->second;
     if (t.calendar >= 0) row->SetWorkingCalendar(index[static_cast<std::size_t>(t.calendar)]);
     row->SetSplitMinutes(t.split_minutes);
+    row->SetLevelingDelay(t.leveling_delay, t.leveling_delay_elapsed);
   }
 }
 

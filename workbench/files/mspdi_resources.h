@@ -8,6 +8,8 @@
 // of the task's assignments: periods that hold no work between periods that do (and the time
 // between an assignment's Stop and its Resume), where every assignment of the task stands still.
 //
+// Levelling delays (LevelingDelay, in tenths of a minute, with LevelingDelayFormat) put tasks off.
+//
 // The file's own dates are never read here: only what places a task, not where it was placed.
 // Nothing here fails: what cannot be read counts as absent and stays in the file as it is.
 //
@@ -29,6 +31,8 @@ struct ResourceSchedule {
     std::int64_t uid;
     std::int32_t calendar;       // index into `calendars`, -1 for the project's
     std::int64_t split_minutes;  // working minutes of that calendar
+    std::int64_t leveling_delay = 0;  // minutes
+    bool leveling_delay_elapsed = false;
   };
   std::vector<ProjectCalendar> calendars;  // each differs from the project's and the others
   std::vector<TaskTime> tasks;             // only tasks that differ from the plain case

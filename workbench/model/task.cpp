@@ -628,6 +628,13 @@ void Task::SetSplitMinutes(std::int64_t minutes) {
   owner_->MarkChanged();
 }
 
+void Task::SetLevelingDelay(std::int64_t minutes, bool elapsed) {
+  if (leveling_delay_ == minutes && leveling_delay_elapsed_ == elapsed) return;
+  leveling_delay_ = minutes;
+  leveling_delay_elapsed_ = elapsed;
+  owner_->MarkChanged();
+}
+
 void Task::MoveStartTo(Moment start) {
   const ProjectCalendar& calendar = owner_->CalendarOf(*this);
   const std::int64_t work = calendar.WorkAt(start);

@@ -348,6 +348,13 @@ void Scheduler::Run(Project& project) {
         default:
           break;
       }
+      // Levelling put the task off from where its links and constraints let it start.
+      if (task.leveling_delay_ != 0) {
+        start = task.leveling_delay_elapsed_
+                    ? calendar.WorkAt(calendar.StartOf(start) + task.leveling_delay_)
+                    : later(start, task.leveling_delay_);
+        from_finish = false;
+      }
       start = on_own_start(v, start);
       if (task.actual_start_) {
         start = calendar.WorkAt(*task.actual_start_);
