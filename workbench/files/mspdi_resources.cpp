@@ -281,12 +281,15 @@ class Calendars {
       return std::nullopt;
     }
     ProjectCalendar out(std::move(week));
+    std::vector<std::pair<std::int64_t, DayHours>> days;
     if (base != nullptr) {
-      for (const std::int64_t day : base->ExceptionDays()) out.SetDayHours(day, base->HoursOn(day));
+      for (const std::int64_t day : base->ExceptionDays())
+        days.emplace_back(day, base->HoursOn(day));
     }
     for (const Dated& span : dated) {
-      for (const std::int64_t day : span.days) out.SetDayHours(day, span.hours);
+      for (const std::int64_t day : span.days) days.emplace_back(day, span.hours);
     }
+    out.SetDaysHours(std::move(days));
     return out;
   }
 

@@ -173,6 +173,17 @@ void ProjectCalendar::SetDayWorking(std::int64_t days, bool working) {
 
 void ProjectCalendar::SetDayHours(std::int64_t days, DayHours hours) {
   CheckHours(hours);
+  Place(days, std::move(hours));
+  Rebuild();
+}
+
+void ProjectCalendar::SetDaysHours(std::vector<std::pair<std::int64_t, DayHours>> days) {
+  for (const auto& [day, hours] : days) CheckHours(hours);
+  for (auto& [day, hours] : days) Place(day, std::move(hours));
+  Rebuild();
+}
+
+void ProjectCalendar::Place(std::int64_t days, DayHours hours) {
   const auto at = std::lower_bound(flips_.begin(), flips_.end(), days);
   const auto index = static_cast<std::size_t>(at - flips_.begin());
   const bool listed = at != flips_.end() && *at == days;
@@ -188,7 +199,6 @@ void ProjectCalendar::SetDayHours(std::int64_t days, DayHours hours) {
     flips_.erase(at);
     exceptions_.erase(exceptions_.begin() + static_cast<std::ptrdiff_t>(index));
   }
-  Rebuild();
 }
 
 void ProjectCalendar::Rebuild() {
@@ -318,10 +328,13 @@ ProjectCalendar Combined(const std::vector<const ProjectCalendar*>& calendars, C
   }
   std::sort(days.begin(), days.end());
   days.erase(std::unique(days.begin(), days.end()), days.end());
+  std::vector<std::pair<std::int64_t, DayHours>> hours;
+  hours.reserve(days.size());
   for (const std::int64_t day : days) {
     for (std::size_t k = 0; k < calendars.size(); ++k) lists[k] = &calendars[k]->HoursOn(day);
-    out.SetDayHours(day, combine(lists));
+    hours.emplace_back(day, combine(lists));
   }
+  out.SetDaysHours(std::move(hours));
   return out;
 }
 

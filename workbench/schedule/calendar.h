@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "addin/host/value.h"
@@ -87,6 +88,8 @@ class ProjectCalendar {
   // An exception with its own hours; an empty list makes a holiday. Fails with kHostFailure for
   // spans out of order.
   void SetDayHours(std::int64_t days, DayHours hours);
+  // Many days at once, later entries for the same day winning; cheaper than one by one.
+  void SetDaysHours(std::vector<std::pair<std::int64_t, DayHours>> days);
   bool IsWorkingDay(std::int64_t days) const { return !HoursOn(days).empty(); }
   const DayHours& HoursOn(std::int64_t days) const;
   // The days whose hours differ from their weekday's, in order.
@@ -115,6 +118,8 @@ class ProjectCalendar {
   std::int64_t DayMinutes(std::int64_t days) const;
   // The day on which the `work`-th working minute (counting from 0) lies.
   std::int64_t DayOfWork(std::int64_t work) const;
+  // Records a day's hours without rebuilding the counts.
+  void Place(std::int64_t days, DayHours hours);
   void Rebuild();
 
   WorkWeek week_ = WorkWeek::MondayToFriday();
