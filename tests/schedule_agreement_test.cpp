@@ -188,5 +188,29 @@ TEST_F(ResourceScheduling, LevellingDelaysPutTasksOffAndTheirSuccessorsWithThem)
   EXPECT_EQ(Span(*pj, "T4"), "Wed 10/03/04 08:00 - Wed 10/03/04 17:00");
 }
 
+TEST_F(ResourceScheduling, CalendarsThatBuildOnThemselvesCountAsTheProjects) {
+  // Given a resource's calendar that builds on a calendar building on it, and a task on a calendar
+  // UID no calendar has, expect the file to open and both tasks to work on the project's calendar.
+  const auto calendar = [](int uid, int base) {
+    return "<Calendar><UID>" + std::to_string(uid) + "</UID><IsBaseCalendar>0</IsBaseCalendar>" +
+           "<BaseCalendarUID>" + std::to_string(base) + "</BaseCalendarUID></Calendar>";
+  };
+  const std::string text =
+      "<?xml version=\"1.0\"?><Project xmlns=\"http://schemas.microsoft.com/project\">"
+      "<StartDate>2004-03-01T08:00:00</StartDate><Calendars>" +
+      calendar(2, 3) + calendar(3, 2) +
+      "</Calendars><Tasks>"
+      "<Task><UID>1</UID><Name>Looped</Name><Duration>PT16H0M0S</Duration></Task>"
+      "<Task><UID>2</UID><Name>Unknown</Name><Duration>PT8H0M0S</Duration>"
+      "<CalendarUID>77</CalendarUID></Task></Tasks>"
+      "<Resources><Resource><UID>1</UID><CalendarUID>2</CalendarUID></Resource></Resources>"
+      "<Assignments><Assignment><TaskUID>1</TaskUID><ResourceUID>1</ResourceUID></Assignment>"
+      "</Assignments></Project>";
+  std::unique_ptr<Project> pj = ReadProjectText(app_, text, "looped.xml");
+  Schedule(*pj);
+  EXPECT_EQ(Span(*pj, "Looped"), "Mon 01/03/04 08:00 - Tue 02/03/04 17:00");
+  EXPECT_EQ(Span(*pj, "Unknown"), "Mon 01/03/04 08:00 - Mon 01/03/04 17:00");
+}
+
 }  // namespace
 }  // namespace lunavant::workbench
