@@ -212,5 +212,39 @@ TEST_F(ResourceScheduling, CalendarsThatBuildOnThemselvesCountAsTheProjects) {
   EXPECT_EQ(Span(*pj, "Unknown"), "Mon 01/03/04 08:00 - Mon 01/03/04 17:00");
 }
 
+TEST_F(ResourceScheduling, ScheduledFromItsFinishANightWorkerEndsOnItsLastNight) {
+  // Given a project to finish on Friday 5 March 2004 at 17:00 with an 8-hour task of a night
+  // worker and one on the project's calendar, expect the night task to end when the night shift
+  // last works (Friday 08:00) and to start the night before, the other to fill the Friday.
+  std::string nights =
+      "<WeekDay><DayType>2</DayType><DayWorking>1</DayWorking><WorkingTimes>"
+      "<WorkingTime><FromTime>23:00:00</FromTime><ToTime>00:00:00</ToTime>"
+      "</WorkingTime></WorkingTimes></WeekDay>";
+  for (int day = 3; day <= 6; ++day) {
+    nights += "<WeekDay><DayType>" + std::to_string(day) +
+              "</DayType><DayWorking>1</DayWorking><WorkingTimes>"
+              "<WorkingTime><FromTime>00:00:00</FromTime><ToTime>03:00:00</ToTime></WorkingTime>"
+              "<WorkingTime><FromTime>04:00:00</FromTime><ToTime>08:00:00</ToTime></WorkingTime>"
+              "<WorkingTime><FromTime>23:00:00</FromTime><ToTime>00:00:00</ToTime></WorkingTime>"
+              "</WorkingTimes></WeekDay>";
+  }
+  const std::string text =
+      "<?xml version=\"1.0\"?><Project xmlns=\"http://schemas.microsoft.com/project\">"
+      "<ScheduleFromStart>0</ScheduleFromStart><StartDate>2004-03-01T08:00:00</StartDate>"
+      "<FinishDate>2004-03-05T17:00:00</FinishDate><Calendars><Calendar><UID>2</UID>"
+      "<Name>Night Shift</Name><IsBaseCalendar>1</IsBaseCalendar><WeekDays>" +
+      nights +
+      "</WeekDays></Calendar></Calendars><Tasks>"
+      "<Task><UID>1</UID><Name>Night</Name><Duration>PT8H0M0S</Duration></Task>"
+      "<Task><UID>2</UID><Name>Day</Name><Duration>PT8H0M0S</Duration></Task></Tasks>"
+      "<Resources><Resource><UID>1</UID><CalendarUID>2</CalendarUID></Resource></Resources>"
+      "<Assignments><Assignment><TaskUID>1</TaskUID><ResourceUID>1</ResourceUID></Assignment>"
+      "</Assignments></Project>";
+  std::unique_ptr<Project> pj = ReadProjectText(app_, text, "nights.xml");
+  Schedule(*pj);
+  EXPECT_EQ(Span(*pj, "Night"), "Thu 04/03/04 23:00 - Fri 05/03/04 08:00");
+  EXPECT_EQ(Span(*pj, "Day"), "Fri 05/03/04 08:00 - Fri 05/03/04 17:00");
+}
+
 }  // namespace
 }  // namespace lunavant::workbench

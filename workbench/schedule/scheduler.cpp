@@ -527,8 +527,11 @@ void Scheduler::Run(Project& project) {
         (from_project_finish || task.constraint_ == ConstraintType::kAsLateAsPossible) &&
         !task.actual_start_ && later_by > 0;
     if (as_late) {
-      const Boundary late_start = on_own_start(i, later(es[i], later_by));
-      const Boundary late_finish = combined ? after(i, late_start) : ef[i] + later_by;
+      // On calendars of their own, late dates are where the backward pass put them.
+      const bool at_late_dates = combined && from_project_finish;
+      const Boundary late_start = at_late_dates ? ls[i] : on_own_start(i, later(es[i], later_by));
+      const Boundary late_finish =
+          at_late_dates ? lf[i] : (combined ? after(i, late_start) : ef[i] + later_by);
       set(task.start_, start_at(late_start));
       set(task.finish_, finish_at(late_start, late_finish));
       free_slack = 0;
