@@ -7,8 +7,10 @@
 //
 // --tasks also lists each differing task with the dates the file holds and the recalculated ones.
 //
-// A cause is what the file shows about the task that the workbench does not schedule (the first
-// that applies, in the order of kCauses); "other" is a difference nothing in the file explains.
+// A cause is what the file shows about the task that the workbench models least surely or not at
+// all (the first that applies, in the order of kCauses): resources and their calendars, splits and
+// levelling delays are modelled from what the file says of them, assignment delays and levelling
+// itself are not. "other" is a difference nothing in the file explains.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
