@@ -25,6 +25,13 @@ constexpr int kMaxBaseDepth = 8;
 // Exceptions longer than this are no calendar's: they are left out rather than spelt out day by
 // day.
 constexpr std::int64_t kLongestException = 100 * 366;
+// Only days the host can show matter to a schedule, and the calendars of a file list each at most
+// a few times over; nor do tasks work on thousands of different calendars. A hostile file gets no
+// further.
+const std::int64_t kFirstHostDay = DaysFromCivil(kFirstHostYear, 1, 1);
+const std::int64_t kLastHostDay = DaysFromCivil(kLastHostYear, 12, 31);
+constexpr std::size_t kMostExceptionDays = 16 * 60'000;
+constexpr std::size_t kMostWorkingCalendars = 4096;
 // Resource types: 0 material, 1 work, 2 cost. Only work resources have working time.
 constexpr std::int64_t kWorkResource = 1;
 // Timephased data types: 1 remaining work, 2 actual work of an assignment.
@@ -255,15 +262,21 @@ class Calendars {
     if (base != nullptr) {
       for (int d = 0; d < 7; ++d) week[d] = base->WeekdayHours(d);
     }
-    struct Dated {
-      std::vector<std::int64_t> days;
-      DayHours hours;
-    };
-    std::vector<Dated> dated;
-    const auto add_dated = [&dated](pugi::xml_node e, pugi::xml_node span) {
+    // The base's exceptions first, so that the calendar's own win.
+    std::vector<std::pair<std::int64_t, DayHours>> days;
+    if (base != nullptr) {
+      for (const std::int64_t day : base->ExceptionDays()) {
+        days.emplace_back(day, base->HoursOn(day));
+      }
+    }
+    const auto add_dated = [&](pugi::xml_node e, pugi::xml_node span) {
       const auto period = PeriodOf(span, "FromDate", "ToDate");
       if (!period || DayOf(period->to) - DayOf(period->from) > kLongestException) return;
-      dated.push_back({ExceptionDays(e, DayOf(period->from), DayOf(period->to)), HoursOfDay(e)});
+      if (days.size() >= days_left_) return;
+      const DayHours hours = HoursOfDay(e);
+      for (const std::int64_t day : ExceptionDays(e, DayOf(period->from), DayOf(period->to))) {
+        if (day >= kFirstHostDay && day <= kLastHostDay) days.emplace_back(day, hours);
+      }
     };
     for (pugi::xml_node day : calendar.child("WeekDays").children("WeekDay")) {
       const auto type = NumberOf(day.child("DayType"), 0, 7);
@@ -280,21 +293,15 @@ class Calendars {
     if (std::all_of(week.begin(), week.end(), [](const DayHours& h) { return h.empty(); })) {
       return std::nullopt;
     }
+    days_left_ -= std::min(days_left_, days.size());
     ProjectCalendar out(std::move(week));
-    std::vector<std::pair<std::int64_t, DayHours>> days;
-    if (base != nullptr) {
-      for (const std::int64_t day : base->ExceptionDays())
-        days.emplace_back(day, base->HoursOn(day));
-    }
-    for (const Dated& span : dated) {
-      for (const std::int64_t day : span.days) days.emplace_back(day, span.hours);
-    }
     out.SetDaysHours(std::move(days));
     return out;
   }
 
   std::unordered_map<std::int64_t, pugi::xml_node> nodes_;
   std::unordered_map<std::int64_t, std::optional<ProjectCalendar>> read_;
+  std::size_t days_left_ = kMostExceptionDays;  // exception days all calendars may still list
 };
 
 // DurationFormat codes of the clock: 4 minutes, 6 hours, 8 days, 10 weeks, 12 months (32 more
@@ -384,7 +391,7 @@ ResourceSchedule ReadResourceSchedule(pugi::xml_node project,
       const auto known = made.find(key);
       if (known != made.end()) {
         index = known->second;
-      } else {
+      } else if (made.size() < kMostWorkingCalendars) {
         std::vector<const ProjectCalendar*> of_resources;
         for (const std::int64_t r : resources) of_resources.push_back(calendar_of(r));
         ProjectCalendar working = of_resources.empty() ? *calendar_of(own) : UnionOf(of_resources);

@@ -179,6 +179,10 @@ void ProjectCalendar::SetDayHours(std::int64_t days, DayHours hours) {
 
 void ProjectCalendar::SetDaysHours(std::vector<std::pair<std::int64_t, DayHours>> days) {
   for (const auto& [day, hours] : days) CheckHours(hours);
+  // In order of days, each lands after the ones before it; the stable order keeps later entries
+  // for a day winning.
+  std::stable_sort(days.begin(), days.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
   for (auto& [day, hours] : days) Place(day, std::move(hours));
   Rebuild();
 }
