@@ -31,7 +31,7 @@ constexpr std::int64_t kLongestException = 100 * 366;
 const std::int64_t kFirstHostDay = DaysFromCivil(kFirstHostYear, 1, 1);
 const std::int64_t kLastHostDay = DaysFromCivil(kLastHostYear, 12, 31);
 constexpr std::size_t kMostExceptionDays = 16 * 60'000;
-constexpr std::size_t kMostWorkingCalendars = 4096;
+constexpr std::size_t kMostWorkingCalendars = 1024;
 // Resource types: 0 material, 1 work, 2 cost. Only work resources have working time.
 constexpr std::int64_t kWorkResource = 1;
 // Timephased data types: 1 remaining work, 2 actual work of an assignment.
@@ -365,8 +365,30 @@ ResourceSchedule ReadResourceSchedule(pugi::xml_node project,
 
   Calendars calendars(project);
   ResourceSchedule out;
-  // Tasks with the same calendars share one working calendar; keyed by what made it.
-  std::map<std::pair<std::int64_t, std::vector<std::int64_t>>, std::int32_t> made;
+  // Calendars by what they say: -1 for the project's, else an index into `distinct`. Most
+  // resource calendars are the project's under a UID of their own.
+  std::vector<const ProjectCalendar*> distinct;
+  std::unordered_map<std::int64_t, std::int32_t> content_of;  // by calendar UID
+  const auto content = [&](std::int64_t uid) -> std::int32_t {
+    if (const auto known = content_of.find(uid); known != content_of.end()) return known->second;
+    const ProjectCalendar* found = uid < 0 ? nullptr : calendars.Find(uid);
+    std::int32_t id = -1;
+    if (found != nullptr && !(*found == project_calendar)) {
+      const auto same = std::find_if(distinct.begin(), distinct.end(),
+                                     [found](const ProjectCalendar* c) { return *c == *found; });
+      if (same != distinct.end()) {
+        id = static_cast<std::int32_t>(same - distinct.begin());
+      } else if (distinct.size() < kMostWorkingCalendars) {
+        id = static_cast<std::int32_t>(distinct.size());
+        distinct.push_back(found);
+      }
+    }
+    content_of.emplace(uid, id);
+    return id;
+  };
+  const auto calendar_with = [&](std::int32_t id) {
+    return id < 0 ? &project_calendar : distinct[static_cast<std::size_t>(id)];
+  };
   const auto index_of = [&](ProjectCalendar calendar) -> std::int32_t {
     if (calendar == project_calendar) return -1;
     for (std::size_t i = 0; i < out.calendars.size(); ++i) {
@@ -375,30 +397,34 @@ ResourceSchedule ReadResourceSchedule(pugi::xml_node project,
     out.calendars.push_back(std::move(calendar));
     return static_cast<std::int32_t>(out.calendars.size() - 1);
   };
-  const auto calendar_of = [&](std::int64_t uid) {
-    const ProjectCalendar* found = uid < 0 ? nullptr : calendars.Find(uid);
-    return found != nullptr ? found : &project_calendar;
-  };
+  // Tasks on the same calendars share one working calendar, keyed by what made it: the task's own
+  // calendar (when it has one) and its resources'.
+  std::map<std::pair<std::optional<std::int32_t>, std::vector<std::int32_t>>, std::int32_t> made;
   for (auto& [uid, f] : facts) {
-    std::vector<std::int64_t> resources;
-    if (!f.ignores_resources || !f.calendar_uid) resources = f.resource_calendars;
+    std::vector<std::int32_t> resources;
+    if (!f.ignores_resources || !f.calendar_uid) {
+      for (const std::int64_t r : f.resource_calendars) resources.push_back(content(r));
+    }
     std::sort(resources.begin(), resources.end());
     resources.erase(std::unique(resources.begin(), resources.end()), resources.end());
-    const std::int64_t own = f.calendar_uid.value_or(-1);
+    std::optional<std::int32_t> own;
+    if (f.calendar_uid) own = content(*f.calendar_uid);
+    const bool plain = own.value_or(-1) < 0 && (resources.empty() || resources == std::vector{-1});
     std::int32_t index = -1;
-    if (own >= 0 || !resources.empty()) {
-      const auto key = std::make_pair(own, resources);
-      const auto known = made.find(key);
-      if (known != made.end()) {
+    if (!plain) {
+      auto key = std::make_pair(own, std::move(resources));
+      if (const auto known = made.find(key); known != made.end()) {
         index = known->second;
       } else if (made.size() < kMostWorkingCalendars) {
         std::vector<const ProjectCalendar*> of_resources;
-        for (const std::int64_t r : resources) of_resources.push_back(calendar_of(r));
-        ProjectCalendar working = of_resources.empty() ? *calendar_of(own) : UnionOf(of_resources);
-        if (own >= 0 && !of_resources.empty()) {
-          working = IntersectionOf({calendar_of(own), &working});
+        for (const std::int32_t r : key.second) of_resources.push_back(calendar_with(r));
+        ProjectCalendar working =
+            of_resources.empty() ? *calendar_with(*own) : UnionOf(of_resources);
+        if (own && !of_resources.empty()) {
+          working = IntersectionOf({calendar_with(*own), &working});
         }
-        index = made[key] = index_of(std::move(working));
+        index = index_of(std::move(working));
+        made.emplace(std::move(key), index);
       }
     }
     const ProjectCalendar& working =
