@@ -402,13 +402,16 @@ ResourceSchedule ReadResourceSchedule(pugi::xml_node project,
   std::map<std::pair<std::optional<std::int32_t>, std::vector<std::int32_t>>, std::int32_t> made;
   for (auto& [uid, f] : facts) {
     std::vector<std::int32_t> resources;
-    if (!f.ignores_resources || !f.calendar_uid) {
+    // A calendar UID that names no calendar is no calendar of the task's own.
+    std::optional<std::int32_t> own;
+    if (f.calendar_uid && calendars.Find(*f.calendar_uid) != nullptr) {
+      own = content(*f.calendar_uid);
+    }
+    if (!f.ignores_resources || !own) {
       for (const std::int64_t r : f.resource_calendars) resources.push_back(content(r));
     }
     std::sort(resources.begin(), resources.end());
     resources.erase(std::unique(resources.begin(), resources.end()), resources.end());
-    std::optional<std::int32_t> own;
-    if (f.calendar_uid) own = content(*f.calendar_uid);
     const bool plain = own.value_or(-1) < 0 && (resources.empty() || resources == std::vector{-1});
     std::int32_t index = -1;
     if (!plain) {
