@@ -7,8 +7,10 @@
 //
 // --tasks also lists each differing task with the dates the file holds and the recalculated ones.
 //
-// A cause is what the file shows about the task that the workbench does not schedule (the first
-// that applies, in the order of kCauses); "other" is a difference nothing in the file explains.
+// A cause is what the file shows about the task that the workbench models least surely or not at
+// all (the first that applies, in the order of kCauses): resources and their calendars, splits and
+// levelling delays are modelled from what the file says of them, assignment delays and levelling
+// itself are not. "other" is a difference nothing in the file explains.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -58,11 +60,13 @@ std::map<long long, TaskFacts> ReadFacts(const fs::path& file, std::string& proj
       project.child("MinutesPerDay") ? Number(Text(project, "MinutesPerDay")) : 480;
   if (Text(project, "ScheduleFromStart") == std::string_view("0"))
     project_causes = "scheduled from finish";
-  std::set<long long> with_resources, split;
+  std::set<long long> with_resources, split, delayed;
   for (pugi::xml_node a : project.child("Assignments").children("Assignment")) {
     if (Number(Text(a, "ResourceUID")) >= 0 && a.child("ResourceUID")) {
       with_resources.insert(Number(Text(a, "TaskUID")));
     }
+    if (Number(Text(a, "Delay")) != 0 || Number(Text(a, "LevelingDelay")) != 0)
+      delayed.insert(Number(Text(a, "TaskUID")));
     for (pugi::xml_node d : a.children("TimephasedData")) {
       if (Text(d, "Value") == std::string_view("PT0H0M0S"))
         split.insert(Number(Text(a, "TaskUID")));
@@ -87,6 +91,7 @@ std::map<long long, TaskFacts> ReadFacts(const fs::path& file, std::string& proj
     if (t.child("CalendarUID") && Number(Text(t, "CalendarUID")) >= 0)
       f.causes.insert("task calendar");
     if (with_resources.count(Number(Text(t, "UID")))) f.causes.insert("resources");
+    if (delayed.count(Number(Text(t, "UID")))) f.causes.insert("assignment delay");
     if (t.child("ActualStart") || Number(Text(t, "PercentComplete")) > 0)
       f.causes.insert("actuals");
     if (Minutes(Text(t, "Duration")) % per_day != 0) f.causes.insert("part-day duration");
@@ -117,6 +122,7 @@ std::map<long long, TaskFacts> ReadFacts(const fs::path& file, std::string& proj
 
 constexpr const char* kCauses[] = {"summary of such tasks",
                                    "scheduled from finish",
+                                   "assignment delay",
                                    "resources",
                                    "actuals",
                                    "task calendar",

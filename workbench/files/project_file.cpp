@@ -26,6 +26,7 @@
 
 #include "workbench/files/atomic_file.h"
 #include "workbench/files/messages.h"
+#include "workbench/files/mspdi_resources.h"
 #include "workbench/files/mspdi_values.h"
 #include "workbench/files/task_spans.h"
 #include "workbench/model/application.h"
@@ -1285,6 +1286,8 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
     predecessor->successors_.push_back(to);
     link.successor->predecessors_.push_back(Link{predecessor, link.type, to.lag, to.lag_format});
   }
+
+  ApplyResourceSchedule(*project, ReadResourceSchedule(root, project->calendar_));
 
   // The task tables, when the file carries them.
   std::vector<std::unique_ptr<Table>> tables;

@@ -107,6 +107,10 @@ std::string ScheduleOutOfRange() {
   return "The schedule would end after 31 December 2149; the project was not rescheduled.";
 }
 
+std::string NoSuchCalendar(std::int32_t index) {
+  return "The project has no working calendar number " + std::to_string(index) + ".";
+}
+
 std::string UnknownTable(std::string_view name) {
   return "The project has no task table named " + Quoted(name) + ".";
 }

@@ -45,6 +45,7 @@ std::string LinkToMissingTask(std::string_view field_name, std::int32_t id);
 std::string LinkToItself(std::int32_t id);
 std::string CircularLinks(std::int32_t id);
 std::string ScheduleOutOfRange();
+std::string NoSuchCalendar(std::int32_t index);
 std::string UnknownTable(std::string_view name);
 std::string TableNameTaken(std::string_view name);
 std::string BadInsertPosition(std::int32_t insert_position, std::int32_t count);

@@ -148,6 +148,17 @@ void Project::SetCalendar(ProjectCalendar calendar) {
   MarkChanged();
 }
 
+std::int32_t Project::AddWorkingCalendar(ProjectCalendar calendar) {
+  working_calendars_.push_back(std::move(calendar));
+  MarkChanged();
+  return static_cast<std::int32_t>(working_calendars_.size() - 1);
+}
+
+const ProjectCalendar& Project::CalendarOf(const Task& task) const {
+  const std::int32_t index = task.WorkingCalendar();
+  return index < 0 ? calendar_ : working_calendars_[static_cast<std::size_t>(index)];
+}
+
 void Project::SetProjectStart(Moment start) {
   if (!InHostRange(start)) {
     host::Raise(host::kHostFailure,

@@ -103,6 +103,11 @@ class Project final : public host::Project {
   // duration in days, as shown and typed, counts these.
   std::int64_t MinutesPerDay() const { return minutes_per_day_; }
   void SetCalendar(ProjectCalendar calendar);
+  // Calendars that tasks work on instead of the project's (their resources', their own), by the
+  // index AddWorkingCalendar gave; CalendarOf gives a task's, the project's for most.
+  std::int32_t AddWorkingCalendar(ProjectCalendar calendar);
+  const std::vector<ProjectCalendar>& WorkingCalendars() const { return working_calendars_; }
+  const ProjectCalendar& CalendarOf(const Task& task) const;
   // When work on the project starts; tasks without constraints and predecessors start then.
   // Fails with kHostFailure outside the host's date range.
   Moment ProjectStart() const { return project_start_; }
@@ -165,6 +170,7 @@ class Project final : public host::Project {
   mutable bool outline_dirty_ = true;
   std::int32_t last_outline_level_ = 0;
   ProjectCalendar calendar_;
+  std::vector<ProjectCalendar> working_calendars_;
   std::int64_t minutes_per_day_ = 8 * 60;
   Moment project_start_;
   bool schedule_from_finish_ = false;

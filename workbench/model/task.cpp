@@ -612,14 +612,37 @@ Task::Apply Task::PrepareLinksWrite(const FieldInfo& info, const std::string& te
   };
 }
 
+void Task::SetWorkingCalendar(std::int32_t index) {
+  if (index < -1 || index >= static_cast<std::int32_t>(owner_->WorkingCalendars().size())) {
+    host::Raise(host::kHostFailure, message::NoSuchCalendar(index));
+  }
+  if (calendar_ == index) return;
+  calendar_ = index;
+  owner_->MarkChanged();
+}
+
+void Task::SetSplitMinutes(std::int64_t minutes) {
+  minutes = std::max<std::int64_t>(minutes, 0);
+  if (split_ == minutes) return;
+  split_ = minutes;
+  owner_->MarkChanged();
+}
+
+void Task::SetLevelingDelay(std::int64_t minutes, bool elapsed) {
+  if (leveling_delay_ == minutes && leveling_delay_elapsed_ == elapsed) return;
+  leveling_delay_ = minutes;
+  leveling_delay_elapsed_ = elapsed;
+  owner_->MarkChanged();
+}
+
 void Task::MoveStartTo(Moment start) {
-  const ProjectCalendar& calendar = owner_->Calendar();
+  const ProjectCalendar& calendar = owner_->CalendarOf(*this);
   const std::int64_t work = calendar.WorkAt(start);
   start_ = calendar.StartOf(work);
   if (duration_ == 0) {
     finish_ = start_;
   } else {
-    finish_ = elapsed_ ? start_ + duration_ : calendar.FinishOf(work + duration_);
+    finish_ = elapsed_ ? start_ + duration_ : calendar.FinishOf(work + duration_ + split_);
   }
 }
 

@@ -84,6 +84,19 @@ class Task final : public host::Task {
   std::int32_t DurationDays() const;
   std::int64_t DurationMinutes() const { return duration_; }
   bool ElapsedDuration() const { return elapsed_; }
+  // The calendar the task works on: -1 for the project's, else an index into
+  // Project::WorkingCalendars(). Fails with kHostFailure for an index the project has not.
+  std::int32_t WorkingCalendar() const { return calendar_; }
+  void SetWorkingCalendar(std::int32_t index);
+  // Working minutes, on the task's calendar, in which a split task stands still between its
+  // start and its finish; they lengthen its span, not its duration. Negative counts as none.
+  std::int64_t SplitMinutes() const { return split_; }
+  void SetSplitMinutes(std::int64_t minutes);
+  // How long levelling put the task off from where its links and constraints let it start:
+  // minutes of the clock when `elapsed`, else working minutes of the project's calendar.
+  std::int64_t LevelingDelayMinutes() const { return leveling_delay_; }
+  bool LevelingDelayElapsed() const { return leveling_delay_elapsed_; }
+  void SetLevelingDelay(std::int64_t minutes, bool elapsed);
   bool IsSummary() const;
   bool IsMilestone() const { return duration_ == 0 && !IsSummary(); }
   Moment Start() const { return start_; }
@@ -134,6 +147,10 @@ class Task final : public host::Task {
   std::string name_;
   std::int64_t duration_;
   bool elapsed_ = false;
+  std::int32_t calendar_ = -1;
+  std::int64_t split_ = 0;
+  std::int64_t leveling_delay_ = 0;
+  bool leveling_delay_elapsed_ = false;
   std::int32_t outline_level_;
   Moment start_ = 0;
   Moment finish_ = 0;

@@ -173,6 +173,21 @@ void ProjectCalendar::SetDayWorking(std::int64_t days, bool working) {
 
 void ProjectCalendar::SetDayHours(std::int64_t days, DayHours hours) {
   CheckHours(hours);
+  Place(days, std::move(hours));
+  Rebuild();
+}
+
+void ProjectCalendar::SetDaysHours(std::vector<std::pair<std::int64_t, DayHours>> days) {
+  for (const auto& [day, hours] : days) CheckHours(hours);
+  // In order of days, each lands after the ones before it; the stable order keeps later entries
+  // for a day winning.
+  std::stable_sort(days.begin(), days.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (auto& [day, hours] : days) Place(day, std::move(hours));
+  Rebuild();
+}
+
+void ProjectCalendar::Place(std::int64_t days, DayHours hours) {
   const auto at = std::lower_bound(flips_.begin(), flips_.end(), days);
   const auto index = static_cast<std::size_t>(at - flips_.begin());
   const bool listed = at != flips_.end() && *at == days;
@@ -188,7 +203,6 @@ void ProjectCalendar::SetDayHours(std::int64_t days, DayHours hours) {
     flips_.erase(at);
     exceptions_.erase(exceptions_.begin() + static_cast<std::ptrdiff_t>(index));
   }
-  Rebuild();
 }
 
 void ProjectCalendar::Rebuild() {
@@ -262,6 +276,80 @@ Moment ProjectCalendar::FinishOf(std::int64_t work) const {
     left -= span.to - span.from;
   }
   return days * kMinutesPerDay;  // not reached: the day holds the minute
+}
+
+namespace {
+
+// Spans of one day where any list works, touching spans joined.
+DayHours Joined(const std::vector<const DayHours*>& lists) {
+  DayHours all;
+  for (const DayHours* hours : lists) all.insert(all.end(), hours->begin(), hours->end());
+  std::sort(all.begin(), all.end(),
+            [](const WorkingTime& a, const WorkingTime& b) { return a.from < b.from; });
+  DayHours out;
+  for (const WorkingTime& span : all) {
+    if (!out.empty() && span.from <= out.back().to) {
+      out.back().to = std::max(out.back().to, span.to);
+    } else {
+      out.push_back(span);
+    }
+  }
+  return out;
+}
+
+// Spans of one day where every list works.
+DayHours Common(const std::vector<const DayHours*>& lists) {
+  DayHours out = *lists.front();
+  for (std::size_t k = 1; k < lists.size(); ++k) {
+    DayHours next;
+    for (const WorkingTime& a : out) {
+      for (const WorkingTime& b : *lists[k]) {
+        const std::int32_t from = std::max(a.from, b.from), to = std::min(a.to, b.to);
+        if (from < to) next.push_back({from, to});
+      }
+    }
+    out = std::move(next);
+  }
+  return out;
+}
+
+template <typename Combine>
+ProjectCalendar Combined(const std::vector<const ProjectCalendar*>& calendars, Combine combine) {
+  if (calendars.empty()) host::Raise(host::kHostFailure, std::string(message::kNoWorkingDays));
+  std::vector<const DayHours*> lists(calendars.size());
+  std::array<DayHours, 7> week;
+  for (int weekday = 0; weekday < 7; ++weekday) {
+    for (std::size_t k = 0; k < calendars.size(); ++k) {
+      lists[k] = &calendars[k]->WeekdayHours(weekday);
+    }
+    week[weekday] = combine(lists);
+  }
+  if (MaskOf(week) == 0) return *calendars.front();
+  ProjectCalendar out(std::move(week));
+  std::vector<std::int64_t> days;
+  for (const ProjectCalendar* calendar : calendars) {
+    days.insert(days.end(), calendar->ExceptionDays().begin(), calendar->ExceptionDays().end());
+  }
+  std::sort(days.begin(), days.end());
+  days.erase(std::unique(days.begin(), days.end()), days.end());
+  std::vector<std::pair<std::int64_t, DayHours>> hours;
+  hours.reserve(days.size());
+  for (const std::int64_t day : days) {
+    for (std::size_t k = 0; k < calendars.size(); ++k) lists[k] = &calendars[k]->HoursOn(day);
+    hours.emplace_back(day, combine(lists));
+  }
+  out.SetDaysHours(std::move(hours));
+  return out;
+}
+
+}  // namespace
+
+ProjectCalendar UnionOf(const std::vector<const ProjectCalendar*>& calendars) {
+  return Combined(calendars, Joined);
+}
+
+ProjectCalendar IntersectionOf(const std::vector<const ProjectCalendar*>& calendars) {
+  return Combined(calendars, Common);
 }
 
 }  // namespace lunavant::workbench

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "addin/host/value.h"
@@ -87,10 +88,17 @@ class ProjectCalendar {
   // An exception with its own hours; an empty list makes a holiday. Fails with kHostFailure for
   // spans out of order.
   void SetDayHours(std::int64_t days, DayHours hours);
+  // Many days at once, later entries for the same day winning; cheaper than one by one.
+  void SetDaysHours(std::vector<std::pair<std::int64_t, DayHours>> days);
   bool IsWorkingDay(std::int64_t days) const { return !HoursOn(days).empty(); }
   const DayHours& HoursOn(std::int64_t days) const;
   // The days whose hours differ from their weekday's, in order.
   const std::vector<std::int64_t>& ExceptionDays() const { return flips_; }
+
+  // The same working time on every day (the same weekday hours and the same exceptions).
+  friend bool operator==(const ProjectCalendar& a, const ProjectCalendar& b) {
+    return a.week_hours_ == b.week_hours_ && a.flips_ == b.flips_ && a.exceptions_ == b.exceptions_;
+  }
 
   // Working time as a count: the working minutes between the calendar's epoch and `when`.
   // Moments that no work separates (a weekend, the evening and the next morning) count the same.
@@ -104,11 +112,14 @@ class ProjectCalendar {
   struct Exception {
     std::int64_t day;
     DayHours hours;
+    friend bool operator==(const Exception&, const Exception&) = default;
   };
   std::int64_t WorkBeforeDay(std::int64_t days) const;
   std::int64_t DayMinutes(std::int64_t days) const;
   // The day on which the `work`-th working minute (counting from 0) lies.
   std::int64_t DayOfWork(std::int64_t work) const;
+  // Records a day's hours without rebuilding the counts.
+  void Place(std::int64_t days, DayHours hours);
   void Rebuild();
 
   WorkWeek week_ = WorkWeek::MondayToFriday();
@@ -120,5 +131,12 @@ class ProjectCalendar {
   std::vector<std::int64_t> flips_;    // their days
   std::vector<std::int64_t> shift_;    // [i]: working minutes the exceptions before i add
 };
+
+// Working time where any of `calendars` works (the passes of a project whose tasks work on
+// calendars of their own count on it), and where all of them work (a task with its own calendar
+// and resources works when both do). Each fails with kHostFailure for no calendar; the common
+// working time of calendars that share no working weekday is the first calendar's.
+ProjectCalendar UnionOf(const std::vector<const ProjectCalendar*>& calendars);
+ProjectCalendar IntersectionOf(const std::vector<const ProjectCalendar*>& calendars);
 
 }  // namespace lunavant::workbench

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "addin/host/error.h"
@@ -70,7 +71,7 @@ void Schedule(Project& project) { Scheduler::Run(project); }
 
 void Scheduler::Run(Project& project) {
   project.EnsureOutline();
-  const ProjectCalendar& calendar = project.Calendar();
+  const ProjectCalendar& project_calendar = project.Calendar();
 
   std::vector<Task*> tasks;
   tasks.reserve(project.Rows().size());
@@ -91,6 +92,34 @@ void Scheduler::Run(Project& project) {
     if (finish_node[i] != i) task_of_node.push_back(i);
   }
   auto is_summary = [&](std::int32_t i) { return finish_node[i] != i; };
+
+  // When tasks work on calendars of their own, the passes count the working minutes of a
+  // calendar that works whenever any task or the project does, and place each task on its own.
+  std::optional<ProjectCalendar> combined;
+  {
+    std::vector<const ProjectCalendar*> used = {&project_calendar};
+    std::vector<char> seen(project.WorkingCalendars().size(), 0);
+    for (std::int32_t i = 0; i < n; ++i) {
+      const std::int32_t c = tasks[i]->calendar_;
+      if (c < 0 || is_summary(i) || seen[static_cast<std::size_t>(c)]) continue;
+      seen[static_cast<std::size_t>(c)] = 1;
+      used.push_back(&project.WorkingCalendars()[static_cast<std::size_t>(c)]);
+    }
+    if (used.size() > 1) combined = UnionOf(used);
+  }
+  const ProjectCalendar& calendar = combined ? *combined : project_calendar;
+  // A task's own calendar, or null when the passes count on it already.
+  const auto own_calendar = [&](std::int32_t v) -> const ProjectCalendar* {
+    if (!combined || is_summary(v)) return nullptr;
+    return &project.CalendarOf(*tasks[v]);
+  };
+  // Working minutes of the project's calendar between two counts of the passes: slack and
+  // durations are in these.
+  const auto project_minutes = [&](Boundary from, Boundary to) -> std::int64_t {
+    if (!combined) return to - from;
+    return project_calendar.WorkAt(calendar.FinishOf(to)) -
+           project_calendar.WorkAt(calendar.FinishOf(from));
+  };
 
   // Every edge, handed to `add` as (from, to, kind, type, lag).
   auto for_each_edge = [&](auto&& add) {
@@ -185,24 +214,53 @@ void Scheduler::Run(Project& project) {
   // duration runs on the clock from the moment work starts (or back from the moment it ends).
   // Unbounded ends stay unbounded.
   const auto unbounded = [](Boundary b) { return b <= -kNone / 2 || b >= kNone / 2; };
+  // A count moved on by working minutes of the project's calendar, in which lags count.
+  const auto later = [&](Boundary at, std::int64_t minutes) -> Boundary {
+    if (!combined || minutes == 0 || unbounded(at)) return at + minutes;
+    const std::int64_t work = project_calendar.WorkAt(calendar.FinishOf(at)) + minutes;
+    return calendar.WorkAt(project_calendar.FinishOf(work));
+  };
+  // A split task's span holds the working time it stands still as well.
   const auto after = [&](std::int32_t v, Boundary start) -> Boundary {
     if (is_summary(v) || unbounded(start)) return start;
     const Task& task = *tasks[v];
-    if (!task.elapsed_) return start + task.duration_;
-    return calendar.WorkAt(calendar.StartOf(start) + task.duration_);
+    if (task.elapsed_) return calendar.WorkAt(calendar.StartOf(start) + task.duration_);
+    const std::int64_t span = task.duration_ + task.split_;
+    const ProjectCalendar* own = own_calendar(v);
+    if (own == nullptr) return start + span;
+    if (span == 0) return start;
+    return calendar.WorkAt(own->FinishOf(own->WorkAt(calendar.StartOf(start)) + span));
   };
   const auto before = [&](std::int32_t v, Boundary finish) -> Boundary {
     if (is_summary(v) || unbounded(finish)) return finish;
     const Task& task = *tasks[v];
-    if (!task.elapsed_) return finish - task.duration_;
-    return calendar.WorkAt(calendar.FinishOf(finish) - task.duration_);
+    if (task.elapsed_) return calendar.WorkAt(calendar.FinishOf(finish) - task.duration_);
+    const std::int64_t span = task.duration_ + task.split_;
+    const ProjectCalendar* own = own_calendar(v);
+    if (own == nullptr) return finish - span;
+    if (span == 0) return finish;
+    return calendar.WorkAt(own->StartOf(own->WorkAt(calendar.FinishOf(finish)) - span));
+  };
+  // Work on a task of its own calendar starts when that calendar next works, and ends when it
+  // last worked; milestones and elapsed tasks stay where the links put them.
+  const auto on_own_start = [&](std::int32_t v, Boundary start) -> Boundary {
+    const ProjectCalendar* own = own_calendar(v);
+    const Task& task = *tasks[v];
+    if (own == nullptr || unbounded(start) || task.elapsed_ || task.duration_ == 0) return start;
+    return calendar.WorkAt(own->StartOf(own->WorkAt(calendar.StartOf(start))));
+  };
+  const auto on_own_finish = [&](std::int32_t v, Boundary finish) -> Boundary {
+    const ProjectCalendar* own = own_calendar(v);
+    const Task& task = *tasks[v];
+    if (own == nullptr || unbounded(finish) || task.elapsed_ || task.duration_ == 0) return finish;
+    return calendar.WorkAt(own->FinishOf(own->WorkAt(calendar.FinishOf(finish))));
   };
   // A lag counted on (or back, `sign` -1) from a link's end `at` at node `node` (whose task starts
   // at `start`); an elapsed lag runs on the clock from the moment that end stands for, which for
   // an elapsed task's finish is where the clock says, on working time or not.
   const auto lagged = [&](Boundary at, const Lag& lag, bool at_finish, int sign,
                           std::int32_t node, Boundary start) -> Boundary {
-    if (!lag.elapsed || unbounded(at)) return at + sign * lag.minutes;
+    if (!lag.elapsed || unbounded(at)) return later(at, sign * lag.minutes);
     Moment from = at_finish ? calendar.FinishOf(at) : calendar.StartOf(at);
     if (at_finish && node < n && !is_summary(node) && tasks[node]->elapsed_ &&
         tasks[node]->duration_ > 0 && !unbounded(start)) {
@@ -290,6 +348,14 @@ void Scheduler::Run(Project& project) {
         default:
           break;
       }
+      // Levelling put the task off from where its links and constraints let it start.
+      if (task.leveling_delay_ != 0) {
+        start = task.leveling_delay_elapsed_
+                    ? calendar.WorkAt(calendar.StartOf(start) + task.leveling_delay_)
+                    : later(start, task.leveling_delay_);
+        from_finish = false;
+      }
+      start = on_own_start(v, start);
       if (task.actual_start_) {
         start = calendar.WorkAt(*task.actual_start_);
         from_finish = false;
@@ -357,6 +423,7 @@ void Scheduler::Run(Project& project) {
             break;
         }
       }
+      finish = on_own_finish(v, finish);
       lf[v] = finish;
       ls[v] = before(v, finish);
     }
@@ -400,7 +467,7 @@ void Scheduler::Run(Project& project) {
     if (!summary_finish && is_summary(v)) continue;
     const std::int32_t i = summary_finish ? task_of_node[v - n] : v;
     Task& task = *tasks[i];
-    const Boundary total_slack = ls[i] - early_es(i);
+    const Boundary total_slack = project_minutes(early_es(i), ls[i]);
     set(task.total_slack_, total_slack);
     set(task.critical_, total_slack <= 0);
     if (summary_finish) {
@@ -418,7 +485,7 @@ void Scheduler::Run(Project& project) {
       set(task.early_finish_, std::optional<Moment>(last));
       set(task.late_start_, std::optional<Moment>(late_first));
       set(task.late_finish_, std::optional<Moment>(late_last));
-      set(task.duration_, early_ef(i) - early_es(i));
+      set(task.duration_, project_minutes(early_es(i), early_ef(i)));
       set(task.free_slack_, 0);
       continue;
     }
@@ -432,18 +499,24 @@ void Scheduler::Run(Project& project) {
       return task.elapsed_ ? calendar.StartOf(start) + task.duration_ : calendar.FinishOf(finish);
     };
     set(task.early_start_, std::optional<Moment>(start_at(es[i])));
-    set(task.early_finish_, std::optional<Moment>(finish_at_start[i] ? calendar.StartOf(ef[i])
+    // Where work resumes after a count, on the task's own calendar.
+    auto resumes_at = [&](Boundary b) {
+      const ProjectCalendar* own = own_calendar(i);
+      return own ? own->StartOf(own->WorkAt(calendar.FinishOf(b))) : calendar.StartOf(b);
+    };
+    set(task.early_finish_, std::optional<Moment>(finish_at_start[i] ? resumes_at(ef[i])
                                                                      : finish_at(es[i], ef[i])));
     set(task.late_start_, std::optional<Moment>(start_at(ls[i])));
     set(task.late_finish_, std::optional<Moment>(finish_at(ls[i], lf[i])));
-    Boundary free_slack = project_finish - ef[i];
+    Boundary free_slack = project_minutes(ef[i], project_finish);
     for (const Link& link : task.successors_) {
       const std::int32_t s = link.task->schedule_index_;
       const Boundary successor_at = ToFinish(link.type) ? early_ef(s) : early_es(s);
       const Boundary mine = FromFinish(link.type) ? ef[i] : es[i];
       free_slack = std::min(
           free_slack,
-          successor_at - lagged(mine, LagOf(task, link), FromFinish(link.type), 1, i, es[i]));
+          project_minutes(lagged(mine, LagOf(task, link), FromFinish(link.type), 1, i, es[i]),
+                          successor_at));
     }
     free_slack = std::min(free_slack, total_slack);
     // As Late As Possible: as late as the task can go without moving a successor or the project
@@ -454,8 +527,13 @@ void Scheduler::Run(Project& project) {
         (from_project_finish || task.constraint_ == ConstraintType::kAsLateAsPossible) &&
         !task.actual_start_ && later_by > 0;
     if (as_late) {
-      set(task.start_, start_at(es[i] + later_by));
-      set(task.finish_, finish_at(es[i] + later_by, ef[i] + later_by));
+      // On calendars of their own, late dates are where the backward pass put them.
+      const bool at_late_dates = combined && from_project_finish;
+      const Boundary late_start = at_late_dates ? ls[i] : on_own_start(i, later(es[i], later_by));
+      const Boundary late_finish =
+          at_late_dates ? lf[i] : (combined ? after(i, late_start) : ef[i] + later_by);
+      set(task.start_, start_at(late_start));
+      set(task.finish_, finish_at(late_start, late_finish));
       free_slack = 0;
     } else {
       set(task.start_, task.actual_start_ ? *task.actual_start_ : *task.early_start_);
@@ -482,7 +560,7 @@ void Scheduler::Run(Project& project) {
   set(summary.early_finish_, std::optional<Moment>(last));
   set(summary.late_start_, std::optional<Moment>(late_first));
   set(summary.late_finish_, std::optional<Moment>(late_last));
-  set(summary.duration_, project_finish - project_start);
+  set(summary.duration_, project_minutes(project_start, project_finish));
 
   for (Task* task : tasks) task->schedule_index_ = -1;
   if (changed) project.MarkChanged();

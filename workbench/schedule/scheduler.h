@@ -2,7 +2,13 @@
 // The critical-path scheduler behind Application::CalculateProject.
 //
 // Works in working minutes of the project's calendar (each weekday with its own working times,
-// exceptions with theirs). A forward pass gives each task its early start and finish from the
+// exceptions with theirs). A task may work on a calendar of its own (its resources', see
+// Project::CalendarOf): it then starts when that calendar next works and counts its duration there,
+// while the passes count on a calendar that works whenever any task does; lags count the project's
+// working time. A split task's span holds its pauses besides its duration, and a levelling delay
+// puts a task off from the start its links and constraints allow.
+//
+// A forward pass gives each task its early start and finish from the
 // project start, its constraint (Start/Finish No Earlier Than, Must Start/Finish On), its links
 // (finish-to-start, start-to-start, finish-to-finish, start-to-finish, each with a lag or lead in
 // working time, on the clock, or as a share of the predecessor's duration) and the links of the

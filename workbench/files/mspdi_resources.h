@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+// What a project file's resources and assignments tell the scheduler: on which working time each
+// task works, and how long a split task stands still between its start and its finish.
+//
+// A task with work resources works when any of them does (each on its resource calendar, which
+// may build on a base calendar); with a calendar of its own as well, when both do, or on its own
+// calendar alone when it ignores its resources' calendars. A split shows in the timephased work
+// of the task's assignments: periods that hold no work between periods that do (and the time
+// between an assignment's Stop and its Resume), where every assignment of the task stands still.
+//
+// Levelling delays (LevelingDelay, in tenths of a minute, with LevelingDelayFormat) put tasks off.
+//
+// The file's own dates are never read here: only what places a task, not where it was placed.
+// Nothing here fails: what cannot be read counts as absent and stays in the file as it is.
+//
+//   ApplyResourceSchedule(project, ReadResourceSchedule(root, project.Calendar()));
+#pragma once
+
+#include <cstdint>
+#include <pugixml.hpp>
+#include <vector>
+
+#include "workbench/schedule/calendar.h"
+
+namespace lunavant::workbench {
+
+class Project;
+
+struct ResourceSchedule {
+  struct TaskTime {
+    std::int64_t uid;
+    std::int32_t calendar;       // index into `calendars`, -1 for the project's
+    std::int64_t split_minutes;  // working minutes of that calendar
+    std::int64_t leveling_delay = 0;  // minutes
+    bool leveling_delay_elapsed = false;
+  };
+  std::vector<ProjectCalendar> calendars;  // each differs from the project's and the others
+  std::vector<TaskTime> tasks;             // only tasks that differ from the plain case
+};
+
+// `project` is the document's Project element; `project_calendar` the calendar read from it.
+ResourceSchedule ReadResourceSchedule(pugi::xml_node project,
+                                      const ProjectCalendar& project_calendar);
+// Hands the calendars and splits to the project's tasks by UID; UIDs the project has no task for
+// are passed over.
+void ApplyResourceSchedule(Project& project, const ResourceSchedule& schedule);
+
+}  // namespace lunavant::workbench
