@@ -322,7 +322,20 @@ struct TaskFacts {
 
 }  // namespace
 
+TaskPlacement ReadTaskPlacement(pugi::xml_node t) {
+  TaskPlacement placement;
+  placement.uid = UidOf(t.child("UID")).value_or(-1);
+  placement.calendar_uid = UidOf(t.child("CalendarUID"));
+  placement.leveling_delay =
+      NumberOf(t.child("LevelingDelay"), -kMaxDelay, kMaxDelay).value_or(0) / 10;
+  placement.leveling_delay_elapsed =
+      ElapsedFormat(NumberOf(t.child("LevelingDelayFormat"), 0, 1000).value_or(8));
+  placement.ignores_resources = TextOf(t.child("IgnoreResourceCalendar")) == std::string_view("1");
+  return placement;
+}
+
 ResourceSchedule ReadResourceSchedule(pugi::xml_node project,
+                                      const std::vector<TaskPlacement>& tasks,
                                       const ProjectCalendar& project_calendar) {
   std::unordered_map<std::int64_t, std::int64_t> work_resources;  // UID -> calendar UID or -1
   for (pugi::xml_node r : project.child("Resources").children("Resource")) {
@@ -346,21 +359,16 @@ ResourceSchedule ReadResourceSchedule(pugi::xml_node project,
     std::vector<Period> mine = StillPeriods(a);
     f.still = f.still ? Common(*f.still, mine) : std::move(mine);
   }
-  for (pugi::xml_node t : project.child("Tasks").children("Task")) {
-    const auto uid = UidOf(t.child("UID"));
-    if (!uid) continue;
-    const auto calendar = UidOf(t.child("CalendarUID"));
-    const bool own = calendar && *calendar >= 0;
-    const std::int64_t delay =
-        NumberOf(t.child("LevelingDelay"), -kMaxDelay, kMaxDelay).value_or(0) / 10;
-    const auto found = own || delay != 0 ? facts.try_emplace(*uid).first : facts.find(*uid);
+  for (const TaskPlacement& t : tasks) {
+    if (t.uid < 0) continue;
+    const bool own = t.calendar_uid && *t.calendar_uid >= 0;
+    const std::int64_t delay = t.leveling_delay;
+    const auto found = own || delay != 0 ? facts.try_emplace(t.uid).first : facts.find(t.uid);
     if (found == facts.end()) continue;
-    if (own) found->second.calendar_uid = *calendar;
+    if (own) found->second.calendar_uid = *t.calendar_uid;
     found->second.leveling_delay = delay;
-    found->second.leveling_delay_elapsed =
-        ElapsedFormat(NumberOf(t.child("LevelingDelayFormat"), 0, 1000).value_or(8));
-    found->second.ignores_resources =
-        TextOf(t.child("IgnoreResourceCalendar")) == std::string_view("1");
+    found->second.leveling_delay_elapsed = t.leveling_delay_elapsed;
+    found->second.ignores_resources = t.ignores_resources;
   }
 
   Calendars calendars(project);

@@ -13,10 +13,13 @@
 // The file's own dates are never read here: only what places a task, not where it was placed.
 // Nothing here fails: what cannot be read counts as absent and stays in the file as it is.
 //
-//   ApplyResourceSchedule(project, ReadResourceSchedule(root, project.Calendar()));
+//   std::vector<TaskPlacement> tasks;
+//   for (pugi::xml_node task : ...) tasks.push_back(ReadTaskPlacement(task));
+//   ApplyResourceSchedule(project, ReadResourceSchedule(root, tasks, project.Calendar()));
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <pugixml.hpp>
 #include <vector>
 
@@ -38,8 +41,21 @@ struct ResourceSchedule {
   std::vector<TaskTime> tasks;             // only tasks that differ from the plain case
 };
 
-// `project` is the document's Project element; `project_calendar` the calendar read from it.
+// What a Task element says of where its task works: its own calendar, its levelling delay and
+// whether it ignores its resources' calendars.
+struct TaskPlacement {
+  std::int64_t uid = -1;  // -1 when the element has none that can be read
+  std::optional<std::int64_t> calendar_uid;
+  std::int64_t leveling_delay = 0;  // minutes
+  bool leveling_delay_elapsed = false;
+  bool ignores_resources = false;
+};
+TaskPlacement ReadTaskPlacement(pugi::xml_node task);
+
+// `project` is the document's Project element (its Tasks are read from `tasks`, one for each of
+// its Task elements); `project_calendar` the calendar read from it.
 ResourceSchedule ReadResourceSchedule(pugi::xml_node project,
+                                      const std::vector<TaskPlacement>& tasks,
                                       const ProjectCalendar& project_calendar);
 // Hands the calendars and splits to the project's tasks by UID; UIDs the project has no task for
 // are passed over.

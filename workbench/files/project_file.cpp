@@ -1178,6 +1178,7 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
     LagFormat format;
   };
   std::vector<PendingLink> links;
+  std::vector<TaskPlacement> placements;  // by task element
   std::int32_t last_level = 0;
   std::int32_t next_uid = 1;
   const std::string_view text = source->text;
@@ -1255,6 +1256,7 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
         }
       }
       row.written_unread = true;
+      placements.push_back(ReadTaskPlacement(node));
     } catch (LoadFailure& failure) {
       RethrowWithin(failure, within);
     }
@@ -1287,7 +1289,7 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
     link.successor->predecessors_.push_back(Link{predecessor, link.type, to.lag, to.lag_format});
   }
 
-  ApplyResourceSchedule(*project, ReadResourceSchedule(root, project->calendar_));
+  ApplyResourceSchedule(*project, ReadResourceSchedule(root, placements, project->calendar_));
 
   // The task tables, when the file carries them.
   std::vector<std::unique_ptr<Table>> tables;
