@@ -322,6 +322,12 @@ struct TaskFacts {
 
 }  // namespace
 
+ProjectCalendar ReadProjectCalendar(pugi::xml_node project, std::int64_t calendar_uid) {
+  Calendars calendars(project);
+  const ProjectCalendar* found = calendars.Find(calendar_uid);
+  return found != nullptr ? *found : ProjectCalendar();
+}
+
 TaskPlacement ReadTaskPlacement(pugi::xml_node t) {
   TaskPlacement placement;
   placement.uid = UidOf(t.child("UID")).value_or(-1);

@@ -41,6 +41,11 @@ struct ResourceSchedule {
   std::vector<TaskTime> tasks;             // only tasks that differ from the plain case
 };
 
+// The calendar with `calendar_uid` among the document's, with what it takes from its base
+// calendar: the one the project schedules with. The default calendar when there is no such
+// calendar or it has no working weekday.
+ProjectCalendar ReadProjectCalendar(pugi::xml_node project, std::int64_t calendar_uid);
+
 // What a Task element says of where its task works: its own calendar, its levelling delay and
 // whether it ignores its resources' calendars.
 struct TaskPlacement {
