@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <utility>
 
 #include "addin/host/error.h"
@@ -371,13 +370,16 @@ std::string Application::FormatDate(Moment when) const {
   }
   // A year that two digits would not read back as (a task in 2030, say) is shown in full, so
   // every date the host shows reads back as itself.
-  out +=
-      Regional().FormatDate(civil.year, civil.month, civil.day, TwoDigitYearReadsBack(civil.year));
+  Regional().AppendDate(out, civil.year, civil.month, civil.day,
+                        TwoDigitYearReadsBack(civil.year));
   if (date_format_ == DateFormat::kWeekdayDateTime || date_format_ == DateFormat::kDateTime) {
-    char time[8];
-    std::snprintf(time, sizeof time, " %02d:%02d", static_cast<int>(civil.hour),
-                  static_cast<int>(civil.minute));
-    out += time;
+    const char time[] = {' ',
+                         static_cast<char>('0' + civil.hour / 10),
+                         static_cast<char>('0' + civil.hour % 10),
+                         ':',
+                         static_cast<char>('0' + civil.minute / 10),
+                         static_cast<char>('0' + civil.minute % 10)};
+    out.append(time, sizeof time);
   }
   return out;
 }

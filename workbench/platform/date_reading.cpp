@@ -334,62 +334,64 @@ std::optional<TimeOfDay> ReadTimePart(Scanner& scanner) {
   return time;
 }
 
-// Numbers are written through a small buffer: a date is written for every task field shown, and
+// Numbers are written by hand at a pointer: a date is written for every task field shown, and
 // a temporary string per number would cost more than the rest of the writing.
-void AppendNumber(std::string& out, std::int32_t value, std::size_t least_digits) {
-  char digits[12];  // "-2147483648"
+char* WriteNumber(char* out, std::int32_t value, std::size_t least_digits) {
   if (value >= 0 && value < 100 && least_digits <= 2) {
     // Days, months, short years and times of day: nearly every number written.
-    digits[0] = static_cast<char>('0' + value / 10);
-    digits[1] = static_cast<char>('0' + value % 10);
-    const bool both = value >= 10 || least_digits == 2;
-    out.append(both ? digits : digits + 1, both ? 2 : 1);
-    return;
+    if (value >= 10 || least_digits == 2) *out++ = static_cast<char>('0' + value / 10);
+    *out++ = static_cast<char>('0' + value % 10);
+    return out;
   }
+  char digits[12];  // "-2147483648"
   const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
   const auto size = static_cast<std::size_t>(end - digits);
-  if (value >= 0 && size < least_digits) out.append(least_digits - size, '0');
-  out.append(digits, size);
-}
-
-void AppendTwoDigits(std::string& out, std::int32_t value) { AppendNumber(out, value, 2); }
-
-void AppendYear(std::string& out, std::int32_t year, std::size_t letters) {
-  if (letters >= 3) {
-    AppendNumber(out, year, 4);
-    return;
+  if (value >= 0) {
+    for (std::size_t i = size; i < least_digits; ++i) *out++ = '0';
   }
-  const std::int32_t short_year = (year % 100 + 100) % 100;  // [0, 99]
-  AppendNumber(out, short_year, letters == 2 ? 2 : 1);
+  for (const char* c = digits; c != end; ++c) *out++ = *c;
+  return out;
 }
 
-// The text of a quoted section starting at `pos` (the opening quote) into `out`; returns the
-// position after the closing quote. "''", inside or in place of a section, writes one quote; an
-// unclosed quote runs to the end.
-std::size_t AppendQuoted(std::string& out, std::string_view pattern, std::size_t pos) {
+char* WriteYear(char* out, std::int32_t year, std::size_t letters) {
+  if (letters >= 3) return WriteNumber(out, year, 4);
+  const std::int32_t short_year = (year % 100 + 100) % 100;  // [0, 99]
+  return WriteNumber(out, short_year, letters == 2 ? 2 : 1);
+}
+
+char* WriteName(char* out, std::string_view name, std::size_t letters) {
+  if (letters == 3) name = name.substr(0, 3);
+  for (const char c : name) *out++ = c;
+  return out;
+}
+
+// Walks the quoted section starting at `pos` (the opening quote), handing each character it
+// writes to `put`; returns the position after the closing quote. "''", inside or in place of a
+// section, writes one quote; an unclosed quote runs to the end.
+template <typename Put>
+std::size_t WalkQuoted(std::string_view pattern, std::size_t pos, Put put) {
   if (pos + 1 < pattern.size() && pattern[pos + 1] == '\'') {
-    out += '\'';
+    put('\'');
     return pos + 2;
   }
   ++pos;
   while (pos < pattern.size()) {
     if (pattern[pos] == '\'') {
       if (pos + 1 < pattern.size() && pattern[pos + 1] == '\'') {
-        out += '\'';
+        put('\'');
         pos += 2;
         continue;
       }
       return pos + 1;
     }
-    out += pattern[pos++];
+    put(pattern[pos++]);
   }
   return pos;
 }
 
-// The position after the quoted section starting at `pos`, as AppendQuoted reads it.
+// The position after the quoted section starting at `pos`.
 std::size_t SkipQuoted(std::string_view pattern, std::size_t pos) {
-  std::string ignored;
-  return AppendQuoted(ignored, pattern, pos);
+  return WalkQuoted(pattern, pos, [](char) {});
 }
 
 bool IsMonthLetter(char c) { return c == 'M' || c == 'm'; }
@@ -494,69 +496,75 @@ bool IsReadableDate(std::int32_t year, std::int32_t month, std::int32_t day) {
   return year >= 100 && IsRealDate(year, month, day);
 }
 
-std::string FormatDateWithPattern(std::string_view pattern, std::int32_t year, std::int32_t month,
-                                  std::int32_t day, bool two_digit_year) {
-  const std::string_view given = pattern.empty() ? kCShortDatePattern : pattern;
-  // The pattern with two-digit years is derived again only when the pattern changes: the same
-  // pattern writes every date field shown.
-  thread_local std::string last_given;
-  thread_local std::string last_short;
-  if (two_digit_year && given != last_given) {
-    // Every "yyyy", left to right, becomes "yy".
-    std::string short_years;
-    short_years.reserve(given.size());
-    for (std::size_t pos = 0; pos < given.size();) {
-      const bool four = pos + 4 <= given.size() && given[pos] == 'y' && given[pos + 1] == 'y' &&
-                        given[pos + 2] == 'y' && given[pos + 3] == 'y';
-      short_years.append(given.substr(pos, four ? 2 : 1));
-      pos += four ? 4 : 1;
-    }
-    last_short = std::move(short_years);
-    last_given.assign(given);
+std::string WithTwoDigitYears(std::string_view pattern) {
+  std::string short_years;
+  short_years.reserve(pattern.size());
+  for (std::size_t pos = 0; pos < pattern.size();) {
+    const bool four = pos + 4 <= pattern.size() && pattern[pos] == 'y' && pattern[pos + 1] == 'y' &&
+                      pattern[pos + 2] == 'y' && pattern[pos + 3] == 'y';
+    short_years.append(pattern.substr(pos, four ? 2 : 1));
+    pos += four ? 4 : 1;
   }
-  const std::string_view working = two_digit_year ? std::string_view(last_short) : given;
+  return short_years;
+}
+
+char* WriteDateWithPattern(char* out, std::string_view pattern, std::int32_t year,
+                           std::int32_t month, std::int32_t day) {
   const bool real = IsRealDate(year, month, day);
-  std::string out;  // a short date fits inside the string object: no allocation
-  for (std::size_t pos = 0; pos < working.size();) {
-    const char c = working[pos];
+  for (std::size_t pos = 0; pos < pattern.size();) {
+    const char c = pattern[pos];
     if (c == '\'') {
-      pos = AppendQuoted(out, working, pos);
+      pos = WalkQuoted(pattern, pos, [&out](char quoted) { *out++ = quoted; });
       continue;
     }
     if (c != 'd' && c != 'y' && !IsMonthLetter(c)) {
-      out += c;
+      *out++ = c;
       ++pos;
       continue;
     }
-    const std::size_t run = RunLength(working, pos);
+    const std::size_t run = RunLength(pattern, pos);
     pos += run;
     if (c == 'y') {
-      AppendYear(out, year, run);
+      out = WriteYear(out, year, run);
     } else if (run >= 3) {
       if (c == 'd' && real) {
-        const std::string_view name =
-            kWeekdayNames[static_cast<std::size_t>(WeekdayOf(year, month, day))];
-        out += run == 3 ? name.substr(0, 3) : name;
+        out = WriteName(out, kWeekdayNames[static_cast<std::size_t>(WeekdayOf(year, month, day))],
+                        run);
       } else if (c != 'd' && month >= 1 && month <= 12) {
-        const std::string_view name = kMonthNames[static_cast<std::size_t>(month - 1)];
-        out += run == 3 ? name.substr(0, 3) : name;
+        out = WriteName(out, kMonthNames[static_cast<std::size_t>(month - 1)], run);
       }
     } else {
-      const std::int32_t value = c == 'd' ? day : month;
-      AppendNumber(out, value, run == 2 ? 2 : 1);
+      out = WriteNumber(out, c == 'd' ? day : month, run == 2 ? 2 : 1);
     }
   }
   return out;
 }
 
-std::string FormatTimeOfDay(std::int32_t hour, std::int32_t minute, std::int32_t second) {
-  std::string out;
-  AppendTwoDigits(out, hour);
-  out += ':';
-  AppendTwoDigits(out, minute);
-  out += ':';
-  AppendTwoDigits(out, second);
+std::string FormatDateWithPattern(std::string_view pattern, std::int32_t year, std::int32_t month,
+                                  std::int32_t day, bool two_digit_year) {
+  const std::string_view given = pattern.empty() ? kCShortDatePattern : pattern;
+  const std::string short_years = two_digit_year ? WithTwoDigitYears(given) : std::string();
+  const std::string_view working = two_digit_year ? std::string_view(short_years) : given;
+  // A user's short date is a dozen characters: written on the stack, copied once.
+  constexpr std::size_t kStackPattern = 32;
+  if (working.size() <= kStackPattern) {
+    char text[kStackPattern * kMostPerPatternChar];
+    return std::string(text, WriteDateWithPattern(text, working, year, month, day));
+  }
+  std::string out(working.size() * kMostPerPatternChar, '\0');
+  out.resize(static_cast<std::size_t>(
+      WriteDateWithPattern(out.data(), working, year, month, day) - out.data()));
   return out;
+}
+
+std::string FormatTimeOfDay(std::int32_t hour, std::int32_t minute, std::int32_t second) {
+  char text[3 * 12 + 2];
+  char* out = WriteNumber(text, hour, 2);
+  *out++ = ':';
+  out = WriteNumber(out, minute, 2);
+  *out++ = ':';
+  out = WriteNumber(out, second, 2);
+  return std::string(text, out);
 }
 
 }  // namespace lunavant::workbench

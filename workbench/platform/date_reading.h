@@ -10,6 +10,7 @@
 //   FormatDateWithPattern("M/d/yyyy", 2004, 3, 5, /*two_digit_year=*/true);   // "3/5/04"
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -51,6 +52,19 @@ bool IsReadableDate(std::int32_t year, std::int32_t month, std::int32_t day);
 
 // Whether a two-digit year reads back as `year`: true for 1930..2029.
 bool TwoDigitYearReadsBack(std::int32_t year);
+
+// The most WriteDateWithPattern writes for one character of its pattern: a number with its sign.
+inline constexpr std::size_t kMostPerPatternChar = 11;
+
+// Every "yyyy" of the pattern, left to right, turned into "yy".
+std::string WithTwoDigitYears(std::string_view pattern);
+
+// FormatDateWithPattern with `pattern` as it stands (no two-digit-year step, no stand-in for the
+// empty pattern), written at `out`, which has room for kMostPerPatternChar characters per pattern
+// character; returns the end of what was written. For callers that write many dates with one
+// pattern and keep its forms themselves.
+char* WriteDateWithPattern(char* out, std::string_view pattern, std::int32_t year,
+                           std::int32_t month, std::int32_t day);
 
 // Writes a date with a short-date pattern: d and dd the day, M and MM (or m, mm) the month, y the
 // year's last two digits without a leading zero, yy with it, yyy and longer the year with at least

@@ -76,19 +76,39 @@ void PosixRegionalSettings::ClearOverrides() {
 
 std::string PosixRegionalSettings::FormatDate(std::int32_t year, std::int32_t month,
                                               std::int32_t day, bool two_digit_year) const {
+  std::string text;
+  AppendDate(text, year, month, day, two_digit_year);
+  return text;
+}
+
+void PosixRegionalSettings::AppendDate(std::string& out, std::int32_t year, std::int32_t month,
+                                       std::int32_t day, bool two_digit_year) const {
   const std::string_view locale_pattern = Current().pattern;
   const std::string_view pattern = locale_pattern.empty() ? kCShortDatePattern : locale_pattern;
+  if (pattern != forms_.pattern) {
+    forms_.pattern.assign(pattern);
+    forms_.two_digit_years = WithTwoDigitYears(pattern);
+    forms_.whole_years = WithWholeYears(pattern);
+    // Every form is at most as long as the one with whole years.
+    const std::size_t room = forms_.whole_years.size() * kMostPerPatternChar;
+    if (scratch_.size() < room) scratch_.resize(room);
+  }
+  char* const start = scratch_.data();
+  char* end = nullptr;
   // A year that two digits would give back as another (2030 as 1930) is written in full, also
   // where the pattern itself has only two.
   if (!TwoDigitYearReadsBack(year)) {
-    return FormatDateWithPattern(WithWholeYears(pattern), year, month, day, false);
+    end = WriteDateWithPattern(start, forms_.whole_years, year, month, day);
+  } else {
+    end = WriteDateWithPattern(start, two_digit_year ? forms_.two_digit_years : forms_.pattern,
+                               year, month, day);
+    // "15:03:04" is a time of day to the reader; the whole year makes it a date again.
+    const std::string_view text(start, static_cast<std::size_t>(end - start));
+    if (HasColon(text) && ReadsAsTimeOfDay(text)) {
+      end = WriteDateWithPattern(start, forms_.whole_years, year, month, day);
+    }
   }
-  std::string text = FormatDateWithPattern(pattern, year, month, day, two_digit_year);
-  // "15:03:04" is a time of day to the reader; the whole year makes it a date again.
-  if (HasColon(text) && ReadsAsTimeOfDay(text)) {
-    text = FormatDateWithPattern(WithWholeYears(pattern), year, month, day, false);
-  }
-  return text;
+  out.append(start, end);
 }
 
 std::uint32_t PosixRegionalSettings::GetUserDefaultLCID() const { return kUserDefaultLcid; }

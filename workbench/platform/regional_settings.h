@@ -84,6 +84,9 @@ class PosixRegionalSettings final : public host::RegionalSettings {
   // separator ":"), whatever the pattern. The empty pattern writes "MM/dd/yy".
   std::string FormatDate(std::int32_t year, std::int32_t month, std::int32_t day,
                          bool two_digit_year) const;
+  // FormatDate appended to `out`, for callers that put more around the date.
+  void AppendDate(std::string& out, std::int32_t year, std::int32_t month, std::int32_t day,
+                  bool two_digit_year) const;
 
   // Always kUserDefaultLcid.
   std::uint32_t GetUserDefaultLCID() const override;
@@ -114,6 +117,16 @@ class PosixRegionalSettings final : public host::RegionalSettings {
   std::unique_ptr<const DateFormatSource> source_;
   std::optional<std::string> pattern_override_;
   std::optional<std::string> separator_override_;
+  // The pattern AppendDate last wrote with and its two other forms, derived again only when the
+  // pattern changes; the pattern itself is read at every call.
+  struct WritingForms {
+    std::string pattern;  // never empty once set: the empty pattern writes kCShortDatePattern
+    std::string two_digit_years;
+    std::string whole_years;
+  };
+  mutable WritingForms forms_;
+  // Where AppendDate writes before appending; grows with the longest pattern, kept between calls.
+  mutable std::string scratch_;
   // The order of the pattern ReadDate last read with.
   mutable std::string order_pattern_;
   mutable DateOrder order_ = DateOrderOfPattern("");
