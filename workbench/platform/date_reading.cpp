@@ -21,6 +21,9 @@ constexpr std::array<std::string_view, 12> kMonthNames = {
 constexpr std::size_t kMaxYearDigits = 4;
 constexpr std::size_t kMaxDayMonthDigits = 2;
 constexpr std::size_t kMaxTimeDigits = 2;
+// The most written for one number (a sign and ten digits) and for one English name.
+constexpr std::size_t kMostNumber = 11;
+constexpr std::size_t kMostName = 9;
 // Two-digit years fall in 1930..2029.
 constexpr std::int32_t kCenturyPivot = 30;
 
@@ -171,43 +174,72 @@ struct TimeOfDay {
   std::int32_t second = 0;
 };
 
+// Which of the three elements, in `order`, are the day, the month and the year.
+template <typename Element>
+struct Arranged {
+  const Element* day;
+  const Element* month;
+  const Element* year;
+};
+template <typename Element>
+Arranged<Element> Arrange(const Element& first, const Element& second, const Element& third,
+                          std::size_t first_digits, DateOrder order) {
+  // Three or four digits cannot be a day or a month: "2004-03-15" is read year first everywhere.
+  if (first_digits >= 3 && order != DateOrder::kYearDayMonth) order = DateOrder::kYearMonthDay;
+  switch (order) {
+    case DateOrder::kMonthDayYear:
+      return {&second, &first, &third};
+    case DateOrder::kYearMonthDay:
+      return {&third, &second, &first};
+    case DateOrder::kYearDayMonth:
+      return {&second, &third, &first};
+    case DateOrder::kDayMonthYear:
+      break;
+  }
+  return {&first, &second, &third};
+}
+
+// Day, month and year as read, the year still as written, or nothing when they make no date.
+std::optional<CalendarDate> DateOfNumbers(std::int32_t day, std::int32_t month, std::int32_t year,
+                                          std::size_t year_digits) {
+  CalendarDate date{year, month, day};
+  if (year_digits <= 2) date.year += date.year < kCenturyPivot ? 2000 : 1900;
+  if (!IsReadableDate(date.year, date.month, date.day)) return std::nullopt;
+  return date;
+}
+
 // The three elements as day, month and year in `order`, or nothing when they do not make a date.
 std::optional<CalendarDate> DateOfElements(const Element& first, const Element& second,
                                            const Element& third, DateOrder order) {
-  // Three or four digits cannot be a day or a month: "2004-03-15" is read year first everywhere.
-  if (first.digits.size() >= 3 && order != DateOrder::kYearDayMonth) {
-    order = DateOrder::kYearMonthDay;
-  }
-  const Element* day = &first;
-  const Element* month = &second;
-  const Element* year = &third;
-  if (order == DateOrder::kMonthDayYear) {
-    month = &first;
-    day = &second;
-  } else if (order == DateOrder::kYearMonthDay) {
-    year = &first;
-    day = &third;
-  } else if (order == DateOrder::kYearDayMonth) {
-    year = &first;
-    day = &second;
-    month = &third;
-  }
-
-  if (!HasDigits(day->digits, kMaxDayMonthDigits) || !HasDigits(year->digits, kMaxYearDigits)) {
+  const Arranged<Element> at = Arrange(first, second, third, first.digits.size(), order);
+  if (!HasDigits(at.day->digits, kMaxDayMonthDigits) ||
+      !HasDigits(at.year->digits, kMaxYearDigits)) {
     return std::nullopt;
   }
-  CalendarDate date;
-  date.day = ValueOf(day->digits);
-  if (month->word.empty()) {
-    if (!HasDigits(month->digits, kMaxDayMonthDigits)) return std::nullopt;
-    date.month = ValueOf(month->digits);
+  std::int32_t month = 0;
+  if (at.month->word.empty()) {
+    if (!HasDigits(at.month->digits, kMaxDayMonthDigits)) return std::nullopt;
+    month = ValueOf(at.month->digits);
   } else {
-    date.month = MonthOfName(month->word);  // 0 for a word that is no month
+    month = MonthOfName(at.month->word);  // 0 for a word that is no month
   }
-  date.year = ValueOf(year->digits);
-  if (year->digits.size() <= 2) date.year += date.year < kCenturyPivot ? 2000 : 1900;
-  if (!IsReadableDate(date.year, date.month, date.day)) return std::nullopt;
-  return date;
+  return DateOfNumbers(ValueOf(at.day->digits), month, ValueOf(at.year->digits),
+                       at.year->digits.size());
+}
+
+// A run of digits: how many, and the value of the first four, which is the whole value of every
+// run that can be an element.
+struct DigitRun {
+  std::size_t size = 0;
+  std::int32_t value = 0;
+};
+
+DigitRun ReadDigitRun(std::string_view text, std::size_t& pos) {
+  DigitRun run;
+  for (; pos < text.size() && IsDigit(text[pos]); ++pos, ++run.size) {
+    if (run.size < kMaxYearDigits) run.value = run.value * 10 + (text[pos] - '0');
+  }
+  return run;
 }
 
 // The shape nearly every date the host shows or a user types has: three runs of digits joined by
@@ -218,13 +250,8 @@ std::optional<CalendarDate> DateOfElements(const Element& first, const Element& 
 std::optional<host::DateTime> ReadPlainDate(std::string_view text, DateOrder order,
                                             std::string_view date_separator) {
   std::size_t pos = 0;
-  const auto digits = [&] {
-    const std::size_t start = pos;
-    while (pos < text.size() && IsDigit(text[pos])) ++pos;
-    return text.substr(start, pos - start);
-  };
-  const std::string_view first = digits();
-  if (first.empty() || pos == text.size()) return std::nullopt;
+  const DigitRun first = ReadDigitRun(text, pos);
+  if (first.size == 0 || pos == text.size()) return std::nullopt;
   const char separator = text[pos];
   const bool usual = separator == '/' || separator == '-' || separator == '.';
   const bool users = date_separator.size() == 1 && date_separator[0] == separator;
@@ -233,13 +260,17 @@ std::optional<host::DateTime> ReadPlainDate(std::string_view text, DateOrder ord
     return std::nullopt;
   }
   ++pos;
-  const std::string_view second = digits();
-  if (second.empty() || pos == text.size() || text[pos] != separator) return std::nullopt;
+  const DigitRun second = ReadDigitRun(text, pos);
+  if (second.size == 0 || pos == text.size() || text[pos] != separator) return std::nullopt;
   ++pos;
-  const std::string_view third = digits();
-  if (third.empty() || pos != text.size()) return std::nullopt;
-  const std::optional<CalendarDate> date =
-      DateOfElements({first, {}}, {second, {}}, {third, {}}, order);
+  const DigitRun third = ReadDigitRun(text, pos);
+  if (third.size == 0 || pos != text.size()) return std::nullopt;
+  const Arranged<DigitRun> at = Arrange(first, second, third, first.size, order);
+  std::optional<CalendarDate> date;
+  if (at.day->size <= kMaxDayMonthDigits && at.month->size <= kMaxDayMonthDigits &&
+      at.year->size <= kMaxYearDigits) {
+    date = DateOfNumbers(at.day->value, at.month->value, at.year->value, at.year->size);
+  }
   if (!date) FailTypeMismatch();
   host::DateTime when;
   when.year = date->year;
@@ -508,33 +539,93 @@ std::string WithTwoDigitYears(std::string_view pattern) {
   return short_years;
 }
 
-char* WriteDateWithPattern(char* out, std::string_view pattern, std::int32_t year,
-                           std::int32_t month, std::int32_t day) {
-  const bool real = IsRealDate(year, month, day);
+DateWriter::DateWriter(std::string_view pattern) {
+  const auto add = [this](Piece piece, std::size_t most) {
+    steps_.push_back({piece, 0, 0});
+    most_ += most;
+  };
+  const auto add_text = [this](char c) {
+    if (steps_.empty() || steps_.back().piece != Piece::kText) {
+      steps_.push_back({Piece::kText, static_cast<std::uint32_t>(text_.size()), 0});
+    }
+    text_ += c;
+    ++steps_.back().size;
+    ++most_;
+  };
   for (std::size_t pos = 0; pos < pattern.size();) {
     const char c = pattern[pos];
     if (c == '\'') {
-      pos = WalkQuoted(pattern, pos, [&out](char quoted) { *out++ = quoted; });
+      pos = WalkQuoted(pattern, pos, add_text);
       continue;
     }
     if (c != 'd' && c != 'y' && !IsMonthLetter(c)) {
-      *out++ = c;
+      add_text(c);
       ++pos;
       continue;
     }
     const std::size_t run = RunLength(pattern, pos);
     pos += run;
     if (c == 'y') {
-      out = WriteYear(out, year, run);
-    } else if (run >= 3) {
-      if (c == 'd' && real) {
-        out = WriteName(out, kWeekdayNames[static_cast<std::size_t>(WeekdayOf(year, month, day))],
-                        run);
-      } else if (c != 'd' && month >= 1 && month <= 12) {
-        out = WriteName(out, kMonthNames[static_cast<std::size_t>(month - 1)], run);
-      }
+      add(run >= 3 ? Piece::kLongYear : run == 2 ? Piece::kYear2 : Piece::kYear1, kMostNumber);
+    } else if (c == 'd') {
+      add(run >= 4   ? Piece::kWeekdayName
+          : run == 3 ? Piece::kShortWeekdayName
+          : run == 2 ? Piece::kDay2
+                     : Piece::kDay1,
+          run >= 3 ? kMostName : kMostNumber);
     } else {
-      out = WriteNumber(out, c == 'd' ? day : month, run == 2 ? 2 : 1);
+      add(run >= 4   ? Piece::kMonthName
+          : run == 3 ? Piece::kShortMonthName
+          : run == 2 ? Piece::kMonth2
+                     : Piece::kMonth1,
+          run >= 3 ? kMostName : kMostNumber);
+    }
+  }
+}
+
+char* DateWriter::Write(char* out, std::int32_t year, std::int32_t month,
+                        std::int32_t day) const {
+  for (const Step& step : steps_) {
+    switch (step.piece) {
+      case Piece::kText:
+        for (std::uint32_t i = 0; i < step.size; ++i) *out++ = text_[step.at + i];
+        break;
+      case Piece::kDay1:
+        out = WriteNumber(out, day, 1);
+        break;
+      case Piece::kDay2:
+        out = WriteNumber(out, day, 2);
+        break;
+      case Piece::kMonth1:
+        out = WriteNumber(out, month, 1);
+        break;
+      case Piece::kMonth2:
+        out = WriteNumber(out, month, 2);
+        break;
+      case Piece::kYear1:
+        out = WriteYear(out, year, 1);
+        break;
+      case Piece::kYear2:
+        out = WriteYear(out, year, 2);
+        break;
+      case Piece::kLongYear:
+        out = WriteYear(out, year, 4);
+        break;
+      case Piece::kShortWeekdayName:
+      case Piece::kWeekdayName:
+        // Left out for a date that does not exist.
+        if (IsRealDate(year, month, day)) {
+          out = WriteName(out, kWeekdayNames[static_cast<std::size_t>(WeekdayOf(year, month, day))],
+                          step.piece == Piece::kShortWeekdayName ? 3 : 4);
+        }
+        break;
+      case Piece::kShortMonthName:
+      case Piece::kMonthName:
+        if (month >= 1 && month <= 12) {
+          out = WriteName(out, kMonthNames[static_cast<std::size_t>(month - 1)],
+                          step.piece == Piece::kShortMonthName ? 3 : 4);
+        }
+        break;
     }
   }
   return out;
@@ -543,17 +634,9 @@ char* WriteDateWithPattern(char* out, std::string_view pattern, std::int32_t yea
 std::string FormatDateWithPattern(std::string_view pattern, std::int32_t year, std::int32_t month,
                                   std::int32_t day, bool two_digit_year) {
   const std::string_view given = pattern.empty() ? kCShortDatePattern : pattern;
-  const std::string short_years = two_digit_year ? WithTwoDigitYears(given) : std::string();
-  const std::string_view working = two_digit_year ? std::string_view(short_years) : given;
-  // A user's short date is a dozen characters: written on the stack, copied once.
-  constexpr std::size_t kStackPattern = 32;
-  if (working.size() <= kStackPattern) {
-    char text[kStackPattern * kMostPerPatternChar];
-    return std::string(text, WriteDateWithPattern(text, working, year, month, day));
-  }
-  std::string out(working.size() * kMostPerPatternChar, '\0');
-  out.resize(static_cast<std::size_t>(
-      WriteDateWithPattern(out.data(), working, year, month, day) - out.data()));
+  const DateWriter writer(two_digit_year ? std::string_view(WithTwoDigitYears(given)) : given);
+  std::string out(writer.MostWritten(), '\0');
+  out.resize(static_cast<std::size_t>(writer.Write(out.data(), year, month, day) - out.data()));
   return out;
 }
 

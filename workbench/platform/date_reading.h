@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "addin/host/value.h"
 
@@ -53,18 +54,49 @@ bool IsReadableDate(std::int32_t year, std::int32_t month, std::int32_t day);
 // Whether a two-digit year reads back as `year`: true for 1930..2029.
 bool TwoDigitYearReadsBack(std::int32_t year);
 
-// The most WriteDateWithPattern writes for one character of its pattern: a number with its sign.
-inline constexpr std::size_t kMostPerPatternChar = 11;
-
 // Every "yyyy" of the pattern, left to right, turned into "yy".
 std::string WithTwoDigitYears(std::string_view pattern);
 
-// FormatDateWithPattern with `pattern` as it stands (no two-digit-year step, no stand-in for the
-// empty pattern), written at `out`, which has room for kMostPerPatternChar characters per pattern
-// character; returns the end of what was written. For callers that write many dates with one
-// pattern and keep its forms themselves.
-char* WriteDateWithPattern(char* out, std::string_view pattern, std::int32_t year,
-                           std::int32_t month, std::int32_t day);
+// A short-date pattern read once, for callers that write many dates with one pattern: writes as
+// FormatDateWithPattern does with the pattern as it stands (no two-digit-year step, no stand-in
+// for the empty pattern, which writes nothing).
+//
+//   const DateWriter writer("dd/MM/yy");
+//   std::string text(writer.MostWritten(), '\0');
+//   text.resize(writer.Write(text.data(), 2004, 3, 15) - text.data());  // "15/03/04"
+class DateWriter {
+ public:
+  explicit DateWriter(std::string_view pattern = {});
+  // The most that Write writes, for any date.
+  std::size_t MostWritten() const { return most_; }
+  // Writes the date at `out`, which has room for MostWritten() characters; returns the end of
+  // what was written.
+  char* Write(char* out, std::int32_t year, std::int32_t month, std::int32_t day) const;
+
+ private:
+  enum class Piece : std::uint8_t {
+    kText,
+    kDay1,
+    kDay2,
+    kShortWeekdayName,
+    kWeekdayName,
+    kMonth1,
+    kMonth2,
+    kShortMonthName,
+    kMonthName,
+    kYear1,
+    kYear2,
+    kLongYear,
+  };
+  struct Step {
+    Piece piece;
+    std::uint32_t at;    // kText: where its characters start in text_
+    std::uint32_t size;  // kText: how many
+  };
+  std::vector<Step> steps_;
+  std::string text_;  // the literal text of every kText step, one after another
+  std::size_t most_ = 0;
+};
 
 // Writes a date with a short-date pattern: d and dd the day, M and MM (or m, mm) the month, y the
 // year's last two digits without a leading zero, yy with it, yyy and longer the year with at least

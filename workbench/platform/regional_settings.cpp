@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/platform/regional_settings.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <limits>
 #include <utility>
@@ -87,10 +88,12 @@ void PosixRegionalSettings::AppendDate(std::string& out, std::int32_t year, std:
   const std::string_view pattern = locale_pattern.empty() ? kCShortDatePattern : locale_pattern;
   if (pattern != forms_.pattern) {
     forms_.pattern.assign(pattern);
-    forms_.two_digit_years = WithTwoDigitYears(pattern);
-    forms_.whole_years = WithWholeYears(pattern);
-    // Every form is at most as long as the one with whole years.
-    const std::size_t room = forms_.whole_years.size() * kMostPerPatternChar;
+    forms_.as_given = DateWriter(pattern);
+    forms_.two_digit_years = DateWriter(WithTwoDigitYears(pattern));
+    forms_.whole_years = DateWriter(WithWholeYears(pattern));
+    const std::size_t room =
+        std::max({forms_.as_given.MostWritten(), forms_.two_digit_years.MostWritten(),
+                  forms_.whole_years.MostWritten()});
     if (scratch_.size() < room) scratch_.resize(room);
   }
   char* const start = scratch_.data();
@@ -98,15 +101,12 @@ void PosixRegionalSettings::AppendDate(std::string& out, std::int32_t year, std:
   // A year that two digits would give back as another (2030 as 1930) is written in full, also
   // where the pattern itself has only two.
   if (!TwoDigitYearReadsBack(year)) {
-    end = WriteDateWithPattern(start, forms_.whole_years, year, month, day);
+    end = forms_.whole_years.Write(start, year, month, day);
   } else {
-    end = WriteDateWithPattern(start, two_digit_year ? forms_.two_digit_years : forms_.pattern,
-                               year, month, day);
+    end = (two_digit_year ? forms_.two_digit_years : forms_.as_given).Write(start, year, month, day);
     // "15:03:04" is a time of day to the reader; the whole year makes it a date again.
     const std::string_view text(start, static_cast<std::size_t>(end - start));
-    if (HasColon(text) && ReadsAsTimeOfDay(text)) {
-      end = WriteDateWithPattern(start, forms_.whole_years, year, month, day);
-    }
+    if (HasColon(text) && ReadsAsTimeOfDay(text)) end = forms_.whole_years.Write(start, year, month, day);
   }
   out.append(start, end);
 }

@@ -121,8 +121,9 @@ class PosixRegionalSettings final : public host::RegionalSettings {
   // pattern changes; the pattern itself is read at every call.
   struct WritingForms {
     std::string pattern;  // never empty once set: the empty pattern writes kCShortDatePattern
-    std::string two_digit_years;
-    std::string whole_years;
+    DateWriter as_given;
+    DateWriter two_digit_years;
+    DateWriter whole_years;
   };
   mutable WritingForms forms_;
   // Where AppendDate writes before appending; grows with the longest pattern, kept between calls.
