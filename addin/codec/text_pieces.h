@@ -52,9 +52,43 @@ std::string PaddedNumber(std::int32_t n);
 // Room for any 32-bit number in decimal, sign included.
 inline constexpr std::size_t kNumberSize = 11;
 // The plain and the padded number written at `out`, which has room for kNumberSize characters
-// (one more when padded); return how many were written.
-std::size_t WriteNumber(char* out, std::int32_t n);
-std::size_t WritePadded(char* out, std::int32_t n);
+// (one more when padded); return how many were written. Inline, with the numbers of dates (up
+// to four digits) written by hand: every conversion writes three.
+std::size_t WriteLongNumber(char* out, std::int32_t n);
+inline std::size_t WriteNumber(char* out, std::int32_t n) {
+  if (n < 0 || n > 9999) return WriteLongNumber(out, n);
+  const auto digit = [](std::int32_t d) { return static_cast<char>('0' + d); };
+  if (n < 10) {
+    out[0] = digit(n);
+    return 1;
+  }
+  if (n < 100) {
+    out[0] = digit(n / 10);
+    out[1] = digit(n % 10);
+    return 2;
+  }
+  if (n < 1000) {
+    out[0] = digit(n / 100);
+    out[1] = digit(n / 10 % 10);
+    out[2] = digit(n % 10);
+    return 3;
+  }
+  out[0] = digit(n / 1000);
+  out[1] = digit(n / 100 % 10);
+  out[2] = digit(n / 10 % 10);
+  out[3] = digit(n % 10);
+  return 4;
+}
+inline std::size_t WritePadded(char* out, std::int32_t n) {
+  if (n >= 10 || n < 0) {
+    if (n >= 0) return WriteNumber(out, n);
+    out[0] = '0';
+    return 1 + WriteNumber(out + 1, n);
+  }
+  out[0] = '0';
+  out[1] = static_cast<char>('0' + n);
+  return 2;
+}
 // The same, and the plain decimal number, appended to `out`.
 void AppendPadded(std::string& out, std::int32_t n);
 void AppendNumber(std::string& out, std::int32_t n);

@@ -62,9 +62,51 @@ struct HijriPieces {
   std::int32_t year = 0;
 };
 
+// ReadHijriPieces in one pass over the text, for a separator of one ASCII character that is
+// neither a blank nor a digit (the usual "/", "-", "."): such a separator cannot stand inside a
+// number or its blanks, so the pieces end exactly where the separator stands. Sets `numbers` to
+// day, month and year as read, each capped at kTooLarge.
+bool ReadThreeNumbers(std::string_view text, char sep, std::int32_t (&numbers)[3]) {
+  std::size_t pos = 0;
+  for (std::size_t i = 0; i < 3; ++i) {
+    while (pos < text.size() && text[pos] == ' ') ++pos;
+    std::int32_t number = 0;
+    const std::size_t start = pos;
+    while (pos < text.size()) {
+      const Digit digit = DigitAt(text, pos);
+      if (digit.length == 0) break;
+      number = number >= kTooLarge / 10 ? kTooLarge : std::min(number * 10 + digit.value, kTooLarge);
+      pos += digit.length;
+    }
+    if (pos == start) return false;
+    while (pos < text.size() && text[pos] == ' ') ++pos;
+    numbers[i] = number;
+    if (i < 2) {
+      if (pos == text.size() || text[pos] != sep) return false;
+      ++pos;
+    }
+  }
+  return pos == text.size();
+}
+
+bool IsPlainSeparator(std::string_view sep) {
+  if (sep.size() != 1) return false;
+  const auto c = static_cast<unsigned char>(sep[0]);
+  return c < 0x80 && c != ' ' && !(c >= '0' && c <= '9');
+}
+
 // The three numbers of well-formed Hijri text under separator `sep`, or nothing.
 std::optional<HijriPieces> ReadHijriPieces(std::string_view text, std::string_view sep) {
   if (sep.empty()) return std::nullopt;
+  if (IsPlainSeparator(sep)) {
+    std::int32_t numbers[3];
+    if (!ReadThreeNumbers(text, sep[0], numbers)) return std::nullopt;
+    const auto [day, month, year] = numbers;
+    if (day < 1 || day > 30 || month < 1 || month > 12 || year < 100 || year > 9999) {
+      return std::nullopt;
+    }
+    return HijriPieces{day, month, year};
+  }
   const auto pieces = FirstPieces<3>(text, sep);
   if (pieces.count != 3) return std::nullopt;
   const auto day = WholeNumber(pieces.piece[0]);
