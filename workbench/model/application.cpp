@@ -18,7 +18,7 @@ namespace lunavant::workbench {
 
 namespace {
 
-constexpr const char* kWeekdayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+constexpr std::string_view kWeekdayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 
 }  // namespace
 
@@ -363,25 +363,31 @@ Window* Application::ActiveWindow() {
 
 std::string Application::FormatDate(Moment when) const {
   const host::DateTime civil = DateTimeOf(when);
-  std::string out;
+  std::string_view weekday;
   if (date_format_ == DateFormat::kWeekdayDate || date_format_ == DateFormat::kWeekdayDateTime) {
-    out = kWeekdayNames[WeekdayOfDays(DayOf(when))];
-    out += ' ';
+    weekday = kWeekdayNames[WeekdayOfDays(DayOf(when))];
+  }
+  char before[4] = {};
+  if (!weekday.empty()) {
+    for (std::size_t i = 0; i < 3; ++i) before[i] = weekday[i];
+    before[3] = ' ';
+  }
+  char time[6] = {};
+  if (date_format_ == DateFormat::kWeekdayDateTime || date_format_ == DateFormat::kDateTime) {
+    time[0] = ' ';
+    time[1] = static_cast<char>('0' + civil.hour / 10);
+    time[2] = static_cast<char>('0' + civil.hour % 10);
+    time[3] = ':';
+    time[4] = static_cast<char>('0' + civil.minute / 10);
+    time[5] = static_cast<char>('0' + civil.minute % 10);
   }
   // A year that two digits would not read back as (a task in 2030, say) is shown in full, so
-  // every date the host shows reads back as itself.
-  Regional().AppendDate(out, civil.year, civil.month, civil.day,
-                        TwoDigitYearReadsBack(civil.year));
-  if (date_format_ == DateFormat::kWeekdayDateTime || date_format_ == DateFormat::kDateTime) {
-    const char time[] = {' ',
-                         static_cast<char>('0' + civil.hour / 10),
-                         static_cast<char>('0' + civil.hour % 10),
-                         ':',
-                         static_cast<char>('0' + civil.minute / 10),
-                         static_cast<char>('0' + civil.minute % 10)};
-    out.append(time, sizeof time);
-  }
-  return out;
+  // every date the host shows reads back as itself. Written as one text: a date is shown for
+  // every date field read.
+  return Regional().FormatDateBetween(
+      std::string_view(before, weekday.empty() ? 0 : sizeof before), civil.year, civil.month,
+      civil.day, TwoDigitYearReadsBack(civil.year),
+      std::string_view(time, time[0] == ' ' ? sizeof time : 0));
 }
 
 PosixRegionalSettings& Application::Regional() { return platform_->Regional(); }

@@ -77,13 +77,10 @@ void PosixRegionalSettings::ClearOverrides() {
 
 std::string PosixRegionalSettings::FormatDate(std::int32_t year, std::int32_t month,
                                               std::int32_t day, bool two_digit_year) const {
-  std::string text;
-  AppendDate(text, year, month, day, two_digit_year);
-  return text;
+  return FormatDateBetween({}, year, month, day, two_digit_year, {});
 }
 
-void PosixRegionalSettings::AppendDate(std::string& out, std::int32_t year, std::int32_t month,
-                                       std::int32_t day, bool two_digit_year) const {
+const PosixRegionalSettings::WritingForms& PosixRegionalSettings::FormsOfCurrentPattern() const {
   const std::string_view locale_pattern = Current().pattern;
   const std::string_view pattern = locale_pattern.empty() ? kCShortDatePattern : locale_pattern;
   if (pattern != forms_.pattern) {
@@ -91,24 +88,38 @@ void PosixRegionalSettings::AppendDate(std::string& out, std::int32_t year, std:
     forms_.as_given = DateWriter(pattern);
     forms_.two_digit_years = DateWriter(WithTwoDigitYears(pattern));
     forms_.whole_years = DateWriter(WithWholeYears(pattern));
-    const std::size_t room =
+    forms_.most_written =
         std::max({forms_.as_given.MostWritten(), forms_.two_digit_years.MostWritten(),
                   forms_.whole_years.MostWritten()});
-    if (scratch_.size() < room) scratch_.resize(room);
+    forms_.has_colon = HasColon(pattern);
   }
-  char* const start = scratch_.data();
-  char* end = nullptr;
+  return forms_;
+}
+
+std::string PosixRegionalSettings::FormatDateBetween(std::string_view before, std::int32_t year,
+                                                     std::int32_t month, std::int32_t day,
+                                                     bool two_digit_year,
+                                                     std::string_view after) const {
+  const WritingForms& forms = FormsOfCurrentPattern();
+  const std::size_t room = before.size() + forms.most_written + after.size();
+  if (scratch_.size() < room) scratch_.resize(room);
+  char* out = scratch_.data();
+  for (const char c : before) *out++ = c;
+  char* const date = out;
   // A year that two digits would give back as another (2030 as 1930) is written in full, also
   // where the pattern itself has only two.
   if (!TwoDigitYearReadsBack(year)) {
-    end = forms_.whole_years.Write(start, year, month, day);
+    out = forms.whole_years.Write(date, year, month, day);
   } else {
-    end = (two_digit_year ? forms_.two_digit_years : forms_.as_given).Write(start, year, month, day);
+    out = (two_digit_year ? forms.two_digit_years : forms.as_given).Write(date, year, month, day);
     // "15:03:04" is a time of day to the reader; the whole year makes it a date again.
-    const std::string_view text(start, static_cast<std::size_t>(end - start));
-    if (HasColon(text) && ReadsAsTimeOfDay(text)) end = forms_.whole_years.Write(start, year, month, day);
+    if (forms.has_colon &&
+        ReadsAsTimeOfDay(std::string_view(date, static_cast<std::size_t>(out - date)))) {
+      out = forms.whole_years.Write(date, year, month, day);
+    }
   }
-  out.append(start, end);
+  for (const char c : after) *out++ = c;
+  return std::string(scratch_.data(), out);
 }
 
 std::uint32_t PosixRegionalSettings::GetUserDefaultLCID() const { return kUserDefaultLcid; }

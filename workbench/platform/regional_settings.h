@@ -84,9 +84,11 @@ class PosixRegionalSettings final : public host::RegionalSettings {
   // separator ":"), whatever the pattern. The empty pattern writes "MM/dd/yy".
   std::string FormatDate(std::int32_t year, std::int32_t month, std::int32_t day,
                          bool two_digit_year) const;
-  // FormatDate appended to `out`, for callers that put more around the date.
-  void AppendDate(std::string& out, std::int32_t year, std::int32_t month, std::int32_t day,
-                  bool two_digit_year) const;
+  // FormatDate with `before` and `after` around it, written as one text: for callers that put
+  // more around the date, as the host's date formats do.
+  std::string FormatDateBetween(std::string_view before, std::int32_t year, std::int32_t month,
+                                std::int32_t day, bool two_digit_year,
+                                std::string_view after) const;
 
   // Always kUserDefaultLcid.
   std::uint32_t GetUserDefaultLCID() const override;
@@ -117,16 +119,21 @@ class PosixRegionalSettings final : public host::RegionalSettings {
   std::unique_ptr<const DateFormatSource> source_;
   std::optional<std::string> pattern_override_;
   std::optional<std::string> separator_override_;
-  // The pattern AppendDate last wrote with and its two other forms, derived again only when the
+  // The pattern FormatDateBetween last wrote with and its two other forms, derived again only when the
   // pattern changes; the pattern itself is read at every call.
   struct WritingForms {
     std::string pattern;  // never empty once set: the empty pattern writes kCShortDatePattern
     DateWriter as_given;
     DateWriter two_digit_years;
     DateWriter whole_years;
+    std::size_t most_written = 0;  // the most any of the three writes
+    // Only a colon of the pattern's own can make a date read as a time of day.
+    bool has_colon = false;
   };
+  // The forms of the current pattern, derived again when it has changed.
+  const WritingForms& FormsOfCurrentPattern() const;
   mutable WritingForms forms_;
-  // Where AppendDate writes before appending; grows with the longest pattern, kept between calls.
+  // Where FormatDateBetween writes; grows with the longest text, kept between calls.
   mutable std::string scratch_;
   // The order of the pattern ReadDate last read with.
   mutable std::string order_pattern_;
