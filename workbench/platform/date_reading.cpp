@@ -234,12 +234,18 @@ struct DigitRun {
   std::int32_t value = 0;
 };
 
-DigitRun ReadDigitRun(std::string_view text, std::size_t& pos) {
-  DigitRun run;
-  for (; pos < text.size() && IsDigit(text[pos]); ++pos, ++run.size) {
-    if (run.size < kMaxYearDigits) run.value = run.value * 10 + (text[pos] - '0');
+// The run of digits at `at`, which is moved past it.
+DigitRun ReadDigitRun(const char*& at, const char* end) {
+  const char* const start = at;
+  std::int32_t value = 0;
+  for (; at != end; ++at) {
+    const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*at)) - unsigned{'0'};
+    if (digit > 9) break;
+    if (at - start < static_cast<std::ptrdiff_t>(kMaxYearDigits)) {
+      value = value * 10 + static_cast<std::int32_t>(digit);
+    }
   }
-  return run;
+  return {static_cast<std::size_t>(at - start), value};
 }
 
 // The shape nearly every date the host shows or a user types has: three runs of digits joined by
@@ -249,27 +255,29 @@ DigitRun ReadDigitRun(std::string_view text, std::size_t& pos) {
 // reading does when the shape holds no date.
 std::optional<host::DateTime> ReadPlainDate(std::string_view text, DateOrder order,
                                             std::string_view date_separator) {
-  std::size_t pos = 0;
-  const DigitRun first = ReadDigitRun(text, pos);
-  if (first.size == 0 || pos == text.size()) return std::nullopt;
-  const char separator = text[pos];
+  const char* at = text.data();
+  const char* const end = at + text.size();
+  const DigitRun first = ReadDigitRun(at, end);
+  if (first.size == 0 || at == end) return std::nullopt;
+  const char separator = *at;
   const bool usual = separator == '/' || separator == '-' || separator == '.';
   const bool users = date_separator.size() == 1 && date_separator[0] == separator;
   if ((!usual && !users) || separator == ':' ||
       (date_separator.size() > 1 && date_separator[0] == separator)) {
     return std::nullopt;
   }
-  ++pos;
-  const DigitRun second = ReadDigitRun(text, pos);
-  if (second.size == 0 || pos == text.size() || text[pos] != separator) return std::nullopt;
-  ++pos;
-  const DigitRun third = ReadDigitRun(text, pos);
-  if (third.size == 0 || pos != text.size()) return std::nullopt;
-  const Arranged<DigitRun> at = Arrange(first, second, third, first.size, order);
+  ++at;
+  const DigitRun second = ReadDigitRun(at, end);
+  if (second.size == 0 || at == end || *at != separator) return std::nullopt;
+  ++at;
+  const DigitRun third = ReadDigitRun(at, end);
+  if (third.size == 0 || at != end) return std::nullopt;
+  const Arranged<DigitRun> arranged = Arrange(first, second, third, first.size, order);
   std::optional<CalendarDate> date;
-  if (at.day->size <= kMaxDayMonthDigits && at.month->size <= kMaxDayMonthDigits &&
-      at.year->size <= kMaxYearDigits) {
-    date = DateOfNumbers(at.day->value, at.month->value, at.year->value, at.year->size);
+  if (arranged.day->size <= kMaxDayMonthDigits && arranged.month->size <= kMaxDayMonthDigits &&
+      arranged.year->size <= kMaxYearDigits) {
+    date = DateOfNumbers(arranged.day->value, arranged.month->value, arranged.year->value,
+                         arranged.year->size);
   }
   if (!date) FailTypeMismatch();
   host::DateTime when;

@@ -47,8 +47,7 @@ PosixRegionalSettings::PosixRegionalSettings()
 PosixRegionalSettings::PosixRegionalSettings(std::unique_ptr<const DateFormatSource> source)
     : source_(source != nullptr ? std::move(source) : std::make_unique<PosixDateFormatSource>()) {}
 
-PosixRegionalSettings::Settings PosixRegionalSettings::Current() const {
-  if (pattern_override_ && separator_override_) return {*pattern_override_, *separator_override_};
+PosixRegionalSettings::Settings PosixRegionalSettings::CurrentFromLocale() const {
   const ShortDate& locale = source_->UserShortDate();
   return {pattern_override_ ? std::string_view(*pattern_override_) : locale.pattern,
           separator_override_ ? std::string_view(*separator_override_) : locale.separator};

@@ -113,8 +113,12 @@ class PosixRegionalSettings final : public host::RegionalSettings {
     std::string_view separator;
   };
   // Both settings from one reading of the locale (none when both are overridden); valid until the
-  // next call.
-  Settings Current() const;
+  // next call. Inline: every date read or written asks for it.
+  Settings Current() const {
+    if (pattern_override_ && separator_override_) return {*pattern_override_, *separator_override_};
+    return CurrentFromLocale();
+  }
+  Settings CurrentFromLocale() const;
 
   std::unique_ptr<const DateFormatSource> source_;
   std::optional<std::string> pattern_override_;
