@@ -306,7 +306,8 @@ struct PatternForms {
   std::string pattern;            // as the host gave it; empty until the first call
   CompiledPattern short_pattern;  // every "yyyy" turned into "yy"
   CompiledPattern whole_years;    // every year field of short_pattern written in full
-  std::string scratch;            // room for the longest date either form writes
+  std::size_t most_written = 0;   // the most either form writes
+  std::string scratch;            // where the date is written, after the weekday if any
 };
 
 PatternForms& FormsOf(std::string_view pattern) {
@@ -317,40 +318,50 @@ PatternForms& FormsOf(std::string_view pattern) {
     const std::string short_pattern = WithTwoDigitYears(pattern);
     forms.short_pattern = CompiledPattern(short_pattern);
     forms.whole_years = CompiledPattern(WithWholeYears(short_pattern));
-    forms.scratch.resize(
-        std::max(forms.short_pattern.MostWritten(), forms.whole_years.MostWritten()));
+    forms.most_written =
+        std::max(forms.short_pattern.MostWritten(), forms.whole_years.MostWritten());
     forms.pattern = pattern;
   }
   return forms;
 }
 
-// The date written with the user's non-empty `pattern` as RegionalDateText describes.
-std::string RegionalDateWith(const host::RegionalSettings& regional, std::string_view pattern,
-                             std::int32_t year, std::int32_t month, std::int32_t day) {
+// `weekday` and one blank (nothing when it is empty) followed by the date written with the user's
+// non-empty `pattern` as RegionalDateText describes, into `out` in place of what it held.
+void RegionalDateWith(const host::RegionalSettings& regional, std::string_view pattern,
+                      std::string_view weekday, std::int32_t year, std::int32_t month,
+                      std::int32_t day, std::string& out) {
   if (month < 1 || month > 12 || day < 1 || day > 31 || year < 1) {
     host::Raise(host::kTypeMismatch, "Type mismatch");
   }
   PatternForms& forms = FormsOf(pattern);
-  // Written into the kept scratch room, so only the result is allocated.
-  char* const start = forms.scratch.data();
-  const auto view = [start](const char* end) {
-    return std::string_view(start, static_cast<std::size_t>(end - start));
-  };
-  std::string_view text = view(forms.short_pattern.Write(start, year, month, day));
-  // A two-digit year that the platform reads back as another century (2035 as 1935) would put a
-  // wrong date into the task; such a year is written in full.
-  if (!ReadsBackAs(regional, text, year, month, day)) {
-    const std::string short_text(text);
-    const std::string_view full = view(forms.whole_years.Write(start, year, month, day));
-    if (!ReadsBackAs(regional, full, year, month, day)) return short_text;
-    text = full;
+  // Written into the kept scratch room and copied once into `out`.
+  const std::size_t before = weekday.empty() ? 0 : weekday.size() + 1;
+  if (forms.scratch.size() < before + forms.most_written) {
+    forms.scratch.resize(before + forms.most_written);
   }
-  return std::string(text);
+  char* const start = forms.scratch.data();
+  if (before != 0) {
+    std::copy(weekday.begin(), weekday.end(), start);
+    start[weekday.size()] = ' ';
+  }
+  char* const date = start + before;
+  char* end = forms.short_pattern.Write(date, year, month, day);
+  // A two-digit year that the platform reads back as another century (2035 as 1935) would put a
+  // wrong date into the task; such a year is written in full, where that reads back.
+  const auto reads_back = [&] {
+    return ReadsBackAs(regional, std::string_view(date, static_cast<std::size_t>(end - date)),
+                       year, month, day);
+  };
+  if (!reads_back()) {
+    end = forms.whole_years.Write(date, year, month, day);
+    if (!reads_back()) end = forms.short_pattern.Write(date, year, month, day);
+  }
+  out.assign(start, end);
 }
 
-}  // namespace
-
-std::string RegionalDateOf(std::int32_t year, std::int32_t month, std::int32_t day) {
+// RegionalDateOf's text after `weekday` and one blank, into `out`.
+void WriteRegionalDate(std::string& out, std::string_view weekday, std::int32_t year,
+                       std::int32_t month, std::int32_t day) {
   const host::RegionalSettings& regional = Regional();
   const std::string& pattern = UserShortDatePattern(regional);
   if (pattern.empty()) {
@@ -361,10 +372,28 @@ std::string RegionalDateOf(std::int32_t year, std::int32_t month, std::int32_t d
     size += detail::WritePadded(text + size, month);
     text[size++] = '/';
     size += detail::WritePadded(text + size, year);
-    return std::string(text, size);
+    out.assign(weekday);
+    if (!weekday.empty()) out += ' ';
+    out.append(text, size);
+    return;
   }
-  return RegionalDateWith(regional, pattern, year, month, day);
+  RegionalDateWith(regional, pattern, weekday, year, month, day, out);
 }
+
+}  // namespace
+
+std::string RegionalDateOf(std::int32_t year, std::int32_t month, std::int32_t day) {
+  std::string text;
+  WriteRegionalDate(text, {}, year, month, day);
+  return text;
+}
+
+namespace detail {
+void WriteWeekdayAndRegionalDate(std::string& out, std::string_view weekday, std::int32_t year,
+                                 std::int32_t month, std::int32_t day) {
+  WriteRegionalDate(out, weekday, year, month, day);
+}
+}  // namespace detail
 
 std::string RegionalDateText(std::string_view date_text) {
   const host::RegionalSettings& regional = Regional();
@@ -373,8 +402,10 @@ std::string RegionalDateText(std::string_view date_text) {
 
   const auto pieces = FirstPieces<3>(date_text, "/");
   if (pieces.count != 3) host::Raise(host::kTypeMismatch, "Type mismatch");
-  return RegionalDateWith(regional, pattern, ReadNumber(pieces.piece[2]),
-                          ReadNumber(pieces.piece[1]), ReadNumber(pieces.piece[0]));
+  std::string text;
+  RegionalDateWith(regional, pattern, {}, ReadNumber(pieces.piece[2]), ReadNumber(pieces.piece[1]),
+                   ReadNumber(pieces.piece[0]), text);
+  return text;
 }
 
 }  // namespace lunavant::codec

@@ -2,12 +2,14 @@
 #include "addin/codec/to_gregorian.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstddef>
 #include <optional>
 
 #include "addin/codec/converter_binding.h"
 #include "addin/codec/host_access.h"
 #include "addin/codec/messages.h"
+#include "addin/codec/regional_date.h"
 #include "addin/codec/text_pieces.h"
 #include "addin/codec/to_hijri.h"
 #include "addin/pairing/catalogues.h"
@@ -75,7 +77,8 @@ bool ReadThreeNumbers(std::string_view text, char sep, std::int32_t (&numbers)[3
     while (pos < text.size()) {
       const Digit digit = DigitAt(text, pos);
       if (digit.length == 0) break;
-      number = number >= kTooLarge / 10 ? kTooLarge : std::min(number * 10 + digit.value, kTooLarge);
+      // Below kTooLarge / 10 one more digit stays below kTooLarge.
+      number = number < kTooLarge / 10 ? number * 10 + digit.value : kTooLarge;
       pos += digit.length;
     }
     if (pos == start) return false;
@@ -125,7 +128,8 @@ bool IsNA(std::string_view text) {
          (text[1] == 'A' || text[1] == 'a');
 }
 
-std::string GregorianTextOf(std::string_view text) {
+// The weekday and the Gregorian date of well-formed Hijri `text`, into `out`.
+void WriteGregorianTextOf(std::string_view text, std::string& out) {
   const std::string sep = HostApplication().DateSeparator();
   const std::optional<HijriPieces> hijri = ReadHijriPieces(text, sep);
   if (!hijri) {
@@ -138,15 +142,14 @@ std::string GregorianTextOf(std::string_view text) {
     host::Raise(kBadDateNumber, OutOfRangeHijriMessage(sep));
   }
   const GregorianDay gregorian = HijriToGregorian({hijri->year, hijri->month, hijri->day});
-  const std::string& weekday = pairing::WeekdayNames().Item(pairing::KeyText(gregorian.weekday));
-  const std::string date = ComposeDateText(gregorian.date.year, gregorian.date.month,
-                                           gregorian.date.day, kKindGregorian);
-  std::string out;
-  out.reserve(weekday.size() + 1 + date.size());
-  out += weekday;
-  out += ' ';
-  out += date;
-  return out;
+  // The key as KeyText writes it, without a text of its own.
+  char key[24];
+  const char* const key_end = std::to_chars(key, key + sizeof key, gregorian.weekday).ptr;
+  const std::string& weekday = pairing::WeekdayNames().Item(
+      std::string_view(key, static_cast<std::size_t>(key_end - key)));
+  // "Mon" and one blank before ComposeDateText's kind "G", written as one text.
+  detail::WriteWeekdayAndRegionalDate(out, weekday, gregorian.date.year, gregorian.date.month,
+                                      gregorian.date.day);
 }
 
 }  // namespace
@@ -168,7 +171,10 @@ std::string ToGregorianText(const host::Value& value) {
     // Text is read where it stands; only other values are written out first.
     const std::string written = value.IsText() ? std::string() : ValueText(value);
     const std::string& text = value.IsText() ? value.Text() : written;
-    result = text.empty() || IsNA(text) ? text : GregorianTextOf(text);
+    if (text.empty() || IsNA(text))
+      result = text;
+    else
+      WriteGregorianTextOf(text, result);
   });
   return result;
 }
