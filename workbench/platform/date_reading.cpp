@@ -228,24 +228,26 @@ std::optional<CalendarDate> DateOfElements(const Element& first, const Element& 
                        at.year->digits.size());
 }
 
-// A run of digits: how many, and the value of the first four, which is the whole value of every
-// run that can be an element.
+// A run of digits: how many, and their value when they are at most four, as every run that can be
+// an element is.
 struct DigitRun {
   std::size_t size = 0;
   std::int32_t value = 0;
 };
 
-// The run of digits at `at`, which is moved past it. Found first and valued after, in two plain
-// loops: the reader runs for every date the add-in converts.
+// The run of digits at `at`, which is moved past it. One plain loop, for every date the add-in
+// converts: the value is kept in unsigned arithmetic, which may wrap on a long run, whose value
+// counts for nothing.
 DigitRun ReadDigitRun(const char*& at, const char* end) {
   const char* const start = at;
-  while (at != end && IsDigit(*at)) ++at;
-  const auto size = static_cast<std::size_t>(at - start);
-  std::int32_t value = 0;
-  for (const char* digit = start; digit != start + std::min(size, kMaxYearDigits); ++digit) {
-    value = value * 10 + (*digit - '0');
+  std::uint32_t value = 0;
+  for (; at != end; ++at) {
+    const std::uint32_t digit = static_cast<unsigned char>(*at) - std::uint32_t{'0'};
+    if (digit > 9) break;
+    value = value * 10 + digit;
   }
-  return {size, value};
+  const auto size = static_cast<std::size_t>(at - start);
+  return {size, size <= kMaxYearDigits ? static_cast<std::int32_t>(value) : 0};
 }
 
 // The shape nearly every date the host shows or a user types has: three runs of digits joined by
