@@ -379,9 +379,13 @@ std::optional<TimeOfDay> ReadTimePart(Scanner& scanner) {
 // a temporary string per number would cost more than the rest of the writing.
 char* WriteNumber(char* out, std::int32_t value, std::size_t least_digits) {
   if (value >= 0 && value < 100 && least_digits <= 2) {
-    // Days, months, short years and times of day: nearly every number written.
-    if (value >= 10 || least_digits == 2) *out++ = static_cast<char>('0' + value / 10);
-    *out++ = static_cast<char>('0' + value % 10);
+    // Days, months, short years and times of day: nearly every number written, copied in pairs.
+    static constexpr char kTwoDigits[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    if (value >= 10 || least_digits == 2) *out++ = kTwoDigits[2 * value];
+    *out++ = kTwoDigits[2 * value + 1];
     return out;
   }
   char digits[12];  // "-2147483648"
@@ -602,10 +606,46 @@ DateWriter::DateWriter(std::string_view pattern) {
           run >= 3 ? kMostName : kMostNumber);
     }
   }
+  three_numbers_ = IsThreeNumbers();
+}
+
+bool DateWriter::IsThreeNumbers() const {
+  const auto number = [](Piece piece) {
+    return piece != Piece::kText && piece != Piece::kShortWeekdayName &&
+           piece != Piece::kWeekdayName && piece != Piece::kShortMonthName &&
+           piece != Piece::kMonthName;
+  };
+  return steps_.size() == 5 && number(steps_[0].piece) && number(steps_[2].piece) &&
+         number(steps_[4].piece) && steps_[1].size == 1 && steps_[3].size == 1;
 }
 
 char* DateWriter::Write(char* out, std::int32_t year, std::int32_t month,
                         std::int32_t day) const {
+  const auto number = [&](Piece piece) {
+    switch (piece) {
+      case Piece::kDay1:
+        return WriteNumber(out, day, 1);
+      case Piece::kDay2:
+        return WriteNumber(out, day, 2);
+      case Piece::kMonth1:
+        return WriteNumber(out, month, 1);
+      case Piece::kMonth2:
+        return WriteNumber(out, month, 2);
+      case Piece::kYear1:
+        return WriteYear(out, year, 1);
+      case Piece::kYear2:
+        return WriteYear(out, year, 2);
+      default:  // kLongYear
+        return WriteYear(out, year, 4);
+    }
+  };
+  if (three_numbers_) {
+    out = number(steps_[0].piece);
+    *out++ = text_[steps_[1].at];
+    out = number(steps_[2].piece);
+    *out++ = text_[steps_[3].at];
+    return number(steps_[4].piece);
+  }
   for (const Step& step : steps_) {
     switch (step.piece) {
       case Piece::kText:

@@ -93,9 +93,14 @@ class DateWriter {
     std::uint32_t at;    // kText: where its characters start in text_
     std::uint32_t size;  // kText: how many
   };
+  // Whether the pattern is the usual shape, three numbers joined by single characters ("dd/MM/yy"),
+  // which Write writes without walking the steps.
+  bool IsThreeNumbers() const;
+
   std::vector<Step> steps_;
   std::string text_;  // the literal text of every kText step, one after another
   std::size_t most_ = 0;
+  bool three_numbers_ = false;
 };
 
 // Writes a date with a short-date pattern: d and dd the day, M and MM (or m, mm) the month, y the

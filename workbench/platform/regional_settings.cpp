@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -103,7 +104,8 @@ std::string PosixRegionalSettings::FormatDateBetween(std::string_view before, st
   const std::size_t room = before.size() + forms.most_written + after.size();
   if (scratch_.size() < room) scratch_.resize(room);
   char* out = scratch_.data();
-  for (const char c : before) *out++ = c;
+  if (!before.empty()) std::memcpy(out, before.data(), before.size());
+  out += before.size();
   char* const date = out;
   // A year that two digits would give back as another (2030 as 1930) is written in full, also
   // where the pattern itself has only two.
@@ -117,7 +119,8 @@ std::string PosixRegionalSettings::FormatDateBetween(std::string_view before, st
       out = forms.whole_years.Write(date, year, month, day);
     }
   }
-  for (const char c : after) *out++ = c;
+  if (!after.empty()) std::memcpy(out, after.data(), after.size());
+  out += after.size();
   return std::string(scratch_.data(), out);
 }
 
