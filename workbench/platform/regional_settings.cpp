@@ -58,10 +58,6 @@ std::string PosixRegionalSettings::ShortDatePattern() const {
   return std::string(Current().pattern);
 }
 
-std::string PosixRegionalSettings::DateSeparator() const {
-  return std::string(Current().separator);
-}
-
 void PosixRegionalSettings::OverrideShortDatePattern(std::string pattern) {
   pattern_override_ = std::move(pattern);
 }

@@ -70,8 +70,9 @@ class PosixRegionalSettings final : public host::RegionalSettings {
   // when the platform gives no format, or after OverrideShortDatePattern("").
   std::string ShortDatePattern() const;
   // The override if one is set, else the locale's separator (not that of an overriding pattern);
-  // "/" when the locale has none fit to read back.
-  std::string DateSeparator() const;
+  // "/" when the locale has none fit to read back. Inline: the add-in reads it for every date it
+  // writes.
+  std::string DateSeparator() const { return std::string(Current().separator); }
   // The overrides win over the locale until cleared. Overriding one derives nothing for the other.
   // The empty pattern stands for "the platform gives no pattern": GetLocaleInfoA then answers 0.
   void OverrideShortDatePattern(std::string pattern);
