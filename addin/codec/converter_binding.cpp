@@ -38,6 +38,8 @@ host::Library& LoadedLibrary() {
 // export is bound the library itself is let go as well, so a repaired install is found.
 template <typename Function>
 Function BoundExport(Function Converter::*slot, const char* name) {
+  // Bound already: every conversion after the first.
+  if (g_converter && g_converter.get()->*slot != nullptr) return g_converter.get()->*slot;
   host::Library& library = LoadedLibrary();
   if (g_converter.get()->*slot == nullptr) {
     try {

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "addin/codec/regional_date.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <vector>
 
 #include "addin/codec/host_access.h"
 #include "addin/codec/text_pieces.h"
@@ -52,9 +54,10 @@ std::size_t RunLength(std::string_view pattern, std::size_t at) {
   return end - at;
 }
 
-bool ReadsBackAs(const std::string& text, std::int32_t year, std::int32_t month, std::int32_t day) {
+bool ReadsBackAs(const host::RegionalSettings& regional, std::string_view text, std::int32_t year,
+                 std::int32_t month, std::int32_t day) {
   try {
-    const host::DateTime read = Regional().ReadDate(text);
+    const host::DateTime read = regional.ReadDate(text);
     return read.year == year && read.month == month && read.day == day;
   } catch (const host::HostError&) {
     return false;
@@ -62,7 +65,7 @@ bool ReadsBackAs(const std::string& text, std::int32_t year, std::int32_t month,
 }
 
 // Every "yyyy" of the pattern, left to right, turned into "yy".
-std::string WithTwoDigitYears(const std::string& pattern) {
+std::string WithTwoDigitYears(std::string_view pattern) {
   std::string out;
   out.reserve(pattern.size());
   for (std::size_t at = 0; at < pattern.size();) {
@@ -101,82 +104,185 @@ std::string WithWholeYears(std::string_view pattern) {
 
 }  // namespace
 
-std::string GetLocaleText(std::uint32_t locale, std::int32_t item) {
-  const host::RegionalSettings& regional = Regional();
+namespace {
+
+// GetLocaleText into `text`, whose room is kept from call to call: the pattern is read this way
+// for every date the add-in writes.
+void ReadLocaleText(const host::RegionalSettings& regional, std::uint32_t locale,
+                    std::int32_t item, std::string& text) {
+  text.clear();
   const std::int32_t needed = regional.GetLocaleInfoA(locale, item, nullptr, 0);
-  if (needed <= 0) return {};
-  std::string buffer(static_cast<std::size_t>(needed), ' ');
-  const std::int32_t written = regional.GetLocaleInfoA(locale, item, buffer.data(), needed);
-  if (written <= 0 || written > needed) return {};
-  buffer.resize(static_cast<std::size_t>(written - 1));
-  return buffer;
+  if (needed <= 0) return;
+  text.resize(static_cast<std::size_t>(needed), ' ');
+  const std::int32_t written = regional.GetLocaleInfoA(locale, item, text.data(), needed);
+  if (written <= 0 || written > needed) {
+    text.clear();
+    return;
+  }
+  text.resize(static_cast<std::size_t>(written - 1));
+}
+
+// The user's short-date pattern, read from the host at every call; valid until the next call.
+const std::string& UserShortDatePattern(const host::RegionalSettings& regional) {
+  // Not thread_local, like the pattern forms below: the host calls the add-in from one thread.
+  static std::string pattern;
+  ReadLocaleText(regional, regional.GetUserDefaultLCID(), host::kLocaleShortDate, pattern);
+  return pattern;
+}
+
+}  // namespace
+
+std::string GetLocaleText(std::uint32_t locale, std::int32_t item) {
+  std::string text;
+  ReadLocaleText(Regional(), locale, item, text);
+  return text;
 }
 
 namespace {
 
-// The most RenderInto writes for one pattern character: a one-letter number field with a sign and
-// ten digits. Names write at most nine for three or four letters.
-constexpr std::size_t kMostPerPatternChar = detail::kNumberSize;
-// Patterns up to this length are written on the stack; a user's short date is a dozen characters.
-constexpr std::size_t kStackPattern = 32;
+// The most written for one number, padded or not, and for one English name.
+constexpr std::size_t kMostNumber = detail::kNumberSize + 1;
+constexpr std::size_t kMostName = 9;
 
 void Put(char*& out, std::string_view text) {
   for (const char c : text) *out++ = c;
 }
 
-// RenderDatePattern into `out`, which has room for kMostPerPatternChar characters per pattern
-// character; returns the end of what was written. Plain pointer writes: it runs for every date
-// the add-in writes, where appending to a string checked its capacity at every character.
-char* RenderInto(char* out, std::string_view pattern, std::int32_t year, std::int32_t month,
-                 std::int32_t day) {
+// A short-date pattern read once into the steps that write it: the add-in writes every date with
+// the user's pattern, which changes seldom. Plain pointer writes, where appending to a string
+// checked its capacity at every character.
+class CompiledPattern {
+ public:
+  CompiledPattern() = default;
+  explicit CompiledPattern(std::string_view pattern);
+  // The most Write writes for any date.
+  std::size_t MostWritten() const { return most_; }
+  // Writes at `out`, which has room for MostWritten() characters; returns the end. The weekday
+  // and month names need a month in 1..12.
+  char* Write(char* out, std::int32_t year, std::int32_t month, std::int32_t day) const;
+
+ private:
+  enum class Piece : std::uint8_t {
+    kText,
+    kDay,
+    kPaddedDay,
+    kShortWeekday,
+    kWeekday,
+    kMonth,
+    kPaddedMonth,
+    kShortMonthName,
+    kMonthName,
+    kShortYear,
+    kPaddedShortYear,
+    kYear,
+  };
+  struct Step {
+    Piece piece;
+    std::uint32_t at;    // kText: where its characters start in text_
+    std::uint32_t size;  // kText: how many
+  };
+  void AddText(char c);
+  void Add(Piece piece, std::size_t most);
+
+  std::vector<Step> steps_;
+  std::string text_;
+  std::size_t most_ = 0;
+};
+
+void CompiledPattern::AddText(char c) {
+  if (steps_.empty() || steps_.back().piece != Piece::kText) {
+    steps_.push_back({Piece::kText, static_cast<std::uint32_t>(text_.size()), 0});
+  }
+  text_ += c;
+  ++steps_.back().size;
+  ++most_;
+}
+
+void CompiledPattern::Add(Piece piece, std::size_t most) {
+  steps_.push_back({piece, 0, 0});
+  most_ += most;
+}
+
+CompiledPattern::CompiledPattern(std::string_view pattern) {
   for (std::size_t at = 0; at < pattern.size();) {
     const char c = pattern[at];
     if (c == '\'') {  // quoted literal text
       std::size_t end = at + 1;
-      while (end < pattern.size() && pattern[end] != '\'') *out++ = pattern[end++];
+      while (end < pattern.size() && pattern[end] != '\'') AddText(pattern[end++]);
       at = end + 1;
       continue;
     }
     if (c != 'd' && c != 'M' && c != 'm' && c != 'y') {
-      *out++ = c;
+      AddText(c);
       ++at;
       continue;
     }
     const std::size_t run = RunLength(pattern, at);
+    at += run;
+    const std::size_t most = run >= 3 && c != 'y' ? kMostName : kMostNumber;
     switch (c) {
       case 'd':
-        if (run == 1)
-          out += WriteNumber(out, day);
-        else if (run == 2)
-          out += WritePadded(out, day);
-        else if (run == 3)
-          Put(out, kWeekdayNames[WeekdayOf(year, month, day)].substr(0, 3));
-        else
-          Put(out, kWeekdayNames[WeekdayOf(year, month, day)]);
+        Add(run == 1   ? Piece::kDay
+            : run == 2 ? Piece::kPaddedDay
+            : run == 3 ? Piece::kShortWeekday
+                       : Piece::kWeekday,
+            most);
         break;
       case 'y':
-        if (run <= 2) {
-          const std::int32_t short_year = year % 100;
-          if (run == 1)
-            out += WriteNumber(out, short_year);
-          else
-            out += WritePadded(out, short_year);
-        } else {
-          out += WriteNumber(out, year);
-        }
+        Add(run == 1 ? Piece::kShortYear : run == 2 ? Piece::kPaddedShortYear : Piece::kYear, most);
         break;
       default:  // month, in either letter case
-        if (run == 1)
-          out += WriteNumber(out, month);
-        else if (run == 2)
-          out += WritePadded(out, month);
-        else if (run == 3)
-          Put(out, kMonthNames[month - 1].substr(0, 3));
-        else
-          Put(out, kMonthNames[month - 1]);
+        Add(run == 1   ? Piece::kMonth
+            : run == 2 ? Piece::kPaddedMonth
+            : run == 3 ? Piece::kShortMonthName
+                       : Piece::kMonthName,
+            most);
         break;
     }
-    at += run;
+  }
+}
+
+char* CompiledPattern::Write(char* out, std::int32_t year, std::int32_t month,
+                             std::int32_t day) const {
+  for (const Step& step : steps_) {
+    switch (step.piece) {
+      case Piece::kText:
+        for (std::uint32_t i = 0; i < step.size; ++i) *out++ = text_[step.at + i];
+        break;
+      case Piece::kDay:
+        out += WriteNumber(out, day);
+        break;
+      case Piece::kPaddedDay:
+        out += WritePadded(out, day);
+        break;
+      case Piece::kShortWeekday:
+        Put(out, kWeekdayNames[WeekdayOf(year, month, day)].substr(0, 3));
+        break;
+      case Piece::kWeekday:
+        Put(out, kWeekdayNames[WeekdayOf(year, month, day)]);
+        break;
+      case Piece::kMonth:
+        out += WriteNumber(out, month);
+        break;
+      case Piece::kPaddedMonth:
+        out += WritePadded(out, month);
+        break;
+      case Piece::kShortMonthName:
+        Put(out, kMonthNames[month - 1].substr(0, 3));
+        break;
+      case Piece::kMonthName:
+        Put(out, kMonthNames[month - 1]);
+        break;
+      case Piece::kShortYear:
+        out += WriteNumber(out, year % 100);
+        break;
+      case Piece::kPaddedShortYear:
+        out += WritePadded(out, year % 100);
+        break;
+      case Piece::kYear:
+        out += WriteNumber(out, year);
+        break;
+    }
   }
   return out;
 }
@@ -185,13 +291,9 @@ char* RenderInto(char* out, std::string_view pattern, std::int32_t year, std::in
 
 std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::int32_t month,
                               std::int32_t day) {
-  if (pattern.size() <= kStackPattern) {
-    char text[kStackPattern * kMostPerPatternChar];
-    return std::string(text, RenderInto(text, pattern, year, month, day));
-  }
-  std::string text(pattern.size() * kMostPerPatternChar, '\0');
-  text.resize(static_cast<std::size_t>(RenderInto(text.data(), pattern, year, month, day) -
-                                       text.data()));
+  const CompiledPattern compiled(pattern);
+  std::string text(compiled.MostWritten(), '\0');
+  text.resize(static_cast<std::size_t>(compiled.Write(text.data(), year, month, day) - text.data()));
   return text;
 }
 
@@ -201,45 +303,67 @@ namespace {
 // pattern changes: the pattern is read from the host at every call, but its text is almost always
 // the one read the call before.
 struct PatternForms {
-  std::string pattern;        // as the host gave it; empty until the first call
-  std::string short_pattern;  // every "yyyy" turned into "yy"
-  std::string whole_years;    // every year field of short_pattern written in full
+  std::string pattern;            // as the host gave it; empty until the first call
+  CompiledPattern short_pattern;  // every "yyyy" turned into "yy"
+  CompiledPattern whole_years;    // every year field of short_pattern written in full
+  std::size_t most_written = 0;   // the most either form writes
+  std::string scratch;            // where the date is written, after the weekday if any
 };
 
-const PatternForms& FormsOf(const std::string& pattern) {
+PatternForms& FormsOf(std::string_view pattern) {
   // Not thread_local: the add-in may be unloaded while the host's thread lives on, and the host
   // calls the add-in from one thread.
   static PatternForms forms;
   if (forms.pattern != pattern) {
-    forms.short_pattern = WithTwoDigitYears(pattern);
-    forms.whole_years = WithWholeYears(forms.short_pattern);
+    const std::string short_pattern = WithTwoDigitYears(pattern);
+    forms.short_pattern = CompiledPattern(short_pattern);
+    forms.whole_years = CompiledPattern(WithWholeYears(short_pattern));
+    forms.most_written =
+        std::max(forms.short_pattern.MostWritten(), forms.whole_years.MostWritten());
     forms.pattern = pattern;
   }
   return forms;
 }
 
-// The date written with the user's non-empty `pattern` as RegionalDateText describes.
-std::string RegionalDateWith(const std::string& pattern, std::int32_t year, std::int32_t month,
-                             std::int32_t day) {
+// `weekday` and one blank (nothing when it is empty) followed by the date written with the user's
+// non-empty `pattern` as RegionalDateText describes, into `out` in place of what it held.
+void RegionalDateWith(const host::RegionalSettings& regional, std::string_view pattern,
+                      std::string_view weekday, std::int32_t year, std::int32_t month,
+                      std::int32_t day, std::string& out) {
   if (month < 1 || month > 12 || day < 1 || day > 31 || year < 1) {
     host::Raise(host::kTypeMismatch, "Type mismatch");
   }
-  const PatternForms& forms = FormsOf(pattern);
-  std::string text = RenderDatePattern(forms.short_pattern, year, month, day);
-  // A two-digit year that the platform reads back as another century (2035 as 1935) would put a
-  // wrong date into the task; such a year is written in full.
-  if (!ReadsBackAs(text, year, month, day)) {
-    std::string full = RenderDatePattern(forms.whole_years, year, month, day);
-    if (ReadsBackAs(full, year, month, day)) text = std::move(full);
+  PatternForms& forms = FormsOf(pattern);
+  // Written into the kept scratch room and copied once into `out`.
+  const std::size_t before = weekday.empty() ? 0 : weekday.size() + 1;
+  if (forms.scratch.size() < before + forms.most_written) {
+    forms.scratch.resize(before + forms.most_written);
   }
-  return text;
+  char* const start = forms.scratch.data();
+  if (before != 0) {
+    std::copy(weekday.begin(), weekday.end(), start);
+    start[weekday.size()] = ' ';
+  }
+  char* const date = start + before;
+  char* end = forms.short_pattern.Write(date, year, month, day);
+  // A two-digit year that the platform reads back as another century (2035 as 1935) would put a
+  // wrong date into the task; such a year is written in full, where that reads back.
+  const auto reads_back = [&] {
+    return ReadsBackAs(regional, std::string_view(date, static_cast<std::size_t>(end - date)),
+                       year, month, day);
+  };
+  if (!reads_back()) {
+    end = forms.whole_years.Write(date, year, month, day);
+    if (!reads_back()) end = forms.short_pattern.Write(date, year, month, day);
+  }
+  out.assign(start, end);
 }
 
-}  // namespace
-
-std::string RegionalDateOf(std::int32_t year, std::int32_t month, std::int32_t day) {
-  const std::string pattern =
-      GetLocaleText(Regional().GetUserDefaultLCID(), host::kLocaleShortDate);
+// RegionalDateOf's text after `weekday` and one blank, into `out`.
+void WriteRegionalDate(std::string& out, std::string_view weekday, std::int32_t year,
+                       std::int32_t month, std::int32_t day) {
+  const host::RegionalSettings& regional = Regional();
+  const std::string& pattern = UserShortDatePattern(regional);
   if (pattern.empty()) {
     // Written as the caller would have composed it, day "/" month "/" year.
     char text[3 * (detail::kNumberSize + 1) + 2];
@@ -248,20 +372,40 @@ std::string RegionalDateOf(std::int32_t year, std::int32_t month, std::int32_t d
     size += detail::WritePadded(text + size, month);
     text[size++] = '/';
     size += detail::WritePadded(text + size, year);
-    return std::string(text, size);
+    out.assign(weekday);
+    if (!weekday.empty()) out += ' ';
+    out.append(text, size);
+    return;
   }
-  return RegionalDateWith(pattern, year, month, day);
+  RegionalDateWith(regional, pattern, weekday, year, month, day, out);
 }
 
+}  // namespace
+
+std::string RegionalDateOf(std::int32_t year, std::int32_t month, std::int32_t day) {
+  std::string text;
+  WriteRegionalDate(text, {}, year, month, day);
+  return text;
+}
+
+namespace detail {
+void WriteWeekdayAndRegionalDate(std::string& out, std::string_view weekday, std::int32_t year,
+                                 std::int32_t month, std::int32_t day) {
+  WriteRegionalDate(out, weekday, year, month, day);
+}
+}  // namespace detail
+
 std::string RegionalDateText(std::string_view date_text) {
-  const std::string pattern =
-      GetLocaleText(Regional().GetUserDefaultLCID(), host::kLocaleShortDate);
+  const host::RegionalSettings& regional = Regional();
+  const std::string& pattern = UserShortDatePattern(regional);
   if (pattern.empty()) return std::string(date_text);
 
   const auto pieces = FirstPieces<3>(date_text, "/");
   if (pieces.count != 3) host::Raise(host::kTypeMismatch, "Type mismatch");
-  return RegionalDateWith(pattern, ReadNumber(pieces.piece[2]), ReadNumber(pieces.piece[1]),
-                          ReadNumber(pieces.piece[0]));
+  std::string text;
+  RegionalDateWith(regional, pattern, {}, ReadNumber(pieces.piece[2]), ReadNumber(pieces.piece[1]),
+                   ReadNumber(pieces.piece[0]), text);
+  return text;
 }
 
 }  // namespace lunavant::codec

@@ -24,6 +24,13 @@ std::string RegionalDateText(std::string_view date_text);
 // RegionalDateText gives for day "/" month "/" year with every number below 10 padded to two digits.
 std::string RegionalDateOf(std::int32_t year, std::int32_t month, std::int32_t day);
 
+namespace detail {
+// `weekday`, one blank and RegionalDateOf's text (only the latter when `weekday` is empty), written
+// into `out` in place of what it held: ToGregorianText's result, built where it is returned.
+void WriteWeekdayAndRegionalDate(std::string& out, std::string_view weekday, std::int32_t year,
+                                 std::int32_t month, std::int32_t day);
+}  // namespace detail
+
 // Renders day, month and year with a short-date pattern (d, dd, M, MM, y, yy, yyyy; ddd and dddd
 // weekday names, MMM and MMMM month names; text in single quotes as it stands).
 std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::int32_t month,

@@ -23,20 +23,8 @@ std::vector<std::string_view> SplitAt(std::string_view text, std::string_view se
   }
 }
 
-std::size_t WriteNumber(char* out, std::int32_t n) {
+std::size_t WriteLongNumber(char* out, std::int32_t n) {
   return static_cast<std::size_t>(std::to_chars(out, out + kNumberSize, n).ptr - out);
-}
-
-std::size_t WritePadded(char* out, std::int32_t n) {
-  // Days, months and two-digit years, which is nearly every number the codec writes, by hand.
-  if (n >= 0 && n < 100) {
-    out[0] = static_cast<char>('0' + n / 10);
-    out[1] = static_cast<char>('0' + n % 10);
-    return 2;
-  }
-  if (n >= 10) return WriteNumber(out, n);
-  out[0] = '0';
-  return 1 + WriteNumber(out + 1, n);
 }
 
 void AppendNumber(std::string& out, std::int32_t n) {

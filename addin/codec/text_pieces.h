@@ -52,9 +52,46 @@ std::string PaddedNumber(std::int32_t n);
 // Room for any 32-bit number in decimal, sign included.
 inline constexpr std::size_t kNumberSize = 11;
 // The plain and the padded number written at `out`, which has room for kNumberSize characters
-// (one more when padded); return how many were written.
-std::size_t WriteNumber(char* out, std::int32_t n);
-std::size_t WritePadded(char* out, std::int32_t n);
+// (one more when padded); return how many were written. Inline, with the numbers of dates (up
+// to four digits) written by hand: every conversion writes three.
+std::size_t WriteLongNumber(char* out, std::int32_t n);
+// "00" to "99", two characters each: a number below 100 is copied, not divided out digit by digit.
+inline constexpr char kTwoDigits[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+inline void WriteTwoDigits(char* out, std::int32_t n) {
+  out[0] = kTwoDigits[2 * n];
+  out[1] = kTwoDigits[2 * n + 1];
+}
+inline std::size_t WriteNumber(char* out, std::int32_t n) {
+  if (n < 0 || n > 9999) return WriteLongNumber(out, n);
+  if (n < 10) {
+    out[0] = static_cast<char>('0' + n);
+    return 1;
+  }
+  if (n < 100) {
+    WriteTwoDigits(out, n);
+    return 2;
+  }
+  if (n < 1000) {
+    out[0] = static_cast<char>('0' + n / 100);
+    WriteTwoDigits(out + 1, n % 100);
+    return 3;
+  }
+  WriteTwoDigits(out, n / 100);
+  WriteTwoDigits(out + 2, n % 100);
+  return 4;
+}
+inline std::size_t WritePadded(char* out, std::int32_t n) {
+  if (n >= 0 && n < 100) {
+    WriteTwoDigits(out, n);
+    return 2;
+  }
+  if (n >= 0) return WriteNumber(out, n);
+  out[0] = '0';
+  return 1 + WriteNumber(out + 1, n);
+}
 // The same, and the plain decimal number, appended to `out`.
 void AppendPadded(std::string& out, std::int32_t n);
 void AppendNumber(std::string& out, std::int32_t n);

@@ -2,12 +2,14 @@
 #include "addin/codec/to_gregorian.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstddef>
 #include <optional>
 
 #include "addin/codec/converter_binding.h"
 #include "addin/codec/host_access.h"
 #include "addin/codec/messages.h"
+#include "addin/codec/regional_date.h"
 #include "addin/codec/text_pieces.h"
 #include "addin/codec/to_hijri.h"
 #include "addin/pairing/catalogues.h"
@@ -62,9 +64,52 @@ struct HijriPieces {
   std::int32_t year = 0;
 };
 
+// ReadHijriPieces in one pass over the text, for a separator of one ASCII character that is
+// neither a blank nor a digit (the usual "/", "-", "."): such a separator cannot stand inside a
+// number or its blanks, so the pieces end exactly where the separator stands. Sets `numbers` to
+// day, month and year as read, each capped at kTooLarge.
+bool ReadThreeNumbers(std::string_view text, char sep, std::int32_t (&numbers)[3]) {
+  std::size_t pos = 0;
+  for (std::size_t i = 0; i < 3; ++i) {
+    while (pos < text.size() && text[pos] == ' ') ++pos;
+    std::int32_t number = 0;
+    const std::size_t start = pos;
+    while (pos < text.size()) {
+      const Digit digit = DigitAt(text, pos);
+      if (digit.length == 0) break;
+      // Below kTooLarge / 10 one more digit stays below kTooLarge.
+      number = number < kTooLarge / 10 ? number * 10 + digit.value : kTooLarge;
+      pos += digit.length;
+    }
+    if (pos == start) return false;
+    while (pos < text.size() && text[pos] == ' ') ++pos;
+    numbers[i] = number;
+    if (i < 2) {
+      if (pos == text.size() || text[pos] != sep) return false;
+      ++pos;
+    }
+  }
+  return pos == text.size();
+}
+
+bool IsPlainSeparator(std::string_view sep) {
+  if (sep.size() != 1) return false;
+  const auto c = static_cast<unsigned char>(sep[0]);
+  return c < 0x80 && c != ' ' && !(c >= '0' && c <= '9');
+}
+
 // The three numbers of well-formed Hijri text under separator `sep`, or nothing.
 std::optional<HijriPieces> ReadHijriPieces(std::string_view text, std::string_view sep) {
   if (sep.empty()) return std::nullopt;
+  if (IsPlainSeparator(sep)) {
+    std::int32_t numbers[3];
+    if (!ReadThreeNumbers(text, sep[0], numbers)) return std::nullopt;
+    const auto [day, month, year] = numbers;
+    if (day < 1 || day > 30 || month < 1 || month > 12 || year < 100 || year > 9999) {
+      return std::nullopt;
+    }
+    return HijriPieces{day, month, year};
+  }
   const auto pieces = FirstPieces<3>(text, sep);
   if (pieces.count != 3) return std::nullopt;
   const auto day = WholeNumber(pieces.piece[0]);
@@ -83,7 +128,8 @@ bool IsNA(std::string_view text) {
          (text[1] == 'A' || text[1] == 'a');
 }
 
-std::string GregorianTextOf(std::string_view text) {
+// The weekday and the Gregorian date of well-formed Hijri `text`, into `out`.
+void WriteGregorianTextOf(std::string_view text, std::string& out) {
   const std::string sep = HostApplication().DateSeparator();
   const std::optional<HijriPieces> hijri = ReadHijriPieces(text, sep);
   if (!hijri) {
@@ -96,15 +142,14 @@ std::string GregorianTextOf(std::string_view text) {
     host::Raise(kBadDateNumber, OutOfRangeHijriMessage(sep));
   }
   const GregorianDay gregorian = HijriToGregorian({hijri->year, hijri->month, hijri->day});
-  const std::string& weekday = pairing::WeekdayNames().Item(pairing::KeyText(gregorian.weekday));
-  const std::string date = ComposeDateText(gregorian.date.year, gregorian.date.month,
-                                           gregorian.date.day, kKindGregorian);
-  std::string out;
-  out.reserve(weekday.size() + 1 + date.size());
-  out += weekday;
-  out += ' ';
-  out += date;
-  return out;
+  // The key as KeyText writes it, without a text of its own.
+  char key[24];
+  const char* const key_end = std::to_chars(key, key + sizeof key, gregorian.weekday).ptr;
+  const std::string& weekday = pairing::WeekdayNames().Item(
+      std::string_view(key, static_cast<std::size_t>(key_end - key)));
+  // "Mon" and one blank before ComposeDateText's kind "G", written as one text.
+  detail::WriteWeekdayAndRegionalDate(out, weekday, gregorian.date.year, gregorian.date.month,
+                                      gregorian.date.day);
 }
 
 }  // namespace
@@ -126,7 +171,10 @@ std::string ToGregorianText(const host::Value& value) {
     // Text is read where it stands; only other values are written out first.
     const std::string written = value.IsText() ? std::string() : ValueText(value);
     const std::string& text = value.IsText() ? value.Text() : written;
-    result = text.empty() || IsNA(text) ? text : GregorianTextOf(text);
+    if (text.empty() || IsNA(text))
+      result = text;
+    else
+      WriteGregorianTextOf(text, result);
   });
   return result;
 }

@@ -14,8 +14,6 @@
 namespace lunavant::codec {
 namespace {
 
-using detail::WritePadded;
-
 // A loop rather than find: the texts are a dozen characters, shorter than a call to memchr.
 std::size_t FirstBlank(std::string_view text) {
   for (std::size_t at = 0; at < text.size(); ++at) {
@@ -53,36 +51,50 @@ host::DateTime DateOfText(std::string_view text) {
 
 }  // namespace
 
+namespace detail {
+
+void WriteHijriDate(std::string& out, std::int32_t year, std::int32_t month, std::int32_t day) {
+  // The numbers hold no "/", so joining them with the separator at once is the same as writing
+  // "/" and replacing it afterwards.
+  const std::string sep = HostApplication().DateSeparator();
+  // Written on the stack and copied once into `out`, whose room a short text already has; a
+  // separator too long for the stack is joined on the heap.
+  constexpr std::size_t kStackSeparator = 8;
+  if (sep.size() > kStackSeparator) {
+    out.clear();
+    AppendPadded(out, day);
+    out += sep;
+    AppendPadded(out, month);
+    out += sep;
+    AppendNumber(out, year);
+    return;
+  }
+  char text[3 * (kNumberSize + 1) + 2 * kStackSeparator];
+  char* end = text;
+  const auto put = [&end](std::string_view piece) {
+    if (piece.size() == 1) {  // the usual separator
+      *end++ = piece[0];
+      return;
+    }
+    for (const char c : piece) *end++ = c;
+  };
+  end += WritePadded(end, day);
+  put(sep);
+  end += WritePadded(end, month);
+  put(sep);
+  end += WriteNumber(end, year);
+  out.assign(text, static_cast<std::size_t>(end - text));
+}
+
+}  // namespace detail
+
 std::string ComposeDateText(std::int32_t year, std::int32_t month, std::int32_t day,
                             std::string_view kind) {
   if (!IsKind(kind, kKindHijri) && !IsKind(kind, kKindGregorian)) return {};
   if (IsKind(kind, kKindGregorian)) return RegionalDateOf(year, month, day);
-  // The numbers hold no "/", so joining them with the separator at once is the same as writing
-  // "/" and replacing it afterwards.
-  const std::string sep = HostApplication().DateSeparator();
-  // Written on the stack and copied once into the result, which is short enough to live inside
-  // the string object; a separator too long for the stack is joined on the heap.
-  constexpr std::size_t kStackSeparator = 8;
-  if (sep.size() > kStackSeparator) {
-    std::string text;
-    detail::AppendPadded(text, day);
-    text += sep;
-    detail::AppendPadded(text, month);
-    text += sep;
-    detail::AppendNumber(text, year);
-    return text;
-  }
-  char text[3 * (detail::kNumberSize + 1) + 2 * kStackSeparator];
-  char* out = text;
-  const auto put = [&out](std::string_view piece) {
-    for (const char c : piece) *out++ = c;
-  };
-  out += WritePadded(out, day);
-  put(sep);
-  out += WritePadded(out, month);
-  put(sep);
-  out += detail::WriteNumber(out, year);
-  return std::string(text, static_cast<std::size_t>(out - text));
+  std::string text;
+  detail::WriteHijriDate(text, year, month, day);
+  return text;
 }
 
 std::string ValueText(const host::Value& value) {
@@ -109,7 +121,8 @@ std::string ToHijriText(const host::Value& value) {
     }
     const host::DateTime when = DateOfText(text);
     const CalendarDate hijri = GregorianToHijri({when.year, when.month, when.day});
-    result = ComposeDateText(hijri.year, hijri.month, hijri.day, kKindHijri);
+    // ComposeDateText's Hijri text, written straight into the result.
+    detail::WriteHijriDate(result, hijri.year, hijri.month, hijri.day);
   });
   return result;
 }

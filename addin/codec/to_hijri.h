@@ -25,6 +25,12 @@ constexpr bool IsKind(std::string_view code, std::string_view kind) {
 std::string ComposeDateText(std::int32_t year, std::int32_t month, std::int32_t day,
                             std::string_view kind);
 
+namespace detail {
+// ComposeDateText's kind "H" written into `out` in place of what it held, so that a conversion
+// builds its result where it returns it.
+void WriteHijriDate(std::string& out, std::int32_t year, std::int32_t month, std::int32_t day);
+}  // namespace detail
+
 // The value as text: a date-and-time in the platform's default form, a number in decimal.
 std::string ValueText(const host::Value& value);
 

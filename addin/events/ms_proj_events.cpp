@@ -2,6 +2,7 @@
 #include "addin/events/ms_proj_events.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "addin/codec/to_gregorian.h"
@@ -183,9 +184,18 @@ void MSProjEvents::objProjectApp_ProjectCalculate(host::Project& pj) {
     trap.Step([&] { SetPointer(host::kPointerBusy); });
     std::int32_t task_count = 0;
     if (slot_usable) trap.Step([&] { task_count = pj.TaskCount(); });
+    // The writes below raise only ProjectBeforeTaskChange, which the add-in ignores while it
+    // refreshes, so the pairs read here hold for every task.
+    std::optional<std::vector<FieldPair>> pairs;
+    if (task_count > 0) trap.Step([&] { pairs = PairsToRefresh(slot); });
     for (std::int32_t position = 1; position <= task_count; ++position) {
       trap.Step([&] {
-        if (host::Task* task = pj.TaskAt(position)) RefreshTaskHijriFields(*task, slot);
+        host::Task* task = pj.TaskAt(position);
+        if (task == nullptr) return;
+        if (pairs)
+          RefreshTaskHijriFields(*task, *pairs);
+        else
+          RefreshTaskHijriFields(*task, slot);
       });
     }
     trap.Step([&] { SetPointer(host::kPointerDefault); });
@@ -209,21 +219,35 @@ void MSProjEvents::objProjectApp_ProjectCalculate(host::Project& pj) {
   trap.ReportLast();
 }
 
+std::vector<MSProjEvents::FieldPair> MSProjEvents::PairsToRefresh(std::int32_t slot) {
+  std::vector<FieldPair> pairs;
+  const std::int32_t pair_count = pairing::GregToHijri(slot).Count();
+  pairs.reserve(static_cast<std::size_t>(pair_count));
+  for (std::int32_t position = 1; position <= pair_count; ++position) {
+    const host::FieldId text_field = pairing::GregToHijri(slot).Item(position);
+    // One lookup stands for CollectionHasKey and Item.
+    const host::FieldId* date_field = pairing::HijriToGreg(slot).ItemIfPresent(KeyText(text_field));
+    if (date_field != nullptr) pairs.push_back({text_field, *date_field});
+  }
+  return pairs;
+}
+
 void MSProjEvents::RefreshTaskHijriFields(host::Task& task, std::int32_t slot) {
-  pairing::ReportAtOnce([&] {
-    const std::int32_t pair_count = pairing::GregToHijri(slot).Count();
-    for (std::int32_t position = 1; position <= pair_count; ++position) {
-      const host::FieldId text_field = pairing::GregToHijri(slot).Item(position);
-      // One lookup stands for CollectionHasKey and Item: this runs for every pair of every task.
-      const host::FieldId* date_field = pairing::HijriToGreg(slot).ItemIfPresent(KeyText(text_field));
-      if (date_field == nullptr) continue;
-      std::string shown = task.GetField(*date_field);
-      if (!shown.empty()) {
-        codec::ConvertAndSetField(task, text_field, host::Value(std::move(shown)),
-                                  codec::kKindHijri);
-      }
+  pairing::ReportAtOnce([&] { RefreshPairsOf(task, PairsToRefresh(slot)); });
+}
+
+void MSProjEvents::RefreshTaskHijriFields(host::Task& task, const std::vector<FieldPair>& pairs) {
+  pairing::ReportAtOnce([&] { RefreshPairsOf(task, pairs); });
+}
+
+void MSProjEvents::RefreshPairsOf(host::Task& task, const std::vector<FieldPair>& pairs) {
+  for (const FieldPair& pair : pairs) {
+    std::string shown = task.GetField(pair.date_field);
+    if (!shown.empty()) {
+      codec::ConvertAndSetField(task, pair.text_field, host::Value(std::move(shown)),
+                                codec::kKindHijri);
     }
-  });
+  }
 }
 
 bool MSProjEvents::IsStandaloneTask(const host::Task& task) {

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "addin/host/events.h"
 #include "addin/host/object_model.h"
@@ -102,8 +103,18 @@ class MSProjEvents final : public host::ApplicationEvents, public host::ProjectE
   host::Application& App() const;
   void SetPointer(std::int32_t code) const;
 
+  // A date field and the Hijri text field paired with it.
+  struct FieldPair {
+    host::FieldId text_field;
+    host::FieldId date_field;
+  };
+  // The slot's pairs in the order its map lists them, those paired both ways only.
+  static std::vector<FieldPair> PairsToRefresh(std::int32_t slot);
   // Rewrites every paired Hijri field of one task; the first failure ends it and is shown.
   void RefreshTaskHijriFields(host::Task& task, std::int32_t slot);
+  // The same with the slot's pairs read beforehand: a full refresh reads them once for all tasks.
+  void RefreshTaskHijriFields(host::Task& task, const std::vector<FieldPair>& pairs);
+  static void RefreshPairsOf(host::Task& task, const std::vector<FieldPair>& pairs);
   // Refreshes `task` after the tasks related to it, depth first; each task reports its own last
   // failure.
   void RefreshLinkedTasks(host::Task& task, std::int32_t slot);

@@ -295,6 +295,40 @@ TEST_F(EventsTest, FullRefreshRewritesEveryPairAndSkipsBlankRows) {
             (std::vector<std::int32_t>{host::kPointerBusy, host::kPointerDefault}));
 }
 
+TEST_F(EventsTest, AFullRefreshWritesWithTheRegionalSettingsOfItsOwnTime) {
+  // Given a refresh under dd/MM/yyyy with "/", then the user's switch to yyyy-MM-dd with "-",
+  // expect the next full refresh to show the dates in the new order and to write every Hijri text
+  // anew with "-": the same Hijri dates, nothing kept from the first settings.
+  PinRegionalSettings("dd/MM/yyyy", "/");
+  workbench::Project& pj = PairedPlan({{kText1, "HijriStart"}, {kText2, "HijriFinish"}}, 3)
+                               .Link(1, 2)
+                               .BuildOpened();
+  app_.CalculateProject();
+  std::vector<std::string> first;
+  for (int position = 1; position <= 3; ++position) {
+    first.push_back(TaskOf(pj, position).GetField(kText1));
+    EXPECT_NE(first.back().find('/'), std::string::npos) << first.back();
+  }
+
+  PinRegionalSettings("yyyy-MM-dd", "-");
+  recorder_.log.clear();
+  pairing::SetForceRefresh(true);
+  app_.CalculateProject();
+
+  EXPECT_EQ(Changes(recorder_).size(), 6u);
+  for (int position = 1; position <= 3; ++position) {
+    workbench::Task& task = TaskOf(pj, position);
+    const std::string shown = task.GetField(kStart);
+    EXPECT_EQ(shown.substr(4, 3), "04-") << shown;  // "Mon 04-03-01": the year comes first
+    std::string hijri = task.GetField(kText1);
+    EXPECT_EQ(hijri, ToHijriOf(shown));
+    EXPECT_EQ(task.GetField(kText2), ToHijriOf(task.GetField(kFinish)));
+    EXPECT_EQ(hijri.find('/'), std::string::npos) << hijri;
+    std::replace(hijri.begin(), hijri.end(), '-', '/');
+    EXPECT_EQ(hijri, first[static_cast<std::size_t>(position - 1)]);
+  }
+}
+
 TEST_F(EventsTest, TheFourCombinationsOfForceRefreshAndEditSynced) {
   workbench::Project& pj = PairedPlan({{kText1, "HijriStart"}}, 4).BuildOpened();
   app_.SetAutoCalculate(false);

@@ -10,6 +10,7 @@
 // Every style turns whatever was thrown into an error record, so nothing escapes into the host.
 #pragma once
 
+#include <optional>
 #include <utility>
 
 #include "addin/host/error.h"
@@ -24,14 +25,15 @@ host::ErrorRecord CurrentFailure();
 // body ran to its end.
 template <class Body>
 bool ReportAtOnce(Body&& body) {
-  host::ErrorRecord failure;
+  // Made only on failure: the body is every conversion the add-in makes.
+  std::optional<host::ErrorRecord> failure;
   try {
     std::forward<Body>(body)();
     return true;
   } catch (...) {
     failure = CurrentFailure();
   }
-  ShowError(failure);
+  ShowError(*failure);
   return false;
 }
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <utility>
 
 #include "addin/host/error.h"
@@ -19,7 +18,7 @@ namespace lunavant::workbench {
 
 namespace {
 
-constexpr const char* kWeekdayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+constexpr std::string_view kWeekdayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 
 }  // namespace
 
@@ -190,6 +189,12 @@ void Application::Deliver(Call call) {
   // A copy, because a handler may add or remove sinks; a sink removed meanwhile is skipped. Every
   // task write raises an event and a few sinks are the rule, so the copy lives on the stack.
   constexpr std::size_t kOnStack = 8;
+  if (sinks_.size() == 1) {
+    // One sink, the usual case: it is live now, and whatever its handler adds or removes, no
+    // other sink is called for this event.
+    call(*sinks_.front());
+    return;
+  }
   if (sinks_.size() <= kOnStack) {
     std::array<host::ApplicationEvents*, kOnStack> snapshot{};
     const std::size_t count = sinks_.size();
@@ -363,23 +368,39 @@ Window* Application::ActiveWindow() {
 }
 
 std::string Application::FormatDate(Moment when) const {
-  const host::DateTime civil = DateTimeOf(when);
-  std::string out;
-  if (date_format_ == DateFormat::kWeekdayDate || date_format_ == DateFormat::kWeekdayDateTime) {
-    out = kWeekdayNames[WeekdayOfDays(DayOf(when))];
-    out += ' ';
+  const std::int64_t days = DayOf(when);
+  const host::DateTime civil = CivilFromDays(days);
+  const bool weekday = date_format_ == DateFormat::kWeekdayDate ||
+                       date_format_ == DateFormat::kWeekdayDateTime;
+  const bool time = date_format_ == DateFormat::kWeekdayDateTime ||
+                    date_format_ == DateFormat::kDateTime;
+  char before[4] = {};
+  if (weekday) {
+    const std::string_view name = kWeekdayNames[WeekdayOfDays(days)];
+    before[0] = name[0];
+    before[1] = name[1];
+    before[2] = name[2];
+    before[3] = ' ';
+  }
+  char after[6] = {};
+  if (time) {
+    const auto minute_of_day = static_cast<std::int32_t>(when - days * kMinutesPerDay);  // [0, 1439]
+    const std::int32_t hour = minute_of_day / 60;
+    const std::int32_t minute = minute_of_day % 60;
+    after[0] = ' ';
+    after[1] = static_cast<char>('0' + hour / 10);
+    after[2] = static_cast<char>('0' + hour % 10);
+    after[3] = ':';
+    after[4] = static_cast<char>('0' + minute / 10);
+    after[5] = static_cast<char>('0' + minute % 10);
   }
   // A year that two digits would not read back as (a task in 2030, say) is shown in full, so
-  // every date the host shows reads back as itself.
-  out +=
-      Regional().FormatDate(civil.year, civil.month, civil.day, TwoDigitYearReadsBack(civil.year));
-  if (date_format_ == DateFormat::kWeekdayDateTime || date_format_ == DateFormat::kDateTime) {
-    char time[8];
-    std::snprintf(time, sizeof time, " %02d:%02d", static_cast<int>(civil.hour),
-                  static_cast<int>(civil.minute));
-    out += time;
-  }
-  return out;
+  // every date the host shows reads back as itself. Written as one text: a date is shown for
+  // every date field read.
+  return Regional().FormatDateBetween(std::string_view(before, weekday ? sizeof before : 0),
+                                      civil.year, civil.month, civil.day,
+                                      TwoDigitYearReadsBack(civil.year),
+                                      std::string_view(after, time ? sizeof after : 0));
 }
 
 PosixRegionalSettings& Application::Regional() { return platform_->Regional(); }

@@ -424,8 +424,14 @@ bool Task::StoresTextAsIs(const FieldInfo& info) {
 void Task::StoreText(host::FieldId field, const std::string& text) {
   if (text.empty()) {
     stored_.erase(field);
+    return;
+  }
+  // A text written over a text keeps its room: the refresh rewrites every Hijri field this way.
+  Stored& stored = stored_[field];
+  if (std::string* held = std::get_if<std::string>(&stored)) {
+    held->assign(text);
   } else {
-    stored_[field] = text;
+    stored = text;
   }
 }
 

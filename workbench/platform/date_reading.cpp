@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/platform/date_reading.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstddef>
@@ -21,6 +22,9 @@ constexpr std::array<std::string_view, 12> kMonthNames = {
 constexpr std::size_t kMaxYearDigits = 4;
 constexpr std::size_t kMaxDayMonthDigits = 2;
 constexpr std::size_t kMaxTimeDigits = 2;
+// The most written for one number (a sign and ten digits) and for one English name.
+constexpr std::size_t kMostNumber = 11;
+constexpr std::size_t kMostName = 9;
 // Two-digit years fall in 1930..2029.
 constexpr std::int32_t kCenturyPivot = 30;
 
@@ -171,43 +175,79 @@ struct TimeOfDay {
   std::int32_t second = 0;
 };
 
+// Which of the three elements, in `order`, are the day, the month and the year.
+template <typename Element>
+struct Arranged {
+  const Element* day;
+  const Element* month;
+  const Element* year;
+};
+template <typename Element>
+Arranged<Element> Arrange(const Element& first, const Element& second, const Element& third,
+                          std::size_t first_digits, DateOrder order) {
+  // Three or four digits cannot be a day or a month: "2004-03-15" is read year first everywhere.
+  if (first_digits >= 3 && order != DateOrder::kYearDayMonth) order = DateOrder::kYearMonthDay;
+  switch (order) {
+    case DateOrder::kMonthDayYear:
+      return {&second, &first, &third};
+    case DateOrder::kYearMonthDay:
+      return {&third, &second, &first};
+    case DateOrder::kYearDayMonth:
+      return {&second, &third, &first};
+    case DateOrder::kDayMonthYear:
+      break;
+  }
+  return {&first, &second, &third};
+}
+
+// Day, month and year as read, the year still as written, or nothing when they make no date.
+std::optional<CalendarDate> DateOfNumbers(std::int32_t day, std::int32_t month, std::int32_t year,
+                                          std::size_t year_digits) {
+  CalendarDate date{year, month, day};
+  if (year_digits <= 2) date.year += date.year < kCenturyPivot ? 2000 : 1900;
+  if (!IsReadableDate(date.year, date.month, date.day)) return std::nullopt;
+  return date;
+}
+
 // The three elements as day, month and year in `order`, or nothing when they do not make a date.
 std::optional<CalendarDate> DateOfElements(const Element& first, const Element& second,
                                            const Element& third, DateOrder order) {
-  // Three or four digits cannot be a day or a month: "2004-03-15" is read year first everywhere.
-  if (first.digits.size() >= 3 && order != DateOrder::kYearDayMonth) {
-    order = DateOrder::kYearMonthDay;
-  }
-  const Element* day = &first;
-  const Element* month = &second;
-  const Element* year = &third;
-  if (order == DateOrder::kMonthDayYear) {
-    month = &first;
-    day = &second;
-  } else if (order == DateOrder::kYearMonthDay) {
-    year = &first;
-    day = &third;
-  } else if (order == DateOrder::kYearDayMonth) {
-    year = &first;
-    day = &second;
-    month = &third;
-  }
-
-  if (!HasDigits(day->digits, kMaxDayMonthDigits) || !HasDigits(year->digits, kMaxYearDigits)) {
+  const Arranged<Element> at = Arrange(first, second, third, first.digits.size(), order);
+  if (!HasDigits(at.day->digits, kMaxDayMonthDigits) ||
+      !HasDigits(at.year->digits, kMaxYearDigits)) {
     return std::nullopt;
   }
-  CalendarDate date;
-  date.day = ValueOf(day->digits);
-  if (month->word.empty()) {
-    if (!HasDigits(month->digits, kMaxDayMonthDigits)) return std::nullopt;
-    date.month = ValueOf(month->digits);
+  std::int32_t month = 0;
+  if (at.month->word.empty()) {
+    if (!HasDigits(at.month->digits, kMaxDayMonthDigits)) return std::nullopt;
+    month = ValueOf(at.month->digits);
   } else {
-    date.month = MonthOfName(month->word);  // 0 for a word that is no month
+    month = MonthOfName(at.month->word);  // 0 for a word that is no month
   }
-  date.year = ValueOf(year->digits);
-  if (year->digits.size() <= 2) date.year += date.year < kCenturyPivot ? 2000 : 1900;
-  if (!IsReadableDate(date.year, date.month, date.day)) return std::nullopt;
-  return date;
+  return DateOfNumbers(ValueOf(at.day->digits), month, ValueOf(at.year->digits),
+                       at.year->digits.size());
+}
+
+// A run of digits: how many, and their value when they are at most four, as every run that can be
+// an element is.
+struct DigitRun {
+  std::size_t size = 0;
+  std::int32_t value = 0;
+};
+
+// The run of digits at `at`, which is moved past it. One plain loop, for every date the add-in
+// converts: the value is kept in unsigned arithmetic, which may wrap on a long run, whose value
+// counts for nothing.
+DigitRun ReadDigitRun(const char*& at, const char* end) {
+  const char* const start = at;
+  std::uint32_t value = 0;
+  for (; at != end; ++at) {
+    const std::uint32_t digit = static_cast<unsigned char>(*at) - std::uint32_t{'0'};
+    if (digit > 9) break;
+    value = value * 10 + digit;
+  }
+  const auto size = static_cast<std::size_t>(at - start);
+  return {size, size <= kMaxYearDigits ? static_cast<std::int32_t>(value) : 0};
 }
 
 // The shape nearly every date the host shows or a user types has: three runs of digits joined by
@@ -217,29 +257,30 @@ std::optional<CalendarDate> DateOfElements(const Element& first, const Element& 
 // reading does when the shape holds no date.
 std::optional<host::DateTime> ReadPlainDate(std::string_view text, DateOrder order,
                                             std::string_view date_separator) {
-  std::size_t pos = 0;
-  const auto digits = [&] {
-    const std::size_t start = pos;
-    while (pos < text.size() && IsDigit(text[pos])) ++pos;
-    return text.substr(start, pos - start);
-  };
-  const std::string_view first = digits();
-  if (first.empty() || pos == text.size()) return std::nullopt;
-  const char separator = text[pos];
+  const char* at = text.data();
+  const char* const end = at + text.size();
+  const DigitRun first = ReadDigitRun(at, end);
+  if (first.size == 0 || at == end) return std::nullopt;
+  const char separator = *at;
   const bool usual = separator == '/' || separator == '-' || separator == '.';
   const bool users = date_separator.size() == 1 && date_separator[0] == separator;
   if ((!usual && !users) || separator == ':' ||
       (date_separator.size() > 1 && date_separator[0] == separator)) {
     return std::nullopt;
   }
-  ++pos;
-  const std::string_view second = digits();
-  if (second.empty() || pos == text.size() || text[pos] != separator) return std::nullopt;
-  ++pos;
-  const std::string_view third = digits();
-  if (third.empty() || pos != text.size()) return std::nullopt;
-  const std::optional<CalendarDate> date =
-      DateOfElements({first, {}}, {second, {}}, {third, {}}, order);
+  ++at;
+  const DigitRun second = ReadDigitRun(at, end);
+  if (second.size == 0 || at == end || *at != separator) return std::nullopt;
+  ++at;
+  const DigitRun third = ReadDigitRun(at, end);
+  if (third.size == 0 || at != end) return std::nullopt;
+  const Arranged<DigitRun> arranged = Arrange(first, second, third, first.size, order);
+  std::optional<CalendarDate> date;
+  if (arranged.day->size <= kMaxDayMonthDigits && arranged.month->size <= kMaxDayMonthDigits &&
+      arranged.year->size <= kMaxYearDigits) {
+    date = DateOfNumbers(arranged.day->value, arranged.month->value, arranged.year->value,
+                         arranged.year->size);
+  }
   if (!date) FailTypeMismatch();
   host::DateTime when;
   when.year = date->year;
@@ -334,62 +375,68 @@ std::optional<TimeOfDay> ReadTimePart(Scanner& scanner) {
   return time;
 }
 
-// Numbers are written through a small buffer: a date is written for every task field shown, and
+// Numbers are written by hand at a pointer: a date is written for every task field shown, and
 // a temporary string per number would cost more than the rest of the writing.
-void AppendNumber(std::string& out, std::int32_t value, std::size_t least_digits) {
-  char digits[12];  // "-2147483648"
+char* WriteNumber(char* out, std::int32_t value, std::size_t least_digits) {
   if (value >= 0 && value < 100 && least_digits <= 2) {
-    // Days, months, short years and times of day: nearly every number written.
-    digits[0] = static_cast<char>('0' + value / 10);
-    digits[1] = static_cast<char>('0' + value % 10);
-    const bool both = value >= 10 || least_digits == 2;
-    out.append(both ? digits : digits + 1, both ? 2 : 1);
-    return;
+    // Days, months, short years and times of day: nearly every number written, copied in pairs.
+    static constexpr char kTwoDigits[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    if (value >= 10 || least_digits == 2) *out++ = kTwoDigits[2 * value];
+    *out++ = kTwoDigits[2 * value + 1];
+    return out;
   }
+  char digits[12];  // "-2147483648"
   const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
   const auto size = static_cast<std::size_t>(end - digits);
-  if (value >= 0 && size < least_digits) out.append(least_digits - size, '0');
-  out.append(digits, size);
-}
-
-void AppendTwoDigits(std::string& out, std::int32_t value) { AppendNumber(out, value, 2); }
-
-void AppendYear(std::string& out, std::int32_t year, std::size_t letters) {
-  if (letters >= 3) {
-    AppendNumber(out, year, 4);
-    return;
+  if (value >= 0) {
+    for (std::size_t i = size; i < least_digits; ++i) *out++ = '0';
   }
-  const std::int32_t short_year = (year % 100 + 100) % 100;  // [0, 99]
-  AppendNumber(out, short_year, letters == 2 ? 2 : 1);
+  for (const char* c = digits; c != end; ++c) *out++ = *c;
+  return out;
 }
 
-// The text of a quoted section starting at `pos` (the opening quote) into `out`; returns the
-// position after the closing quote. "''", inside or in place of a section, writes one quote; an
-// unclosed quote runs to the end.
-std::size_t AppendQuoted(std::string& out, std::string_view pattern, std::size_t pos) {
+char* WriteYear(char* out, std::int32_t year, std::size_t letters) {
+  if (letters >= 3) return WriteNumber(out, year, 4);
+  const std::int32_t short_year = (year % 100 + 100) % 100;  // [0, 99]
+  return WriteNumber(out, short_year, letters == 2 ? 2 : 1);
+}
+
+char* WriteName(char* out, std::string_view name, std::size_t letters) {
+  if (letters == 3) name = name.substr(0, 3);
+  for (const char c : name) *out++ = c;
+  return out;
+}
+
+// Walks the quoted section starting at `pos` (the opening quote), handing each character it
+// writes to `put`; returns the position after the closing quote. "''", inside or in place of a
+// section, writes one quote; an unclosed quote runs to the end.
+template <typename Put>
+std::size_t WalkQuoted(std::string_view pattern, std::size_t pos, Put put) {
   if (pos + 1 < pattern.size() && pattern[pos + 1] == '\'') {
-    out += '\'';
+    put('\'');
     return pos + 2;
   }
   ++pos;
   while (pos < pattern.size()) {
     if (pattern[pos] == '\'') {
       if (pos + 1 < pattern.size() && pattern[pos + 1] == '\'') {
-        out += '\'';
+        put('\'');
         pos += 2;
         continue;
       }
       return pos + 1;
     }
-    out += pattern[pos++];
+    put(pattern[pos++]);
   }
   return pos;
 }
 
-// The position after the quoted section starting at `pos`, as AppendQuoted reads it.
+// The position after the quoted section starting at `pos`.
 std::size_t SkipQuoted(std::string_view pattern, std::size_t pos) {
-  std::string ignored;
-  return AppendQuoted(ignored, pattern, pos);
+  return WalkQuoted(pattern, pos, [](char) {});
 }
 
 bool IsMonthLetter(char c) { return c == 'M' || c == 'm'; }
@@ -431,11 +478,12 @@ DateOrder DateOrderOfPattern(std::string_view pattern) {
   return day < month ? DateOrder::kDayMonthYear : DateOrder::kMonthDayYear;
 }
 
-host::DateTime ReadDateText(std::string_view text, DateOrder order,
-                            std::string_view date_separator) {
-  if (const std::optional<host::DateTime> plain = ReadPlainDate(text, order, date_separator)) {
-    return *plain;
-  }
+namespace {
+
+// ReadDateText for every shape but the plain one; out of line, so that the plain reading does not
+// pay for setting up this one.
+[[gnu::noinline]] host::DateTime ReadAnyDate(std::string_view text, DateOrder order,
+                                             std::string_view date_separator) {
   Scanner scanner(text);
   scanner.SkipBlanks();
   std::optional<CalendarDate> date;
@@ -478,6 +526,16 @@ host::DateTime ReadDateText(std::string_view text, DateOrder order,
   return when;
 }
 
+}  // namespace
+
+host::DateTime ReadDateText(std::string_view text, DateOrder order,
+                            std::string_view date_separator) {
+  if (const std::optional<host::DateTime> plain = ReadPlainDate(text, order, date_separator)) {
+    return *plain;
+  }
+  return ReadAnyDate(text, order, date_separator);
+}
+
 bool ReadsAsTimeOfDay(std::string_view text) {
   Scanner scanner(text);
   scanner.SkipBlanks();
@@ -494,69 +552,163 @@ bool IsReadableDate(std::int32_t year, std::int32_t month, std::int32_t day) {
   return year >= 100 && IsRealDate(year, month, day);
 }
 
-std::string FormatDateWithPattern(std::string_view pattern, std::int32_t year, std::int32_t month,
-                                  std::int32_t day, bool two_digit_year) {
-  const std::string_view given = pattern.empty() ? kCShortDatePattern : pattern;
-  // The pattern with two-digit years is derived again only when the pattern changes: the same
-  // pattern writes every date field shown.
-  thread_local std::string last_given;
-  thread_local std::string last_short;
-  if (two_digit_year && given != last_given) {
-    // Every "yyyy", left to right, becomes "yy".
-    std::string short_years;
-    short_years.reserve(given.size());
-    for (std::size_t pos = 0; pos < given.size();) {
-      const bool four = pos + 4 <= given.size() && given[pos] == 'y' && given[pos + 1] == 'y' &&
-                        given[pos + 2] == 'y' && given[pos + 3] == 'y';
-      short_years.append(given.substr(pos, four ? 2 : 1));
-      pos += four ? 4 : 1;
-    }
-    last_short = std::move(short_years);
-    last_given.assign(given);
+std::string WithTwoDigitYears(std::string_view pattern) {
+  std::string short_years;
+  short_years.reserve(pattern.size());
+  for (std::size_t pos = 0; pos < pattern.size();) {
+    const bool four = pos + 4 <= pattern.size() && pattern[pos] == 'y' && pattern[pos + 1] == 'y' &&
+                      pattern[pos + 2] == 'y' && pattern[pos + 3] == 'y';
+    short_years.append(pattern.substr(pos, four ? 2 : 1));
+    pos += four ? 4 : 1;
   }
-  const std::string_view working = two_digit_year ? std::string_view(last_short) : given;
-  const bool real = IsRealDate(year, month, day);
-  std::string out;  // a short date fits inside the string object: no allocation
-  for (std::size_t pos = 0; pos < working.size();) {
-    const char c = working[pos];
+  return short_years;
+}
+
+DateWriter::DateWriter(std::string_view pattern) {
+  const auto add = [this](Piece piece, std::size_t most) {
+    steps_.push_back({piece, 0, 0});
+    most_ += most;
+  };
+  const auto add_text = [this](char c) {
+    if (steps_.empty() || steps_.back().piece != Piece::kText) {
+      steps_.push_back({Piece::kText, static_cast<std::uint32_t>(text_.size()), 0});
+    }
+    text_ += c;
+    ++steps_.back().size;
+    ++most_;
+  };
+  for (std::size_t pos = 0; pos < pattern.size();) {
+    const char c = pattern[pos];
     if (c == '\'') {
-      pos = AppendQuoted(out, working, pos);
+      pos = WalkQuoted(pattern, pos, add_text);
       continue;
     }
     if (c != 'd' && c != 'y' && !IsMonthLetter(c)) {
-      out += c;
+      add_text(c);
       ++pos;
       continue;
     }
-    const std::size_t run = RunLength(working, pos);
+    const std::size_t run = RunLength(pattern, pos);
     pos += run;
     if (c == 'y') {
-      AppendYear(out, year, run);
-    } else if (run >= 3) {
-      if (c == 'd' && real) {
-        const std::string_view name =
-            kWeekdayNames[static_cast<std::size_t>(WeekdayOf(year, month, day))];
-        out += run == 3 ? name.substr(0, 3) : name;
-      } else if (c != 'd' && month >= 1 && month <= 12) {
-        const std::string_view name = kMonthNames[static_cast<std::size_t>(month - 1)];
-        out += run == 3 ? name.substr(0, 3) : name;
-      }
+      add(run >= 3 ? Piece::kLongYear : run == 2 ? Piece::kYear2 : Piece::kYear1, kMostNumber);
+    } else if (c == 'd') {
+      add(run >= 4   ? Piece::kWeekdayName
+          : run == 3 ? Piece::kShortWeekdayName
+          : run == 2 ? Piece::kDay2
+                     : Piece::kDay1,
+          run >= 3 ? kMostName : kMostNumber);
     } else {
-      const std::int32_t value = c == 'd' ? day : month;
-      AppendNumber(out, value, run == 2 ? 2 : 1);
+      add(run >= 4   ? Piece::kMonthName
+          : run == 3 ? Piece::kShortMonthName
+          : run == 2 ? Piece::kMonth2
+                     : Piece::kMonth1,
+          run >= 3 ? kMostName : kMostNumber);
+    }
+  }
+  three_numbers_ = IsThreeNumbers();
+}
+
+bool DateWriter::IsThreeNumbers() const {
+  const auto number = [](Piece piece) {
+    return piece != Piece::kText && piece != Piece::kShortWeekdayName &&
+           piece != Piece::kWeekdayName && piece != Piece::kShortMonthName &&
+           piece != Piece::kMonthName;
+  };
+  return steps_.size() == 5 && number(steps_[0].piece) && number(steps_[2].piece) &&
+         number(steps_[4].piece) && steps_[1].size == 1 && steps_[3].size == 1;
+}
+
+char* DateWriter::Write(char* out, std::int32_t year, std::int32_t month,
+                        std::int32_t day) const {
+  const auto number = [&](Piece piece) {
+    switch (piece) {
+      case Piece::kDay1:
+        return WriteNumber(out, day, 1);
+      case Piece::kDay2:
+        return WriteNumber(out, day, 2);
+      case Piece::kMonth1:
+        return WriteNumber(out, month, 1);
+      case Piece::kMonth2:
+        return WriteNumber(out, month, 2);
+      case Piece::kYear1:
+        return WriteYear(out, year, 1);
+      case Piece::kYear2:
+        return WriteYear(out, year, 2);
+      default:  // kLongYear
+        return WriteYear(out, year, 4);
+    }
+  };
+  if (three_numbers_) {
+    out = number(steps_[0].piece);
+    *out++ = text_[steps_[1].at];
+    out = number(steps_[2].piece);
+    *out++ = text_[steps_[3].at];
+    return number(steps_[4].piece);
+  }
+  for (const Step& step : steps_) {
+    switch (step.piece) {
+      case Piece::kText:
+        for (std::uint32_t i = 0; i < step.size; ++i) *out++ = text_[step.at + i];
+        break;
+      case Piece::kDay1:
+        out = WriteNumber(out, day, 1);
+        break;
+      case Piece::kDay2:
+        out = WriteNumber(out, day, 2);
+        break;
+      case Piece::kMonth1:
+        out = WriteNumber(out, month, 1);
+        break;
+      case Piece::kMonth2:
+        out = WriteNumber(out, month, 2);
+        break;
+      case Piece::kYear1:
+        out = WriteYear(out, year, 1);
+        break;
+      case Piece::kYear2:
+        out = WriteYear(out, year, 2);
+        break;
+      case Piece::kLongYear:
+        out = WriteYear(out, year, 4);
+        break;
+      case Piece::kShortWeekdayName:
+      case Piece::kWeekdayName:
+        // Left out for a date that does not exist.
+        if (IsRealDate(year, month, day)) {
+          out = WriteName(out, kWeekdayNames[static_cast<std::size_t>(WeekdayOf(year, month, day))],
+                          step.piece == Piece::kShortWeekdayName ? 3 : 4);
+        }
+        break;
+      case Piece::kShortMonthName:
+      case Piece::kMonthName:
+        if (month >= 1 && month <= 12) {
+          out = WriteName(out, kMonthNames[static_cast<std::size_t>(month - 1)],
+                          step.piece == Piece::kShortMonthName ? 3 : 4);
+        }
+        break;
     }
   }
   return out;
 }
 
-std::string FormatTimeOfDay(std::int32_t hour, std::int32_t minute, std::int32_t second) {
-  std::string out;
-  AppendTwoDigits(out, hour);
-  out += ':';
-  AppendTwoDigits(out, minute);
-  out += ':';
-  AppendTwoDigits(out, second);
+std::string FormatDateWithPattern(std::string_view pattern, std::int32_t year, std::int32_t month,
+                                  std::int32_t day, bool two_digit_year) {
+  const std::string_view given = pattern.empty() ? kCShortDatePattern : pattern;
+  const DateWriter writer(two_digit_year ? std::string_view(WithTwoDigitYears(given)) : given);
+  std::string out(writer.MostWritten(), '\0');
+  out.resize(static_cast<std::size_t>(writer.Write(out.data(), year, month, day) - out.data()));
   return out;
+}
+
+std::string FormatTimeOfDay(std::int32_t hour, std::int32_t minute, std::int32_t second) {
+  char text[3 * 12 + 2];
+  char* out = WriteNumber(text, hour, 2);
+  *out++ = ':';
+  out = WriteNumber(out, minute, 2);
+  *out++ = ':';
+  out = WriteNumber(out, second, 2);
+  return std::string(text, out);
 }
 
 }  // namespace lunavant::workbench

@@ -10,9 +10,11 @@
 //   FormatDateWithPattern("M/d/yyyy", 2004, 3, 5, /*two_digit_year=*/true);   // "3/5/04"
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "addin/host/value.h"
 
@@ -51,6 +53,55 @@ bool IsReadableDate(std::int32_t year, std::int32_t month, std::int32_t day);
 
 // Whether a two-digit year reads back as `year`: true for 1930..2029.
 bool TwoDigitYearReadsBack(std::int32_t year);
+
+// Every "yyyy" of the pattern, left to right, turned into "yy".
+std::string WithTwoDigitYears(std::string_view pattern);
+
+// A short-date pattern read once, for callers that write many dates with one pattern: writes as
+// FormatDateWithPattern does with the pattern as it stands (no two-digit-year step, no stand-in
+// for the empty pattern, which writes nothing).
+//
+//   const DateWriter writer("dd/MM/yy");
+//   std::string text(writer.MostWritten(), '\0');
+//   text.resize(writer.Write(text.data(), 2004, 3, 15) - text.data());  // "15/03/04"
+class DateWriter {
+ public:
+  explicit DateWriter(std::string_view pattern = {});
+  // The most that Write writes, for any date.
+  std::size_t MostWritten() const { return most_; }
+  // Writes the date at `out`, which has room for MostWritten() characters; returns the end of
+  // what was written.
+  char* Write(char* out, std::int32_t year, std::int32_t month, std::int32_t day) const;
+
+ private:
+  enum class Piece : std::uint8_t {
+    kText,
+    kDay1,
+    kDay2,
+    kShortWeekdayName,
+    kWeekdayName,
+    kMonth1,
+    kMonth2,
+    kShortMonthName,
+    kMonthName,
+    kYear1,
+    kYear2,
+    kLongYear,
+  };
+  struct Step {
+    Piece piece;
+    std::uint32_t at;    // kText: where its characters start in text_
+    std::uint32_t size;  // kText: how many
+  };
+  // Whether the pattern is the usual shape, three numbers joined by single characters ("dd/MM/yy"),
+  // which Write writes without walking the steps.
+  bool IsThreeNumbers() const;
+
+  std::vector<Step> steps_;
+  std::string text_;  // the literal text of every kText step, one after another
+  std::size_t most_ = 0;
+  bool three_numbers_ = false;
+};
 
 // Writes a date with a short-date pattern: d and dd the day, M and MM (or m, mm) the month, y the
 // year's last two digits without a leading zero, yy with it, yyy and longer the year with at least

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/platform/regional_settings.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -46,8 +48,7 @@ PosixRegionalSettings::PosixRegionalSettings()
 PosixRegionalSettings::PosixRegionalSettings(std::unique_ptr<const DateFormatSource> source)
     : source_(source != nullptr ? std::move(source) : std::make_unique<PosixDateFormatSource>()) {}
 
-PosixRegionalSettings::Settings PosixRegionalSettings::Current() const {
-  if (pattern_override_ && separator_override_) return {*pattern_override_, *separator_override_};
+PosixRegionalSettings::Settings PosixRegionalSettings::CurrentFromLocale() const {
   const ShortDate& locale = source_->UserShortDate();
   return {pattern_override_ ? std::string_view(*pattern_override_) : locale.pattern,
           separator_override_ ? std::string_view(*separator_override_) : locale.separator};
@@ -55,10 +56,6 @@ PosixRegionalSettings::Settings PosixRegionalSettings::Current() const {
 
 std::string PosixRegionalSettings::ShortDatePattern() const {
   return std::string(Current().pattern);
-}
-
-std::string PosixRegionalSettings::DateSeparator() const {
-  return std::string(Current().separator);
 }
 
 void PosixRegionalSettings::OverrideShortDatePattern(std::string pattern) {
@@ -76,19 +73,51 @@ void PosixRegionalSettings::ClearOverrides() {
 
 std::string PosixRegionalSettings::FormatDate(std::int32_t year, std::int32_t month,
                                               std::int32_t day, bool two_digit_year) const {
+  return FormatDateBetween({}, year, month, day, two_digit_year, {});
+}
+
+const PosixRegionalSettings::WritingForms& PosixRegionalSettings::FormsOfCurrentPattern() const {
   const std::string_view locale_pattern = Current().pattern;
   const std::string_view pattern = locale_pattern.empty() ? kCShortDatePattern : locale_pattern;
+  if (pattern != forms_.pattern) {
+    forms_.pattern.assign(pattern);
+    forms_.as_given = DateWriter(pattern);
+    forms_.two_digit_years = DateWriter(WithTwoDigitYears(pattern));
+    forms_.whole_years = DateWriter(WithWholeYears(pattern));
+    forms_.most_written =
+        std::max({forms_.as_given.MostWritten(), forms_.two_digit_years.MostWritten(),
+                  forms_.whole_years.MostWritten()});
+    forms_.has_colon = HasColon(pattern);
+  }
+  return forms_;
+}
+
+std::string PosixRegionalSettings::FormatDateBetween(std::string_view before, std::int32_t year,
+                                                     std::int32_t month, std::int32_t day,
+                                                     bool two_digit_year,
+                                                     std::string_view after) const {
+  const WritingForms& forms = FormsOfCurrentPattern();
+  const std::size_t room = before.size() + forms.most_written + after.size();
+  if (scratch_.size() < room) scratch_.resize(room);
+  char* out = scratch_.data();
+  if (!before.empty()) std::memcpy(out, before.data(), before.size());
+  out += before.size();
+  char* const date = out;
   // A year that two digits would give back as another (2030 as 1930) is written in full, also
   // where the pattern itself has only two.
   if (!TwoDigitYearReadsBack(year)) {
-    return FormatDateWithPattern(WithWholeYears(pattern), year, month, day, false);
+    out = forms.whole_years.Write(date, year, month, day);
+  } else {
+    out = (two_digit_year ? forms.two_digit_years : forms.as_given).Write(date, year, month, day);
+    // "15:03:04" is a time of day to the reader; the whole year makes it a date again.
+    if (forms.has_colon &&
+        ReadsAsTimeOfDay(std::string_view(date, static_cast<std::size_t>(out - date)))) {
+      out = forms.whole_years.Write(date, year, month, day);
+    }
   }
-  std::string text = FormatDateWithPattern(pattern, year, month, day, two_digit_year);
-  // "15:03:04" is a time of day to the reader; the whole year makes it a date again.
-  if (HasColon(text) && ReadsAsTimeOfDay(text)) {
-    text = FormatDateWithPattern(WithWholeYears(pattern), year, month, day, false);
-  }
-  return text;
+  if (!after.empty()) std::memcpy(out, after.data(), after.size());
+  out += after.size();
+  return std::string(scratch_.data(), out);
 }
 
 std::uint32_t PosixRegionalSettings::GetUserDefaultLCID() const { return kUserDefaultLcid; }

@@ -70,8 +70,9 @@ class PosixRegionalSettings final : public host::RegionalSettings {
   // when the platform gives no format, or after OverrideShortDatePattern("").
   std::string ShortDatePattern() const;
   // The override if one is set, else the locale's separator (not that of an overriding pattern);
-  // "/" when the locale has none fit to read back.
-  std::string DateSeparator() const;
+  // "/" when the locale has none fit to read back. Inline: the add-in reads it for every date it
+  // writes.
+  std::string DateSeparator() const { return std::string(Current().separator); }
   // The overrides win over the locale until cleared. Overriding one derives nothing for the other.
   // The empty pattern stands for "the platform gives no pattern": GetLocaleInfoA then answers 0.
   void OverrideShortDatePattern(std::string pattern);
@@ -84,6 +85,11 @@ class PosixRegionalSettings final : public host::RegionalSettings {
   // separator ":"), whatever the pattern. The empty pattern writes "MM/dd/yy".
   std::string FormatDate(std::int32_t year, std::int32_t month, std::int32_t day,
                          bool two_digit_year) const;
+  // FormatDate with `before` and `after` around it, written as one text: for callers that put
+  // more around the date, as the host's date formats do.
+  std::string FormatDateBetween(std::string_view before, std::int32_t year, std::int32_t month,
+                                std::int32_t day, bool two_digit_year,
+                                std::string_view after) const;
 
   // Always kUserDefaultLcid.
   std::uint32_t GetUserDefaultLCID() const override;
@@ -108,12 +114,32 @@ class PosixRegionalSettings final : public host::RegionalSettings {
     std::string_view separator;
   };
   // Both settings from one reading of the locale (none when both are overridden); valid until the
-  // next call.
-  Settings Current() const;
+  // next call. Inline: every date read or written asks for it.
+  Settings Current() const {
+    if (pattern_override_ && separator_override_) return {*pattern_override_, *separator_override_};
+    return CurrentFromLocale();
+  }
+  Settings CurrentFromLocale() const;
 
   std::unique_ptr<const DateFormatSource> source_;
   std::optional<std::string> pattern_override_;
   std::optional<std::string> separator_override_;
+  // The pattern FormatDateBetween last wrote with and its two other forms, derived again only when the
+  // pattern changes; the pattern itself is read at every call.
+  struct WritingForms {
+    std::string pattern;  // never empty once set: the empty pattern writes kCShortDatePattern
+    DateWriter as_given;
+    DateWriter two_digit_years;
+    DateWriter whole_years;
+    std::size_t most_written = 0;  // the most any of the three writes
+    // Only a colon of the pattern's own can make a date read as a time of day.
+    bool has_colon = false;
+  };
+  // The forms of the current pattern, derived again when it has changed.
+  const WritingForms& FormsOfCurrentPattern() const;
+  mutable WritingForms forms_;
+  // Where FormatDateBetween writes; grows with the longest text, kept between calls.
+  mutable std::string scratch_;
   // The order of the pattern ReadDate last read with.
   mutable std::string order_pattern_;
   mutable DateOrder order_ = DateOrderOfPattern("");

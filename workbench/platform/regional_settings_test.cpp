@@ -342,6 +342,9 @@ TEST_F(InjectedLocaleTest, FormatDateWritesWithThePattern) {
   regional_.OverrideShortDatePattern("dd/MM/yyyy");
   EXPECT_EQ(regional_.FormatDate(2004, 3, 5, true), "05/03/04");
   EXPECT_EQ(regional_.FormatDate(2004, 3, 5, false), "05/03/2004");
+  // Note: a pattern of the same length, written over the one before, is a new pattern too.
+  regional_.OverrideShortDatePattern("MM/dd/yyyy");
+  EXPECT_EQ(regional_.FormatDate(2004, 3, 5, true), "03/05/04");
   regional_.OverrideShortDatePattern("M/d/yyyy");
   EXPECT_EQ(regional_.FormatDate(2004, 3, 5, true), "3/5/04");
   EXPECT_EQ(regional_.FormatDate(2004, 3, 15, true), "3/15/04");

@@ -35,14 +35,17 @@ std::int64_t DaysFromCivil(std::int32_t year, std::int32_t month, std::int32_t d
 host::DateTime CivilFromDays(std::int64_t days) {
   const std::int64_t z = days + 719468;
   const std::int64_t era = FloorDiv(z, 146097);
-  const std::int64_t doe = z - era * 146097;                                       // [0, 146096]
-  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
-  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                // [0, 365]
-  const std::int64_t mp = (5 * doy + 2) / 153;                                     // [0, 11]
+  // Within the era every value is small and not negative: unsigned 32-bit arithmetic, which
+  // divides by a constant in fewer steps, for a conversion made for every date shown.
+  const auto doe = static_cast<std::uint32_t>(z - era * 146097);              // [0, 146096]
+  const std::uint32_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
+  const std::uint32_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                // [0, 365]
+  const std::uint32_t mp = (5 * doy + 2) / 153;                                     // [0, 11]
   host::DateTime out;
   out.day = static_cast<std::int32_t>(doy - (153 * mp + 2) / 5 + 1);  // [1, 31]
   out.month = static_cast<std::int32_t>(mp < 10 ? mp + 3 : mp - 9);   // [1, 12]
-  out.year = static_cast<std::int32_t>(yoe + era * 400 + (out.month <= 2 ? 1 : 0));
+  out.year = static_cast<std::int32_t>(static_cast<std::int64_t>(yoe) + era * 400 +
+                                       (out.month <= 2 ? 1 : 0));
   return out;
 }
 
