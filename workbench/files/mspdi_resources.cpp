@@ -304,13 +304,6 @@ class Calendars {
   std::size_t days_left_ = kMostExceptionDays;  // exception days all calendars may still list
 };
 
-// DurationFormat codes of the clock: 4 minutes, 6 hours, 8 days, 10 weeks, 12 months (32 more
-// marks an estimate).
-bool ElapsedFormat(std::int64_t code) {
-  code %= 32;
-  return code >= 4 && code <= 12 && code % 2 == 0;
-}
-
 struct TaskFacts {
   std::optional<std::int64_t> calendar_uid;
   std::int64_t leveling_delay = 0;
@@ -335,7 +328,7 @@ TaskPlacement ReadTaskPlacement(pugi::xml_node t) {
   placement.leveling_delay =
       NumberOf(t.child("LevelingDelay"), -kMaxDelay, kMaxDelay).value_or(0) / 10;
   placement.leveling_delay_elapsed =
-      ElapsedFormat(NumberOf(t.child("LevelingDelayFormat"), 0, 1000).value_or(8));
+      detail::IsElapsedFormat(NumberOf(t.child("LevelingDelayFormat"), 0, 1000).value_or(8));
   placement.ignores_resources = TextOf(t.child("IgnoreResourceCalendar")) == std::string_view("1");
   return placement;
 }

@@ -151,6 +151,11 @@ std::string MspdiDurationText(std::int64_t minutes) {
          std::to_string(magnitude % 60) + "M0S";
 }
 
+bool IsElapsedFormat(std::int64_t code) {
+  code %= 32;
+  return code >= 4 && code <= 12 && code % 2 == 0;
+}
+
 std::optional<std::int64_t> ReadWholeNumber(std::string_view text, std::int64_t low,
                                             std::int64_t high) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);

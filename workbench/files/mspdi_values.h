@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Values as MSPDI writes them: date-times, durations, whole numbers, and the schema's order of the
-// elements the workbench writes. Shared by the loader and the saver of project_file.cpp.
+// elements the workbench writes. Shared by the readers and the saver of project files.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,10 @@ std::optional<std::int32_t> ReadMspdiTime(std::string_view text);
 // any other form or more minutes than a project can hold.
 std::optional<std::int64_t> ReadMspdiDuration(std::string_view text);
 std::string MspdiDurationText(std::int64_t minutes);
+// Whether a DurationFormat or LagFormat code counts on the clock (elapsed): 3 minutes, 5 hours,
+// 7 days, 9 weeks, 11 months, the next even code the same elapsed, 19 and 20 percent; 32 more
+// marks an estimate.
+bool IsElapsedFormat(std::int64_t code);
 // A whole number within [low, high], optional sign, nothing else.
 std::optional<std::int64_t> ReadWholeNumber(std::string_view text, std::int64_t low,
                                             std::int64_t high);

@@ -191,18 +191,11 @@ std::int64_t DurationOf(pugi::xml_node node) {
   return *value;
 }
 
-// DurationFormat and LagFormat codes: 3 minutes, 5 hours, 7 days, 9 weeks, 11 months, the next
-// even code the same on the clock (elapsed), 19 and 20 percent; 32 more marks an estimate.
-bool ElapsedFormat(std::int64_t code) {
-  code %= 32;
-  return code >= 4 && code <= 12 && code % 2 == 0;
-}
-
 LagFormat LagFormatOf(std::string_view code_text) {
   const auto code = detail::ReadWholeNumber(code_text, 0, 1000);
   if (!code) return LagFormat::kWorking;
   if (*code % 32 == 19 || *code % 32 == 20) return LagFormat::kPercent;
-  return ElapsedFormat(*code) ? LagFormat::kElapsed : LagFormat::kWorking;
+  return detail::IsElapsedFormat(*code) ? LagFormat::kElapsed : LagFormat::kWorking;
 }
 
 std::string_view LagFormatCode(LagFormat format) {
@@ -874,7 +867,7 @@ void ProjectFileAccess::ReadTaskValues(pugi::xml_node node, Task& task) {
       task.duration_ = std::max<std::int64_t>(0, DurationOf(child));
     } else if (name == "DurationFormat") {
       const auto code = detail::ReadWholeNumber(TextOf(child), 0, 1000);
-      task.elapsed_ = code && ElapsedFormat(*code);
+      task.elapsed_ = code && detail::IsElapsedFormat(*code);
     } else if (name == "CreateDate") {
       task.created_ = DateOf(child);
     } else if (name == "EarlyStart") {
