@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: MIT
+#include "addin_manager.h"
+
+#include <string>
+
+#include "late_binding.h"
+#include "registration.h"
+#include "report.h"
+#include "text.h"
+
+namespace lunavant::driver {
+namespace {
+
+// The `custom` argument of every IDTExtensibility2 call: an empty array of VARIANT, passed by
+// reference, as the host passes it.
+class EmptyCustom {
+ public:
+  EmptyCustom() : array_(SafeArrayCreateVector(VT_VARIANT, 0, 0)) {}
+  EmptyCustom(const EmptyCustom&) = delete;
+  EmptyCustom& operator=(const EmptyCustom&) = delete;
+  ~EmptyCustom() {
+    if (array_ != nullptr) SafeArrayDestroy(array_);
+  }
+  SAFEARRAY** get() { return &array_; }
+
+ private:
+  SAFEARRAY* array_;
+};
+
+// The code and, when the add-in set one, its error object's description.
+std::string DescribeCallFailure(HRESULT hr) {
+  std::string message = com::DescribeHresult(hr);
+  com::ComPtr<IErrorInfo> info;
+  if (GetErrorInfo(0, info.put()) == S_OK && info) {
+    BSTR description = nullptr;
+    if (SUCCEEDED(info->GetDescription(&description)) && description != nullptr &&
+        *description != L'\0') {
+      message += ": " + com::Narrow(description);
+    }
+    SysFreeString(description);
+  }
+  return message;
+}
+
+}  // namespace
+
+AddInManager::AddInManager(IDispatch* application)
+    : application_(com::ComPtr<IDispatch>::Share(application)) {}
+
+AddInManager::~AddInManager() {
+  while (!connected_.empty()) {
+    Disconnect(connected_.back(), ext_dm_HostShutdown);
+    connected_.pop_back();
+  }
+}
+
+void AddInManager::Fail(const std::wstring& prog_id, const std::string& what) {
+  ReportFailure(com::Narrow(prog_id) + ": " + what);
+  all_succeeded_ = false;
+}
+
+void AddInManager::ConnectAtStartup(const std::vector<com::AddInRecord>& records,
+                                    const std::optional<std::wstring>& only) {
+  bool only_found = false;
+  for (const com::AddInRecord& record : records) {
+    if (only && !com::EqualNoCase(record.prog_id, *only)) continue;
+    only_found = true;
+    if (!record.problem.empty()) {
+      Fail(record.prog_id, "broken add-in registration: " + com::Narrow(record.problem));
+      continue;
+    }
+    if (record.load_behavior != com::kLoadAtStartup) {
+      const std::string reason = "not loaded at start-up (LoadBehavior " +
+                                 std::to_string(*record.load_behavior) + ")";
+      // Asked for by name, an add-in that stays out is a failure; otherwise it is the norm.
+      if (only) {
+        Fail(record.prog_id, reason);
+      } else {
+        Inform(com::Narrow(record.prog_id) + ": " + reason);
+      }
+      continue;
+    }
+    Connect(record);
+  }
+  if (only && !only_found) {
+    Fail(*only, "no add-in is registered under HKEY_CURRENT_USER\\" + com::Narrow(com::kAddInsKey));
+  }
+  for (Connected& connected : connected_) {
+    EmptyCustom custom;
+    const HRESULT hr = connected.addin->OnStartupComplete(custom.get());
+    if (FAILED(hr)) Fail(connected.prog_id, "OnStartupComplete failed: " + DescribeCallFailure(hr));
+  }
+}
+
+void AddInManager::Connect(const com::AddInRecord& record) {
+  CLSID clsid{};
+  HRESULT hr = CLSIDFromProgID(record.prog_id.c_str(), &clsid);
+  if (FAILED(hr)) {
+    Fail(record.prog_id,
+         "broken add-in registration: no COM class is registered under this ProgID (" +
+             com::DescribeHresult(hr) + ")");
+    return;
+  }
+  com::ComPtr<IUnknown> object;
+  hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
+                        object.put_void());
+  if (FAILED(hr)) {
+    Fail(record.prog_id, "broken add-in registration: its class " +
+                             com::Narrow(com::GuidText(clsid)) +
+                             " cannot be created: " + com::DescribeHresult(hr));
+    return;
+  }
+  auto addin = object.query<IDTExtensibility2>(IID_IDTExtensibility2);
+  if (!addin) {
+    Fail(record.prog_id, "the object does not implement IDTExtensibility2");
+    return;
+  }
+  auto instance = AddInInstance::Make(record.prog_id, record.description, clsid);
+  instance->set_connected(true);
+  EmptyCustom custom;
+  hr = addin->OnConnection(application_.get(), ext_cm_Startup, instance.get(), custom.get());
+  if (FAILED(hr)) {
+    instance->set_connected(false);
+    instance->clear_object();
+    Fail(record.prog_id, "OnConnection failed: " + DescribeCallFailure(hr));
+    return;
+  }
+  const std::string name = record.friendly_name.empty() ? std::string()
+                                                        : " (" + com::Narrow(record.friendly_name) + ")";
+  Inform(com::Narrow(record.prog_id) + name + ": connected");
+  connected_.push_back({record.prog_id, std::move(addin), std::move(instance)});
+}
+
+void AddInManager::Disconnect(Connected& connected, ext_DisconnectMode mode) {
+  EmptyCustom custom;
+  const HRESULT hr = connected.addin->OnDisconnection(mode, custom.get());
+  connected.instance->set_connected(false);
+  connected.instance->clear_object();
+  if (FAILED(hr)) {
+    Fail(connected.prog_id, "OnDisconnection failed: " + DescribeCallFailure(hr));
+  } else {
+    Inform(com::Narrow(connected.prog_id) + ": disconnected");
+  }
+}
+
+void AddInManager::DisconnectThoseThatAsked() {
+  for (auto it = connected_.begin(); it != connected_.end();) {
+    if (it->instance->disconnect_requested()) {
+      Disconnect(*it, ext_dm_UserClosed);
+      it = connected_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void AddInManager::ShutDown() {
+  for (Connected& connected : connected_) {
+    EmptyCustom custom;
+    const HRESULT hr = connected.addin->OnBeginShutdown(custom.get());
+    if (FAILED(hr)) Fail(connected.prog_id, "OnBeginShutdown failed: " + DescribeCallFailure(hr));
+  }
+  for (Connected& connected : connected_) Disconnect(connected, ext_dm_HostShutdown);
+  connected_.clear();
+}
+
+}  // namespace lunavant::driver
