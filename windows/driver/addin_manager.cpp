@@ -2,6 +2,7 @@
 #include "addin_manager.h"
 
 #include <string>
+#include <vector>
 
 #include "late_binding.h"
 #include "registration.h"
@@ -42,10 +43,44 @@ std::string DescribeCallFailure(HRESULT hr) {
   return message;
 }
 
+// Why a registered class cannot be created, when the registry tells: its DLL is gone.
+std::string DescribeCreationFailure(const CLSID& clsid, HRESULT hr) {
+  std::string message = com::DescribeHresult(hr);
+  const std::wstring key = L"CLSID\\" + com::GuidText(clsid) + L"\\InprocServer32";
+  wchar_t path[MAX_PATH] = {};
+  DWORD bytes = sizeof path;
+  if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, path,
+                   &bytes) == ERROR_SUCCESS &&
+      GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
+    message += "; the DLL it is registered with is not there: " + com::Narrow(path);
+  }
+  return message;
+}
+
+// Empty when the call succeeded.
+std::string FailureOf(HRESULT hr) { return SUCCEEDED(hr) ? std::string() : DescribeCallFailure(hr); }
+
+// Calls IDTExtensibility2's `member` by name, `arguments` first and `custom` by reference last,
+// as a host that binds late would. Empty when the call succeeded.
+std::string CallByName(IDTExtensibility2* addin, const wchar_t* member,
+                       std::vector<com::Variant> arguments, SAFEARRAY** custom) {
+  VARIANT custom_argument;
+  VariantInit(&custom_argument);
+  custom_argument.vt = VT_ARRAY | VT_VARIANT | VT_BYREF;
+  custom_argument.pparray = custom;
+  arguments.emplace_back(custom_argument);
+  try {
+    com::Call(addin, member, arguments);
+    return {};
+  } catch (const com::ComError& error) {
+    return error.what();
+  }
+}
+
 }  // namespace
 
-AddInManager::AddInManager(IDispatch* application)
-    : application_(com::ComPtr<IDispatch>::Share(application)) {}
+AddInManager::AddInManager(IDispatch* application, CallStyle style)
+    : application_(com::ComPtr<IDispatch>::Share(application)), style_(style) {}
 
 AddInManager::~AddInManager() {
   while (!connected_.empty()) {
@@ -87,8 +122,11 @@ void AddInManager::ConnectAtStartup(const std::vector<com::AddInRecord>& records
   }
   for (Connected& connected : connected_) {
     EmptyCustom custom;
-    const HRESULT hr = connected.addin->OnStartupComplete(custom.get());
-    if (FAILED(hr)) Fail(connected.prog_id, "OnStartupComplete failed: " + DescribeCallFailure(hr));
+    const std::string failure =
+        style_ == CallStyle::kByName
+            ? CallByName(connected.addin.get(), L"OnStartupComplete", {}, custom.get())
+            : FailureOf(connected.addin->OnStartupComplete(custom.get()));
+    if (!failure.empty()) Fail(connected.prog_id, "OnStartupComplete failed: " + failure);
   }
 }
 
@@ -107,7 +145,7 @@ void AddInManager::Connect(const com::AddInRecord& record) {
   if (FAILED(hr)) {
     Fail(record.prog_id, "broken add-in registration: its class " +
                              com::Narrow(com::GuidText(clsid)) +
-                             " cannot be created: " + com::DescribeHresult(hr));
+                             " cannot be created: " + DescribeCreationFailure(clsid, hr));
     return;
   }
   auto addin = object.query<IDTExtensibility2>(IID_IDTExtensibility2);
@@ -118,11 +156,18 @@ void AddInManager::Connect(const com::AddInRecord& record) {
   auto instance = AddInInstance::Make(record.prog_id, record.description, clsid);
   instance->set_connected(true);
   EmptyCustom custom;
-  hr = addin->OnConnection(application_.get(), ext_cm_Startup, instance.get(), custom.get());
-  if (FAILED(hr)) {
+  const std::string failure =
+      style_ == CallStyle::kByName
+          ? CallByName(addin.get(), L"OnConnection",
+                       {com::Variant::Object(application_.get()),
+                        com::Variant::Long(ext_cm_Startup), com::Variant::Object(instance.get())},
+                       custom.get())
+          : FailureOf(addin->OnConnection(application_.get(), ext_cm_Startup, instance.get(),
+                                          custom.get()));
+  if (!failure.empty()) {
     instance->set_connected(false);
     instance->clear_object();
-    Fail(record.prog_id, "OnConnection failed: " + DescribeCallFailure(hr));
+    Fail(record.prog_id, "OnConnection failed: " + failure);
     return;
   }
   const std::string name = record.friendly_name.empty() ? std::string()
@@ -133,11 +178,15 @@ void AddInManager::Connect(const com::AddInRecord& record) {
 
 void AddInManager::Disconnect(Connected& connected, ext_DisconnectMode mode) {
   EmptyCustom custom;
-  const HRESULT hr = connected.addin->OnDisconnection(mode, custom.get());
+  const std::string failure =
+      style_ == CallStyle::kByName
+          ? CallByName(connected.addin.get(), L"OnDisconnection", {com::Variant::Long(mode)},
+                       custom.get())
+          : FailureOf(connected.addin->OnDisconnection(mode, custom.get()));
   connected.instance->set_connected(false);
   connected.instance->clear_object();
-  if (FAILED(hr)) {
-    Fail(connected.prog_id, "OnDisconnection failed: " + DescribeCallFailure(hr));
+  if (!failure.empty()) {
+    Fail(connected.prog_id, "OnDisconnection failed: " + failure);
   } else {
     Inform(com::Narrow(connected.prog_id) + ": disconnected");
   }
@@ -157,8 +206,11 @@ void AddInManager::DisconnectThoseThatAsked() {
 void AddInManager::ShutDown() {
   for (Connected& connected : connected_) {
     EmptyCustom custom;
-    const HRESULT hr = connected.addin->OnBeginShutdown(custom.get());
-    if (FAILED(hr)) Fail(connected.prog_id, "OnBeginShutdown failed: " + DescribeCallFailure(hr));
+    const std::string failure =
+        style_ == CallStyle::kByName
+            ? CallByName(connected.addin.get(), L"OnBeginShutdown", {}, custom.get())
+            : FailureOf(connected.addin->OnBeginShutdown(custom.get()));
+    if (!failure.empty()) Fail(connected.prog_id, "OnBeginShutdown failed: " + failure);
   }
   for (Connected& connected : connected_) Disconnect(connected, ext_dm_HostShutdown);
   connected_.clear();

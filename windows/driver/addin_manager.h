@@ -18,9 +18,13 @@
 
 namespace lunavant::driver {
 
+// How the host calls IDTExtensibility2: through its vtable, as Office does, or by name through
+// its IDispatch half, which an add-in's type library must then describe.
+enum class CallStyle { kVtable, kByName };
+
 class AddInManager {
  public:
-  explicit AddInManager(IDispatch* application);
+  AddInManager(IDispatch* application, CallStyle style);
   AddInManager(const AddInManager&) = delete;
   AddInManager& operator=(const AddInManager&) = delete;
   // Disconnects whatever is still connected, as at host shutdown.
@@ -52,6 +56,7 @@ class AddInManager {
   void Fail(const std::wstring& prog_id, const std::string& what);
 
   com::ComPtr<IDispatch> application_;
+  CallStyle style_;
   std::vector<Connected> connected_;
   bool all_succeeded_ = true;
 };

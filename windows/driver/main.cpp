@@ -37,7 +37,7 @@ enum ExitCode : int {
   kStepFailed = 5,
 };
 
-constexpr char kUsage[] = R"(Usage: lunavant-host [--host PROGID] [--addin PROGID] [SCRIPT]
+constexpr char kUsage[] = R"(Usage: lunavant-host [--host PROGID] [--addin PROGID] [--by-name] [SCRIPT]
        lunavant-host --register DLL | --unregister DLL
        lunavant-host --list
 Plays the host's add-in manager: starts the host's Application through its automation
@@ -51,6 +51,8 @@ through the host's automation, then calls OnBeginShutdown and OnDisconnection
 Options:
   --host PROGID     the host's ProgID
   --addin PROGID    connect only this registered add-in (its LoadBehavior must be 3)
+  --by-name         call the add-ins' IDTExtensibility2 by name (IDispatch), not through
+                    its vtable
   --register DLL    call DllRegisterServer of a COM DLL (as regsvr32 does) and exit
   --unregister DLL  call DllUnregisterServer and exit
   --list            list the registered add-ins and exit
@@ -75,6 +77,7 @@ struct Options {
   std::optional<std::wstring> script;
   std::optional<std::wstring> register_dll;
   std::optional<std::wstring> unregister_dll;
+  bool by_name = false;
   bool list = false;
   bool help = false;
 };
@@ -94,6 +97,8 @@ std::optional<Options> ParseOptions(const std::vector<std::wstring>& args) {
     std::optional<std::wstring> host;
     if (arg == L"--help" || arg == L"-h") {
       options.help = true;
+    } else if (arg == L"--by-name") {
+      options.by_name = true;
     } else if (arg == L"--list") {
       options.list = true;
     } else if (arg == L"--host") {
@@ -192,7 +197,8 @@ int RunSession(const Options& options, const std::vector<driver::ScriptStep>& st
   if (!application) return kHostUnavailable;
 
   int code = kSuccess;
-  driver::AddInManager manager(application.get());
+  driver::AddInManager manager(application.get(), options.by_name ? driver::CallStyle::kByName
+                                                                    : driver::CallStyle::kVtable);
   manager.ConnectAtStartup(com::ReadAddInRecords(), options.only_addin);
 
   driver::ScriptRunner runner(application.get());
