@@ -11,10 +11,20 @@ namespace lunavant::codec {
 namespace {
 
 // The converter's calling contracts: Gregorian inputs by value, every other number by address.
-using G2HAFunction = std::int32_t (*)(std::int32_t, std::int32_t, std::int32_t, std::int32_t*,
-                                      std::int32_t*, std::int32_t*, std::int32_t*);
-using H2GAFunction = std::int32_t (*)(std::int32_t*, std::int32_t*, std::int32_t*, std::int32_t*,
-                                      std::int32_t*, std::int32_t*, std::int32_t*);
+// On 32-bit Windows the library's functions clean up their own arguments (stdcall).
+#if defined(_WIN32) && defined(__i386__)
+#define LUNAVANT_CONVERTER_CALL __stdcall
+#else
+#define LUNAVANT_CONVERTER_CALL
+#endif
+using G2HAFunction = std::int32_t(LUNAVANT_CONVERTER_CALL*)(std::int32_t, std::int32_t,
+                                                            std::int32_t, std::int32_t*,
+                                                            std::int32_t*, std::int32_t*,
+                                                            std::int32_t*);
+using H2GAFunction = std::int32_t(LUNAVANT_CONVERTER_CALL*)(std::int32_t*, std::int32_t*,
+                                                            std::int32_t*, std::int32_t*,
+                                                            std::int32_t*, std::int32_t*,
+                                                            std::int32_t*);
 
 struct Converter {
   std::unique_ptr<host::Library> library;
