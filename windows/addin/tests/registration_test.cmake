@@ -1,0 +1,119 @@
+# SPDX-License-Identifier: MIT
+# regsvr32 as a user runs it: the DLL exports exactly the four COM entry points and needs no
+# compiler runtime; registration writes the per-user record (class, ProgID, the host's add-in key
+# with exactly FriendlyName, Description and LoadBehavior), and the machine-wide class wine needs;
+# unregistration leaves none of it behind.
+#   cmake -DWINE=wine -DOBJDUMP=...-objdump -DDLL=.../Lunavant.dll -DVIEW=32|64 -P registration_test.cmake
+cmake_minimum_required(VERSION 3.25)
+
+set(clsid "{5C0A7E3B-9D41-4F2A-B6E8-1A7C3D2F9B64}")
+set(progid "Lunavant.Connect")
+set(addin_key "HKCU\\Software\\Microsoft\\Office\\MS Project\\Addins\\${progid}")
+set(class_keys
+  "HKCU\\Software\\Classes\\CLSID\\${clsid}"
+  "HKCU\\Software\\Classes\\${progid}"
+  "HKLM\\Software\\Classes\\CLSID\\${clsid}"
+  "HKLM\\Software\\Classes\\${progid}")
+set(failures "")
+
+function(fail text)
+  set(failures "${failures}${text}\n" PARENT_SCOPE)
+endfunction()
+
+# Runs `reg query KEY [args]` in the DLL's registry view; sets found (TRUE/FALSE) and out.
+function(query key)
+  execute_process(COMMAND "${WINE}" reg query "${key}" ${ARGN} /reg:${VIEW}
+    RESULT_VARIABLE result OUTPUT_VARIABLE text ERROR_QUIET TIMEOUT 60)
+  if(result EQUAL 0)
+    set(found TRUE PARENT_SCOPE)
+  else()
+    set(found FALSE PARENT_SCOPE)
+  endif()
+  set(out "${text}" PARENT_SCOPE)
+endfunction()
+
+function(regsvr32 what)
+  execute_process(COMMAND "${WINE}" regsvr32 /s ${ARGN} "Z:${DLL}"
+    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "regsvr32 ${what} failed (${result}):\n${out}\n${err}")
+  endif()
+endfunction()
+
+# The exports, and no compiler runtime among the imports.
+execute_process(COMMAND "${OBJDUMP}" -p "${DLL}" OUTPUT_VARIABLE pe RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "objdump cannot read ${DLL}")
+endif()
+string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n([^\n]+\n)+" export_block "${pe}")
+string(REGEX MATCHALL "\\[ *[0-9]+[]] [A-Za-z_@0-9]+" exports "${export_block}")
+list(TRANSFORM exports REPLACE "^[^]]*[]] " "")
+list(SORT exports)
+set(expected_exports DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer)
+if(NOT exports STREQUAL expected_exports)
+  fail("exports are '${exports}', expected '${expected_exports}'")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${pe}")
+foreach(runtime libgcc libstdc libwinpthread)
+  if(imports MATCHES "${runtime}")
+    fail("Lunavant.dll needs the compiler's runtime: ${imports}")
+  endif()
+endforeach()
+
+# A clean start: nothing of an earlier run.
+regsvr32(unregistration /u)
+regsvr32(registration)
+
+query("${addin_key}")
+if(NOT found)
+  fail("no add-in key ${addin_key}")
+else()
+  string(REGEX MATCHALL "\n +[^ \n]+ +REG_[A-Z_]+ +[^\n]*" values "${out}")
+  list(LENGTH values count)
+  if(NOT count EQUAL 3)
+    fail("the add-in key holds ${count} values, expected exactly 3:\n${out}")
+  endif()
+  foreach(expected "FriendlyName +REG_SZ +Lunavant"
+                   "Description +REG_SZ +COM Add-In for Microsoft Office Project 2003"
+                   "LoadBehavior +REG_DWORD +0x3")
+    if(NOT out MATCHES "\n +${expected}\r?\n")
+      fail("the add-in key has no value matching '${expected}':\n${out}")
+    endif()
+  endforeach()
+endif()
+
+string(REPLACE "/" "\\" windows_dll "Z:${DLL}")
+foreach(root HKCU HKLM)
+  query("${root}\\Software\\Classes\\CLSID\\${clsid}\\InprocServer32")
+  if(NOT found)
+    fail("${root}: the class has no InprocServer32")
+  else()
+    string(TOLOWER "${out}" lowered_out)
+    string(TOLOWER "${windows_dll}" lowered_dll)
+    string(FIND "${lowered_out}" "${lowered_dll}" at)
+    if(at EQUAL -1)
+      fail("${root}: InprocServer32 does not name ${windows_dll}:\n${out}")
+    endif()
+    if(NOT out MATCHES "ThreadingModel +REG_SZ +Apartment")
+      fail("${root}: the class is not apartment-threaded:\n${out}")
+    endif()
+  endif()
+  query("${root}\\Software\\Classes\\${progid}\\CLSID")
+  if(NOT found OR NOT out MATCHES "REG_SZ +${clsid}")
+    fail("${root}: the ProgID does not name the class:\n${out}")
+  endif()
+endforeach()
+
+regsvr32(unregistration /u)
+foreach(key "${addin_key}" ${class_keys})
+  query("${key}")
+  if(found)
+    fail("left behind after regsvr32 /u: ${key}")
+  endif()
+endforeach()
+# Unregistering what is not registered is no failure either.
+regsvr32("a second unregistration" /u)
+
+if(failures)
+  message(FATAL_ERROR "${failures}")
+endif()
