@@ -37,6 +37,7 @@ class ComPtr {
 
   T* get() const { return object_; }
   T* operator->() const { return object_; }
+  T& operator*() const { return *object_; }
   explicit operator bool() const { return object_ != nullptr; }
   // The place a creating call writes its new reference to; releases the current one first.
   T** put() {

@@ -29,14 +29,6 @@ constexpr double kMinute = 1.0 / (24 * 60);
 // Monday 11 March 2024 and the days after it, as OLE dates.
 constexpr double kMonday = 45362;
 
-bool SameObject(const Object& a, const Object& b) {
-  ComPtr<IUnknown> first;
-  ComPtr<IUnknown> second;
-  a.get()->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(first.put()));
-  b.get()->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(second.put()));
-  return first.get() == second.get();
-}
-
 bool NearDate(double actual, double expected) {
   const bool close_enough = std::fabs(actual - expected) < kMinute / 2;
   if (!close_enough) std::fprintf(stderr, "date %.6f, expected %.6f\n", actual, expected);
@@ -168,6 +160,8 @@ int main(int argc, char** argv) {
     const std::string which = argv[1];
     if (which == "register") code = Register(checks);
     if (which == "objects") code = Objects(checks);
+    if (which == "events") code = EventCases(checks);
+    if (which == "command_bars") code = CommandBarCases(checks);
   } catch (const CallFailed& failure) {
     std::fprintf(stderr, "FAILED: %s (0x%08lx)\n", failure.what(),
                  static_cast<unsigned long>(failure.result));

@@ -36,6 +36,15 @@ std::string Utf8(const wchar_t* text) {
   return utf8;
 }
 
+bool SameObject(IDispatch* a, IDispatch* b) {
+  if (a == nullptr || b == nullptr) return a == b;
+  ComPtr<IUnknown> first;
+  ComPtr<IUnknown> second;
+  a->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(first.put()));
+  b->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(second.put()));
+  return first.get() == second.get();
+}
+
 Variant::Variant(const VARIANT& value) {
   VariantInit(&value_);
   VariantCopy(&value_, const_cast<VARIANT*>(&value));
@@ -210,8 +219,12 @@ HRESULT Sink::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params, VARI
                      UINT*) {
   Event event{member, {}, {}};
   for (UINT i = 0; i < params->cArgs; ++i) {
-    event.types.push_back(params->rgvarg[i].vt);
-    event.reversed_args.emplace_back(params->rgvarg[i]);
+    const VARIANT& argument = params->rgvarg[i];
+    event.types.push_back(argument.vt);
+    // A by-reference flag is kept as the value it arrived with; its storage ends with the call.
+    event.reversed_args.push_back(argument.vt == (VT_BOOL | VT_BYREF)
+                                      ? Bool(*argument.pboolVal != VARIANT_FALSE)
+                                      : Variant(argument));
   }
   events_.push_back(std::move(event));
   if (handler_) handler_(member, *params);

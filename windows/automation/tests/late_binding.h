@@ -12,6 +12,7 @@
 
 #include <oaidl.h>
 #include <ocidl.h>
+#include <olectl.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -89,7 +90,7 @@ class Sink final : public IDispatch {
  public:
   struct Event {
     DISPID member;
-    std::vector<Variant> reversed_args;  // copies; a by-reference argument as it arrived
+    std::vector<Variant> reversed_args;  // copies; a by-reference flag as its value on arrival
     std::vector<VARTYPE> types;          // the types as they arrived
   };
   using Handler = std::function<void(DISPID member, DISPPARAMS& params)>;
@@ -146,5 +147,13 @@ std::string ExpectHostError(Checks& checks, std::int32_t number, const std::stri
                             const std::function<void()>& body);
 
 std::string Utf8(const wchar_t* text);
+
+// Whether two references are to one object (COM identity: the same IUnknown).
+bool SameObject(IDispatch* a, IDispatch* b);
+inline bool SameObject(const Object& a, const Object& b) { return SameObject(a.get(), b.get()); }
+
+// The cases of automation_client_test, each returning its exit code.
+int EventCases(Checks& checks);
+int CommandBarCases(Checks& checks);
 
 }  // namespace lunavant::windows::testing
