@@ -123,7 +123,8 @@ comment line. TASK is a task's ID (a number) or its name; DATE is YYYY-MM-DD or
   link PRED SUCC [TYPE [LAG]]      make PRED a predecessor of SUCC; TYPE FS (default),
                                    SS, FF or SF; LAG as typed, e.g. 2d
   click CAPTION                    click the command bar button with that caption
-  type TASK FIELD VALUE            type VALUE into the task's field (SetField)
+  type TASK FIELD VALUE            type VALUE into the task's field as a user does in a
+                                   cell (SetTaskField), which recalculates
   recalculate                      recalculate the active project (CalculateProject)
   close                            close the active project without saving (FileClose)
   window INDEX|CAPTION             activate a window of the host
