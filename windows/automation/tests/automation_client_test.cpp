@@ -5,6 +5,7 @@
 //   automation_client_test events        every application and project event, Cancel, re-entry,
 //                                        two sinks, Advise and Unadvise
 //   automation_client_test command_bars  a toolbar with buttons, Click with reversed arguments
+//   automation_client_test scenario NAME a shared scenario (scenarios/NAME.scenario)
 // Each case runs in a process of its own, in a single-threaded apartment, as a host driver does.
 #include <windows.h>
 
@@ -149,8 +150,10 @@ int Objects(Checks& checks) {
 
 int main(int argc, char** argv) {
   using namespace lunavant::windows::testing;
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: automation_client_test register|objects|events|command_bars\n");
+  if (argc < 2 || argc > 3) {
+    std::fprintf(stderr,
+                 "usage: automation_client_test register|objects|events|command_bars|"
+                 "scenario NAME\n");
     return 2;
   }
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 3;
@@ -162,6 +165,7 @@ int main(int argc, char** argv) {
     if (which == "objects") code = Objects(checks);
     if (which == "events") code = EventCases(checks);
     if (which == "command_bars") code = CommandBarCases(checks);
+    if (which == "scenario" && argc == 3) code = ScenarioCase(checks, argv[2]);
   } catch (const CallFailed& failure) {
     std::fprintf(stderr, "FAILED: %s (0x%08lx)\n", failure.what(),
                  static_cast<unsigned long>(failure.result));
