@@ -119,6 +119,22 @@ int Objects(Checks& checks) {
     has_entry = has_entry || tables.Call("Item", {Long(i)}).AsText() == "Entry";
   }
   checks.That(has_entry, "TaskTableList lists Entry");
+
+  // A column added to the Entry table and deleted again, through its table fields.
+  const Object fields = built.project.Get("TaskTables").Get("Item", {Text("Entry")}).Get("TableFields");
+  const std::int32_t columns = fields.Call("Count").AsLong();
+  const Object added = fields.Get("Add", {Long(kFieldText1), Variant(), Long(12), Text("Hijri"),
+                                          Variant(), Long(0)});
+  checks.Equal(fields.Call("Count").AsLong(), columns + 1, "TableFields.Add");
+  checks.Equal(added.Call("Index").AsLong(), 3, "the new column stands after the name column");
+  checks.Equal(fields.Get("Item", {Long(3)}).Call("Field").AsLong(), kFieldText1,
+               "the column shows Text1");
+  checks.Equal(added.Call("Title").AsText(), "Hijri", "the column's title");
+  const Object stale = fields.Get("Item", {Long(4)});
+  added.Call("Delete");
+  checks.Equal(fields.Call("Count").AsLong(), columns, "TableField.Delete");
+  ExpectHostError(checks, kHostFailure, "a column object after the columns moved",
+                  [&] { stale.Call("Delete"); });
   checks.That(!app.Call("DateSeparator").AsText().empty(), "DateSeparator");
 
   // Failures as the real host reports them.
