@@ -36,6 +36,7 @@
 #define DISPID_APP_FILECLOSE 6002
 #define DISPID_APP_FILESAVE 6003
 #define DISPID_APP_SETTASKFIELD 6004
+#define DISPID_APP_COLUMNDELETE 6005
 
 /* Projects, Windows, Tasks, TaskDependencies, List */
 #define DISPID_COLLECTION_COUNT 1

@@ -73,6 +73,28 @@ LinkedTasks BuildLinkedTasks(const Object& app) {
   return built;
 }
 
+// The members whose dispatch IDs the real host's type library fixes: early-bound callers use them.
+void HostDispatchIds(Checks& checks, const Object& app, const Object& project) {
+  const struct {
+    const Object& object;
+    const char* name;
+    DISPID id;
+  } known[] = {
+      {app, "ActiveProject", 5002},      {app, "Projects", 5000},
+      {app, "CommandBars", 5041},        {app, "DateSeparator", 5104},
+      {app, "CustomFieldRename", 2378},  {app, "FieldNameToFieldConstant", 5066},
+      {app, "FieldConstantToFieldName", 5067}, {app, "TableApply", 402},
+      {app, "TableEdit", 403},           {app, "SelectTaskColumn", 2065},
+      {app, "EditClear", 205},           {app, "CalculateProject", 2034},
+      {app, "CalculateAll", 607},        {project, "Index", 65527},
+      {project, "Tasks", 1},             {project, "TaskTableList", 35},
+  };
+  for (const auto& member : known) {
+    checks.Equal(member.object.IdOf(member.name), member.id, std::string("DISPID of ") + member.name);
+  }
+  checks.Equal(app.IdOf("activeproject"), 5002, "names match without regard to letter case");
+}
+
 int Objects(Checks& checks) {
   const Object app = Object::Create(kReferenceHostProgId);
   checks.That(SameObject(app, Object::Create(kReferenceHostProgId)),
@@ -82,6 +104,7 @@ int Objects(Checks& checks) {
 
   const LinkedTasks built = BuildLinkedTasks(app);
   checks.Equal(app.Get("Projects").Call("Count").AsLong(), 1, "Projects.Add adds one");
+  HostDispatchIds(checks, app, built.project);
   checks.That(SameObject(app.Get("ActiveProject"), built.project), "the new project is active");
   checks.That(SameObject(app.Get("Projects").Get("Item", {Long(1)}), built.project),
               "Projects(1) is the same object");
@@ -135,6 +158,17 @@ int Objects(Checks& checks) {
   checks.Equal(fields.Call("Count").AsLong(), columns, "TableField.Delete");
   ExpectHostError(checks, kHostFailure, "a column object after the columns moved",
                   [&] { stale.Call("Delete"); });
+
+  // The same through the view commands: TableEdit inserts, SelectTaskColumn and ColumnDelete
+  // take it out again.
+  app.Call("TableEdit", {Text("Entry"), Bool(true), Variant(), Variant(), Variant(), Variant(),
+                         Text("Text2"), Text("Second"), Long(10), Variant(), Variant(), Variant(),
+                         Variant(), Variant(), Long(0), Variant()});
+  checks.Equal(fields.Call("Count").AsLong(), columns + 1, "TableEdit inserts a column");
+  checks.Equal(fields.Get("Item", {Long(3)}).Call("Title").AsText(), "Second", "its title");
+  app.Call("SelectTaskColumn", {Long(3)});
+  app.Call("ColumnDelete");
+  checks.Equal(fields.Call("Count").AsLong(), columns, "ColumnDelete");
   checks.That(!app.Call("DateSeparator").AsText().empty(), "DateSeparator");
 
   // Failures as the real host reports them.
