@@ -41,7 +41,8 @@ int Register(Checks& checks) {
   checks.That(server != nullptr, "the server loads from beside the program");
   if (server == nullptr) return checks.ExitCode();
   using Entry = HRESULT(STDAPICALLTYPE*)();
-  auto register_server = reinterpret_cast<Entry>(GetProcAddress(server, "DllRegisterServer"));
+  auto register_server = reinterpret_cast<Entry>(
+      reinterpret_cast<void*>(GetProcAddress(server, "DllRegisterServer")));
   checks.That(register_server != nullptr && SUCCEEDED(register_server()), "DllRegisterServer");
   CLSID clsid{};
   checks.That(SUCCEEDED(CLSIDFromProgID(kReferenceHostProgId, &clsid)) &&
