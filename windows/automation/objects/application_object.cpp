@@ -12,6 +12,7 @@
 #include "windows/automation/server/reference_host.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/model/messages.h"
+#include "workbench/model/table.h"
 
 namespace lunavant::windows {
 namespace {
@@ -126,6 +127,12 @@ class ApplicationObject final : public HostObject, private host::ApplicationEven
       case DISPID_APP_TABLEAPPLY:
         app.TableApply(args.Text(0));
         return result.Bool(true);
+      case DISPID_APP_TABLEEDIT:
+        TableEdit(args);
+        return result.Bool(true);
+      case DISPID_APP_COLUMNDELETE:
+        ColumnDelete();
+        return result.Bool(true);
       case DISPID_APP_SELECTTASKCOLUMN:
         app.SelectTaskColumn(args.OptionalLong(0).value_or(1));
         return result.Bool(true);
@@ -169,6 +176,62 @@ class ApplicationObject final : public HostObject, private host::ApplicationEven
       default:
         host::Raise(host::kInvalidProcedureCall, "Invalid procedure call or argument");
     }
+  }
+
+  // TableEdit's parameters by position.
+  enum TableEditParameter {
+    kTableName,
+    kTaskTable,
+    kCreate,
+    kOverwriteExisting,
+    kNewName,
+    kFieldName,
+    kNewFieldName,
+    kTitle,
+    kWidth,
+    kAlign,
+    kShowInMenu,
+    kLockFirstColumn,
+    kDateFormat,
+    kRowHeight,
+    kColumnPosition,
+    kAlignTitle
+  };
+
+  // The two edits of a task table the workbench makes: a new name, or a new column showing
+  // NewFieldName inserted at ColumnPosition (counted as the column list counts insertions).
+  void TableEdit(const Arguments& args) {
+    workbench::Project& project = RequireActive(App());
+    const std::string name = args.Text(kTableName);
+    if (!args.Bool(kTaskTable) || args.OptionalBool(kCreate).value_or(false) ||
+        !args.OptionalText(kFieldName).value_or("").empty()) {
+      host::Raise(host::kHostFailure, "The workbench edits task tables only by renaming them or "
+                                      "inserting a column.");
+    }
+    const std::string new_field = args.OptionalText(kNewFieldName).value_or("");
+    if (!new_field.empty()) {
+      workbench::ColumnList& columns = project.TaskTable(name).Columns();
+      columns.Add(App().FieldNameToFieldConstant(new_field), args.OptionalLong(kAlign).value_or(2),
+                  args.OptionalLong(kWidth).value_or(10), args.OptionalText(kTitle).value_or(""),
+                  args.OptionalLong(kAlignTitle).value_or(1),
+                  args.OptionalLong(kColumnPosition).value_or(columns.Count() - 2), false);
+      return;
+    }
+    const std::string new_name = args.OptionalText(kNewName).value_or("");
+    if (new_name.empty()) {
+      host::Raise(host::kHostFailure, "TableEdit needs a new name or a new field.");
+    }
+    project.RenameTaskTable(name, new_name);
+  }
+
+  // Deletes the active view's selected column from its table.
+  void ColumnDelete() {
+    workbench::Project& project = RequireActive(App());
+    if (project.SelectedColumn() == 0) {
+      host::Raise(host::kHostFailure, std::string(workbench::message::kNoColumnSelected));
+    }
+    project.TaskTable(project.CurrentTable()).Columns().Delete(project.SelectedColumn());
+    App().ViewRefreshAfterColumnDelete();
   }
 
   // A user's typing into a cell: the task by its ID in the named project (the active one by

@@ -33,6 +33,10 @@ enum class ObjectKind {
   kTasks,
   kTask,
   kTaskDependencies,
+  kTables,
+  kTable,
+  kTableFields,
+  kTableField,
   kCommandBars,
   kCommandBar,
   kCommandBarControls,
@@ -101,6 +105,7 @@ ComPtr<IDispatch> TaskListOf(const std::shared_ptr<Session>& session,
 ComPtr<IDispatch> TaskOf(const std::shared_ptr<Session>& session, host::Task* task);
 ComPtr<IDispatch> TextListOf(const std::shared_ptr<Session>& session,
                              std::vector<std::string> items);
+ComPtr<IDispatch> TaskTablesOf(const std::shared_ptr<Session>& session, workbench::Project& project);
 ComPtr<IDispatch> CommandBarsOf(const std::shared_ptr<Session>& session);
 ComPtr<IDispatch> CommandBarOf(const std::shared_ptr<Session>& session, workbench::CommandBar* bar);
 ComPtr<IDispatch> ButtonOf(const std::shared_ptr<Session>& session,

@@ -118,6 +118,8 @@ class ProjectObject final : public HostObject, private host::ProjectEvents {
         return result.Text(project_.CurrentTable());
       case DISPID_PROJECT_SAVED:
         return result.Bool(project_.Saved());
+      case DISPID_PROJECT_TASKTABLES:
+        return result.Object(TaskTablesOf(shared_session(), project_).get());
       case DISPID_PROJECT_TASKTABLELIST: {
         std::vector<std::string> names;
         for (std::int32_t i = 1; i <= project_.TaskTableCount(); ++i) {

@@ -5,6 +5,7 @@
 //   automation_client_test events        every application and project event, Cancel, re-entry,
 //                                        two sinks, Advise and Unadvise
 //   automation_client_test command_bars  a toolbar with buttons, Click with reversed arguments
+//   automation_client_test scenario NAME a shared scenario (scenarios/NAME.scenario)
 // Each case runs in a process of its own, in a single-threaded apartment, as a host driver does.
 #include <windows.h>
 
@@ -40,7 +41,8 @@ int Register(Checks& checks) {
   checks.That(server != nullptr, "the server loads from beside the program");
   if (server == nullptr) return checks.ExitCode();
   using Entry = HRESULT(STDAPICALLTYPE*)();
-  auto register_server = reinterpret_cast<Entry>(GetProcAddress(server, "DllRegisterServer"));
+  auto register_server = reinterpret_cast<Entry>(
+      reinterpret_cast<void*>(GetProcAddress(server, "DllRegisterServer")));
   checks.That(register_server != nullptr && SUCCEEDED(register_server()), "DllRegisterServer");
   CLSID clsid{};
   checks.That(SUCCEEDED(CLSIDFromProgID(kReferenceHostProgId, &clsid)) &&
@@ -72,6 +74,28 @@ LinkedTasks BuildLinkedTasks(const Object& app) {
   return built;
 }
 
+// The members whose dispatch IDs the real host's type library fixes: early-bound callers use them.
+void HostDispatchIds(Checks& checks, const Object& app, const Object& project) {
+  const struct {
+    const Object& object;
+    const char* name;
+    DISPID id;
+  } known[] = {
+      {app, "ActiveProject", 5002},      {app, "Projects", 5000},
+      {app, "CommandBars", 5041},        {app, "DateSeparator", 5104},
+      {app, "CustomFieldRename", 2378},  {app, "FieldNameToFieldConstant", 5066},
+      {app, "FieldConstantToFieldName", 5067}, {app, "TableApply", 402},
+      {app, "TableEdit", 403},           {app, "SelectTaskColumn", 2065},
+      {app, "EditClear", 205},           {app, "CalculateProject", 2034},
+      {app, "CalculateAll", 607},        {project, "Index", 65527},
+      {project, "Tasks", 1},             {project, "TaskTableList", 35},
+  };
+  for (const auto& member : known) {
+    checks.Equal(member.object.IdOf(member.name), member.id, std::string("DISPID of ") + member.name);
+  }
+  checks.Equal(app.IdOf("activeproject"), 5002, "names match without regard to letter case");
+}
+
 int Objects(Checks& checks) {
   const Object app = Object::Create(kReferenceHostProgId);
   checks.That(SameObject(app, Object::Create(kReferenceHostProgId)),
@@ -81,6 +105,7 @@ int Objects(Checks& checks) {
 
   const LinkedTasks built = BuildLinkedTasks(app);
   checks.Equal(app.Get("Projects").Call("Count").AsLong(), 1, "Projects.Add adds one");
+  HostDispatchIds(checks, app, built.project);
   checks.That(SameObject(app.Get("ActiveProject"), built.project), "the new project is active");
   checks.That(SameObject(app.Get("Projects").Get("Item", {Long(1)}), built.project),
               "Projects(1) is the same object");
@@ -118,6 +143,33 @@ int Objects(Checks& checks) {
     has_entry = has_entry || tables.Call("Item", {Long(i)}).AsText() == "Entry";
   }
   checks.That(has_entry, "TaskTableList lists Entry");
+
+  // A column added to the Entry table and deleted again, through its table fields.
+  const Object fields = built.project.Get("TaskTables").Get("Item", {Text("Entry")}).Get("TableFields");
+  const std::int32_t columns = fields.Call("Count").AsLong();
+  const Object added = fields.Get("Add", {Long(kFieldText1), Variant(), Long(12), Text("Hijri"),
+                                          Variant(), Long(0)});
+  checks.Equal(fields.Call("Count").AsLong(), columns + 1, "TableFields.Add");
+  checks.Equal(added.Call("Index").AsLong(), 3, "the new column stands after the name column");
+  checks.Equal(fields.Get("Item", {Long(3)}).Call("Field").AsLong(), kFieldText1,
+               "the column shows Text1");
+  checks.Equal(added.Call("Title").AsText(), "Hijri", "the column's title");
+  const Object stale = fields.Get("Item", {Long(4)});
+  added.Call("Delete");
+  checks.Equal(fields.Call("Count").AsLong(), columns, "TableField.Delete");
+  ExpectHostError(checks, kHostFailure, "a column object after the columns moved",
+                  [&] { stale.Call("Delete"); });
+
+  // The same through the view commands: TableEdit inserts, SelectTaskColumn and ColumnDelete
+  // take it out again.
+  app.Call("TableEdit", {Text("Entry"), Bool(true), Variant(), Variant(), Variant(), Variant(),
+                         Text("Text2"), Text("Second"), Long(10), Variant(), Variant(), Variant(),
+                         Variant(), Variant(), Long(0), Variant()});
+  checks.Equal(fields.Call("Count").AsLong(), columns + 1, "TableEdit inserts a column");
+  checks.Equal(fields.Get("Item", {Long(3)}).Call("Title").AsText(), "Second", "its title");
+  app.Call("SelectTaskColumn", {Long(3)});
+  app.Call("ColumnDelete");
+  checks.Equal(fields.Call("Count").AsLong(), columns, "ColumnDelete");
   checks.That(!app.Call("DateSeparator").AsText().empty(), "DateSeparator");
 
   // Failures as the real host reports them.
@@ -149,8 +201,10 @@ int Objects(Checks& checks) {
 
 int main(int argc, char** argv) {
   using namespace lunavant::windows::testing;
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: automation_client_test register|objects|events|command_bars\n");
+  if (argc < 2 || argc > 3) {
+    std::fprintf(stderr,
+                 "usage: automation_client_test register|objects|events|command_bars|"
+                 "scenario NAME\n");
     return 2;
   }
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 3;
@@ -162,6 +216,7 @@ int main(int argc, char** argv) {
     if (which == "objects") code = Objects(checks);
     if (which == "events") code = EventCases(checks);
     if (which == "command_bars") code = CommandBarCases(checks);
+    if (which == "scenario" && argc == 3) code = ScenarioCase(checks, argv[2]);
   } catch (const CallFailed& failure) {
     std::fprintf(stderr, "FAILED: %s (0x%08lx)\n", failure.what(),
                  static_cast<unsigned long>(failure.result));

@@ -155,5 +155,6 @@ inline bool SameObject(const Object& a, const Object& b) { return SameObject(a.g
 // The cases of automation_client_test, each returning its exit code.
 int EventCases(Checks& checks);
 int CommandBarCases(Checks& checks);
+int ScenarioCase(Checks& checks, const std::string& name);
 
 }  // namespace lunavant::windows::testing
