@@ -2,7 +2,9 @@
 # lunavant_widl(IDL [TYPELIB]): compiles IDL with the toolchain's widl into <name>.h and
 # <name>_i.c (the interface IDs) in the current binary folder, and with TYPELIB into <name>.tlb,
 # for a resource script to embed. IDL files may import the ones in windows/com.
-find_program(LUNAVANT_WIDL ${LUNAVANT_MINGW_TRIPLET}-widl REQUIRED)
+if(NOT LUNAVANT_WIDL)
+  find_program(LUNAVANT_WIDL ${LUNAVANT_MINGW_TRIPLET}-widl REQUIRED)
+endif()
 # widl resolves importlib("stdole2.tlb") from a file; wine's own copy is the one at hand.
 find_path(LUNAVANT_STDOLE2_DIR stdole2.tlb
   PATHS /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/x86_64-linux-gnu/wine/x86_64-windows

@@ -117,13 +117,14 @@ std::string_view ScriptActionsHelp() {
 comment line. TASK is a task's ID (a number) or its name; DATE is YYYY-MM-DD or
 "YYYY-MM-DD HH:MM"; FIELD is a field's name as FieldNameToFieldConstant knows it.
   new                              a new project (FileNew)
-  open PATH                        open a project file (FileOpen)
+  open PATH                        open a project file (FileOpen), where the host can
   add-task NAME [DATE [DURATION]]  add a task to the active project, then set its Start
                                    and its Duration (as typed, e.g. 5d)
   link PRED SUCC [TYPE [LAG]]      make PRED a predecessor of SUCC; TYPE FS (default),
                                    SS, FF or SF; LAG as typed, e.g. 2d
   click CAPTION                    click the command bar button with that caption
-  type TASK FIELD VALUE            type VALUE into the task's field (SetField)
+  type TASK FIELD VALUE            type VALUE into the task's field as a user does in a
+                                   cell (SetTaskField), which recalculates
   recalculate                      recalculate the active project (CalculateProject)
   close                            close the active project without saving (FileClose)
   window INDEX|CAPTION             activate a window of the host

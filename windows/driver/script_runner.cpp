@@ -288,9 +288,12 @@ bool ScriptRunner::Run(const ScriptStep& step) {
   } else if (action == L"click") {
     Call(FindButton(args[0]).get(), L"Execute");
   } else if (action == L"type") {
-    const auto task = FindTask(args[0]);
-    const Variant field = Call(app, L"FieldNameToFieldConstant", {Variant::Text(args[1])});
-    Call(task.get(), L"SetField", {field, Variant::Text(args[2])});
+    // SetTaskField(Field, Value, AllSelectedTasks, Create, TaskID) is the host's own record of
+    // a user's typing, recalculated as typing is.
+    const Variant id = Call(FindTask(args[0]).get(), L"ID");
+    Call(app, L"SetTaskField",
+         {Variant::Text(args[1]), Variant::Text(args[2]), Variant::Missing(), Variant::Missing(),
+          id});
   } else if (action == L"recalculate") {
     Call(app, L"CalculateProject");
   } else if (action == L"close") {

@@ -107,7 +107,7 @@ class Connect final : public IDTExtensibility2 {
               L" custom=" + DescribeCustom(custom));
       if (application != nullptr) {
         try {
-          toolbar_.Install(application);
+          toolbar_.Install(application, addin);
         } catch (const std::exception& error) {
           LogCall(L"toolbar not added: " + com::Widen(error.what()));
         }

@@ -19,10 +19,11 @@ constexpr long kControlButton = 1;  // msoControlButton
 
 }  // namespace
 
-void TestToolbar::Install(IDispatch* application) {
+void TestToolbar::Install(IDispatch* application, IDispatch* addin) {
   using com::Call;
   using com::Variant;
   application_ = com::ComPtr<IDispatch>::Share(application);
+  addin_ = com::ComPtr<IDispatch>::Share(addin);
   const auto bars = com::ObjectOf(Call(application, L"CommandBars"), L"CommandBars");
   // Add(Name, Position, MenuBar, Temporary): a temporary bar, gone when the host closes.
   bar_ = com::ObjectOf(Call(bars.get(), L"Add",
@@ -30,20 +31,27 @@ void TestToolbar::Install(IDispatch* application) {
                              Variant::Boolean(true)}),
                        L"CommandBars.Add");
   const auto controls = com::ObjectOf(Call(bar_.get(), L"Controls"), L"Controls");
-  button_ = com::ObjectOf(Call(controls.get(), L"Add", {Variant::Long(kControlButton)}),
-                          L"Controls.Add");
-  com::Put(button_.get(), L"Caption", Variant::Text(kButtonCaption));
+  AddButton(controls.get(), kMarkCaption, &TestToolbar::OnMark);
+  AddButton(controls.get(), kLeaveCaption, &TestToolbar::OnLeave);
   com::Put(bar_.get(), L"Visible", Variant::Boolean(true));
+}
 
-  auto sink = com::EventSink::Make(kButtonEvents, [this](DISPID event, DISPPARAMS*) {
-    if (event == kClick) OnClick();
+void TestToolbar::AddButton(IDispatch* controls, const wchar_t* caption,
+                            void (TestToolbar::*on_click)()) {
+  auto button = com::ObjectOf(com::Call(controls, L"Add", {com::Variant::Long(kControlButton)}),
+                              L"Controls.Add");
+  com::Put(button.get(), L"Caption", com::Variant::Text(caption));
+  auto sink = com::EventSink::Make(kButtonEvents, [this, on_click](DISPID event, DISPPARAMS*) {
+    if (event == kClick) (this->*on_click)();
     return S_OK;
   });
-  click_advice_ = com::Advice(button_.get(), kButtonEvents, sink.get());
+  click_advices_.emplace_back(button.get(), kButtonEvents, sink.get());
+  buttons_.push_back(std::move(button));
 }
 
 void TestToolbar::Remove() {
-  click_advice_.disconnect();
+  click_advices_.clear();
+  buttons_.clear();
   if (bar_) {
     try {
       com::Call(bar_.get(), L"Delete");
@@ -51,13 +59,22 @@ void TestToolbar::Remove() {
       LogCall(L"toolbar not removed: " + com::Widen(error.what()));
     }
   }
-  button_.reset();
   bar_.reset();
+  addin_.reset();
   application_.reset();
 }
 
-void TestToolbar::OnClick() {
-  LogCall(std::wstring(L"Click ") + kButtonCaption);
+void TestToolbar::OnLeave() {
+  LogCall(std::wstring(L"Click ") + kLeaveCaption);
+  try {
+    com::Put(addin_.get(), L"Connect", com::Variant::Boolean(false));
+  } catch (const std::exception& error) {
+    LogCall(L"Leave failed: " + com::Widen(error.what()));
+  }
+}
+
+void TestToolbar::OnMark() {
+  LogCall(std::wstring(L"Click ") + kMarkCaption);
   try {
     using com::Call;
     using com::Variant;

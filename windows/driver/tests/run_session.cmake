@@ -5,7 +5,8 @@
 #   cmake -DWINE=... -DDRIVER=... -DADDIN=... -DHOST_DLL=... -DWORK_DIR=... -DSETUP=registered
 #         [-DSCRIPT=...] [-DDRIVER_ARGS=...] -DEXPECT_EXIT=0 [-DEXPECT_LOG=file]
 #         [-DEXPECT_STDERR=regex;...] [-DHOST_PROGID=...] -P run_session.cmake
-# SETUP: registered, load_behavior_2, missing_progid, class_gone, record_not_dword.
+# SETUP: registered, unregistered (registered, then unregistered), load_behavior_2,
+# missing_progid, class_gone, record_not_dword.
 # EXPECT_LOG holds one regular expression per line, each matching one whole line of the log;
 # without it, the add-in must not have been called at all.
 cmake_minimum_required(VERSION 3.25)
@@ -54,6 +55,10 @@ execute_process(COMMAND "${WINE}" reg delete "${addins_key}" /f
 
 if(SETUP STREQUAL "registered")
   register("${ADDIN}")
+elseif(SETUP STREQUAL "unregistered")
+  register("${ADDIN}")
+  windows_path(path "${ADDIN}")
+  wine_step("unregistering ${ADDIN}" "${DRIVER}" --unregister "${path}")
 elseif(SETUP STREQUAL "load_behavior_2")
   register("${ADDIN}")
   add_record(${addin_progid} REG_DWORD 2)
