@@ -14,12 +14,13 @@ struct ActionShape {
   size_t max_arguments;
 };
 
-constexpr std::array<ActionShape, 12> kActions = {{
+constexpr std::array<ActionShape, 13> kActions = {{
     {L"new", 0, 0},
     {L"open", 1, 1},
     {L"add-task", 1, 3},
     {L"link", 2, 4},
     {L"click", 1, 1},
+    {L"show-toolbar", 1, 1},
     {L"type", 3, 3},
     {L"recalculate", 0, 0},
     {L"close", 0, 0},
@@ -123,6 +124,7 @@ comment line. TASK is a task's ID (a number) or its name; DATE is YYYY-MM-DD or
   link PRED SUCC [TYPE [LAG]]      make PRED a predecessor of SUCC; TYPE FS (default),
                                    SS, FF or SF; LAG as typed, e.g. 2d
   click CAPTION                    click the command bar button with that caption
+  show-toolbar NAME                show the command bar of that name (View > Toolbars)
   type TASK FIELD VALUE            type VALUE into the task's field as a user does in a
                                    cell (SetTaskField), which recalculates
   recalculate                      recalculate the active project (CalculateProject)

@@ -287,6 +287,11 @@ bool ScriptRunner::Run(const ScriptStep& step) {
     Link(step);
   } else if (action == L"click") {
     Call(FindButton(args[0]).get(), L"Execute");
+  } else if (action == L"show-toolbar") {
+    // A bar an add-in built during start-up stays hidden until the user shows it.
+    const auto bars = ObjectOf(Call(app, L"CommandBars"), L"CommandBars");
+    const auto bar = ObjectOf(Call(bars.get(), L"Item", {Variant::Text(args[0])}), L"Item");
+    com::Put(bar.get(), L"Visible", Variant::Boolean(true));
   } else if (action == L"type") {
     // SetTaskField(Field, Value, AllSelectedTasks, Create, TaskID) is the host's own record of
     // a user's typing, recalculated as typing is.
