@@ -145,7 +145,14 @@ void ApplicationObject::EditClearContents() {
   app_.Get(L"EditClear", {Variant::Boolean(true)});
 }
 
-void ApplicationObject::ViewRefreshAfterColumnDelete() { app_.Get(member::kViewRefresh); }
+void ApplicationObject::ViewRefreshAfterColumnDelete() {
+  try {
+    app_.Get(member::kViewRefresh);
+  } catch (const host::HostError& error) {
+    // A host without the command redraws its view by itself after a table change.
+    if (error.record().number != kNoSuchMember) throw;
+  }
+}
 
 EventTable ApplicationObject::EventsFor(host::ApplicationEvents& sink) {
   HostSession& session = session_;

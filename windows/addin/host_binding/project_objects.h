@@ -25,7 +25,7 @@ inline constexpr wchar_t kTaskTables[] = L"TaskTables";
 inline constexpr wchar_t kTableFields[] = L"TableFields";
 inline constexpr wchar_t kSubtasks[] = L"OutlineChildren";
 inline constexpr wchar_t kParent[] = L"OutlineParent";
-// Redraws the active view after a column is deleted.
+// Redraws the active view after a column is deleted; a host without it is left to redraw itself.
 inline constexpr wchar_t kViewRefresh[] = L"ViewRefresh";
 }  // namespace member
 

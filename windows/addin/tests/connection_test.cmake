@@ -1,0 +1,22 @@
+# SPDX-License-Identifier: MIT
+# connection-test under wine, with the reference host and Lunavant.dll registered as a user
+# registers them, and the add-in unregistered afterwards.
+#   cmake -DWINE=... -DDRIVER=... -DHOST_DLL=... -DADDIN=... -DTEST=... -P connection_test.cmake
+cmake_minimum_required(VERSION 3.25)
+
+function(wine_step what)
+  execute_process(COMMAND "${WINE}" ${ARGN}
+    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${what} failed (${result}):\n${out}\n${err}")
+  endif()
+endfunction()
+
+wine_step("registering the host" "${DRIVER}" --register "Z:${HOST_DLL}")
+wine_step("regsvr32 Lunavant.dll" regsvr32 /s "Z:${ADDIN}")
+execute_process(COMMAND "${WINE}" "${TEST}"
+  RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
+wine_step("regsvr32 /u Lunavant.dll" regsvr32 /s /u "Z:${ADDIN}")
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "connection-test exited ${result}:\n${out}\n${err}")
+endif()
