@@ -5,8 +5,9 @@
 // window's drop-down lists and text boxes and pressing its buttons, all with window messages.
 //   dialog-answerer [--timeout SECONDS] STEP...
 // A step is TITLE followed by any of:  combo:N=TEXT  edit:N=TEXT  expect:TEXT  click:CAPTION
-// and ends at "--". N counts the window's drop-down lists (or text boxes) in tab order from 1;
-// CAPTION is a button's text without its "&"; expect: requires a static text of the window.
+// close  and ends at "--"; close presses the window's close box. N counts the window's drop-down lists (or text boxes) in tab order from 1;
+// CAPTION is a button's text without its "&"; expect: requires a static text of the window that
+// holds TEXT.
 // Exit code: 0 when every step was done, 1 on a timeout or a missing control (named on stderr).
 #include <windows.h>
 
@@ -100,7 +101,9 @@ int wmain(int argc, wchar_t** argv) {
                      reinterpret_cast<LPARAM>(text.c_str()));
       } else if (kind == L"expect") {
         bool seen = false;
-        for (HWND label : Children(dialog, L"Static")) seen = seen || TextOf(label) == rest;
+        for (HWND label : Children(dialog, L"Static")) {
+          seen = seen || TextOf(label).find(rest) != std::wstring::npos;
+        }
         if (!seen) return Fail(title + L": no text \"" + rest + L"\"");
       } else if (kind == L"click") {
         HWND pressed = nullptr;
@@ -110,6 +113,9 @@ int wmain(int argc, wchar_t** argv) {
         if (pressed == nullptr) return Fail(title + L": no button \"" + rest + L"\"");
         // Posted, as a mouse click is: the dialog's answer may open the next window.
         PostMessageW(pressed, BM_CLICK, 0, 0);
+        Sleep(300);
+      } else if (kind == L"close") {
+        PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
         Sleep(300);
       } else {
         return Fail(L"unknown step \"" + step + L"\"");
