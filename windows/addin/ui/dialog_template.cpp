@@ -52,7 +52,7 @@ ControlStyle StyleOf(host::ControlKind kind) {
       return {kComboBoxClass,
               kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0};
     case host::ControlKind::kTextBox:
-      return {kEditClass, kChild | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+      return {kEditClass, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case host::ControlKind::kPushButton:
       return {kButtonClass, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
   }
@@ -139,7 +139,13 @@ DialogTemplate BuildDialogTemplate(const host::FormSpec& spec, WORD first_id,
     AddDword(words, kind.extended);
     words.push_back(static_cast<WORD>(x(control.left)));
     words.push_back(static_cast<WORD>(y(control.top)));
-    words.push_back(static_cast<WORD>(x(control.width)));
+    // A label reaching past the client area would be cut at the window's edge: it ends there,
+    // and its text wraps within what shows.
+    std::int32_t width = control.width;
+    if (control.kind == host::ControlKind::kLabel && control.left + width > spec.client_width) {
+      width = std::max(spec.client_width - control.left, std::int32_t{0});
+    }
+    words.push_back(static_cast<WORD>(x(width)));
     const short height = y(control.height);
     words.push_back(static_cast<WORD>(control.kind == host::ControlKind::kDropDownList
                                           ? height + kDropDownDepth

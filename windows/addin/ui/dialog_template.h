@@ -50,7 +50,8 @@ class DialogTemplate {
 std::vector<std::size_t> TabOrder(const host::FormSpec& spec);
 
 // The template of `spec`: the caption, the client area, and each control with the identifier
-// `first_id` + its position in spec.controls, in tab order.
+// `first_id` + its position in spec.controls, in tab order. A label wider than the client area
+// ends at its edge, so its text wraps instead of being cut.
 DialogTemplate BuildDialogTemplate(const host::FormSpec& spec, WORD first_id,
                                    const ScreenScale& scale, const DialogBaseUnits& units);
 
