@@ -2,8 +2,8 @@
 // binding-test: the host contract over automation (host_binding/) against the reference host,
 // and the platform services, under wine: values both ways, error records from the host's
 // EXCEPINFO and from bare HRESULTs, one add-in object per project, an event sink whose Cancel
-// reaches the host, and the locale items without direction marks. The reference host must be
-// registered. Exit code 0 when every check held; each failed check is named on standard error.
+// reaches the host, the locale items without direction marks, and the Win32 dialogs (which need
+// a display). The reference host must be registered. Exit code 0 when every check held; each failed check is named on standard error.
 #include <windows.h>
 
 #include <objbase.h>
@@ -15,6 +15,7 @@
 
 #include "addin/host/error.h"
 #include "addin/host/events.h"
+#include "dialog_cases.h"
 #include "host_binding/automation.h"
 #include "host_binding/call_scope.h"
 #include "host_binding/host_session.h"
@@ -182,6 +183,7 @@ int main() {
     ValuesGoBothWays();
     HresultsBecomeBasicErrors();
     LocaleItemsHaveNoDirectionMarks();
+    winaddin::test::DialogsShowAtTheirSize(Check);
     CLSID host_class{};
     ComPtr<IDispatch> application;
     if (FAILED(CLSIDFromProgID(L"Lunavant.ReferenceHost", &host_class)) ||
