@@ -426,7 +426,7 @@ class WindowObject final : public HostObject {
 class ListObject final : public HostObject {
  public:
   ListObject(std::shared_ptr<Session> session, std::vector<std::string> items)
-      : HostObject(std::move(session), ObjectKind::kWindow, nullptr, kListIid),
+      : HostObject(std::move(session), ObjectKind::kList, nullptr, kListIid),
         items_(std::move(items)) {}
 
  protected:
