@@ -19,7 +19,10 @@ class AddInInstance final : public IDispatch {
                                          CLSID clsid);
 
   // Connect as the add-in sees it; the manager sets it around the add-in's connection.
-  void set_connected(bool connected) { connected_ = connected; }
+  void set_connected(bool connected) {
+    connected_ = connected;
+    if (connected) disconnect_requested_ = false;
+  }
   // True once the add-in asked, by setting Connect to False, to be disconnected.
   bool disconnect_requested() const { return disconnect_requested_; }
   // Lets go of what the add-in stored in Object, which may hold the add-in itself.

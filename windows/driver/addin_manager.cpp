@@ -83,15 +83,21 @@ AddInManager::AddInManager(IDispatch* application, CallStyle style)
     : application_(com::ComPtr<IDispatch>::Share(application)), style_(style) {}
 
 AddInManager::~AddInManager() {
-  while (!connected_.empty()) {
-    Disconnect(connected_.back(), ext_dm_HostShutdown);
-    connected_.pop_back();
+  for (AddIn& addin : addins_) {
+    if (addin.connected) Disconnect(addin, ext_dm_HostShutdown);
   }
 }
 
 void AddInManager::Fail(const std::wstring& prog_id, const std::string& what) {
   ReportFailure(com::Narrow(prog_id) + ": " + what);
   all_succeeded_ = false;
+}
+
+AddInManager::AddIn* AddInManager::Find(const std::wstring& prog_id) {
+  for (AddIn& addin : addins_) {
+    if (com::EqualNoCase(addin.prog_id, prog_id)) return &addin;
+  }
+  return nullptr;
 }
 
 void AddInManager::ConnectAtStartup(const std::vector<com::AddInRecord>& records,
@@ -115,29 +121,54 @@ void AddInManager::ConnectAtStartup(const std::vector<com::AddInRecord>& records
       }
       continue;
     }
-    Connect(record);
+    if (AddIn* addin = Create(record)) Connect(*addin, ext_cm_Startup, record.friendly_name);
   }
   if (only && !only_found) {
     Fail(*only, "no add-in is registered under HKEY_CURRENT_USER\\" + com::Narrow(com::kAddInsKey));
   }
-  for (Connected& connected : connected_) {
+  for (AddIn& addin : addins_) {
+    if (!addin.connected) continue;
     EmptyCustom custom;
     const std::string failure =
         style_ == CallStyle::kByName
-            ? CallByName(connected.addin.get(), L"OnStartupComplete", {}, custom.get())
-            : FailureOf(connected.addin->OnStartupComplete(custom.get()));
-    if (!failure.empty()) Fail(connected.prog_id, "OnStartupComplete failed: " + failure);
+            ? CallByName(addin.object.get(), L"OnStartupComplete", {}, custom.get())
+            : FailureOf(addin.object->OnStartupComplete(custom.get()));
+    if (!failure.empty()) Fail(addin.prog_id, "OnStartupComplete failed: " + failure);
   }
 }
 
-void AddInManager::Connect(const com::AddInRecord& record) {
+void AddInManager::ConnectByUser(const std::wstring& prog_id) {
+  const std::optional<com::AddInRecord> record = com::ReadAddInRecord(prog_id);
+  if (!record) {
+    Fail(prog_id, "no add-in is registered under HKEY_CURRENT_USER\\" + com::Narrow(com::kAddInsKey));
+    return;
+  }
+  AddIn* addin = Find(record->prog_id);
+  if (addin != nullptr && addin->connected) {
+    Inform(com::Narrow(record->prog_id) + ": already connected");
+    return;
+  }
+  if (addin == nullptr) addin = Create(*record);
+  if (addin != nullptr) Connect(*addin, ext_cm_AfterStartup, record->friendly_name);
+}
+
+void AddInManager::DisconnectByUser(const std::wstring& prog_id) {
+  AddIn* addin = Find(prog_id);
+  if (addin == nullptr || !addin->connected) {
+    Fail(prog_id, "is not connected");
+    return;
+  }
+  Disconnect(*addin, ext_dm_UserClosed);
+}
+
+AddInManager::AddIn* AddInManager::Create(const com::AddInRecord& record) {
   CLSID clsid{};
   HRESULT hr = CLSIDFromProgID(record.prog_id.c_str(), &clsid);
   if (FAILED(hr)) {
     Fail(record.prog_id,
          "broken add-in registration: no COM class is registered under this ProgID (" +
              com::DescribeHresult(hr) + ")");
-    return;
+    return nullptr;
   }
   com::ComPtr<IUnknown> object;
   hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
@@ -146,74 +177,80 @@ void AddInManager::Connect(const com::AddInRecord& record) {
     Fail(record.prog_id, "broken add-in registration: its class " +
                              com::Narrow(com::GuidText(clsid)) +
                              " cannot be created: " + DescribeCreationFailure(clsid, hr));
-    return;
+    return nullptr;
   }
-  auto addin = object.query<IDTExtensibility2>(IID_IDTExtensibility2);
-  if (!addin) {
+  auto extensibility = object.query<IDTExtensibility2>(IID_IDTExtensibility2);
+  if (!extensibility) {
     Fail(record.prog_id, "the object does not implement IDTExtensibility2");
-    return;
+    return nullptr;
   }
-  auto instance = AddInInstance::Make(record.prog_id, record.description, clsid);
-  instance->set_connected(true);
-  EmptyCustom custom;
-  const std::string failure =
-      style_ == CallStyle::kByName
-          ? CallByName(addin.get(), L"OnConnection",
-                       {com::Variant::Object(application_.get()),
-                        com::Variant::Long(ext_cm_Startup), com::Variant::Object(instance.get())},
-                       custom.get())
-          : FailureOf(addin->OnConnection(application_.get(), ext_cm_Startup, instance.get(),
-                                          custom.get()));
-  if (!failure.empty()) {
-    instance->set_connected(false);
-    instance->clear_object();
-    Fail(record.prog_id, "OnConnection failed: " + failure);
-    return;
-  }
-  const std::string name = record.friendly_name.empty() ? std::string()
-                                                        : " (" + com::Narrow(record.friendly_name) + ")";
-  Inform(com::Narrow(record.prog_id) + name + ": connected");
-  connected_.push_back({record.prog_id, std::move(addin), std::move(instance)});
+  addins_.push_back({record.prog_id, std::move(extensibility),
+                     AddInInstance::Make(record.prog_id, record.description, clsid), false});
+  return &addins_.back();
 }
 
-void AddInManager::Disconnect(Connected& connected, ext_DisconnectMode mode) {
+void AddInManager::Connect(AddIn& addin, ext_ConnectMode mode, const std::wstring& friendly_name) {
+  addin.instance->set_connected(true);
   EmptyCustom custom;
   const std::string failure =
       style_ == CallStyle::kByName
-          ? CallByName(connected.addin.get(), L"OnDisconnection", {com::Variant::Long(mode)},
+          ? CallByName(addin.object.get(), L"OnConnection",
+                       {com::Variant::Object(application_.get()), com::Variant::Long(mode),
+                        com::Variant::Object(addin.instance.get())},
                        custom.get())
-          : FailureOf(connected.addin->OnDisconnection(mode, custom.get()));
-  connected.instance->set_connected(false);
-  connected.instance->clear_object();
+          : FailureOf(addin.object->OnConnection(application_.get(), mode, addin.instance.get(),
+                                                 custom.get()));
   if (!failure.empty()) {
-    Fail(connected.prog_id, "OnDisconnection failed: " + failure);
+    addin.instance->set_connected(false);
+    addin.instance->clear_object();
+    Fail(addin.prog_id, "OnConnection failed: " + failure);
+    return;
+  }
+  addin.connected = true;
+  const std::string name =
+      friendly_name.empty() ? std::string() : " (" + com::Narrow(friendly_name) + ")";
+  Inform(com::Narrow(addin.prog_id) + name + ": connected");
+}
+
+void AddInManager::Disconnect(AddIn& addin, ext_DisconnectMode mode) {
+  EmptyCustom custom;
+  const std::string failure =
+      style_ == CallStyle::kByName
+          ? CallByName(addin.object.get(), L"OnDisconnection", {com::Variant::Long(mode)},
+                       custom.get())
+          : FailureOf(addin.object->OnDisconnection(mode, custom.get()));
+  addin.connected = false;
+  addin.instance->set_connected(false);
+  addin.instance->clear_object();
+  if (!failure.empty()) {
+    Fail(addin.prog_id, "OnDisconnection failed: " + failure);
   } else {
-    Inform(com::Narrow(connected.prog_id) + ": disconnected");
+    Inform(com::Narrow(addin.prog_id) + ": disconnected");
   }
 }
 
 void AddInManager::DisconnectThoseThatAsked() {
-  for (auto it = connected_.begin(); it != connected_.end();) {
-    if (it->instance->disconnect_requested()) {
-      Disconnect(*it, ext_dm_UserClosed);
-      it = connected_.erase(it);
-    } else {
-      ++it;
+  for (AddIn& addin : addins_) {
+    if (addin.connected && addin.instance->disconnect_requested()) {
+      Disconnect(addin, ext_dm_UserClosed);
     }
   }
 }
 
 void AddInManager::ShutDown() {
-  for (Connected& connected : connected_) {
+  for (AddIn& addin : addins_) {
+    if (!addin.connected) continue;
     EmptyCustom custom;
     const std::string failure =
         style_ == CallStyle::kByName
-            ? CallByName(connected.addin.get(), L"OnBeginShutdown", {}, custom.get())
-            : FailureOf(connected.addin->OnBeginShutdown(custom.get()));
-    if (!failure.empty()) Fail(connected.prog_id, "OnBeginShutdown failed: " + failure);
+            ? CallByName(addin.object.get(), L"OnBeginShutdown", {}, custom.get())
+            : FailureOf(addin.object->OnBeginShutdown(custom.get()));
+    if (!failure.empty()) Fail(addin.prog_id, "OnBeginShutdown failed: " + failure);
   }
-  for (Connected& connected : connected_) Disconnect(connected, ext_dm_HostShutdown);
-  connected_.clear();
+  for (AddIn& addin : addins_) {
+    if (addin.connected) Disconnect(addin, ext_dm_HostShutdown);
+  }
+  addins_.clear();
 }
 
 }  // namespace lunavant::driver

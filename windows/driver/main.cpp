@@ -201,7 +201,7 @@ int RunSession(const Options& options, const std::vector<driver::ScriptStep>& st
                                                                     : driver::CallStyle::kVtable);
   manager.ConnectAtStartup(com::ReadAddInRecords(), options.only_addin);
 
-  driver::ScriptRunner runner(application.get());
+  driver::ScriptRunner runner(application.get(), manager);
   for (const driver::ScriptStep& step : steps) {
     try {
       if (!runner.Run(step)) code = std::max(code, int{kExpectationFailed});

@@ -14,13 +14,12 @@ struct ActionShape {
   size_t max_arguments;
 };
 
-constexpr std::array<ActionShape, 13> kActions = {{
+constexpr std::array<ActionShape, 17> kActions = {{
     {L"new", 0, 0},
     {L"open", 1, 1},
     {L"add-task", 1, 3},
     {L"link", 2, 4},
     {L"click", 1, 1},
-    {L"show-toolbar", 1, 1},
     {L"type", 3, 3},
     {L"recalculate", 0, 0},
     {L"close", 0, 0},
@@ -28,6 +27,11 @@ constexpr std::array<ActionShape, 13> kActions = {{
     {L"expect-text", 3, 3},
     {L"expect-date", 3, 3},
     {L"expect-count", 1, 1},
+    {L"connect", 1, 1},
+    {L"disconnect", 1, 1},
+    {L"show-bar", 1, 1},
+    {L"delete-bar", 1, 1},
+    {L"expect-bar", 2, 2},
 }};
 
 std::string Where(std::string_view source, int line) {
@@ -124,7 +128,6 @@ comment line. TASK is a task's ID (a number) or its name; DATE is YYYY-MM-DD or
   link PRED SUCC [TYPE [LAG]]      make PRED a predecessor of SUCC; TYPE FS (default),
                                    SS, FF or SF; LAG as typed, e.g. 2d
   click CAPTION                    click the command bar button with that caption
-  show-toolbar NAME                show the command bar of that name (View > Toolbars)
   type TASK FIELD VALUE            type VALUE into the task's field as a user does in a
                                    cell (SetTaskField), which recalculates
   recalculate                      recalculate the active project (CalculateProject)
@@ -134,6 +137,12 @@ comment line. TASK is a task's ID (a number) or its name; DATE is YYYY-MM-DD or
   expect-date TASK MEMBER DATE     the task's date property (Start, Finish...) is on DATE,
                                    and at its time if DATE has one
   expect-count COUNT               the active project has COUNT tasks
+  connect PROGID                   tick a registered add-in in the COM add-ins dialog:
+                                   OnConnection with ext_cm_AfterStartup
+  disconnect PROGID                untick it: OnDisconnection with ext_dm_UserClosed
+  show-bar NAME                    show the command bar NAME
+  delete-bar NAME                  delete the command bar NAME, as a user can
+  expect-bar NAME STATE            the command bar NAME is visible, hidden or absent
 )";
 }
 

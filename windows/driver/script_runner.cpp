@@ -121,8 +121,8 @@ std::string Quote(const std::wstring& text) { return "\"" + com::Narrow(text) + 
 
 }  // namespace
 
-ScriptRunner::ScriptRunner(IDispatch* application)
-    : application_(ComPtr<IDispatch>::Share(application)) {}
+ScriptRunner::ScriptRunner(IDispatch* application, AddInManager& addins)
+    : application_(ComPtr<IDispatch>::Share(application)), addins_(addins) {}
 
 ComPtr<IDispatch> ScriptRunner::ActiveProject() {
   Variant project = Call(application_.get(), L"ActiveProject");
@@ -187,6 +187,16 @@ ComPtr<IDispatch> ScriptRunner::FindWindow(const std::wstring& index_or_caption)
     }
   }
   throw StepFailure("no window has the caption " + Quote(index_or_caption));
+}
+
+ComPtr<IDispatch> ScriptRunner::FindBar(const std::wstring& name) {
+  const auto bars = ObjectOf(Call(application_.get(), L"CommandBars"), L"CommandBars");
+  const long count = CountOf(bars.get());
+  for (long i = 1; i <= count; ++i) {
+    auto bar = ItemOf(bars.get(), Variant::Long(i));
+    if (bar && com::TextOf(Call(bar.get(), L"Name").get()) == name) return bar;
+  }
+  return {};
 }
 
 void ScriptRunner::AddTask(const ScriptStep& step) {
@@ -273,6 +283,29 @@ bool ScriptRunner::ExpectCount(const ScriptStep& step) {
   return false;
 }
 
+bool ScriptRunner::ExpectBar(const ScriptStep& step) {
+  const std::wstring& expected = step.arguments[1];
+  if (expected != L"visible" && expected != L"hidden" && expected != L"absent") {
+    throw StepFailure(Quote(expected) + " is none of visible, hidden, absent");
+  }
+  const auto bar = FindBar(step.arguments[0]);
+  std::wstring state = L"absent";
+  if (bar) {
+    VARIANT visible;
+    VariantInit(&visible);
+    Variant value = Call(bar.get(), L"Visible");
+    const bool shown =
+        SUCCEEDED(VariantChangeType(&visible, const_cast<VARIANT*>(&value.get()), 0, VT_BOOL)) &&
+        visible.boolVal != VARIANT_FALSE;
+    state = shown ? L"visible" : L"hidden";
+  }
+  if (state == expected) return true;
+  ReportFailure("line " + std::to_string(step.line) + ": expected the command bar " +
+                Quote(step.arguments[0]) + " " + com::Narrow(expected) + ", it is " +
+                com::Narrow(state));
+  return false;
+}
+
 bool ScriptRunner::Run(const ScriptStep& step) {
   const std::wstring& action = step.action;
   const auto& args = step.arguments;
@@ -287,11 +320,6 @@ bool ScriptRunner::Run(const ScriptStep& step) {
     Link(step);
   } else if (action == L"click") {
     Call(FindButton(args[0]).get(), L"Execute");
-  } else if (action == L"show-toolbar") {
-    // A bar an add-in built during start-up stays hidden until the user shows it.
-    const auto bars = ObjectOf(Call(app, L"CommandBars"), L"CommandBars");
-    const auto bar = ObjectOf(Call(bars.get(), L"Item", {Variant::Text(args[0])}), L"Item");
-    com::Put(bar.get(), L"Visible", Variant::Boolean(true));
   } else if (action == L"type") {
     // SetTaskField(Field, Value, AllSelectedTasks, Create, TaskID) is the host's own record of
     // a user's typing, recalculated as typing is.
@@ -312,6 +340,20 @@ bool ScriptRunner::Run(const ScriptStep& step) {
     return ExpectDate(step);
   } else if (action == L"expect-count") {
     return ExpectCount(step);
+  } else if (action == L"connect") {
+    addins_.ConnectByUser(args[0]);
+  } else if (action == L"disconnect") {
+    addins_.DisconnectByUser(args[0]);
+  } else if (action == L"show-bar" || action == L"delete-bar") {
+    const auto bar = FindBar(args[0]);
+    if (!bar) throw StepFailure("there is no command bar " + Quote(args[0]));
+    if (action == L"show-bar") {
+      com::Put(bar.get(), L"Visible", Variant::Boolean(true));
+    } else {
+      Call(bar.get(), L"Delete");
+    }
+  } else if (action == L"expect-bar") {
+    return ExpectBar(step);
   }
   return true;
 }

@@ -7,6 +7,7 @@
 
 #include <stdexcept>
 
+#include "addin_manager.h"
 #include "com_ptr.h"
 #include "script.h"
 
@@ -21,7 +22,8 @@ class StepFailure : public std::runtime_error {
 
 class ScriptRunner {
  public:
-  explicit ScriptRunner(IDispatch* application);
+  // `addins` carries out the steps that connect and disconnect add-ins.
+  ScriptRunner(IDispatch* application, AddInManager& addins);
 
   // Carries out `step`. Returns false, after reporting on standard error, when an expectation
   // does not hold. Throws StepFailure or com::ComError when the host fails the step.
@@ -33,14 +35,18 @@ class ScriptRunner {
   com::ComPtr<IDispatch> FindTask(const std::wstring& id_or_name);
   com::ComPtr<IDispatch> FindButton(const std::wstring& caption);
   com::ComPtr<IDispatch> FindWindow(const std::wstring& index_or_caption);
+  // The command bar named `name`; empty when there is none.
+  com::ComPtr<IDispatch> FindBar(const std::wstring& name);
 
   void AddTask(const ScriptStep& step);
   void Link(const ScriptStep& step);
   bool ExpectText(const ScriptStep& step);
   bool ExpectDate(const ScriptStep& step);
   bool ExpectCount(const ScriptStep& step);
+  bool ExpectBar(const ScriptStep& step);
 
   com::ComPtr<IDispatch> application_;
+  AddInManager& addins_;
 };
 
 }  // namespace lunavant::driver

@@ -42,9 +42,12 @@ std::wstring TextOfMember(IDispatch* object, const wchar_t* member) {
   }
 }
 
+// Numbers each Connect object of the process, so the log shows which one a call reached.
+long g_connect_objects_made = 0;
+
 class Connect final : public IDTExtensibility2 {
  public:
-  Connect() { com::ObjectCreated(); }
+  Connect() : serial_(++g_connect_objects_made) { com::ObjectCreated(); }
   Connect(const Connect&) = delete;
   Connect& operator=(const Connect&) = delete;
 
@@ -104,7 +107,7 @@ class Connect final : public IDTExtensibility2 {
               L" addin.ProgId=" + TextOfMember(addin, L"ProgId") +
               L" addin.PROGID=" + TextOfMember(addin, L"PROGID") +
               L" addin.Connect=" + TextOfMember(addin, L"Connect") +
-              L" custom=" + DescribeCustom(custom));
+              L" custom=" + DescribeCustom(custom) + L" object=" + std::to_wstring(serial_));
       if (application != nullptr) {
         try {
           toolbar_.Install(application, addin);
@@ -159,6 +162,7 @@ class Connect final : public IDTExtensibility2 {
   }
 
   long references_ = 1;
+  long serial_;
   ComPtr<ITypeInfo> type_info_;
   TestToolbar toolbar_;
 };

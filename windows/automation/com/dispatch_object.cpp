@@ -6,6 +6,7 @@
 
 #include "addin/host/error.h"
 #include "windows/automation/com/connection_point.h"
+#include "windows/automation/server/reference_host.h"
 
 namespace lunavant::windows {
 namespace {
@@ -36,7 +37,7 @@ void Describe(EXCEPINFO* exception, std::int32_t number, const std::string& desc
   if (exception == nullptr) return;
   *exception = EXCEPINFO{};
   exception->scode = HresultOfErrorNumber(number);
-  exception->bstrSource = SysAllocString(L"Lunavant.ReferenceHost");
+  exception->bstrSource = SysAllocString(kReferenceHostProgId);
   const std::wstring text = WideOf(description);
   exception->bstrDescription = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
 }

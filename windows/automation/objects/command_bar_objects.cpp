@@ -24,10 +24,7 @@ class ButtonObject final : public HostObject, private host::CommandBarButtonEven
   }
 
  protected:
-  ~ButtonObject() override {
-    // A deleted button refuses every call, this one too; it raises nothing more anyway.
-    if (!button_.IsDeleted()) button_.RemoveEventSink(*this);
-  }
+  ~ButtonObject() override { button_.RemoveEventSink(*this); }
 
   void Call(DISPID member, WORD flags, const Arguments& args, Result& result) override {
     if (CallCommon(member, flags, result)) return;

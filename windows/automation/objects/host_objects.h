@@ -37,6 +37,7 @@ enum class ObjectKind {
   kTable,
   kTableFields,
   kTableField,
+  kList,
   kCommandBars,
   kCommandBar,
   kCommandBarControls,

@@ -93,12 +93,20 @@ void ApplicationEvents(Checks& checks, const Object& app) {
   checks.Equal(task.Call("Name").AsText(), "outer", "outer write after the nested one");
   first->SetHandler(nullptr);
 
-  // Recalculation, saving and closing.
+  // Recalculation; a sink that unadvises another while an event is delivered: the other hears
+  // nothing more, not even that event.
+  const ComPtr<Sink> third = Sink::Make(kApplicationEventsIid);
+  third->Advise(app);
   first->Clear();
+  first->SetHandler([&](DISPID member, DISPPARAMS&) {
+    if (member == DISPID_EVENT_PROJECTCALCULATE) third->Unadvise();
+  });
   app.Call("CalculateProject");
   checks.That(Members(*first) == std::vector<DISPID>{DISPID_EVENT_PROJECTCALCULATE} &&
                   SameObject(first->Events()[0].reversed_args[0].AsObject(), project.get()),
               "ProjectCalculate(pj)");
+  checks.That(third->Events().empty(), "a sink unadvised during the event does not hear it");
+  first->SetHandler(nullptr);
 
   first->Clear();
   first->SetHandler([](DISPID member, DISPPARAMS& params) {

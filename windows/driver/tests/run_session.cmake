@@ -5,8 +5,8 @@
 #   cmake -DWINE=... -DDRIVER=... -DADDIN=... -DHOST_DLL=... -DWORK_DIR=... -DSETUP=registered
 #         [-DSCRIPT=...] [-DDRIVER_ARGS=...] -DEXPECT_EXIT=0 [-DEXPECT_LOG=file]
 #         [-DEXPECT_STDERR=regex;...] [-DHOST_PROGID=...] -P run_session.cmake
-# SETUP: registered, unregistered (registered, then unregistered), load_behavior_2,
-# missing_progid, class_gone, record_not_dword.
+# SETUP: registered, registered_by_regsvr32, unregistered (registered, then unregistered),
+# load_behavior_2, missing_progid, class_gone, record_not_dword.
 # EXPECT_LOG holds one regular expression per line, each matching one whole line of the log;
 # without it, the add-in must not have been called at all.
 cmake_minimum_required(VERSION 3.25)
@@ -55,6 +55,9 @@ execute_process(COMMAND "${WINE}" reg delete "${addins_key}" /f
 
 if(SETUP STREQUAL "registered")
   register("${ADDIN}")
+elseif(SETUP STREQUAL "registered_by_regsvr32")
+  windows_path(path "${ADDIN}")
+  wine_step("regsvr32 ${ADDIN}" regsvr32 /s "${path}")
 elseif(SETUP STREQUAL "unregistered")
   register("${ADDIN}")
   windows_path(path "${ADDIN}")
