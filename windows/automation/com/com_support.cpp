@@ -217,6 +217,14 @@ void Result::Object(IDispatch* object) {
   }
 }
 
+void Result::Unknown(IUnknown* object) {
+  if (VARIANT* out = Prepared()) {
+    if (object != nullptr) object->AddRef();
+    out->vt = VT_UNKNOWN;
+    out->punkVal = object;
+  }
+}
+
 void Result::Value(const VARIANT& value) {
   if (VARIANT* out = Prepared()) {
     const HRESULT hr = VariantCopy(out, const_cast<VARIANT*>(&value));

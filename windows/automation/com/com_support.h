@@ -76,6 +76,8 @@ class Result {
   void Date(double ole_date);
   // Takes a reference of its own; null writes Nothing.
   void Object(IDispatch* object);
+  // Takes a reference of its own.
+  void Unknown(IUnknown* object);
   void Value(const VARIANT& value);
 
  private:

@@ -330,6 +330,8 @@ class ProjectsObject final : public HostObject {
     if (!Reads(flags)) NoSuchMember();
     workbench::Application& app = App();
     switch (member) {
+      case DISPID_LV_NEWENUM:
+        return Enumerate(DISPID_COLLECTION_COUNT, result);
       case DISPID_COLLECTION_COUNT:
         return result.Long(app.ProjectCount());
       case DISPID_LV_ITEM:

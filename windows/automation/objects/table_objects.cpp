@@ -73,6 +73,8 @@ class TableFieldsObject final : public HostObject {
     if (!Reads(flags)) NoSuchMember();
     workbench::ColumnList& columns = table_.Columns();
     switch (member) {
+      case DISPID_LV_NEWENUM:
+        return Enumerate(DISPID_COLLECTION_COUNT, result);
       case DISPID_COLLECTION_COUNT:
         return result.Long(columns.Count());
       case DISPID_LV_ITEM: {
@@ -143,6 +145,8 @@ class TablesObject final : public HostObject {
     if (CallCommon(member, flags, result)) return;
     if (!Reads(flags)) NoSuchMember();
     switch (member) {
+      case DISPID_LV_NEWENUM:
+        return Enumerate(DISPID_COLLECTION_COUNT, result);
       case DISPID_COLLECTION_COUNT:
         return result.Long(project_.TaskTableCount());
       case DISPID_LV_ITEM: {

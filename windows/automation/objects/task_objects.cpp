@@ -166,6 +166,8 @@ class TasksObject final : public HostObject {
     if (CallCommon(member, flags, result)) return;
     if (!Reads(flags)) NoSuchMember();
     switch (member) {
+      case DISPID_LV_NEWENUM:
+        return Enumerate(DISPID_COLLECTION_COUNT, result);
       case DISPID_COLLECTION_COUNT:
         return result.Long(Count());
       case DISPID_LV_ITEM:

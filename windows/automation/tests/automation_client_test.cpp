@@ -113,6 +113,10 @@ int Objects(Checks& checks) {
   checks.That(SameObject(built.a.Get("Parent"), built.project), "Task.Parent");
   checks.Equal(built.project.Call("Index").AsLong(), 1, "Project.Index");
   checks.Equal(built.project.Get("Tasks").Call("Count").AsLong(), 3, "Tasks.Count");
+  const std::vector<Variant> each = built.project.Get("Tasks").Items();
+  checks.That(each.size() == 3 && SameObject(each[0].AsObject(), built.a.get()) &&
+                  SameObject(each[2].AsObject(), built.c.get()),
+              "For Each over Tasks gives the tasks in order");
   checks.Equal(built.b.Call("Name").AsText(), "Design", "Task.Name");
   checks.Equal(built.c.Call("ID").AsLong(), 3, "Task.ID");
   checks.Equal(built.b.Call("Duration").AsLong(), 960, "Duration in minutes");
