@@ -347,7 +347,7 @@ class ProjectsObject final : public HostObject {
   // By position from 1 or by name.
   workbench::Project* Item(const VARIANT& index) {
     workbench::Application& app = App();
-    if (index.vt == VT_BSTR) {
+    if (Arguments::IsText(index)) {
       workbench::Project* project = ProjectByName(app, Arguments::TextOf(index));
       if (project == nullptr) {
         host::Raise(host::kSubscriptOutOfRange, "Subscript out of range");

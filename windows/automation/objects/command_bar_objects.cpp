@@ -234,7 +234,7 @@ class BarsObject final : public HostObject {
   // By name (letter case ignored) or position from 1.
   workbench::CommandBar* Item(const VARIANT& index) {
     workbench::CommandBars& bars = App().Bars();
-    if (index.vt == VT_BSTR) {
+    if (Arguments::IsText(index)) {
       workbench::CommandBar* bar = bars.Item(Arguments::TextOf(index));
       if (bar == nullptr) {
         host::Raise(host::kInvalidProcedureCall, "Invalid procedure call or argument");

@@ -151,7 +151,7 @@ class TablesObject final : public HostObject {
         return result.Long(project_.TaskTableCount());
       case DISPID_LV_ITEM: {
         const VARIANT& index = args.Required(0);
-        workbench::Table& table = index.vt == VT_BSTR
+        workbench::Table& table = Arguments::IsText(index)
                                       ? project_.TaskTable(Arguments::TextOf(index))
                                       : project_.TaskTable(Arguments::LongOf(index));
         return result.Object(session()
