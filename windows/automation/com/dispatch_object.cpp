@@ -133,6 +133,8 @@ HRESULT DispatchObject::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARA
 }
 
 void DispatchObject::Fire(DISPID member, std::span<VARIANT> reversed_arguments) {
+  // A sink may drop the last reference to the object raising the event; it ends after the event.
+  const ComPtr<DispatchObject> self(this);
   if (events_ != nullptr) events_->Fire(member, reversed_arguments);
 }
 
