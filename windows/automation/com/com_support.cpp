@@ -19,7 +19,10 @@ bool IsMissing(const VARIANT& value) {
 // The value converted to `type` in a variant of its own; kTypeMismatch when it does not convert.
 class Converted {
  public:
-  Converted(const VARIANT& value, VARTYPE type) {
+  Converted(const VARIANT& given, VARTYPE type) {
+    // A Variant variable passed by reference holds the value one level down.
+    const VARIANT& value =
+        given.vt == (VT_VARIANT | VT_BYREF) && given.pvarVal != nullptr ? *given.pvarVal : given;
     VariantInit(&value_);
     const HRESULT hr =
         VariantChangeType(&value_, const_cast<VARIANT*>(&value), VARIANT_ALPHABOOL, type);
@@ -121,6 +124,11 @@ std::optional<bool> Arguments::OptionalBool(int position) const {
   return value == nullptr ? std::nullopt : std::optional(BoolOf(*value));
 }
 
+bool Arguments::IsText(const VARIANT& value) {
+  if (value.vt == (VT_VARIANT | VT_BYREF)) return value.pvarVal != nullptr && IsText(*value.pvarVal);
+  return (value.vt & ~VT_BYREF) == VT_BSTR;
+}
+
 std::string Arguments::TextOf(const VARIANT& value) {
   const Converted text(value, VT_BSTR);
   return Utf8Of(text.get().bstrVal);
@@ -134,6 +142,16 @@ std::int32_t Arguments::LongOf(const VARIANT& value) {
 bool Arguments::BoolOf(const VARIANT& value) {
   const Converted flag(value, VT_BOOL);
   return flag.get().boolVal != VARIANT_FALSE;
+}
+
+double Arguments::DoubleOf(const VARIANT& value) {
+  const Converted number(value, VT_R8);
+  return number.get().dblVal;
+}
+
+double Arguments::DateOf(const VARIANT& value) {
+  const Converted date(value, VT_DATE);
+  return date.get().date;
 }
 
 IDispatch* Arguments::ObjectOf(const VARIANT& value) {
@@ -214,6 +232,14 @@ void Result::Object(IDispatch* object) {
     if (object != nullptr) object->AddRef();
     out->vt = VT_DISPATCH;
     out->pdispVal = object;
+  }
+}
+
+void Result::Unknown(IUnknown* object) {
+  if (VARIANT* out = Prepared()) {
+    if (object != nullptr) object->AddRef();
+    out->vt = VT_UNKNOWN;
+    out->punkVal = object;
   }
 }
 

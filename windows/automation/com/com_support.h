@@ -54,9 +54,14 @@ class Arguments {
   std::optional<std::int32_t> OptionalLong(int position) const;
   std::optional<bool> OptionalBool(int position) const;
 
+  // Whether a value is text, also when passed by reference (as Basic passes variables).
+  static bool IsText(const VARIANT& value);
   static std::string TextOf(const VARIANT& value);
   static std::int32_t LongOf(const VARIANT& value);
   static bool BoolOf(const VARIANT& value);
+  static double DoubleOf(const VARIANT& value);
+  // An OLE automation date.
+  static double DateOf(const VARIANT& value);
   // The object a value refers to, through one level of reference; null for Nothing.
   static IDispatch* ObjectOf(const VARIANT& value);
 
@@ -76,6 +81,8 @@ class Result {
   void Date(double ole_date);
   // Takes a reference of its own; null writes Nothing.
   void Object(IDispatch* object);
+  // Takes a reference of its own.
+  void Unknown(IUnknown* object);
   void Value(const VARIANT& value);
 
  private:

@@ -3,9 +3,11 @@
 
 #include <new>
 #include <string>
+#include <vector>
 
 #include "addin/host/error.h"
 #include "windows/automation/com/connection_point.h"
+#include "windows/automation/com/enum_variant.h"
 #include "windows/automation/server/reference_host.h"
 
 namespace lunavant::windows {
@@ -131,7 +133,36 @@ HRESULT DispatchObject::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARA
 }
 
 void DispatchObject::Fire(DISPID member, std::span<VARIANT> reversed_arguments) {
+  // A sink may drop the last reference to the object raising the event; it ends after the event.
+  const ComPtr<DispatchObject> self(this);
   if (events_ != nullptr) events_->Fire(member, reversed_arguments);
+}
+
+void DispatchObject::Enumerate(DISPID count_member, Result& result) {
+  DISPPARAMS none{};
+  VARIANT count;
+  VariantInit(&count);
+  Result count_result(&count);
+  Call(count_member, DISPATCH_PROPERTYGET, Arguments(none), count_result);
+  std::vector<VARIANT> items;
+  try {
+    for (LONG position = 1; position <= count.lVal; ++position) {
+      VARIANT index;
+      VariantInit(&index);
+      index.vt = VT_I4;
+      index.lVal = position;
+      DISPPARAMS one{&index, nullptr, 1, 0};
+      VARIANT item;
+      VariantInit(&item);
+      Result item_result(&item);
+      Call(DISPID_VALUE, DISPATCH_PROPERTYGET, Arguments(one), item_result);
+      items.push_back(item);
+    }
+  } catch (...) {
+    for (VARIANT& item : items) VariantClear(&item);
+    throw;
+  }
+  result.Unknown(MakeEnumerator(std::move(items)).get());
 }
 
 bool DispatchObject::HasSinks() const { return events_ != nullptr && events_->HasSinks(); }

@@ -60,6 +60,9 @@ class DispatchObject : public IDispatch {
   // unadvised meanwhile, by itself or another, is skipped. A sink's own failure stops nobody.
   void Fire(DISPID member, std::span<VARIANT> reversed_arguments);
   bool HasSinks() const;
+  // _NewEnum of a collection: an enumerator over what Item gives for 1..Count, Count and Item
+  // (DISPID_VALUE) answered by Call itself.
+  void Enumerate(DISPID count_member, Result& result);
 
   static bool Reads(WORD flags) { return (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) != 0; }
   static bool Writes(WORD flags) {

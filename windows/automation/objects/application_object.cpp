@@ -330,6 +330,8 @@ class ProjectsObject final : public HostObject {
     if (!Reads(flags)) NoSuchMember();
     workbench::Application& app = App();
     switch (member) {
+      case DISPID_LV_NEWENUM:
+        return Enumerate(DISPID_COLLECTION_COUNT, result);
       case DISPID_COLLECTION_COUNT:
         return result.Long(app.ProjectCount());
       case DISPID_LV_ITEM:
@@ -345,7 +347,7 @@ class ProjectsObject final : public HostObject {
   // By position from 1 or by name.
   workbench::Project* Item(const VARIANT& index) {
     workbench::Application& app = App();
-    if (index.vt == VT_BSTR) {
+    if (Arguments::IsText(index)) {
       workbench::Project* project = ProjectByName(app, Arguments::TextOf(index));
       if (project == nullptr) {
         host::Raise(host::kSubscriptOutOfRange, "Subscript out of range");

@@ -130,6 +130,8 @@ class ControlsObject final : public HostObject {
     if (!Reads(flags)) NoSuchMember();
     host::CommandBarControls& controls = bar_.Controls();
     switch (member) {
+      case DISPID_LV_NEWENUM:
+        return Enumerate(DISPID_CONTROLS_COUNT, result);
       case DISPID_CONTROLS_COUNT:
         return result.Long(controls.Count());
       case DISPID_LV_ITEM: {
@@ -208,6 +210,8 @@ class BarsObject final : public HostObject {
     if (!Reads(flags)) NoSuchMember();
     workbench::CommandBars& bars = App().Bars();
     switch (member) {
+      case DISPID_LV_NEWENUM:
+        return Enumerate(DISPID_BARS_COUNT, result);
       case DISPID_BARS_COUNT:
         return result.Long(static_cast<std::int32_t>(bars.Bars().size()));
       case DISPID_LV_ITEM:
@@ -230,7 +234,7 @@ class BarsObject final : public HostObject {
   // By name (letter case ignored) or position from 1.
   workbench::CommandBar* Item(const VARIANT& index) {
     workbench::CommandBars& bars = App().Bars();
-    if (index.vt == VT_BSTR) {
+    if (Arguments::IsText(index)) {
       workbench::CommandBar* bar = bars.Item(Arguments::TextOf(index));
       if (bar == nullptr) {
         host::Raise(host::kInvalidProcedureCall, "Invalid procedure call or argument");

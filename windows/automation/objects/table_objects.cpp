@@ -73,6 +73,8 @@ class TableFieldsObject final : public HostObject {
     if (!Reads(flags)) NoSuchMember();
     workbench::ColumnList& columns = table_.Columns();
     switch (member) {
+      case DISPID_LV_NEWENUM:
+        return Enumerate(DISPID_COLLECTION_COUNT, result);
       case DISPID_COLLECTION_COUNT:
         return result.Long(columns.Count());
       case DISPID_LV_ITEM: {
@@ -143,11 +145,13 @@ class TablesObject final : public HostObject {
     if (CallCommon(member, flags, result)) return;
     if (!Reads(flags)) NoSuchMember();
     switch (member) {
+      case DISPID_LV_NEWENUM:
+        return Enumerate(DISPID_COLLECTION_COUNT, result);
       case DISPID_COLLECTION_COUNT:
         return result.Long(project_.TaskTableCount());
       case DISPID_LV_ITEM: {
         const VARIANT& index = args.Required(0);
-        workbench::Table& table = index.vt == VT_BSTR
+        workbench::Table& table = Arguments::IsText(index)
                                       ? project_.TaskTable(Arguments::TextOf(index))
                                       : project_.TaskTable(Arguments::LongOf(index));
         return result.Object(session()

@@ -43,27 +43,15 @@ std::int32_t WholeDaysOf(double minutes, std::int64_t minutes_per_day) {
 
 // A date written to a date field: the text the user would type, with the time when it has one.
 std::string DateFieldText(workbench::Application& app, const VARIANT& value) {
-  if (value.vt == VT_BSTR) return Arguments::TextOf(value);
-  VARIANT date;
-  VariantInit(&date);
-  if (FAILED(VariantChangeType(&date, const_cast<VARIANT*>(&value), 0, VT_DATE))) {
-    host::Raise(host::kTypeMismatch, "Type mismatch");
-  }
-  const workbench::Moment moment = MinutesOfOleDate(date.date);
+  if (Arguments::IsText(value)) return Arguments::TextOf(value);
+  const workbench::Moment moment = MinutesOfOleDate(Arguments::DateOf(value));
   return app.Regional().DefaultDateTimeText(workbench::DateTimeOf(moment));
 }
 
 // A date given as a date, or as text the user's regional settings read; at the calendar's start of
 // the day when it has no time of day.
 workbench::Moment MomentOfDateValue(workbench::Application& app, const VARIANT& value) {
-  if (value.vt != VT_BSTR) {
-    VARIANT date;
-    VariantInit(&date);
-    if (FAILED(VariantChangeType(&date, const_cast<VARIANT*>(&value), 0, VT_DATE))) {
-      host::Raise(host::kTypeMismatch, "Type mismatch");
-    }
-    return MinutesOfOleDate(date.date);
-  }
+  if (!Arguments::IsText(value)) return MinutesOfOleDate(Arguments::DateOf(value));
   host::DateTime when = app.Regional().ReadDate(Arguments::TextOf(value));
   if (!when.HasTime()) {
     const std::int32_t minute = app.ActiveProject() != nullptr
@@ -77,13 +65,8 @@ workbench::Moment MomentOfDateValue(workbench::Application& app, const VARIANT& 
 
 // The workbench's text of a whole number of days ("3"), as a user types a duration.
 std::string DurationText(const VARIANT& value, std::int64_t minutes_per_day) {
-  if (value.vt == VT_BSTR) return Arguments::TextOf(value);
-  VARIANT number;
-  VariantInit(&number);
-  if (FAILED(VariantChangeType(&number, const_cast<VARIANT*>(&value), 0, VT_R8))) {
-    host::Raise(host::kTypeMismatch, "Type mismatch");
-  }
-  return std::to_string(WholeDaysOf(number.dblVal, minutes_per_day));
+  if (Arguments::IsText(value)) return Arguments::TextOf(value);
+  return std::to_string(WholeDaysOf(Arguments::DoubleOf(value), minutes_per_day));
 }
 
 class ProjectObject final : public HostObject, private host::ProjectEvents {
@@ -166,6 +149,8 @@ class TasksObject final : public HostObject {
     if (CallCommon(member, flags, result)) return;
     if (!Reads(flags)) NoSuchMember();
     switch (member) {
+      case DISPID_LV_NEWENUM:
+        return Enumerate(DISPID_COLLECTION_COUNT, result);
       case DISPID_COLLECTION_COUNT:
         return result.Long(Count());
       case DISPID_LV_ITEM:
@@ -190,7 +175,7 @@ class TasksObject final : public HostObject {
 
   // By position from 1 (Nothing for a blank row) or by name.
   host::Task* Item(const VARIANT& index) {
-    if (index.vt == VT_BSTR) {
+    if (Arguments::IsText(index)) {
       const std::string name = Arguments::TextOf(index);
       for (std::int32_t i = 1; i <= Count(); ++i) {
         auto* task = dynamic_cast<workbench::Task*>(At(i));
@@ -238,7 +223,7 @@ class TaskDependenciesObject final : public HostObject {
         const workbench::LinkType type = LinkTypeOf(args.OptionalLong(1).value_or(1));
         std::int32_t lag_days = 0;
         if (const VARIANT* lag = args.Find(2)) {
-          lag_days = lag->vt == VT_BSTR ? LagDaysOfText(Arguments::TextOf(*lag))
+          lag_days = Arguments::IsText(*lag) ? LagDaysOfText(Arguments::TextOf(*lag))
                                         : WholeDaysOf(Arguments::LongOf(*lag),
                                                       task_.Owner().MinutesPerDay());
         }

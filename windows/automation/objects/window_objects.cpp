@@ -22,6 +22,8 @@ class WindowsObject final : public HostObject {
     if (!Reads(flags)) NoSuchMember();
     workbench::Application& app = App();
     switch (member) {
+      case DISPID_LV_NEWENUM:
+        return Enumerate(DISPID_COLLECTION_COUNT, result);
       case DISPID_COLLECTION_COUNT:
         return result.Long(app.ProjectCount());
       case DISPID_LV_ITEM: {
@@ -83,6 +85,8 @@ class ListObject final : public HostObject {
     if (!Reads(flags)) NoSuchMember();
     const auto count = static_cast<std::int32_t>(items_.size());
     switch (member) {
+      case DISPID_LV_NEWENUM:
+        return Enumerate(DISPID_COLLECTION_COUNT, result);
       case DISPID_COLLECTION_COUNT:
         return result.Long(count);
       case DISPID_LV_ITEM: {

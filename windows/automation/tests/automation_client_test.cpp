@@ -113,7 +113,19 @@ int Objects(Checks& checks) {
   checks.That(SameObject(built.a.Get("Parent"), built.project), "Task.Parent");
   checks.Equal(built.project.Call("Index").AsLong(), 1, "Project.Index");
   checks.Equal(built.project.Get("Tasks").Call("Count").AsLong(), 3, "Tasks.Count");
+  const std::vector<Variant> each = built.project.Get("Tasks").Items();
+  checks.That(each.size() == 3 && SameObject(each[0].AsObject(), built.a.get()) &&
+                  SameObject(each[2].AsObject(), built.c.get()),
+              "For Each over Tasks gives the tasks in order");
   checks.Equal(built.b.Call("Name").AsText(), "Design", "Task.Name");
+
+  // Arguments as Basic passes its variables: by reference, a Variant holding the value.
+  Variant name = Text("Design");
+  Variant by_reference;
+  by_reference.get().vt = VT_VARIANT | VT_BYREF;
+  by_reference.get().pvarVal = &name.get();
+  checks.That(SameObject(built.project.Get("Tasks").Get("Item", {by_reference}), built.b),
+              "Tasks(name) with the name by reference");
   checks.Equal(built.c.Call("ID").AsLong(), 3, "Task.ID");
   checks.Equal(built.b.Call("Duration").AsLong(), 960, "Duration in minutes");
   checks.Equal(built.c.Call("Predecessors").AsText(), "2FS+1d", "Predecessors text");

@@ -40,6 +40,12 @@ int CommandBarCases(Checks& checks) {
   const Object add = AddButton(bar, "Add", "Add Hijri");
   const Object remove = AddButton(bar, "Remove", "Remove Hijri");
   checks.Equal(bar.Get("Controls").Call("Count").AsLong(), 2, "two buttons");
+  const std::vector<Variant> buttons = bar.Get("Controls").Items();
+  checks.That(buttons.size() == 2 && SameObject(buttons[1].AsObject(), remove.get()),
+              "For Each over the controls");
+  bool found = false;
+  for (const Variant& each : bars.Items()) found = found || SameObject(each.AsObject(), bar.get());
+  checks.That(found, "For Each over the bars finds the new one");
   checks.That(SameObject(bar.Get("FindControl", {Variant(), Variant(), Text("Remove Hijri")}),
                          remove),
               "FindControl by tag");

@@ -177,6 +177,26 @@ void Object::PutRef(const std::string& name, const Variant& value) const {
   Invoke(name, DISPATCH_PROPERTYPUTREF, args, true);
 }
 
+std::vector<Variant> Object::Items() const {
+  std::vector<Variant> no_args;
+  const Variant unknown = Invoke("_NewEnum", DISPATCH_PROPERTYGET, no_args, false);
+  if (unknown.get().vt != VT_UNKNOWN || unknown.get().punkVal == nullptr) {
+    throw CallFailed(DISP_E_TYPEMISMATCH, 0, "_NewEnum gave no enumerator");
+  }
+  ComPtr<IEnumVARIANT> items;
+  const HRESULT hr = unknown.get().punkVal->QueryInterface(
+      IID_IEnumVARIANT, reinterpret_cast<void**>(items.put()));
+  if (FAILED(hr)) throw CallFailed(hr, 0, "no IEnumVARIANT");
+  std::vector<Variant> result;
+  for (;;) {
+    Variant item;
+    ULONG fetched = 0;
+    if (items->Next(1, &item.get(), &fetched) != S_OK || fetched != 1) break;
+    result.push_back(item);
+  }
+  return result;
+}
+
 void Sink::Advise(const Object& source) {
   ComPtr<IConnectionPointContainer> container;
   HRESULT hr = source.get()->QueryInterface(IID_IConnectionPointContainer,

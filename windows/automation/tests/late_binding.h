@@ -77,6 +77,8 @@ class Object {
   Object Get(const std::string& name, std::vector<Variant> args = {}) const;
   void Put(const std::string& name, const Variant& value) const;
   void PutRef(const std::string& name, const Variant& value) const;
+  // The items For Each gives, through _NewEnum's IEnumVARIANT.
+  std::vector<Variant> Items() const;
 
  private:
   Variant Invoke(const std::string& name, WORD flags, std::vector<Variant>& args, bool put) const;
