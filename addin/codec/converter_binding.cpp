@@ -6,15 +6,13 @@
 #include "addin/codec/host_access.h"
 #include "addin/host/error.h"
 #include "addin/host/services.h"
+#include "orbelune.h"
 
 namespace lunavant::codec {
 namespace {
 
-// The converter's calling contracts: Gregorian inputs by value, every other number by address.
-using G2HAFunction = std::int32_t (*)(std::int32_t, std::int32_t, std::int32_t, std::int32_t*,
-                                      std::int32_t*, std::int32_t*, std::int32_t*);
-using H2GAFunction = std::int32_t (*)(std::int32_t*, std::int32_t*, std::int32_t*, std::int32_t*,
-                                      std::int32_t*, std::int32_t*, std::int32_t*);
+using G2HAFunction = OrbeluneG2HA;
+using H2GAFunction = OrbeluneH2GA;
 
 struct Converter {
   std::unique_ptr<host::Library> library;
