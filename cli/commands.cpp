@@ -105,9 +105,9 @@ int Convert(Terminal& terminal, const SessionOptions& options, const std::string
   // The event object's construction fills the weekday names and the message title.
   events::MSProjEvents add_in_state;
   const std::string result = to_hijri ? codec::ToHijriText(text) : codec::ToGregorianText(text);
-  if (shown.ReportsShown() > 0) return kExitConversionFailed;
+  if (shown.ReportsShown() > 0) return kExitRefused;
   terminal.out << result << '\n';
-  return kExitPrinted;
+  return kExitOk;
 }
 
 void AddSaveOptions(CLI::App& command, SaveOptions& save) {
