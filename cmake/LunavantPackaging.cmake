@@ -14,7 +14,6 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME lunavant)
 set(CPACK_PACKAGE_VENDOR "Lunavant")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Hijri dates beside the task dates of project schedules")
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/packaging/copyright")
 # The packages hold exactly what the build was configured to install, paths in pkg-config and
 # in the programs' search included.
@@ -38,50 +37,52 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # A component's CPACK_COMPONENT_<C>_DEPENDS becomes a Depends on that package, same version.
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 
+# Each description: a synopsis line, then paragraphs; CPack indents them as Debian wants.
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME lunavant)
 set(CPACK_DEBIAN_CLI_PACKAGE_SECTION utils)
 set(CPACK_COMPONENT_CLI_DEPENDS converter)
-set(CPACK_COMPONENT_CLI_DESCRIPTION
+set(CPACK_DEBIAN_CLI_PACKAGE_SUGGESTS lunavant-desktop)
+set(CPACK_DEBIAN_CLI_DESCRIPTION
   "Hijri dates beside the task dates of project schedules
- Lunavant shows the task dates of a project schedule in the Hijri (Umm al-Qura)
- calendar beside their Gregorian values, keeps both sides in step on every edit
- and recalculation, and turns typed Hijri dates into Gregorian ones.
- .
- This package holds the command-line tool lunavant, which runs the reference
- host with the Lunavant add-in on project files (MSPDI XML), the add-in module
- with its button faces, and a sample project.")
+Lunavant shows the task dates of a project schedule in the Hijri (Umm al-Qura)
+calendar beside their Gregorian values, keeps both sides in step on every edit
+and recalculation, and turns typed Hijri dates into Gregorian ones.
+
+This package holds the command-line tool lunavant, which runs the reference
+host with the Lunavant add-in on project files (MSPDI XML), the add-in module
+with its button faces, and a sample project.")
 
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME lunavant-desktop)
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_SECTION misc)
 set(CPACK_COMPONENT_DESKTOP_DEPENDS cli)
-set(CPACK_COMPONENT_DESKTOP_DESCRIPTION
+set(CPACK_DEBIAN_DESKTOP_DESCRIPTION
   "Hijri dates beside the task dates of project schedules - desktop program
- Lunavant shows the task dates of a project schedule in the Hijri (Umm al-Qura)
- calendar beside their Gregorian values, and turns typed Hijri dates into
- Gregorian ones.
- .
- This package holds lunavant-desktop, the reference host as a Qt desktop
- program: a task sheet beside a Gantt chart with a Hijri timescale, and the
- Lunavant add-in's toolbar.")
+Lunavant shows the task dates of a project schedule in the Hijri (Umm al-Qura)
+calendar beside their Gregorian values, and turns typed Hijri dates into
+Gregorian ones.
+
+This package holds lunavant-desktop, the reference host as a Qt desktop
+program: a task sheet beside a Gantt chart with a Hijri timescale, and the
+Lunavant add-in's toolbar.")
 
 set(CPACK_DEBIAN_CONVERTER_PACKAGE_NAME "liborbelune${PROJECT_VERSION_MAJOR}")
 set(CPACK_DEBIAN_CONVERTER_PACKAGE_SECTION libs)
-set(CPACK_COMPONENT_CONVERTER_DESCRIPTION
+set(CPACK_DEBIAN_CONVERTER_DESCRIPTION
   "Gregorian and Hijri (Umm al-Qura) date conversion library
- Orbelune converts dates between the Gregorian and the Hijri (Umm al-Qura)
- calendar behind a plain C interface (G2HA, H2GA): the official Umm al-Qura
- table from 1356 to 1500 AH, the tabular Hijri calendar before and after it.")
+Orbelune converts dates between the Gregorian and the Hijri (Umm al-Qura)
+calendar behind a plain C interface (G2HA, H2GA): the official Umm al-Qura
+table from 1356 to 1500 AH, the tabular Hijri calendar before and after it.")
 
 set(CPACK_DEBIAN_CONVERTER_DEV_PACKAGE_NAME liborbelune-dev)
 set(CPACK_DEBIAN_CONVERTER_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_COMPONENT_CONVERTER_DEV_DEPENDS converter)
-set(CPACK_COMPONENT_CONVERTER_DEV_DESCRIPTION
+set(CPACK_DEBIAN_CONVERTER_DEV_DESCRIPTION
   "Gregorian and Hijri (Umm al-Qura) date conversion library - development files
- Orbelune converts dates between the Gregorian and the Hijri (Umm al-Qura)
- calendar behind a plain C interface (G2HA, H2GA).
- .
- This package holds the header orbelune.h, the library's link-time name and
- the pkg-config file orbelune.pc.")
+Orbelune converts dates between the Gregorian and the Hijri (Umm al-Qura)
+calendar behind a plain C interface (G2HA, H2GA).
+
+This package holds the header orbelune.h, the library's link-time name and
+the pkg-config file orbelune.pc.")
 
 # Each package carries the licence where Debian looks for it.
 foreach(component IN LISTS CPACK_COMPONENTS_ALL)
