@@ -13,10 +13,16 @@ set(LUNAVANT_INSTALL_SAMPLESDIR "${CMAKE_INSTALL_DATADIR}/${LUNAVANT_SAMPLES_SUB
 # A section-1 man page made from a program's --help at build time, when help2man is at hand;
 # INCLUDE names a help2man include file with further sections:
 #   lunavant_add_man_page(TARGET cli NAME lunavant DESCRIPTION "..." COMPONENT cli [INCLUDE f])
-find_program(LUNAVANT_HELP2MAN help2man)
+# Sanitizer configurations leave them out: nothing is installed from there.
+option(LUNAVANT_BUILD_MAN_PAGES "Make the programs' man pages with help2man" ON)
+if(LUNAVANT_BUILD_MAN_PAGES)
+  find_program(LUNAVANT_HELP2MAN help2man)
+endif()
 function(lunavant_add_man_page)
   cmake_parse_arguments(ARG "" "TARGET;NAME;DESCRIPTION;COMPONENT;INCLUDE" "" ${ARGN})
-  if(NOT LUNAVANT_HELP2MAN)
+  if(NOT LUNAVANT_BUILD_MAN_PAGES)
+    return()
+  elseif(NOT LUNAVANT_HELP2MAN)
     message(STATUS "help2man not found: no man page for ${ARG_NAME}")
     return()
   endif()

@@ -59,6 +59,8 @@ int main(int argc, char* argv[]) {
   QApplication::setOrganizationName(QStringLiteral("Lunavant"));
   QApplication::setApplicationName(QStringLiteral("Lunavant Workbench"));
   QApplication::setApplicationDisplayName(QStringLiteral("Lunavant Workbench"));
+  // Ties the windows to the installed menu entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("lunavant-desktop"));
 
   QCommandLineParser parser;
   parser.setApplicationDescription(
