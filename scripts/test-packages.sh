@@ -49,7 +49,11 @@ trap cleanup EXIT
 echo "== packages: build" >&2
 scripts/build.sh package
 rm -f build/package/*.deb
-cpack --preset package >/dev/null
+# CPack's notes (and its warning about the add-in module, which has no soname) only on failure.
+cpack --preset package >"$work/cpack.log" 2>&1 || {
+  cat "$work/cpack.log" >&2
+  exit 1
+}
 arch=$(dpkg --print-architecture)
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)
 version=$(dpkg-deb -f build/package/lunavant_*_"$arch".deb Version)
