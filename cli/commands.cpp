@@ -14,6 +14,7 @@
 #include "addin/host/global.h"
 #include "cli/messages.h"
 #include "cli/project_commands.h"
+#include "workbench/addins/program_layout.h"
 #include "workbench/model/application.h"
 #include "workbench/platform/regional_settings.h"
 
@@ -99,6 +100,7 @@ int Convert(Terminal& terminal, const SessionOptions& options, const std::string
   services.messages = std::move(boxes);
   if (!options.program_folder.empty()) services.library_folders.push_back(options.program_folder);
   workbench::Application app(std::move(services));
+  workbench::SearchLayoutFirst(app, workbench::LayoutOf(options.program_folder));
   if (options.short_date) app.Regional().OverrideShortDatePattern(*options.short_date);
   if (options.date_separator) app.Regional().OverrideDateSeparator(*options.date_separator);
   GlobalApplicationScope scope(app);
@@ -189,10 +191,12 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
   std::optional<std::filesystem::path> module;
   CLI::App* register_cmd =
       cli.add_subcommand("register", "register the add-in module for this user");
-  register_cmd->add_option("MODULE", module, "the module (default: beside this program)");
+  register_cmd->add_option("MODULE", module,
+                           "the module (default: the one installed with this program)");
   CLI::App* unregister_cmd =
       cli.add_subcommand("unregister", "remove the add-in's registration for this user");
-  unregister_cmd->add_option("MODULE", module, "the module (default: beside this program)");
+  unregister_cmd->add_option("MODULE", module,
+                             "the module (default: the one installed with this program)");
 
   std::string prog_id;
   CLI::App* addins =
