@@ -671,6 +671,36 @@ TEST_F(AddInModule, RemoveAsksFirstAndAfterYesNothingOfTheFieldIsLeft) {
   EXPECT_EQ(free_fields.front(), "Text2");  // released, so it can be paired again
 }
 
+TEST_F(AddInModule, RemoveTakesANameInOtherLetterCaseOrARenamedAliasAndRemovesThatField) {
+  // Given HijriStart and HijriFinish, expect "hijrifinish" typed and confirmed to remove Text2,
+  // and then, with Text1's alias renamed by the user, the renamed entry confirmed to remove Text1:
+  // no column, no text and no pairing of either is left.
+  workbench::Project& pj = TwoTasks();
+  StartWithToolbarShown();
+  AddPair();
+  AddPair();
+  ClickWith("Remove Hijri", {kRemoveTitle,
+                             {DialogAction::SetText("HijriField", "hijrifinish"),
+                              DialogAction::Press("OKButton")}});
+  EXPECT_EQ(Prompts(), std::vector<std::string>{ConfirmRemove("hijrifinish")});
+  EXPECT_FALSE(ShowsAnywhere(pj, kText2));
+  EXPECT_EQ(pj.TaskAt(2)->GetField(kText2), "");
+  EXPECT_EQ(app_.CustomFieldGetName(kText2), "");
+
+  app_.CustomFieldRename(kText1, "Hijri Begin");
+  ClickWith("Remove Hijri",
+            {kRemoveTitle, {DialogAction::Pick("HijriField", 0), DialogAction::Press("OKButton")}});
+  EXPECT_EQ(Dialogs().Shown().back().lists.at("HijriField"),
+            std::vector<std::string>{"Hijri Begin"});
+  EXPECT_EQ(Prompts().back(), ConfirmRemove("Hijri Begin"));
+  EXPECT_FALSE(ShowsAnywhere(pj, kText1));
+  EXPECT_EQ(pj.TaskAt(1)->GetField(kText1), "");
+  EXPECT_EQ(app_.CustomFieldGetName(kText1), "");
+  app_.UserEdit(*pj.TaskAt(1), kText1, "01/03/1425");
+  EXPECT_EQ(pj.TaskAt(1)->GetField(kStart), "Mon 01/03/04");  // no longer paired
+  EXPECT_EQ(Prompts().size(), 2u);
+}
+
 TEST_F(AddInModule, RemoveWithoutHijriColumnsShowsItsMessageAndNoDialog) {
   // Given no pair in the project, expect the message and no dialog.
   TwoTasks();

@@ -53,6 +53,22 @@ bool ListHas(const host::ListControl& list, const std::string& text) {
   return false;
 }
 
+// The name map keeps one field per name, letter case ignored: the first listed. A name ties to
+// that field when it matches only one listed name, or is that first one as listed; a name that
+// is listed exactly as a later spelling belongs to a field the map could not keep.
+bool NamesTheFieldTheMapKept(const host::ListControl& offered, const std::string& name) {
+  const std::int32_t count = offered.Count();
+  std::int32_t matches = 0;
+  bool first_is_exact = false;
+  for (std::int32_t i = 0; i < count; ++i) {
+    const std::string entry = offered.Entry(i);
+    if (detail::FoldKey(entry) != detail::FoldKey(name)) continue;
+    if (matches == 0) first_is_exact = entry == name;
+    ++matches;
+  }
+  return matches == 1 || (matches > 1 && first_is_exact);
+}
+
 }  // namespace
 
 void FillGregFieldList(host::ListControl& list, std::string_view table_name, ProjectSlot slot) {
@@ -111,12 +127,14 @@ void ResolveAddChoice(host::FieldId& hijri_field, host::FieldId& greg_field, std
   }
 }
 
-void ResolveRemoveChoice(const FieldMap& name_map, ProjectSlot slot, host::FieldId& hijri_field,
-                         host::FieldId& greg_field, std::string& picked_name) {
+void ResolveRemoveChoice(const host::ListControl& offered, const FieldMap& name_map,
+                         ProjectSlot slot, host::FieldId& hijri_field, host::FieldId& greg_field,
+                         std::string& picked_name) {
   picked_name = ChosenHijriField();
-  if (!ArrayContains(picked_name, HijriFieldTitles())) return;
-  hijri_field = name_map.Item(picked_name);
-  greg_field = HijriToGreg(slot).Item(KeyText(hijri_field));
+  if (!NamesTheFieldTheMapKept(offered, picked_name)) return;
+  const host::FieldId field = name_map.Item(picked_name);
+  greg_field = HijriToGreg(slot).Item(KeyText(field));
+  hijri_field = field;
 }
 
 }  // namespace lunavant::pairing
