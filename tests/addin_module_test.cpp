@@ -30,6 +30,7 @@ namespace fs = std::filesystem;
 
 constexpr host::FieldId kStart = 188743715;
 constexpr host::FieldId kFinish = 188743716;
+constexpr host::FieldId kName = 188743694;
 constexpr host::FieldId kText1 = 188743731;
 constexpr host::FieldId kText2 = 188743734;
 constexpr host::FieldId kText3 = 188743737;
@@ -609,6 +610,28 @@ TEST_F(AddInModule, ClosingTheAddDialogByItsWindowAfterARejectedOKCancels) {
   EXPECT_EQ(Dialogs().Shown()[0].script_problem, "");
   EXPECT_EQ(FieldsOf(pj, "Entry"), before);
   EXPECT_EQ(pj.TaskAt(1)->GetField(kText1), "");
+}
+
+TEST_F(AddInModule, AnAddDialogThatCannotBeShownIsACancel) {
+  // Given an Add whose OK was refused for texts the host still knows (Start and the field Name)
+  // and which was then cancelled, expect a later Add whose dialog fails to open to change
+  // nothing: the earlier run's texts are not taken up, and the task names stay.
+  workbench::Project& pj = TwoTasks();
+  StartWithToolbarShown();
+  ClickWith("Add Hijri", {kAddTitle,
+                          {DialogAction::SetText("HijriField", "Name"),
+                           DialogAction::Press("OKButton"), DialogAction::Press("CancelButton")}});
+  ASSERT_EQ(Prompts(), std::vector<std::string>{kHijriNotOffered});
+  const std::vector<host::FieldId> before = FieldsOf(pj, "Entry");
+
+  Dialogs().QueueShowFailure();
+  ClickButton("Add Hijri");
+  EXPECT_EQ(Dialogs().QueuedScripts(), 0);
+  EXPECT_EQ(Dialogs().Shown().size(), 1u);
+  EXPECT_EQ(FieldsOf(pj, "Entry"), before);
+  EXPECT_EQ(pj.TaskAt(1)->GetField(kName), "Dig");
+  EXPECT_EQ(pj.TaskAt(2)->GetField(kName), "Pour");
+  EXPECT_EQ(Prompts().size(), 1u);
 }
 
 // The Remove command --------------------------------------------------------------------------
