@@ -486,6 +486,43 @@ TEST_F(AddInModule, ACellBeingEditedKeepsTheCommandsFromRunning) {
   EXPECT_EQ(Prompts(), std::vector<std::string>{kNoHijriFields});
 }
 
+// The Refresh command -------------------------------------------------------------------------
+
+TEST_F(AddInModule, RefreshWithNoProjectOpenLeavesTheNextEditTargeted) {
+  // Given Refresh clicked before any project is open, and then a project whose Text1 is paired
+  // with Start (A->B linked, C alone), expect an edit of A's Start to rewrite the Hijri text of A
+  // and B only: the refresh that could not run is not carried over to it.
+  StartWithToolbarShown();
+  ClickButton("Refresh Hijri");
+  EXPECT_TRUE(Messages().Shown().empty());
+
+  workbench::Project& pj = Plan()
+                               .AddTask("A", 2)
+                               .AddTask("B", 3)
+                               .AddTask("C", 1)
+                               .Link(1, 2)
+                               .Column("Entry", kText1, "HijriStart")
+                               .Alias(kText1, "HijriStart")
+                               .BuildOpened();
+  test_support::RecordingSink writes;  // hears each write after the add-in has
+  app_.AddEventSink(writes);
+  app_.UserEdit(*pj.TaskAt(1), kStart, "Wed 03/03/04");
+  EXPECT_EQ(pj.TaskAt(2)->GetField(kText1), "14/01/1425");
+  std::vector<std::string> text1_writes;
+  for (const std::string& line : writes.log) {
+    if (line.find(", Text1, ") != std::string::npos) text1_writes.push_back(line);
+  }
+  EXPECT_EQ(text1_writes, (std::vector<std::string>{"ProjectBeforeTaskChange(1, Text1, 12/01/1425)",
+                                                    "ProjectBeforeTaskChange(2, Text1, 14/01/1425)",
+                                                    "ProjectBeforeTaskChange(1, Text1, 12/01/1425)"}));
+
+  // The next Refresh, with the project open, rewrites every task.
+  ClickButton("Refresh Hijri");
+  EXPECT_EQ(pj.TaskAt(3)->GetField(kText1), "10/01/1425");
+  EXPECT_EQ(Prompts(), std::vector<std::string>{});
+  app_.RemoveEventSink(writes);
+}
+
 // The Add command -----------------------------------------------------------------------------
 
 TEST_F(AddInModule, AddPairsTheOfferedFieldsAndEveryTaskShowsItsHijriDate) {

@@ -79,8 +79,16 @@ void RemoveHijriColumn(std::string_view table_name, host::FieldId hijri_field) {
 }
 
 void RefreshTable(std::string_view table_name) {
+  host::Application& app = App();
   pairing::SetForceRefresh(true);
-  App().CalculateProject();
+  try {
+    app.CalculateProject();
+  } catch (...) {
+    // The flag belongs to this recalculation; left set, it would turn the next edit's targeted
+    // refresh into a full one.
+    pairing::SetForceRefresh(false);
+    throw;
+  }
   ApplyTable(table_name);
 }
 
