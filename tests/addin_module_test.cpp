@@ -211,6 +211,31 @@ TEST_F(AddInModule, RegisteringWritesTheRecordAndUnregisteringTakesItAwayByteFor
   EXPECT_EQ(ReadFile(registry_path_), other);
 }
 
+TEST_F(AddInModule, RegisteringOverAnOlderRecordLeavesOnlyTheSpecifiedValues) {
+  // Given the add-in's keys left by an older install with other and extra values, expect
+  // registration to leave exactly the record, nothing of the old values, and the host to load
+  // the add-in at start-up.
+  WriteFile(registry_path_,
+            "REGEDIT4\r\n"
+            "\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{5C0A7E3B-9D41-4F2A-B6E8-1A7C3D2F9B64}"
+            "\\InprocServer32]\r\n"
+            "@=\"/opt/old/liblunavant.so\"\r\n"
+            "\"CodeBase\"=\"file:///opt/old\"\r\n"
+            "\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\MS Project\\Addins\\Lunavant.Connect]\r\n"
+            "\"CommandLineSafe\"=dword:00000001\r\n"
+            "\"FriendlyName\"=\"Lunavant 0.9\"\r\n"
+            "\"LoadBehavior\"=dword:00000002\r\n"
+            "\"Manifest\"=\"lunavant.manifest\"\r\n"
+            "\r\n");
+  Register();
+  const std::string module = fs::absolute(LUNAVANT_ADDIN_MODULE).lexically_normal().string();
+  EXPECT_EQ(ReadFile(registry_path_), "REGEDIT4\r\n" + RecordFor(module) + "\r\n");
+  StartHost();
+  EXPECT_TRUE(manager_->Find("Lunavant.Connect")->connected);
+}
+
 TEST_F(AddInModule, AMalformedRegistryIsReportedWithItsLineAndLeftAsItIs) {
   // Given a registry file whose fifth line is no value line, expect the host to start without
   // add-ins, one box naming the file and the line, and the file untouched.
