@@ -35,6 +35,17 @@ bool ViewShowsFieldAt(std::int32_t position, host::FieldId field) {
   return position <= shown.Count() && shown.Item(position).Field() == field;
 }
 
+// The texts go with the pair even when the view shows another table, where selecting the
+// column's position would clear a field the user keeps data in. Each write raises
+// ProjectBeforeTaskChange, as the clearing through the view does.
+void EraseFieldText(host::FieldId field) {
+  host::Project& project = ActiveProject();
+  for (std::int32_t position = 1; position <= project.TaskCount(); ++position) {
+    host::Task* task = project.TaskAt(position);
+    if (task != nullptr && !task->GetField(field).empty()) task->SetField(field, "");
+  }
+}
+
 }  // namespace
 
 std::int32_t FindFieldColumn(host::ColumnList& columns, host::FieldId field) {
@@ -71,6 +82,8 @@ void RemoveHijriColumn(std::string_view table_name, host::FieldId hijri_field) {
     if (ViewShowsFieldAt(position, hijri_field)) {
       app.SelectTaskColumn(position);
       if (ActiveProject().TaskCount() >= 1) app.EditClearContents();
+    } else {
+      EraseFieldText(hijri_field);
     }
     ColumnsOf(table_name).Delete(position);
     app.ViewRefreshAfterColumnDelete();
