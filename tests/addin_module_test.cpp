@@ -215,20 +215,21 @@ TEST_F(AddInModule, RegisteringOverAnOlderRecordLeavesOnlyTheSpecifiedValues) {
   // Given the add-in's keys left by an older install with other and extra values, expect
   // registration to leave exactly the record, nothing of the old values, and the host to load
   // the add-in at start-up.
-  WriteFile(registry_path_,
-            "REGEDIT4\r\n"
-            "\r\n"
-            "[HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{5C0A7E3B-9D41-4F2A-B6E8-1A7C3D2F9B64}"
-            "\\InprocServer32]\r\n"
-            "@=\"/opt/old/liblunavant.so\"\r\n"
-            "\"CodeBase\"=\"file:///opt/old\"\r\n"
-            "\r\n"
-            "[HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\MS Project\\Addins\\Lunavant.Connect]\r\n"
-            "\"CommandLineSafe\"=dword:00000001\r\n"
-            "\"FriendlyName\"=\"Lunavant 0.9\"\r\n"
-            "\"LoadBehavior\"=dword:00000002\r\n"
-            "\"Manifest\"=\"lunavant.manifest\"\r\n"
-            "\r\n");
+  WriteFile(
+      registry_path_,
+      "REGEDIT4\r\n"
+      "\r\n"
+      "[HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{5C0A7E3B-9D41-4F2A-B6E8-1A7C3D2F9B64}"
+      "\\InprocServer32]\r\n"
+      "@=\"/opt/old/liblunavant.so\"\r\n"
+      "\"CodeBase\"=\"file:///opt/old\"\r\n"
+      "\r\n"
+      "[HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\MS Project\\Addins\\Lunavant.Connect]\r\n"
+      "\"CommandLineSafe\"=dword:00000001\r\n"
+      "\"FriendlyName\"=\"Lunavant 0.9\"\r\n"
+      "\"LoadBehavior\"=dword:00000002\r\n"
+      "\"Manifest\"=\"lunavant.manifest\"\r\n"
+      "\r\n");
   Register();
   const std::string module = fs::absolute(LUNAVANT_ADDIN_MODULE).lexically_normal().string();
   EXPECT_EQ(ReadFile(registry_path_), "REGEDIT4\r\n" + RecordFor(module) + "\r\n");
@@ -537,9 +538,10 @@ TEST_F(AddInModule, RefreshWithNoProjectOpenLeavesTheNextEditTargeted) {
   for (const std::string& line : writes.log) {
     if (line.find(", Text1, ") != std::string::npos) text1_writes.push_back(line);
   }
-  EXPECT_EQ(text1_writes, (std::vector<std::string>{"ProjectBeforeTaskChange(1, Text1, 12/01/1425)",
-                                                    "ProjectBeforeTaskChange(2, Text1, 14/01/1425)",
-                                                    "ProjectBeforeTaskChange(1, Text1, 12/01/1425)"}));
+  EXPECT_EQ(text1_writes,
+            (std::vector<std::string>{"ProjectBeforeTaskChange(1, Text1, 12/01/1425)",
+                                      "ProjectBeforeTaskChange(2, Text1, 14/01/1425)",
+                                      "ProjectBeforeTaskChange(1, Text1, 12/01/1425)"}));
 
   // The next Refresh, with the project open, rewrites every task.
   ClickButton("Refresh Hijri");

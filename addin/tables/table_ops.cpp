@@ -9,7 +9,6 @@
 namespace lunavant::tables {
 namespace {
 
-
 // The layout of a new Hijri column, in the host's codes.
 constexpr std::int32_t kHijriAlignment = 1;
 constexpr std::int32_t kHijriWidth = 10;
