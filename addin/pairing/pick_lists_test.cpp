@@ -184,17 +184,18 @@ TEST_F(RemoveListTest, ListsEachShownNameOnceAndMapsItIgnoringLetterCase) {
 }
 
 TEST_F(RemoveListTest, ChoiceResolvesTheListedFieldItNames) {
-  // Expect "HijriStart", "my dates" (a renamed alias, in other letter case) and "text4" to give
-  // their pairs; "HIJRISTART" (Text2's spelling, which the map could not keep), "hijristart"
+  // Expect "HijriStart", "HIJRISTART" (Text2's spelling, which the map could not keep), "my
+  // dates" (a renamed alias, in other letter case) and "text4" to give their pairs; "hijristart"
   // (two listed fields) and "HijriLateStart" (not listed) to leave the caller's zeros.
   struct Case {
     const char* name;
     host::FieldId hijri;
     host::FieldId greg;
   };
-  for (const Case& c : {Case{"HijriStart", kText1, kStart}, Case{"my dates", kText3, kFinish},
-                        Case{"text4", kText4, kBaselineStart}, Case{"HIJRISTART", 0, 0},
-                        Case{"hijristart", 0, 0}, Case{"HijriLateStart", 0, 0}}) {
+  for (const Case& c :
+       {Case{"HijriStart", kText1, kStart}, Case{"my dates", kText3, kFinish},
+        Case{"text4", kText4, kBaselineStart}, Case{"HIJRISTART", kText2, kEarlyStart},
+        Case{"hijristart", 0, 0}, Case{"HijriLateStart", 0, 0}}) {
     host::FieldId hijri = 0;
     host::FieldId greg = 0;
     std::string picked;
