@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Builds Orbelune.dll for 32- and 64-bit Windows with mingw-w64 and runs its tests under wine
-# (see wine-session.sh). Exits non-zero on any failure.
+# Builds Orbelune.dll and the reference host's automation server (windows/) for 32- and 64-bit
+# Windows with mingw-w64 and runs their tests under wine (see wine-session.sh). Exits non-zero on
+# any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -14,6 +15,10 @@ for arch in "${architectures[@]}"; do
   cmake -S converter -B "build/windows-$arch" -G Ninja \
     --toolchain "$root/cmake/toolchains/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "build/windows-$arch"
+  echo "== windows-host-$arch: build" >&2
+  cmake -S windows -B "build/windows-host-$arch" -G Ninja \
+    --toolchain "$root/cmake/toolchains/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "build/windows-host-$arch"
 done
 
 source scripts/wine-session.sh
@@ -21,4 +26,6 @@ wine_session_start
 for arch in "${architectures[@]}"; do
   echo "== windows-$arch: tests under wine" >&2
   timeout 600 ctest --test-dir "build/windows-$arch" --output-on-failure
+  echo "== windows-host-$arch: tests under wine" >&2
+  timeout 600 ctest --test-dir "build/windows-host-$arch" --output-on-failure
 done

@@ -3,10 +3,12 @@
 # and then includes this file.
 set(CMAKE_SYSTEM_NAME Windows)
 
-set(CMAKE_C_COMPILER ${LUNAVANT_MINGW_TRIPLET}-gcc)
-set(CMAKE_CXX_COMPILER ${LUNAVANT_MINGW_TRIPLET}-g++)
+# The -posix compilers: the default (win32 thread model) ones lack std::mutex and std::thread.
+set(CMAKE_C_COMPILER ${LUNAVANT_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${LUNAVANT_MINGW_TRIPLET}-g++-posix)
 set(CMAKE_RC_COMPILER ${LUNAVANT_MINGW_TRIPLET}-windres)
 set(CMAKE_DLLTOOL ${LUNAVANT_MINGW_TRIPLET}-dlltool)
+set(LUNAVANT_WIDL ${LUNAVANT_MINGW_TRIPLET}-widl)
 set(CMAKE_OBJDUMP ${LUNAVANT_MINGW_TRIPLET}-objdump CACHE FILEPATH "objdump for PE files")
 
 set(CMAKE_FIND_ROOT_PATH /usr/${LUNAVANT_MINGW_TRIPLET})

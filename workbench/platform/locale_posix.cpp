@@ -5,6 +5,7 @@
 #include <locale.h>
 
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -37,6 +38,10 @@ std::optional<std::string> CLibraryDateFormat(const char* name) {
 }
 
 }  // namespace
+
+std::unique_ptr<const DateFormatSource> UserDateFormatSource() {
+  return std::make_unique<PosixDateFormatSource>();
+}
 
 std::string PosixDateFormatSource::UserTimeLocaleName() { return LocaleNameInEnvironment(); }
 

@@ -43,10 +43,10 @@ bool HasColon(std::string_view text) {
 }  // namespace
 
 PosixRegionalSettings::PosixRegionalSettings()
-    : source_(std::make_unique<PosixDateFormatSource>()) {}
+    : source_(UserDateFormatSource()) {}
 
 PosixRegionalSettings::PosixRegionalSettings(std::unique_ptr<const DateFormatSource> source)
-    : source_(source != nullptr ? std::move(source) : std::make_unique<PosixDateFormatSource>()) {}
+    : source_(source != nullptr ? std::move(source) : UserDateFormatSource()) {}
 
 PosixRegionalSettings::Settings PosixRegionalSettings::CurrentFromLocale() const {
   const ShortDate& locale = source_->UserShortDate();

@@ -58,11 +58,15 @@ class PosixDateFormatSource final : public DateFormatSource {
   mutable const ShortDate* current_ = nullptr;  // derived_'s entry for current_name_
 };
 
+// The platform's own source of the user's short date: PosixDateFormatSource (locale_posix.cpp), or
+// on Windows the user's regional settings (locale_windows.cpp); the build links one of the two.
+std::unique_ptr<const DateFormatSource> UserDateFormatSource();
+
 class PosixRegionalSettings final : public host::RegionalSettings {
  public:
-  // Reads the user's POSIX locale through PosixDateFormatSource.
+  // Reads the user's locale through UserDateFormatSource().
   PosixRegionalSettings();
-  // Reads the short-date format from `source`; a null source stands for PosixDateFormatSource.
+  // Reads the short-date format from `source`; a null source stands for UserDateFormatSource().
   explicit PosixRegionalSettings(std::unique_ptr<const DateFormatSource> source);
 
   // The override if one is set, else the locale's short date as a numeric pattern in the notation

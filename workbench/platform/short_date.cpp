@@ -310,4 +310,32 @@ ShortDate ShortDateOfCldr(std::string_view pattern) {
   return Reduce(tokens);
 }
 
+ShortDate ShortDateOfWindows(std::string_view format) {
+  // Rewritten into CLDR's letters; quoted text passes as it stands, its quotes mean the same.
+  std::string cldr;
+  for (std::size_t pos = 0; pos < format.size();) {
+    const char c = format[pos];
+    if (c == '\'') {
+      const std::size_t close = format.find('\'', pos + 1);
+      const std::size_t end = close == std::string_view::npos ? format.size() : close + 1;
+      cldr += format.substr(pos, end - pos);
+      pos = end;
+      continue;
+    }
+    std::size_t run = 1;
+    while (pos + run < format.size() && format[pos + run] == c) ++run;
+    if (c == 'd' && run >= 3) {
+      cldr += "EEEE";
+    } else if (c == 'g') {
+      cldr += 'G';
+    } else if (c == 'y' && run == 1) {
+      cldr += "yy";
+    } else {
+      cldr += format.substr(pos, run);
+    }
+    pos += run;
+  }
+  return ShortDateOfCldr(cldr);
+}
+
 }  // namespace lunavant::workbench

@@ -33,6 +33,10 @@ ShortDate ShortDateOfStrftime(std::string_view format);
 // One y is the whole year, as in CLDR.
 ShortDate ShortDateOfCldr(std::string_view pattern);
 
+// The same from a Windows short-date format (LOCALE_SSHORTDATE, UTF-8): as CLDR's letters but for
+// "ddd"/"dddd" (weekday names), "g"/"gg" (era) and "y" (the year's last digits).
+ShortDate ShortDateOfWindows(std::string_view format);
+
 namespace detail {
 
 // The CLDR short-date pattern of a POSIX locale name ("ar_SA.UTF-8", "sr_RS@latin") in the

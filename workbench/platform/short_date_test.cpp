@@ -36,6 +36,28 @@ TEST(ShortDate, CldrPatternsBecomeNumericPatterns) {
   for (const Case& c : cases) EXPECT_EQ(ShortDateOfCldr(c.cldr), c.expected) << c.cldr;
 }
 
+TEST(ShortDate, WindowsFormatsBecomeNumericPatterns) {
+  // Given short dates as Windows regional settings give them, expect the same reduction, with
+  // Windows' own letters for weekday names, eras and a short year understood.
+  struct Case {
+    const char* windows;
+    ShortDate expected;
+  };
+  const Case cases[] = {
+      {"d\u200f/M\u200f/yyyy", {"d/M/yyyy", "/"}},  // Arabic (Saudi Arabia), as wine gives it
+      {"dd/MM/yyyy", {"dd/MM/yyyy", "/"}},
+      {"M/d/yyyy", {"M/d/yyyy", "/"}},
+      {"yyyy-MM-dd", {"yyyy-MM-dd", "-"}},
+      {"dd.MM.yy", {"dd.MM.yy", "."}},
+      {"ddd dd/MM/yyyy", {"dd/MM/yyyy", "/"}},  // a weekday name, not a day
+      {"gg yyyy/M/d", {"yyyy/M/d", "/"}},
+      {"d/M/y", {"d/M/yy", "/"}},
+      {"dd 'de' MMMM 'de' yyyy", {"dd/MM/yyyy", "/"}},
+      {"", {"", "/"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ShortDateOfWindows(c.windows), c.expected) << c.windows;
+}
+
 TEST(ShortDate, WhatIsWrittenReadsBack) {
   // Given the reduced patterns of the usual CLDR shapes, expect a date with a day and a month
   // that could change places (5 March) to read back as itself.

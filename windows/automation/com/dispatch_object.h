@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: MIT
+// The base of every automation object: reference counting, IDispatch with names and dispatch IDs
+// from the embedded type library, failures turned into what automation clients expect, and, for an
+// object that raises events, one connection point for its event interface.
+//
+//   class Window final : public DispatchObject {
+//     Window(...) : DispatchObject(kWindowIid) {}
+//     void Call(DISPID member, WORD flags, const Arguments& args, Result& result) override;
+//   };
+//
+// A host error thrown by Call becomes DISP_E_EXCEPTION with the error's number (as an HRESULT of
+// FACILITY_CONTROL, which Basic reads back as that number) and description in EXCEPINFO.
+#pragma once
+
+#include <ocidl.h>
+#include <olectl.h>
+#include <windows.h>
+
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "windows/automation/com/com_ptr.h"
+#include "windows/automation/com/com_support.h"
+
+namespace lunavant::windows {
+
+// The module the type library is read from; set when the server's module loads.
+void SetServerModule(HMODULE module);
+HMODULE ServerModule();
+// Objects alive in the module, for DllCanUnloadNow.
+LONG LiveObjectCount();
+
+class ConnectionPoint;
+
+class DispatchObject : public IDispatch {
+ public:
+  // `events_iid` null for an object without events.
+  explicit DispatchObject(const IID& iid, const IID* events_iid = nullptr);
+  DispatchObject(const DispatchObject&) = delete;
+  DispatchObject& operator=(const DispatchObject&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
+                                          DISPID* ids) override;
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID lcid, WORD flags,
+                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                   UINT* argument_error) override;
+
+ protected:
+  virtual ~DispatchObject();
+  // Answers one call; throws host::HostError, DispatchFailure or std::bad_alloc.
+  virtual void Call(DISPID member, WORD flags, const Arguments& args, Result& result) = 0;
+
+  // Calls every advised sink with the arguments in rgvarg order (last parameter first); a sink
+  // unadvised meanwhile, by itself or another, is skipped. A sink's own failure stops nobody.
+  void Fire(DISPID member, std::span<VARIANT> reversed_arguments);
+  bool HasSinks() const;
+  // _NewEnum of a collection: an enumerator over what Item gives for 1..Count, Count and Item
+  // (DISPID_VALUE) answered by Call itself.
+  void Enumerate(DISPID count_member, Result& result);
+
+  static bool Reads(WORD flags) { return (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) != 0; }
+  static bool Writes(WORD flags) {
+    return (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+  }
+  [[noreturn]] static void NoSuchMember() { throw DispatchFailure{DISP_E_MEMBERNOTFOUND}; }
+
+ private:
+  class Container final : public IConnectionPointContainer {
+   public:
+    explicit Container(DispatchObject& outer) : outer_(outer) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+      return outer_.QueryInterface(iid, object);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return outer_.AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return outer_.Release(); }
+    HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** points) override;
+    HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
+
+   private:
+    DispatchObject& outer_;
+  };
+
+  LONG references_ = 1;
+  const IID& iid_;
+  Container container_{*this};
+  ConnectionPoint* events_ = nullptr;  // owned: one reference
+};
+
+// Makes a new object; the caller owns the one reference it starts with.
+template <typename T, typename... Args>
+ComPtr<T> MakeObject(Args&&... args) {
+  return ComPtr<T>::Adopt(new T(std::forward<Args>(args)...));
+}
+
+}  // namespace lunavant::windows
