@@ -23,6 +23,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "addin/host/events.h"
 #include "workbench/files/file_error.h"
@@ -61,6 +62,10 @@ void SaveProjectFile(Project& project, const std::filesystem::path& path);
 // Number, Flag, Cost and Duration with their number). The host takes edits of other fields too,
 // which a save would leave out.
 bool ProjectFileKeepsField(host::FieldId field);
+
+// What the reading of the project's file took in place of what the file said (a unit of 0
+// read as its default, ...), one sentence each; empty for a project not read from a file.
+std::vector<std::string> ProjectFileNotes(const Project& project);
 
 // The file the project was read from or last saved to; empty for a project never saved.
 std::filesystem::path ProjectFilePath(const Project& project);

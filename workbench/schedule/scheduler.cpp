@@ -366,6 +366,14 @@ void Scheduler::Run(Project& project) {
       finish_side[v] = from_finish && !has_length;
       finish_at_start[v] =
           start_to_finish && start == linked && has_length && !task.actual_start_;
+      // A manual task (or one whose file dates are kept) is where it stands, and drives its
+      // successors from there.
+      if (task.KeepsItsDates()) {
+        es[v] = calendar.WorkAt(task.start_);
+        ef[v] = std::max(es[v], calendar.WorkAt(task.finish_));
+        finish_side[v] = 0;
+        finish_at_start[v] = 0;
+      }
     }
   };
 
@@ -470,6 +478,10 @@ void Scheduler::Run(Project& project) {
     const Boundary total_slack = project_minutes(early_es(i), ls[i]);
     set(task.total_slack_, total_slack);
     set(task.critical_, total_slack <= 0);
+    if (summary_finish && task.KeepsItsDates()) {
+      set(task.free_slack_, 0);
+      continue;
+    }
     if (summary_finish) {
       Moment first = std::numeric_limits<Moment>::max(), last = std::numeric_limits<Moment>::min();
       Moment late_first = first, late_last = last;
@@ -498,6 +510,16 @@ void Scheduler::Run(Project& project) {
       if (milestone) return start_at(finish);
       return task.elapsed_ ? calendar.StartOf(start) + task.duration_ : calendar.FinishOf(finish);
     };
+    if (task.KeepsItsDates()) {
+      set(task.late_start_, std::optional<Moment>(start_at(ls[i])));
+      set(task.late_finish_, std::optional<Moment>(finish_at(ls[i], lf[i])));
+      if (task.manual_) {
+        set(task.early_start_, std::optional<Moment>(task.start_));
+        set(task.early_finish_, std::optional<Moment>(task.finish_));
+      }
+      set(task.free_slack_, std::min(total_slack, project_minutes(ef[i], project_finish)));
+      continue;
+    }
     set(task.early_start_, std::optional<Moment>(start_at(es[i])));
     // Where work resumes after a count, on the task's own calendar.
     auto resumes_at = [&](Boundary b) {
@@ -535,6 +557,11 @@ void Scheduler::Run(Project& project) {
       set(task.start_, start_at(late_start));
       set(task.finish_, finish_at(late_start, late_finish));
       free_slack = 0;
+    } else if (milestone && !task.actual_start_ &&
+               calendar.WorkAt(task.start_) == calendar.WorkAt(*task.early_start_) &&
+               task.start_ == task.finish_) {
+      // A milestone on non-working time stays where it stands while the schedule puts it at
+      // the same point of working time: the desktop scheduler keeps it there too.
     } else {
       set(task.start_, task.actual_start_ ? *task.actual_start_ : *task.early_start_);
       set(task.finish_, task.actual_finish_ ? *task.actual_finish_ : *task.early_finish_);
@@ -553,6 +580,12 @@ void Scheduler::Run(Project& project) {
     late_first = any ? std::min(late_first, *top->late_start_) : *top->late_start_;
     late_last = any ? std::max(late_last, *top->late_finish_) : *top->late_finish_;
     any = true;
+  }
+  // A project without tasks keeps its summary's dates while they stand at its start, on
+  // working time or not.
+  if (!any && summary.start_ == summary.finish_ &&
+      calendar.WorkAt(summary.start_) == project_start) {
+    first = last = late_first = late_last = summary.start_;
   }
   set(summary.start_, first);
   set(summary.finish_, last);
