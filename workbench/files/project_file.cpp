@@ -169,7 +169,7 @@ class ProjectFileAccess {
                                        const detail::TaskSpans& spans,
                                        const std::filesystem::path& path);
   static void ReadTaskValues(pugi::xml_node node, Task& task);
-  static void HoldUnmodelledDates(Project& project, pugi::xml_node root,
+  static void HoldUnmodelledDates(pugi::xml_node root,
                                   const std::unordered_map<std::int64_t, Task*>& by_uid);
   // The values of `task` that it stores by field (custom values, baseline amounts) into `state`.
   static void CaptureStoredValues(const Task& task, bool summary_row, TaskState& state);
@@ -889,11 +889,11 @@ void ProjectFileAccess::CaptureStoredValues(const Task& task, bool summary_row, 
 }
 
 // What feeds a task's schedule in a file that the workbench does not model: the task keeps the
-// file's dates, which a recalculation would otherwise move. An inactive task drives nothing and
-// counts in no summary, so its successors and summaries keep theirs too; a task of another
-// project, an inserted project and a delay of a resource's work keep their own.
+// file's dates, which a recalculation would otherwise move. An inactive task (which the
+// scheduler passes over otherwise), a task of another project, an inserted project and a task
+// whose resources' work starts late keep their own.
 void ProjectFileAccess::HoldUnmodelledDates(
-    Project& project, pugi::xml_node root, const std::unordered_map<std::int64_t, Task*>& by_uid) {
+    pugi::xml_node root, const std::unordered_map<std::int64_t, Task*>& by_uid) {
   const auto hold = [](Task& task, const char* reason) {
     if (task.dates_held_by_.empty() && !task.manual_) task.dates_held_by_ = reason;
   };
@@ -903,14 +903,6 @@ void ProjectFileAccess::HoldUnmodelledDates(
     const auto uid = detail::ReadWholeNumber(TextOf(a.child("TaskUID")), 0, kMaxUid);
     const auto found = uid ? by_uid.find(*uid) : by_uid.end();
     if (found != by_uid.end() && found->second->id_ != 0) hold(*found->second, kHeldByDelay);
-  }
-  for (const auto& [uid, task] : by_uid) {
-    if (task->id_ == 0) continue;
-    const std::string_view reason = task->dates_held_by_;
-    if (reason != kHeldByInactive) continue;
-    for (const Link& link : task->successors_) hold(*link.task, kHeldByInactive);
-    project.EnsureOutline();
-    for (Task* up = task->parent_; up != nullptr; up = up->parent_) hold(*up, kHeldByInactive);
   }
 }
 
@@ -981,8 +973,10 @@ void ProjectFileAccess::ReadTaskValues(pugi::xml_node node, Task& task) {
   const Moment project_start = task.owner_->project_start_;
   if (StandsForNoDate(node, task.actual_start_, project_start)) task.actual_start_.reset();
   if (StandsForNoDate(node, task.actual_finish_, project_start)) task.actual_finish_.reset();
-  if (task.id_ == 0 || task.manual_) return;
-  if (TextOf(node.child("Active")) == std::string_view("0")) {
+  if (task.id_ == 0) return;
+  task.active_ = TextOf(node.child("Active")) != std::string_view("0");
+  if (task.manual_) return;
+  if (!task.active_) {
     task.dates_held_by_ = kHeldByInactive;
   } else if (TextOf(node.child("ExternalTask")) == std::string_view("1")) {
     task.dates_held_by_ = kHeldByExternal;
@@ -1193,7 +1187,7 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
   }
 
   ApplyResourceSchedule(*project, ReadResourceSchedule(root, placements, project->calendar_));
-  HoldUnmodelledDates(*project, root, by_uid);
+  HoldUnmodelledDates(root, by_uid);
   if (from_finish && !root.child("FinishDate")) {
     for (const auto& row : project->rows_) {
       if (row) project->project_finish_ = std::max(project->project_finish_, row->finish_);

@@ -109,6 +109,8 @@ class Task final : public host::Task {
   void HoldDates(std::string reason);
   // Whether a recalculation leaves the task's start and finish as they are.
   bool KeepsItsDates() const { return manual_ || !dates_held_by_.empty(); }
+  // An inactive task stays in the plan but drives no successor and counts in no summary.
+  bool IsActive() const { return active_; }
   bool IsSummary() const;
   bool IsMilestone() const { return duration_ == 0 && !IsSummary(); }
   Moment Start() const { return start_; }
@@ -161,6 +163,7 @@ class Task final : public host::Task {
   std::int64_t duration_;
   bool elapsed_ = false;
   bool manual_ = false;
+  bool active_ = true;
   std::string dates_held_by_;
   std::int32_t calendar_ = -1;
   std::int64_t split_ = 0;

@@ -127,13 +127,17 @@ void Scheduler::Run(Project& project) {
       const Task& task = *tasks[i];
       if (is_summary(i))
         add(i, finish_node[i], EdgeKind::kSummarySpan, LinkType::kFinishToStart, Lag{});
+      // An inactive task drives nothing and counts in no summary.
       for (const Task* child : task.children_) {
         const std::int32_t c = child->schedule_index_;
         add(i, c, EdgeKind::kParentToChild, LinkType::kFinishToStart, Lag{});
+        if (!child->active_) continue;
         add(finish_node[c], finish_node[i], EdgeKind::kChildToParent, LinkType::kFinishToStart,
             Lag{});
       }
+      if (!task.active_) continue;
       for (const Link& link : task.successors_) {
+        if (!link.task->active_) continue;
         add(finish_node[i], link.task->schedule_index_, EdgeKind::kLink, link.type,
             LagOf(task, link));
       }
@@ -286,6 +290,8 @@ void Scheduler::Run(Project& project) {
           first = std::min(first, es[in.edges[e].node]);
           last = std::max(last, ef[in.edges[e].node]);
         }
+        // A summary of inactive tasks only spans nothing from where it starts.
+        if (first > last) first = last = calendar.WorkAt(tasks[task_of_node[v - n]]->start_);
         es[v] = first;
         ef[v] = last;
         continue;
@@ -486,11 +492,13 @@ void Scheduler::Run(Project& project) {
       Moment first = std::numeric_limits<Moment>::max(), last = std::numeric_limits<Moment>::min();
       Moment late_first = first, late_last = last;
       for (const Task* child : task.children_) {
+        if (!child->active_) continue;
         first = std::min(first, child->start_);
         last = std::max(last, child->finish_);
         late_first = std::min(late_first, *child->late_start_);
         late_last = std::max(late_last, *child->late_finish_);
       }
+      if (first > last) continue;  // inactive subtasks only: the summary stays as it is
       set(task.start_, first);
       set(task.finish_, last);
       set(task.early_start_, std::optional<Moment>(first));
@@ -532,6 +540,7 @@ void Scheduler::Run(Project& project) {
     set(task.late_finish_, std::optional<Moment>(finish_at(ls[i], lf[i])));
     Boundary free_slack = project_minutes(ef[i], project_finish);
     for (const Link& link : task.successors_) {
+      if (!task.active_ || !link.task->active_) continue;
       const std::int32_t s = link.task->schedule_index_;
       const Boundary successor_at = ToFinish(link.type) ? early_ef(s) : early_es(s);
       const Boundary mine = FromFinish(link.type) ? ef[i] : es[i];
@@ -575,6 +584,7 @@ void Scheduler::Run(Project& project) {
   Moment late_first = first, late_last = last;
   bool any = false;
   for (const Task* top : summary.children_) {
+    if (!top->active_) continue;
     first = any ? std::min(first, top->start_) : top->start_;
     last = any ? std::max(last, top->finish_) : top->finish_;
     late_first = any ? std::min(late_first, *top->late_start_) : *top->late_start_;
