@@ -344,6 +344,8 @@ std::string Task::GetField(host::FieldId field) const {
       return Predecessors();
     case field::kSuccessors:
       return Successors();
+    case field::kIndicators:
+      return manual_ ? "Manual" : dates_held_by_.empty() ? "" : "File dates";
     default:
       break;
   }
