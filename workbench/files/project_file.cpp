@@ -1285,14 +1285,24 @@ void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, cons
     SetChild(node, "Manual", now.manual ? "1" : "0", order);
   }
   // A manual task's own dates are what the user gave it, which the desktop scheduler reads
-  // back from these.
+  // back from these; a value typed over a text placeholder ("after the permit") replaces it,
+  // and an untouched placeholder stays.
   if (now.manual) {
-    if (!before || before->start != now.start || !node.child("ManualStart"))
+    // A file's task without a date got one where it was read: no value was typed over it.
+    constexpr Moment kUndated = std::numeric_limits<Moment>::min();
+    const bool start_typed = before && before->start != now.start && before->start != kUndated;
+    if (start_typed || !node.child("ManualStart"))
       SetChild(node, "ManualStart", detail::MspdiDateText(now.start), order);
-    if (!before || before->finish != now.finish || !node.child("ManualFinish"))
+    if (start_typed) node.remove_child("StartText");
+    const bool finish_typed =
+        before && before->finish != now.finish && before->finish != kUndated;
+    if (finish_typed || !node.child("ManualFinish"))
       SetChild(node, "ManualFinish", detail::MspdiDateText(now.finish), order);
-    if (!before || before->duration != now.duration || !node.child("ManualDuration"))
+    if (finish_typed) node.remove_child("FinishText");
+    const bool duration_typed = before && before->duration != now.duration;
+    if (duration_typed || !node.child("ManualDuration"))
       SetChild(node, "ManualDuration", detail::MspdiDurationText(now.duration), order);
+    if (duration_typed) node.remove_child("DurationText");
   }
   // The flag follows a changed duration; a file's zero-length task that is no milestone, or a
   // milestone with a length, keeps its flag.

@@ -491,6 +491,32 @@ TEST_F(ProjectFileTest, ReadableFilesOfOtherProgramsOpenAndSaveAsTheyCame) {
   EXPECT_EQ(twice.Description(), file_message::DuplicateUid(0));
 }
 
+TEST_F(ProjectFileTest, AManualTasksTextPlaceholdersStayUntilAValueIsTypedOverThem) {
+  // Given a manual task whose start is a placeholder text without a date, and one whose finish
+  // is, expect a recalculation and a save to keep both texts, and a finish typed over the second
+  // to replace its text with the date, in ManualFinish as well.
+  const std::string text =
+      "<?xml version=\"1.0\"?>\n<Project xmlns=\"http://schemas.microsoft.com/project\">"
+      "<SaveVersion>14</SaveVersion><StartDate>2004-03-01T08:00:00</StartDate><Tasks>"
+      "<Task><UID>1</UID><Name>A</Name><Manual>1</Manual><Duration>PT8H0M0S</Duration>"
+      "<StartText>after the permit</StartText></Task>"
+      "<Task><UID>2</UID><Name>B</Name><Manual>1</Manual><Start>2004-03-03T08:00:00</Start>"
+      "<Finish>2004-03-03T17:00:00</Finish><Duration>PT8H0M0S</Duration>"
+      "<FinishText>when the landlord agrees</FinishText></Task></Tasks></Project>";
+  std::unique_ptr<Project> pj = ReadProjectText(app_, text, "placeholders.xml");
+  Schedule(*pj);
+  EXPECT_EQ(Row(*pj, 2).Start(), MomentOf(2004, 3, 3, 8));
+  std::string saved = ProjectFileText(*pj);
+  EXPECT_NE(saved.find("<StartText>after the permit</StartText>"), std::string::npos);
+  EXPECT_NE(saved.find("<FinishText>when the landlord agrees</FinishText>"), std::string::npos);
+  Row(*pj, 2).SetField(field::kFinish, "04/03/04");
+  Schedule(*pj);
+  saved = ProjectFileText(*pj);
+  EXPECT_NE(saved.find("<StartText>after the permit</StartText>"), std::string::npos);
+  EXPECT_EQ(saved.find("<FinishText>"), std::string::npos);
+  EXPECT_NE(saved.find("<ManualFinish>2004-03-04T17:00:00</ManualFinish>"), std::string::npos);
+}
+
 TEST_F(ProjectFileTest, AProjectScheduledFromItsFinishStaysSoWithoutAFinishDate) {
   // Given a file scheduled from its finish that gives no FinishDate, expect the latest task
   // finish to stand for it, the tasks to keep their dates on a recalculation, and a save to keep
