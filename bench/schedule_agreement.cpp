@@ -9,7 +9,9 @@
 //
 // Tasks whose dates a recalculation keeps as the file has them are counted apart, by why: manual
 // scheduling, or what feeds their schedule that the workbench does not model (Task::DatesHeldBy);
-// they agree by construction, so a file that agrees only through them says so.
+// they agree by construction, so a file that agrees only through them says so. Tasks the host
+// holds only because its scheduler does not reproduce them are recalculated here all the same:
+// they are what this report measures.
 //
 // A cause is what the file shows about the task that the workbench models least surely or not at
 // all (the first that applies, in the order of kCauses): resources and their calendars, splits and
@@ -193,6 +195,15 @@ int main(int argc, char** argv) {
     for (const auto& row : project->Rows()) {
       if (row) held.push_back({row.get(), row->Start(), row->Finish()});
     }
+    // The scheduler is measured on every task the file's features leave to it: those the host
+    // holds only because the scheduler would move them are scheduled here all the same.
+    long long unreproduced = 0;
+    for (const Held& h : held) {
+      if (h.task->DatesHeldBy() == kScheduleNotReproduced) {
+        h.task->HoldDates({});
+        ++unreproduced;
+      }
+    }
     try {
       Schedule(*project);
     } catch (const lunavant::host::HostError& error) {
@@ -205,6 +216,7 @@ int main(int argc, char** argv) {
       if (h.task->IsManual()) ++kept["manual"];
       if (!h.task->DatesHeldBy().empty()) ++kept[h.task->DatesHeldBy()];
     }
+    if (unreproduced > 0) kept[std::string(kScheduleNotReproduced)] = unreproduced;
     std::string listing;
     for (const Held& h : held) {
       const bool start_differs = h.task->Start() != h.start;

@@ -146,5 +146,43 @@ TEST_F(ManualScheduling, AnInactiveTaskDrivesNothingAndKeepsItsDates) {
   EXPECT_EQ(Span(pj, 3), "Mon 04/03/24 08:00 - Mon 04/03/24 17:00");
 }
 
+TEST_F(ManualScheduling, ATaskTheSchedulerDoesNotReproduceKeepsItsFileDates) {
+  // Given a file of scheduler results in which a task starts two days after its predecessor for
+  // a reason the file does not show, and a file of another program with the same dates but no
+  // early dates, expect the first task kept where its file has it, until its own dates are typed,
+  // and the other program's task scheduled from its link.
+  const auto file = [](const std::string& early_dates) {
+    return "<?xml version=\"1.0\"?><Project xmlns=\"http://schemas.microsoft.com/project\">"
+           "<StartDate>2004-03-01T08:00:00</StartDate><Tasks>"
+           "<Task><UID>1</UID><Name>A</Name><Start>2004-03-01T08:00:00</Start>"
+           "<Finish>2004-03-01T17:00:00</Finish><Duration>PT8H0M0S</Duration>" +
+           (early_dates.empty() ? std::string()
+                                : "<EarlyStart>2004-03-01T08:00:00</EarlyStart>"
+                                  "<EarlyFinish>2004-03-01T17:00:00</EarlyFinish>") +
+           "</Task><Task><UID>2</UID><Name>B</Name><Start>2004-03-04T08:00:00</Start>"
+           "<Finish>2004-03-04T17:00:00</Finish><Duration>PT8H0M0S</Duration>" + early_dates +
+           "<PredecessorLink><PredecessorUID>1</PredecessorUID><Type>1</Type></PredecessorLink>"
+           "</Task></Tasks></Project>";
+  };
+  Project& pj = app_.AdoptOpenedProject(ReadProjectText(
+      app_,
+      file("<EarlyStart>2004-03-04T08:00:00</EarlyStart>"
+           "<EarlyFinish>2004-03-04T17:00:00</EarlyFinish>"),
+      "results.xml"));
+  EXPECT_EQ(Row(pj, 1).DatesHeldBy(), "");
+  EXPECT_EQ(Row(pj, 2).DatesHeldBy(), kScheduleNotReproduced);
+  app_.CalculateProject();
+  EXPECT_EQ(Span(pj, 2), "Thu 04/03/04 08:00 - Thu 04/03/04 17:00");
+  app_.UserEdit(Row(pj, 1), field::kDuration, "2");
+  EXPECT_EQ(Span(pj, 2), "Thu 04/03/04 08:00 - Thu 04/03/04 17:00");
+  app_.UserEdit(Row(pj, 2), field::kDuration, "1");
+  EXPECT_EQ(Span(pj, 2), "Wed 03/03/04 08:00 - Wed 03/03/04 17:00");
+
+  Project& other = app_.AdoptOpenedProject(ReadProjectText(app_, file(""), "other.xml"));
+  EXPECT_EQ(Row(other, 2).DatesHeldBy(), "");
+  app_.CalculateProject();
+  EXPECT_EQ(Span(other, 2), "Tue 02/03/04 08:00 - Tue 02/03/04 17:00");
+}
+
 }  // namespace
 }  // namespace lunavant::workbench

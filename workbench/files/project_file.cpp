@@ -24,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+#include "addin/host/error.h"
 #include "workbench/files/atomic_file.h"
 #include "workbench/files/messages.h"
 #include "workbench/files/mspdi_resources.h"
@@ -34,6 +35,7 @@
 #include "workbench/model/project.h"
 #include "workbench/model/table.h"
 #include "workbench/model/task.h"
+#include "workbench/schedule/scheduler.h"
 
 namespace lunavant::workbench {
 
@@ -171,6 +173,8 @@ class ProjectFileAccess {
   static void ReadTaskValues(pugi::xml_node node, Task& task);
   static void HoldUnmodelledDates(pugi::xml_node root,
                                   const std::unordered_map<std::int64_t, Task*>& by_uid);
+  static void HoldUnreproducedDates(Project& project,
+                                    const std::unordered_set<const Task*>& scheduled);
   // The values of `task` that it stores by field (custom values, baseline amounts) into `state`.
   static void CaptureStoredValues(const Task& task, bool summary_row, TaskState& state);
   static void PlaceUndatedTask(Task& task, bool has_start, bool has_finish,
@@ -906,6 +910,57 @@ void ProjectFileAccess::HoldUnmodelledDates(
   }
 }
 
+// A task whose element holds a scheduler's results (its dates and early dates, as the desktop
+// scheduler writes them) is where that scheduler put it. Where the workbench's scheduler, run on
+// what it models of the file, would put it elsewhere, something that feeds its schedule is beyond
+// the model: the task keeps the file's dates, so that no recalculation moves a task the user did
+// not touch. The trial leaves every scheduled value as the file has it; tasks of files that hold
+// no such results (written by hand or by other programs) are left to the scheduler.
+void ProjectFileAccess::HoldUnreproducedDates(Project& project,
+                                              const std::unordered_set<const Task*>& scheduled) {
+  struct Scheduled {
+    Task* task;
+    Moment start, finish;
+    std::optional<Moment> early_start, early_finish, late_start, late_finish;
+    std::int64_t duration, total_slack, free_slack;
+    bool critical;
+  };
+  std::vector<Scheduled> held;
+  held.reserve(project.rows_.size() + 1);
+  const auto keep = [&held](Task& t) {
+    held.push_back({&t, t.start_, t.finish_, t.early_start_, t.early_finish_, t.late_start_,
+                    t.late_finish_, t.duration_, t.total_slack_, t.free_slack_, t.critical_});
+  };
+  keep(*project.summary_);
+  for (const auto& row : project.rows_) {
+    if (row) keep(*row);
+  }
+  if (scheduled.empty()) return;
+  bool ran = true;
+  try {
+    Schedule(project);
+  } catch (const host::HostError&) {
+    ran = false;  // the recalculation the user asks for will say why
+  }
+  for (const Scheduled& h : held) {
+    Task& t = *h.task;
+    const bool moved = t.start_ != h.start || t.finish_ != h.finish;
+    t.start_ = h.start;
+    t.finish_ = h.finish;
+    t.early_start_ = h.early_start;
+    t.early_finish_ = h.early_finish;
+    t.late_start_ = h.late_start;
+    t.late_finish_ = h.late_finish;
+    t.duration_ = h.duration;
+    t.total_slack_ = h.total_slack;
+    t.free_slack_ = h.free_slack;
+    t.critical_ = h.critical;
+    if (ran && moved && t.id_ != 0 && !t.KeepsItsDates() && scheduled.count(&t) != 0) {
+      t.dates_held_by_ = std::string(kScheduleNotReproduced);
+    }
+  }
+}
+
 void ProjectFileAccess::ReadTaskValues(pugi::xml_node node, Task& task) {
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
     const std::string_view name = child.name();
@@ -1075,6 +1130,8 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
   };
   std::vector<PendingLink> links;
   std::vector<TaskPlacement> placements;  // by task element
+  // Tasks whose element holds a scheduler's results: its dates and its early dates.
+  std::unordered_set<const Task*> scheduled;
   std::int32_t last_level = 0;
   std::int32_t next_uid = 1;
   const std::string_view text = source->text;
@@ -1135,6 +1192,10 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
       by_uid[uid] = task;
       ReadTaskValues(node, *task);
       PlaceUndatedTask(*task, node.child("Start"), node.child("Finish"), *project);
+      if (node.child("Start") && node.child("Finish") && node.child("EarlyStart") &&
+          node.child("EarlyFinish")) {
+        scheduled.insert(task);
+      }
       if (!summary_row) {
         for (pugi::xml_node link : node.children("PredecessorLink")) {
           if (TextOf(link.child("CrossProject")) == std::string_view("1")) continue;
@@ -1230,6 +1291,12 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
   }
 
   project->EnsureOutline();
+  // The trial schedule takes memory of its own: what the reading needed goes first.
+  std::unordered_map<std::int64_t, Task*>().swap(by_uid);
+  std::vector<PendingLink>().swap(links);
+  std::vector<TaskPlacement>().swap(placements);
+  scratch.reset();
+  HoldUnreproducedDates(*project, scheduled);
   source->aliases = project->aliases_;
   source->formulas = project->formulas_;
   source->tables = source->had_tables ? Joined(TableInstructions(*project)) : DefaultTables(app);

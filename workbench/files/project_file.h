@@ -33,6 +33,11 @@ namespace lunavant::workbench {
 class Application;
 class Project;
 
+// Why a task keeps the dates of its file (Task::DatesHeldBy) when the workbench's scheduler, run
+// on what it models of the file, would put it elsewhere: something that feeds its schedule is
+// beyond the model.
+inline constexpr std::string_view kScheduleNotReproduced = "schedule not reproduced";
+
 // Reads `path` into a project of `app` that is not yet handed to it (see OpenProjectFile). The
 // project is named after the file. Fails with ProjectFileError: kNotFound, kUnreadable, or
 // kMalformed with the line and what is wrong (not XML, not a project, an unknown date form, a link
@@ -40,7 +45,8 @@ class Project;
 // of a readable but unusable value is listed by ProjectFileNotes. An actual date before the
 // project start on a task of 0% complete is a writer's "no date" and is read as none; a task
 // that something unmodelled schedules (Active 0, ExternalTask, IsSubproject, an assignment
-// Delay) keeps the file's dates (Task::DatesHeldBy).
+// Delay), or whose file dates the workbench's scheduler does not reproduce, keeps them
+// (Task::DatesHeldBy).
 std::unique_ptr<Project> ReadProjectFile(Application& app, const std::filesystem::path& path);
 // The same for a document in memory; `path` names it in errors and becomes the project's file.
 std::unique_ptr<Project> ReadProjectText(Application& app, std::string_view text,
