@@ -149,8 +149,8 @@ TEST_F(ManualScheduling, AnInactiveTaskDrivesNothingAndKeepsItsDates) {
 TEST_F(ManualScheduling, ATaskTheSchedulerDoesNotReproduceKeepsItsFileDates) {
   // Given a file of scheduler results in which a task starts two days after its predecessor for
   // a reason the file does not show, and a file of another program with the same dates but no
-  // early dates, expect the first task kept where its file has it, until its own dates are typed,
-  // and the other program's task scheduled from its link.
+  // early dates, expect the first task kept where its file has it, also when its predecessor
+  // grows, until its links are typed, and the other program's task scheduled from its link.
   const auto file = [](const std::string& early_dates) {
     return "<?xml version=\"1.0\"?><Project xmlns=\"http://schemas.microsoft.com/project\">"
            "<StartDate>2004-03-01T08:00:00</StartDate><Tasks>"
@@ -175,7 +175,9 @@ TEST_F(ManualScheduling, ATaskTheSchedulerDoesNotReproduceKeepsItsFileDates) {
   EXPECT_EQ(Span(pj, 2), "Thu 04/03/04 08:00 - Thu 04/03/04 17:00");
   app_.UserEdit(Row(pj, 1), field::kDuration, "2");
   EXPECT_EQ(Span(pj, 2), "Thu 04/03/04 08:00 - Thu 04/03/04 17:00");
-  app_.UserEdit(Row(pj, 2), field::kDuration, "1");
+  // Links typed for the task ask for the schedule they make.
+  app_.UserEdit(Row(pj, 2), field::kPredecessors, "1");
+  EXPECT_EQ(Row(pj, 2).DatesHeldBy(), "");
   EXPECT_EQ(Span(pj, 2), "Wed 03/03/04 08:00 - Wed 03/03/04 17:00");
 
   Project& other = app_.AdoptOpenedProject(ReadProjectText(app_, file(""), "other.xml"));

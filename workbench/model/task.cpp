@@ -474,6 +474,7 @@ Task::Apply Task::PrepareWrite(const FieldInfo& info, const std::string& text) {
       }
       if (!type) host::Raise(host::kHostFailure, message::UnreadableConstraintType(text));
       return [this, type = *type] {
+        dates_held_by_.clear();
         constraint_ = type;
         if (type == ConstraintType::kAsSoonAsPossible ||
             type == ConstraintType::kAsLateAsPossible) {
@@ -597,6 +598,7 @@ Task::Apply Task::PrepareDateWrite(const FieldInfo& info, const std::string& tex
       };
     case field::kConstraintDate:
       return [this, when] {
+        dates_held_by_.clear();
         constraint_date_ = when;
         if (constraint_ == ConstraintType::kAsSoonAsPossible ||
             constraint_ == ConstraintType::kAsLateAsPossible) {
@@ -626,7 +628,15 @@ Task::Apply Task::PrepareLinksWrite(const FieldInfo& info, const std::string& te
     links.push_back(Link{other, spec.type, spec.lag_days * owner_->MinutesPerDay()});
   }
   return [this, links = std::move(links), predecessors] {
+    // Typed links ask for the schedule they make: the tasks they lead to keep no file dates.
     std::vector<Link>& mine = predecessors ? predecessors_ : successors_;
+    if (predecessors) dates_held_by_.clear();
+    for (const Link& link : mine) {
+      if (!predecessors) link.task->dates_held_by_.clear();
+    }
+    for (const Link& link : links) {
+      if (!predecessors) link.task->dates_held_by_.clear();
+    }
     for (const Link& old : mine) {
       RemoveLinksTo(predecessors ? old.task->successors_ : old.task->predecessors_, this);
     }

@@ -103,8 +103,9 @@ class Task final : public host::Task {
   bool IsManual() const { return manual_; }
   void SetManual(bool manual);
   // Why a recalculation keeps the dates the task's file gave it: something that feeds its
-  // schedule that the workbench does not model (empty for none). Typing a date of the task ends
-  // it: the user then asks for the schedule the workbench computes.
+  // schedule that the workbench does not model (empty for none). Typing a date, the duration,
+  // the constraint or the links that lead to the task ends it: the user then asks for the
+  // schedule the workbench computes.
   const std::string& DatesHeldBy() const { return dates_held_by_; }
   void HoldDates(std::string reason);
   // Whether a recalculation leaves the task's start and finish as they are.
