@@ -105,6 +105,10 @@ workbench::Project& HostSession::Open(const std::optional<std::filesystem::path>
     workbench::Project& project =
         file ? workbench::OpenProjectFile(*app_, *file) : workbench::OpenBundledSample(*app_);
     progress_.Finish();
+    // What the host read in place of what the file said is no failure, but the user hears of it.
+    for (const std::string& note : workbench::ProjectFileNotes(project)) {
+      terminal_.err << file_name_.string() << ": " << note << "\n";
+    }
     return project;
   } catch (const workbench::ProjectFileError& e) {
     progress_.Finish();

@@ -290,6 +290,20 @@ TEST_F(DesktopTest, SheetShowsTheCurrentTableWithItsOutline) {
   EXPECT_EQ(model.headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(), "Late Start");
 }
 
+TEST_F(DesktopTest, TheIndicatorsMarkAManualTaskAndSayWhy) {
+  // Given a manual task beside an automatic one, expect the Indicators column to mark the manual
+  // one, its tip to say that links do not move it, and the other to have neither.
+  wb::Project& pj = Plan().AddTask("By hand", 2).AddTask("Automatic", 1).Build();
+  static_cast<wb::Task*>(pj.TaskAt(1))->SetManual(true);
+  ProjectView& view = Show();
+  EXPECT_EQ(Cell(view, 0, "Indicators"), "Manual");
+  const QModelIndex marked = view.model().index(0, ColumnTitled(view, "Indicators"));
+  EXPECT_TRUE(marked.data(Qt::ToolTipRole).toString().startsWith("Manually scheduled"));
+  EXPECT_EQ(Cell(view, 1, "Indicators"), "");
+  EXPECT_FALSE(
+      view.model().index(1, ColumnTitled(view, "Indicators")).data(Qt::ToolTipRole).isValid());
+}
+
 TEST_F(DesktopTest, TypedHijriTextMovesStartAndTheBar) {
   // Given Start paired with Text1 and the add-in listening, expect a Hijri date typed into the
   // Hijri column to move the task's Start, its successor and both bars, and the typed text to
