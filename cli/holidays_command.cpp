@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/holidays_command.h"
 
-#include <cstdio>
 #include <sstream>
 #include <vector>
 
@@ -17,77 +16,13 @@
 namespace lunavant::cli {
 namespace {
 
+using workbench::HijriDayText;
+using workbench::IsoDayText;
 using workbench::PlannedHoliday;
-
-constexpr std::string_view kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+using workbench::StatusCode;
 
 std::string BadYears(const std::string& years) {
   return "--years \"" + years + "\" is not a Hijri year or a range of them, such as 1447-1450";
-}
-
-std::string GregorianText(std::int64_t days) {
-  const host::DateTime civil = workbench::CivilFromDays(days);
-  char text[32];
-  std::snprintf(text, sizeof text, "%s %04d-%02d-%02d",
-                kWeekdays[workbench::WeekdayOfDays(days)].data(), static_cast<int>(civil.year),
-                static_cast<int>(civil.month), static_cast<int>(civil.day));
-  return text;
-}
-
-std::string IsoText(std::int64_t days) { return GregorianText(days).substr(4); }
-
-std::string HijriText(const workbench::HijriDate& date) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", static_cast<int>(date.year),
-                static_cast<int>(date.month), static_cast<int>(date.day));
-  return text;
-}
-
-template <typename Day>
-std::string Span(const Day& first, const Day& last, std::string (*text)(Day)) {
-  return first == last ? text(first) : text(first) + " to " + text(last);
-}
-
-std::string HijriSpan(const workbench::DatedHoliday& h) {
-  return h.hijri_first == h.hijri_last ? HijriText(h.hijri_first)
-                                       : HijriText(h.hijri_first) + " to " + HijriText(h.hijri_last);
-}
-
-std::string GregorianSpan(std::int64_t first, std::int64_t last) {
-  return first == last ? GregorianText(first) : GregorianText(first) + " to " + GregorianText(last);
-}
-
-std::string StatusCode(PlannedHoliday::Status status) {
-  switch (status) {
-    case PlannedHoliday::Status::kAdd:
-      return "add";
-    case PlannedHoliday::Status::kPresent:
-      return "present";
-    case PlannedHoliday::Status::kCovered:
-      return "covered";
-  }
-  return {};
-}
-
-std::string StatusText(const PlannedHoliday& h, bool dry_run) {
-  switch (h.status) {
-    case PlannedHoliday::Status::kAdd: {
-      std::string text = dry_run ? "would be added" : "added";
-      const bool whole = h.spans.size() == 1 && h.spans.front().first == h.holiday.first_day &&
-                         h.spans.front().second == h.holiday.last_day;
-      if (whole) return text;
-      text += " on";
-      for (std::size_t i = 0; i < h.spans.size(); ++i) {
-        text += (i == 0 ? " " : ", ") + Span(h.spans[i].first, h.spans[i].second, &IsoText);
-      }
-      return text + " (the calendar's own exceptions hold the rest)";
-    }
-    case PlannedHoliday::Status::kPresent:
-      return "in the calendar already";
-    case PlannedHoliday::Status::kCovered:
-      return "not added: the calendar's own exceptions hold its days";
-  }
-  return {};
 }
 
 void PrintJson(std::ostream& out, const std::filesystem::path& file, const HolidaysOptions& options,
@@ -102,14 +37,14 @@ void PrintJson(std::ostream& out, const std::filesystem::path& file, const Holid
     const PlannedHoliday& h = plan.holidays[i];
     out << (i == 0 ? "" : ", ") << "{\"name\": " << JsonString(h.holiday.name)
         << ", \"rule\": " << JsonString(h.holiday.rule)
-        << ", \"hijri_first\": " << JsonString(HijriText(h.holiday.hijri_first))
-        << ", \"hijri_last\": " << JsonString(HijriText(h.holiday.hijri_last))
-        << ", \"first\": " << JsonString(IsoText(h.holiday.first_day))
-        << ", \"last\": " << JsonString(IsoText(h.holiday.last_day))
+        << ", \"hijri_first\": " << JsonString(HijriDayText(h.holiday.hijri_first))
+        << ", \"hijri_last\": " << JsonString(HijriDayText(h.holiday.hijri_last))
+        << ", \"first\": " << JsonString(IsoDayText(h.holiday.first_day))
+        << ", \"last\": " << JsonString(IsoDayText(h.holiday.last_day))
         << ", \"status\": " << JsonString(StatusCode(h.status)) << ", \"spans\": [";
     for (std::size_t s = 0; s < h.spans.size(); ++s) {
-      out << (s == 0 ? "" : ", ") << "[" << JsonString(IsoText(h.spans[s].first)) << ", "
-          << JsonString(IsoText(h.spans[s].second)) << "]";
+      out << (s == 0 ? "" : ", ") << "[" << JsonString(IsoDayText(h.spans[s].first)) << ", "
+          << JsonString(IsoDayText(h.spans[s].second)) << "]";
     }
     out << "]}";
   }
@@ -171,9 +106,10 @@ int RunHolidays(Terminal& terminal, const SessionOptions& options, const Holiday
   } else {
     TextGrid grid({{"Holiday"}, {"Hijri"}, {"Gregorian"}, {"What becomes of it"}});
     for (const PlannedHoliday& h : plan.holidays) {
-      grid.AddRow({h.holiday.name, HijriSpan(h.holiday),
-                   GregorianSpan(h.holiday.first_day, h.holiday.last_day),
-                   StatusText(h, holidays.save.dry_run)});
+      grid.AddRow({h.holiday.name,
+                   workbench::HijriDaysText(h.holiday.hijri_first, h.holiday.hijri_last),
+                   workbench::GregorianDaysText(h.holiday.first_day, h.holiday.last_day),
+                   workbench::PlannedHolidayText(h, !holidays.save.dry_run)});
     }
     terminal.out << "Calendar \"" << plan.calendar << "\" of " << session.FileName().string()
                  << ": holidays of " << holidays.set << " for " << years->first << "-"

@@ -221,4 +221,69 @@ void ApplyHolidayPlan(Project& project, const HolidayPlan& plan) {
   project.MarkChanged();
 }
 
+namespace {
+constexpr std::string_view kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+}  // namespace
+
+std::string IsoDayText(std::int64_t days) {
+  const host::DateTime civil = CivilFromDays(days);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", static_cast<int>(civil.year),
+                static_cast<int>(civil.month), static_cast<int>(civil.day));
+  return text;
+}
+
+std::string GregorianDaysText(std::int64_t first_day, std::int64_t last_day) {
+  const auto day = [](std::int64_t days) {
+    return std::string(kWeekdays[WeekdayOfDays(days)]) + " " + IsoDayText(days);
+  };
+  return first_day == last_day ? day(first_day) : day(first_day) + " to " + day(last_day);
+}
+
+std::string HijriDayText(const HijriDate& date) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", static_cast<int>(date.year),
+                static_cast<int>(date.month), static_cast<int>(date.day));
+  return text;
+}
+
+std::string HijriDaysText(const HijriDate& first, const HijriDate& last) {
+  return first == last ? HijriDayText(first) : HijriDayText(first) + " to " + HijriDayText(last);
+}
+
+std::string PlannedHolidayText(const PlannedHoliday& h, bool applied) {
+  switch (h.status) {
+    case PlannedHoliday::Status::kAdd: {
+      std::string text = applied ? "added" : "would be added";
+      const bool whole = h.spans.size() == 1 && h.spans.front().first == h.holiday.first_day &&
+                         h.spans.front().second == h.holiday.last_day;
+      if (whole) return text;
+      text += " on";
+      for (std::size_t i = 0; i < h.spans.size(); ++i) {
+        const auto& [first, last] = h.spans[i];
+        text += (i == 0 ? " " : ", ") + IsoDayText(first) +
+                (first == last ? std::string() : " to " + IsoDayText(last));
+      }
+      return text + " (the calendar's own exceptions hold the rest)";
+    }
+    case PlannedHoliday::Status::kPresent:
+      return "in the calendar already";
+    case PlannedHoliday::Status::kCovered:
+      return "not added: the calendar's own exceptions hold its days";
+  }
+  return {};
+}
+
+std::string StatusCode(PlannedHoliday::Status status) {
+  switch (status) {
+    case PlannedHoliday::Status::kAdd:
+      return "add";
+    case PlannedHoliday::Status::kPresent:
+      return "present";
+    case PlannedHoliday::Status::kCovered:
+      return "covered";
+  }
+  return {};
+}
+
 }  // namespace lunavant::workbench

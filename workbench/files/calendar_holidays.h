@@ -70,4 +70,16 @@ HolidayPlan PlanHolidays(Project& project, const std::vector<DatedHoliday>& holi
 // Does not recalculate. Fails with HolidayError when the calendar is gone.
 void ApplyHolidayPlan(Project& project, const HolidayPlan& plan);
 
+// Days as the listings show them: "2026-03-19", "Thu 2026-03-19", "1447-09-30"; a span as
+// "Thu 2026-03-19 to Sun 2026-03-22", one day alone when it is one day.
+std::string IsoDayText(std::int64_t days);
+std::string GregorianDaysText(std::int64_t first_day, std::int64_t last_day);
+std::string HijriDayText(const HijriDate& date);
+std::string HijriDaysText(const HijriDate& first, const HijriDate& last);
+// What becomes of a holiday: "added" (or "would be added" before `applied`), on which days when
+// the calendar's own exceptions hold some, "in the calendar already", or "not added: ...".
+std::string PlannedHolidayText(const PlannedHoliday& holiday, bool applied);
+// "add", "present" or "covered", for scripts.
+std::string StatusCode(PlannedHoliday::Status status);
+
 }  // namespace lunavant::workbench
