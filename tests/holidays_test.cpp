@@ -171,5 +171,43 @@ TEST_F(Holidays, ANewProjectTakesHolidaysAndAnUnknownCalendarIsRefused) {
   EXPECT_EQ(DayOf(Row(pj, 1).Finish()), DaysFromCivil(2026, 6, 2));
 }
 
+TEST_F(Holidays, HolidaysOfAResourceCalendarMoveTheTasksOfItsResources) {
+  // Given a real file whose night-shift task works on its resource's calendar, expect holidays
+  // added to that calendar to push the task's finish on at once, and the project's calendar left
+  // as it was.
+  workbench::Project& pj = workbench::OpenProjectFile(
+      app_, fs::path(LUNAVANT_SHARED_DATA) / "mspdi" / "samples" / "mspditimephased.xml");
+  workbench::Task* night = nullptr;
+  for (const auto& row : pj.Rows()) {
+    if (row && row->Name() == "Task 1 - Night Shift") night = row.get();
+  }
+  ASSERT_NE(night, nullptr);
+  app_.CalculateProject();
+  const workbench::Moment start = night->Start();
+  const workbench::Moment finish = night->Finish();
+  const workbench::ProjectCalendar standard = pj.Calendar();
+  const workbench::ProjectCalendar shift = pj.CalendarOf(*night);
+  const workbench::Moment shutdown_from = workbench::MomentOf(2008, 11, 24);
+  const workbench::Moment shutdown_to = workbench::MomentOf(2008, 11, 27);
+  const std::int64_t lost = shift.WorkAt(shutdown_to) - shift.WorkAt(shutdown_from);
+  ASSERT_GT(lost, 0);
+  ASSERT_LT(start, shutdown_from);
+  ASSERT_GT(finish, shutdown_to);
+  const workbench::HolidaySet shutdown =
+      workbench::ParseHolidaySet("Plant shutdown | gregorian 11-24 | 3 days\n", "plant");
+  const workbench::HolidayPlan plan = workbench::PlanHolidays(
+      pj, workbench::DateHolidays(shutdown, 1429, 1429, hijri_), "night shift");
+  EXPECT_EQ(plan.calendar, "Night Shift");
+  ASSERT_EQ(plan.AddedCount(), 1u);
+  workbench::ApplyHolidayPlan(pj, plan);
+  app_.CalculateProject();
+  EXPECT_TRUE(pj.Calendar() == standard);
+  // The task ends later by the shift's working time the shutdown took.
+  const workbench::ProjectCalendar& now = pj.CalendarOf(*night);
+  EXPECT_EQ(now.WorkAt(shutdown_to) - now.WorkAt(shutdown_from), 0);
+  EXPECT_EQ(night->Start(), start);
+  EXPECT_EQ(now.WorkAt(night->Finish()) - now.WorkAt(finish), lost);
+}
+
 }  // namespace
 }  // namespace lunavant

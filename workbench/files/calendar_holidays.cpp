@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <set>
 
+#include "workbench/files/mspdi_resources.h"
 #include "workbench/files/mspdi_values.h"
+#include "workbench/files/project_file.h"
 #include "workbench/files/project_document.h"
 #include "workbench/model/project.h"
 #include "workbench/schedule/calendar.h"
@@ -141,6 +143,22 @@ bool FeedsProjectCalendar(pugi::xml_node root, pugi::xml_node calendar) {
   return false;
 }
 
+// Tasks that work on calendars of their own or their resources' count on working calendars made
+// from the file's calendars when it was read; they are made again from the document as it now
+// stands, so that holidays of a calendar those derive from reach them too.
+void RemakeWorkingCalendars(Project& project) {
+  if (project.WorkingCalendars().empty()) return;
+  const std::string text = ProjectFileText(project);
+  pugi::xml_document whole;
+  if (!whole.load_buffer(text.data(), text.size())) return;  // the save would have failed alike
+  const pugi::xml_node root = whole.document_element();
+  std::vector<TaskPlacement> placements;
+  for (pugi::xml_node task : root.child("Tasks").children("Task")) {
+    placements.push_back(ReadTaskPlacement(task));
+  }
+  ApplyResourceSchedule(project, ReadResourceSchedule(root, placements, project.Calendar()));
+}
+
 }  // namespace
 
 std::size_t HolidayPlan::AddedCount() const {
@@ -218,6 +236,7 @@ void ApplyHolidayPlan(Project& project, const HolidayPlan& plan) {
     }
   }
   if (FeedsProjectCalendar(root, calendar)) project.SetCalendar(std::move(working_time));
+  RemakeWorkingCalendars(project);
   project.MarkChanged();
 }
 

@@ -65,8 +65,9 @@ HolidayPlan PlanHolidays(Project& project, const std::vector<DatedHoliday>& holi
                          std::string_view calendar = {});
 
 // Writes the plan's holidays to add into the calendar of the project's document and, when that
-// calendar is the project's (or the project's is based on it), into the project's calendar, so that
-// the next recalculation moves work off them. Marks the project changed when anything was added.
+// calendar is the project's (or the project's is based on it), into the project's calendar; the
+// working calendars of tasks on their own or their resources' calendars are made again from the
+// document, so that the next recalculation moves all work off the holidays. Marks the project changed when anything was added.
 // Does not recalculate. Fails with HolidayError when the calendar is gone.
 void ApplyHolidayPlan(Project& project, const HolidayPlan& plan);
 
