@@ -112,9 +112,9 @@ int RunHolidays(Terminal& terminal, const SessionOptions& options, const Holiday
                    workbench::PlannedHolidayText(h, !holidays.save.dry_run)});
     }
     terminal.out << "Calendar \"" << plan.calendar << "\" of " << session.FileName().string()
-                 << ": holidays of " << holidays.set << " for " << years->first << "-"
-                 << years->second << " AH\n"
-                 << grid.Render();
+                 << ": holidays of " << holidays.set << " for " << years->first;
+    if (years->second != years->first) terminal.out << "-" << years->second;
+    terminal.out << " AH\n" << grid.Render();
   }
   std::ostringstream summary;
   summary << session.FileName().string() << ": " << plan.AddedCount()

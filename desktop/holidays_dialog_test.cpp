@@ -114,7 +114,7 @@ TEST_F(HolidaysDialogTest, PreviewsAddsAndNamesTheHolidaysOnTheChart) {
     EXPECT_EQ(table.item(fitr, 1)->text(), "1446-10-01 to 1446-10-04");
     EXPECT_EQ(table.item(fitr, 2)->text(), "Sun 2025-03-30 to Wed 2025-04-02");
     EXPECT_EQ(table.item(fitr, 3)->text(),
-              "would be added on 2025-04-02 (the calendar's own exceptions hold the rest)");
+              "would be added on 2025-04-02 (its other days are exceptions already)");
     EXPECT_EQ(dialog.findChild<QLabel*>("summaryLabel")->text(),
               "6 holidays would be added to the calendar \"Standard\".");
 

@@ -283,12 +283,12 @@ std::string PlannedHolidayText(const PlannedHoliday& h, bool applied) {
         text += (i == 0 ? " " : ", ") + IsoDayText(first) +
                 (first == last ? std::string() : " to " + IsoDayText(last));
       }
-      return text + " (the calendar's own exceptions hold the rest)";
+      return text + " (its other days are exceptions already)";
     }
     case PlannedHoliday::Status::kPresent:
       return "in the calendar already";
     case PlannedHoliday::Status::kCovered:
-      return "not added: the calendar's own exceptions hold its days";
+      return "not added: its days are exceptions already";
   }
   return {};
 }

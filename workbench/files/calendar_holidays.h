@@ -46,7 +46,7 @@ struct PlannedHoliday {
   enum class Status {
     kAdd,      // added on `spans`: all its days, or those the calendar's own exceptions leave
     kPresent,  // the calendar holds its name already
-    kCovered,  // the calendar's own exceptions hold every day of it
+    kCovered,  // every day of it is an exception already: the calendar's own, or an earlier holiday's
   };
   DatedHoliday holiday;
   Status status = Status::kAdd;
@@ -78,7 +78,7 @@ std::string GregorianDaysText(std::int64_t first_day, std::int64_t last_day);
 std::string HijriDayText(const HijriDate& date);
 std::string HijriDaysText(const HijriDate& first, const HijriDate& last);
 // What becomes of a holiday: "added" (or "would be added" before `applied`), on which days when
-// the calendar's own exceptions hold some, "in the calendar already", or "not added: ...".
+// other exceptions hold some, "in the calendar already", or "not added: ...".
 std::string PlannedHolidayText(const PlannedHoliday& holiday, bool applied);
 // "add", "present" or "covered", for scripts.
 std::string StatusCode(PlannedHoliday::Status status);

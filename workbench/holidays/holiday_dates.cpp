@@ -109,7 +109,7 @@ std::vector<DatedHoliday> DateHolidays(const HolidaySet& set, std::int32_t first
   };
   for (const HolidayRule& rule : set.rules) {
     if (rule.calendar == HolidayRule::Calendar::kHijri) {
-      for (std::int32_t year = first_year; year <= last_year; ++year) {
+      for (std::int32_t year = std::max(first_year, rule.since); year <= last_year; ++year) {
         if (const auto o = rule.overrides.find(year); o != rule.overrides.end()) {
           if (o->second.length > 0) {
             add(rule, year, OverrideStart(rule, year, o->second), o->second.length);
@@ -125,7 +125,8 @@ std::vector<DatedHoliday> DateHolidays(const HolidaySet& set, std::int32_t first
     }
     const std::int32_t first_civil_year = CivilFromDays(range_first).year;
     const std::int32_t last_civil_year = CivilFromDays(range_end - 1).year;
-    for (std::int32_t year = first_civil_year; year <= last_civil_year; ++year) {
+    for (std::int32_t year = std::max(first_civil_year, rule.since); year <= last_civil_year;
+         ++year) {
       std::int64_t first = 0;
       std::int32_t length = rule.length;
       if (const auto o = rule.overrides.find(year); o != rule.overrides.end()) {

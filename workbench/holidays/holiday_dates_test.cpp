@@ -131,6 +131,20 @@ TEST_F(HolidayDatesTest, ShippedSaudiSetGivesTheMinistrysAnnouncedDays) {
   expect(3, "Eid al-Adha 1446", DaysFromCivil(2025, 6, 5), DaysFromCivil(2025, 6, 8));
 }
 
+TEST_F(HolidayDatesTest, AHolidayKeptSinceAYearIsLeftOutBefore) {
+  // Given the shipped set over 1441-1443, expect Founding Day first in 2022 (1443), and a Hijri
+  // rule kept since 1442 left out of 1441.
+  std::vector<std::string> founding;
+  for (const DatedHoliday& h : DateHolidays(LoadHolidaySet("sa"), 1441, 1443, hijri_)) {
+    if (h.rule == "Founding Day") founding.push_back(h.name);
+  }
+  EXPECT_EQ(founding, std::vector<std::string>{"Founding Day 2022"});
+  const HolidaySet set = ParseHolidaySet("New | hijri 1-1 since 1442 | 1\n", "test");
+  const std::vector<DatedHoliday> dated = DateHolidays(set, 1441, 1442, hijri_);
+  ASSERT_EQ(dated.size(), 1u);
+  EXPECT_EQ(dated[0].name, "New 1442");
+}
+
 TEST_F(HolidayDatesTest, AYearsAnnouncementReplacesTheRule) {
   // Given overrides for two years, expect them used for those years and the rule for the rest.
   const HolidaySet set = ParseHolidaySet(R"(
@@ -195,6 +209,9 @@ TEST(HolidaySet, BadLinesNameTheirLine) {
   EXPECT_EQ(message("Eid | hijri 09-29 | 1\nEid | 1447 from 2026-3 | 2\n"),
             "mine:2: \"2026-3\" is no date (YYYY-MM-DD)");
   EXPECT_EQ(message("Just a name\n"), "mine:1: a holiday reads \"NAME | WHEN | N days\"");
+  EXPECT_EQ(message("Eid | hijri 09-29 since x | 1\n"), "mine:1: \"x\" is no year");
+  EXPECT_EQ(message("Eid | hijri 09-29 +1 2 | 1\n"),
+            "mine:1: the day reads \"MM-DD\", then \"+N\" and \"since YEAR\" when needed");
 }
 
 }  // namespace

@@ -132,17 +132,28 @@ void ParseLine(std::string_view line, HolidaySet& set,
     rule.name = std::string(fields[0]);
     rule.calendar =
         when[0] == "hijri" ? HolidayRule::Calendar::kHijri : HolidayRule::Calendar::kGregorian;
-    if (when.size() < 2 || when.size() > 3) throw LineError{"the day reads \"MM-DD\""};
-    std::tie(rule.month, rule.day) = MonthDay(when[1]);
+    std::vector<std::string_view> words(when.begin() + 1, when.end());
+    if (words.size() >= 2 && words[words.size() - 2] == "since") {
+      const std::optional<std::int32_t> since = Number(words.back(), 1, 9999);
+      if (!since || words.back().front() == '+') {
+        throw LineError{"\"" + std::string(words.back()) + "\" is no year"};
+      }
+      rule.since = *since;
+      words.resize(words.size() - 2);
+    }
+    if (words.empty() || words.size() > 2) {
+      throw LineError{"the day reads \"MM-DD\", then \"+N\" and \"since YEAR\" when needed"};
+    }
+    std::tie(rule.month, rule.day) = MonthDay(words[0]);
     if (rule.calendar == HolidayRule::Calendar::kHijri && rule.day > 30) {
       throw LineError{"a Hijri month has at most 30 days"};
     }
-    if (when.size() == 3) {
-      const bool signed_number = when[2].front() == '+' || when[2].front() == '-';
+    if (words.size() == 2) {
+      const bool signed_number = words[1].front() == '+' || words[1].front() == '-';
       const std::optional<std::int32_t> offset =
-          signed_number ? Number(when[2], -kLongestHoliday, kLongestHoliday) : std::nullopt;
+          signed_number ? Number(words[1], -kLongestHoliday, kLongestHoliday) : std::nullopt;
       if (rule.calendar != HolidayRule::Calendar::kHijri || !offset) {
-        throw LineError{"\"" + std::string(when[2]) + "\" is no move of a Hijri day (+N or -N)"};
+        throw LineError{"\"" + std::string(words[1]) + "\" is no move of a Hijri day (+N or -N)"};
       }
       rule.offset = *offset;
     }

@@ -40,6 +40,8 @@ struct HolidayRule {
   // Days from that day to the first day off, for rules such as "the day after the 29th".
   std::int32_t offset = 0;
   std::int32_t length = 1;  // calendar days, [1, kLongestHoliday]
+  // The first year the holiday is kept, in the same reckoning as `overrides`; 0 for always.
+  std::int32_t since = 0;
   // By the year that names the holiday: the Hijri year for a Hijri rule, else the Gregorian.
   std::map<std::int32_t, HolidayOverride> overrides;
 };
