@@ -209,9 +209,10 @@ HolidaySet ParseHolidaySet(std::string_view text, std::string name) {
     }
   }
   for (std::size_t i = 0; i < overrides.size(); ++i) {
-    const auto& [holiday, year_override] = overrides[i];
+    const std::string& holiday = overrides[i].first;
+    const auto& year_override = overrides[i].second;
     const auto rule = std::find_if(set.rules.begin(), set.rules.end(),
-                                   [&](const HolidayRule& r) { return r.name == holiday; });
+                                   [&holiday](const HolidayRule& r) { return r.name == holiday; });
     if (rule == set.rules.end()) {
       throw HolidayError(set.name + ":" + std::to_string(override_lines[i]) +
                          ": no rule names \"" + holiday + "\"");
