@@ -169,6 +169,21 @@ TEST_F(Holidays, ANewProjectTakesHolidaysAndAnUnknownCalendarIsRefused) {
   app_.CalculateProject();
   // Eid al-Adha 1447 is 26 to 29 May 2026: Pour works 24, 25, 31 May, 1 and 2 June.
   EXPECT_EQ(DayOf(Row(pj, 1).Finish()), DaysFromCivil(2026, 6, 2));
+
+  // A year's announcement that came after: the holiday stays where it is, and the plan says so.
+  workbench::HolidaySet announced = workbench::LoadHolidaySet("sa");
+  announced.rules[1].overrides[1447] = {2026, 5, 25, 5};
+  const workbench::HolidayPlan later =
+      workbench::PlanHolidays(pj, workbench::DateHolidays(announced, 1447, 1447, hijri_));
+  EXPECT_EQ(later.AddedCount(), 0u);
+  EXPECT_EQ(workbench::PlannedHolidayText(later.holidays[3], false), "in the calendar already");
+  announced.rules[1].overrides[1447] = {2026, 6, 1, 2};
+  const workbench::HolidayPlan moved =
+      workbench::PlanHolidays(pj, workbench::DateHolidays(announced, 1447, 1447, hijri_));
+  ASSERT_EQ(moved.holidays[3].holiday.name, "Eid al-Adha 1447");
+  EXPECT_EQ(workbench::PlannedHolidayText(moved.holidays[3], false),
+            "in the calendar already, on other days: 2026-05-26 to 2026-05-29 (remove that "
+            "exception to date it again)");
 }
 
 TEST_F(Holidays, HolidaysOfAResourceCalendarMoveTheTasksOfItsResources) {

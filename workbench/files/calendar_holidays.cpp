@@ -202,9 +202,18 @@ HolidayPlan PlanHolidays(Project& project, const std::vector<DatedHoliday>& holi
     }
   }
   for (const DatedHoliday& holiday : holidays) {
-    PlannedHoliday planned{holiday, PlannedHoliday::Status::kAdd, {}};
+    PlannedHoliday planned{holiday, PlannedHoliday::Status::kAdd, false, {}};
     if (names.contains(holiday.name)) {
       planned.status = PlannedHoliday::Status::kPresent;
+      planned.elsewhere = std::none_of(existing.begin(), existing.end(), [&](const auto& e) {
+        return e.name == holiday.name && e.first_day <= holiday.last_day &&
+               e.last_day >= holiday.first_day;
+      });
+      for (const CalendarException& e : existing) {
+        if (planned.elsewhere && e.name == holiday.name) {
+          planned.spans.emplace_back(e.first_day, e.last_day);
+        }
+      }
     } else {
       for (std::int64_t d = holiday.first_day; d <= holiday.last_day; ++d) {
         if (taken.contains(d)) continue;
@@ -241,7 +250,18 @@ void ApplyHolidayPlan(Project& project, const HolidayPlan& plan) {
 }
 
 namespace {
+
 constexpr std::string_view kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+
+std::string SpansText(const std::vector<std::pair<std::int64_t, std::int64_t>>& spans) {
+  std::string text;
+  for (const auto& [first, last] : spans) {
+    text += (text.empty() ? "" : ", ") + IsoDayText(first) +
+            (first == last ? std::string() : " to " + IsoDayText(last));
+  }
+  return text;
+}
+
 }  // namespace
 
 std::string IsoDayText(std::int64_t days) {
@@ -273,20 +293,17 @@ std::string HijriDaysText(const HijriDate& first, const HijriDate& last) {
 std::string PlannedHolidayText(const PlannedHoliday& h, bool applied) {
   switch (h.status) {
     case PlannedHoliday::Status::kAdd: {
-      std::string text = applied ? "added" : "would be added";
+      const std::string text = applied ? "added" : "would be added";
       const bool whole = h.spans.size() == 1 && h.spans.front().first == h.holiday.first_day &&
                          h.spans.front().second == h.holiday.last_day;
       if (whole) return text;
-      text += " on";
-      for (std::size_t i = 0; i < h.spans.size(); ++i) {
-        const auto& [first, last] = h.spans[i];
-        text += (i == 0 ? " " : ", ") + IsoDayText(first) +
-                (first == last ? std::string() : " to " + IsoDayText(last));
-      }
-      return text + " (its other days are exceptions already)";
+      return text + " on " + SpansText(h.spans) + " (its other days are exceptions already)";
     }
-    case PlannedHoliday::Status::kPresent:
-      return "in the calendar already";
+    case PlannedHoliday::Status::kPresent: {
+      if (!h.elsewhere) return "in the calendar already";
+      return "in the calendar already, on other days: " + SpansText(h.spans) +
+             " (remove that exception to date it again)";
+    }
     case PlannedHoliday::Status::kCovered:
       return "not added: its days are exceptions already";
   }

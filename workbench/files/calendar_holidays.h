@@ -50,7 +50,11 @@ struct PlannedHoliday {
   };
   DatedHoliday holiday;
   Status status = Status::kAdd;
-  std::vector<std::pair<std::int64_t, std::int64_t>> spans;  // first and last day, inclusive
+  // For kPresent: the calendar holds the name on none of the holiday's days (a year's
+  // announcement came after it was added, say).
+  bool elsewhere = false;
+  // First and last days, inclusive: those to add for kAdd, those the name holds for `elsewhere`.
+  std::vector<std::pair<std::int64_t, std::int64_t>> spans;
 };
 
 struct HolidayPlan {
@@ -78,7 +82,8 @@ std::string GregorianDaysText(std::int64_t first_day, std::int64_t last_day);
 std::string HijriDayText(const HijriDate& date);
 std::string HijriDaysText(const HijriDate& first, const HijriDate& last);
 // What becomes of a holiday: "added" (or "would be added" before `applied`), on which days when
-// other exceptions hold some, "in the calendar already", or "not added: ...".
+// other exceptions hold some, "in the calendar already" (", on other days: ..." when the name is
+// there on none of its days), or "not added: ...".
 std::string PlannedHolidayText(const PlannedHoliday& holiday, bool applied);
 // "add", "present" or "covered", for scripts.
 std::string StatusCode(PlannedHoliday::Status status);
