@@ -12,6 +12,7 @@
 #include "addin/codec/to_hijri.h"
 #include "addin/events/ms_proj_events.h"
 #include "addin/host/global.h"
+#include "cli/holidays_command.h"
 #include "cli/messages.h"
 #include "cli/project_commands.h"
 #include "workbench/addins/program_layout.h"
@@ -32,6 +33,7 @@ constexpr const char* kDescription =
     "  lunavant add plan.xml --date Finish --text Text2\n"
     "  lunavant set plan.xml --task 3 --field HijriFinish 20/07/1446\n"
     "  lunavant verify plan.xml       after the file was edited elsewhere\n"
+    "  lunavant holidays plan.xml --set sa --years 1447-1450   Hijri holidays into the calendar\n"
     "  lunavant hijri \"Mon 15/03/04\"  one date, as the host shows it, to Hijri text\n\n"
     "Dates are read and written in the user's regional settings (LC_ALL, LC_TIME, LANG);\n"
     "--short-date and --date-separator override them. A message the add-in or the host shows\n"
@@ -183,6 +185,19 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
   set_cmd->add_option("TEXT", set.text, "what is typed into the cell")->required();
   AddSaveOptions(*set_cmd, set.save);
 
+  HolidaysOptions holidays;
+  CLI::App* holidays_cmd = cli.add_subcommand(
+      "holidays", "add a holiday set's days of some Hijri years to the project's calendar");
+  holidays_cmd->add_option("FILE", holidays.file, "project file")->required();
+  holidays_cmd->add_option("--set", holidays.set, "a shipped set (sa) or a .holidays file")
+      ->required();
+  holidays_cmd->add_option("--years", holidays.years, "Hijri years, such as 1447 or 1447-1450")
+      ->required();
+  holidays_cmd->add_option("--calendar", holidays.calendar,
+                           "the calendar to add them to (default: the project's)");
+  holidays_cmd->add_flag("--json", holidays.json, "print JSON for scripts");
+  AddSaveOptions(*holidays_cmd, holidays.save);
+
   std::optional<std::filesystem::path> verify_file;
   CLI::App* verify_cmd = cli.add_subcommand(
       "verify", "list the Hijri cells that do not match their dates; changes nothing");
@@ -234,6 +249,7 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
     }
     if (refresh_cmd->parsed()) return RunRefresh(terminal, session, refresh);
     if (set_cmd->parsed()) return RunSet(terminal, session, set);
+    if (holidays_cmd->parsed()) return RunHolidays(terminal, session, holidays);
     if (verify_cmd->parsed()) return RunVerify(terminal, session, verify_file);
     if (register_cmd->parsed()) return RunRegister(terminal, session, module);
     if (unregister_cmd->parsed()) return RunUnregister(terminal, session, module);

@@ -28,6 +28,7 @@
 #include "workbench/files/atomic_file.h"
 #include "workbench/files/messages.h"
 #include "workbench/files/mspdi_resources.h"
+#include "workbench/files/project_document.h"
 #include "workbench/files/mspdi_values.h"
 #include "workbench/files/task_spans.h"
 #include "workbench/model/application.h"
@@ -1896,6 +1897,10 @@ void UseProjectFiles(Application& app) {
     if (path.filename() != named) project.Rename(path.filename().string());
     SaveProjectFile(project, path);
   });
+}
+
+pugi::xml_node ProjectDocumentRoot(Project& project) {
+  return ProjectFileAccess::SourceOf(project).doc.document_element();
 }
 
 }  // namespace lunavant::workbench
