@@ -18,11 +18,12 @@
 #include <string>
 #include <vector>
 
+#include "orbelune.h"
+
 namespace {
 
-using G2HAFunction = int32_t (*)(int32_t, int32_t, int32_t, int32_t*, int32_t*, int32_t*, int32_t*);
-using H2GAFunction = int32_t (*)(int32_t*, int32_t*, int32_t*, int32_t*, int32_t*, int32_t*,
-                                 int32_t*);
+using G2HAFunction = OrbeluneG2HA;
+using H2GAFunction = OrbeluneH2GA;
 
 struct Orbelune {
   G2HAFunction g2ha = nullptr;

@@ -7,6 +7,12 @@
 //
 // --tasks also lists each differing task with the dates the file holds and the recalculated ones.
 //
+// Tasks whose dates a recalculation keeps as the file has them are counted apart, by why: manual
+// scheduling, or what feeds their schedule that the workbench does not model (Task::DatesHeldBy);
+// they agree by construction, so a file that agrees only through them says so. Tasks the host
+// holds only because its scheduler does not reproduce them are recalculated here all the same:
+// they are what this report measures.
+//
 // A cause is what the file shows about the task that the workbench models least surely or not at
 // all (the first that applies, in the order of kCauses): resources and their calendars, splits and
 // levelling delays are modelled from what the file says of them, assignment delays and levelling
@@ -56,8 +62,9 @@ std::map<long long, TaskFacts> ReadFacts(const fs::path& file, std::string& proj
   pugi::xml_document doc;
   doc.load_file(file.c_str());
   pugi::xml_node project = doc.document_element();
-  const long long per_day =
-      project.child("MinutesPerDay") ? Number(Text(project, "MinutesPerDay")) : 480;
+  // A file's 0 (some programs write it) reads as the default, as the host reads it.
+  const long long given = Number(Text(project, "MinutesPerDay"));
+  const long long per_day = given > 0 ? given : 480;
   if (Text(project, "ScheduleFromStart") == std::string_view("0"))
     project_causes = "scheduled from finish";
   std::set<long long> with_resources, split, delayed;
@@ -169,7 +176,7 @@ int main(int argc, char** argv) {
 
   Application app;
   long long total_tasks = 0, total_starts = 0, total_finishes = 0, agreeing_files = 0;
-  std::map<std::string, long long> total_causes;
+  std::map<std::string, long long> total_causes, total_kept;
   for (const fs::path& file : files) {
     std::unique_ptr<Project> project;
     try {
@@ -188,6 +195,15 @@ int main(int argc, char** argv) {
     for (const auto& row : project->Rows()) {
       if (row) held.push_back({row.get(), row->Start(), row->Finish()});
     }
+    // The scheduler is measured on every task the file's features leave to it: those the host
+    // holds only because the scheduler would move them are scheduled here all the same.
+    long long unreproduced = 0;
+    for (const Held& h : held) {
+      if (h.task->DatesHeldBy() == kScheduleNotReproduced) {
+        h.task->HoldDates({});
+        ++unreproduced;
+      }
+    }
     try {
       Schedule(*project);
     } catch (const lunavant::host::HostError& error) {
@@ -195,7 +211,12 @@ int main(int argc, char** argv) {
       continue;
     }
     long long starts = 0, finishes = 0;
-    std::map<std::string, long long> causes;
+    std::map<std::string, long long> causes, kept;
+    for (const Held& h : held) {
+      if (h.task->IsManual()) ++kept["manual"];
+      if (!h.task->DatesHeldBy().empty()) ++kept[h.task->DatesHeldBy()];
+    }
+    if (unreproduced > 0) kept[std::string(kScheduleNotReproduced)] = unreproduced;
     std::string listing;
     for (const Held& h : held) {
       const bool start_differs = h.task->Start() != h.start;
@@ -226,9 +247,15 @@ int main(int argc, char** argv) {
       cause_text += (cause_text.empty() ? "" : ", ") + cause + " " + std::to_string(count);
       total_causes[cause] += count;
     }
-    std::printf("%-52s tasks %4zu  starts differ %4lld  finishes differ %4lld%s%s\n",
+    std::string kept_text;
+    for (const auto& [why, count] : kept) {
+      kept_text += (kept_text.empty() ? "" : ", ") + why + " " + std::to_string(count);
+      total_kept[why] += count;
+    }
+    std::printf("%-52s tasks %4zu  starts differ %4lld  finishes differ %4lld%s%s%s%s\n",
                 file.filename().c_str(), held.size(), starts, finishes,
-                cause_text.empty() ? "" : "  causes: ", cause_text.c_str());
+                cause_text.empty() ? "" : "  causes: ", cause_text.c_str(),
+                kept_text.empty() ? "" : "  dates kept: ", kept_text.c_str());
     std::fputs(listing.c_str(), stdout);
   }
   std::printf(
@@ -237,6 +264,9 @@ int main(int argc, char** argv) {
       files.size(), agreeing_files, total_tasks, total_starts, total_finishes);
   for (const auto& [cause, count] : total_causes) {
     std::printf("  tasks differing by cause: %-32s %lld\n", cause.c_str(), count);
+  }
+  for (const auto& [why, count] : total_kept) {
+    std::printf("  tasks whose file dates are kept: %-25s %lld\n", why.c_str(), count);
   }
   return 0;
 }

@@ -55,7 +55,7 @@ TEST(CommandLine, ConvertsAHostDateToHijriText) {
   // Given 15 March 2004 as the host shows it, expect 24 Muharram 1425 with the separator given.
   const Outcome run = RunInProcess(
       {"hijri", "Mon 15/03/04", "--short-date", "dd/MM/yyyy", "--date-separator", "/"});
-  EXPECT_EQ(run.status, kExitPrinted);
+  EXPECT_EQ(run.status, kExitOk);
   EXPECT_EQ(run.out, "24/01/1425\n");
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(
@@ -68,7 +68,7 @@ TEST(CommandLine, ConvertsTypedHijriTextToTheHostsGregorianText) {
   // Given 5 Rabi al-Awwal 1425, expect Saturday 24 April 2004 in the pattern, two-digit year.
   Outcome run = RunInProcess(
       {"gregorian", "05/03/1425", "--short-date", "dd/MM/yyyy", "--date-separator", "/"});
-  EXPECT_EQ(run.status, kExitPrinted);
+  EXPECT_EQ(run.status, kExitOk);
   EXPECT_EQ(run.out, "Sat 24/04/04\n");
   run = RunInProcess(
       {"gregorian", "05/03/1425", "--short-date", "M/d/yyyy", "--date-separator", "/"});
@@ -78,7 +78,7 @@ TEST(CommandLine, ConvertsTypedHijriTextToTheHostsGregorianText) {
 TEST(CommandLine, ReportsAFailedConversionOnStandardErrorWithStatusOne) {
   const Outcome run = RunInProcess(
       {"gregorian", "15-3-1425", "--short-date", "dd/MM/yyyy", "--date-separator", "/"});
-  EXPECT_EQ(run.status, kExitConversionFailed);
+  EXPECT_EQ(run.status, kExitRefused);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err,
             "Lunavant\n"
@@ -91,7 +91,7 @@ TEST(CommandLine, ReportsAFailedConversionOnStandardErrorWithStatusOne) {
 TEST(CommandLine, PassesNAAndTheEmptyTextThrough) {
   EXPECT_EQ(RunInProcess({"hijri", "NA"}).out, "NA\n");
   const Outcome empty = RunInProcess({"gregorian", ""});
-  EXPECT_EQ(empty.status, kExitPrinted);
+  EXPECT_EQ(empty.status, kExitOk);
   EXPECT_EQ(empty.out, "\n");
 }
 

@@ -12,8 +12,10 @@
 #include "addin/codec/to_hijri.h"
 #include "addin/events/ms_proj_events.h"
 #include "addin/host/global.h"
+#include "cli/holidays_command.h"
 #include "cli/messages.h"
 #include "cli/project_commands.h"
+#include "workbench/addins/program_layout.h"
 #include "workbench/model/application.h"
 #include "workbench/platform/regional_settings.h"
 
@@ -31,6 +33,7 @@ constexpr const char* kDescription =
     "  lunavant add plan.xml --date Finish --text Text2\n"
     "  lunavant set plan.xml --task 3 --field HijriFinish 20/07/1446\n"
     "  lunavant verify plan.xml       after the file was edited elsewhere\n"
+    "  lunavant holidays plan.xml --set sa --years 1447-1450   Hijri holidays into the calendar\n"
     "  lunavant hijri \"Mon 15/03/04\"  one date, as the host shows it, to Hijri text\n\n"
     "Dates are read and written in the user's regional settings (LC_ALL, LC_TIME, LANG);\n"
     "--short-date and --date-separator override them. A message the add-in or the host shows\n"
@@ -99,15 +102,16 @@ int Convert(Terminal& terminal, const SessionOptions& options, const std::string
   services.messages = std::move(boxes);
   if (!options.program_folder.empty()) services.library_folders.push_back(options.program_folder);
   workbench::Application app(std::move(services));
+  workbench::SearchLayoutFirst(app, workbench::LayoutOf(options.program_folder));
   if (options.short_date) app.Regional().OverrideShortDatePattern(*options.short_date);
   if (options.date_separator) app.Regional().OverrideDateSeparator(*options.date_separator);
   GlobalApplicationScope scope(app);
   // The event object's construction fills the weekday names and the message title.
   events::MSProjEvents add_in_state;
   const std::string result = to_hijri ? codec::ToHijriText(text) : codec::ToGregorianText(text);
-  if (shown.ReportsShown() > 0) return kExitConversionFailed;
+  if (shown.ReportsShown() > 0) return kExitRefused;
   terminal.out << result << '\n';
-  return kExitPrinted;
+  return kExitOk;
 }
 
 void AddSaveOptions(CLI::App& command, SaveOptions& save) {
@@ -181,6 +185,19 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
   set_cmd->add_option("TEXT", set.text, "what is typed into the cell")->required();
   AddSaveOptions(*set_cmd, set.save);
 
+  HolidaysOptions holidays;
+  CLI::App* holidays_cmd = cli.add_subcommand(
+      "holidays", "add a holiday set's days of some Hijri years to the project's calendar");
+  holidays_cmd->add_option("FILE", holidays.file, "project file")->required();
+  holidays_cmd->add_option("--set", holidays.set, "a shipped set (sa) or a .holidays file")
+      ->required();
+  holidays_cmd->add_option("--years", holidays.years, "Hijri years, such as 1447 or 1447-1450")
+      ->required();
+  holidays_cmd->add_option("--calendar", holidays.calendar,
+                           "the calendar to add them to (default: the project's)");
+  holidays_cmd->add_flag("--json", holidays.json, "print JSON for scripts");
+  AddSaveOptions(*holidays_cmd, holidays.save);
+
   std::optional<std::filesystem::path> verify_file;
   CLI::App* verify_cmd = cli.add_subcommand(
       "verify", "list the Hijri cells that do not match their dates; changes nothing");
@@ -189,10 +206,12 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
   std::optional<std::filesystem::path> module;
   CLI::App* register_cmd =
       cli.add_subcommand("register", "register the add-in module for this user");
-  register_cmd->add_option("MODULE", module, "the module (default: beside this program)");
+  register_cmd->add_option("MODULE", module,
+                           "the module (default: the one installed with this program)");
   CLI::App* unregister_cmd =
       cli.add_subcommand("unregister", "remove the add-in's registration for this user");
-  unregister_cmd->add_option("MODULE", module, "the module (default: beside this program)");
+  unregister_cmd->add_option("MODULE", module,
+                             "the module (default: the one installed with this program)");
 
   std::string prog_id;
   CLI::App* addins =
@@ -230,6 +249,7 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
     }
     if (refresh_cmd->parsed()) return RunRefresh(terminal, session, refresh);
     if (set_cmd->parsed()) return RunSet(terminal, session, set);
+    if (holidays_cmd->parsed()) return RunHolidays(terminal, session, holidays);
     if (verify_cmd->parsed()) return RunVerify(terminal, session, verify_file);
     if (register_cmd->parsed()) return RunRegister(terminal, session, module);
     if (unregister_cmd->parsed()) return RunUnregister(terminal, session, module);

@@ -18,10 +18,6 @@ inline constexpr int kExitFile = 3;
 // registry.
 inline constexpr int kExitAddIn = 4;
 
-// The older names of the conversion commands.
-inline constexpr int kExitPrinted = kExitOk;
-inline constexpr int kExitConversionFailed = kExitRefused;
-
 // Ends a command: main prints "lunavant: " and the message on standard error and exits with the
 // status.
 class CommandError : public std::runtime_error {

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "addin/host/error.h"
+#include "orbelune.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/schedule/calendar.h"
 
@@ -33,8 +34,7 @@ constexpr std::array kHijriTitles = std::to_array<HijriTitle>({
     {field::kCreated, "HijriCreated"},
 });
 
-using G2HAFunction = std::int32_t (*)(std::int32_t, std::int32_t, std::int32_t, std::int32_t*,
-                                      std::int32_t*, std::int32_t*, std::int32_t*);
+using G2HAFunction = OrbeluneG2HA;
 
 std::string TwoDigits(std::int32_t number) {
   char text[16];

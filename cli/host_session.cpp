@@ -6,6 +6,7 @@
 #include "addin/host/error.h"
 #include "cli/exit_status.h"
 #include "cli/messages.h"
+#include "workbench/addins/program_layout.h"
 #include "workbench/addins/registry_file.h"
 #include "workbench/files/bundled_sample.h"
 #include "workbench/files/file_error.h"
@@ -43,7 +44,9 @@ void RaiseFileError(const std::exception& failure) {
 }
 
 HostSession::HostSession(Terminal& terminal, const SessionOptions& options)
-    : terminal_(terminal), progress_(terminal), program_folder_(options.program_folder) {
+    : terminal_(terminal),
+      progress_(terminal),
+      layout_(workbench::LayoutOf(options.program_folder)) {
   auto boxes = std::make_unique<TerminalMessageBoxes>(terminal, options.questions, &progress_);
   auto pointer = std::make_unique<TerminalPointer>(progress_);
   boxes_ = boxes.get();
@@ -51,8 +54,11 @@ HostSession::HostSession(Terminal& terminal, const SessionOptions& options)
   workbench::FrontEndServices services;
   services.messages = std::move(boxes);
   services.pointer = std::move(pointer);
-  if (!program_folder_.empty()) services.library_folders.push_back(program_folder_);
+  if (!options.program_folder.empty()) {
+    services.library_folders.push_back(options.program_folder);
+  }
   app_ = std::make_unique<workbench::Application>(std::move(services));
+  workbench::SearchLayoutFirst(*app_, layout_);
   if (options.short_date) app_->Regional().OverrideShortDatePattern(*options.short_date);
   if (options.date_separator) app_->Regional().OverrideDateSeparator(*options.date_separator);
   workbench::UseProjectFiles(*app_);
@@ -65,9 +71,7 @@ HostSession::~HostSession() {
   manager_.reset();
 }
 
-std::filesystem::path HostSession::ModulePath() const {
-  return program_folder_ / message::kAddInModule;
-}
+std::filesystem::path HostSession::ModulePath() const { return layout_.AddInModule(); }
 
 void HostSession::StartAddIns(AddInNeed need) {
   if (need == AddInNeed::kConnected) {
@@ -101,6 +105,10 @@ workbench::Project& HostSession::Open(const std::optional<std::filesystem::path>
     workbench::Project& project =
         file ? workbench::OpenProjectFile(*app_, *file) : workbench::OpenBundledSample(*app_);
     progress_.Finish();
+    // What the host read in place of what the file said is no failure, but the user hears of it.
+    for (const std::string& note : workbench::ProjectFileNotes(project)) {
+      terminal_.err << file_name_.string() << ": " << note << "\n";
+    }
     return project;
   } catch (const workbench::ProjectFileError& e) {
     progress_.Finish();

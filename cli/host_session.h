@@ -22,6 +22,7 @@
 #include "addin/host/events.h"
 #include "cli/terminal_ui.h"
 #include "workbench/addins/addin_manager.h"
+#include "workbench/addins/program_layout.h"
 #include "workbench/model/application.h"
 
 namespace lunavant::cli {
@@ -29,7 +30,8 @@ namespace lunavant::cli {
 struct SessionOptions {
   std::optional<std::string> short_date;
   std::optional<std::string> date_separator;
-  // Where the program lies: the converter and the add-in module are looked for there.
+  // Where the program lies: the add-in module, the converter and the faces are looked for there
+  // or where the program's installation puts them (workbench::LayoutOf).
   std::filesystem::path program_folder;
   Questions questions = Questions::kAskTerminal;
 };
@@ -92,7 +94,7 @@ class HostSession final : private host::ApplicationEvents {
   TerminalMessageBoxes* boxes_ = nullptr;
   TerminalPointer* pointer_ = nullptr;
   std::unique_ptr<workbench::Application> app_;
-  std::filesystem::path program_folder_;
+  workbench::ProgramLayout layout_;
   std::filesystem::path registry_path_;
   std::unique_ptr<workbench::AddInManager> manager_;
   bool registry_read_ = false;

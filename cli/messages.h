@@ -10,10 +10,9 @@
 
 namespace lunavant::cli::message {
 
-// The add-in as an installer knows it: its programmatic identifier, its module beside the
-// program, and the captions of its toolbar and buttons, as the user sees them.
+// The add-in as an installer knows it: its programmatic identifier, and the captions of its
+// toolbar and buttons, as the user sees them.
 inline constexpr std::string_view kAddInProgId = "Lunavant.Connect";
-inline constexpr std::string_view kAddInModule = "liblunavant.so";
 inline constexpr std::string_view kToolbar = "Lunavant";
 inline constexpr std::string_view kAddButton = "Add Hijri";
 inline constexpr std::string_view kRemoveButton = "Remove Hijri";
@@ -131,7 +130,7 @@ inline std::string RegistryUnusable(const std::filesystem::path& registry,
 }
 inline std::string ModuleProblem(std::string_view reason) {
   return std::string(reason) +
-         " Give the add-in module (liblunavant.so) that lies beside the lunavant program.";
+         " Give the add-in module (liblunavant.so) that came with the lunavant program.";
 }
 inline std::string Registered(const std::filesystem::path& module,
                               const std::filesystem::path& registry) {
@@ -147,7 +146,8 @@ inline std::string NotListed(std::string_view prog_id, const std::filesystem::pa
 }
 inline std::string ConverterMissing(std::string_view reason) {
   return "the converter library cannot be loaded: " + std::string(reason) +
-         " Install liborbelune.so beside the lunavant program.";
+         " The converter (liborbelune.so) belongs beside the add-in module; install Lunavant"
+         " again.";
 }
 inline std::string VerifyClean(const std::filesystem::path& file, std::int64_t cells,
                                std::int64_t pairs, std::int64_t tasks) {

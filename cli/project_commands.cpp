@@ -181,12 +181,19 @@ int RunShow(Terminal& terminal, const SessionOptions& options, const ShowOptions
   workbench::Table& table = project.TaskTable(project.CurrentTable());
   workbench::ColumnList& columns = table.Columns();
 
+  // The host draws pictures in the indicators column; a terminal shows it only for the tasks
+  // that behave differently (manual, or keeping their file's dates), in words.
+  bool any_indicator = false;
+  for (const auto& row : project.Rows()) {
+    if (row && (!ranges || InRanges(*ranges, row->ID())) && row->KeepsItsDates()) {
+      any_indicator = true;
+    }
+  }
   std::vector<GridColumn> grid_columns;
   std::vector<host::FieldId> fields;
   for (std::int32_t c = 1; c <= columns.Count(); ++c) {
     const workbench::Column& column = columns.Item(c);
-    // The host draws pictures in that column; a terminal has none to draw.
-    if (!show.json && FieldName(app, column.Field()) == kIndicatorsField) {
+    if (!show.json && !any_indicator && FieldName(app, column.Field()) == kIndicatorsField) {
       continue;
     }
     grid_columns.push_back({ColumnTitle(app, project, column), AlignOf(column.DataAlignment()),
@@ -211,7 +218,11 @@ int RunShow(Terminal& terminal, const SessionOptions& options, const ShowOptions
       for (std::size_t c = 0; c < fields.size(); ++c) {
         out << (c == 0 ? "" : ", ") << JsonString(CellText(*row, fields[c]));
       }
-      out << "]}";
+      out << "], \"manual\": " << (row->IsManual() ? "true" : "false");
+      if (!row->DatesHeldBy().empty()) {
+        out << ", \"datesKeptFromFileFor\": " << JsonString(row->DatesHeldBy());
+      }
+      out << "}";
       first = false;
     }
     out << "]}\n";

@@ -198,6 +198,19 @@ TEST_F(CommandLineTest, RemovesAHijriFieldOnlyWhenConfirmed) {
   EXPECT_NE(run.out.find("HijriStart"), std::string::npos);
 }
 
+TEST_F(CommandLineTest, RemovesAHijriFieldNamedInOtherLetterCase) {
+  // Given "hijristart" confirmed, expect HijriStart gone from the file and from the sheet, and
+  // HijriFinish kept.
+  const Outcome run = Run(std::string(kSettings) + "remove plan.xml --field hijristart --yes");
+  EXPECT_EQ(run.status, kExitOk) << run.err;
+  const std::string saved = Read(sample_);
+  EXPECT_EQ(saved.find("HijriStart"), std::string::npos);
+  EXPECT_NE(saved.find("<Alias>HijriFinish</Alias>"), std::string::npos);
+  const Outcome shown = Run(std::string(kSettings) + "show plan.xml --tasks 1");
+  EXPECT_EQ(shown.out.find("HijriStart"), std::string::npos);
+  EXPECT_NE(shown.out.find("HijriFinish"), std::string::npos);
+}
+
 TEST_F(CommandLineTest, RemoveAsksOnTheTerminal) {
   // Given a terminal that answers "n", then "y": the first leaves the file, the second removes.
   setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);

@@ -290,6 +290,20 @@ TEST_F(DesktopTest, SheetShowsTheCurrentTableWithItsOutline) {
   EXPECT_EQ(model.headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(), "Late Start");
 }
 
+TEST_F(DesktopTest, TheIndicatorsMarkAManualTaskAndSayWhy) {
+  // Given a manual task beside an automatic one, expect the Indicators column to mark the manual
+  // one, its tip to say that links do not move it, and the other to have neither.
+  wb::Project& pj = Plan().AddTask("By hand", 2).AddTask("Automatic", 1).Build();
+  static_cast<wb::Task*>(pj.TaskAt(1))->SetManual(true);
+  ProjectView& view = Show();
+  EXPECT_EQ(Cell(view, 0, "Indicators"), "Manual");
+  const QModelIndex marked = view.model().index(0, ColumnTitled(view, "Indicators"));
+  EXPECT_TRUE(marked.data(Qt::ToolTipRole).toString().startsWith("Manually scheduled"));
+  EXPECT_EQ(Cell(view, 1, "Indicators"), "");
+  EXPECT_FALSE(
+      view.model().index(1, ColumnTitled(view, "Indicators")).data(Qt::ToolTipRole).isValid());
+}
+
 TEST_F(DesktopTest, TypedHijriTextMovesStartAndTheBar) {
   // Given Start paired with Text1 and the add-in listening, expect a Hijri date typed into the
   // Hijri column to move the task's Start, its successor and both bars, and the typed text to
@@ -696,9 +710,16 @@ TEST_F(DesktopTest, DialogGeometryFollowsTwipsAtTheLogicalResolution) {
         auto px = [dpi](std::int32_t twips) {
           return static_cast<int>(std::lround(twips * dpi / 1440));
         };
-        EXPECT_EQ(widget->geometry(),
-                  QRect(px(control.left), px(control.top), px(control.width), px(control.height)))
-            << control.name;
+        if (control.kind == host::ControlKind::kLabel) {
+          // Labels may be fitted to the client area (see the next test).
+          EXPECT_EQ(widget->geometry().topLeft(), QPoint(px(control.left), px(control.top)))
+              << control.name;
+          EXPECT_LE(widget->width(), px(control.width)) << control.name;
+        } else {
+          EXPECT_EQ(widget->geometry(),
+                    QRect(px(control.left), px(control.top), px(control.width), px(control.height)))
+              << control.name;
+        }
         if (!control.tooltip.empty()) {
           EXPECT_EQ(widget->toolTip().toStdString(), control.tooltip);
         }
@@ -725,6 +746,50 @@ TEST_F(DesktopTest, DialogGeometryFollowsTwipsAtTheLogicalResolution) {
   }
   toolkit.setDotsPerInch(std::nullopt);
   EXPECT_EQ(toolkit.dotsPerInch(), QGuiApplication::primaryScreen()->logicalDotsPerInchY());
+}
+
+TEST_F(DesktopTest, DialogLabelsWrapWithinTheClientAreaAndShowTheirWholeText) {
+  // Given the add-in's two forms at 96 and at 120 logical dots per inch, in the usual font and in
+  // a large one, expect every label inside the client area, its text wrapped and tall enough to be
+  // read whole. The Add form's first label is specified wider than the client area.
+  QtDialogToolkit& toolkit = session_.dialogs();
+  host::FormHandlers nothing;
+  const QFont usual = QApplication::font();
+  QFont large = usual;
+  large.setPointSizeF(12);
+  for (const QFont& font : {usual, large}) {
+    QApplication::setFont(font);
+    for (const host::FormSpec* spec :
+         {&shell::HijriAddFrm::Layout(), &shell::HijriRemoveFrm::Layout()}) {
+      for (double dpi : {96.0, 120.0}) {
+        SCOPED_TRACE(spec->caption + " at " + std::to_string(dpi) + " in " +
+                     std::to_string(font.pointSizeF()) + " points");
+        toolkit.setDotsPerInch(dpi);
+        std::unique_ptr<host::Form> form = toolkit.CreateForm(*spec, nothing);
+        QDialog* dialog = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+          if (auto* candidate = qobject_cast<QDialog*>(top);
+              candidate != nullptr &&
+              candidate->windowTitle() == QString::fromStdString(spec->caption)) {
+            dialog = candidate;
+          }
+        }
+        ASSERT_NE(dialog, nullptr);
+        for (const host::ControlSpec& control : spec->controls) {
+          if (control.kind != host::ControlKind::kLabel) continue;
+          auto* label = dialog->findChild<QLabel*>(QString::fromStdString(control.name));
+          ASSERT_NE(label, nullptr) << control.name;
+          const QRect area = label->geometry();
+          EXPECT_TRUE(dialog->rect().contains(area)) << control.name;
+          EXPECT_TRUE(label->wordWrap()) << control.name;
+          EXPECT_LE(label->heightForWidth(area.width()), area.height()) << control.name;
+          EXPECT_EQ(label->text().toStdString(), control.text);
+        }
+      }
+    }
+  }
+  QApplication::setFont(usual);
+  toolkit.setDotsPerInch(std::nullopt);
 }
 
 }  // namespace

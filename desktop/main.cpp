@@ -4,12 +4,16 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <cstdio>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
 
 #include "addin/host/error.h"
 #include "desktop/desktop_session.h"
 #include "desktop/main_window.h"
 #include "desktop/screenshots.h"
 #include "workbench/addins/addin_manager.h"
+#include "workbench/addins/program_layout.h"
 #include "workbench/addins/registry_file.h"
 #include "workbench/files/bundled_sample.h"
 
@@ -29,6 +33,25 @@ bool RegisterAddIn(const QString& module) {
   }
 }
 
+// On a user's first start, registers the add-in installed with the program, as an installer
+// would; a registration the user has already (or a module that is not there) is left alone.
+void RegisterInstalledAddIn(const lunavant::workbench::ProgramLayout& layout) {
+  constexpr std::string_view kAddInKey =
+      "Software\\Microsoft\\Office\\MS Project\\Addins\\Lunavant.Connect";
+  std::error_code error;
+  if (!std::filesystem::exists(layout.AddInModule(), error)) return;
+  try {
+    lunavant::workbench::RegistryFile registry =
+        lunavant::workbench::RegistryFile::Load(lunavant::workbench::DefaultRegistryPath());
+    if (!registry.HasKey(kAddInKey)) {
+      lunavant::workbench::RegisterModule(layout.AddInModule(), registry);
+    }
+  } catch (const lunavant::host::HostError& e) {
+    // The program starts all the same, as it would with no add-in registered.
+    std::fprintf(stderr, "lunavant-desktop: %s\n", e.record().description.c_str());
+  }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -36,6 +59,8 @@ int main(int argc, char* argv[]) {
   QApplication::setOrganizationName(QStringLiteral("Lunavant"));
   QApplication::setApplicationName(QStringLiteral("Lunavant Workbench"));
   QApplication::setApplicationDisplayName(QStringLiteral("Lunavant Workbench"));
+  // Ties the windows to the installed menu entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("lunavant-desktop"));
 
   QCommandLineParser parser;
   parser.setApplicationDescription(
@@ -57,10 +82,17 @@ int main(int argc, char* argv[]) {
   parser.addOption(screenshots_option);
   parser.process(qt);
 
-  if (parser.isSet(register_option) && !RegisterAddIn(parser.value(register_option))) return 1;
+  const std::filesystem::path program_folder = QCoreApplication::applicationDirPath().toStdString();
+  const lunavant::workbench::ProgramLayout layout = lunavant::workbench::LayoutOf(program_folder);
+  if (parser.isSet(register_option)) {
+    if (!RegisterAddIn(parser.value(register_option))) return 1;
+  } else {
+    RegisterInstalledAddIn(layout);
+  }
 
-  lunavant::desktop::DesktopSession session({QCoreApplication::applicationDirPath().toStdString()},
+  lunavant::desktop::DesktopSession session({program_folder},
                                             lunavant::workbench::DefaultRegistryPath());
+  lunavant::workbench::SearchLayoutFirst(session.app(), layout);
   lunavant::desktop::MainWindow& window = session.window();
   session.startUp();
   const QStringList files = parser.positionalArguments();

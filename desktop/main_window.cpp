@@ -17,6 +17,7 @@
 #include "addin/host/error.h"
 #include "desktop/add_ins_dialog.h"
 #include "desktop/command_toolbars.h"
+#include "desktop/holidays_dialog.h"
 #include "desktop/host_text.h"
 #include "desktop/project_view.h"
 #include "desktop/regional_settings_dialog.h"
@@ -141,6 +142,8 @@ void MainWindow::createMenus() {
           &MainWindow::showAddIns);
   connect(add(tools, "toolsRegional", tr("&Regional Settings...")), &QAction::triggered, this,
           &MainWindow::showRegionalSettings);
+  connect(add(tools, "toolsHolidays", tr("&Holidays...")), &QAction::triggered, this,
+          &MainWindow::showHolidays);
 }
 
 void MainWindow::showHostError(const QString& message) {
@@ -394,6 +397,13 @@ void MainWindow::showRegionalSettings() {
     settings.setValue(kSeparatorKey, QString::fromStdString(app_.Regional().DateSeparator()));
   }
   refreshViews();
+}
+
+void MainWindow::showHolidays() {
+  wb::Project* project = app_.ActiveProject();
+  if (project == nullptr) return;
+  HolidaysDialog dialog(app_, *project, this);
+  if (dialog.exec() == QDialog::Accepted) refreshViews();
 }
 
 void MainWindow::restoreSettings() {

@@ -69,6 +69,8 @@ class MainWindow : public QMainWindow {
   void applyTable(const QString& name);
   void setHijriTiers(GanttChart::HijriTiers placement);
   void showRegionalSettings();
+  // Tools > Holidays for the active project; nothing when none is open.
+  void showHolidays();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

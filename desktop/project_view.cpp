@@ -11,6 +11,7 @@
 #include <QSplitter>
 #include <QStyledItemDelegate>
 
+#include "desktop/holiday_tool_tips.h"
 #include "workbench/model/application.h"
 #include "workbench/model/project.h"
 
@@ -102,6 +103,7 @@ ProjectView::ProjectView(lunavant::workbench::Project& project,
   splitter_ = new QSplitter(Qt::Horizontal, this);
   sheet_ = new QTableView(splitter_);
   chart_ = new GanttChart(model_, hijri, splitter_);
+  new HolidayToolTips(*chart_, project);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(splitter_);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +25,13 @@ namespace lunavant::desktop {
 
 namespace host = lunavant::host;
 namespace ui_message = lunavant::workbench::ui_message;
+
+namespace {
+
+// Below this a label's text is no longer read with ease; a text that does not fit even so is cut.
+constexpr double kSmallestLabelPoints = 6.0;
+
+}  // namespace
 
 int twipsToPixels(std::int32_t twips, double dots_per_inch) {
   return static_cast<int>(std::lround(twips * dots_per_inch / 1440.0));
@@ -109,6 +117,10 @@ class QtForm final : public host::Form {
                           twipsToPixels(control.width, dpi), twipsToPixels(control.height, dpi));
       if (!control.tooltip.empty()) widget->setToolTip(fromHost(control.tooltip));
       widgets_[key] = Entry{control.kind, widget};
+    }
+    for (const auto& [key, entry] : widgets_) {
+      if (entry.kind == host::ControlKind::kLabel)
+        FitLabel(*static_cast<QLabel*>(entry.widget), client);
     }
     // Focus moves by tab index; labels take none.
     std::vector<const host::ControlSpec*> order;
@@ -226,6 +238,33 @@ class QtForm final : public host::Form {
       host::Raise(host::kInvalidProcedureCall, ui_message::NoSuchControl(control));
     }
     return found->second;
+  }
+
+  // A label's text wraps inside the client area instead of being cut: a label specified wider
+  // than the room to the right edge (the Add form's first one is) keeps the margin of its left
+  // side there too, and a text that then needs more lines than the label has grows the label down
+  // to the control below it, or failing that takes a smaller font.
+  void FitLabel(QLabel& label, const QSize& client) {
+    QRect area = label.geometry();
+    area.setWidth(std::min(area.width(), std::max(1, client.width() - 2 * area.left())));
+    int bottom = client.height();
+    for (const auto& [key, entry] : widgets_) {
+      const QRect other = entry.widget->geometry();
+      if (entry.widget != &label && other.top() > area.top() && other.left() <= area.right() &&
+          other.right() >= area.left()) {
+        bottom = std::min(bottom, other.top());
+      }
+    }
+    const int needed = label.heightForWidth(area.width());
+    if (needed > area.height())
+      area.setHeight(std::max(area.height(), std::min(needed, bottom - area.top())));
+    label.setGeometry(area);
+    QFont font = label.font();
+    while (label.heightForWidth(area.width()) > area.height() &&
+           font.pointSizeF() > kSmallestLabelPoints) {
+      font.setPointSizeF(std::max(kSmallestLabelPoints, font.pointSizeF() - 0.5));
+      label.setFont(font);
+    }
   }
 
   QWidget* MakeControl(const host::ControlSpec& control) {

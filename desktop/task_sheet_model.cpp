@@ -103,6 +103,8 @@ QVariant TaskSheetModel::data(const QModelIndex& index, int role) const {
         return QString();
       }
     }
+    case Qt::ToolTipRole:
+      return column.field == wb::field::kIndicators ? indicatorTip(task) : QVariant();
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(column.data_alignment);
     case OutlineLevelRole:
@@ -114,6 +116,20 @@ QVariant TaskSheetModel::data(const QModelIndex& index, int role) const {
     default:
       return {};
   }
+}
+
+QVariant TaskSheetModel::indicatorTip(const wb::Task* task) {
+  if (task == nullptr) return {};
+  if (task->IsManual()) {
+    return tr("Manually scheduled: links, constraints and the project start do not move this "
+              "task.");
+  }
+  if (!task->DatesHeldBy().empty()) {
+    return tr("The dates the file gave this task are kept (%1): a recalculation does not model "
+              "it.")
+        .arg(fromHost(task->DatesHeldBy()));
+  }
+  return {};
 }
 
 QVariant TaskSheetModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -76,6 +76,8 @@ class TaskSheetModel : public QAbstractTableModel {
     friend bool operator==(const ColumnShown&, const ColumnShown&) = default;
   };
   std::vector<ColumnShown> readColumns() const;
+  // Why the indicators column marks a task, in words; none for a task it does not mark.
+  static QVariant indicatorTip(const lunavant::workbench::Task* task);
 
   lunavant::workbench::Project& project_;
   lunavant::workbench::OutlineRows outline_;

@@ -30,6 +30,7 @@ namespace fs = std::filesystem;
 
 constexpr host::FieldId kStart = 188743715;
 constexpr host::FieldId kFinish = 188743716;
+constexpr host::FieldId kName = 188743694;
 constexpr host::FieldId kText1 = 188743731;
 constexpr host::FieldId kText2 = 188743734;
 constexpr host::FieldId kText3 = 188743737;
@@ -208,6 +209,32 @@ TEST_F(AddInModule, RegisteringWritesTheRecordAndUnregisteringTakesItAwayByteFor
   workbench::RegistryFile registry = workbench::RegistryFile::Load(registry_path_);
   workbench::UnregisterModule(LUNAVANT_ADDIN_MODULE, registry);
   EXPECT_EQ(ReadFile(registry_path_), other);
+}
+
+TEST_F(AddInModule, RegisteringOverAnOlderRecordLeavesOnlyTheSpecifiedValues) {
+  // Given the add-in's keys left by an older install with other and extra values, expect
+  // registration to leave exactly the record, nothing of the old values, and the host to load
+  // the add-in at start-up.
+  WriteFile(
+      registry_path_,
+      "REGEDIT4\r\n"
+      "\r\n"
+      "[HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{5C0A7E3B-9D41-4F2A-B6E8-1A7C3D2F9B64}"
+      "\\InprocServer32]\r\n"
+      "@=\"/opt/old/liblunavant.so\"\r\n"
+      "\"CodeBase\"=\"file:///opt/old\"\r\n"
+      "\r\n"
+      "[HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\MS Project\\Addins\\Lunavant.Connect]\r\n"
+      "\"CommandLineSafe\"=dword:00000001\r\n"
+      "\"FriendlyName\"=\"Lunavant 0.9\"\r\n"
+      "\"LoadBehavior\"=dword:00000002\r\n"
+      "\"Manifest\"=\"lunavant.manifest\"\r\n"
+      "\r\n");
+  Register();
+  const std::string module = fs::absolute(LUNAVANT_ADDIN_MODULE).lexically_normal().string();
+  EXPECT_EQ(ReadFile(registry_path_), "REGEDIT4\r\n" + RecordFor(module) + "\r\n");
+  StartHost();
+  EXPECT_TRUE(manager_->Find("Lunavant.Connect")->connected);
 }
 
 TEST_F(AddInModule, AMalformedRegistryIsReportedWithItsLineAndLeftAsItIs) {
@@ -485,6 +512,44 @@ TEST_F(AddInModule, ACellBeingEditedKeepsTheCommandsFromRunning) {
   EXPECT_EQ(Prompts(), std::vector<std::string>{kNoHijriFields});
 }
 
+// The Refresh command -------------------------------------------------------------------------
+
+TEST_F(AddInModule, RefreshWithNoProjectOpenLeavesTheNextEditTargeted) {
+  // Given Refresh clicked before any project is open, and then a project whose Text1 is paired
+  // with Start (A->B linked, C alone), expect an edit of A's Start to rewrite the Hijri text of A
+  // and B only: the refresh that could not run is not carried over to it.
+  StartWithToolbarShown();
+  ClickButton("Refresh Hijri");
+  EXPECT_TRUE(Messages().Shown().empty());
+
+  workbench::Project& pj = Plan()
+                               .AddTask("A", 2)
+                               .AddTask("B", 3)
+                               .AddTask("C", 1)
+                               .Link(1, 2)
+                               .Column("Entry", kText1, "HijriStart")
+                               .Alias(kText1, "HijriStart")
+                               .BuildOpened();
+  test_support::RecordingSink writes;  // hears each write after the add-in has
+  app_.AddEventSink(writes);
+  app_.UserEdit(*pj.TaskAt(1), kStart, "Wed 03/03/04");
+  EXPECT_EQ(pj.TaskAt(2)->GetField(kText1), "14/01/1425");
+  std::vector<std::string> text1_writes;
+  for (const std::string& line : writes.log) {
+    if (line.find(", Text1, ") != std::string::npos) text1_writes.push_back(line);
+  }
+  EXPECT_EQ(text1_writes,
+            (std::vector<std::string>{"ProjectBeforeTaskChange(1, Text1, 12/01/1425)",
+                                      "ProjectBeforeTaskChange(2, Text1, 14/01/1425)",
+                                      "ProjectBeforeTaskChange(1, Text1, 12/01/1425)"}));
+
+  // The next Refresh, with the project open, rewrites every task.
+  ClickButton("Refresh Hijri");
+  EXPECT_EQ(pj.TaskAt(3)->GetField(kText1), "10/01/1425");
+  EXPECT_EQ(Prompts(), std::vector<std::string>{});
+  app_.RemoveEventSink(writes);
+}
+
 // The Add command -----------------------------------------------------------------------------
 
 TEST_F(AddInModule, AddPairsTheOfferedFieldsAndEveryTaskShowsItsHijriDate) {
@@ -611,6 +676,28 @@ TEST_F(AddInModule, ClosingTheAddDialogByItsWindowAfterARejectedOKCancels) {
   EXPECT_EQ(pj.TaskAt(1)->GetField(kText1), "");
 }
 
+TEST_F(AddInModule, AnAddDialogThatCannotBeShownIsACancel) {
+  // Given an Add whose OK was refused for texts the host still knows (Start and the field Name)
+  // and which was then cancelled, expect a later Add whose dialog fails to open to change
+  // nothing: the earlier run's texts are not taken up, and the task names stay.
+  workbench::Project& pj = TwoTasks();
+  StartWithToolbarShown();
+  ClickWith("Add Hijri", {kAddTitle,
+                          {DialogAction::SetText("HijriField", "Name"),
+                           DialogAction::Press("OKButton"), DialogAction::Press("CancelButton")}});
+  ASSERT_EQ(Prompts(), std::vector<std::string>{kHijriNotOffered});
+  const std::vector<host::FieldId> before = FieldsOf(pj, "Entry");
+
+  Dialogs().QueueShowFailure();
+  ClickButton("Add Hijri");
+  EXPECT_EQ(Dialogs().QueuedScripts(), 0);
+  EXPECT_EQ(Dialogs().Shown().size(), 1u);
+  EXPECT_EQ(FieldsOf(pj, "Entry"), before);
+  EXPECT_EQ(pj.TaskAt(1)->GetField(kName), "Dig");
+  EXPECT_EQ(pj.TaskAt(2)->GetField(kName), "Pour");
+  EXPECT_EQ(Prompts().size(), 1u);
+}
+
 // The Remove command --------------------------------------------------------------------------
 
 TEST_F(AddInModule, RemoveOffersTheHijriColumnsAndRejectsWrongEntries) {
@@ -669,6 +756,36 @@ TEST_F(AddInModule, RemoveAsksFirstAndAfterYesNothingOfTheFieldIsLeft) {
   EXPECT_EQ(Dialogs().Shown().back().lists.at("GregField"), std::vector<std::string>{"Finish"});
   const std::vector<std::string>& free_fields = Dialogs().Shown().back().lists.at("HijriField");
   EXPECT_EQ(free_fields.front(), "Text2");  // released, so it can be paired again
+}
+
+TEST_F(AddInModule, RemoveTakesANameInOtherLetterCaseOrARenamedAliasAndRemovesThatField) {
+  // Given HijriStart and HijriFinish, expect "hijrifinish" typed and confirmed to remove Text2,
+  // and then, with Text1's alias renamed by the user, the renamed entry confirmed to remove Text1:
+  // no column, no text and no pairing of either is left.
+  workbench::Project& pj = TwoTasks();
+  StartWithToolbarShown();
+  AddPair();
+  AddPair();
+  ClickWith("Remove Hijri", {kRemoveTitle,
+                             {DialogAction::SetText("HijriField", "hijrifinish"),
+                              DialogAction::Press("OKButton")}});
+  EXPECT_EQ(Prompts(), std::vector<std::string>{ConfirmRemove("hijrifinish")});
+  EXPECT_FALSE(ShowsAnywhere(pj, kText2));
+  EXPECT_EQ(pj.TaskAt(2)->GetField(kText2), "");
+  EXPECT_EQ(app_.CustomFieldGetName(kText2), "");
+
+  app_.CustomFieldRename(kText1, "Hijri Begin");
+  ClickWith("Remove Hijri",
+            {kRemoveTitle, {DialogAction::Pick("HijriField", 0), DialogAction::Press("OKButton")}});
+  EXPECT_EQ(Dialogs().Shown().back().lists.at("HijriField"),
+            std::vector<std::string>{"Hijri Begin"});
+  EXPECT_EQ(Prompts().back(), ConfirmRemove("Hijri Begin"));
+  EXPECT_FALSE(ShowsAnywhere(pj, kText1));
+  EXPECT_EQ(pj.TaskAt(1)->GetField(kText1), "");
+  EXPECT_EQ(app_.CustomFieldGetName(kText1), "");
+  app_.UserEdit(*pj.TaskAt(1), kText1, "01/03/1425");
+  EXPECT_EQ(pj.TaskAt(1)->GetField(kStart), "Mon 01/03/04");  // no longer paired
+  EXPECT_EQ(Prompts().size(), 2u);
 }
 
 TEST_F(AddInModule, RemoveWithoutHijriColumnsShowsItsMessageAndNoDialog) {

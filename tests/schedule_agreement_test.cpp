@@ -36,6 +36,10 @@ TEST_F(ScheduleAgreement, FilesTheSchedulerAgreesWithKeepAgreeing) {
   for (const fs::path& file : files) {
     SCOPED_TRACE(file.filename().string());
     std::unique_ptr<Project> pj = ReadProjectFile(app_, file);
+    // The scheduler itself is under test: no task keeps its dates for want of agreeing.
+    for (const auto& row : pj->Rows()) {
+      if (row && row->DatesHeldBy() == kScheduleNotReproduced) row->HoldDates({});
+    }
     std::vector<std::string> before;
     for (const auto& row : pj->Rows()) {
       if (row)

@@ -6,25 +6,13 @@
 #include "addin/codec/host_access.h"
 #include "addin/host/error.h"
 #include "addin/host/services.h"
+#include "orbelune.h"
 
 namespace lunavant::codec {
 namespace {
 
-// The converter's calling contracts: Gregorian inputs by value, every other number by address.
-// On 32-bit Windows the library's functions clean up their own arguments (stdcall).
-#if defined(_WIN32) && defined(__i386__)
-#define LUNAVANT_CONVERTER_CALL __stdcall
-#else
-#define LUNAVANT_CONVERTER_CALL
-#endif
-using G2HAFunction = std::int32_t(LUNAVANT_CONVERTER_CALL*)(std::int32_t, std::int32_t,
-                                                            std::int32_t, std::int32_t*,
-                                                            std::int32_t*, std::int32_t*,
-                                                            std::int32_t*);
-using H2GAFunction = std::int32_t(LUNAVANT_CONVERTER_CALL*)(std::int32_t*, std::int32_t*,
-                                                            std::int32_t*, std::int32_t*,
-                                                            std::int32_t*, std::int32_t*,
-                                                            std::int32_t*);
+using G2HAFunction = OrbeluneG2HA;
+using H2GAFunction = OrbeluneH2GA;
 
 struct Converter {
   std::unique_ptr<host::Library> library;

@@ -8,7 +8,8 @@
 
 namespace lunavant::host {
 
-// A calendar date with a time of day. Holds whatever it is given; ok() tells a real date.
+// A calendar date with a time of day. Holds whatever it is given, a real date or not: the host
+// checks dates where it reads them.
 struct DateTime {
   std::int32_t year = 0;
   std::int32_t month = 0;

@@ -53,6 +53,54 @@ bool ListHas(const host::ListControl& list, const std::string& text) {
   return false;
 }
 
+// The name under which the remove list shows a field.
+std::string ShownName(host::Application& app, host::FieldId field) {
+  std::string shown = app.CustomFieldGetName(field);
+  if (shown.empty()) shown = app.FieldConstantToFieldName(field);
+  return shown;
+}
+
+// How a picked name stands to the remove list, whose name map keeps one field per name, letter
+// case ignored: the first listed.
+enum class Listing {
+  kNotListed,
+  kMapped,         // the only listed name it matches, or the first of them as listed
+  kLaterSpelling,  // listed exactly, but the map kept another spelling's field
+  kAmbiguous       // matches several listed names and is none of them exactly
+};
+
+Listing ListingOf(const host::ListControl& offered, const std::string& name) {
+  const std::int32_t count = offered.Count();
+  std::int32_t matches = 0;
+  bool first_is_exact = false;
+  bool later_is_exact = false;
+  for (std::int32_t i = 0; i < count; ++i) {
+    const std::string entry = offered.Entry(i);
+    if (detail::FoldKey(entry) != detail::FoldKey(name)) continue;
+    if (entry == name) {
+      if (matches == 0) {
+        first_is_exact = true;
+      } else {
+        later_is_exact = true;
+      }
+    }
+    ++matches;
+  }
+  if (matches == 0) return Listing::kNotListed;
+  if (matches == 1 || first_is_exact) return Listing::kMapped;
+  return later_is_exact ? Listing::kLaterSpelling : Listing::kAmbiguous;
+}
+
+// The paired text field shown exactly as `name`, or 0.
+host::FieldId PairedFieldShownAs(ProjectSlot slot, const std::string& name) {
+  host::Application& app = App();
+  const FieldMap& paired = GregToHijri(slot);
+  for (std::int32_t i = 1; i <= paired.Count(); ++i) {
+    if (ShownName(app, paired.Item(i)) == name) return paired.Item(i);
+  }
+  return 0;
+}
+
 }  // namespace
 
 void FillGregFieldList(host::ListControl& list, std::string_view table_name, ProjectSlot slot) {
@@ -93,8 +141,7 @@ void FillAssignedHijriList(host::ListControl& list, FieldMap& name_map, std::str
     // The alias is asked for only once the field is known to be paired: the host keeps aliases
     // for custom fields alone and refuses the question for ID, Name, Start and the rest.
     if (!CollectionHasKey(KeyText(field), paired)) continue;
-    std::string shown = app.CustomFieldGetName(field);
-    if (shown.empty()) shown = app.FieldConstantToFieldName(field);
+    const std::string shown = ShownName(app, field);
     if (ListHas(list, shown)) continue;
     list.Append(shown);
     if (!CollectionHasKey(shown, name_map)) name_map.Add(field, shown);
@@ -111,12 +158,25 @@ void ResolveAddChoice(host::FieldId& hijri_field, host::FieldId& greg_field, std
   }
 }
 
-void ResolveRemoveChoice(const FieldMap& name_map, ProjectSlot slot, host::FieldId& hijri_field,
-                         host::FieldId& greg_field, std::string& picked_name) {
+void ResolveRemoveChoice(const host::ListControl& offered, const FieldMap& name_map,
+                         ProjectSlot slot, host::FieldId& hijri_field, host::FieldId& greg_field,
+                         std::string& picked_name) {
   picked_name = ChosenHijriField();
-  if (!ArrayContains(picked_name, HijriFieldTitles())) return;
-  hijri_field = name_map.Item(picked_name);
-  greg_field = HijriToGreg(slot).Item(KeyText(hijri_field));
+  host::FieldId field = 0;
+  switch (ListingOf(offered, picked_name)) {
+    case Listing::kMapped:
+      field = name_map.Item(picked_name);
+      break;
+    case Listing::kLaterSpelling:
+      field = PairedFieldShownAs(slot, picked_name);
+      break;
+    case Listing::kNotListed:
+    case Listing::kAmbiguous:
+      break;
+  }
+  if (field == 0) return;
+  greg_field = HijriToGreg(slot).Item(KeyText(field));
+  hijri_field = field;
 }
 
 }  // namespace lunavant::pairing

@@ -43,11 +43,16 @@ void FillAssignedHijriList(host::ListControl& list, FieldMap& name_map, std::str
 // date field. Fails as the host does for a name it does not know; the outputs set before stay set.
 void ResolveAddChoice(host::FieldId& hijri_field, host::FieldId& greg_field, std::string& title);
 
-// `picked_name` is ChosenHijriField. Only when that is exactly one of HijriFieldTitles are the
-// text field (from `name_map`) and its date field (from the slot's HijriToGreg) looked up; else
-// both identifiers keep what the caller passed. Fails with kInvalidProcedureCall for a title
-// absent from the map or a text field that is not paired; the outputs set before stay set.
-void ResolveRemoveChoice(const FieldMap& name_map, ProjectSlot slot, host::FieldId& hijri_field,
-                         host::FieldId& greg_field, std::string& picked_name);
+// `picked_name` is ChosenHijriField, as typed. The text field is the one `offered` lists under
+// that name, letter case ignored as the dialog ignores it: looked up in `name_map`, or, for a
+// name listed exactly in a spelling the map could not keep, among the slot's pairs by its shown
+// name. Its date field comes from the slot's HijriToGreg. When the name ties to no one listed
+// field (it is not listed, or it matches several listed names in letter case only and none
+// exactly), both identifiers keep what the caller passed. `offered` and `name_map` must come
+// from one FillAssignedHijriList. Fails with kInvalidProcedureCall for a text field that is not
+// paired; the outputs set before stay set.
+void ResolveRemoveChoice(const host::ListControl& offered, const FieldMap& name_map,
+                         ProjectSlot slot, host::FieldId& hijri_field, host::FieldId& greg_field,
+                         std::string& picked_name);
 
 }  // namespace lunavant::pairing

@@ -183,33 +183,37 @@ TEST_F(RemoveListTest, ListsEachShownNameOnceAndMapsItIgnoringLetterCase) {
   EXPECT_EQ(names_.Item("Text4"), kText4);
 }
 
-TEST_F(RemoveListTest, ChoiceResolvesOnlyDefaultTitles) {
-  // Expect "HijriStart" to give Text1 and Start; a name outside the default titles, or a title in
-  // other letter case, the caller's zeros; a default title missing from the map to fail with the
-  // picked name already given.
+TEST_F(RemoveListTest, ChoiceResolvesTheListedFieldItNames) {
+  // Expect "HijriStart", "HIJRISTART" (Text2's spelling, which the map could not keep), "my
+  // dates" (a renamed alias, in other letter case) and "text4" to give their pairs; "hijristart"
+  // (two listed fields) and "HijriLateStart" (not listed) to leave the caller's zeros.
+  struct Case {
+    const char* name;
+    host::FieldId hijri;
+    host::FieldId greg;
+  };
+  for (const Case& c :
+       {Case{"HijriStart", kText1, kStart}, Case{"my dates", kText3, kFinish},
+        Case{"text4", kText4, kBaselineStart}, Case{"HIJRISTART", kText2, kEarlyStart},
+        Case{"hijristart", 0, 0}, Case{"HijriLateStart", 0, 0}}) {
+    host::FieldId hijri = 0;
+    host::FieldId greg = 0;
+    std::string picked;
+    ChosenHijriField() = c.name;
+    ResolveRemoveChoice(list_, names_, slot_, hijri, greg, picked);
+    EXPECT_EQ(hijri, c.hijri) << c.name;
+    EXPECT_EQ(greg, c.greg) << c.name;
+    EXPECT_EQ(picked, c.name);
+  }
+
+  // Note: a listed field whose pair went meanwhile fails, and leaves both identifiers zero.
+  RemovePair(kText4, kBaselineStart, slot_);
   host::FieldId hijri = 0;
   host::FieldId greg = 0;
   std::string picked;
-  ChosenHijriField() = "HijriStart";
-  ResolveRemoveChoice(names_, slot_, hijri, greg, picked);
-  EXPECT_EQ(hijri, kText1);
-  EXPECT_EQ(greg, kStart);
-  EXPECT_EQ(picked, "HijriStart");
-
-  for (const char* name : {"My dates", "HIJRISTART"}) {
-    hijri = 0;
-    greg = 0;
-    ChosenHijriField() = name;
-    ResolveRemoveChoice(names_, slot_, hijri, greg, picked);
-    EXPECT_EQ(hijri, 0) << name;
-    EXPECT_EQ(greg, 0) << name;
-    EXPECT_EQ(picked, name);
-  }
-
-  ChosenHijriField() = "HijriLateStart";
-  EXPECT_EQ(ErrorOf([&] { ResolveRemoveChoice(names_, slot_, hijri, greg, picked); }).number,
+  ChosenHijriField() = "Text4";
+  EXPECT_EQ(ErrorOf([&] { ResolveRemoveChoice(list_, names_, slot_, hijri, greg, picked); }).number,
             host::kInvalidProcedureCall);
-  EXPECT_EQ(picked, "HijriLateStart");
   EXPECT_EQ(hijri, 0);
 }
 

@@ -83,9 +83,14 @@ void RunRemoveCommand(events::MSProjEvents* events) noexcept {
     host::FieldId greg_field = 0;
     std::string picked_name;
     SkipFailure([&] {
-      pairing::ResolveRemoveChoice(HijriNameMap, ActiveSlot(events), hijri_field, greg_field,
-                                   picked_name);
+      pairing::ResolveRemoveChoice(form->HijriField(), HijriNameMap, ActiveSlot(events),
+                                   hijri_field, greg_field, picked_name);
     });
+    // Asking about a name that ties to no pair would have a Yes remove nothing.
+    if (hijri_field == 0 || greg_field == 0) {
+      SkipFailure([&] { ShowExclamation(kHijriFieldNotAssigned); });
+      return;
+    }
     bool confirmed = false;
     SkipFailure([&] {
       confirmed = AskYesNo(std::string(kConfirmRemoveBefore) + picked_name +

@@ -79,6 +79,9 @@ void Connect::OnConnection(host::Application& Application, std::int32_t ConnectM
   SkipFailure(
       [&] { was_visible = Require(Require(HostApp->CommandBars()).Item(kBarName)).Visible(); });
   SkipFailure([&] { Require(Require(HostApp->CommandBars()).Item(kBarName)).Delete(); });
+  // What an earlier connection of this object held is deleted by now: a bar that cannot be
+  // added, or buttons that cannot be found, must leave nothing of it held.
+  AddInBar = nullptr;
   SkipFailure([&] { AddInBar = &Require(HostBars).Add(kBarName, host::kBarTop); });
   SkipFailure([&] {
     Require(AddInBar).SetVisible(was_visible || ConnectMode == host::kConnectAfterStartup);
@@ -86,7 +89,9 @@ void Connect::OnConnection(host::Application& Application, std::int32_t ConnectM
 
   for (int which = 0; which < kButtonCount; ++which) {
     const ButtonSlot slot = Slots(which);
-    SkipFailure([&] { Hold(slot, Require(AddInBar).FindControl(slot.text->tag)); });
+    host::CommandBarButton* found = nullptr;
+    SkipFailure([&] { found = Require(AddInBar).FindControl(slot.text->tag); });
+    Hold(slot, found);
   }
   for (int which = 0; which < kButtonCount; ++which) {
     const ButtonSlot slot = Slots(which);

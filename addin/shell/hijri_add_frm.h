@@ -35,8 +35,9 @@ class HijriAddFrm final : public host::FormHandlers {
   // Shows the form modally; returns when it has closed.
   void Show() { form_->ShowModal(); }
 
-  // True unless the dialog was accepted by OK.
-  bool F_Cancel = false;
+  // True unless the dialog was accepted by OK; a dialog that could not be shown counts as
+  // cancelled, so the command never goes on with an earlier run's texts.
+  bool F_Cancel = true;
   // Each distinct entry of the two lists when the dialog was activated; keys ignore letter case.
   pairing::KeyedCollection<std::string> GregChoices;
   pairing::KeyedCollection<std::string> HijriChoices;

@@ -14,6 +14,9 @@ std::string ClassKey() { return "Software\\Classes\\CLSID\\" + std::string(kClas
 }  // namespace
 
 void RegisterAddIn(host::Registry& registry, std::string_view module_path) {
+  // The keys are the add-in's own: values an older install left in them (another load
+  // behaviour's companions, a manifest, a code base) would change how the host treats it.
+  UnregisterAddIn(registry);
   registry.SetText(kAddInKey, "FriendlyName", kFriendlyName);
   registry.SetText(kAddInKey, "Description", kDescription);
   registry.SetNumber(kAddInKey, "LoadBehavior", kLoadBehavior);

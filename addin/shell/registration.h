@@ -10,8 +10,9 @@
 
 namespace lunavant::shell {
 
-// Writes the record, `module_path` as the class's in-process server. Fails as the registry does;
-// the values written until then stay.
+// Writes the record afresh, `module_path` as the class's in-process server: the add-in's keys
+// hold the record's values and nothing else afterwards. Fails as the registry does; what was
+// deleted or written until then stays so.
 void RegisterAddIn(host::Registry& registry, std::string_view module_path);
 // Removes every key the record made; keys already gone are no failure.
 void UnregisterAddIn(host::Registry& registry);

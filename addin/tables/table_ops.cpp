@@ -9,7 +9,6 @@
 namespace lunavant::tables {
 namespace {
 
-
 // The layout of a new Hijri column, in the host's codes.
 constexpr std::int32_t kHijriAlignment = 1;
 constexpr std::int32_t kHijriWidth = 10;
@@ -33,6 +32,17 @@ bool ViewShowsFieldAt(std::int32_t position, host::FieldId field) {
   host::Project& project = ActiveProject();
   host::ColumnList& shown = project.TaskTable(project.CurrentTable()).Columns();
   return position <= shown.Count() && shown.Item(position).Field() == field;
+}
+
+// The texts go with the pair even when the view shows another table, where selecting the
+// column's position would clear a field the user keeps data in. Each write raises
+// ProjectBeforeTaskChange, as the clearing through the view does.
+void EraseFieldText(host::FieldId field) {
+  host::Project& project = ActiveProject();
+  for (std::int32_t position = 1; position <= project.TaskCount(); ++position) {
+    host::Task* task = project.TaskAt(position);
+    if (task != nullptr && !task->GetField(field).empty()) task->SetField(field, "");
+  }
 }
 
 }  // namespace
@@ -71,6 +81,8 @@ void RemoveHijriColumn(std::string_view table_name, host::FieldId hijri_field) {
     if (ViewShowsFieldAt(position, hijri_field)) {
       app.SelectTaskColumn(position);
       if (ActiveProject().TaskCount() >= 1) app.EditClearContents();
+    } else {
+      EraseFieldText(hijri_field);
     }
     ColumnsOf(table_name).Delete(position);
     app.ViewRefreshAfterColumnDelete();
@@ -79,8 +91,16 @@ void RemoveHijriColumn(std::string_view table_name, host::FieldId hijri_field) {
 }
 
 void RefreshTable(std::string_view table_name) {
+  host::Application& app = App();
   pairing::SetForceRefresh(true);
-  App().CalculateProject();
+  try {
+    app.CalculateProject();
+  } catch (...) {
+    // The flag belongs to this recalculation; left set, it would turn the next edit's targeted
+    // refresh into a full one.
+    pairing::SetForceRefresh(false);
+    throw;
+  }
   ApplyTable(table_name);
 }
 

@@ -34,10 +34,9 @@ void AddHijriColumn(std::string_view table_name, host::FieldId hijri_field,
                     const std::string& title, host::FieldId date_field);
 
 // Sets the text field's alias back to its own name; then, when the named table shows the field,
-// erases the field's text in every task through that column of the active view (each task raises
-// ProjectBeforeTaskChange) and deletes every column of the field from every task table of the
-// project. The text is erased only when the active view shows that column: a column of another
-// table is deleted without touching any task.
+// erases the field's text in every task and deletes every column of the field from every task
+// table of the project. The text is erased through that column of the active view when the view
+// shows it, else task by task; either way each task raises ProjectBeforeTaskChange.
 void RemoveHijriColumn(std::string_view table_name, host::FieldId hijri_field);
 
 // Makes the next recalculation rewrite every Hijri field of every task, has the host recalculate

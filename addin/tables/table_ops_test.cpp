@@ -10,8 +10,10 @@
 #include "addin/codec/to_hijri.h"
 #include "addin/events/ms_proj_events.h"
 #include "addin/pairing/pair_registry.h"
+#include "addin/pairing/pick_lists.h"
 #include "tests/support/addin_fixture.h"
 #include "workbench/model/table.h"
+#include "workbench/platform/list_box.h"
 
 namespace lunavant::tables {
 namespace {
@@ -204,21 +206,33 @@ TEST_F(TableOpsTest, ProjectWithoutTasksClearsNothingButStillDeletes) {
   EXPECT_EQ(TablesShowing(pj, kText1), Strings{});
 }
 
-TEST_F(TableOpsTest, ColumnOfATableTheViewDoesNotShowIsDeletedWithoutClearingAnything) {
+TEST_F(TableOpsTest, ColumnOfATableTheViewDoesNotShowGoesWithItsTexts) {
   // Given Text1 at position 9 of Schedule while the view shows Entry, whose position 9 holds the
-  // user's Text3, expect Schedule's column deleted and Text3 left alone.
-  // Note: the view's column 9 is not the field being removed, so nothing is selected or cleared.
+  // user's Text3, expect Schedule's column deleted, Text1's text gone from every task, and Text3
+  // left alone.
+  // Note: the view's column 9 is not the field being removed, so nothing is selected or cleared
+  // through the view; the texts are erased task by task.
   workbench::Project& pj = Plan()
                                .AddTask("Dig", 2)
+                               .AddBlankRow()
+                               .AddTask("Pour", 3)
                                .Column("Entry", kText3)
                                .Column("Schedule", kText1)
                                .Field(1, kText3, "the user's note")
                                .Field(1, kText1, "old")
+                               .Field(3, kText1, "older")
                                .Build();
+  recorder_.log.clear();
   RemoveHijriColumn("Schedule", kText1);
   EXPECT_EQ(TablesShowing(pj, kText1), Strings{});
-  EXPECT_EQ(TaskTexts(pj, kText3), Strings{"the user's note"});
+  EXPECT_EQ(TaskTexts(pj, kText1), (Strings{"", "(blank row)", ""}));
+  EXPECT_EQ(TaskTexts(pj, kText3), (Strings{"the user's note", "(blank row)", ""}));
+  EXPECT_EQ(TaskChanges(), (Strings{"ProjectBeforeTaskChange(1, Text1, )",
+                                    "ProjectBeforeTaskChange(3, Text1, )"}));
   EXPECT_EQ(app_.ViewCommands(), Strings{"ViewRefreshAfterColumnDelete()"});
+  workbench::ListBox free_fields;
+  pairing::FillHijriFieldList(free_fields, pj.Index());
+  EXPECT_EQ(free_fields.Entries().front(), "Text1");  // free to be paired again
 }
 
 // Refreshing -------------------------------------------------------------------------------------

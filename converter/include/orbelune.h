@@ -89,6 +89,16 @@ ORBELUNE_API int32_t ORBELUNE_CALL G2HA(int32_t gy, int32_t gm, int32_t gd, int3
 ORBELUNE_API int32_t ORBELUNE_CALL H2GA(int32_t* hy, int32_t* hm, int32_t* hd, int32_t* gy,
                                         int32_t* gm, int32_t* gd, int32_t* weekday);
 
+/*
+ * The two functions as pointers, for callers that load the library at run time and bind the
+ * names G2HA and H2GA themselves (dlsym, GetProcAddress): the convention is part of the type, so
+ * a 32-bit Windows caller cannot bind them as cdecl by mistake.
+ */
+typedef int32_t(ORBELUNE_CALL* OrbeluneG2HA)(int32_t gy, int32_t gm, int32_t gd, int32_t* hy,
+                                             int32_t* hm, int32_t* hd, int32_t* weekday);
+typedef int32_t(ORBELUNE_CALL* OrbeluneH2GA)(int32_t* hy, int32_t* hm, int32_t* hd, int32_t* gy,
+                                             int32_t* gm, int32_t* gd, int32_t* weekday);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,15 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/addins/registry_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -17,6 +11,8 @@
 
 #include "addin/host/error.h"
 #include "workbench/addins/messages.h"
+#include "workbench/files/atomic_file.h"
+#include "workbench/files/file_error.h"
 
 namespace lunavant::workbench {
 namespace {
@@ -217,7 +213,6 @@ std::string RegistryFile::Serialize() const {
 }
 
 void RegistryFile::Save() const {
-  const std::string text = Serialize();
   const std::string file = path_.string();
   auto fail = [&file](std::string_view reason) {
     host::Raise(host::kHostFailure, addin_message::Unwritable(file, reason));
@@ -227,24 +222,10 @@ void RegistryFile::Save() const {
     std::filesystem::create_directories(path_.parent_path(), error);
     if (error) fail(error.message());
   }
-  std::string temp = file + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) fail(std::strerror(errno));
-  std::size_t written = 0;
-  bool ok = true;
-  while (ok && written < text.size()) {
-    const ssize_t n = write(fd, text.data() + written, text.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) written += static_cast<std::size_t>(n);
-  }
-  const int saved_errno = errno;
-  ok = ok && fchmod(fd, 0644) == 0 && fsync(fd) == 0;
-  ok = (close(fd) == 0) && ok;
-  if (!ok || std::rename(temp.c_str(), file.c_str()) != 0) {
-    const std::string reason = std::strerror(ok ? errno : saved_errno);
-    std::remove(temp.c_str());
-    fail(reason);
+  try {
+    WriteFileAtomically(path_, Serialize());
+  } catch (const ProjectFileError& e) {
+    fail(e.Description());
   }
 }
 

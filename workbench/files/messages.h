@@ -28,6 +28,8 @@ std::string DuplicateUid(std::int64_t uid);
 std::string LinkToMissingTask(std::int64_t task_uid, std::int64_t predecessor_uid);
 std::string BadOutlineLevel(std::int64_t uid, std::int64_t level, std::int64_t allowed);
 std::string BadTableInstruction(std::string_view text);
+// Not a failure: what the reading took in place of a value of 0.
+std::string ZeroUnitTakenAsDefault(std::string_view element);
 std::string SaveFailed(std::string_view step, std::string_view reason);
 
 }  // namespace lunavant::workbench::file_message

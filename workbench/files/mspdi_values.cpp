@@ -26,14 +26,15 @@ constexpr std::string_view kProjectChildren[] = {
     "WeekStartDay", "MoveCompletedEndsBack", "MoveRemainingStartsBack",
     "MoveRemainingStartsForward", "MoveCompletedEndsForward", "BaselineForEarnedValue",
     "AutoAddNewResourcesAndTasks", "StatusDate", "CurrentDate", "MicrosoftProjectServerURL",
-    "Autolink", "NewTaskStartDate", "DefaultTaskEVMethod", "ProjectExternallyEdited",
+    "Autolink", "NewTaskStartDate", "NewTasksAreManual", "DefaultTaskEVMethod", "ProjectExternallyEdited",
     "ExtendedCreationDate", "ActualsInSync", "RemoveFileProperties", "AdminProject",
     "OutlineCodes", "WBSMasks", "ExtendedAttributes", "Calendars", "Tasks", "Resources",
     "Assignments"};
 
 constexpr std::string_view kTaskChildren[] = {
-    "UID", "ID", "Name", "Type", "IsNull", "CreateDate", "Contact", "WBS", "WBSLevel",
-    "OutlineNumber", "OutlineLevel", "Priority", "Start", "Finish", "Duration", "DurationFormat",
+    "UID", "GUID", "ID", "Name", "Active", "Manual", "Type", "IsNull", "CreateDate", "Contact", "WBS", "WBSLevel",
+    "OutlineNumber", "OutlineLevel", "Priority", "Start", "Finish", "Duration", "ManualStart",
+    "ManualFinish", "ManualDuration", "DurationFormat",
     "Work", "Stop", "Resume", "ResumeValid", "EffortDriven", "Recurring", "OverAllocated",
     "Estimated", "Milestone", "Summary", "Critical", "IsSubproject", "IsSubprojectReadOnly",
     "SubprojectName", "ExternalTask", "ExternalTaskProject", "EarlyStart", "EarlyFinish",
@@ -80,8 +81,25 @@ int DaysInMonth(std::int32_t year, std::int32_t month) {
 
 }  // namespace
 
+// What xsd:dateTime allows after the seconds: a fraction, then "Z" or "+hh:mm"/"-hh:mm". The
+// project's dates are wall-clock times without a zone, so the clock time stands as written.
+bool DateTimeTail(std::string_view tail) {
+  if (!tail.empty() && tail.front() == '.') {
+    std::size_t digits = 1;
+    while (digits < tail.size() && tail[digits] >= '0' && tail[digits] <= '9') ++digits;
+    if (digits == 1) return false;
+    tail.remove_prefix(digits);
+  }
+  if (tail.empty() || tail == "Z") return true;
+  std::int32_t hours, minutes;
+  return tail.size() == 6 && (tail[0] == '+' || tail[0] == '-') && tail[3] == ':' &&
+         Digits(tail, 1, 2, hours) && Digits(tail, 4, 2, minutes) && hours <= 14 &&
+         minutes <= 59;
+}
+
 std::optional<Moment> ReadMspdiDate(std::string_view text) {
   std::int32_t year, month, day, hour, minute, second;
+  if (text.size() > 19 && DateTimeTail(text.substr(19))) text = text.substr(0, 19);
   if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
       text[16] != ':' || !Digits(text, 0, 4, year) || !Digits(text, 5, 2, month) ||
       !Digits(text, 8, 2, day) || !Digits(text, 11, 2, hour) || !Digits(text, 14, 2, minute) ||

@@ -13,8 +13,9 @@
 
 namespace lunavant::workbench::detail {
 
-// "2004-03-15T08:00:00" (seconds are read and dropped); nullopt for any other form or an
-// impossible date.
+// "2004-03-15T08:00:00" (seconds are read and dropped), with the fraction and time-zone
+// designator xsd:dateTime allows ("...00.000", "...00Z", "...00+03:00"), which are dropped too:
+// the clock time stands as written. Nullopt for any other form or an impossible date.
 std::optional<Moment> ReadMspdiDate(std::string_view text);
 std::string MspdiDateText(Moment when);
 // "08:00:00" as minutes of the day; nullopt for any other form.

@@ -24,9 +24,11 @@
 #include <utility>
 #include <vector>
 
+#include "addin/host/error.h"
 #include "workbench/files/atomic_file.h"
 #include "workbench/files/messages.h"
 #include "workbench/files/mspdi_resources.h"
+#include "workbench/files/project_document.h"
 #include "workbench/files/mspdi_values.h"
 #include "workbench/files/task_spans.h"
 #include "workbench/model/application.h"
@@ -34,6 +36,7 @@
 #include "workbench/model/project.h"
 #include "workbench/model/table.h"
 #include "workbench/model/task.h"
+#include "workbench/schedule/scheduler.h"
 
 namespace lunavant::workbench {
 
@@ -70,6 +73,7 @@ struct LinkState {
 struct TaskState {
   std::string name;
   std::int32_t outline_level = 1;
+  bool manual = false;
   std::int64_t duration = 0;  // minutes, as the file counts them
   bool milestone = false;
   Moment start = 0, finish = 0, created = 0;
@@ -144,7 +148,19 @@ class MspdiSource final : public ProjectSource {
   std::array<std::string, kCustomTextCount> aliases, formulas;
   std::string tables;  // the task tables as last read or saved, in instruction form
   bool had_tables = false;
+  // The project finish and the new-task setting as the document has them (a finish the file
+  // leaves out is worked out), so that a save writes them only when they changed.
+  Moment project_finish = 0;
+  bool new_tasks_manual = false;
+  std::vector<std::string> notes;  // what the reading took in place of what the file said
 };
+
+// Why a task keeps the dates of its file (Task::DatesHeldBy): what feeds its schedule there that
+// the workbench does not model.
+constexpr const char* kHeldByInactive = "inactive task";
+constexpr const char* kHeldByExternal = "task of another project";
+constexpr const char* kHeldBySubproject = "inserted project";
+constexpr const char* kHeldByDelay = "assignment delay";
 
 // The loader's and saver's way into the model's private parts.
 class ProjectFileAccess {
@@ -156,6 +172,10 @@ class ProjectFileAccess {
                                        const detail::TaskSpans& spans,
                                        const std::filesystem::path& path);
   static void ReadTaskValues(pugi::xml_node node, Task& task);
+  static void HoldUnmodelledDates(pugi::xml_node root,
+                                  const std::unordered_map<std::int64_t, Task*>& by_uid);
+  static void HoldUnreproducedDates(Project& project,
+                                    const std::unordered_set<const Task*>& scheduled);
   // The values of `task` that it stores by field (custom values, baseline amounts) into `state`.
   static void CaptureStoredValues(const Task& task, bool summary_row, TaskState& state);
   static void PlaceUndatedTask(Task& task, bool has_start, bool has_finish,
@@ -556,10 +576,22 @@ void WriteBaseline(pugi::xml_node task, const std::optional<TaskState>& before,
   task.remove_child(baseline);
 }
 
+// Some writers give a task that has not started an actual date long before the project as their
+// "no date". An actual date before the project start on a task of 0% complete is taken for none:
+// a task that has not started has no actual dates, and one that would overwrite its Start and
+// Finish with a date from before the project began is no schedule a user made.
+bool StandsForNoDate(pugi::xml_node task, const std::optional<Moment>& actual,
+                     Moment project_start) {
+  if (!actual || *actual >= project_start) return false;
+  const auto percent = detail::ReadWholeNumber(TextOf(task.child("PercentComplete")), 0, 100);
+  return percent.value_or(0) == 0;
+}
+
 TaskState CaptureTask(const Task& task, bool summary_row) {
   TaskState s;
   s.name = summary_row ? std::string() : task.Name();
   s.outline_level = task.OutlineLevel();
+  s.manual = !summary_row && task.IsManual();
   s.duration = task.DurationMinutes();
   s.milestone = !summary_row && task.IsMilestone();
   s.start = task.Start();
@@ -582,7 +614,8 @@ TaskState CaptureTask(const Task& task, bool summary_row) {
 
 // What the document says of a task, read as the loader reads it, so that a task nobody changed
 // compares equal. Its links are all the element's own; KeepLinksAmong leaves those the model has.
-TaskState DocumentState(pugi::xml_node node, bool summary_row, std::int64_t minutes_per_day) {
+TaskState DocumentState(pugi::xml_node node, bool summary_row, std::int64_t minutes_per_day,
+                        Moment project_start) {
   TaskState s;
   // A task without dates is no task the scheduler wrote: any date of the model differs.
   s.start = s.finish = std::numeric_limits<Moment>::min();
@@ -603,6 +636,8 @@ TaskState DocumentState(pugi::xml_node node, bool summary_row, std::int64_t minu
       s.duration = minutes ? std::max<std::int64_t>(0, *minutes) : -1;
     } else if (name == "Milestone") {
       s.milestone = TextOf(child) == std::string_view("1");
+    } else if (name == "Manual") {
+      s.manual = !summary_row && TextOf(child) == std::string_view("1");
     } else if (name == "EarlyStart") {
       s.early_start = date(child);
     } else if (name == "EarlyFinish") {
@@ -663,6 +698,8 @@ TaskState DocumentState(pugi::xml_node node, bool summary_row, std::int64_t minu
       s.constraint == ConstraintType::kAsLateAsPossible) {
     s.constraint_date.reset();
   }
+  if (StandsForNoDate(node, s.actual_start, project_start)) s.actual_start.reset();
+  if (StandsForNoDate(node, s.actual_finish, project_start)) s.actual_finish.reset();
   std::sort(s.custom.begin(), s.custom.end());
   return s;
 }
@@ -856,6 +893,75 @@ void ProjectFileAccess::CaptureStoredValues(const Task& task, bool summary_row, 
   std::sort(state.custom.begin(), state.custom.end());
 }
 
+// What feeds a task's schedule in a file that the workbench does not model: the task keeps the
+// file's dates, which a recalculation would otherwise move. An inactive task (which the
+// scheduler passes over otherwise), a task of another project, an inserted project and a task
+// whose resources' work starts late keep their own.
+void ProjectFileAccess::HoldUnmodelledDates(
+    pugi::xml_node root, const std::unordered_map<std::int64_t, Task*>& by_uid) {
+  const auto hold = [](Task& task, const char* reason) {
+    if (task.dates_held_by_.empty() && !task.manual_) task.dates_held_by_ = reason;
+  };
+  for (pugi::xml_node a : root.child("Assignments").children("Assignment")) {
+    const auto delay = detail::ReadWholeNumber(TextOf(a.child("Delay")), -kMaxUid, kMaxUid);
+    if (!delay || *delay == 0) continue;
+    const auto uid = detail::ReadWholeNumber(TextOf(a.child("TaskUID")), 0, kMaxUid);
+    const auto found = uid ? by_uid.find(*uid) : by_uid.end();
+    if (found != by_uid.end() && found->second->id_ != 0) hold(*found->second, kHeldByDelay);
+  }
+}
+
+// A task whose element holds a scheduler's results (its dates and early dates, as the desktop
+// scheduler writes them) is where that scheduler put it. Where the workbench's scheduler, run on
+// what it models of the file, would put it elsewhere, something that feeds its schedule is beyond
+// the model: the task keeps the file's dates, so that no recalculation moves a task the user did
+// not touch. The trial leaves every scheduled value as the file has it; tasks of files that hold
+// no such results (written by hand or by other programs) are left to the scheduler.
+void ProjectFileAccess::HoldUnreproducedDates(Project& project,
+                                              const std::unordered_set<const Task*>& scheduled) {
+  struct Scheduled {
+    Task* task;
+    Moment start, finish;
+    std::optional<Moment> early_start, early_finish, late_start, late_finish;
+    std::int64_t duration, total_slack, free_slack;
+    bool critical;
+  };
+  std::vector<Scheduled> held;
+  held.reserve(project.rows_.size() + 1);
+  const auto keep = [&held](Task& t) {
+    held.push_back({&t, t.start_, t.finish_, t.early_start_, t.early_finish_, t.late_start_,
+                    t.late_finish_, t.duration_, t.total_slack_, t.free_slack_, t.critical_});
+  };
+  keep(*project.summary_);
+  for (const auto& row : project.rows_) {
+    if (row) keep(*row);
+  }
+  if (scheduled.empty()) return;
+  bool ran = true;
+  try {
+    Schedule(project);
+  } catch (const host::HostError&) {
+    ran = false;  // the recalculation the user asks for will say why
+  }
+  for (const Scheduled& h : held) {
+    Task& t = *h.task;
+    const bool moved = t.start_ != h.start || t.finish_ != h.finish;
+    t.start_ = h.start;
+    t.finish_ = h.finish;
+    t.early_start_ = h.early_start;
+    t.early_finish_ = h.early_finish;
+    t.late_start_ = h.late_start;
+    t.late_finish_ = h.late_finish;
+    t.duration_ = h.duration;
+    t.total_slack_ = h.total_slack;
+    t.free_slack_ = h.free_slack;
+    t.critical_ = h.critical;
+    if (ran && moved && t.id_ != 0 && !t.KeepsItsDates() && scheduled.count(&t) != 0) {
+      t.dates_held_by_ = std::string(kScheduleNotReproduced);
+    }
+  }
+}
+
 void ProjectFileAccess::ReadTaskValues(pugi::xml_node node, Task& task) {
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
     const std::string_view name = child.name();
@@ -868,6 +974,8 @@ void ProjectFileAccess::ReadTaskValues(pugi::xml_node node, Task& task) {
     } else if (name == "DurationFormat") {
       const auto code = detail::ReadWholeNumber(TextOf(child), 0, 1000);
       task.elapsed_ = code && detail::IsElapsedFormat(*code);
+    } else if (name == "Manual") {
+      task.manual_ = task.id_ != 0 && TextOf(child) == std::string_view("1");
     } else if (name == "CreateDate") {
       task.created_ = DateOf(child);
     } else if (name == "EarlyStart") {
@@ -918,6 +1026,19 @@ void ProjectFileAccess::ReadTaskValues(pugi::xml_node node, Task& task) {
       task.constraint_ == ConstraintType::kAsLateAsPossible) {
     task.constraint_date_.reset();
   }
+  const Moment project_start = task.owner_->project_start_;
+  if (StandsForNoDate(node, task.actual_start_, project_start)) task.actual_start_.reset();
+  if (StandsForNoDate(node, task.actual_finish_, project_start)) task.actual_finish_.reset();
+  if (task.id_ == 0) return;
+  task.active_ = TextOf(node.child("Active")) != std::string_view("0");
+  if (task.manual_) return;
+  if (!task.active_) {
+    task.dates_held_by_ = kHeldByInactive;
+  } else if (TextOf(node.child("ExternalTask")) == std::string_view("1")) {
+    task.dates_held_by_ = kHeldByExternal;
+  } else if (TextOf(node.child("IsSubproject")) == std::string_view("1")) {
+    task.dates_held_by_ = kHeldBySubproject;
+  }
 }
 
 // A task whose file gives no start or no finish (written by another program, or cut down by
@@ -965,19 +1086,29 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
   if (pugi::xml_node tasks = root.child("Tasks")) AddMarker(tasks, source->marker);
   source->file = path;
   source->project_2003 = !root.child("SaveVersion");
-  if (pugi::xml_node m = root.child("MinutesPerDay")) {
-    source->minutes_per_day = WholeNumber(m, 1, kMinutesPerDay);
+  // Some programs write 0 for the units of duration; the defaults stand in, and the user hears.
+  for (const char* unit : {"MinutesPerDay", "MinutesPerWeek", "DaysPerMonth"}) {
+    pugi::xml_node m = root.child(unit);
+    if (m && detail::ReadWholeNumber(TextOf(m), 0, 0)) {
+      source->notes.push_back(file_message::ZeroUnitTakenAsDefault(unit));
+    } else if (m && std::string_view(unit) == "MinutesPerDay") {
+      source->minutes_per_day = WholeNumber(m, 1, kMinutesPerDay);
+    }
   }
   project->minutes_per_day_ = source->minutes_per_day;
   std::int64_t calendar_uid = 1;
   if (pugi::xml_node uid = root.child("CalendarUID")) calendar_uid = WholeNumber(uid, -1, kMaxUid);
   project->calendar_ = ReadProjectCalendar(root, calendar_uid);
   if (pugi::xml_node start = root.child("StartDate")) project->project_start_ = DateOf(start);
-  if (TextOf(root.child("ScheduleFromStart")) == std::string_view("0") &&
-      root.child("FinishDate")) {
+  // Scheduled from its finish: without a FinishDate, the latest task finish stands for it.
+  const bool from_finish = TextOf(root.child("ScheduleFromStart")) == std::string_view("0");
+  if (from_finish) {
     project->schedule_from_finish_ = true;
-    project->project_finish_ = DateOf(root.child("FinishDate"));
+    project->project_finish_ =
+        root.child("FinishDate") ? DateOf(root.child("FinishDate")) : project->project_start_;
   }
+  project->new_tasks_manual_ = TextOf(root.child("NewTasksAreManual")) == std::string_view("1");
+  source->new_tasks_manual = project->new_tasks_manual_;
 
   for (pugi::xml_node definition : root.child("ExtendedAttributes").children("ExtendedAttribute")) {
     const auto id = detail::ReadWholeNumber(TextOf(definition.child("FieldID")), 0, kMaxUid);
@@ -1000,6 +1131,8 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
   };
   std::vector<PendingLink> links;
   std::vector<TaskPlacement> placements;  // by task element
+  // Tasks whose element holds a scheduler's results: its dates and its early dates.
+  std::unordered_set<const Task*> scheduled;
   std::int32_t last_level = 0;
   std::int32_t next_uid = 1;
   const std::string_view text = source->text;
@@ -1035,8 +1168,9 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
       if (pugi::xml_node l = node.child("OutlineLevel")) {
         level = static_cast<std::int32_t>(WholeNumber(l, 0, 10000));
       }
+      // The project summary row is the first, at level 0; most writers give it UID 0, some 1.
       const bool summary_row = level == 0;
-      if (summary_row && (uid != 0 || !source->task_texts.empty())) {
+      if (summary_row && !source->task_texts.empty()) {
         Fail(node, file_message::BadOutlineLevel(uid, level, last_level + 1));
       }
       if (!summary_row && level > last_level + 1) {
@@ -1045,7 +1179,7 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
       Task* task;
       if (summary_row) {
         task = project->summary_.get();
-        task->unique_id_ = 0;
+        task->unique_id_ = static_cast<std::int32_t>(uid);
         source->has_summary_row = true;
       } else {
         const auto id = static_cast<std::int32_t>(project->rows_.size() + 1);
@@ -1059,6 +1193,10 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
       by_uid[uid] = task;
       ReadTaskValues(node, *task);
       PlaceUndatedTask(*task, node.child("Start"), node.child("Finish"), *project);
+      if (node.child("Start") && node.child("Finish") && node.child("EarlyStart") &&
+          node.child("EarlyFinish")) {
+        scheduled.insert(task);
+      }
       if (!summary_row) {
         for (pugi::xml_node link : node.children("PredecessorLink")) {
           if (TextOf(link.child("CrossProject")) == std::string_view("1")) continue;
@@ -1111,6 +1249,13 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
   }
 
   ApplyResourceSchedule(*project, ReadResourceSchedule(root, placements, project->calendar_));
+  HoldUnmodelledDates(root, by_uid);
+  if (from_finish && !root.child("FinishDate")) {
+    for (const auto& row : project->rows_) {
+      if (row) project->project_finish_ = std::max(project->project_finish_, row->finish_);
+    }
+  }
+  source->project_finish = project->project_finish_;
 
   // The task tables, when the file carries them.
   std::vector<std::unique_ptr<Table>> tables;
@@ -1147,6 +1292,12 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
   }
 
   project->EnsureOutline();
+  // The trial schedule takes memory of its own: what the reading needed goes first.
+  std::unordered_map<std::int64_t, Task*>().swap(by_uid);
+  std::vector<PendingLink>().swap(links);
+  std::vector<TaskPlacement>().swap(placements);
+  scratch.reset();
+  HoldUnreproducedDates(*project, scheduled);
   source->aliases = project->aliases_;
   source->formulas = project->formulas_;
   source->tables = source->had_tables ? Joined(TableInstructions(*project)) : DefaultTables(app);
@@ -1197,6 +1348,29 @@ void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, cons
   if (!before || before->duration != now.duration) {
     SetChild(node, "Duration", detail::MspdiDurationText(now.duration), order);
     if (!node.child("DurationFormat")) SetChild(node, "DurationFormat", "7", order);
+  }
+  if (!summary_row && (before ? before->manual != now.manual : now.manual)) {
+    SetChild(node, "Manual", now.manual ? "1" : "0", order);
+  }
+  // A manual task's own dates are what the user gave it, which the desktop scheduler reads
+  // back from these; a value typed over a text placeholder ("after the permit") replaces it,
+  // and an untouched placeholder stays.
+  if (now.manual) {
+    // A file's task without a date got one where it was read: no value was typed over it.
+    constexpr Moment kUndated = std::numeric_limits<Moment>::min();
+    const bool start_typed = before && before->start != now.start && before->start != kUndated;
+    if (start_typed || !node.child("ManualStart"))
+      SetChild(node, "ManualStart", detail::MspdiDateText(now.start), order);
+    if (start_typed) node.remove_child("StartText");
+    const bool finish_typed =
+        before && before->finish != now.finish && before->finish != kUndated;
+    if (finish_typed || !node.child("ManualFinish"))
+      SetChild(node, "ManualFinish", detail::MspdiDateText(now.finish), order);
+    if (finish_typed) node.remove_child("FinishText");
+    const bool duration_typed = before && before->duration != now.duration;
+    if (duration_typed || !node.child("ManualDuration"))
+      SetChild(node, "ManualDuration", detail::MspdiDurationText(now.duration), order);
+    if (duration_typed) node.remove_child("DurationText");
   }
   // The flag follows a changed duration; a file's zero-length task that is no milestone, or a
   // milestone with a length, keeps its flag.
@@ -1314,10 +1488,15 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
     SetChild(root, "ScheduleFromStart", project.ScheduleFromFinish() ? "0" : "1",
              detail::ProjectChildOrder());
   }
-  if (project.ScheduleFromFinish() &&
-      detail::ReadMspdiDate(TextOf(root.child("FinishDate"))) != project.ProjectFinish()) {
+  if (project.ScheduleFromFinish() && source.project_finish != project.ProjectFinish()) {
     SetChild(root, "FinishDate", detail::MspdiDateText(project.ProjectFinish()),
              detail::ProjectChildOrder());
+    source.project_finish = project.ProjectFinish();
+  }
+  if (source.new_tasks_manual != project.NewTasksAreManual()) {
+    SetChild(root, "NewTasksAreManual", project.NewTasksAreManual() ? "1" : "0",
+             detail::ProjectChildOrder());
+    source.new_tasks_manual = project.NewTasksAreManual();
   }
 
   std::unordered_set<std::int64_t> live_uids;
@@ -1334,7 +1513,7 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
     const std::string_view text = RowText(source, row);
     pugi::xml_node node = ParseElement(scratch, text.substr(row.prefix));
     if (row.written_unread) {
-      row.written = DocumentState(node, summary_row, project.MinutesPerDay());
+      row.written = DocumentState(node, summary_row, project.MinutesPerDay(), project.ProjectStart());
       KeepLinksAmong(*row.written, uid, live_uids);
       row.written_unread = false;
       if (*row.written == now) return;
@@ -1356,7 +1535,7 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
     std::string rewritten(text.substr(0, row.prefix));
     rewritten += ElementText(node, source.form);
     row.own = std::move(rewritten);
-    row.written = DocumentState(node, summary_row, project.MinutesPerDay());
+    row.written = DocumentState(node, summary_row, project.MinutesPerDay(), project.ProjectStart());
     KeepLinksAmong(*row.written, uid, live_uids);
   };
 
@@ -1694,6 +1873,11 @@ void SaveProjectFile(Project& project, const std::filesystem::path& path) {
   project.MarkSaved();
 }
 
+std::vector<std::string> ProjectFileNotes(const Project& project) {
+  const auto* source = dynamic_cast<const MspdiSource*>(project.Source());
+  return source ? source->notes : std::vector<std::string>();
+}
+
 std::filesystem::path ProjectFilePath(const Project& project) {
   if (const auto* source = dynamic_cast<const MspdiSource*>(project.Source())) return source->file;
   return {};
@@ -1713,6 +1897,10 @@ void UseProjectFiles(Application& app) {
     if (path.filename() != named) project.Rename(path.filename().string());
     SaveProjectFile(project, path);
   });
+}
+
+pugi::xml_node ProjectDocumentRoot(Project& project) {
+  return ProjectFileAccess::SourceOf(project).doc.document_element();
 }
 
 }  // namespace lunavant::workbench

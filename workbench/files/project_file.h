@@ -4,8 +4,8 @@
 //
 // The document a project was read from stays with the project. A save writes into that document
 // only what the workbench models and what changed since the file was read or last saved (task
-// names, outline levels, dates, durations, constraints, links, custom field values, custom-field
-// aliases and formulas), each in place or, when new, at its place in the schema's order; every
+// names, outline levels, dates, durations, manual scheduling, constraints, links, custom field
+// values, custom-field aliases and formulas, the project's new-task and scheduling settings), each in place or, when new, at its place in the schema's order; every
 // other element, attribute and value stays as it was, in its order. The task tables and the
 // current table travel as processing instructions before the root element, which MSPDI readers
 // ignore; a file without them gets the default tables.
@@ -23,6 +23,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "addin/host/events.h"
 #include "workbench/files/file_error.h"
@@ -32,10 +33,20 @@ namespace lunavant::workbench {
 class Application;
 class Project;
 
+// Why a task keeps the dates of its file (Task::DatesHeldBy) when the workbench's scheduler, run
+// on what it models of the file, would put it elsewhere: something that feeds its schedule is
+// beyond the model.
+inline constexpr std::string_view kScheduleNotReproduced = "schedule not reproduced";
+
 // Reads `path` into a project of `app` that is not yet handed to it (see OpenProjectFile). The
 // project is named after the file. Fails with ProjectFileError: kNotFound, kUnreadable, or
 // kMalformed with the line and what is wrong (not XML, not a project, an unknown date form, a link
-// to a missing task, a duplicate UID, ...); then nothing is made.
+// to a missing task, a duplicate UID, ...); then nothing is made. What the reading takes in place
+// of a readable but unusable value is listed by ProjectFileNotes. An actual date before the
+// project start on a task of 0% complete is a writer's "no date" and is read as none; a task
+// that something unmodelled schedules (Active 0, ExternalTask, IsSubproject, an assignment
+// Delay), or whose file dates the workbench's scheduler does not reproduce, keeps them
+// (Task::DatesHeldBy).
 std::unique_ptr<Project> ReadProjectFile(Application& app, const std::filesystem::path& path);
 // The same for a document in memory; `path` names it in errors and becomes the project's file.
 std::unique_ptr<Project> ReadProjectText(Application& app, std::string_view text,
@@ -61,6 +72,10 @@ void SaveProjectFile(Project& project, const std::filesystem::path& path);
 // Number, Flag, Cost and Duration with their number). The host takes edits of other fields too,
 // which a save would leave out.
 bool ProjectFileKeepsField(host::FieldId field);
+
+// What the reading of the project's file took in place of what the file said (a unit of 0
+// read as its default, ...), one sentence each; empty for a project not read from a file.
+std::vector<std::string> ProjectFileNotes(const Project& project);
 
 // The file the project was read from or last saved to; empty for a project never saved.
 std::filesystem::path ProjectFilePath(const Project& project);

@@ -22,6 +22,7 @@
 #include "workbench/model/field_catalog.h"
 #include "workbench/model/project.h"
 #include "workbench/model/task.h"
+#include "workbench/schedule/scheduler.h"
 
 namespace lunavant::workbench {
 namespace {
@@ -442,6 +443,102 @@ TEST_F(ProjectFileTest, TasksWithoutDatesArePlacedByTheirDurationAndSavedSo) {
   EXPECT_NE(saved.find("<Start>2004-03-01T08:00:00</Start>"), std::string::npos);
   EXPECT_NE(saved.find("<Finish>2004-03-08T17:00:00</Finish>"), std::string::npos);
   EXPECT_EQ(saved.find("1970-"), std::string::npos);
+}
+
+TEST_F(ProjectFileTest, ReadableFilesOfOtherProgramsOpenAndSaveAsTheyCame) {
+  // Given another program's file with units of 0, a project summary row of UID 1, dates with a
+  // time-zone designator and "no date" actual dates of 2000-01-01 on unstarted tasks, expect it
+  // to open with the default units and a note for each, the clock times as written, no actual
+  // dates, and a save with no edit to give the file back byte for byte.
+  const fs::path file =
+      fs::path(LUNAVANT_SOURCE_DIR) / "tests" / "data" / "mspdi" / "other-writer-settings.xml";
+  std::unique_ptr<Project> pj = ReadProjectFile(app_, file);
+  EXPECT_EQ(ProjectFileNotes(*pj),
+            (std::vector<std::string>{file_message::ZeroUnitTakenAsDefault("MinutesPerDay"),
+                                      file_message::ZeroUnitTakenAsDefault("MinutesPerWeek"),
+                                      file_message::ZeroUnitTakenAsDefault("DaysPerMonth")}));
+  EXPECT_EQ(pj->MinutesPerDay(), 480);
+  EXPECT_EQ(pj->SummaryTask().UniqueID(), 1);
+  EXPECT_EQ(pj->TaskCount(), 2);
+  EXPECT_EQ(Row(*pj, 1).Start(), MomentOf(2024, 3, 4, 8));
+  EXPECT_FALSE(Row(*pj, 1).ActualStart());
+  EXPECT_FALSE(Row(*pj, 2).ActualFinish());
+  std::ifstream in(file, std::ios::binary);
+  const std::string original((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_EQ(ProjectFileText(*pj), original);
+  // A recalculation moves nothing: the dates keep their text, the stored "no dates" stay.
+  Schedule(*pj);
+  EXPECT_EQ(Row(*pj, 2).Finish(), MomentOf(2024, 3, 7, 17));
+  const std::string recalculated = ProjectFileText(*pj);
+  EXPECT_NE(recalculated.find("<Start>2024-03-06T08:00:00Z</Start>"), std::string::npos);
+  EXPECT_NE(recalculated.find("<ActualStart>2000-01-01T00:00:00</ActualStart>"),
+            std::string::npos);
+
+  // An actual date within the project is one; two tasks of UID 0 are one too many.
+  const std::string head =
+      "<?xml version=\"1.0\"?>\n<Project xmlns=\"http://schemas.microsoft.com/project\">"
+      "<StartDate>2004-03-01T08:00:00</StartDate><Tasks>\n";
+  std::unique_ptr<Project> started = ReadProjectText(
+      app_,
+      head + "<Task><UID>1</UID><Name>A</Name><PercentComplete>0</PercentComplete>"
+             "<ActualStart>2004-03-02T08:00:00</ActualStart></Task></Tasks></Project>",
+      "started.xml");
+  EXPECT_EQ(Row(*started, 1).ActualStart(), MomentOf(2004, 3, 2, 8));
+  const ProjectFileError twice = ErrorReading(
+      head + "<Task><UID>0</UID><OutlineLevel>0</OutlineLevel></Task>\n"
+             "<Task><UID>0</UID><OutlineLevel>1</OutlineLevel></Task></Tasks></Project>");
+  EXPECT_EQ(twice.Line(), 4);
+  EXPECT_EQ(twice.Description(), file_message::DuplicateUid(0));
+}
+
+TEST_F(ProjectFileTest, AManualTasksTextPlaceholdersStayUntilAValueIsTypedOverThem) {
+  // Given a manual task whose start is a placeholder text without a date, and one whose finish
+  // is, expect a recalculation and a save to keep both texts, and a finish typed over the second
+  // to replace its text with the date, in ManualFinish as well.
+  const std::string text =
+      "<?xml version=\"1.0\"?>\n<Project xmlns=\"http://schemas.microsoft.com/project\">"
+      "<SaveVersion>14</SaveVersion><StartDate>2004-03-01T08:00:00</StartDate><Tasks>"
+      "<Task><UID>1</UID><Name>A</Name><Manual>1</Manual><Duration>PT8H0M0S</Duration>"
+      "<StartText>after the permit</StartText></Task>"
+      "<Task><UID>2</UID><Name>B</Name><Manual>1</Manual><Start>2004-03-03T08:00:00</Start>"
+      "<Finish>2004-03-03T17:00:00</Finish><Duration>PT8H0M0S</Duration>"
+      "<FinishText>when the landlord agrees</FinishText></Task></Tasks></Project>";
+  std::unique_ptr<Project> pj = ReadProjectText(app_, text, "placeholders.xml");
+  Schedule(*pj);
+  EXPECT_EQ(Row(*pj, 2).Start(), MomentOf(2004, 3, 3, 8));
+  std::string saved = ProjectFileText(*pj);
+  EXPECT_NE(saved.find("<StartText>after the permit</StartText>"), std::string::npos);
+  EXPECT_NE(saved.find("<FinishText>when the landlord agrees</FinishText>"), std::string::npos);
+  Row(*pj, 2).SetField(field::kFinish, "04/03/04");
+  Schedule(*pj);
+  saved = ProjectFileText(*pj);
+  EXPECT_NE(saved.find("<StartText>after the permit</StartText>"), std::string::npos);
+  EXPECT_EQ(saved.find("<FinishText>"), std::string::npos);
+  EXPECT_NE(saved.find("<ManualFinish>2004-03-04T17:00:00</ManualFinish>"), std::string::npos);
+}
+
+TEST_F(ProjectFileTest, AProjectScheduledFromItsFinishStaysSoWithoutAFinishDate) {
+  // Given a file scheduled from its finish that gives no FinishDate, expect the latest task
+  // finish to stand for it, the tasks to keep their dates on a recalculation, and a save to keep
+  // the setting and add no finish date.
+  const std::string text =
+      "<?xml version=\"1.0\"?>\n<Project xmlns=\"http://schemas.microsoft.com/project\">"
+      "<ScheduleFromStart>0</ScheduleFromStart><StartDate>2004-03-01T08:00:00</StartDate><Tasks>"
+      "<Task><UID>1</UID><Name>A</Name><Start>2004-03-03T08:00:00</Start>"
+      "<Finish>2004-03-04T17:00:00</Finish><Duration>PT16H0M0S</Duration></Task>"
+      "<Task><UID>2</UID><Name>B</Name><Start>2004-03-05T08:00:00</Start>"
+      "<Finish>2004-03-05T17:00:00</Finish><Duration>PT8H0M0S</Duration><PredecessorLink>"
+      "<PredecessorUID>1</PredecessorUID><Type>1</Type></PredecessorLink></Task>"
+      "</Tasks></Project>";
+  std::unique_ptr<Project> pj = ReadProjectText(app_, text, "late.xml");
+  EXPECT_TRUE(pj->ScheduleFromFinish());
+  EXPECT_EQ(pj->ProjectFinish(), MomentOf(2004, 3, 5, 17));
+  Schedule(*pj);
+  EXPECT_EQ(Row(*pj, 1).Start(), MomentOf(2004, 3, 3, 8));
+  EXPECT_EQ(Row(*pj, 2).Finish(), MomentOf(2004, 3, 5, 17));
+  const std::string saved = ProjectFileText(*pj);
+  EXPECT_NE(saved.find("<ScheduleFromStart>0</ScheduleFromStart>"), std::string::npos);
+  EXPECT_EQ(saved.find("FinishDate"), std::string::npos);
 }
 
 TEST_F(ProjectFileTest, CutAndGarbledFilesOpenOrFailCleanly) {

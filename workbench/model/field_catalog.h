@@ -24,6 +24,8 @@ struct FieldInfo {
 // Identifiers of the fields the workbench models itself; every other field is stored as its kind.
 namespace field {
 inline constexpr host::FieldId kName = 188743694;
+// Marks of how the task is scheduled: "Manual" (Task::IsManual), "File dates" (DatesHeldBy).
+inline constexpr host::FieldId kIndicators = 188743885;
 inline constexpr host::FieldId kConstraintType = 188743697;
 inline constexpr host::FieldId kConstraintDate = 188743698;
 inline constexpr host::FieldId kCritical = 188743699;

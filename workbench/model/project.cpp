@@ -119,8 +119,15 @@ Task& Project::AddTask(std::string name, std::int32_t duration_days, std::int32_
   outline_dirty_ = true;
   Task& task = *rows_.back();
   task.MoveStartTo(project_start_);
+  task.manual_ = new_tasks_manual_;
   MarkChanged();
   return task;
+}
+
+void Project::SetNewTasksAreManual(bool manual) {
+  if (new_tasks_manual_ == manual) return;
+  new_tasks_manual_ = manual;
+  MarkChanged();
 }
 
 void Project::AddBlankRow() {

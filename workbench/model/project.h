@@ -90,7 +90,11 @@ class Project final : public host::Project {
 
   // Appends a task row, starting at the project start. Fails with kHostFailure, adding nothing,
   // when `outline_level` is not in 1..(previous task's level + 1) or `duration_days` is negative.
+  // The task is scheduled manually when NewTasksAreManual says so.
   Task& AddTask(std::string name, std::int32_t duration_days = 1, std::int32_t outline_level = 1);
+  // Whether tasks added from now on are scheduled manually (see Task::IsManual); not by default.
+  bool NewTasksAreManual() const { return new_tasks_manual_; }
+  void SetNewTasksAreManual(bool manual);
   // Appends a blank row: TaskAt gives null for it, and the next task's ID counts it.
   void AddBlankRow();
   // Links two tasks of this project. Fails with kHostFailure for a task of another project or a
@@ -174,6 +178,7 @@ class Project final : public host::Project {
   std::int64_t minutes_per_day_ = 8 * 60;
   Moment project_start_;
   bool schedule_from_finish_ = false;
+  bool new_tasks_manual_ = false;
   Moment project_finish_ = 0;
   std::vector<std::unique_ptr<Table>> tables_;
   std::string current_table_ = "Entry";

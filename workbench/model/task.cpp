@@ -344,6 +344,8 @@ std::string Task::GetField(host::FieldId field) const {
       return Predecessors();
     case field::kSuccessors:
       return Successors();
+    case field::kIndicators:
+      return manual_ ? "Manual" : dates_held_by_.empty() ? "" : "File dates";
     default:
       break;
   }
@@ -472,6 +474,7 @@ Task::Apply Task::PrepareWrite(const FieldInfo& info, const std::string& text) {
       }
       if (!type) host::Raise(host::kHostFailure, message::UnreadableConstraintType(text));
       return [this, type = *type] {
+        dates_held_by_.clear();
         constraint_ = type;
         if (type == ConstraintType::kAsSoonAsPossible ||
             type == ConstraintType::kAsLateAsPossible) {
@@ -548,7 +551,15 @@ Task::Apply Task::PrepareDateWrite(const FieldInfo& info, const std::string& tex
   const ProjectCalendar& calendar = owner_->Calendar();
   switch (id) {
     case field::kStart:
+      // A manual task goes where it is typed, on working time or not, and takes no constraint.
+      if (manual_) {
+        return [this, when] {
+          dates_held_by_.clear();
+          MoveManualStartTo(when);
+        };
+      }
       return [this, when] {
+        dates_held_by_.clear();
         MoveStartTo(when);
         constraint_ = ConstraintType::kStartNoEarlierThan;
         constraint_date_ = start_;
@@ -558,7 +569,16 @@ Task::Apply Task::PrepareDateWrite(const FieldInfo& info, const std::string& tex
       if (when < start_) {
         host::Raise(host::kHostFailure, message::FinishBeforeStart(text));
       }
+      if (manual_ && id == field::kFinish) {
+        return [this, when, &calendar] {
+          dates_held_by_.clear();
+          finish_ = when;
+          duration_ = std::max<std::int64_t>(0, calendar.WorkAt(when) - calendar.WorkAt(start_));
+          elapsed_ = false;
+        };
+      }
       return [this, when, id, &calendar] {
+        dates_held_by_.clear();
         // Typed finishes count whole days: a finish inside a working day ends that day.
         const std::int64_t per_day = owner_->MinutesPerDay();
         const std::int64_t minutes = calendar.WorkAt(when) - calendar.WorkAt(start_);
@@ -572,11 +592,13 @@ Task::Apply Task::PrepareDateWrite(const FieldInfo& info, const std::string& tex
     }
     case field::kActualStart:
       return [this, when] {
+        dates_held_by_.clear();
         actual_start_ = when;
         MoveStartTo(when);
       };
     case field::kConstraintDate:
       return [this, when] {
+        dates_held_by_.clear();
         constraint_date_ = when;
         if (constraint_ == ConstraintType::kAsSoonAsPossible ||
             constraint_ == ConstraintType::kAsLateAsPossible) {
@@ -606,7 +628,15 @@ Task::Apply Task::PrepareLinksWrite(const FieldInfo& info, const std::string& te
     links.push_back(Link{other, spec.type, spec.lag_days * owner_->MinutesPerDay()});
   }
   return [this, links = std::move(links), predecessors] {
+    // Typed links ask for the schedule they make: the tasks they lead to keep no file dates.
     std::vector<Link>& mine = predecessors ? predecessors_ : successors_;
+    if (predecessors) dates_held_by_.clear();
+    for (const Link& link : mine) {
+      if (!predecessors) link.task->dates_held_by_.clear();
+    }
+    for (const Link& link : links) {
+      if (!predecessors) link.task->dates_held_by_.clear();
+    }
     for (const Link& old : mine) {
       RemoveLinksTo(predecessors ? old.task->successors_ : old.task->predecessors_, this);
     }
@@ -634,6 +664,14 @@ void Task::SetSplitMinutes(std::int64_t minutes) {
   owner_->MarkChanged();
 }
 
+void Task::SetManual(bool manual) {
+  if (manual_ == manual) return;
+  manual_ = manual;
+  owner_->MarkChanged();
+}
+
+void Task::HoldDates(std::string reason) { dates_held_by_ = std::move(reason); }
+
 void Task::SetLevelingDelay(std::int64_t minutes, bool elapsed) {
   if (leveling_delay_ == minutes && leveling_delay_elapsed_ == elapsed) return;
   leveling_delay_ = minutes;
@@ -652,11 +690,27 @@ void Task::MoveStartTo(Moment start) {
   }
 }
 
+void Task::MoveManualStartTo(Moment start) {
+  const ProjectCalendar& calendar = owner_->CalendarOf(*this);
+  start_ = start;
+  if (duration_ == 0) {
+    finish_ = start_;
+  } else {
+    finish_ = elapsed_ ? start_ + duration_
+                       : calendar.FinishOf(calendar.WorkAt(start) + duration_ + split_);
+  }
+}
+
 void Task::SetDurationKeepingStart(std::int32_t days) {
   // Durations typed or set here count working days, whatever the task counted before.
   elapsed_ = false;
   duration_ = days * MinutesPerDay();
-  MoveStartTo(start_);
+  dates_held_by_.clear();
+  if (manual_) {
+    MoveManualStartTo(start_);
+  } else {
+    MoveStartTo(start_);
+  }
 }
 
 }  // namespace lunavant::workbench

@@ -97,6 +97,21 @@ class Task final : public host::Task {
   std::int64_t LevelingDelayMinutes() const { return leveling_delay_; }
   bool LevelingDelayElapsed() const { return leveling_delay_elapsed_; }
   void SetLevelingDelay(std::int64_t minutes, bool elapsed);
+  // A manually scheduled task: its start, finish and duration are the user's, which no link,
+  // constraint or project start moves; it still drives its successors. A typed Start moves it
+  // keeping its duration, a typed Finish or Duration changes its span, and nothing else.
+  bool IsManual() const { return manual_; }
+  void SetManual(bool manual);
+  // Why a recalculation keeps the dates the task's file gave it: something that feeds its
+  // schedule that the workbench does not model (empty for none). Typing a date, the duration,
+  // the constraint or the links that lead to the task ends it: the user then asks for the
+  // schedule the workbench computes.
+  const std::string& DatesHeldBy() const { return dates_held_by_; }
+  void HoldDates(std::string reason);
+  // Whether a recalculation leaves the task's start and finish as they are.
+  bool KeepsItsDates() const { return manual_ || !dates_held_by_.empty(); }
+  // An inactive task stays in the plan but drives no successor and counts in no summary.
+  bool IsActive() const { return active_; }
   bool IsSummary() const;
   bool IsMilestone() const { return duration_ == 0 && !IsSummary(); }
   Moment Start() const { return start_; }
@@ -137,6 +152,7 @@ class Task final : public host::Task {
   std::string ShowDate(std::optional<Moment> when) const;
   std::string LinkText(const std::vector<Link>& links) const;
   void MoveStartTo(Moment start);
+  void MoveManualStartTo(Moment start);
   void SetDurationKeepingStart(std::int32_t days);
   std::int64_t MinutesPerDay() const;
   std::int32_t DaysOf(std::int64_t working_minutes) const;
@@ -147,6 +163,9 @@ class Task final : public host::Task {
   std::string name_;
   std::int64_t duration_;
   bool elapsed_ = false;
+  bool manual_ = false;
+  bool active_ = true;
+  std::string dates_held_by_;
   std::int32_t calendar_ = -1;
   std::int64_t split_ = 0;
   std::int64_t leveling_delay_ = 0;

@@ -10,14 +10,14 @@
 #include <string>
 
 #include "addin/host/error.h"
+#include "orbelune.h"
 
 namespace lunavant::workbench {
 namespace {
 
 namespace fs = std::filesystem;
 
-using G2HAFunction = std::int32_t (*)(std::int32_t, std::int32_t, std::int32_t, std::int32_t*,
-                                      std::int32_t*, std::int32_t*, std::int32_t*);
+using G2HAFunction = OrbeluneG2HA;
 
 const fs::path kConverterDir = LUNAVANT_CONVERTER_DIR;
 

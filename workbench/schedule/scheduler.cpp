@@ -127,13 +127,17 @@ void Scheduler::Run(Project& project) {
       const Task& task = *tasks[i];
       if (is_summary(i))
         add(i, finish_node[i], EdgeKind::kSummarySpan, LinkType::kFinishToStart, Lag{});
+      // An inactive task drives nothing and counts in no summary.
       for (const Task* child : task.children_) {
         const std::int32_t c = child->schedule_index_;
         add(i, c, EdgeKind::kParentToChild, LinkType::kFinishToStart, Lag{});
+        if (!child->active_) continue;
         add(finish_node[c], finish_node[i], EdgeKind::kChildToParent, LinkType::kFinishToStart,
             Lag{});
       }
+      if (!task.active_) continue;
       for (const Link& link : task.successors_) {
+        if (!link.task->active_) continue;
         add(finish_node[i], link.task->schedule_index_, EdgeKind::kLink, link.type,
             LagOf(task, link));
       }
@@ -286,6 +290,8 @@ void Scheduler::Run(Project& project) {
           first = std::min(first, es[in.edges[e].node]);
           last = std::max(last, ef[in.edges[e].node]);
         }
+        // A summary of inactive tasks only spans nothing from where it starts.
+        if (first > last) first = last = calendar.WorkAt(tasks[task_of_node[v - n]]->start_);
         es[v] = first;
         ef[v] = last;
         continue;
@@ -366,6 +372,14 @@ void Scheduler::Run(Project& project) {
       finish_side[v] = from_finish && !has_length;
       finish_at_start[v] =
           start_to_finish && start == linked && has_length && !task.actual_start_;
+      // A manual task (or one whose file dates are kept) is where it stands, and drives its
+      // successors from there.
+      if (task.KeepsItsDates()) {
+        es[v] = calendar.WorkAt(task.start_);
+        ef[v] = std::max(es[v], calendar.WorkAt(task.finish_));
+        finish_side[v] = 0;
+        finish_at_start[v] = 0;
+      }
     }
   };
 
@@ -470,15 +484,21 @@ void Scheduler::Run(Project& project) {
     const Boundary total_slack = project_minutes(early_es(i), ls[i]);
     set(task.total_slack_, total_slack);
     set(task.critical_, total_slack <= 0);
+    if (summary_finish && task.KeepsItsDates()) {
+      set(task.free_slack_, 0);
+      continue;
+    }
     if (summary_finish) {
       Moment first = std::numeric_limits<Moment>::max(), last = std::numeric_limits<Moment>::min();
       Moment late_first = first, late_last = last;
       for (const Task* child : task.children_) {
+        if (!child->active_) continue;
         first = std::min(first, child->start_);
         last = std::max(last, child->finish_);
         late_first = std::min(late_first, *child->late_start_);
         late_last = std::max(late_last, *child->late_finish_);
       }
+      if (first > last) continue;  // inactive subtasks only: the summary stays as it is
       set(task.start_, first);
       set(task.finish_, last);
       set(task.early_start_, std::optional<Moment>(first));
@@ -498,6 +518,16 @@ void Scheduler::Run(Project& project) {
       if (milestone) return start_at(finish);
       return task.elapsed_ ? calendar.StartOf(start) + task.duration_ : calendar.FinishOf(finish);
     };
+    if (task.KeepsItsDates()) {
+      set(task.late_start_, std::optional<Moment>(start_at(ls[i])));
+      set(task.late_finish_, std::optional<Moment>(finish_at(ls[i], lf[i])));
+      if (task.manual_) {
+        set(task.early_start_, std::optional<Moment>(task.start_));
+        set(task.early_finish_, std::optional<Moment>(task.finish_));
+      }
+      set(task.free_slack_, std::min(total_slack, project_minutes(ef[i], project_finish)));
+      continue;
+    }
     set(task.early_start_, std::optional<Moment>(start_at(es[i])));
     // Where work resumes after a count, on the task's own calendar.
     auto resumes_at = [&](Boundary b) {
@@ -510,6 +540,7 @@ void Scheduler::Run(Project& project) {
     set(task.late_finish_, std::optional<Moment>(finish_at(ls[i], lf[i])));
     Boundary free_slack = project_minutes(ef[i], project_finish);
     for (const Link& link : task.successors_) {
+      if (!task.active_ || !link.task->active_) continue;
       const std::int32_t s = link.task->schedule_index_;
       const Boundary successor_at = ToFinish(link.type) ? early_ef(s) : early_es(s);
       const Boundary mine = FromFinish(link.type) ? ef[i] : es[i];
@@ -535,6 +566,11 @@ void Scheduler::Run(Project& project) {
       set(task.start_, start_at(late_start));
       set(task.finish_, finish_at(late_start, late_finish));
       free_slack = 0;
+    } else if (milestone && !task.actual_start_ &&
+               calendar.WorkAt(task.start_) == calendar.WorkAt(*task.early_start_) &&
+               task.start_ == task.finish_) {
+      // A milestone on non-working time stays where it stands while the schedule puts it at
+      // the same point of working time: the desktop scheduler keeps it there too.
     } else {
       set(task.start_, task.actual_start_ ? *task.actual_start_ : *task.early_start_);
       set(task.finish_, task.actual_finish_ ? *task.actual_finish_ : *task.early_finish_);
@@ -548,11 +584,18 @@ void Scheduler::Run(Project& project) {
   Moment late_first = first, late_last = last;
   bool any = false;
   for (const Task* top : summary.children_) {
+    if (!top->active_) continue;
     first = any ? std::min(first, top->start_) : top->start_;
     last = any ? std::max(last, top->finish_) : top->finish_;
     late_first = any ? std::min(late_first, *top->late_start_) : *top->late_start_;
     late_last = any ? std::max(late_last, *top->late_finish_) : *top->late_finish_;
     any = true;
+  }
+  // A project without tasks keeps its summary's dates while they stand at its start, on
+  // working time or not.
+  if (!any && summary.start_ == summary.finish_ &&
+      calendar.WorkAt(summary.start_) == project_start) {
+    first = last = late_first = late_last = summary.start_;
   }
   set(summary.start_, first);
   set(summary.finish_, last);

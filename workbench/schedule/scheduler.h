@@ -22,6 +22,12 @@
 // starts, as the desktop scheduler shows them. A project scheduled from its finish runs the
 // passes the other way round and places every task at its late dates.
 //
+// A manually scheduled task, and one that keeps the dates of its file (Task::KeepsItsDates),
+// stays where it stands, on working time or not, and drives its successors and summaries from
+// there; only its slack and late dates are worked out. An inactive task drives nothing and counts
+// in no summary. A milestone on non-working time, and the summary of a project without tasks,
+// stay where they stand while the schedule puts them at the same point of working time.
+//
 // The passes run over a graph of tasks, links and outline (a summary task is two nodes: one that
 // hands its links' bounds down to its subtasks, one that gathers their span), in the order of
 // Kahn's algorithm, so the cost is linear in tasks plus links.

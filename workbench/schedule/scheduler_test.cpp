@@ -361,6 +361,29 @@ TEST_F(SchedulerTest, PartDaysElapsedTimeAndShortDaysCountToTheMinute) {
   EXPECT_EQ(span(3), "Fri 05/03/04 08:00 - Mon 08/03/04 12:00");
 }
 
+// Given a milestone a file dates on a Saturday morning where its constraint puts it, expect a
+// recalculation to keep it there, and a predecessor that pushes it past the weekend to move it
+// to where work resumes.
+TEST_F(SchedulerTest, AMilestoneOnNonWorkingTimeStaysUntilItIsDrivenElsewhere) {
+  const std::string text =
+      "<?xml version=\"1.0\"?><Project xmlns=\"http://schemas.microsoft.com/project\">"
+      "<StartDate>2004-03-01T08:00:00</StartDate><Tasks>"
+      "<Task><UID>1</UID><Name>A</Name><Start>2004-03-01T08:00:00</Start>"
+      "<Finish>2004-03-01T17:00:00</Finish><Duration>PT8H0M0S</Duration></Task>"
+      "<Task><UID>2</UID><Name>Inspection</Name><Start>2004-03-06T10:00:00</Start>"
+      "<Finish>2004-03-06T10:00:00</Finish><Duration>PT0H0M0S</Duration>"
+      "<ConstraintType>4</ConstraintType><ConstraintDate>2004-03-06T10:00:00</ConstraintDate>"
+      "<PredecessorLink><PredecessorUID>1</PredecessorUID><Type>1</Type></PredecessorLink>"
+      "</Task></Tasks></Project>";
+  Project& pj = app_.AdoptOpenedProject(ReadProjectText(app_, text, "weekend.xml"));
+  app_.SetDateFormat(DateFormat::kWeekdayDateTime);
+  app_.CalculateProject();
+  EXPECT_EQ(Span(2), "Sat 06/03/04 10:00 - Sat 06/03/04 10:00");
+  pj.TaskAt(1)->SetField(field::kDuration, "6");
+  app_.CalculateProject();
+  EXPECT_EQ(Span(2), "Mon 08/03/04 17:00 - Mon 08/03/04 17:00");
+}
+
 // Given a schedule that would run past 31 December 2149, expect a refusal that changes nothing.
 TEST_F(SchedulerTest, ScheduleBeyondTheHostsRangeFails) {
   Plan().StartingOn(2149, 12, 1).AddTask("A", 5).AddTask("B", 5).Build();

@@ -57,6 +57,10 @@ class ScriptedForm final : public host::Form {
     if (shown_) {
       host::Raise(host::kInvalidProcedureCall, std::string(ui_message::kFormAlreadyShown));
     }
+    if (!toolkit_.scripts_.empty() && toolkit_.scripts_.front().fails_to_show) {
+      toolkit_.scripts_.pop_front();
+      host::Raise(host::kHostFailure, std::string(ui_message::kFormCannotBeShown));
+    }
     std::optional<CommandBars::BusyScope> busy;
     if (toolkit_.bars_ != nullptr) busy.emplace(*toolkit_.bars_);
     shown_ = true;
@@ -203,6 +207,12 @@ std::unique_ptr<host::Form> ScriptedDialogs::CreateForm(const host::FormSpec& sp
 }
 
 void ScriptedDialogs::QueueScript(DialogScript script) { scripts_.push_back(std::move(script)); }
+
+void ScriptedDialogs::QueueShowFailure() {
+  DialogScript failure;
+  failure.fails_to_show = true;
+  scripts_.push_back(std::move(failure));
+}
 
 void ScriptedDialogs::Clear() {
   scripts_.clear();

@@ -57,6 +57,9 @@ struct DialogScript {
   // The caption of the form it answers; empty answers any form.
   std::string caption;
   std::vector<DialogAction> actions;
+  // The form does not open: ShowModal fails before its Activate handler, as a toolkit that
+  // cannot make the window does.
+  bool fails_to_show = false;
 };
 
 // A form as it was when it was shown (after its Activate handler), and how the script went.
@@ -79,6 +82,8 @@ class ScriptedDialogs final : public host::DialogToolkit {
 
   // The next form shown runs this script.
   void QueueScript(DialogScript script);
+  // The next form shown fails to open, with kHostFailure; nothing is recorded for it.
+  void QueueShowFailure();
   std::int32_t QueuedScripts() const { return static_cast<std::int32_t>(scripts_.size()); }
   const std::vector<ShownForm>& Shown() const { return shown_; }
   void Clear();

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "addin/host/error.h"
 #include "workbench/ui/messages.h"
 
 namespace lunavant::workbench {
@@ -74,6 +75,36 @@ TEST(ScriptedDialogs, AnswersAFormFromItsScriptAndRecordsItAsShown) {
   EXPECT_EQ(shown.lists.at("Choice"), (std::vector<std::string>{"Start", "Finish"}));
   EXPECT_EQ(shown.actions_run, 3);
   EXPECT_EQ(shown.script_problem, "");
+}
+
+TEST(ScriptedDialogs, AFormThatFailsToShowRunsNoHandlerAndTheNextScriptAnswersTheNextShow) {
+  // Given a show failure queued before a script, expect the first show to fail with kHostFailure
+  // before Activate, with nothing recorded and the host not left busy, and the second show to run
+  // the script.
+  CommandBars bars;
+  ScriptedDialogs dialogs(&bars);
+  Log log;
+  auto form = dialogs.CreateForm(kSpec, log);
+  form->List("Choice").Append("Start");
+  dialogs.QueueShowFailure();
+  dialogs.QueueScript({"Pick", {DialogAction::Press("OK")}});
+  try {
+    form->ShowModal();
+    ADD_FAILURE() << "the form was shown";
+  } catch (const host::HostError& e) {
+    EXPECT_EQ(e.record().number, host::kHostFailure);
+    EXPECT_EQ(e.record().description, ui_message::kFormCannotBeShown);
+  }
+  EXPECT_EQ(log.lines, std::vector<std::string>{"Load"});
+  EXPECT_FALSE(form->IsShown());
+  EXPECT_FALSE(bars.HostBusy());
+  EXPECT_TRUE(dialogs.Shown().empty());
+  EXPECT_EQ(dialogs.QueuedScripts(), 1);
+
+  form->ShowModal();
+  EXPECT_EQ(log.lines, (std::vector<std::string>{"Load", "Activate", "Click OK Start/"}));
+  ASSERT_EQ(dialogs.Shown().size(), 1u);
+  EXPECT_EQ(dialogs.Shown()[0].script_problem, "");
 }
 
 TEST(ScriptedDialogs, AScriptThatDoesNotFitStopsAndTheWindowClosesTheForm) {

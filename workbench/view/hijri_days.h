@@ -13,6 +13,7 @@
 #include <string>
 
 #include "addin/host/services.h"
+#include "orbelune.h"
 
 namespace lunavant::workbench {
 
@@ -46,8 +47,7 @@ class HijriDays {
   std::optional<HijriDate> FromDays(std::int64_t days);
 
  private:
-  using G2HAFunction = std::int32_t (*)(std::int32_t, std::int32_t, std::int32_t, std::int32_t*,
-                                        std::int32_t*, std::int32_t*, std::int32_t*);
+  using G2HAFunction = OrbeluneG2HA;
   host::LibraryLoader& loader_;
   std::unique_ptr<host::Library> library_;
   G2HAFunction g2ha_ = nullptr;

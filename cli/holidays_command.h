@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+// `lunavant holidays`: a holiday set dated over Hijri years and added to a project's calendar as
+// named non-working exceptions; the schedule is recalculated, so work moves off them at once.
+//
+//   lunavant holidays plan.xml --set sa --years 1447-1449 --dry-run
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "cli/host_session.h"
+#include "cli/project_commands.h"
+#include "cli/terminal_ui.h"
+
+namespace lunavant::cli {
+
+struct HolidaysOptions {
+  std::filesystem::path file;
+  std::string set;    // a shipped set's name or a path to a .holidays file
+  std::string years;  // "1447" or "1447-1450"
+  std::optional<std::string> calendar;  // the project's own when left out
+  bool json = false;
+  SaveOptions save;
+};
+
+// Lists every holiday of the years with its Hijri and Gregorian days and what becomes of it, then
+// saves (unless --dry-run, or nothing was added). Fails with kExitUsage for a set, years or
+// calendar that cannot be had, kExitAddIn when the converter cannot be loaded, and kExitFile as
+// the other project commands.
+int RunHolidays(Terminal& terminal, const SessionOptions& options, const HolidaysOptions& holidays);
+
+}  // namespace lunavant::cli

@@ -1,0 +1,325 @@
+// SPDX-License-Identifier: MIT
+#include "workbench/files/calendar_holidays.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+#include <set>
+
+#include "workbench/files/mspdi_resources.h"
+#include "workbench/files/mspdi_values.h"
+#include "workbench/files/project_file.h"
+#include "workbench/files/project_document.h"
+#include "workbench/model/project.h"
+#include "workbench/schedule/calendar.h"
+
+namespace lunavant::workbench {
+
+namespace {
+
+bool SameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+std::string_view TextOf(pugi::xml_node node) { return node.child_value(); }
+
+std::optional<std::int64_t> UidOf(pugi::xml_node node) {
+  const std::string_view text = TextOf(node);
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::int64_t ProjectCalendarUid(pugi::xml_node root) {
+  return UidOf(root.child("CalendarUID")).value_or(1);
+}
+
+pugi::xml_node CalendarByUid(pugi::xml_node root, std::int64_t uid) {
+  for (pugi::xml_node c : root.child("Calendars").children("Calendar")) {
+    if (UidOf(c.child("UID")) == uid) return c;
+  }
+  return {};
+}
+
+pugi::xml_node FindCalendar(pugi::xml_node root, std::string_view name) {
+  if (name.empty()) {
+    if (pugi::xml_node c = CalendarByUid(root, ProjectCalendarUid(root))) return c;
+    throw HolidayError("The project names no calendar of its own to add holidays to");
+  }
+  std::string known;
+  for (pugi::xml_node c : root.child("Calendars").children("Calendar")) {
+    if (SameName(TextOf(c.child("Name")), name)) return c;
+    known += (known.empty() ? "" : ", ") + std::string(TextOf(c.child("Name")));
+  }
+  throw HolidayError("The project has no calendar \"" + std::string(name) + "\" (it has: " +
+                     (known.empty() ? std::string("none") : known) + ")");
+}
+
+std::optional<std::int64_t> DayOfText(pugi::xml_node node) {
+  const std::optional<Moment> when = detail::ReadMspdiDate(TextOf(node));
+  if (!when) return std::nullopt;
+  return DayOf(*when);
+}
+
+std::vector<CalendarException> ExceptionsOf(pugi::xml_node calendar) {
+  std::vector<CalendarException> out;
+  const auto add = [&out](pugi::xml_node e, std::string name) {
+    pugi::xml_node period = e.child("TimePeriod");
+    const auto first = DayOfText(period.child("FromDate"));
+    const auto last = DayOfText(period.child("ToDate"));
+    if (!first || !last || *last < *first) return;
+    out.push_back({std::move(name), *first, *last, TextOf(e.child("DayWorking")) == "1"});
+  };
+  for (pugi::xml_node day : calendar.child("WeekDays").children("WeekDay")) {
+    if (TextOf(day.child("DayType")) == "0") add(day, {});
+  }
+  for (pugi::xml_node e : calendar.child("Exceptions").children("Exception")) {
+    add(e, std::string(TextOf(e.child("Name"))));
+  }
+  return out;
+}
+
+std::string DateText(std::int64_t days, const char* time) {
+  const host::DateTime civil = CivilFromDays(days);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%s", static_cast<int>(civil.year),
+                static_cast<int>(civil.month), static_cast<int>(civil.day), time);
+  return text;
+}
+
+void AddPeriod(pugi::xml_node parent, std::int64_t first, std::int64_t last) {
+  pugi::xml_node period = parent.append_child("TimePeriod");
+  period.append_child("FromDate").text() = DateText(first, "00:00:00").c_str();
+  period.append_child("ToDate").text() = DateText(last, "23:59:00").c_str();
+}
+
+// The calendar's WeekDays and Exceptions, made where the schema places them when missing.
+pugi::xml_node WeekDaysOf(pugi::xml_node calendar) {
+  if (pugi::xml_node week = calendar.child("WeekDays")) return week;
+  for (const char* later : {"Exceptions", "WorkWeeks"}) {
+    if (pugi::xml_node next = calendar.child(later)) return calendar.insert_child_before("WeekDays", next);
+  }
+  return calendar.append_child("WeekDays");
+}
+
+pugi::xml_node ExceptionsListOf(pugi::xml_node calendar) {
+  if (pugi::xml_node list = calendar.child("Exceptions")) return list;
+  if (pugi::xml_node week = calendar.child("WeekDays")) return calendar.insert_child_after("Exceptions", week);
+  if (pugi::xml_node next = calendar.child("WorkWeeks")) return calendar.insert_child_before("Exceptions", next);
+  return calendar.append_child("Exceptions");
+}
+
+void WriteException(pugi::xml_node calendar, const std::string& name, std::int64_t first,
+                    std::int64_t last) {
+  pugi::xml_node day = WeekDaysOf(calendar).append_child("WeekDay");
+  day.append_child("DayType").text() = "0";
+  day.append_child("DayWorking").text() = "0";
+  AddPeriod(day, first, last);
+
+  pugi::xml_node e = ExceptionsListOf(calendar).append_child("Exception");
+  e.append_child("EnteredByOccurrences").text() = "0";
+  AddPeriod(e, first, last);
+  e.append_child("Occurrences").text() = "1";
+  e.append_child("Name").text() = name.c_str();
+  e.append_child("Type").text() = "1";
+  e.append_child("DayWorking").text() = "0";
+}
+
+// Whether the project's calendar is `calendar` or takes its exceptions from it.
+bool FeedsProjectCalendar(pugi::xml_node root, pugi::xml_node calendar) {
+  pugi::xml_node own = CalendarByUid(root, ProjectCalendarUid(root));
+  for (int depth = 0; own && depth < 8; ++depth) {
+    if (own == calendar) return true;
+    if (TextOf(own.child("IsBaseCalendar")) == "1") return false;
+    const auto base = UidOf(own.child("BaseCalendarUID"));
+    if (!base || *base < 0) return false;
+    own = CalendarByUid(root, *base);
+  }
+  return false;
+}
+
+// Tasks that work on calendars of their own or their resources' count on working calendars made
+// from the file's calendars when it was read; they are made again from the document as it now
+// stands, so that holidays of a calendar those derive from reach them too.
+void RemakeWorkingCalendars(Project& project) {
+  if (project.WorkingCalendars().empty()) return;
+  const std::string text = ProjectFileText(project);
+  pugi::xml_document whole;
+  if (!whole.load_buffer(text.data(), text.size())) return;  // the save would have failed alike
+  const pugi::xml_node root = whole.document_element();
+  std::vector<TaskPlacement> placements;
+  for (pugi::xml_node task : root.child("Tasks").children("Task")) {
+    placements.push_back(ReadTaskPlacement(task));
+  }
+  ApplyResourceSchedule(project, ReadResourceSchedule(root, placements, project.Calendar()));
+}
+
+}  // namespace
+
+std::size_t HolidayPlan::AddedCount() const {
+  return static_cast<std::size_t>(
+      std::count_if(holidays.begin(), holidays.end(), [](const PlannedHoliday& h) {
+        return h.status == PlannedHoliday::Status::kAdd;
+      }));
+}
+
+std::vector<std::string> CalendarNames(Project& project) {
+  std::vector<std::string> names;
+  for (pugi::xml_node c : ProjectDocumentRoot(project).child("Calendars").children("Calendar")) {
+    names.emplace_back(TextOf(c.child("Name")));
+  }
+  return names;
+}
+
+std::string ProjectCalendarName(Project& project) {
+  const pugi::xml_node root = ProjectDocumentRoot(project);
+  return std::string(TextOf(CalendarByUid(root, ProjectCalendarUid(root)).child("Name")));
+}
+
+std::vector<CalendarException> CalendarExceptionsOf(Project& project, std::string_view calendar) {
+  return ExceptionsOf(FindCalendar(ProjectDocumentRoot(project), calendar));
+}
+
+HolidayPlan PlanHolidays(Project& project, const std::vector<DatedHoliday>& holidays,
+                         std::string_view calendar) {
+  const pugi::xml_node node = FindCalendar(ProjectDocumentRoot(project), calendar);
+  HolidayPlan plan;
+  plan.calendar = TextOf(node.child("Name"));
+  const std::vector<CalendarException> existing = ExceptionsOf(node);
+  std::set<std::string> names;
+  // Days an exception holds, the calendar's own and those planned so far: exceptions of one
+  // calendar may not overlap.
+  std::set<std::int64_t> taken;
+  for (const CalendarException& e : existing) {
+    if (!e.name.empty()) names.insert(e.name);
+    for (std::int64_t d = e.first_day; d <= e.last_day && d - e.first_day <= 366 * 100; ++d) {
+      taken.insert(d);
+    }
+  }
+  for (const DatedHoliday& holiday : holidays) {
+    PlannedHoliday planned{holiday, PlannedHoliday::Status::kAdd, false, {}};
+    if (names.contains(holiday.name)) {
+      planned.status = PlannedHoliday::Status::kPresent;
+      planned.elsewhere = std::none_of(existing.begin(), existing.end(), [&](const auto& e) {
+        return e.name == holiday.name && e.first_day <= holiday.last_day &&
+               e.last_day >= holiday.first_day;
+      });
+      for (const CalendarException& e : existing) {
+        if (planned.elsewhere && e.name == holiday.name) {
+          planned.spans.emplace_back(e.first_day, e.last_day);
+        }
+      }
+    } else {
+      for (std::int64_t d = holiday.first_day; d <= holiday.last_day; ++d) {
+        if (taken.contains(d)) continue;
+        if (!planned.spans.empty() && planned.spans.back().second == d - 1) {
+          planned.spans.back().second = d;
+        } else {
+          planned.spans.emplace_back(d, d);
+        }
+        taken.insert(d);
+      }
+      if (planned.spans.empty()) planned.status = PlannedHoliday::Status::kCovered;
+      names.insert(holiday.name);
+    }
+    plan.holidays.push_back(std::move(planned));
+  }
+  return plan;
+}
+
+void ApplyHolidayPlan(Project& project, const HolidayPlan& plan) {
+  if (plan.AddedCount() == 0) return;
+  const pugi::xml_node root = ProjectDocumentRoot(project);
+  const pugi::xml_node calendar = FindCalendar(root, plan.calendar);
+  ProjectCalendar working_time = project.Calendar();
+  for (const PlannedHoliday& planned : plan.holidays) {
+    if (planned.status != PlannedHoliday::Status::kAdd) continue;
+    for (const auto& [first, last] : planned.spans) {
+      WriteException(calendar, planned.holiday.name, first, last);
+      for (std::int64_t d = first; d <= last; ++d) working_time.SetDayWorking(d, false);
+    }
+  }
+  if (FeedsProjectCalendar(root, calendar)) project.SetCalendar(std::move(working_time));
+  RemakeWorkingCalendars(project);
+  project.MarkChanged();
+}
+
+namespace {
+
+constexpr std::string_view kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+
+std::string SpansText(const std::vector<std::pair<std::int64_t, std::int64_t>>& spans) {
+  std::string text;
+  for (const auto& [first, last] : spans) {
+    text += (text.empty() ? "" : ", ") + IsoDayText(first) +
+            (first == last ? std::string() : " to " + IsoDayText(last));
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string IsoDayText(std::int64_t days) {
+  const host::DateTime civil = CivilFromDays(days);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", static_cast<int>(civil.year),
+                static_cast<int>(civil.month), static_cast<int>(civil.day));
+  return text;
+}
+
+std::string GregorianDaysText(std::int64_t first_day, std::int64_t last_day) {
+  const auto day = [](std::int64_t days) {
+    return std::string(kWeekdays[WeekdayOfDays(days)]) + " " + IsoDayText(days);
+  };
+  return first_day == last_day ? day(first_day) : day(first_day) + " to " + day(last_day);
+}
+
+std::string HijriDayText(const HijriDate& date) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", static_cast<int>(date.year),
+                static_cast<int>(date.month), static_cast<int>(date.day));
+  return text;
+}
+
+std::string HijriDaysText(const HijriDate& first, const HijriDate& last) {
+  return first == last ? HijriDayText(first) : HijriDayText(first) + " to " + HijriDayText(last);
+}
+
+std::string PlannedHolidayText(const PlannedHoliday& h, bool applied) {
+  switch (h.status) {
+    case PlannedHoliday::Status::kAdd: {
+      const std::string text = applied ? "added" : "would be added";
+      const bool whole = h.spans.size() == 1 && h.spans.front().first == h.holiday.first_day &&
+                         h.spans.front().second == h.holiday.last_day;
+      if (whole) return text;
+      return text + " on " + SpansText(h.spans) + " (its other days are exceptions already)";
+    }
+    case PlannedHoliday::Status::kPresent: {
+      if (!h.elsewhere) return "in the calendar already";
+      return "in the calendar already, on other days: " + SpansText(h.spans) +
+             " (remove that exception to date it again)";
+    }
+    case PlannedHoliday::Status::kCovered:
+      return "not added: its days are exceptions already";
+  }
+  return {};
+}
+
+std::string StatusCode(PlannedHoliday::Status status) {
+  switch (status) {
+    case PlannedHoliday::Status::kAdd:
+      return "add";
+    case PlannedHoliday::Status::kPresent:
+      return "present";
+    case PlannedHoliday::Status::kCovered:
+      return "covered";
+  }
+  return {};
+}
+
+}  // namespace lunavant::workbench
