@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds Orbelune.dll and the Windows tree (windows/: the reference host's automation server, the
-# host driver and its test add-in) for 32- and 64-bit Windows with mingw-w64 and runs their tests
-# under wine (see wine-session.sh). Exits non-zero on any failure.
+# host driver and its test add-in, and the add-in Lunavant.dll) for 32- and 64-bit Windows with
+# mingw-w64 and runs their tests under wine (see wine-session.sh), dialogs on a virtual display.
+# Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
