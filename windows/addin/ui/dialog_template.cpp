@@ -43,7 +43,8 @@ struct ControlStyle {
 };
 
 ControlStyle StyleOf(host::ControlKind kind) {
-  constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+  // Each control is drawn only where no control above it lies.
+  constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   switch (kind) {
     case host::ControlKind::kLabel:
       // Left-aligned static text wraps at word breaks instead of being cut off.
@@ -103,7 +104,13 @@ DialogBaseUnits BaseUnitsOfDialogFont() {
 std::vector<std::size_t> TabOrder(const host::FormSpec& spec) {
   std::vector<std::size_t> order(spec.controls.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
+  // Labels take no focus and lie beneath the controls they overlap, as a form's labels do: they
+  // come last, below every other control.
+  const auto is_label = [&](std::size_t i) {
+    return spec.controls[i].kind == host::ControlKind::kLabel;
+  };
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    if (is_label(a) != is_label(b)) return !is_label(a);
     return spec.controls[a].tab_index < spec.controls[b].tab_index;
   });
   return order;

@@ -46,7 +46,8 @@ class DialogTemplate {
   std::vector<WORD> words_;  // DWORD-aligned where items start, as the dialog manager needs
 };
 
-// The order controls are laid out in (and tabbed through): by tab index, labels included.
+// The order controls are laid out in, top to bottom, and tabbed through: by tab index, the labels
+// last, beneath the controls they may overlap.
 std::vector<std::size_t> TabOrder(const host::FormSpec& spec);
 
 // The template of `spec`: the caption, the client area, and each control with the identifier
