@@ -17,7 +17,9 @@
 #include "addin/host/error.h"
 #include "desktop/add_ins_dialog.h"
 #include "desktop/command_toolbars.h"
+#include "desktop/edit_commands.h"
 #include "desktop/host_text.h"
+#include "desktop/print_commands.h"
 #include "desktop/project_view.h"
 #include "desktop/regional_settings_dialog.h"
 #include "workbench/files/file_error.h"
@@ -43,6 +45,8 @@ const QString kFileFilter = QStringLiteral("Project files (*.xml);;All files (*)
 MainWindow::MainWindow(wb::Application& app, wb::HijriDays& hijri, wb::AddInManager* addins,
                        QWidget* parent)
     : QMainWindow(parent), app_(app), hijri_(hijri), tabs_(new QTabWidget(this)), addins_(addins) {
+  printing_ = new PrintCommands(*this, hijri_);
+  editing_ = new EditCommands(*this);
   tabs_->setDocumentMode(true);
   tabs_->setTabsClosable(true);
   tabs_->setMovable(false);
@@ -100,8 +104,43 @@ void MainWindow::createMenus() {
   connect(add(file, "fileClose", tr("&Close"), QKeySequence::Close), &QAction::triggered, this,
           &MainWindow::closeCurrentProject);
   file->addSeparator();
+  connect(add(file, "filePageSetup", tr("Page Set&up...")), &QAction::triggered, printing_,
+          &PrintCommands::pageSetup);
+  connect(add(file, "filePrintPreview", tr("Print Pre&view"), Qt::CTRL | Qt::Key_F2),
+          &QAction::triggered, this, [this] {
+            if (ProjectView* current = currentView()) printing_->printPreview(*current);
+          });
+  connect(add(file, "filePrint", tr("&Print..."), QKeySequence::Print), &QAction::triggered, this,
+          [this] {
+            if (ProjectView* current = currentView()) printing_->print(*current);
+          });
+  connect(add(file, "fileExportPdf", tr("&Export PDF..."), Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+          &QAction::triggered, this, [this] {
+            if (ProjectView* current = currentView()) printing_->exportPdf(*current);
+          });
+  file->addSeparator();
   connect(add(file, "fileExit", tr("E&xit"), QKeySequence::Quit), &QAction::triggered, this,
           &QWidget::close);
+
+  QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+  connect(edit, &QMenu::aboutToShow, editing_, &EditCommands::updateActions);
+  connect(add(edit, "editUndo", tr("&Undo"), QKeySequence::Undo), &QAction::triggered, editing_,
+          &EditCommands::undoCurrent);
+  QAction* redo = add(edit, "editRedo", tr("&Redo"));
+  // Ctrl+Y as office programs have it, and the platform's own key as well.
+  QList<QKeySequence> redo_keys = QKeySequence::keyBindings(QKeySequence::Redo);
+  if (!redo_keys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y))) {
+    redo_keys.prepend(QKeySequence(Qt::CTRL | Qt::Key_Y));
+  }
+  redo->setShortcuts(redo_keys);
+  connect(redo, &QAction::triggered, editing_, &EditCommands::redoCurrent);
+  edit->addSeparator();
+  connect(add(edit, "editCut", tr("Cu&t"), QKeySequence::Cut), &QAction::triggered, editing_,
+          &EditCommands::cutCurrent);
+  connect(add(edit, "editCopy", tr("&Copy"), QKeySequence::Copy), &QAction::triggered, editing_,
+          &EditCommands::copyCurrent);
+  connect(add(edit, "editPaste", tr("&Paste"), QKeySequence::Paste), &QAction::triggered,
+          editing_, &EditCommands::pasteCurrent);
 
   QMenu* view = menuBar()->addMenu(tr("&View"));
   table_menu_ = view->addMenu(tr("&Table"));
@@ -236,9 +275,14 @@ void MainWindow::syncToolbars() { toolbars_->sync(); }
 void MainWindow::onToolbarButton(const QString& bar, const QString& caption) {
   // The host's own buttons of its Standard bar do what its menu does.
   if (bar == QLatin1String("Standard")) {
-    if (caption == QLatin1String("New")) newProject();
-    if (caption == QLatin1String("Open")) action("fileOpen")->trigger();
-    if (caption == QLatin1String("Save")) saveProject();
+    static const std::pair<const char*, const char*> kMenuOfButton[] = {
+        {"New", "fileNew"},   {"Open", "fileOpen"},           {"Save", "fileSave"},
+        {"Print", "filePrint"}, {"Print Preview", "filePrintPreview"}, {"Cut", "editCut"},
+        {"Copy", "editCopy"}, {"Paste", "editPaste"},         {"Undo", "editUndo"},
+        {"Redo", "editRedo"}};
+    for (const auto& [button, menu_action] : kMenuOfButton) {
+      if (caption == QLatin1String(button)) action(QLatin1String(menu_action))->trigger();
+    }
   }
   // An add-in's command may have changed columns, aliases, texts or dates anywhere.
   syncWithApplication();

@@ -24,6 +24,8 @@ class Project;
 namespace lunavant::desktop {
 
 class CommandToolbars;
+class EditCommands;
+class PrintCommands;
 class ProjectView;
 
 class MainWindow : public QMainWindow {
@@ -46,6 +48,8 @@ class MainWindow : public QMainWindow {
   QMenu* tableMenu() const { return table_menu_; }
   QMenu* recentMenu() const { return recent_menu_; }
   CommandToolbars& toolbars() const { return *toolbars_; }
+  PrintCommands& printing() const { return *printing_; }
+  EditCommands& editing() const { return *editing_; }
 
   GanttChart::HijriTiers hijriTiers() const { return hijri_tiers_; }
 
@@ -90,6 +94,8 @@ class MainWindow : public QMainWindow {
   QTabWidget* tabs_;
   lunavant::workbench::AddInManager* addins_;
   CommandToolbars* toolbars_ = nullptr;
+  PrintCommands* printing_ = nullptr;
+  EditCommands* editing_ = nullptr;
   QMenu* table_menu_ = nullptr;
   QMenu* recent_menu_ = nullptr;
   QMenu* toolbars_menu_ = nullptr;

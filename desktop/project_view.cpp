@@ -112,7 +112,7 @@ ProjectView::ProjectView(lunavant::workbench::Project& project,
   sheet_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   sheet_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
-  sheet_->setSelectionMode(QAbstractItemView::SingleSelection);
+  sheet_->setSelectionMode(QAbstractItemView::ContiguousSelection);
   sheet_->setWordWrap(false);
   sheet_->verticalHeader()->hide();
   // Every row is as tall as the chart's, so the two stay level however far they scroll.

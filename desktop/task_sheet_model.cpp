@@ -31,7 +31,7 @@ Qt::Alignment AlignmentOf(std::int32_t code) {
 }  // namespace
 
 TaskSheetModel::TaskSheetModel(wb::Project& project, QObject* parent)
-    : QAbstractTableModel(parent), project_(project), outline_(project) {
+    : QAbstractTableModel(parent), project_(project), outline_(project), history_(project) {
   columns_ = readColumns();
   row_total_ = project_.Rows().size();
 }
@@ -139,22 +139,68 @@ Qt::ItemFlags TaskSheetModel::flags(const QModelIndex& index) const {
 
 bool TaskSheetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) return false;
-  wb::Task* task = taskAt(index.row());
-  const QByteArray typed = value.toString().toUtf8();
-  const std::string text(typed.constData(), static_cast<std::size_t>(typed.size()));
-  const int field = fieldAt(index.column());
+  const QString text = value.toString();
+  if (data(index, Qt::EditRole).toString() == text) return false;
+  applyEdits(tr("Typing"), {CellEdit{index.row(), index.column(), text}});
+  return true;
+}
+
+bool TaskSheetModel::typeInto(wb::Task& task, int field, const QString& text, QString& error) {
   try {
-    if (task->GetField(field) == text) return false;
-    project_.App().UserEdit(*task, field, text);
-  } catch (const lunavant::host::HostError& e) {
-    refresh();
-    emit editFailed(fromHost(e.record().description));
-    emit projectEdited();
+    project_.App().UserEdit(task, field, toHost(text));
     return true;
+  } catch (const lunavant::host::HostError& e) {
+    error = fromHost(e.record().description);
+    return false;
   }
+}
+
+int TaskSheetModel::applyEdits(const QString& name, const std::vector<CellEdit>& edits) {
+  int typed = 0;
+  int refused = 0;
+  QString first_refusal;
+  history_.Record(toHost(name), [&] {
+    for (const CellEdit& edit : edits) {
+      const QModelIndex cell = index(edit.row, edit.column);
+      if (!cell.isValid() || !(flags(cell) & Qt::ItemIsEditable)) continue;
+      if (data(cell, Qt::EditRole).toString() == edit.text) continue;
+      QString error;
+      if (typeInto(*taskAt(edit.row), fieldAt(edit.column), edit.text, error)) {
+        ++typed;
+      } else if (refused++ == 0) {
+        first_refusal = error;
+      }
+    }
+  });
   refresh();
+  if (refused == 1) emit editFailed(first_refusal);
+  if (refused > 1) {
+    emit editFailed(tr("%1 cells were not changed. The first: %2").arg(refused).arg(first_refusal));
+  }
+  emit projectEdited();
+  return typed;
+}
+
+bool TaskSheetModel::undo() {
+  if (!history_.Undo()) return false;
+  rebuild();
   emit projectEdited();
   return true;
+}
+
+bool TaskSheetModel::redo() {
+  if (!history_.Redo()) return false;
+  rebuild();
+  emit projectEdited();
+  return true;
+}
+
+void TaskSheetModel::rebuild() {
+  beginResetModel();
+  columns_ = readColumns();
+  row_total_ = project_.Rows().size();
+  outline_.Rebuild();
+  endResetModel();
 }
 
 void TaskSheetModel::setCollapsed(int row, bool collapsed) {

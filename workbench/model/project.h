@@ -140,7 +140,12 @@ class Project final : public host::Project {
   std::int64_t RedrawCount() const { return redraw_count_; }
 
   void MarkSaved() { saved_ = true; }
-  void MarkChanged() { saved_ = false; }
+  void MarkChanged() {
+    saved_ = false;
+    ++change_count_;
+  }
+  // Goes up with every change; an action that leaves it as it was changed nothing.
+  std::uint64_t ChangeCount() const { return change_count_; }
 
   // The document the project was read from; null for a project made in the workbench.
   ProjectSource* Source() const { return source_.get(); }
@@ -155,6 +160,7 @@ class Project final : public host::Project {
   friend class Application;
   friend class Scheduler;
   friend class ProjectFileAccess;
+  friend class EditHistory;
   void RaiseOpen();
   void Detach();
 
@@ -164,8 +170,11 @@ class Project final : public host::Project {
   bool open_ = false;
   bool closed_ = false;
   bool saved_ = true;
+  std::uint64_t change_count_ = 0;
   std::unique_ptr<Task> summary_;
   std::vector<std::unique_ptr<Task>> rows_;
+  // Tasks taken out of the rows (an undone insertion), kept so that a reference never dangles.
+  std::vector<std::unique_ptr<Task>> removed_rows_;
   std::int32_t next_unique_id_ = 1;
   mutable bool outline_dirty_ = true;
   std::int32_t last_outline_level_ = 0;

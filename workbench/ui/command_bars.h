@@ -113,8 +113,8 @@ class CommandBar final : public host::CommandBar, private host::CommandBarContro
 
 class CommandBars final : public host::CommandBarCollection {
  public:
-  // Makes "Standard" (visible: New, Open, Save, Print, Print Preview, Spelling, Cut, Copy, Paste,
-  // Undo) and "Database" (hidden: Sort Ascending, Sort Descending, AutoFilter, Find).
+  // Makes "Standard" (visible: New, Open, Save, Print, Print Preview, Cut, Copy, Paste, Undo,
+  // Redo) and "Database" (hidden: Sort Ascending, Sort Descending, AutoFilter, Find).
   CommandBars();
   CommandBars(const CommandBars&) = delete;
   CommandBars& operator=(const CommandBars&) = delete;

@@ -1,0 +1,363 @@
+// SPDX-License-Identifier: MIT
+// The schedule leaving the screen (Print Preview, Export PDF) and the sheet's Edit commands (Cut,
+// Copy, Paste, Undo, Redo), driven as a user drives them: real widgets on the offscreen platform,
+// the reference host, the add-in and the real converter; PDFs are read back with poppler's tools.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QImage>
+#include <QItemSelectionModel>
+#include <QPageLayout>
+#include <QPointer>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <functional>
+#include <memory>
+#include <set>
+
+#include "addin/codec/converter_binding.h"
+#include "addin/events/ms_proj_events.h"
+#include "addin/pairing/pair_registry.h"
+#include "desktop/command_toolbars.h"
+#include "desktop/desktop_session.h"
+#include "desktop/edit_commands.h"
+#include "desktop/main_window.h"
+#include "desktop/print_commands.h"
+#include "desktop/project_view.h"
+#include "desktop/schedule_printout.h"
+#include "tests/support/workbench_fixture.h"
+#include "workbench/addins/addin_manager.h"
+#include "workbench/addins/registry_file.h"
+#include "workbench/files/bundled_sample.h"
+#include "workbench/model/field_catalog.h"
+#include "workbench/ui/command_bars.h"
+#include "workbench/view/hijri_days.h"
+
+namespace lunavant::desktop {
+namespace {
+
+namespace wb = lunavant::workbench;
+
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    settings_ = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CONFIG_HOME", settings_->path().toUtf8());
+    static int argc = 1;
+    static char name[] = "print_and_edit_test";
+    static char* argv[] = {name, nullptr};
+    app_ = std::make_unique<QApplication>(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("LunavantTest"));
+    QApplication::setApplicationName(QStringLiteral("print_and_edit_test"));
+  }
+  void TearDown() override {
+    app_.reset();
+    settings_.reset();
+  }
+
+ private:
+  std::unique_ptr<QTemporaryDir> settings_;
+  std::unique_ptr<QApplication> app_;
+};
+[[maybe_unused]] const auto* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+// Runs a poppler tool; its standard output, or a failure of the test.
+QString RunTool(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+    ADD_FAILURE() << program.toStdString() << " failed: "
+                  << process.readAllStandardError().toStdString();
+    return {};
+  }
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The share of a picture's pixels that are not white.
+double InkShare(const QImage& image) {
+  qint64 ink = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (qGray(image.pixel(x, y)) < 200) ++ink;
+    }
+  }
+  return static_cast<double>(ink) / (static_cast<double>(image.width()) * image.height());
+}
+
+class PrintAndEditTest : public ::testing::Test {
+ protected:
+  PrintAndEditTest()
+      : registry_path_(registry_dir_.filePath("registry.reg").toStdString()),
+        session_({LUNAVANT_CONVERTER_DIR}, registry_path_) {
+    pairing::ResetProcessState();
+    codec::detail::UnloadConverter();
+    app().Regional().OverrideShortDatePattern(test_support::kPinnedShortDatePattern);
+    app().Regional().OverrideDateSeparator(test_support::kPinnedDateSeparator);
+  }
+  ~PrintAndEditTest() override {
+    events_.reset();
+    pairing::ResetProcessState();
+    codec::detail::UnloadConverter();
+  }
+
+  wb::Application& app() { return session_.app(); }
+  MainWindow& window() { return session_.window(); }
+
+  ProjectView& Show() {
+    window().syncWithApplication();
+    window().show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window()));
+    return *window().currentView();
+  }
+  void StartWithTheAddInModule() {
+    wb::RegistryFile registry = wb::RegistryFile::Load(registry_path_);
+    wb::RegisterModule(LUNAVANT_ADDIN_MODULE, registry);
+    session_.startUp();
+  }
+  static int ColumnTitled(ProjectView& view, const QString& title) {
+    for (int column = 0; column < view.model().columnCount(); ++column) {
+      if (view.model().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString() == title) {
+        return column;
+      }
+    }
+    ADD_FAILURE() << "no column " << title.toStdString();
+    return -1;
+  }
+  static QString Cell(ProjectView& view, int row, const QString& title) {
+    return view.model().index(row, ColumnTitled(view, title)).data().toString();
+  }
+  static void SelectBlock(ProjectView& view, int top, int bottom, const QString& first_title,
+                          const QString& last_title) {
+    const QModelIndex from = view.model().index(top, ColumnTitled(view, first_title));
+    const QModelIndex to = view.model().index(bottom, ColumnTitled(view, last_title));
+    view.sheet().setFocus();
+    view.sheet().setCurrentIndex(from);
+    view.sheet().selectionModel()->select(QItemSelection(from, to),
+                                          QItemSelectionModel::ClearAndSelect);
+  }
+  void Press(QKeySequence keys) {
+    window().activateWindow();
+    QApplication::setActiveWindow(&window());
+    QTest::keySequence(window().currentView()->sheet().viewport(), keys);
+    QApplication::processEvents();
+  }
+
+  QTemporaryDir registry_dir_;
+  std::filesystem::path registry_path_;
+  DesktopSession session_;
+  std::unique_ptr<events::MSProjEvents> events_;
+};
+
+TEST_F(PrintAndEditTest, ThePdfOfTheSampleShowsSheetAndHijriGanttOnEveryPage) {
+  // Given the bundled sample at week zoom on A4 landscape, expect Export PDF to write the pages
+  // the layout plans (rows and time both split), each drawn, each with the project's name, its
+  // page number, the print date in both calendars and Hijri month names on the timescale; the
+  // first page with the sheet's Hijri dates. Portrait Letter and A3 plan other page counts and
+  // print as many.
+  StartWithTheAddInModule();
+  wb::OpenBundledSample(app());
+  ProjectView& view = Show();
+  view.chart().setZoom(wb::TimescaleZoom::kWeeks);
+  QTemporaryDir out;
+  const QString pdf = out.filePath("sample.pdf");
+  QString error;
+  ASSERT_TRUE(window().printing().writePdf(view, pdf, &error)) << error.toStdString();
+
+  SchedulePrintout printout(view.model(), session_.hijri(), view.chart());
+  const std::vector<SchedulePrintout::Page> pages = printout.pages(window().printing().pageLayout());
+  std::set<int> bands;
+  std::set<std::int64_t> slices;
+  for (const auto& page : pages) {
+    bands.insert(page.first_row);
+    slices.insert(page.first_day);
+  }
+  EXPECT_GT(bands.size(), 1u);
+  EXPECT_GT(slices.size(), 1u);
+  EXPECT_EQ(pages.size(), bands.size() * slices.size());
+  // Every row is on exactly one band, whole.
+  int next_row = 0;
+  for (int first : bands) {
+    EXPECT_EQ(first, next_row);
+    next_row = std::find_if(pages.begin(), pages.end(), [first](const auto& p) {
+                 return p.first_row == first;
+               })->end_row;
+  }
+  EXPECT_EQ(next_row, view.model().rowCount());
+
+  // Ligatures ("ﬃ") print as one letter; compatibility normalisation reads them as letters.
+  const QStringList texts = RunTool("pdftotext", {"-layout", pdf, "-"})
+                                .normalized(QString::NormalizationForm_KC)
+                                .split(QChar('\f'), Qt::SkipEmptyParts);
+  ASSERT_EQ(texts.size(), static_cast<qsizetype>(pages.size()));
+  QStringList hijri_months;
+  for (int month = 1; month <= 12; ++month) {
+    hijri_months << QString::fromStdString(wb::HijriMonthName(month));
+  }
+  for (qsizetype i = 0; i < texts.size(); ++i) {
+    SCOPED_TRACE("page " + std::to_string(i + 1));
+    const QString& text = texts[i];
+    EXPECT_TRUE(text.contains("riyadh-office-fit-out"));
+    EXPECT_TRUE(text.contains(QString("Page %1 of %2").arg(i + 1).arg(pages.size())));
+    EXPECT_TRUE(text.contains(printout.printDateText().left(30)));
+    EXPECT_TRUE(text.contains(" AH)"));
+    EXPECT_TRUE(std::any_of(hijri_months.begin(), hijri_months.end(),
+                            [&text](const QString& month) { return text.contains(month); }))
+        << text.left(400).toStdString();
+    EXPECT_TRUE(text.contains("HijriStart"));
+  }
+  EXPECT_TRUE(texts.front().contains(Cell(view, 1, "HijriStart")));
+  EXPECT_TRUE(texts.front().contains(Cell(view, 1, "Task Name")));
+
+  RunTool("pdftoppm", {"-r", "40", "-png", pdf, out.filePath("page")});
+  const QStringList pictures = QDir(out.path()).entryList({"page*.png"}, QDir::Files, QDir::Name);
+  ASSERT_EQ(pictures.size(), static_cast<qsizetype>(pages.size()));
+  for (const QString& picture : pictures) {
+    const QImage image(out.filePath(picture));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GT(image.width(), image.height());  // landscape
+    EXPECT_GT(InkShare(image), 0.02) << picture.toStdString();
+  }
+
+  for (auto size : {QPageSize::Letter, QPageSize::A3}) {
+    window().printing().setPageLayout(
+        QPageLayout(QPageSize(size), size == QPageSize::Letter ? QPageLayout::Portrait
+                                                               : QPageLayout::Landscape,
+                    QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    const QString other = out.filePath("other.pdf");
+    ASSERT_TRUE(window().printing().writePdf(view, other));
+    const qsizetype printed =
+        RunTool("pdftotext", {other, "-"}).split(QChar('\f'), Qt::SkipEmptyParts).size();
+    EXPECT_EQ(printed,
+              static_cast<qsizetype>(printout.pages(window().printing().pageLayout()).size()));
+    EXPECT_NE(printed, static_cast<qsizetype>(pages.size()));
+  }
+  // A file that cannot be written is reported and leaves nothing behind.
+  EXPECT_FALSE(window().printing().writePdf(view, out.filePath("missing/folder/x.pdf"), &error));
+  EXPECT_TRUE(error.contains("missing/folder/x.pdf"));
+}
+
+TEST_F(PrintAndEditTest, PrintPreviewOpensFromTheMenuTheKeyboardAndTheStandardBar) {
+  // Given the sample, expect Print Preview from the Standard bar and from Ctrl+F2 to show the
+  // pages the layout plans; and every button of the Standard bar to be wired to a command.
+  StartWithTheAddInModule();
+  wb::OpenBundledSample(app());
+  ProjectView& view = Show();
+  view.chart().setZoom(wb::TimescaleZoom::kMonths);
+  const std::size_t planned = SchedulePrintout(view.model(), session_.hijri(), view.chart())
+                                  .pages(window().printing().pageLayout())
+                                  .size();
+  int previews = 0;
+  QTimer poll;
+  poll.setInterval(20);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal->objectName() != "printPreview") return;
+    auto* preview = modal->findChild<QPrintPreviewWidget*>();
+    ASSERT_NE(preview, nullptr);
+    preview->updatePreview();
+    EXPECT_EQ(preview->pageCount(), static_cast<int>(planned));
+    ++previews;
+    modal->close();
+  });
+  poll.start();
+  QAction* button = window().toolbars().buttonAction("Standard", "Print Preview");
+  ASSERT_NE(button, nullptr);
+  QTest::mouseClick(window().toolbars().toolbar("Standard")->widgetForAction(button),
+                    Qt::LeftButton);
+  EXPECT_EQ(previews, 1);
+  Press(QKeySequence(Qt::CTRL | Qt::Key_F2));
+  EXPECT_EQ(previews, 2);
+
+  const std::set<std::string> wired = {"New", "Open", "Save", "Print", "Print Preview",
+                                       "Cut", "Copy", "Paste", "Undo", "Redo"};
+  for (wb::CommandBarButton* standard : app().CommandBars()->Item("Standard")->Buttons()) {
+    EXPECT_TRUE(wired.count(standard->Caption())) << standard->Caption();
+  }
+}
+
+TEST_F(PrintAndEditTest, APastedColumnOfHijriDatesMovesTheTasksAndUndoesInOneStep) {
+  // Given Start paired with Text1 and the add-in listening, expect three Hijri dates pasted from a
+  // spreadsheet into the Hijri column to reach the add-in as typed text, each moving its task;
+  // Ctrl+Z to put all of it back in one step, Ctrl+Y to do it again; Copy to put the block on the
+  // clipboard as tab-separated text; Cut to empty the names and the Standard bar's Undo to bring
+  // them back.
+  events_ = std::make_unique<events::MSProjEvents>();
+  events_->Bind(app(), app().ActiveProject());
+  test_support::ProjectBuilder(app(), "Plan")
+      .StartingOn(2024, 11, 4)
+      .AddTask("Survey", 3)
+      .AddTask("Design", 2)
+      .AddTask("Build", 5)
+      .Link(2, 3)
+      .Column("Entry", wb::field::kText1, "HijriStart")
+      .Alias(wb::field::kText1, "HijriStart")
+      .BuildOpened();
+  app().CalculateProject();
+  ProjectView& view = Show();
+  const QStringList starts = {Cell(view, 0, "Start"), Cell(view, 1, "Start"),
+                              Cell(view, 2, "Start")};
+  const QStringList hijri = {Cell(view, 0, "HijriStart"), Cell(view, 1, "HijriStart"),
+                             Cell(view, 2, "HijriStart")};
+  ASSERT_EQ(starts[0], "Mon 04/11/24");
+
+  SelectBlock(view, 0, 0, "HijriStart", "HijriStart");
+  QApplication::clipboard()->setText("01/06/1446\r\n08/06/1446\r\n\"15/06/1446\"\r\n");
+  Press(QKeySequence::Paste);
+  EXPECT_EQ(Cell(view, 0, "Start"), "Mon 02/12/24");
+  EXPECT_EQ(Cell(view, 1, "Start"), "Mon 09/12/24");
+  EXPECT_EQ(Cell(view, 2, "Start"), "Mon 16/12/24");
+  EXPECT_EQ(Cell(view, 2, "HijriStart"), "15/06/1446");
+  EXPECT_EQ(window().action("editUndo")->isEnabled(), true);
+
+  Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  for (int row = 0; row < 3; ++row) {
+    EXPECT_EQ(Cell(view, row, "Start"), starts[row]);
+    EXPECT_EQ(Cell(view, row, "HijriStart"), hijri[row]);
+  }
+  EXPECT_FALSE(view.model().history().CanUndo());
+  Press(QKeySequence(Qt::CTRL | Qt::Key_Y));
+  EXPECT_EQ(Cell(view, 1, "Start"), "Mon 09/12/24");
+  EXPECT_EQ(Cell(view, 2, "HijriStart"), "15/06/1446");
+  // The add-in keeps the pair in step after the step came back: a Gregorian edit still flows.
+  SelectBlock(view, 0, 0, "Duration", "Duration");
+  QApplication::clipboard()->setText("4");
+  Press(QKeySequence::Paste);
+  EXPECT_EQ(Cell(view, 0, "Duration"), "4 days");
+
+  SelectBlock(view, 0, 1, "Task Name", "Duration");
+  Press(QKeySequence::Copy);
+  EXPECT_EQ(QApplication::clipboard()->text(), "Survey\t4 days\nDesign\t2 days\n");
+  SelectBlock(view, 0, 1, "Task Name", "Task Name");
+  Press(QKeySequence::Cut);
+  EXPECT_EQ(Cell(view, 0, "Task Name"), "");
+  EXPECT_EQ(Cell(view, 1, "Task Name"), "");
+  EXPECT_EQ(QApplication::clipboard()->text(), "Survey\nDesign\n");
+  QAction* undo = window().toolbars().buttonAction("Standard", "Undo");
+  QTest::mouseClick(window().toolbars().toolbar("Standard")->widgetForAction(undo), Qt::LeftButton);
+  EXPECT_EQ(Cell(view, 0, "Task Name"), "Survey");
+  EXPECT_EQ(Cell(view, 1, "Task Name"), "Design");
+  EXPECT_EQ(Cell(view, 0, "Duration"), "4 days");
+}
+
+TEST(TabSeparatedText, RoundTripsQuotedCellsAndLineEnds) {
+  // Given spreadsheet text with Windows line ends, a quoted cell holding a tab and a quote, and an
+  // Arabic cell, expect the rows and cells back, and the same text written again.
+  const QString text = QString::fromUtf8("a\t\"b\tc \"\"q\"\"\"\r\nتاريخ\t\r\n");
+  const std::vector<QStringList> rows = ParseTabSeparated(text);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0], (QStringList{"a", "b\tc \"q\""}));
+  EXPECT_EQ(rows[1], (QStringList{QString::fromUtf8("تاريخ"), ""}));
+  EXPECT_EQ(ParseTabSeparated(ToTabSeparated(rows)), rows);
+  EXPECT_TRUE(ParseTabSeparated("").empty());
+}
+
+}  // namespace
+}  // namespace lunavant::desktop
