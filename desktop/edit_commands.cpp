@@ -163,8 +163,8 @@ bool EditCommands::paste(ProjectView& view, const QString& text) {
   } else {
     for (std::size_t r = 0; r < rows.size(); ++r) {
       for (qsizetype c = 0; c < rows[r].size(); ++c) {
-        edits.push_back({block.top + static_cast<int>(r), block.left + static_cast<int>(c),
-                         rows[r][c]});
+        edits.push_back(
+            {block.top + static_cast<int>(r), block.left + static_cast<int>(c), rows[r][c]});
       }
     }
   }
@@ -179,7 +179,8 @@ bool EditCommands::undo(ProjectView& view) {
   const QModelIndex current = view.sheet().currentIndex();
   const bool undone = view.model().undo();
   if (undone) view.chart().refresh();
-  if (current.isValid()) view.sheet().setCurrentIndex(view.model().index(current.row(), current.column()));
+  if (current.isValid())
+    view.sheet().setCurrentIndex(view.model().index(current.row(), current.column()));
   updateActions();
   return undone;
 }
@@ -188,7 +189,8 @@ bool EditCommands::redo(ProjectView& view) {
   const QModelIndex current = view.sheet().currentIndex();
   const bool redone = view.model().redo();
   if (redone) view.chart().refresh();
-  if (current.isValid()) view.sheet().setCurrentIndex(view.model().index(current.row(), current.column()));
+  if (current.isValid())
+    view.sheet().setCurrentIndex(view.model().index(current.row(), current.column()));
   updateActions();
   return redone;
 }

@@ -139,8 +139,8 @@ void MainWindow::createMenus() {
           &EditCommands::cutCurrent);
   connect(add(edit, "editCopy", tr("&Copy"), QKeySequence::Copy), &QAction::triggered, editing_,
           &EditCommands::copyCurrent);
-  connect(add(edit, "editPaste", tr("&Paste"), QKeySequence::Paste), &QAction::triggered,
-          editing_, &EditCommands::pasteCurrent);
+  connect(add(edit, "editPaste", tr("&Paste"), QKeySequence::Paste), &QAction::triggered, editing_,
+          &EditCommands::pasteCurrent);
 
   QMenu* view = menuBar()->addMenu(tr("&View"));
   table_menu_ = view->addMenu(tr("&Table"));
@@ -276,10 +276,10 @@ void MainWindow::onToolbarButton(const QString& bar, const QString& caption) {
   // The host's own buttons of its Standard bar do what its menu does.
   if (bar == QLatin1String("Standard")) {
     static const std::pair<const char*, const char*> kMenuOfButton[] = {
-        {"New", "fileNew"},   {"Open", "fileOpen"},           {"Save", "fileSave"},
-        {"Print", "filePrint"}, {"Print Preview", "filePrintPreview"}, {"Cut", "editCut"},
-        {"Copy", "editCopy"}, {"Paste", "editPaste"},         {"Undo", "editUndo"},
-        {"Redo", "editRedo"}};
+        {"New", "fileNew"},     {"Open", "fileOpen"},   {"Save", "fileSave"},
+        {"Print", "filePrint"}, {"Cut", "editCut"},     {"Copy", "editCopy"},
+        {"Paste", "editPaste"}, {"Undo", "editUndo"},   {"Redo", "editRedo"},
+        {"Print Preview", "filePrintPreview"}};
     for (const auto& [button, menu_action] : kMenuOfButton) {
       if (caption == QLatin1String(button)) action(QLatin1String(menu_action))->trigger();
     }

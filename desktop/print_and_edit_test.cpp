@@ -74,8 +74,8 @@ QString RunTool(const QString& program, const QStringList& arguments) {
   QProcess process;
   process.start(program, arguments);
   if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-    ADD_FAILURE() << program.toStdString() << " failed: "
-                  << process.readAllStandardError().toStdString();
+    ADD_FAILURE() << program.toStdString()
+                  << " failed: " << process.readAllStandardError().toStdString();
     return {};
   }
   return QString::fromUtf8(process.readAllStandardOutput());
@@ -172,7 +172,8 @@ TEST_F(PrintAndEditTest, ThePdfOfTheSampleShowsSheetAndHijriGanttOnEveryPage) {
   ASSERT_TRUE(window().printing().writePdf(view, pdf, &error)) << error.toStdString();
 
   SchedulePrintout printout(view.model(), session_.hijri(), view.chart());
-  const std::vector<SchedulePrintout::Page> pages = printout.pages(window().printing().pageLayout());
+  const std::vector<SchedulePrintout::Page> pages =
+      printout.pages(window().printing().pageLayout());
   std::set<int> bands;
   std::set<std::int64_t> slices;
   for (const auto& page : pages) {
@@ -227,10 +228,9 @@ TEST_F(PrintAndEditTest, ThePdfOfTheSampleShowsSheetAndHijriGanttOnEveryPage) {
   }
 
   for (auto size : {QPageSize::Letter, QPageSize::A3}) {
-    window().printing().setPageLayout(
-        QPageLayout(QPageSize(size), size == QPageSize::Letter ? QPageLayout::Portrait
-                                                               : QPageLayout::Landscape,
-                    QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    window().printing().setPageLayout(QPageLayout(
+        QPageSize(size), size == QPageSize::Letter ? QPageLayout::Portrait : QPageLayout::Landscape,
+        QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     const QString other = out.filePath("other.pdf");
     ASSERT_TRUE(window().printing().writePdf(view, other));
     const qsizetype printed =
@@ -276,8 +276,8 @@ TEST_F(PrintAndEditTest, PrintPreviewOpensFromTheMenuTheKeyboardAndTheStandardBa
   Press(QKeySequence(Qt::CTRL | Qt::Key_F2));
   EXPECT_EQ(previews, 2);
 
-  const std::set<std::string> wired = {"New", "Open", "Save", "Print", "Print Preview",
-                                       "Cut", "Copy", "Paste", "Undo", "Redo"};
+  const std::set<std::string> wired = {"New", "Open", "Save",  "Print", "Print Preview",
+                                       "Cut", "Copy", "Paste", "Undo",  "Redo"};
   for (wb::CommandBarButton* standard : app().CommandBars()->Item("Standard")->Buttons()) {
     EXPECT_TRUE(wired.count(standard->Caption())) << standard->Caption();
   }

@@ -37,8 +37,8 @@ PrintCommands::PrintCommands(QWidget& window, lunavant::workbench::HijriDays& hi
   QSettings settings;
   const QString size = settings.value(kPageSizeKey).toString();
   if (!size.isEmpty()) {
-    for (QPageSize::PageSizeId id : {QPageSize::A4, QPageSize::Letter, QPageSize::A3,
-                                     QPageSize::Legal, QPageSize::A5}) {
+    for (QPageSize::PageSizeId id :
+         {QPageSize::A4, QPageSize::Letter, QPageSize::A3, QPageSize::Legal, QPageSize::A5}) {
       if (QPageSize(id).key() == size) layout_.setPageSize(QPageSize(id));
     }
   }

@@ -101,10 +101,11 @@ std::vector<SchedulePrintout::SheetColumn> SchedulePrintout::sheetColumns(double
     for (int row = 0; row < model_.rowCount(); ++row) {
       const QModelIndex index = model_.index(row, column);
       const bool summary = index.data(TaskSheetModel::SummaryRole).toBool();
-      double text = (summary ? bold_metrics : plain_metrics).horizontalAdvance(sheetText(row, column));
+      double text =
+          (summary ? bold_metrics : plain_metrics).horizontalAdvance(sheetText(row, column));
       if (column == model_.nameColumn()) {
-        text += std::max(0, index.data(TaskSheetModel::OutlineLevelRole).toInt() - 1) *
-                kIndentPerLevel;
+        text +=
+            std::max(0, index.data(TaskSheetModel::OutlineLevelRole).toInt() - 1) * kIndentPerLevel;
       }
       width = std::max(width, text);
     }
@@ -126,8 +127,8 @@ SchedulePrintout::Geometry SchedulePrintout::measure(const QPageLayout& layout) 
   g.columns = sheetColumns(paper.width() / 3);
   double natural = 0;
   for (const SheetColumn& column : g.columns) natural += column.width;
-  g.scale = natural <= 0 ? 1.0
-                         : std::clamp(kSheetShare * paper.width() / natural, kSmallestScale, 1.0);
+  g.scale =
+      natural <= 0 ? 1.0 : std::clamp(kSheetShare * paper.width() / natural, kSmallestScale, 1.0);
   g.page_width = paper.width() / g.scale;
   g.page_height = paper.height() / g.scale;
   // Still too wide at the smallest scale: the columns that do not fit leave, the name stays.
@@ -146,8 +147,7 @@ SchedulePrintout::Geometry SchedulePrintout::measure(const QPageLayout& layout) 
   const double chart_width = std::max(g.points_per_day, g.page_width - g.sheet_width);
   g.days_per_page =
       std::max<std::int64_t>(1, static_cast<std::int64_t>(chart_width / g.points_per_day));
-  const double rows_room =
-      g.bodyBottom() - g.bodyTop() - g.timescaleHeight(tiers_.size());
+  const double rows_room = g.bodyBottom() - g.bodyTop() - g.timescaleHeight(tiers_.size());
   g.rows_per_page = std::max(1, static_cast<int>(rows_room / g.row_height));
 
   // The chart runs from the day before the first start to past the last bar's label.
@@ -213,8 +213,8 @@ QString SchedulePrintout::printDateText() const {
   return text;
 }
 
-void SchedulePrintout::paintPage(QPainter& painter, const Geometry& g, const Page& page,
-                                 int number, int count) const {
+void SchedulePrintout::paintPage(QPainter& painter, const Geometry& g, const Page& page, int number,
+                                 int count) const {
   painter.setFont(font_);
   painter.setPen(Qt::black);
   QFont bold = font_;
@@ -223,8 +223,7 @@ void SchedulePrintout::paintPage(QPainter& painter, const Geometry& g, const Pag
   // Header: the project's name on the left, the page number on the right.
   const QRectF header(0, 0, g.page_width, g.header_height * 0.7);
   painter.setFont(bold);
-  painter.drawText(header, Qt::AlignLeft | Qt::AlignVCenter,
-                   fromHost(model_.project().Name()));
+  painter.drawText(header, Qt::AlignLeft | Qt::AlignVCenter, fromHost(model_.project().Name()));
   painter.setFont(font_);
   painter.drawText(header, Qt::AlignRight | Qt::AlignVCenter,
                    QStringLiteral("Page %1 of %2").arg(number).arg(count));
@@ -272,9 +271,9 @@ void SchedulePrintout::paintSheet(QPainter& painter, const Geometry& g, const Pa
       const QFontMetricsF metrics(painter.font());
       const auto alignment =
           index.data(Qt::TextAlignmentRole).value<Qt::Alignment>() | Qt::AlignVCenter;
-      painter.drawText(cell, alignment & ~Qt::AlignTop & ~Qt::AlignBottom,
-                       metrics.elidedText(sheetText(row, column.column), Qt::ElideRight,
-                                          cell.width()));
+      painter.drawText(
+          cell, alignment & ~Qt::AlignTop & ~Qt::AlignBottom,
+          metrics.elidedText(sheetText(row, column.column), Qt::ElideRight, cell.width()));
     }
     x += column.width;
     painter.setPen(QPen(kGridColour, 0.5));
@@ -318,7 +317,8 @@ void SchedulePrintout::paintTimescale(QPainter& painter, const Geometry& g,
       painter.drawText(QRectF(x1, top, x2 - x1, g.tier_height), Qt::AlignCenter, label);
     }
     painter.setPen(QPen(kGridColour, 0.5));
-    painter.drawLine(QPointF(left, top + g.tier_height), QPointF(left + width, top + g.tier_height));
+    painter.drawLine(QPointF(left, top + g.tier_height),
+                     QPointF(left + width, top + g.tier_height));
   }
   painter.restore();
 }
@@ -428,9 +428,9 @@ void SchedulePrintout::paintChart(QPainter& painter, const Geometry& g, const Pa
       if (x < area.left()) {
         // Over the bar, on a ground of its own so that it reads.
         x = area.right() - text_width - 1;
-        painter.fillRect(QRectF(x - 1, row_top + g.row_height * 0.2, text_width + 2,
-                                g.row_height * 0.6),
-                         QColor(255, 255, 255, 230));
+        painter.fillRect(
+            QRectF(x - 1, row_top + g.row_height * 0.2, text_width + 2, g.row_height * 0.6),
+            QColor(255, 255, 255, 230));
       }
     }
     painter.setPen(Qt::black);

@@ -35,8 +35,9 @@ class EditHistory::Checkpoint {
     for (auto& row : project.removed_rows_) pool.push_back(std::move(row));
     project.removed_rows_.clear();
     auto take = [&pool](const Task* wanted) -> std::unique_ptr<Task> {
-      auto found = std::find_if(pool.begin(), pool.end(),
-                                [wanted](const std::unique_ptr<Task>& t) { return t.get() == wanted; });
+      auto found = std::find_if(pool.begin(), pool.end(), [wanted](const std::unique_ptr<Task>& t) {
+        return t.get() == wanted;
+      });
       if (found == pool.end()) return nullptr;
       std::unique_ptr<Task> taken = std::move(*found);
       pool.erase(found);
@@ -76,8 +77,8 @@ void EditHistory::Record(std::string name, const std::function<void()>& action) 
   auto keep = [&] {
     // An action the host or the add-in refused as a whole leaves no step to undo.
     if (project_.ChangeCount() == changes_before) return;
-    undo_.push_back(Step{std::move(name), std::move(before),
-                         std::make_shared<const Checkpoint>(project_)});
+    undo_.push_back(
+        Step{std::move(name), std::move(before), std::make_shared<const Checkpoint>(project_)});
     redo_.clear();
     Trim();
   };
@@ -90,8 +91,12 @@ void EditHistory::Record(std::string name, const std::function<void()>& action) 
   keep();
 }
 
-std::string EditHistory::UndoName() const { return undo_.empty() ? std::string() : undo_.back().name; }
-std::string EditHistory::RedoName() const { return redo_.empty() ? std::string() : redo_.back().name; }
+std::string EditHistory::UndoName() const {
+  return undo_.empty() ? std::string() : undo_.back().name;
+}
+std::string EditHistory::RedoName() const {
+  return redo_.empty() ? std::string() : redo_.back().name;
+}
 
 bool EditHistory::Undo() {
   if (undo_.empty()) return false;
@@ -117,9 +122,7 @@ void EditHistory::Clear() {
 }
 
 void EditHistory::Trim() {
-  auto copies = [](const Step& step) {
-    return step.before->TaskCount() + step.after->TaskCount();
-  };
+  auto copies = [](const Step& step) { return step.before->TaskCount() + step.after->TaskCount(); };
   std::size_t total = 0;
   for (const Step& step : undo_) total += copies(step);
   while (undo_.size() > 1 && total > kTaskCopyBudget) {

@@ -11,8 +11,8 @@
 namespace lunavant::workbench {
 namespace {
 
-constexpr const char* kStandardButtons[] = {"New", "Open",  "Save", "Print", "Print Preview",
-                                            "Cut", "Copy",  "Paste", "Undo", "Redo"};
+constexpr const char* kStandardButtons[] = {"New", "Open", "Save",  "Print", "Print Preview",
+                                            "Cut", "Copy", "Paste", "Undo",  "Redo"};
 constexpr const char* kDatabaseButtons[] = {"Sort Ascending", "Sort Descending", "AutoFilter",
                                             "Find"};
 
