@@ -276,10 +276,11 @@ void MainWindow::onToolbarButton(const QString& bar, const QString& caption) {
   // The host's own buttons of its Standard bar do what its menu does.
   if (bar == QLatin1String("Standard")) {
     static const std::pair<const char*, const char*> kMenuOfButton[] = {
-        {"New", "fileNew"},     {"Open", "fileOpen"},   {"Save", "fileSave"},
-        {"Print", "filePrint"}, {"Cut", "editCut"},     {"Copy", "editCopy"},
-        {"Paste", "editPaste"}, {"Undo", "editUndo"},   {"Redo", "editRedo"},
-        {"Print Preview", "filePrintPreview"}};
+        {"New", "fileNew"},     {"Open", "fileOpen"},
+        {"Save", "fileSave"},   {"Print", "filePrint"},
+        {"Cut", "editCut"},     {"Copy", "editCopy"},
+        {"Paste", "editPaste"}, {"Undo", "editUndo"},
+        {"Redo", "editRedo"},   {"Print Preview", "filePrintPreview"}};
     for (const auto& [button, menu_action] : kMenuOfButton) {
       if (caption == QLatin1String(button)) action(QLatin1String(menu_action))->trigger();
     }
