@@ -268,11 +268,11 @@ TEST_F(DesktopTest, SheetShowsTheCurrentTableWithItsOutline) {
   ASSERT_FALSE(marker.isEmpty());
   const double handover_bar_y = view.chart().barRect(4).center().y();
   QTest::mouseClick(view.sheet().viewport(), Qt::LeftButton, {}, marker.center());
-  ASSERT_EQ(model.rowCount(), 2);
+  ASSERT_EQ(model.outline().RowCount(), 2);
   EXPECT_EQ(Cell(view, 1, "Task Name"), "Handover");
   EXPECT_EQ(view.chart().barRect(1).center().y(), handover_bar_y - 3 * view.chart().rowHeight());
   QTest::mouseClick(view.sheet().viewport(), Qt::LeftButton, {}, marker.center());
-  EXPECT_EQ(model.rowCount(), 5);
+  EXPECT_EQ(model.outline().RowCount(), 5);
 
   // View > Table lists the project's tables and applies the one picked.
   QMenu* tables = window().tableMenu();

@@ -22,6 +22,7 @@
 #include "desktop/print_commands.h"
 #include "desktop/project_view.h"
 #include "desktop/regional_settings_dialog.h"
+#include "desktop/task_commands.h"
 #include "workbench/files/file_error.h"
 #include "workbench/files/project_file.h"
 #include "workbench/model/application.h"
@@ -47,6 +48,7 @@ MainWindow::MainWindow(wb::Application& app, wb::HijriDays& hijri, wb::AddInMana
     : QMainWindow(parent), app_(app), hijri_(hijri), tabs_(new QTabWidget(this)), addins_(addins) {
   printing_ = new PrintCommands(*this, hijri_);
   editing_ = new EditCommands(*this);
+  task_commands_ = new TaskCommands(*this);
   tabs_->setDocumentMode(true);
   tabs_->setTabsClosable(true);
   tabs_->setMovable(false);
@@ -106,7 +108,7 @@ void MainWindow::createMenus() {
   file->addSeparator();
   connect(add(file, "filePageSetup", tr("Page Set&up...")), &QAction::triggered, printing_,
           &PrintCommands::pageSetup);
-  connect(add(file, "filePrintPreview", tr("Print Pre&view"), Qt::CTRL | Qt::Key_F2),
+  connect(add(file, "filePrintPreview", tr("Print Pre&view"), Qt::CTRL | Qt::ALT | Qt::Key_I),
           &QAction::triggered, this, [this] {
             if (ProjectView* current = currentView()) printing_->printPreview(*current);
           });
@@ -141,6 +143,22 @@ void MainWindow::createMenus() {
           &EditCommands::copyCurrent);
   connect(add(edit, "editPaste", tr("&Paste"), QKeySequence::Paste), &QAction::triggered, editing_,
           &EditCommands::pasteCurrent);
+
+  QMenu* task = menuBar()->addMenu(tr("T&ask"));
+  connect(add(task, "taskInsert", tr("&Insert Task"), Qt::Key_Insert), &QAction::triggered,
+          task_commands_, &TaskCommands::insertCurrent);
+  connect(add(task, "taskDelete", tr("&Delete Task"), Qt::Key_Delete), &QAction::triggered,
+          task_commands_, &TaskCommands::deleteCurrent);
+  task->addSeparator();
+  connect(add(task, "taskIndent", tr("I&ndent"), Qt::ALT | Qt::SHIFT | Qt::Key_Right),
+          &QAction::triggered, task_commands_, &TaskCommands::indentCurrent);
+  connect(add(task, "taskOutdent", tr("&Outdent"), Qt::ALT | Qt::SHIFT | Qt::Key_Left),
+          &QAction::triggered, task_commands_, &TaskCommands::outdentCurrent);
+  task->addSeparator();
+  connect(add(task, "taskLink", tr("&Link Tasks"), Qt::CTRL | Qt::Key_F2), &QAction::triggered,
+          task_commands_, &TaskCommands::linkCurrent);
+  connect(add(task, "taskUnlink", tr("&Unlink Tasks"), Qt::CTRL | Qt::SHIFT | Qt::Key_F2),
+          &QAction::triggered, task_commands_, &TaskCommands::unlinkCurrent);
 
   QMenu* view = menuBar()->addMenu(tr("&View"));
   table_menu_ = view->addMenu(tr("&Table"));

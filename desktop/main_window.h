@@ -26,6 +26,7 @@ namespace lunavant::desktop {
 class CommandToolbars;
 class EditCommands;
 class PrintCommands;
+class TaskCommands;
 class ProjectView;
 
 class MainWindow : public QMainWindow {
@@ -50,6 +51,7 @@ class MainWindow : public QMainWindow {
   CommandToolbars& toolbars() const { return *toolbars_; }
   PrintCommands& printing() const { return *printing_; }
   EditCommands& editing() const { return *editing_; }
+  TaskCommands& tasks() const { return *task_commands_; }
 
   GanttChart::HijriTiers hijriTiers() const { return hijri_tiers_; }
 
@@ -96,6 +98,7 @@ class MainWindow : public QMainWindow {
   CommandToolbars* toolbars_ = nullptr;
   PrintCommands* printing_ = nullptr;
   EditCommands* editing_ = nullptr;
+  TaskCommands* task_commands_ = nullptr;
   QMenu* table_menu_ = nullptr;
   QMenu* recent_menu_ = nullptr;
   QMenu* toolbars_menu_ = nullptr;

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QImage>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QPageLayout>
 #include <QPointer>
 #include <QPrintPreviewWidget>
@@ -32,10 +33,12 @@
 #include "desktop/print_commands.h"
 #include "desktop/project_view.h"
 #include "desktop/schedule_printout.h"
+#include "desktop/task_commands.h"
 #include "tests/support/workbench_fixture.h"
 #include "workbench/addins/addin_manager.h"
 #include "workbench/addins/registry_file.h"
 #include "workbench/files/bundled_sample.h"
+#include "workbench/files/project_file.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/ui/command_bars.h"
 #include "workbench/view/hijri_days.h"
@@ -143,10 +146,33 @@ class PrintAndEditTest : public ::testing::Test {
     view.sheet().selectionModel()->select(QItemSelection(from, to),
                                           QItemSelectionModel::ClearAndSelect);
   }
+  // Selects the cell, starts editing with F2, replaces the text and presses Enter.
+  static void TypeIntoCell(ProjectView& view, int row, const QString& title, const QString& text) {
+    const QModelIndex index = view.model().index(row, ColumnTitled(view, title));
+    view.sheet().setFocus();
+    view.sheet().setCurrentIndex(index);
+    QTest::keyClick(&view.sheet(), Qt::Key_F2);
+    auto* editor = qobject_cast<QLineEdit*>(view.sheet().indexWidget(index));
+    ASSERT_NE(editor, nullptr) << "no editor opened on " << title.toStdString() << " " << row;
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+    QPointer<QLineEdit> open_editor(editor);
+    QTest::keyClick(editor, Qt::Key_Return);
+    for (int i = 0; i < 200 && open_editor != nullptr && open_editor->isVisible(); ++i) {
+      QTest::qWait(5);
+    }
+  }
+  static QStringList Column(ProjectView& view, const QString& title) {
+    QStringList cells;
+    for (int row = 0; row < view.model().outline().RowCount(); ++row)
+      cells << Cell(view, row, title);
+    return cells;
+  }
   void Press(QKeySequence keys) {
     window().activateWindow();
     QApplication::setActiveWindow(&window());
-    QTest::keySequence(window().currentView()->sheet().viewport(), keys);
+    ProjectView* view = window().currentView();
+    QTest::keySequence(view != nullptr ? view->sheet().viewport() : &window(), keys);
     QApplication::processEvents();
   }
 
@@ -191,7 +217,7 @@ TEST_F(PrintAndEditTest, ThePdfOfTheSampleShowsSheetAndHijriGanttOnEveryPage) {
                  return p.first_row == first;
                })->end_row;
   }
-  EXPECT_EQ(next_row, view.model().rowCount());
+  EXPECT_EQ(next_row, view.model().outline().RowCount());
 
   // Ligatures ("ﬃ") print as one letter; compatibility normalisation reads them as letters.
   const QStringList texts = RunTool("pdftotext", {"-layout", pdf, "-"})
@@ -245,7 +271,7 @@ TEST_F(PrintAndEditTest, ThePdfOfTheSampleShowsSheetAndHijriGanttOnEveryPage) {
 }
 
 TEST_F(PrintAndEditTest, PrintPreviewOpensFromTheMenuTheKeyboardAndTheStandardBar) {
-  // Given the sample, expect Print Preview from the Standard bar and from Ctrl+F2 to show the
+  // Given the sample, expect Print Preview from the Standard bar and from Ctrl+Alt+I to show the
   // pages the layout plans; and every button of the Standard bar to be wired to a command.
   StartWithTheAddInModule();
   wb::OpenBundledSample(app());
@@ -273,7 +299,7 @@ TEST_F(PrintAndEditTest, PrintPreviewOpensFromTheMenuTheKeyboardAndTheStandardBa
   QTest::mouseClick(window().toolbars().toolbar("Standard")->widgetForAction(button),
                     Qt::LeftButton);
   EXPECT_EQ(previews, 1);
-  Press(QKeySequence(Qt::CTRL | Qt::Key_F2));
+  Press(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I));
   EXPECT_EQ(previews, 2);
 
   const std::set<std::string> wired = {"New", "Open", "Save",  "Print", "Print Preview",
@@ -345,6 +371,73 @@ TEST_F(PrintAndEditTest, APastedColumnOfHijriDatesMovesTheTasksAndUndoesInOneSte
   EXPECT_EQ(Cell(view, 0, "Task Name"), "Survey");
   EXPECT_EQ(Cell(view, 1, "Task Name"), "Design");
   EXPECT_EQ(Cell(view, 0, "Duration"), "4 days");
+}
+
+TEST_F(PrintAndEditTest, ANewProjectIsBuiltFromTheKeyboardAndKeepsItsShapeThroughAFile) {
+  // Given a new project and the add-in listening, expect tasks typed into the row below the last,
+  // indented under a summary, linked and given a "3FS+2d" predecessor from the keyboard; Insert
+  // and Delete to add and take out a row with IDs and links following, Ctrl+Z to undo each; the
+  // project to read back the same from its file.
+  events_ = std::make_unique<events::MSProjEvents>();
+  events_->Bind(app(), app().ActiveProject());
+  window().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+  Press(QKeySequence::New);
+  ProjectView* view = window().currentView();
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->model().newTaskRow(), 0);
+  const QStringList names = {"Fit-out", "Survey", "Design", "Build", "Handover"};
+  for (int row = 0; row < names.size(); ++row) {
+    TypeIntoCell(*view, row, "Task Name", names[row]);
+    if (row > 0) TypeIntoCell(*view, row, "Duration", QString::number(row + 1));
+  }
+  ASSERT_EQ(Column(*view, "Task Name"), names);
+  SelectBlock(*view, 1, 4, "Task Name", "Task Name");
+  Press(QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Right));
+  EXPECT_TRUE(view->model().taskAt(0)->IsSummary());
+  SelectBlock(*view, 1, 3, "Task Name", "Task Name");
+  Press(QKeySequence(Qt::CTRL | Qt::Key_F2));
+  TypeIntoCell(*view, 4, "Predecessors", "3FS+2d");
+  EXPECT_EQ(Column(*view, "Predecessors"), (QStringList{"", "", "2", "3", "3FS+2d"}));
+  // Survey 2 days, Design 3, then Handover (5 days) two working days after Design: the phase
+  // spans 2 + 3 + 2 + 5 working days; Build (4 days) runs beside the lag and Handover.
+  const wb::Task* design = view->model().taskAt(2);
+  const wb::Task* handover = view->model().taskAt(4);
+  EXPECT_GT(handover->Start(), design->Finish());
+  EXPECT_EQ(Cell(*view, 0, "Duration"), "12 days");
+
+  SelectBlock(*view, 2, 2, "Task Name", "Task Name");
+  Press(QKeySequence(Qt::Key_Insert));
+  EXPECT_EQ(Column(*view, "Task Name"),
+            (QStringList{"Fit-out", "Survey", "", "Design", "Build", "Handover"}));
+  EXPECT_EQ(Column(*view, "Predecessors"), (QStringList{"", "", "", "2", "4", "4FS+2d"}));
+  Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  EXPECT_EQ(Column(*view, "Task Name"), names);
+  SelectBlock(*view, 2, 2, "Task Name", "Task Name");
+  Press(QKeySequence(Qt::Key_Delete));
+  EXPECT_EQ(Column(*view, "Task Name"), (QStringList{"Fit-out", "Survey", "Build", "Handover"}));
+  EXPECT_EQ(Column(*view, "Predecessors"), (QStringList{"", "", "", ""}));
+  Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  EXPECT_EQ(Column(*view, "Predecessors"), (QStringList{"", "", "2", "3", "3FS+2d"}));
+  SelectBlock(*view, 2, 3, "Task Name", "Task Name");
+  Press(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F2));
+  EXPECT_EQ(Column(*view, "Predecessors"), (QStringList{"", "", "2", "", "3FS+2d"}));
+  SelectBlock(*view, 4, 4, "Task Name", "Task Name");
+  Press(QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Left));
+  EXPECT_EQ(view->model().taskAt(4)->OutlineLevel(), 1);
+
+  QTemporaryDir folder;
+  const QString file = folder.filePath("built.xml");
+  ASSERT_TRUE(window().saveProjectAs(file));
+  const QStringList predecessors = Column(*view, "Predecessors");
+  const QStringList starts = Column(*view, "Start");
+  ASSERT_TRUE(window().closeCurrentProject());
+  ASSERT_TRUE(window().openFile(file));
+  view = window().currentView();
+  EXPECT_EQ(Column(*view, "Task Name"), names);
+  EXPECT_EQ(Column(*view, "Predecessors"), predecessors);
+  EXPECT_EQ(Column(*view, "Start"), starts);
+  EXPECT_TRUE(view->model().taskAt(0)->IsSummary());
 }
 
 TEST(TabSeparatedText, RoundTripsQuotedCellsAndLineEnds) {

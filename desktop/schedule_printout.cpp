@@ -98,7 +98,7 @@ std::vector<SchedulePrintout::SheetColumn> SchedulePrintout::sheetColumns(double
     // Wide enough for the title and for every cell, so that no text is cut.
     double width = bold_metrics.horizontalAdvance(
         model_.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
-    for (int row = 0; row < model_.rowCount(); ++row) {
+    for (int row = 0; row < model_.outline().RowCount(); ++row) {
       const QModelIndex index = model_.index(row, column);
       const bool summary = index.data(TaskSheetModel::SummaryRole).toBool();
       double text =
@@ -155,7 +155,7 @@ SchedulePrintout::Geometry SchedulePrintout::measure(const QPageLayout& layout) 
   const wb::Task& summary = project.SummaryTask();
   g.first_day = std::min(wb::DayOf(project.ProjectStart()), wb::DayOf(summary.Start())) - 1;
   double last = DayOfMoment(summary.Finish());
-  for (int row = 0; row < model_.rowCount(); ++row) {
+  for (int row = 0; row < model_.outline().RowCount(); ++row) {
     const wb::Task* task = model_.taskAt(row);
     if (task == nullptr || task->IsSummary()) continue;
     const double label = metrics.horizontalAdvance(fromHost(task->Name())) + 4;
@@ -168,7 +168,7 @@ SchedulePrintout::Geometry SchedulePrintout::measure(const QPageLayout& layout) 
 std::vector<SchedulePrintout::Page> SchedulePrintout::pages(const QPageLayout& layout) const {
   const Geometry g = measure(layout);
   std::vector<Page> result;
-  const int rows = model_.rowCount();
+  const int rows = model_.outline().RowCount();
   for (int first_row = 0; first_row < std::max(rows, 1); first_row += g.rows_per_page) {
     for (std::int64_t day = g.first_day; day < g.end_day; day += g.days_per_page) {
       result.push_back(Page{first_row, std::min(rows, first_row + g.rows_per_page), day,

@@ -63,7 +63,8 @@ std::vector<TaskSheetModel::ColumnShown> TaskSheetModel::readColumns() const {
 }
 
 int TaskSheetModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : outline_.RowCount();
+  if (parent.isValid()) return 0;
+  return outline_.RowCount() + (newTaskRow() >= 0 ? 1 : 0);
 }
 
 int TaskSheetModel::columnCount(const QModelIndex& parent) const {
@@ -130,8 +131,9 @@ Qt::ItemFlags TaskSheetModel::flags(const QModelIndex& index) const {
   Qt::ItemFlags flags = QAbstractTableModel::flags(index);
   const int field = fieldAt(index.column());
   // A field that project files do not keep is shown but not typed into: a save would lose it.
-  if (taskAt(index.row()) != nullptr && field != 0 && !project_.IsClosed() &&
-      !wb::IsCalculatedField(field) && wb::ProjectFileKeepsField(field)) {
+  const bool task_row = taskAt(index.row()) != nullptr || index.row() == newTaskRow();
+  if (task_row && field != 0 && !project_.IsClosed() && !wb::IsCalculatedField(field) &&
+      wb::ProjectFileKeepsField(field)) {
     flags |= Qt::ItemIsEditable;
   }
   return flags;
@@ -164,21 +166,53 @@ int TaskSheetModel::applyEdits(const QString& name, const std::vector<CellEdit>&
       const QModelIndex cell = index(edit.row, edit.column);
       if (!cell.isValid() || !(flags(cell) & Qt::ItemIsEditable)) continue;
       if (data(cell, Qt::EditRole).toString() == edit.text) continue;
+      wb::Task* task = taskAt(edit.row);
+      if (task == nullptr && edit.row == newTaskRow()) {
+        // Typing into the row below the last makes a task there; a pasted block grows the
+        // project row by row.
+        task = &project_.InsertTask(project_.TaskCount() + 1, "");
+        outline_.Rebuild();
+      }
+      if (task == nullptr) continue;
       QString error;
-      if (typeInto(*taskAt(edit.row), fieldAt(edit.column), edit.text, error)) {
+      if (typeInto(*task, fieldAt(edit.column), edit.text, error)) {
         ++typed;
       } else if (refused++ == 0) {
         first_refusal = error;
       }
     }
   });
-  refresh();
+  if (project_.Rows().size() != row_total_) {
+    rebuild();
+  } else {
+    refresh();
+  }
   if (refused == 1) emit editFailed(first_refusal);
   if (refused > 1) {
     emit editFailed(tr("%1 cells were not changed. The first: %2").arg(refused).arg(first_refusal));
   }
   emit projectEdited();
   return typed;
+}
+
+int TaskSheetModel::newTaskRow() const { return project_.IsClosed() ? -1 : outline_.RowCount(); }
+
+bool TaskSheetModel::editRows(const QString& name, const std::function<void()>& action) {
+  QString refusal;
+  try {
+    history_.Record(toHost(name), [&] {
+      action();
+      if (project_.App().AutoCalculate() && project_.App().ActiveProject() == &project_) {
+        project_.App().CalculateProject();
+      }
+    });
+  } catch (const lunavant::host::HostError& e) {
+    refusal = fromHost(e.record().description);
+  }
+  rebuild();
+  if (!refusal.isEmpty()) emit editFailed(refusal);
+  emit projectEdited();
+  return refusal.isEmpty();
 }
 
 bool TaskSheetModel::undo() {

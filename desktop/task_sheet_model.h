@@ -7,6 +7,7 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "workbench/model/edit_history.h"
@@ -69,6 +70,12 @@ class TaskSheetModel : public QAbstractTableModel {
   int applyEdits(const QString& name, const std::vector<CellEdit>& edits);
   // The project's edits as steps; Undo and Redo read every row again.
   lunavant::workbench::EditHistory& history() { return history_; }
+  // Changes rows as one undoable step named `name`, then recalculates as after a typed edit
+  // and reads every row again; a refusal is reported (editFailed). False when refused.
+  bool editRows(const QString& name, const std::function<void()>& action);
+  // The blank row after the last one, where typing makes a new task; -1 when the project is
+  // closed.
+  int newTaskRow() const;
   bool undo();
   bool redo();
 
