@@ -395,6 +395,8 @@ TEST_F(PrintAndEditTest, ANewProjectIsBuiltFromTheKeyboardAndKeepsItsShapeThroug
   SelectBlock(*view, 1, 4, "Task Name", "Task Name");
   Press(QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Right));
   EXPECT_TRUE(view->model().taskAt(0)->IsSummary());
+  // The selection stays for the next command.
+  EXPECT_EQ(TaskCommands::selectedTasks(*view, false).size(), 4u);
   SelectBlock(*view, 1, 3, "Task Name", "Task Name");
   Press(QKeySequence(Qt::CTRL | Qt::Key_F2));
   TypeIntoCell(*view, 4, "Predecessors", "3FS+2d");
@@ -438,6 +440,38 @@ TEST_F(PrintAndEditTest, ANewProjectIsBuiltFromTheKeyboardAndKeepsItsShapeThroug
   EXPECT_EQ(Column(*view, "Predecessors"), predecessors);
   EXPECT_EQ(Column(*view, "Start"), starts);
   EXPECT_TRUE(view->model().taskAt(0)->IsSummary());
+}
+
+TEST_F(PrintAndEditTest, EveryZoomLabelsItsHijriAndGregorianTiersAndTheMonthAtTheEdge) {
+  // Given the sample, expect at every zoom from days to years most cells of every tier, Hijri and
+  // Gregorian, to carry a label (shortened where the whole one does not fit), and a Hijri month
+  // only partly in view at the left edge to be named.
+  StartWithTheAddInModule();
+  wb::OpenBundledSample(app());
+  ProjectView& view = Show();
+  GanttChart& chart = view.chart();
+  for (auto zoom : {wb::TimescaleZoom::kDays, wb::TimescaleZoom::kWeeks, wb::TimescaleZoom::kMonths,
+                    wb::TimescaleZoom::kQuarters, wb::TimescaleZoom::kYears}) {
+    chart.setZoom(zoom);
+    chart.scrollToDay(view.model().taskAt(0)->Start() / wb::kMinutesPerDay);
+    for (int tier = 0; tier < static_cast<int>(chart.tiers().size()); ++tier) {
+      SCOPED_TRACE("zoom " + std::to_string(static_cast<int>(zoom)) + ", tier " +
+                   std::to_string(tier));
+      const QStringList shown = chart.shownLabels(tier);
+      ASSERT_FALSE(shown.isEmpty());
+      const auto labelled = std::count_if(shown.begin(), shown.end(),
+                                          [](const QString& label) { return !label.isEmpty(); });
+      // The cells at both edges may be slivers too narrow for a digit.
+      EXPECT_GE(labelled, std::max<qsizetype>(1, shown.size() - 2))
+          << shown.join("|").toStdString();
+    }
+  }
+  chart.setZoom(wb::TimescaleZoom::kDays);
+  // 20 Ramadan 1446 at the left edge: the month's last ten days are in view.
+  chart.scrollToDay(wb::DaysFromCivil(2025, 3, 20));
+  const QStringList months = chart.shownLabels(0);
+  ASSERT_FALSE(months.isEmpty());
+  EXPECT_EQ(months.front(), "Ramadan 1446");
 }
 
 TEST(TabSeparatedText, RoundTripsQuotedCellsAndLineEnds) {

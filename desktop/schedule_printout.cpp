@@ -12,6 +12,7 @@
 
 #include "desktop/host_text.h"
 #include "desktop/task_sheet_model.h"
+#include "desktop/timescale_labels.h"
 #include "workbench/model/project.h"
 #include "workbench/model/task.h"
 #include "workbench/view/hijri_days.h"
@@ -311,8 +312,8 @@ void SchedulePrintout::paintTimescale(QPainter& painter, const Geometry& g,
       if (cell.end_day <= page.end_day) {
         painter.drawLine(QPointF(x2, top), QPointF(x2, top + g.tier_height));
       }
-      const QString label = QString::fromStdString(cell.label);
-      if (metrics.horizontalAdvance(label) + 2 > x2 - x1) continue;
+      const QString label = FittingLabel(QString::fromStdString(cell.label), x2 - x1, metrics);
+      if (label.isEmpty()) continue;
       painter.setPen(Qt::black);
       painter.drawText(QRectF(x1, top, x2 - x1, g.tier_height), Qt::AlignCenter, label);
     }

@@ -2,6 +2,7 @@
 #include "desktop/task_commands.h"
 
 #include <QItemSelectionModel>
+#include <QRect>
 #include <QStringList>
 #include <algorithm>
 #include <set>
@@ -44,6 +45,47 @@ int LinkedId(const QString& entry) {
   while (digits < entry.size() && entry[digits].isDigit()) ++digits;
   return entry.left(digits).toInt();
 }
+
+// Keeps the selected block and the current cell across a change that rebuilds the sheet but
+// leaves its rows where they were (indent, outdent, link, unlink).
+class KeptSelection {
+ public:
+  explicit KeptSelection(ProjectView& view)
+      : view_(view),
+        current_row_(view.sheet().currentIndex().row()),
+        current_column_(view.sheet().currentIndex().column()),
+        selection_(Blocks(view.sheet().selectionModel()->selection())),
+        rows_(view.model().rowCount()) {}
+  ~KeptSelection() {
+    TaskSheetModel& model = view_.model();
+    if (model.rowCount() != rows_) return;
+    if (current_row_ >= 0) {
+      view_.sheet().setCurrentIndex(model.index(current_row_, current_column_));
+    }
+    QItemSelection again;
+    for (const QRect& block : selection_) {
+      again.select(model.index(block.top(), block.left()),
+                   model.index(block.bottom(), block.right()));
+    }
+    view_.sheet().selectionModel()->select(again, QItemSelectionModel::ClearAndSelect);
+  }
+
+ private:
+  ProjectView& view_;
+  int current_row_;
+  int current_column_;
+  // As rows and columns: a reset of the sheet invalidates the selection's own indexes.
+  static std::vector<QRect> Blocks(const QItemSelection& selection) {
+    std::vector<QRect> blocks;
+    for (const QItemSelectionRange& range : selection) {
+      blocks.push_back(
+          QRect(QPoint(range.left(), range.top()), QPoint(range.right(), range.bottom())));
+    }
+    return blocks;
+  }
+  std::vector<QRect> selection_;
+  int rows_;
+};
 
 void SelectRow(ProjectView& view, int row) {
   const int column = std::max(0, view.model().nameColumn());
@@ -97,6 +139,7 @@ bool TaskCommands::deleteTasks(ProjectView& view) {
 bool TaskCommands::indent(ProjectView& view) {
   const std::vector<wb::Task*> tasks = selectedTasks(view, true);
   if (tasks.empty()) return false;
+  const KeptSelection kept(view);
   return view.model().editRows(tr("Indent"), [&] {
     for (wb::Task* task : tasks) view.model().project().Indent(*task);
   });
@@ -105,6 +148,7 @@ bool TaskCommands::indent(ProjectView& view) {
 bool TaskCommands::outdent(ProjectView& view) {
   const std::vector<wb::Task*> tasks = selectedTasks(view, true);
   if (tasks.empty()) return false;
+  const KeptSelection kept(view);
   // From the bottom up: a task outdented first would take the ones below it as subtasks.
   return view.model().editRows(tr("Outdent"), [&] {
     for (auto it = tasks.rbegin(); it != tasks.rend(); ++it) {
@@ -116,6 +160,7 @@ bool TaskCommands::outdent(ProjectView& view) {
 bool TaskCommands::link(ProjectView& view) {
   const std::vector<wb::Task*> tasks = selectedTasks(view, false);
   if (tasks.size() < 2) return false;
+  const KeptSelection kept(view);
   return view.model().editRows(tr("Link Tasks"), [&] {
     for (std::size_t i = 1; i < tasks.size(); ++i) {
       QStringList entries = fromHost(tasks[i]->Predecessors()).split(';', Qt::SkipEmptyParts);
@@ -135,15 +180,17 @@ bool TaskCommands::unlink(ProjectView& view) {
   std::set<int> ids;
   for (const wb::Task* task : tasks) ids.insert(task->ID());
   const bool alone = tasks.size() == 1;
+  const KeptSelection kept(view);
   return view.model().editRows(tr("Unlink Tasks"), [&] {
     auto keep_only = [&](wb::Task& task, auto&& drop) {
       const QStringList entries = fromHost(task.Predecessors()).split(';', Qt::SkipEmptyParts);
-      QStringList kept;
+      QStringList remaining;
       for (const QString& entry : entries) {
-        if (!drop(LinkedId(entry))) kept << entry;
+        if (!drop(LinkedId(entry))) remaining << entry;
       }
-      if (kept.size() != entries.size())
-        task.SetField(wb::field::kPredecessors, toHost(kept.join(';')));
+      if (remaining.size() != entries.size()) {
+        task.SetField(wb::field::kPredecessors, toHost(remaining.join(';')));
+      }
     };
     for (wb::Task* task : tasks) {
       keep_only(*task, [&](int id) { return alone || ids.count(id) != 0; });
