@@ -27,6 +27,7 @@
 #include "workbench/files/project_file.h"
 #include "workbench/model/application.h"
 #include "workbench/model/project.h"
+#include "workbench/ui/command_bars.h"
 
 namespace lunavant::desktop {
 
@@ -38,6 +39,7 @@ const char* const kHijriTiersKey = "chart/hijriTiers";
 const char* const kPatternKey = "regional/shortDatePattern";
 const char* const kSeparatorKey = "regional/dateSeparator";
 const char* const kRecentKey = "files/recent";
+const char* const kShownBarsKey = "toolbars/shown";
 constexpr int kRecentCount = 6;
 const QString kFileFilter = QStringLiteral("Project files (*.xml);;All files (*)");
 
@@ -193,6 +195,13 @@ void MainWindow::createMenus() {
     connect(action, &QAction::triggered, this, [this, placement] { setHijriTiers(placement); });
   }
 
+  // Every connected add-in's buttons, reachable from the keyboard whether its toolbar shows or
+  // not.
+  addins_menu_ = menuBar()->addMenu(tr("Add-&Ins"));
+  addins_menu_->setObjectName("addInsMenu");
+  connect(addins_menu_, &QMenu::aboutToShow, this, &MainWindow::fillAddInsMenu);
+  fillAddInsMenu();
+
   QMenu* tools = menuBar()->addMenu(tr("&Tools"));
   connect(add(tools, "toolsAddIns", tr("&Add-Ins...")), &QAction::triggered, this,
           &MainWindow::showAddIns);
@@ -217,8 +226,41 @@ bool MainWindow::openFile(const QString& path) {
     return false;
   }
   rememberRecent(QFileInfo(path).absoluteFilePath());
+  scheduleOpenedProject();
   syncWithApplication();
   return true;
+}
+
+void MainWindow::scheduleOpenedProject() {
+  wb::Project* project = app_.ActiveProject();
+  if (project == nullptr) return;
+  // What the sheet shows of every task: when scheduling changes none of it, the project is
+  // still the file's.
+  auto shown = [project] {
+    std::vector<std::string> cells;
+    wb::ColumnList& columns = project->TaskTable(project->CurrentTable()).Columns();
+    for (const auto& row : project->Rows()) {
+      if (!row) continue;
+      for (std::int32_t position = 1; position <= columns.Count(); ++position) {
+        try {
+          cells.push_back(row->GetField(columns.Item(position).Field()));
+        } catch (const lunavant::host::HostError&) {
+          cells.emplace_back();
+        }
+      }
+    }
+    return cells;
+  };
+  const bool saved = project->Saved();
+  try {
+    const std::vector<std::string> before = shown();
+    // A file keeps no slack the scheduler agrees with, or none at all: the project is scheduled
+    // once, so that slack and the other calculated fields read true from the start.
+    app_.CalculateProject();
+    if (saved && shown() == before) project->MarkSaved();
+  } catch (const lunavant::host::HostError& e) {
+    showHostError(fromHost(e.record().description));
+  }
 }
 
 bool MainWindow::saveProject() {
@@ -284,11 +326,61 @@ void MainWindow::fillToolbarsMenu() {
     connect(item, &QAction::toggled, this, [this, bar](bool on) {
       if (!bar->IsDeleted()) bar->SetVisible(on);
       syncToolbars();
+      rememberToolbars();
     });
   }
 }
 
 void MainWindow::syncToolbars() { toolbars_->sync(); }
+
+void MainWindow::fillAddInsMenu() {
+  addins_menu_->clear();
+  for (wb::CommandBar* bar : app_.CommandBars()->Bars()) {
+    if (bar->BuiltIn() || bar->IsDeleted()) continue;
+    addins_menu_->addSection(fromHost(bar->Name()));
+    const QString bar_name = fromHost(bar->Name());
+    for (wb::CommandBarButton* button : bar->Buttons()) {
+      if (!button->Visible()) continue;
+      QAction* item = addins_menu_->addAction(fromHost(button->Caption()));
+      item->setToolTip(fromHost(button->TooltipText()));
+      item->setEnabled(button->Enabled());
+      connect(item, &QAction::triggered, this, [this, button, bar_name] {
+        if (button->IsDeleted()) return;
+        const QString caption = fromHost(button->Caption());
+        if (button->Choose()) onToolbarButton(bar_name, caption);
+        syncToolbars();
+      });
+    }
+  }
+  if (addins_menu_->actions().isEmpty()) {
+    addins_menu_->addAction(tr("(no add-in connected)"))->setEnabled(false);
+  }
+}
+
+void MainWindow::rememberToolbars() const {
+  QStringList shown;
+  for (wb::CommandBar* bar : app_.CommandBars()->Bars()) {
+    if (!bar->BuiltIn() && bar->Visible()) shown << fromHost(bar->Name());
+  }
+  QSettings().setValue(kShownBarsKey, shown);
+}
+
+void MainWindow::restoreToolbars() {
+  // As a host keeps its toolbars between sessions: an add-in that rebuilds its bar at start-up
+  // finds the old one and shows the new one if the old one was on show.
+  for (const QString& name : QSettings().value(kShownBarsKey).toStringList()) {
+    if (app_.CommandBars()->Item(toHost(name)) != nullptr) continue;
+    app_.CommandBars()->Add(toHost(name), lunavant::host::kBarTop).SetVisible(true);
+  }
+}
+
+void MainWindow::dropEmptyToolbars() {
+  // A bar kept from the last session whose add-in did not come back has nothing to offer.
+  for (wb::CommandBar* bar : app_.CommandBars()->Bars()) {
+    if (!bar->BuiltIn() && bar->Buttons().empty()) bar->Delete();
+  }
+  syncToolbars();
+}
 
 void MainWindow::onToolbarButton(const QString& bar, const QString& caption) {
   // The host's own buttons of its Standard bar do what its menu does.
@@ -473,6 +565,7 @@ void MainWindow::restoreSettings() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  rememberToolbars();
   while (app_.ActiveProject() != nullptr) {
     if (!closeCurrentProject()) {
       event->ignore();

@@ -10,10 +10,12 @@
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPageLayout>
 #include <QPointer>
 #include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -472,6 +474,66 @@ TEST_F(PrintAndEditTest, EveryZoomLabelsItsHijriAndGregorianTiersAndTheMonthAtTh
   const QStringList months = chart.shownLabels(0);
   ASSERT_FALSE(months.isEmpty());
   EXPECT_EQ(months.front(), "Ramadan 1446");
+}
+
+TEST_F(PrintAndEditTest, TheAddInIsWithinReachAndAnOpenedFileShowsItsSlack) {
+  // Given the add-in's toolbar on show when the last session ended, expect it on show again when
+  // the add-in rebuilds it at start-up, and a remembered bar whose add-in is gone dropped; hiding
+  // it to be remembered; the Add-Ins menu to list the add-in's buttons and run them with the
+  // toolbar hidden; and a file opened to show the slack the scheduler computes, unchanged.
+  QSettings().setValue("toolbars/shown", QStringList{"Lunavant", "Gone"});
+  StartWithTheAddInModule();
+  EXPECT_TRUE(app().CommandBars()->Item("Lunavant")->Visible());
+  EXPECT_EQ(app().CommandBars()->Item("Gone"), nullptr);
+  QMenu* toolbars = window().findChild<QMenu*>("viewToolbars");
+  emit toolbars->aboutToShow();
+  for (QAction* item : toolbars->actions()) {
+    if (item->text() == "Lunavant") item->trigger();
+  }
+  EXPECT_FALSE(app().CommandBars()->Item("Lunavant")->Visible());
+  EXPECT_EQ(QSettings().value("toolbars/shown").toStringList(), QStringList{});
+
+  QTemporaryDir folder;
+  const QString file = folder.filePath("sample.xml");
+  wb::SaveProjectFile(wb::OpenBundledSample(app()), file.toStdString());
+  app().CloseProject(*app().ActiveProject());
+  ASSERT_TRUE(window().openFile(file));
+  ProjectView& view = Show();
+  EXPECT_TRUE(app().ActiveProject()->Saved());
+  int with_slack = 0;
+  for (int row = 0; row < view.model().outline().RowCount(); ++row) {
+    if (const wb::Task* task = view.model().taskAt(row); task && task->TotalSlackDays() > 0) {
+      ++with_slack;
+    }
+  }
+  EXPECT_GT(with_slack, 0);
+
+  QMenu* addins = window().findChild<QMenu*>("addInsMenu");
+  ASSERT_NE(addins, nullptr);
+  emit addins->aboutToShow();
+  QStringList captions;
+  QAction* add = nullptr;
+  for (QAction* item : addins->actions()) {
+    if (item->isSeparator()) continue;
+    captions << item->text();
+    if (item->text() == "Add Hijri") add = item;
+  }
+  EXPECT_EQ(captions, (QStringList{"Add Hijri", "Remove Hijri", "Refresh Hijri"}));
+  ASSERT_NE(add, nullptr);
+  QString opened;
+  QTimer poll;
+  poll.setInterval(20);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      opened = modal->windowTitle();
+      modal->close();
+    }
+  });
+  poll.start();
+  // The sample's Entry table has its dates paired already; the Schedule table has late dates.
+  window().applyTable("Schedule");
+  add->trigger();
+  EXPECT_EQ(opened, "Add Hijri Field");
 }
 
 TEST(TabSeparatedText, RoundTripsQuotedCellsAndLineEnds) {

@@ -109,7 +109,12 @@ void CommandBarButton::RemoveEventSink(host::CommandBarButtonEvents& sink) {
 }
 
 bool CommandBarButton::Click() {
-  if (deleted_ || !visible_ || !Enabled() || !bar_->Visible()) return false;
+  if (!deleted_ && !bar_->Visible()) return false;
+  return Choose();
+}
+
+bool CommandBarButton::Choose() {
+  if (deleted_ || !visible_ || !Enabled()) return false;
   // A copy, because a handler may add or remove sinks, or delete the button.
   const std::vector<host::CommandBarButtonEvents*> snapshot = sinks_;
   bool cancel_default = false;

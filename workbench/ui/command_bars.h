@@ -54,6 +54,8 @@ class CommandBarButton final : public host::CommandBarButton {
   // The user's click: raises Click on every sink, in the order they were added. Returns false,
   // raising nothing, when the button is deleted, hidden, disabled or on a hidden bar.
   bool Click();
+  // The user's choice of the button's entry in a menu: as Click, whether the bar is shown or not.
+  bool Choose();
   bool IsDeleted() const { return deleted_; }
 
  private:
