@@ -524,16 +524,28 @@ TEST_F(PrintAndEditTest, TheAddInIsWithinReachAndAnOpenedFileShowsItsSlack) {
   QTimer poll;
   poll.setInterval(20);
   QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      opened = modal->windowTitle();
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || !opened.isEmpty()) return;
+    opened = modal->windowTitle();
+    // From the keyboard alone: a title typed, then Enter for OK.
+    auto* title = modal->findChild<QLineEdit*>("HijriTitle");
+    if (title == nullptr) {
       modal->close();
+      return;
     }
+    title->setFocus();
+    QTest::keyClicks(title, "Hijri Late");
+    QTest::keyClick(title, Qt::Key_Return);
   });
   poll.start();
   // The sample's Entry table has its dates paired already; the Schedule table has late dates.
   window().applyTable("Schedule");
   add->trigger();
   EXPECT_EQ(opened, "Add Hijri Field");
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  const int hijri_late = ColumnTitled(view, "Hijri Late");
+  ASSERT_GE(hijri_late, 0);
+  EXPECT_FALSE(view.model().index(1, hijri_late).data().toString().isEmpty());
 }
 
 TEST(TabSeparatedText, RoundTripsQuotedCellsAndLineEnds) {
