@@ -11,6 +11,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPageLayout>
 #include <QPointer>
 #include <QPrintPreviewWidget>
@@ -546,6 +547,45 @@ TEST_F(PrintAndEditTest, TheAddInIsWithinReachAndAnOpenedFileShowsItsSlack) {
   const int hijri_late = ColumnTitled(view, "Hijri Late");
   ASSERT_GE(hijri_late, 0);
   EXPECT_FALSE(view.model().index(1, hijri_late).data().toString().isEmpty());
+}
+
+TEST_F(PrintAndEditTest, AHijriDateTheAddInRefusesSilentlyIsExplained) {
+  // Given Start paired with Text1 and a summary task, expect a Hijri date typed on the summary to
+  // be refused with a message that says why, the cell keeping its text; a date the add-in cannot
+  // read to get the add-in's own message only.
+  events_ = std::make_unique<events::MSProjEvents>();
+  events_->Bind(app(), app().ActiveProject());
+  test_support::ProjectBuilder(app(), "Plan")
+      .StartingOn(2024, 11, 4)
+      .AddTask("Phase", 1, 1)
+      .AddTask("Survey", 3, 2)
+      .Column("Entry", wb::field::kText1, "HijriStart")
+      .Alias(wb::field::kText1, "HijriStart")
+      .BuildOpened();
+  app().CalculateProject();
+  ProjectView& view = Show();
+  const QString before = Cell(view, 0, "HijriStart");
+  QStringList shown;
+  QTimer poll;
+  poll.setInterval(10);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown << box->text();
+      box->close();
+    }
+  });
+  poll.start();
+  TypeIntoCell(view, 0, "HijriStart", "01/06/1446");
+  QTest::qWait(50);
+  ASSERT_EQ(shown.size(), 1);
+  EXPECT_TRUE(shown[0].contains("summary task")) << shown[0].toStdString();
+  EXPECT_EQ(Cell(view, 0, "HijriStart"), before);
+  shown.clear();
+  TypeIntoCell(view, 1, "HijriStart", "45/45/1446");
+  QTest::qWait(50);
+  ASSERT_EQ(shown.size(), 1);
+  EXPECT_FALSE(shown[0].contains("summary task"));
+  EXPECT_FALSE(view.model().history().CanUndo());
 }
 
 TEST(TabSeparatedText, RoundTripsQuotedCellsAndLineEnds) {

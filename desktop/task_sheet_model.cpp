@@ -5,6 +5,7 @@
 
 #include "addin/host/error.h"
 #include "desktop/host_text.h"
+#include "desktop/qt_services.h"
 #include "workbench/files/project_file.h"
 #include "workbench/model/application.h"
 #include "workbench/model/field_catalog.h"
@@ -148,13 +149,26 @@ bool TaskSheetModel::setData(const QModelIndex& index, const QVariant& value, in
 }
 
 bool TaskSheetModel::typeInto(wb::Task& task, int field, const QString& text, QString& error) {
+  const int boxes_before = QtMessageBoxes::shownCount();
   try {
-    project_.App().UserEdit(task, field, toHost(text));
-    return true;
+    if (project_.App().UserEdit(task, field, toHost(text))) return true;
   } catch (const lunavant::host::HostError& e) {
     error = fromHost(e.record().description);
     return false;
   }
+  // An add-in that refused with a message of its own has said why.
+  if (QtMessageBoxes::shownCount() != boxes_before) return false;
+  // One that refused without a word: the user is told why, as the host tells its own reasons.
+  error = task.IsSummary()
+              ? tr("Task %1 is a summary task: its dates follow its subtasks, so \"%2\" was not "
+                   "changed.")
+                    .arg(task.ID())
+                    .arg(text)
+              : tr("\"%1\" was not taken for task %2: an add-in refused the change (a date the "
+                   "scheduler calculates cannot be typed).")
+                    .arg(text)
+                    .arg(task.ID());
+  return false;
 }
 
 int TaskSheetModel::applyEdits(const QString& name, const std::vector<CellEdit>& edits) {
@@ -177,7 +191,7 @@ int TaskSheetModel::applyEdits(const QString& name, const std::vector<CellEdit>&
       QString error;
       if (typeInto(*task, fieldAt(edit.column), edit.text, error)) {
         ++typed;
-      } else if (refused++ == 0) {
+      } else if (!error.isEmpty() && refused++ == 0) {
         first_refusal = error;
       }
     }

@@ -100,7 +100,8 @@ class TaskSheetModel : public QAbstractTableModel {
     friend bool operator==(const ColumnShown&, const ColumnShown&) = default;
   };
   std::vector<ColumnShown> readColumns() const;
-  // Writes one cell through the host; false, with the host's reason in `error`, when refused.
+  // Writes one cell through the host; false when refused, with the reason in `error`, which is
+  // left empty when the host or an add-in has already told the user.
   bool typeInto(lunavant::workbench::Task& task, int field, const QString& text, QString& error);
   void rebuild();
 
