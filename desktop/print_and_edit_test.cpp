@@ -345,11 +345,17 @@ TEST_F(PrintAndEditTest, APastedColumnOfHijriDatesMovesTheTasksAndUndoesInOneSte
   EXPECT_EQ(Cell(view, 2, "Start"), "Mon 16/12/24");
   EXPECT_EQ(Cell(view, 2, "HijriStart"), "15/06/1446");
   EXPECT_EQ(window().action("editUndo")->isEnabled(), true);
+  // A typed date pins the task: the Indicators column says so.
+  const QModelIndex indicators = view.model().index(0, ColumnTitled(view, "Indicators"));
+  EXPECT_FALSE(indicators.data().toString().isEmpty());
+  EXPECT_EQ(indicators.data(Qt::ToolTipRole).toString(),
+            "This task has a 'Start No Earlier Than' constraint on Mon 02/12/24.");
 
   Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
   for (int row = 0; row < 3; ++row) {
     EXPECT_EQ(Cell(view, row, "Start"), starts[row]);
     EXPECT_EQ(Cell(view, row, "HijriStart"), hijri[row]);
+    EXPECT_EQ(Cell(view, row, "Indicators"), "");
   }
   EXPECT_FALSE(view.model().history().CanUndo());
   Press(QKeySequence(Qt::CTRL | Qt::Key_Y));

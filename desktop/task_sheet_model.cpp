@@ -6,6 +6,7 @@
 #include "addin/host/error.h"
 #include "desktop/host_text.h"
 #include "desktop/qt_services.h"
+#include "desktop/task_indicators.h"
 #include "workbench/files/project_file.h"
 #include "workbench/model/application.h"
 #include "workbench/model/field_catalog.h"
@@ -99,12 +100,16 @@ QVariant TaskSheetModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
     case Qt::EditRole: {
       if (task == nullptr || column.field == 0) return QString();
+      if (column.field == kIndicatorsField) return IndicatorsOf(*task).marks;
       try {
         return fromHost(task->GetField(column.field));
       } catch (const lunavant::host::HostError&) {
         return QString();
       }
     }
+    case Qt::ToolTipRole:
+      if (task == nullptr || column.field != kIndicatorsField) return {};
+      return IndicatorsOf(*task).tips.join(QLatin1Char('\n'));
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(column.data_alignment);
     case OutlineLevelRole:
