@@ -4,7 +4,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QInputDialog>
 #include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QTableView>
 #include <algorithm>
 
@@ -193,6 +196,49 @@ bool EditCommands::redo(ProjectView& view) {
     view.sheet().setCurrentIndex(view.model().index(current.row(), current.column()));
   updateActions();
   return redone;
+}
+
+bool EditCommands::findNext(ProjectView& view, const QString& text) {
+  TaskSheetModel& model = view.model();
+  const int rows = model.outline().RowCount();
+  const int columns = model.columnCount();
+  if (text.isEmpty() || rows == 0 || columns == 0) return false;
+  const QModelIndex current = view.sheet().currentIndex();
+  const int start = current.isValid() ? current.row() * columns + current.column() : -1;
+  for (int step = 1; step <= rows * columns; ++step) {
+    const int at = (start + step) % (rows * columns);
+    const QModelIndex cell = model.index(at / columns, at % columns);
+    if (cell.data(Qt::DisplayRole).toString().contains(text, Qt::CaseInsensitive)) {
+      view.sheet().setCurrentIndex(cell);
+      view.sheet().scrollTo(cell);
+      return true;
+    }
+  }
+  return false;
+}
+
+void EditCommands::findCurrent() {
+  ProjectView* view = window_.currentView();
+  if (view == nullptr) return;
+  bool ok = false;
+  const QString text = QInputDialog::getText(&window_, tr("Find"), tr("Find what:"),
+                                             QLineEdit::Normal, sought_, &ok);
+  if (!ok || text.isEmpty()) return;
+  sought_ = text;
+  findNextCurrent();
+}
+
+void EditCommands::findNextCurrent() {
+  ProjectView* view = window_.currentView();
+  if (view == nullptr) return;
+  if (sought_.isEmpty()) {
+    findCurrent();
+    return;
+  }
+  if (!findNext(*view, sought_)) {
+    QMessageBox::information(&window_, QApplication::applicationDisplayName(),
+                             tr("\"%1\" was not found.").arg(sought_));
+  }
 }
 
 void EditCommands::copyCurrent() {

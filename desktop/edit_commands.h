@@ -36,6 +36,9 @@ class EditCommands : public QObject {
   bool paste(ProjectView& view, const QString& text);
   bool undo(ProjectView& view);
   bool redo(ProjectView& view);
+  // Makes the next cell after the current one (row by row, from the top again after the last)
+  // whose text holds `text`, without regard to letter case, the current cell; false when none.
+  bool findNext(ProjectView& view, const QString& text);
 
  public slots:
   void copyCurrent();
@@ -43,11 +46,15 @@ class EditCommands : public QObject {
   void pasteCurrent();
   void undoCurrent();
   void redoCurrent();
+  // Asks what to find, then finds it; Find Next finds the same again.
+  void findCurrent();
+  void findNextCurrent();
   // Enables Undo and Redo as the active project's history allows, naming the step.
   void updateActions();
 
  private:
   MainWindow& window_;
+  QString sought_;
 };
 
 }  // namespace lunavant::desktop

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -145,6 +146,11 @@ void MainWindow::createMenus() {
           &EditCommands::copyCurrent);
   connect(add(edit, "editPaste", tr("&Paste"), QKeySequence::Paste), &QAction::triggered, editing_,
           &EditCommands::pasteCurrent);
+  edit->addSeparator();
+  connect(add(edit, "editFind", tr("&Find..."), QKeySequence::Find), &QAction::triggered, editing_,
+          &EditCommands::findCurrent);
+  connect(add(edit, "editFindNext", tr("Find &Next"), QKeySequence::FindNext), &QAction::triggered,
+          editing_, &EditCommands::findNextCurrent);
 
   QMenu* task = menuBar()->addMenu(tr("T&ask"));
   connect(add(task, "taskInsert", tr("&Insert Task"), Qt::Key_Insert), &QAction::triggered,
@@ -284,9 +290,11 @@ bool MainWindow::saveProject() {
 bool MainWindow::saveProjectAs(const QString& path) {
   wb::Project* active = app_.ActiveProject();
   if (active == nullptr) return false;
+  // A name without a suffix gets the one the Open dialog looks for.
+  const QString named = QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".xml") : path;
   bool saved = false;
   try {
-    saved = app_.SaveProjectAs(*active, QFileInfo(path).absoluteFilePath().toStdString());
+    saved = app_.SaveProjectAs(*active, QFileInfo(named).absoluteFilePath().toStdString());
   } catch (const std::exception& e) {
     showHostError(QString::fromUtf8(e.what()));
   }
@@ -306,7 +314,11 @@ void MainWindow::rememberRecent(const QString& path) {
 
 void MainWindow::fillRecentMenu() {
   recent_menu_->clear();
-  const QStringList recent = QSettings().value(kRecentKey).toStringList();
+  // Files that are gone are offered no more.
+  QStringList recent = QSettings().value(kRecentKey).toStringList();
+  const qsizetype listed = recent.size();
+  recent.removeIf([](const QString& path) { return !QFileInfo::exists(path); });
+  if (recent.size() != listed) QSettings().setValue(kRecentKey, recent);
   for (const QString& path : recent) {
     QAction* item = recent_menu_->addAction(QFileInfo(path).fileName());
     item->setToolTip(path);
@@ -320,6 +332,9 @@ void MainWindow::fillRecentMenu() {
 void MainWindow::fillToolbarsMenu() {
   toolbars_menu_->clear();
   for (wb::CommandBar* bar : app_.CommandBars()->Bars()) {
+    // The host's Database bar (sorting, filtering) has no commands in this program; Edit > Find
+    // is its one that has.
+    if (bar->BuiltIn() && bar->Name() == "Database") continue;
     QAction* item = toolbars_menu_->addAction(fromHost(bar->Name()));
     item->setCheckable(true);
     item->setChecked(bar->Visible());
@@ -398,6 +413,10 @@ void MainWindow::onToolbarButton(const QString& bar, const QString& caption) {
   // An add-in's command may have changed columns, aliases, texts or dates anywhere.
   syncWithApplication();
   refreshViews();
+  if (bar != QLatin1String("Standard")) {
+    statusBar()->showMessage(tr("%1: done.").arg(QString(caption).remove(QLatin1Char('&'))),
+                             4000);
+  }
 }
 
 void MainWindow::showAddIns() {

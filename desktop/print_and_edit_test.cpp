@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -375,6 +377,13 @@ TEST_F(PrintAndEditTest, APastedColumnOfHijriDatesMovesTheTasksAndUndoesInOneSte
   EXPECT_EQ(Cell(view, 0, "Task Name"), "");
   EXPECT_EQ(Cell(view, 1, "Task Name"), "");
   EXPECT_EQ(QApplication::clipboard()->text(), "Survey\nDesign\n");
+  // Find goes from cell to cell, from the top again after the last.
+  SelectBlock(view, 0, 0, "Task Name", "Task Name");
+  EXPECT_TRUE(window().editing().findNext(view, "days"));
+  EXPECT_EQ(view.sheet().currentIndex(), view.model().index(0, ColumnTitled(view, "Duration")));
+  EXPECT_TRUE(window().editing().findNext(view, "BUILD"));
+  EXPECT_EQ(view.sheet().currentIndex().row(), 2);
+  EXPECT_FALSE(window().editing().findNext(view, "nowhere"));
   QAction* undo = window().toolbars().buttonAction("Standard", "Undo");
   QTest::mouseClick(window().toolbars().toolbar("Standard")->widgetForAction(undo), Qt::LeftButton);
   EXPECT_EQ(Cell(view, 0, "Task Name"), "Survey");
@@ -439,7 +448,9 @@ TEST_F(PrintAndEditTest, ANewProjectIsBuiltFromTheKeyboardAndKeepsItsShapeThroug
 
   QTemporaryDir folder;
   const QString file = folder.filePath("built.xml");
-  ASSERT_TRUE(window().saveProjectAs(file));
+  // Saved without a suffix, the file gets the one the Open dialog looks for.
+  ASSERT_TRUE(window().saveProjectAs(folder.filePath("built")));
+  ASSERT_TRUE(QFileInfo::exists(file));
   const QStringList predecessors = Column(*view, "Predecessors");
   const QStringList starts = Column(*view, "Start");
   ASSERT_TRUE(window().closeCurrentProject());
@@ -449,6 +460,17 @@ TEST_F(PrintAndEditTest, ANewProjectIsBuiltFromTheKeyboardAndKeepsItsShapeThroug
   EXPECT_EQ(Column(*view, "Predecessors"), predecessors);
   EXPECT_EQ(Column(*view, "Start"), starts);
   EXPECT_TRUE(view->model().taskAt(0)->IsSummary());
+
+  // Open Recent offers the file while it is there, and no more once it is gone.
+  auto recent = [this] {
+    QStringList items;
+    emit window().recentMenu()->aboutToShow();
+    for (QAction* item : window().recentMenu()->actions()) items << item->text();
+    return items;
+  };
+  EXPECT_TRUE(recent().contains("built.xml"));
+  QFile::remove(file);
+  EXPECT_FALSE(recent().contains("built.xml"));
 }
 
 TEST_F(PrintAndEditTest, EveryZoomLabelsItsHijriAndGregorianTiersAndTheMonthAtTheEdge) {

@@ -147,7 +147,9 @@ void ProjectView::applyColumnWidths() {
     sheet_->setColumnWidth(column, width);
     total += width;
   }
-  splitter_->setSizes({std::min(total + 4, 640), 800});
+  // Once: afterwards the split stays where the user put it.
+  if (!split_set_) splitter_->setSizes({std::min(total + 4, 640), 800});
+  split_set_ = true;
 }
 
 void ProjectView::refresh() {
