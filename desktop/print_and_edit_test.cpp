@@ -19,8 +19,8 @@
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QSettings>
-#include <QStatusBar>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -616,6 +616,36 @@ TEST_F(PrintAndEditTest, AHijriDateTheAddInRefusesSilentlyIsExplained) {
   ASSERT_EQ(shown.size(), 1);
   EXPECT_FALSE(shown[0].contains("summary task"));
   EXPECT_FALSE(view.model().history().CanUndo());
+}
+
+TEST_F(PrintAndEditTest, ArabicTaskNamesPrintInAFaceThatHasTheirLetters) {
+  // Given a task named in Arabic, expect the PDF to hold the name as text (in reading or in
+  // visual order), drawn in an embedded face rather than as boxes, on one portrait page.
+  const QString arabic = QStringLiteral("تركيب الأبواب");
+  test_support::ProjectBuilder(app(), "Plan").AddTask(arabic.toStdString(), 3).Build();
+  ProjectView& view = Show();
+  window().printing().setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                                QMarginsF(10, 10, 10, 10),
+                                                QPageLayout::Millimeter));
+  QTemporaryDir out;
+  const QString pdf = out.filePath("arabic.pdf");
+  ASSERT_TRUE(window().printing().writePdf(view, pdf));
+  const QString text = RunTool("pdftotext", {pdf, "-"}).normalized(QString::NormalizationForm_KC);
+  QString reversed = arabic;
+  std::reverse(reversed.begin(), reversed.end());
+  const QString letters = QString(arabic).remove(' ');
+  QString found = QString(text).remove(' ').remove('\n');
+  EXPECT_TRUE(found.contains(letters) || found.contains(QString(reversed).remove(' ')))
+      << text.toStdString();
+  EXPECT_EQ(text.count(QChar('\f')), 1);
+  // Every face embedded: the "emb" column, fifth from the right, of each line under the rule.
+  const QStringList fonts = RunTool("pdffonts", {pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
+  ASSERT_FALSE(fonts.isEmpty());
+  for (const QString& font : fonts) {
+    const QStringList columns = font.split(' ', Qt::SkipEmptyParts);
+    ASSERT_GE(columns.size(), 5);
+    EXPECT_EQ(columns[columns.size() - 5], "yes") << font.toStdString();
+  }
 }
 
 TEST(TabSeparatedText, RoundTripsQuotedCellsAndLineEnds) {

@@ -68,10 +68,14 @@ class EditHistory::Checkpoint {
   std::int32_t last_outline_level_;
 };
 
-EditHistory::EditHistory(Project& project) : project_(project) {}
+EditHistory::EditHistory(Project& project)
+    : project_(project), settled_changes_(project.ChangeCount()) {}
+
+bool EditHistory::Settled() const { return project_.ChangeCount() == settled_changes_; }
 EditHistory::~EditHistory() = default;
 
 void EditHistory::Record(std::string name, const std::function<void()>& action) {
+  ForgetIfChangedElsewhere();
   auto before = std::make_shared<const Checkpoint>(project_);
   const std::uint64_t changes_before = project_.ChangeCount();
   auto keep = [&] {
@@ -81,6 +85,7 @@ void EditHistory::Record(std::string name, const std::function<void()>& action) 
         Step{std::move(name), std::move(before), std::make_shared<const Checkpoint>(project_)});
     redo_.clear();
     Trim();
+    settled_changes_ = project_.ChangeCount();
   };
   try {
     action();
@@ -99,21 +104,32 @@ std::string EditHistory::RedoName() const {
 }
 
 bool EditHistory::Undo() {
+  ForgetIfChangedElsewhere();
   if (undo_.empty()) return false;
   Step step = std::move(undo_.back());
   undo_.pop_back();
   step.before->RestoreInto(project_);
   redo_.push_back(std::move(step));
+  settled_changes_ = project_.ChangeCount();
   return true;
 }
 
 bool EditHistory::Redo() {
+  ForgetIfChangedElsewhere();
   if (redo_.empty()) return false;
   Step step = std::move(redo_.back());
   redo_.pop_back();
   step.after->RestoreInto(project_);
   undo_.push_back(std::move(step));
+  settled_changes_ = project_.ChangeCount();
   return true;
+}
+
+void EditHistory::ForgetIfChangedElsewhere() {
+  // A change made outside the steps (an add-in's command, a new column) is in none of them:
+  // putting rows back across it would undo it too, half-way. The steps before it are forgotten.
+  if (project_.ChangeCount() != settled_changes_) Clear();
+  settled_changes_ = project_.ChangeCount();
 }
 
 void EditHistory::Clear() {

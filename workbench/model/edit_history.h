@@ -38,8 +38,10 @@ class EditHistory {
   // leaves no step. A kept step clears what could be redone.
   void Record(std::string name, const std::function<void()>& action);
 
-  bool CanUndo() const { return undo_.size() > 0; }
-  bool CanRedo() const { return redo_.size() > 0; }
+  // A change to the project made outside the steps since the last one forgets every step:
+  // nothing can be undone across it.
+  bool CanUndo() const { return Settled() && undo_.size() > 0; }
+  bool CanRedo() const { return Settled() && redo_.size() > 0; }
   // The name of the step Undo or Redo would take back or do again; empty when none.
   std::string UndoName() const;
   std::string RedoName() const;
@@ -62,8 +64,11 @@ class EditHistory {
     std::shared_ptr<const Checkpoint> after;
   };
   void Trim();
+  void ForgetIfChangedElsewhere();
+  bool Settled() const;
 
   Project& project_;
+  std::uint64_t settled_changes_;  // the project's change count when the last step settled
   std::deque<Step> undo_;
   std::deque<Step> redo_;
 };

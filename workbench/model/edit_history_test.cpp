@@ -64,6 +64,15 @@ TEST_F(EditHistoryTest, OneUserEditWithWhatItCausedIsOneStep) {
   history.Record("Typing", [&] { app_.UserEdit(pour, field::kName, "Pour slab"); });
   EXPECT_FALSE(history.CanRedo());
   EXPECT_EQ(pj.TaskAt(2)->Name(), "Pour slab");
+
+  // A change outside the steps (an add-in's command) cannot be undone across: the steps go.
+  pj.TaskAt(1)->SetField(field::kText1, "written by a command");
+  EXPECT_FALSE(history.CanUndo());
+  EXPECT_FALSE(history.Undo());
+  EXPECT_EQ(pj.TaskAt(2)->Name(), "Pour slab");
+  history.Record("Typing", [&] { app_.UserEdit(pour, field::kName, "Pour"); });
+  EXPECT_TRUE(history.Undo());
+  EXPECT_EQ(dig.GetField(field::kText1), "written by a command");
 }
 
 // Given edits the host or a handler refuses as a whole, expect no step to undo; given an action
