@@ -65,10 +65,12 @@ TEST_F(ProjectRowsTest, InsertIndentOutdentAndDeleteKeepTheOutlineWellFormed) {
 
   EditHistory history(pj);
   Task* pour = pj.TaskAt(4);
-  history.Record("Delete Task", [&] { pj.DeleteRow(2); });  // Dig with Survey and Pour
+  history.Record("Delete Task", [&] {
+    pj.DeleteRow(2);  // Dig with Survey and Pour
+    app_.CalculateProject();
+  });
   EXPECT_EQ(Names(pj), (std::vector<std::string>{"Phase@1", "Cure@1", "Done@1"}));
   EXPECT_EQ(pj.TaskAt(3)->Predecessors(), "");
-  EXPECT_NO_THROW(app_.CalculateProject());
   history.Undo();
   EXPECT_EQ(pj.TaskAt(4), pour);
   EXPECT_EQ(pj.TaskAt(6)->Predecessors(), "4");
