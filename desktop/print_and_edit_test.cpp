@@ -427,6 +427,12 @@ TEST_F(PrintAndEditTest, ANewProjectIsBuiltFromTheKeyboardAndKeepsItsShapeThroug
   EXPECT_GT(handover->Start(), design->Finish());
   EXPECT_EQ(Cell(*view, 0, "Duration"), "12 days");
 
+  // Insert while a cell is being typed into belongs to the cell.
+  SelectBlock(*view, 2, 2, "Task Name", "Task Name");
+  QTest::keyClick(&view->sheet(), Qt::Key_F2);
+  Press(QKeySequence(Qt::Key_Insert));
+  EXPECT_EQ(view->model().outline().RowCount(), 5);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
   SelectBlock(*view, 2, 2, "Task Name", "Task Name");
   Press(QKeySequence(Qt::Key_Insert));
   EXPECT_EQ(Column(*view, "Task Name"),

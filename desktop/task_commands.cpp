@@ -205,23 +205,30 @@ bool TaskCommands::unlink(ProjectView& view) {
   });
 }
 
+ProjectView* TaskCommands::idleView() const {
+  ProjectView* view = window_.currentView();
+  // While a cell is being typed into, its keys (Insert, Delete) belong to the cell.
+  if (view == nullptr || view->project().App().CellEditing()) return nullptr;
+  return view;
+}
+
 void TaskCommands::insertCurrent() {
-  if (ProjectView* view = window_.currentView()) insertTask(*view);
+  if (ProjectView* view = idleView()) insertTask(*view);
 }
 void TaskCommands::deleteCurrent() {
-  if (ProjectView* view = window_.currentView()) deleteTasks(*view);
+  if (ProjectView* view = idleView()) deleteTasks(*view);
 }
 void TaskCommands::indentCurrent() {
-  if (ProjectView* view = window_.currentView()) indent(*view);
+  if (ProjectView* view = idleView()) indent(*view);
 }
 void TaskCommands::outdentCurrent() {
-  if (ProjectView* view = window_.currentView()) outdent(*view);
+  if (ProjectView* view = idleView()) outdent(*view);
 }
 void TaskCommands::linkCurrent() {
-  if (ProjectView* view = window_.currentView()) link(*view);
+  if (ProjectView* view = idleView()) link(*view);
 }
 void TaskCommands::unlinkCurrent() {
-  if (ProjectView* view = window_.currentView()) unlink(*view);
+  if (ProjectView* view = idleView()) unlink(*view);
 }
 
 }  // namespace lunavant::desktop

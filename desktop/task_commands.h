@@ -46,6 +46,9 @@ class TaskCommands : public QObject {
   void unlinkCurrent();
 
  private:
+  // The active project's view, unless none is open or a cell is being edited.
+  ProjectView* idleView() const;
+
   MainWindow& window_;
 };
 
