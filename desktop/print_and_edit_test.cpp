@@ -308,6 +308,16 @@ TEST_F(PrintAndEditTest, PrintPreviewOpensFromTheMenuTheKeyboardAndTheStandardBa
   Press(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I));
   EXPECT_EQ(previews, 2);
 
+  // The Database bar, whose commands this program lacks, is offered nowhere.
+  QMenu* popup = window().createPopupMenu();
+  for (QAction* item : popup->actions()) {
+    EXPECT_FALSE(item->isVisible() && item->text() == "Database");
+  }
+  delete popup;
+  QMenu* toolbars = window().findChild<QMenu*>("viewToolbars");
+  emit toolbars->aboutToShow();
+  for (QAction* item : toolbars->actions()) EXPECT_NE(item->text(), "Database");
+
   const std::set<std::string> wired = {"New", "Open", "Save",  "Print", "Print Preview",
                                        "Cut", "Copy", "Paste", "Undo",  "Redo"};
   for (wb::CommandBarButton* standard : app().CommandBars()->Item("Standard")->Buttons()) {
