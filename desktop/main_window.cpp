@@ -414,7 +414,8 @@ void MainWindow::onToolbarButton(const QString& bar, const QString& caption) {
   syncWithApplication();
   refreshViews();
   if (bar != QLatin1String("Standard")) {
-    statusBar()->showMessage(tr("%1: done.").arg(QString(caption).remove(QLatin1Char('&'))), 4000);
+    statusBar()->showMessage(tr("%1: finished.").arg(QString(caption).remove(QLatin1Char('&'))),
+                             4000);
   }
 }
 

@@ -589,7 +589,7 @@ TEST_F(PrintAndEditTest, TheAddInIsWithinReachAndAnOpenedFileShowsItsSlack) {
   add->trigger();
   EXPECT_EQ(opened, "Add Hijri Field");
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  EXPECT_EQ(window().statusBar()->currentMessage(), "Add Hijri: done.");
+  EXPECT_EQ(window().statusBar()->currentMessage(), "Add Hijri: finished.");
   const int hijri_late = ColumnTitled(view, "Hijri Late");
   ASSERT_GE(hijri_late, 0);
   EXPECT_FALSE(view.model().index(1, hijri_late).data().toString().isEmpty());
