@@ -107,9 +107,12 @@ QVariant TaskSheetModel::data(const QModelIndex& index, int role) const {
         return QString();
       }
     }
-    case Qt::ToolTipRole:
+    case Qt::ToolTipRole: {
       if (task == nullptr || column.field != kIndicatorsField) return {};
-      return IndicatorsOf(*task).tips.join(QLatin1Char('\n'));
+      const TaskIndicators shown = IndicatorsOf(*task);
+      if (shown.tips.isEmpty()) return {};  // no empty tip box over an unmarked task
+      return shown.tips.join(QLatin1Char('\n'));
+    }
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(column.data_alignment);
     case OutlineLevelRole:
