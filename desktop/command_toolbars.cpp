@@ -79,6 +79,10 @@ void CommandToolbars::sync() {
       connect(toolbar->toggleViewAction(), &QAction::toggled, this, [this, bar](bool on) {
         if (!syncing_ && !bar->IsDeleted()) bar->SetVisible(on);
       });
+      // The host's Database bar (sorting, filtering) has no commands in this program: it is kept
+      // for the add-ins that count its controls, and not offered to the user.
+      if (bar->BuiltIn() && bar->Name() == "Database")
+        toolbar->toggleViewAction()->setVisible(false);
       shown.toolbar = toolbar;
     }
     if (bar->Buttons() != shown.buttons) rebuildButtons(*bar, shown);

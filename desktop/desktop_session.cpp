@@ -35,7 +35,9 @@ DesktopSession::DesktopSession(std::vector<std::filesystem::path> library_folder
 }
 
 void DesktopSession::startUp() {
+  window_->restoreToolbars();
   addins_->StartUp();
+  window_->dropEmptyToolbars();
   window_->syncWithApplication();
 }
 

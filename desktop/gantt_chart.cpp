@@ -11,6 +11,7 @@
 
 #include "desktop/host_text.h"
 #include "desktop/task_sheet_model.h"
+#include "desktop/timescale_labels.h"
 #include "workbench/model/project.h"
 #include "workbench/model/task.h"
 #include "workbench/view/hijri_days.h"
@@ -118,6 +119,22 @@ std::vector<wb::TierCell> GanttChart::visibleCells(int tier) const {
       static_cast<std::int64_t>(std::ceil(viewport()->width() / timescale_.PixelsPerDay()) + 1);
   const Tier& row = all[static_cast<std::size_t>(tier)];
   return timescale_.Cells(row.calendar, row.unit, first, first + span, &hijri_);
+}
+
+QString GanttChart::shownLabel(const wb::TierCell& cell, QRectF* box) const {
+  // A cell partly out of view is labelled in the part in view; a label that does not fit is
+  // shortened, or left out rather than run into the next cell.
+  const double left = std::max(xOfMoment(cell.first_day * wb::kMinutesPerDay), 0.0);
+  const double right = std::min(xOfMoment(cell.end_day * wb::kMinutesPerDay),
+                                static_cast<double>(viewport()->width()));
+  if (box != nullptr) *box = QRectF(left, 0, right - left, tierHeight());
+  return FittingLabel(QString::fromStdString(cell.label), right - left, QFontMetricsF(font()));
+}
+
+QStringList GanttChart::shownLabels(int tier) const {
+  QStringList shown;
+  for (const wb::TierCell& cell : visibleCells(tier)) shown << shownLabel(cell);
+  return shown;
 }
 
 double GanttChart::xOfMoment(wb::Moment when) const {
@@ -337,14 +354,14 @@ void GanttChart::paintTimescale(QPainter& painter) const {
       painter.fillRect(QRect(0, top, viewport()->width(), height), kHijriTierColour);
     }
     for (const wb::TierCell& cell : visibleCells(tier)) {
-      const double left = xOfMoment(cell.first_day * wb::kMinutesPerDay);
       const double right = xOfMoment(cell.end_day * wb::kMinutesPerDay);
-      const QRectF box(left, top, right - left, height);
       painter.setPen(line);
       painter.drawLine(QPointF(right, top), QPointF(right, top + height));
-      const QString label = QString::fromStdString(cell.label);
-      // A label that does not fit its cell is left out rather than run into the next one.
-      if (fontMetrics().horizontalAdvance(label) + 4 > box.width()) continue;
+      QRectF box;
+      const QString label = shownLabel(cell, &box);
+      if (label.isEmpty()) continue;
+      box.moveTop(top);
+      box.setHeight(height);
       painter.setPen(palette().color(QPalette::Text));
       painter.drawText(box, Qt::AlignCenter, label);
     }

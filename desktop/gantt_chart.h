@@ -9,6 +9,7 @@
 
 #include <QAbstractScrollArea>
 #include <QRectF>
+#include <QStringList>
 #include <vector>
 
 #include "workbench/schedule/calendar.h"
@@ -51,6 +52,8 @@ class GanttChart : public QAbstractScrollArea {
   std::vector<Tier> tiers() const;
   // The cells of tier `tier` that meet the days in view.
   std::vector<lunavant::workbench::TierCell> visibleCells(int tier) const;
+  // The labels drawn on those cells, in order: whole, shortened to fit, or empty.
+  QStringList shownLabels(int tier) const;
   // Where the row's bar (or milestone, or summary) is drawn, in viewport coordinates; empty for a
   // blank row or a row outside the sheet. Painting uses the same geometry.
   QRectF barRect(int row) const;
@@ -81,6 +84,8 @@ class GanttChart : public QAbstractScrollArea {
 
  private:
   int tierHeight() const;
+  // The label drawn on `cell` and, in `box`, the part of the tier it is centred in.
+  QString shownLabel(const lunavant::workbench::TierCell& cell, QRectF* box = nullptr) const;
   int rowTop(int row) const;
   void updateScrollRange();
   void paintShading(QPainter& painter, std::int64_t first_day, std::int64_t end_day) const;

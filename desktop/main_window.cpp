@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -17,14 +18,18 @@
 #include "addin/host/error.h"
 #include "desktop/add_ins_dialog.h"
 #include "desktop/command_toolbars.h"
+#include "desktop/edit_commands.h"
 #include "desktop/holidays_dialog.h"
 #include "desktop/host_text.h"
+#include "desktop/print_commands.h"
 #include "desktop/project_view.h"
 #include "desktop/regional_settings_dialog.h"
+#include "desktop/task_commands.h"
 #include "workbench/files/file_error.h"
 #include "workbench/files/project_file.h"
 #include "workbench/model/application.h"
 #include "workbench/model/project.h"
+#include "workbench/ui/command_bars.h"
 
 namespace lunavant::desktop {
 
@@ -36,6 +41,7 @@ const char* const kHijriTiersKey = "chart/hijriTiers";
 const char* const kPatternKey = "regional/shortDatePattern";
 const char* const kSeparatorKey = "regional/dateSeparator";
 const char* const kRecentKey = "files/recent";
+const char* const kShownBarsKey = "toolbars/shown";
 constexpr int kRecentCount = 6;
 const QString kFileFilter = QStringLiteral("Project files (*.xml);;All files (*)");
 
@@ -44,6 +50,9 @@ const QString kFileFilter = QStringLiteral("Project files (*.xml);;All files (*)
 MainWindow::MainWindow(wb::Application& app, wb::HijriDays& hijri, wb::AddInManager* addins,
                        QWidget* parent)
     : QMainWindow(parent), app_(app), hijri_(hijri), tabs_(new QTabWidget(this)), addins_(addins) {
+  printing_ = new PrintCommands(*this, hijri_);
+  editing_ = new EditCommands(*this);
+  task_commands_ = new TaskCommands(*this);
   tabs_->setDocumentMode(true);
   tabs_->setTabsClosable(true);
   tabs_->setMovable(false);
@@ -101,8 +110,64 @@ void MainWindow::createMenus() {
   connect(add(file, "fileClose", tr("&Close"), QKeySequence::Close), &QAction::triggered, this,
           &MainWindow::closeCurrentProject);
   file->addSeparator();
+  connect(add(file, "filePageSetup", tr("Page Set&up...")), &QAction::triggered, printing_,
+          &PrintCommands::pageSetup);
+  connect(add(file, "filePrintPreview", tr("Print Pre&view"), Qt::CTRL | Qt::ALT | Qt::Key_I),
+          &QAction::triggered, this, [this] {
+            if (ProjectView* current = currentView()) printing_->printPreview(*current);
+          });
+  connect(add(file, "filePrint", tr("&Print..."), QKeySequence::Print), &QAction::triggered, this,
+          [this] {
+            if (ProjectView* current = currentView()) printing_->print(*current);
+          });
+  connect(add(file, "fileExportPdf", tr("&Export PDF..."), Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+          &QAction::triggered, this, [this] {
+            if (ProjectView* current = currentView()) printing_->exportPdf(*current);
+          });
+  file->addSeparator();
   connect(add(file, "fileExit", tr("E&xit"), QKeySequence::Quit), &QAction::triggered, this,
           &QWidget::close);
+
+  QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+  connect(edit, &QMenu::aboutToShow, editing_, &EditCommands::updateActions);
+  connect(add(edit, "editUndo", tr("&Undo"), QKeySequence::Undo), &QAction::triggered, editing_,
+          &EditCommands::undoCurrent);
+  QAction* redo = add(edit, "editRedo", tr("&Redo"));
+  // Ctrl+Y as office programs have it, and the platform's own key as well.
+  QList<QKeySequence> redo_keys = QKeySequence::keyBindings(QKeySequence::Redo);
+  if (!redo_keys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y))) {
+    redo_keys.prepend(QKeySequence(Qt::CTRL | Qt::Key_Y));
+  }
+  redo->setShortcuts(redo_keys);
+  connect(redo, &QAction::triggered, editing_, &EditCommands::redoCurrent);
+  edit->addSeparator();
+  connect(add(edit, "editCut", tr("Cu&t"), QKeySequence::Cut), &QAction::triggered, editing_,
+          &EditCommands::cutCurrent);
+  connect(add(edit, "editCopy", tr("&Copy"), QKeySequence::Copy), &QAction::triggered, editing_,
+          &EditCommands::copyCurrent);
+  connect(add(edit, "editPaste", tr("&Paste"), QKeySequence::Paste), &QAction::triggered, editing_,
+          &EditCommands::pasteCurrent);
+  edit->addSeparator();
+  connect(add(edit, "editFind", tr("&Find..."), QKeySequence::Find), &QAction::triggered, editing_,
+          &EditCommands::findCurrent);
+  connect(add(edit, "editFindNext", tr("Find &Next"), QKeySequence::FindNext), &QAction::triggered,
+          editing_, &EditCommands::findNextCurrent);
+
+  QMenu* task = menuBar()->addMenu(tr("T&ask"));
+  connect(add(task, "taskInsert", tr("&Insert Task"), Qt::Key_Insert), &QAction::triggered,
+          task_commands_, &TaskCommands::insertCurrent);
+  connect(add(task, "taskDelete", tr("&Delete Task"), Qt::Key_Delete), &QAction::triggered,
+          task_commands_, &TaskCommands::deleteCurrent);
+  task->addSeparator();
+  connect(add(task, "taskIndent", tr("I&ndent"), Qt::ALT | Qt::SHIFT | Qt::Key_Right),
+          &QAction::triggered, task_commands_, &TaskCommands::indentCurrent);
+  connect(add(task, "taskOutdent", tr("&Outdent"), Qt::ALT | Qt::SHIFT | Qt::Key_Left),
+          &QAction::triggered, task_commands_, &TaskCommands::outdentCurrent);
+  task->addSeparator();
+  connect(add(task, "taskLink", tr("&Link Tasks"), Qt::CTRL | Qt::Key_F2), &QAction::triggered,
+          task_commands_, &TaskCommands::linkCurrent);
+  connect(add(task, "taskUnlink", tr("&Unlink Tasks"), Qt::CTRL | Qt::SHIFT | Qt::Key_F2),
+          &QAction::triggered, task_commands_, &TaskCommands::unlinkCurrent);
 
   QMenu* view = menuBar()->addMenu(tr("&View"));
   table_menu_ = view->addMenu(tr("&Table"));
@@ -137,6 +202,13 @@ void MainWindow::createMenus() {
     connect(action, &QAction::triggered, this, [this, placement] { setHijriTiers(placement); });
   }
 
+  // Every connected add-in's buttons, reachable from the keyboard whether its toolbar shows or
+  // not.
+  addins_menu_ = menuBar()->addMenu(tr("Add-&Ins"));
+  addins_menu_->setObjectName("addInsMenu");
+  connect(addins_menu_, &QMenu::aboutToShow, this, &MainWindow::fillAddInsMenu);
+  fillAddInsMenu();
+
   QMenu* tools = menuBar()->addMenu(tr("&Tools"));
   connect(add(tools, "toolsAddIns", tr("&Add-Ins...")), &QAction::triggered, this,
           &MainWindow::showAddIns);
@@ -163,8 +235,41 @@ bool MainWindow::openFile(const QString& path) {
     return false;
   }
   rememberRecent(QFileInfo(path).absoluteFilePath());
+  scheduleOpenedProject();
   syncWithApplication();
   return true;
+}
+
+void MainWindow::scheduleOpenedProject() {
+  wb::Project* project = app_.ActiveProject();
+  if (project == nullptr) return;
+  // What the sheet shows of every task: when scheduling changes none of it, the project is
+  // still the file's.
+  auto shown = [project] {
+    std::vector<std::string> cells;
+    wb::ColumnList& columns = project->TaskTable(project->CurrentTable()).Columns();
+    for (const auto& row : project->Rows()) {
+      if (!row) continue;
+      for (std::int32_t position = 1; position <= columns.Count(); ++position) {
+        try {
+          cells.push_back(row->GetField(columns.Item(position).Field()));
+        } catch (const lunavant::host::HostError&) {
+          cells.emplace_back();
+        }
+      }
+    }
+    return cells;
+  };
+  const bool saved = project->Saved();
+  try {
+    const std::vector<std::string> before = shown();
+    // A file keeps no slack the scheduler agrees with, or none at all: the project is scheduled
+    // once, so that slack and the other calculated fields read true from the start.
+    app_.CalculateProject();
+    if (saved && shown() == before) project->MarkSaved();
+  } catch (const lunavant::host::HostError& e) {
+    showHostError(fromHost(e.record().description));
+  }
 }
 
 bool MainWindow::saveProject() {
@@ -188,9 +293,11 @@ bool MainWindow::saveProject() {
 bool MainWindow::saveProjectAs(const QString& path) {
   wb::Project* active = app_.ActiveProject();
   if (active == nullptr) return false;
+  // A name without a suffix gets the one the Open dialog looks for.
+  const QString named = QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".xml") : path;
   bool saved = false;
   try {
-    saved = app_.SaveProjectAs(*active, QFileInfo(path).absoluteFilePath().toStdString());
+    saved = app_.SaveProjectAs(*active, QFileInfo(named).absoluteFilePath().toStdString());
   } catch (const std::exception& e) {
     showHostError(QString::fromUtf8(e.what()));
   }
@@ -210,7 +317,11 @@ void MainWindow::rememberRecent(const QString& path) {
 
 void MainWindow::fillRecentMenu() {
   recent_menu_->clear();
-  const QStringList recent = QSettings().value(kRecentKey).toStringList();
+  // Files that are gone are offered no more.
+  QStringList recent = QSettings().value(kRecentKey).toStringList();
+  const qsizetype listed = recent.size();
+  recent.removeIf([](const QString& path) { return !QFileInfo::exists(path); });
+  if (recent.size() != listed) QSettings().setValue(kRecentKey, recent);
   for (const QString& path : recent) {
     QAction* item = recent_menu_->addAction(QFileInfo(path).fileName());
     item->setToolTip(path);
@@ -224,28 +335,91 @@ void MainWindow::fillRecentMenu() {
 void MainWindow::fillToolbarsMenu() {
   toolbars_menu_->clear();
   for (wb::CommandBar* bar : app_.CommandBars()->Bars()) {
+    // The host's Database bar (sorting, filtering) has no commands in this program; Edit > Find
+    // is its one that has.
+    if (bar->BuiltIn() && bar->Name() == "Database") continue;
     QAction* item = toolbars_menu_->addAction(fromHost(bar->Name()));
     item->setCheckable(true);
     item->setChecked(bar->Visible());
     connect(item, &QAction::toggled, this, [this, bar](bool on) {
       if (!bar->IsDeleted()) bar->SetVisible(on);
       syncToolbars();
+      rememberToolbars();
     });
   }
 }
 
 void MainWindow::syncToolbars() { toolbars_->sync(); }
 
+void MainWindow::fillAddInsMenu() {
+  addins_menu_->clear();
+  for (wb::CommandBar* bar : app_.CommandBars()->Bars()) {
+    if (bar->BuiltIn() || bar->IsDeleted()) continue;
+    addins_menu_->addSection(fromHost(bar->Name()));
+    const QString bar_name = fromHost(bar->Name());
+    for (wb::CommandBarButton* button : bar->Buttons()) {
+      if (!button->Visible()) continue;
+      QAction* item = addins_menu_->addAction(fromHost(button->Caption()));
+      item->setToolTip(fromHost(button->TooltipText()));
+      item->setEnabled(button->Enabled());
+      connect(item, &QAction::triggered, this, [this, button, bar_name] {
+        if (button->IsDeleted()) return;
+        const QString caption = fromHost(button->Caption());
+        if (button->Choose()) onToolbarButton(bar_name, caption);
+        syncToolbars();
+      });
+    }
+  }
+  if (addins_menu_->actions().isEmpty()) {
+    addins_menu_->addAction(tr("(no add-in connected)"))->setEnabled(false);
+  }
+}
+
+void MainWindow::rememberToolbars() const {
+  QStringList shown;
+  for (wb::CommandBar* bar : app_.CommandBars()->Bars()) {
+    if (!bar->BuiltIn() && bar->Visible()) shown << fromHost(bar->Name());
+  }
+  QSettings().setValue(kShownBarsKey, shown);
+}
+
+void MainWindow::restoreToolbars() {
+  // As a host keeps its toolbars between sessions: an add-in that rebuilds its bar at start-up
+  // finds the old one and shows the new one if the old one was on show.
+  for (const QString& name : QSettings().value(kShownBarsKey).toStringList()) {
+    if (app_.CommandBars()->Item(toHost(name)) != nullptr) continue;
+    app_.CommandBars()->Add(toHost(name), lunavant::host::kBarTop).SetVisible(true);
+  }
+}
+
+void MainWindow::dropEmptyToolbars() {
+  // A bar kept from the last session whose add-in did not come back has nothing to offer.
+  for (wb::CommandBar* bar : app_.CommandBars()->Bars()) {
+    if (!bar->BuiltIn() && bar->Buttons().empty()) bar->Delete();
+  }
+  syncToolbars();
+}
+
 void MainWindow::onToolbarButton(const QString& bar, const QString& caption) {
   // The host's own buttons of its Standard bar do what its menu does.
   if (bar == QLatin1String("Standard")) {
-    if (caption == QLatin1String("New")) newProject();
-    if (caption == QLatin1String("Open")) action("fileOpen")->trigger();
-    if (caption == QLatin1String("Save")) saveProject();
+    static const std::pair<const char*, const char*> kMenuOfButton[] = {
+        {"New", "fileNew"},     {"Open", "fileOpen"},
+        {"Save", "fileSave"},   {"Print", "filePrint"},
+        {"Cut", "editCut"},     {"Copy", "editCopy"},
+        {"Paste", "editPaste"}, {"Undo", "editUndo"},
+        {"Redo", "editRedo"},   {"Print Preview", "filePrintPreview"}};
+    for (const auto& [button, menu_action] : kMenuOfButton) {
+      if (caption == QLatin1String(button)) action(QLatin1String(menu_action))->trigger();
+    }
   }
   // An add-in's command may have changed columns, aliases, texts or dates anywhere.
   syncWithApplication();
   refreshViews();
+  if (bar != QLatin1String("Standard")) {
+    statusBar()->showMessage(tr("%1: finished.").arg(QString(caption).remove(QLatin1Char('&'))),
+                             4000);
+  }
 }
 
 void MainWindow::showAddIns() {
@@ -420,6 +594,7 @@ void MainWindow::restoreSettings() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  rememberToolbars();
   while (app_.ActiveProject() != nullptr) {
     if (!closeCurrentProject()) {
       event->ignore();

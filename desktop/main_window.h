@@ -24,6 +24,9 @@ class Project;
 namespace lunavant::desktop {
 
 class CommandToolbars;
+class EditCommands;
+class PrintCommands;
+class TaskCommands;
 class ProjectView;
 
 class MainWindow : public QMainWindow {
@@ -46,6 +49,9 @@ class MainWindow : public QMainWindow {
   QMenu* tableMenu() const { return table_menu_; }
   QMenu* recentMenu() const { return recent_menu_; }
   CommandToolbars& toolbars() const { return *toolbars_; }
+  PrintCommands& printing() const { return *printing_; }
+  EditCommands& editing() const { return *editing_; }
+  TaskCommands& tasks() const { return *task_commands_; }
 
   GanttChart::HijriTiers hijriTiers() const { return hijri_tiers_; }
 
@@ -57,6 +63,9 @@ class MainWindow : public QMainWindow {
   void newProject();
   // Opens a project file through the host; a failure is shown and opens nothing.
   bool openFile(const QString& path);
+  // Schedules the project just opened, so that slack reads true; it stays saved when nothing
+  // the sheet shows moved.
+  void scheduleOpenedProject();
   // Saves the active project to its file, or asks for one when it has none.
   bool saveProject();
   // Saves the active project under `path`, which becomes its file.
@@ -64,6 +73,11 @@ class MainWindow : public QMainWindow {
   void showAddIns();
   // Follows the host's command bars (their buttons and enabled states).
   void syncToolbars();
+  // The add-ins' toolbars on show are remembered for the next session and put back before the
+  // add-ins connect; bars no add-in took back are then dropped.
+  void rememberToolbars() const;
+  void restoreToolbars();
+  void dropEmptyToolbars();
   // Asks the host to close the active project; it may stay open when a handler refuses.
   bool closeCurrentProject();
   void applyTable(const QString& name);
@@ -83,6 +97,7 @@ class MainWindow : public QMainWindow {
   void restoreSettings();
   void fillRecentMenu();
   void fillToolbarsMenu();
+  void fillAddInsMenu();
   void rememberRecent(const QString& path);
   void onToolbarButton(const QString& bar, const QString& caption);
   void showHostError(const QString& message);
@@ -92,9 +107,13 @@ class MainWindow : public QMainWindow {
   QTabWidget* tabs_;
   lunavant::workbench::AddInManager* addins_;
   CommandToolbars* toolbars_ = nullptr;
+  PrintCommands* printing_ = nullptr;
+  EditCommands* editing_ = nullptr;
+  TaskCommands* task_commands_ = nullptr;
   QMenu* table_menu_ = nullptr;
   QMenu* recent_menu_ = nullptr;
   QMenu* toolbars_menu_ = nullptr;
+  QMenu* addins_menu_ = nullptr;
   QActionGroup* hijri_group_ = nullptr;
   GanttChart::HijriTiers hijri_tiers_ = GanttChart::HijriTiers::Above;
   bool syncing_ = false;

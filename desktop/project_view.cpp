@@ -114,7 +114,7 @@ ProjectView::ProjectView(lunavant::workbench::Project& project,
   sheet_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   sheet_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
-  sheet_->setSelectionMode(QAbstractItemView::SingleSelection);
+  sheet_->setSelectionMode(QAbstractItemView::ContiguousSelection);
   sheet_->setWordWrap(false);
   sheet_->verticalHeader()->hide();
   // Every row is as tall as the chart's, so the two stay level however far they scroll.
@@ -149,7 +149,9 @@ void ProjectView::applyColumnWidths() {
     sheet_->setColumnWidth(column, width);
     total += width;
   }
-  splitter_->setSizes({std::min(total + 4, 640), 800});
+  // Once: afterwards the split stays where the user put it.
+  if (!split_set_) splitter_->setSizes({std::min(total + 4, 640), 800});
+  split_set_ = true;
 }
 
 void ProjectView::refresh() {

@@ -53,6 +53,7 @@ class ProjectView : public QWidget {
   QSplitter* splitter_;
   QTableView* sheet_;
   GanttChart* chart_;
+  bool split_set_ = false;
 };
 
 }  // namespace lunavant::desktop

@@ -297,6 +297,8 @@ class QtForm final : public host::Form {
       case host::ControlKind::kPushButton: {
         auto* button = new QPushButton(text, dialog_);
         button->setAutoDefault(false);
+        // Forms name no default button; Enter presses OK, as in every dialog of the host.
+        button->setDefault(QString(text).remove(QLatin1Char('&')) == QLatin1String("OK"));
         QObject::connect(button, &QPushButton::clicked, dialog_,
                          [this, name] { handlers_.Click(*this, name); });
         return button;

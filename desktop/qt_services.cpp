@@ -11,6 +11,7 @@ using lunavant::host::MsgBoxStyle;
 
 MsgBoxResult QtMessageBoxes::MsgBox(const std::string& prompt, MsgBoxStyle style,
                                     const std::string& title) {
+  ++shown_count_;
   QMessageBox box(QMessageBox::Warning, QString::fromStdString(title),
                   QString::fromStdString(prompt), QMessageBox::NoButton, parent_.data());
   if (style == MsgBoxStyle::kYesNoExclamationYesFirst) {

@@ -18,9 +18,13 @@ class QtMessageBoxes final : public lunavant::host::MessageBoxes {
   // pressed, a Yes/No/Cancel box kCancel when closed without a choice.
   lunavant::host::MsgBoxResult MsgBox(const std::string& prompt, lunavant::host::MsgBoxStyle style,
                                       const std::string& title) override;
+  // How many boxes any of them has shown: a caller learns whether the host or an add-in has
+  // already told the user something.
+  static int shownCount() { return shown_count_; }
 
  private:
   QPointer<QWidget> parent_;
+  static inline int shown_count_ = 0;
 };
 
 class QtMousePointer final : public lunavant::host::MousePointer {

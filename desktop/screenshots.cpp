@@ -2,6 +2,7 @@
 #include "desktop/screenshots.h"
 
 #include <QAbstractButton>
+#include <QItemSelectionModel>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -16,7 +17,10 @@
 #include "desktop/command_toolbars.h"
 #include "desktop/desktop_session.h"
 #include "desktop/main_window.h"
+#include "desktop/project_view.h"
+#include "desktop/task_commands.h"
 #include "workbench/model/application.h"
+#include "workbench/model/task.h"
 #include "workbench/ui/command_bars.h"
 
 namespace lunavant::desktop {
@@ -70,6 +74,38 @@ bool runWithModals(QAction* action, std::vector<std::function<void(QWidget&)>> s
   return next == steps.size();
 }
 
+// A project of five linked tasks under one summary, made as a user makes it: names and
+// durations typed into the row below the last, the tasks indented and linked.
+bool buildProjectFromScratch(MainWindow& window) {
+  window.action(QStringLiteral("fileNew"))->trigger();
+  ProjectView* view = window.currentView();
+  if (view == nullptr) return false;
+  TaskSheetModel& model = view->model();
+  const int name = model.nameColumn();
+  int duration = -1;
+  for (int column = 0; column < model.columnCount(); ++column) {
+    if (model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString() == "Duration") {
+      duration = column;
+    }
+  }
+  const QStringList names = {"Office move", "Survey", "Design", "Build", "Handover"};
+  for (int row = 0; row < names.size(); ++row) {
+    model.applyEdits(QStringLiteral("Typing"), {{row, name, names[row]}});
+    if (row > 0) model.applyEdits(QStringLiteral("Typing"), {{row, duration, QString::number(row * 2)}});
+  }
+  auto select = [&](int top, int bottom) {
+    view->sheet().setCurrentIndex(model.index(top, name));
+    view->sheet().selectionModel()->select(
+        QItemSelection(model.index(top, name), model.index(bottom, name)),
+        QItemSelectionModel::ClearAndSelect);
+  };
+  select(1, 4);
+  window.tasks().indent(*view);
+  window.tasks().link(*view);
+  view->chart().setZoom(lunavant::workbench::TimescaleZoom::kDays);
+  return model.taskAt(0) != nullptr && model.taskAt(0)->IsSummary();
+}
+
 }  // namespace
 
 bool writeScreenshots(DesktopSession& session, const QString& folder) {
@@ -114,6 +150,21 @@ bool writeScreenshots(DesktopSession& session, const QString& folder) {
                      }}) &&
        ok;
   window.applyTable(QStringLiteral("Entry"));
+
+  if (ProjectView* sample = window.currentView()) {
+    sample->chart().setZoom(lunavant::workbench::TimescaleZoom::kWeeks);
+  }
+  ok = runWithModals(window.action(QStringLiteral("filePrintPreview")),
+                     {[&](QWidget& dialog) {
+                       dialog.resize(1300, 860);
+                       settle(800);
+                       ok = save(dialog, dir, QStringLiteral("print-preview.png")) && ok;
+                       dismiss(dialog);
+                     }}) &&
+       ok;
+  ok = buildProjectFromScratch(window) && ok;
+  settle(300);
+  ok = save(window, dir, QStringLiteral("new-project.png")) && ok;
   if (!ok) std::fprintf(stderr, "lunavant-desktop: not every screenshot could be taken\n");
   return ok;
 }

@@ -5,6 +5,8 @@
 
 #include "addin/host/error.h"
 #include "desktop/host_text.h"
+#include "desktop/qt_services.h"
+#include "desktop/task_indicators.h"
 #include "workbench/files/project_file.h"
 #include "workbench/model/application.h"
 #include "workbench/model/field_catalog.h"
@@ -31,7 +33,7 @@ Qt::Alignment AlignmentOf(std::int32_t code) {
 }  // namespace
 
 TaskSheetModel::TaskSheetModel(wb::Project& project, QObject* parent)
-    : QAbstractTableModel(parent), project_(project), outline_(project) {
+    : QAbstractTableModel(parent), project_(project), outline_(project), history_(project) {
   columns_ = readColumns();
   row_total_ = project_.Rows().size();
 }
@@ -63,7 +65,8 @@ std::vector<TaskSheetModel::ColumnShown> TaskSheetModel::readColumns() const {
 }
 
 int TaskSheetModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : outline_.RowCount();
+  if (parent.isValid()) return 0;
+  return outline_.RowCount() + (newTaskRow() >= 0 ? 1 : 0);
 }
 
 int TaskSheetModel::columnCount(const QModelIndex& parent) const {
@@ -97,14 +100,19 @@ QVariant TaskSheetModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
     case Qt::EditRole: {
       if (task == nullptr || column.field == 0) return QString();
+      if (column.field == kIndicatorsField) return IndicatorsOf(*task).marks;
       try {
         return fromHost(task->GetField(column.field));
       } catch (const lunavant::host::HostError&) {
         return QString();
       }
     }
-    case Qt::ToolTipRole:
-      return column.field == wb::field::kIndicators ? indicatorTip(task) : QVariant();
+    case Qt::ToolTipRole: {
+      if (task == nullptr || column.field != kIndicatorsField) return {};
+      const TaskIndicators shown = IndicatorsOf(*task);
+      if (shown.tips.isEmpty()) return {};  // no empty tip box over an unmarked task
+      return shown.tips.join(QLatin1Char('\n'));
+    }
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(column.data_alignment);
     case OutlineLevelRole:
@@ -116,20 +124,6 @@ QVariant TaskSheetModel::data(const QModelIndex& index, int role) const {
     default:
       return {};
   }
-}
-
-QVariant TaskSheetModel::indicatorTip(const wb::Task* task) {
-  if (task == nullptr) return {};
-  if (task->IsManual()) {
-    return tr("Manually scheduled: links, constraints and the project start do not move this "
-              "task.");
-  }
-  if (!task->DatesHeldBy().empty()) {
-    return tr("The dates the file gave this task are kept (%1): a recalculation does not model "
-              "it.")
-        .arg(fromHost(task->DatesHeldBy()));
-  }
-  return {};
 }
 
 QVariant TaskSheetModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -146,8 +140,9 @@ Qt::ItemFlags TaskSheetModel::flags(const QModelIndex& index) const {
   Qt::ItemFlags flags = QAbstractTableModel::flags(index);
   const int field = fieldAt(index.column());
   // A field that project files do not keep is shown but not typed into: a save would lose it.
-  if (taskAt(index.row()) != nullptr && field != 0 && !project_.IsClosed() &&
-      !wb::IsCalculatedField(field) && wb::ProjectFileKeepsField(field)) {
+  const bool task_row = taskAt(index.row()) != nullptr || index.row() == newTaskRow();
+  if (task_row && field != 0 && !project_.IsClosed() && !wb::IsCalculatedField(field) &&
+      wb::ProjectFileKeepsField(field)) {
     flags |= Qt::ItemIsEditable;
   }
   return flags;
@@ -155,22 +150,113 @@ Qt::ItemFlags TaskSheetModel::flags(const QModelIndex& index) const {
 
 bool TaskSheetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) return false;
-  wb::Task* task = taskAt(index.row());
-  const QByteArray typed = value.toString().toUtf8();
-  const std::string text(typed.constData(), static_cast<std::size_t>(typed.size()));
-  const int field = fieldAt(index.column());
+  const QString text = value.toString();
+  if (data(index, Qt::EditRole).toString() == text) return false;
+  applyEdits(tr("Typing"), {CellEdit{index.row(), index.column(), text}});
+  return true;
+}
+
+bool TaskSheetModel::typeInto(wb::Task& task, int field, const QString& text, QString& error) {
+  const int boxes_before = QtMessageBoxes::shownCount();
   try {
-    if (task->GetField(field) == text) return false;
-    project_.App().UserEdit(*task, field, text);
+    if (project_.App().UserEdit(task, field, toHost(text))) return true;
   } catch (const lunavant::host::HostError& e) {
-    refresh();
-    emit editFailed(fromHost(e.record().description));
-    emit projectEdited();
-    return true;
+    error = fromHost(e.record().description);
+    return false;
   }
-  refresh();
+  // An add-in that refused with a message of its own has said why.
+  if (QtMessageBoxes::shownCount() != boxes_before) return false;
+  // One that refused without a word: the user is told why, as the host tells its own reasons.
+  error = task.IsSummary()
+              ? tr("Task %1 is a summary task: its dates follow its subtasks, so \"%2\" was not "
+                   "changed.")
+                    .arg(task.ID())
+                    .arg(text)
+              : tr("\"%1\" was not taken for task %2: an add-in refused the change (a date the "
+                   "scheduler calculates cannot be typed).")
+                    .arg(text)
+                    .arg(task.ID());
+  return false;
+}
+
+int TaskSheetModel::applyEdits(const QString& name, const std::vector<CellEdit>& edits) {
+  int typed = 0;
+  int refused = 0;
+  QString first_refusal;
+  history_.Record(toHost(name), [&] {
+    for (const CellEdit& edit : edits) {
+      const QModelIndex cell = index(edit.row, edit.column);
+      if (!cell.isValid() || !(flags(cell) & Qt::ItemIsEditable)) continue;
+      if (data(cell, Qt::EditRole).toString() == edit.text) continue;
+      wb::Task* task = taskAt(edit.row);
+      if (task == nullptr && edit.row == newTaskRow()) {
+        // Typing into the row below the last makes a task there; a pasted block grows the
+        // project row by row.
+        task = &project_.InsertTask(project_.TaskCount() + 1, "");
+        outline_.Rebuild();
+      }
+      if (task == nullptr) continue;
+      QString error;
+      if (typeInto(*task, fieldAt(edit.column), edit.text, error)) {
+        ++typed;
+      } else if (!error.isEmpty() && refused++ == 0) {
+        first_refusal = error;
+      }
+    }
+  });
+  if (project_.Rows().size() != row_total_) {
+    rebuild();
+  } else {
+    refresh();
+  }
+  if (refused == 1) emit editFailed(first_refusal);
+  if (refused > 1) {
+    emit editFailed(tr("%1 cells were not changed. The first: %2").arg(refused).arg(first_refusal));
+  }
+  emit projectEdited();
+  return typed;
+}
+
+int TaskSheetModel::newTaskRow() const { return project_.IsClosed() ? -1 : outline_.RowCount(); }
+
+bool TaskSheetModel::editRows(const QString& name, const std::function<void()>& action) {
+  QString refusal;
+  try {
+    history_.Record(toHost(name), [&] {
+      action();
+      if (project_.App().AutoCalculate() && project_.App().ActiveProject() == &project_) {
+        project_.App().CalculateProject();
+      }
+    });
+  } catch (const lunavant::host::HostError& e) {
+    refusal = fromHost(e.record().description);
+  }
+  rebuild();
+  if (!refusal.isEmpty()) emit editFailed(refusal);
+  emit projectEdited();
+  return refusal.isEmpty();
+}
+
+bool TaskSheetModel::undo() {
+  if (!history_.Undo()) return false;
+  rebuild();
   emit projectEdited();
   return true;
+}
+
+bool TaskSheetModel::redo() {
+  if (!history_.Redo()) return false;
+  rebuild();
+  emit projectEdited();
+  return true;
+}
+
+void TaskSheetModel::rebuild() {
+  beginResetModel();
+  columns_ = readColumns();
+  row_total_ = project_.Rows().size();
+  outline_.Rebuild();
+  endResetModel();
 }
 
 void TaskSheetModel::setCollapsed(int row, bool collapsed) {

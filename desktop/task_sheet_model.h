@@ -7,8 +7,10 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <functional>
 #include <vector>
 
+#include "workbench/model/edit_history.h"
 #include "workbench/view/outline_rows.h"
 
 namespace lunavant::workbench {
@@ -55,6 +57,28 @@ class TaskSheetModel : public QAbstractTableModel {
 
   void setCollapsed(int row, bool collapsed);
 
+  // One cell's new text, as the user typed or pasted it.
+  struct CellEdit {
+    int row;
+    int column;
+    QString text;
+  };
+  // Types every edit into its cell through the host, in order, as one undoable step named
+  // `name`; cells that take no typing and texts a cell already holds are passed over. A refusal
+  // does not stop the others; the first one's message is reported (editFailed) with how many
+  // cells were refused. Returns how many cells were typed into.
+  int applyEdits(const QString& name, const std::vector<CellEdit>& edits);
+  // The project's edits as steps; Undo and Redo read every row again.
+  lunavant::workbench::EditHistory& history() { return history_; }
+  // Changes rows as one undoable step named `name`, then recalculates as after a typed edit
+  // and reads every row again; a refusal is reported (editFailed). False when refused.
+  bool editRows(const QString& name, const std::function<void()>& action);
+  // The blank row after the last one, where typing makes a new task; -1 when the project is
+  // closed.
+  int newTaskRow() const;
+  bool undo();
+  bool redo();
+
  public slots:
   // Reads the project again: the sheet is rebuilt when the current table or the rows changed,
   // otherwise every cell is read again.
@@ -76,13 +100,16 @@ class TaskSheetModel : public QAbstractTableModel {
     friend bool operator==(const ColumnShown&, const ColumnShown&) = default;
   };
   std::vector<ColumnShown> readColumns() const;
-  // Why the indicators column marks a task, in words; none for a task it does not mark.
-  static QVariant indicatorTip(const lunavant::workbench::Task* task);
+  // Writes one cell through the host; false when refused, with the reason in `error`, which is
+  // left empty when the host or an add-in has already told the user.
+  bool typeInto(lunavant::workbench::Task& task, int field, const QString& text, QString& error);
+  void rebuild();
 
   lunavant::workbench::Project& project_;
   lunavant::workbench::OutlineRows outline_;
   std::vector<ColumnShown> columns_;
   std::size_t row_total_ = 0;
+  lunavant::workbench::EditHistory history_;
 };
 
 }  // namespace lunavant::desktop

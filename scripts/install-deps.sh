@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev libcli11-dev libicu-dev
-  libxml2-utils help2man bash-completion
+  libxml2-utils help2man bash-completion poppler-utils
   locales
   mingw-w64 mingw-w64-tools wine wine64 wine32:i386
   qt6-base-dev xvfb xauth fonts-dejavu-core

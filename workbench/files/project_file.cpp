@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -124,6 +125,11 @@ struct TaskText {
   // save, which keeps an opened project small.
   std::optional<TaskState> written;
   bool written_unread = false;
+  // Which row it is: the task's UID (none for a blank row the model made) and the ID the element
+  // says, so that the texts follow rows the user inserted, deleted or moved.
+  std::optional<std::int64_t> uid;
+  bool blank = false;
+  std::int32_t id = 0;
 };
 
 // The document a project came from, kept with the project: the file's text, and a tree of all
@@ -183,6 +189,8 @@ class ProjectFileAccess {
   // Writes the project's state into its document and returns the document.
   static MspdiSource& Update(Project& project);
   static MspdiSource& SourceOf(Project& project);
+  static void AlignTextsWithRows(MspdiSource& source, Project& project,
+                                 pugi::xml_document& scratch);
 };
 
 namespace {
@@ -867,6 +875,7 @@ MspdiSource& ProjectFileAccess::SourceOf(Project& project) {
   summary.append_child("OutlineLevel").text() = "0";
   summary.append_child("Summary").text() = "1";
   source.task_texts.push_back(NewRow(summary, source.form));
+  source.task_texts.back().uid = 0;
   source.has_summary_row = true;
   source.after_tasks = AfterNewRows(source.form);
   source.tables = DefaultTables(project.App());
@@ -1141,7 +1150,7 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
   for (const detail::TaskSpan& span : spans.tasks) {
     CheckBetweenRows(text, span.begin, span.element);
     after_rows = span.end;
-    TaskText row{span.begin, span.end - span.begin, span.element - span.begin, {}, {}};
+    TaskText row{span.begin, span.end - span.begin, span.element - span.begin, {}, {}, false, {}, false, 0};
     const auto within = static_cast<std::ptrdiff_t>(span.element);
     try {
       pugi::xml_node node = ParseElement(scratch, text.substr(span.element, span.end - span.element));
@@ -1152,6 +1161,7 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
         Fail(uid_node, file_message::DuplicateUid(uid));
       }
       next_uid = std::max<std::int32_t>(next_uid, static_cast<std::int32_t>(uid) + 1);
+      row.uid = uid;
       for (pugi::xml_node value : node.children("ExtendedAttribute")) {
         if (const auto value_uid =
                 detail::ReadWholeNumber(TextOf(value.child("UID")), 0, kMaxUid)) {
@@ -1161,6 +1171,8 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
       if (TextOf(node.child("IsNull")) == std::string_view("1")) {
         blank_uids.insert(uid);
         project->rows_.push_back(nullptr);
+        row.blank = true;
+        row.id = static_cast<std::int32_t>(project->rows_.size());
         source->task_texts.push_back(std::move(row));
         continue;
       }
@@ -1188,6 +1200,7 @@ std::unique_ptr<Project> ProjectFileAccess::Read(Application& app,
                                                         std::string(TextOf(node.child("Name"))),
                                                         0, level));
         task = project->rows_.back().get();
+        row.id = id;
         last_level = level;
       }
       by_uid[uid] = task;
@@ -1476,6 +1489,85 @@ void SetDefinitionChild(pugi::xml_node definition, std::string_view name,
 
 }  // namespace
 
+// Puts the task texts in the order of the project's rows when the user inserted, deleted or
+// moved rows since they were made: each text follows its task by UID, blank rows take the blank
+// texts in order, a task without a text gets a new element and the text of a deleted task goes.
+void ProjectFileAccess::AlignTextsWithRows(MspdiSource& source, Project& project,
+                                           pugi::xml_document& scratch) {
+  const std::size_t first = source.has_summary_row ? 1 : 0;
+  std::vector<TaskText>& texts = source.task_texts;
+  auto matches = [](const TaskText& text, const Task* task) {
+    return task == nullptr ? text.blank : !text.blank && text.uid == task->UniqueID();
+  };
+  bool aligned = true;
+  for (std::size_t row = 0; row < project.rows_.size() && first + row < texts.size(); ++row) {
+    if (!matches(texts[first + row], project.rows_[row].get())) {
+      aligned = false;
+      break;
+    }
+  }
+  // Rows only appended are written by the save as new rows; fewer rows than texts is a deletion.
+  if (aligned && texts.size() <= first + project.rows_.size()) return;
+  std::unordered_map<std::int64_t, TaskText> by_uid;
+  std::deque<TaskText> blanks;
+  for (std::size_t i = first; i < texts.size(); ++i) {
+    if (texts[i].blank) {
+      blanks.push_back(std::move(texts[i]));
+    } else if (texts[i].uid) {
+      by_uid.emplace(*texts[i].uid, std::move(texts[i]));
+    }
+  }
+  texts.resize(first);
+  for (std::size_t row = 0; row < project.rows_.size(); ++row) {
+    const Task* task = project.rows_[row].get();
+    if (task != nullptr) {
+      if (auto found = by_uid.find(task->UniqueID()); found != by_uid.end()) {
+        texts.push_back(std::move(found->second));
+        by_uid.erase(found);
+        continue;
+      }
+    } else if (!blanks.empty()) {
+      texts.push_back(std::move(blanks.front()));
+      blanks.pop_front();
+      continue;
+    }
+    scratch.reset();
+    pugi::xml_node node = scratch.append_child("Task");
+    const std::int32_t uid = task ? task->UniqueID() : project.next_unique_id_++;
+    node.append_child("UID").text() = uid;
+    node.append_child("ID").text() = static_cast<int>(row + 1);
+    node.append_child("IsNull").text() = task ? "0" : "1";
+    if (task) node.append_child("CreateDate").text() = detail::MspdiDateText(task->created_).c_str();
+    texts.push_back(NewRow(node, source.form));
+    texts.back().uid = uid;
+    texts.back().blank = task == nullptr;
+    texts.back().id = static_cast<std::int32_t>(row + 1);
+  }
+  // The elements of deleted tasks are gone; so are the links that other elements have to them.
+  if (by_uid.empty()) return;
+  for (std::size_t i = first; i < texts.size(); ++i) {
+    TaskText& text = texts[i];
+    if (text.blank) continue;
+    pugi::xml_node node = ParseElement(scratch, RowText(source, text).substr(text.prefix));
+    bool dropped = false;
+    for (pugi::xml_node link = node.child("PredecessorLink"); link;) {
+      const pugi::xml_node next = link.next_sibling("PredecessorLink");
+      const auto uid = detail::ReadWholeNumber(TextOf(link.child("PredecessorUID")), 0, kMaxUid);
+      if (uid && by_uid.count(*uid) != 0) {
+        node.remove_child(link);
+        dropped = true;
+      }
+      link = next;
+    }
+    if (!dropped) continue;
+    std::string rewritten(RowText(source, text).substr(0, text.prefix));
+    rewritten += ElementText(node, source.form);
+    text.own = std::move(rewritten);
+    text.written.reset();
+    text.written_unread = true;
+  }
+}
+
 MspdiSource& ProjectFileAccess::Update(Project& project) {
   MspdiSource& source = SourceOf(project);
   pugi::xml_node root = source.doc.document_element();
@@ -1505,20 +1597,24 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
   }
   std::set<host::FieldId> fields_used;  // custom fields given a value by this save
   pugi::xml_document scratch;
+  AlignTextsWithRows(source, project, scratch);
   // Writes what differs between the row's element and `now`, when anything does, and keeps the
   // element as the row's text.
   const auto write_row = [&](TaskText& row, const TaskState& now, bool summary_row,
-                             std::int64_t uid) {
-    if (row.written && *row.written == now) return;
+                             std::int64_t uid, std::int32_t id) {
+    const bool renumbered = row.id != id;
+    if (!renumbered && row.written && *row.written == now) return;
     const std::string_view text = RowText(source, row);
     pugi::xml_node node = ParseElement(scratch, text.substr(row.prefix));
     if (row.written_unread) {
       row.written = DocumentState(node, summary_row, project.MinutesPerDay(), project.ProjectStart());
       KeepLinksAmong(*row.written, uid, live_uids);
       row.written_unread = false;
-      if (*row.written == now) return;
+      if (!renumbered && *row.written == now) return;
     }
     const std::optional<TaskState> before = std::move(row.written);
+    if (renumbered) SetChild(node, "ID", std::to_string(id), detail::TaskChildOrder());
+    row.id = id;
     WriteTask(node, before, now, summary_row);
     if (!summary_row && (!before || before->custom != now.custom)) {
       std::map<host::FieldId, std::pair<std::string, std::string>> changes;  // old, new
@@ -1542,7 +1638,7 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
   if (source.has_summary_row) {
     TaskState now = CaptureTask(project.SummaryTask(), true);
     CaptureStoredValues(project.SummaryTask(), true, now);
-    write_row(source.task_texts.front(), now, true, 0);
+    write_row(source.task_texts.front(), now, true, 0, 0);
   }
   const std::size_t first_row = source.has_summary_row ? 1 : 0;
   for (std::size_t row = 0; row < project.rows_.size(); ++row) {
@@ -1558,11 +1654,26 @@ MspdiSource& ProjectFileAccess::Update(Project& project) {
         node.append_child("CreateDate").text() = detail::MspdiDateText(task->created_).c_str();
       }
       source.task_texts.push_back(NewRow(node, source.form));
+      source.task_texts.back().uid = uid;
+      source.task_texts.back().blank = task == nullptr;
+      source.task_texts.back().id = static_cast<std::int32_t>(row + 1);
     }
-    if (task == nullptr) continue;
+    const auto id = static_cast<std::int32_t>(row + 1);
+    TaskText& text = source.task_texts[first_row + row];
+    if (task == nullptr) {
+      if (text.id != id) {
+        pugi::xml_node node = ParseElement(scratch, RowText(source, text).substr(text.prefix));
+        SetChild(node, "ID", std::to_string(id), detail::TaskChildOrder());
+        std::string rewritten(RowText(source, text).substr(0, text.prefix));
+        rewritten += ElementText(node, source.form);
+        text.own = std::move(rewritten);
+        text.id = id;
+      }
+      continue;
+    }
     TaskState now = CaptureTask(*task, false);
     CaptureStoredValues(*task, false, now);
-    write_row(source.task_texts[first_row + row], now, false, task->UniqueID());
+    write_row(text, now, false, task->UniqueID(), id);
   }
   if (!source.task_texts.empty() && !tasks) {
     tasks = InsertOrdered(root, "Tasks", detail::ProjectChildOrder());

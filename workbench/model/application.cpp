@@ -217,6 +217,7 @@ void Application::RaiseBeforeTaskChange(host::Task& task, host::FieldId field,
   Deliver([&](host::ApplicationEvents& sink) {
     sink.ProjectBeforeTaskChange(task, field, value, cancel);
   });
+  if (cancel) ++cancelled_changes_;
 }
 
 void Application::RaiseWindowActivate() {
@@ -346,9 +347,12 @@ bool Application::SaveProjectAs(Project& project, std::string new_name) {
   return true;
 }
 
-void Application::UserEdit(host::Task& task, host::FieldId field, const std::string& text) {
+bool Application::UserEdit(host::Task& task, host::FieldId field, const std::string& text) {
+  const std::uint64_t cancelled_before = cancelled_changes_;
   task.SetField(field, text);
-  if (auto_calculate_ && active_ != nullptr) CalculateProject();
+  const bool taken = cancelled_changes_ == cancelled_before;
+  if (taken && auto_calculate_ && active_ != nullptr) CalculateProject();
+  return taken;
 }
 
 Project* Application::ProjectAt(std::int32_t index) {

@@ -138,8 +138,10 @@ class Application final : public host::Application {
   void SetSaveHandler(SaveHandler handler) { save_handler_ = std::move(handler); }
   // A user's edit of a cell: the field write, then, with automatic calculation on (the
   // default), a recalculation of the active project, as the real host does after each edit.
-  // Object-model writes (Task::SetField) never recalculate.
-  void UserEdit(host::Task& task, host::FieldId field, const std::string& text);
+  // Object-model writes (Task::SetField) never recalculate. False when a handler of
+  // ProjectBeforeTaskChange cancelled the write (or a write it caused); nothing is recalculated
+  // then.
+  bool UserEdit(host::Task& task, host::FieldId field, const std::string& text);
   bool AutoCalculate() const { return auto_calculate_; }
   void SetAutoCalculate(bool on) { auto_calculate_ = on; }
   // A cell of the active view is being edited: the host is busy until it ends.
@@ -206,6 +208,7 @@ class Application final : public host::Application {
   bool auto_calculate_ = true;
   SaveHandler save_handler_;
   std::vector<std::string> view_commands_;
+  std::uint64_t cancelled_changes_ = 0;  // task changes a handler cancelled, ever
 };
 
 }  // namespace lunavant::workbench

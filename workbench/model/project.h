@@ -97,6 +97,23 @@ class Project final : public host::Project {
   void SetNewTasksAreManual(bool manual);
   // Appends a blank row: TaskAt gives null for it, and the next task's ID counts it.
   void AddBlankRow();
+
+  // Editing the rows as a user does in a task sheet (project_rows.cpp). IDs follow the rows'
+  // new places; tasks taken out are kept, detached, so that a reference never dangles.
+  // Inserts a task before row `position` (from 1; one past the last row appends), at the outline
+  // level of the task it pushes down, or of the task above when there is none; a blank row at
+  // `position` becomes the task instead. Fails with kHostFailure outside 1..row count + 1.
+  Task& InsertTask(std::int32_t position, std::string name, std::int32_t duration_days = 1);
+  // Takes out the row at `position` (a summary task with its subtasks) and every link to and
+  // from the tasks taken out. Fails with kHostFailure outside 1..row count.
+  void DeleteRow(std::int32_t position);
+  // One outline level in or out, with the task's subtasks. Fails with kHostFailure, changing
+  // nothing, when the task would be more than one level below the task above it, or outdented
+  // from level 1.
+  void Indent(Task& task);
+  void Outdent(Task& task);
+  // Removes the links from `predecessor` to `successor`; false when there were none.
+  bool RemoveLink(Task& predecessor, Task& successor);
   // Links two tasks of this project. Fails with kHostFailure for a task of another project or a
   // task linked to itself. Cycles are found by the next recalculation.
   void AddLink(Task& predecessor, Task& successor, LinkType type = LinkType::kFinishToStart,
@@ -144,7 +161,12 @@ class Project final : public host::Project {
   std::int64_t RedrawCount() const { return redraw_count_; }
 
   void MarkSaved() { saved_ = true; }
-  void MarkChanged() { saved_ = false; }
+  void MarkChanged() {
+    saved_ = false;
+    ++change_count_;
+  }
+  // Goes up with every change; an action that leaves it as it was changed nothing.
+  std::uint64_t ChangeCount() const { return change_count_; }
 
   // The document the project was read from; null for a project made in the workbench.
   ProjectSource* Source() const { return source_.get(); }
@@ -159,8 +181,13 @@ class Project final : public host::Project {
   friend class Application;
   friend class Scheduler;
   friend class ProjectFileAccess;
+  friend class EditHistory;
   void RaiseOpen();
   void Detach();
+  // After rows moved: IDs by place, the last level, the outline to rebuild.
+  void RenumberRows();
+  // The rows of `task` and its subtasks: [first, end) indexes into rows_.
+  std::pair<std::size_t, std::size_t> BlockOf(const Task& task) const;
 
   Application* app_;
   std::string name_;
@@ -168,8 +195,11 @@ class Project final : public host::Project {
   bool open_ = false;
   bool closed_ = false;
   bool saved_ = true;
+  std::uint64_t change_count_ = 0;
   std::unique_ptr<Task> summary_;
   std::vector<std::unique_ptr<Task>> rows_;
+  // Tasks taken out of the rows (an undone insertion), kept so that a reference never dangles.
+  std::vector<std::unique_ptr<Task>> removed_rows_;
   std::int32_t next_unique_id_ = 1;
   mutable bool outline_dirty_ = true;
   std::int32_t last_outline_level_ = 0;

@@ -138,6 +138,7 @@ class Task final : public host::Task {
   friend class Project;
   friend class Scheduler;
   friend class ProjectFileAccess;
+  friend class EditHistory;
   using Stored = std::variant<std::string, double, Moment>;
   using Apply = std::function<void()>;
 

@@ -11,8 +11,8 @@
 namespace lunavant::workbench {
 namespace {
 
-constexpr const char* kStandardButtons[] = {"New",      "Open", "Save", "Print", "Print Preview",
-                                            "Spelling", "Cut",  "Copy", "Paste", "Undo"};
+constexpr const char* kStandardButtons[] = {"New", "Open", "Save",  "Print", "Print Preview",
+                                            "Cut", "Copy", "Paste", "Undo",  "Redo"};
 constexpr const char* kDatabaseButtons[] = {"Sort Ascending", "Sort Descending", "AutoFilter",
                                             "Find"};
 
@@ -109,7 +109,12 @@ void CommandBarButton::RemoveEventSink(host::CommandBarButtonEvents& sink) {
 }
 
 bool CommandBarButton::Click() {
-  if (deleted_ || !visible_ || !Enabled() || !bar_->Visible()) return false;
+  if (!deleted_ && !bar_->Visible()) return false;
+  return Choose();
+}
+
+bool CommandBarButton::Choose() {
+  if (deleted_ || !visible_ || !Enabled()) return false;
   // A copy, because a handler may add or remove sinks, or delete the button.
   const std::vector<host::CommandBarButtonEvents*> snapshot = sinks_;
   bool cancel_default = false;

@@ -54,6 +54,8 @@ class CommandBarButton final : public host::CommandBarButton {
   // The user's click: raises Click on every sink, in the order they were added. Returns false,
   // raising nothing, when the button is deleted, hidden, disabled or on a hidden bar.
   bool Click();
+  // The user's choice of the button's entry in a menu: as Click, whether the bar is shown or not.
+  bool Choose();
   bool IsDeleted() const { return deleted_; }
 
  private:
@@ -113,8 +115,8 @@ class CommandBar final : public host::CommandBar, private host::CommandBarContro
 
 class CommandBars final : public host::CommandBarCollection {
  public:
-  // Makes "Standard" (visible: New, Open, Save, Print, Print Preview, Spelling, Cut, Copy, Paste,
-  // Undo) and "Database" (hidden: Sort Ascending, Sort Descending, AutoFilter, Find).
+  // Makes "Standard" (visible: New, Open, Save, Print, Print Preview, Cut, Copy, Paste, Undo,
+  // Redo) and "Database" (hidden: Sort Ascending, Sort Descending, AutoFilter, Find).
   CommandBars();
   CommandBars(const CommandBars&) = delete;
   CommandBars& operator=(const CommandBars&) = delete;

@@ -92,8 +92,7 @@ std::vector<TierCell> Timescale::Cells(TierCalendar calendar, TierUnit unit, std
   if (unit == TierUnit::kNone || end_day <= first_day) return {};
   if (calendar == TierCalendar::kHijri) {
     if (hijri == nullptr) return {};
-    return HijriCells(unit == TierUnit::kQuarter ? TierUnit::kMonth : unit, first_day, end_day,
-                      *hijri);
+    return HijriCells(unit, first_day, end_day, *hijri);
   }
   return GregorianCells(unit, first_day, end_day);
 }
@@ -192,6 +191,7 @@ std::vector<TierCell> Timescale::HijriCells(TierUnit unit, std::int64_t first_da
       case TierUnit::kWeek:
         return Words(std::to_string(date.day), HijriMonthShortName(date.month));
       case TierUnit::kQuarter:
+        return std::string("Q").append(std::to_string((date.month - 1) / 3 + 1));
       case TierUnit::kDay:
       case TierUnit::kNone:
         break;

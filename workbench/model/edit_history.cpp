@@ -1,0 +1,150 @@
+// SPDX-License-Identifier: MIT
+#include "workbench/model/edit_history.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "workbench/model/project.h"
+#include "workbench/model/task.h"
+
+namespace lunavant::workbench {
+
+// The rows of a project at one moment: which task object stood in each row (null for a blank
+// row) and a copy of everything it held, links included; the summary row likewise.
+class EditHistory::Checkpoint {
+ public:
+  explicit Checkpoint(const Project& project)
+      : summary_(*project.summary_),
+        next_unique_id_(project.next_unique_id_),
+        last_outline_level_(project.last_outline_level_) {
+    rows_.reserve(project.rows_.size());
+    for (const auto& row : project.rows_) {
+      rows_.push_back(Row{row.get(), row ? std::make_unique<Task>(*row) : nullptr});
+    }
+  }
+
+  std::size_t TaskCount() const { return rows_.size() + 1; }
+
+  // Puts the rows back. A task object that left the rows since (deleted) is brought back from the
+  // project's removed rows, and one that joined since goes there.
+  void RestoreInto(Project& project) const {
+    std::vector<std::unique_ptr<Task>> pool;
+    for (auto& row : project.rows_) {
+      if (row) pool.push_back(std::move(row));
+    }
+    for (auto& row : project.removed_rows_) pool.push_back(std::move(row));
+    project.removed_rows_.clear();
+    auto take = [&pool](const Task* wanted) -> std::unique_ptr<Task> {
+      auto found = std::find_if(pool.begin(), pool.end(), [wanted](const std::unique_ptr<Task>& t) {
+        return t.get() == wanted;
+      });
+      if (found == pool.end()) return nullptr;
+      std::unique_ptr<Task> taken = std::move(*found);
+      pool.erase(found);
+      return taken;
+    };
+    project.rows_.clear();
+    for (const Row& row : rows_) {
+      std::unique_ptr<Task> task = row.task == nullptr ? nullptr : take(row.task);
+      if (task) *task = *row.state;
+      project.rows_.push_back(std::move(task));
+    }
+    for (auto& left : pool) project.removed_rows_.push_back(std::move(left));
+    *project.summary_ = summary_;
+    project.next_unique_id_ = next_unique_id_;
+    project.last_outline_level_ = last_outline_level_;
+    project.outline_dirty_ = true;
+    project.MarkChanged();
+  }
+
+ private:
+  struct Row {
+    const Task* task;
+    std::unique_ptr<Task> state;
+  };
+  std::vector<Row> rows_;
+  Task summary_;
+  std::int32_t next_unique_id_;
+  std::int32_t last_outline_level_;
+};
+
+EditHistory::EditHistory(Project& project)
+    : project_(project), settled_changes_(project.ChangeCount()) {}
+
+bool EditHistory::Settled() const { return project_.ChangeCount() == settled_changes_; }
+EditHistory::~EditHistory() = default;
+
+void EditHistory::Record(std::string name, const std::function<void()>& action) {
+  ForgetIfChangedElsewhere();
+  auto before = std::make_shared<const Checkpoint>(project_);
+  const std::uint64_t changes_before = project_.ChangeCount();
+  auto keep = [&] {
+    // An action the host or the add-in refused as a whole leaves no step to undo.
+    if (project_.ChangeCount() == changes_before) return;
+    undo_.push_back(
+        Step{std::move(name), std::move(before), std::make_shared<const Checkpoint>(project_)});
+    redo_.clear();
+    Trim();
+    settled_changes_ = project_.ChangeCount();
+  };
+  try {
+    action();
+  } catch (...) {
+    keep();
+    throw;
+  }
+  keep();
+}
+
+std::string EditHistory::UndoName() const {
+  return undo_.empty() ? std::string() : undo_.back().name;
+}
+std::string EditHistory::RedoName() const {
+  return redo_.empty() ? std::string() : redo_.back().name;
+}
+
+bool EditHistory::Undo() {
+  ForgetIfChangedElsewhere();
+  if (undo_.empty()) return false;
+  Step step = std::move(undo_.back());
+  undo_.pop_back();
+  step.before->RestoreInto(project_);
+  redo_.push_back(std::move(step));
+  settled_changes_ = project_.ChangeCount();
+  return true;
+}
+
+bool EditHistory::Redo() {
+  ForgetIfChangedElsewhere();
+  if (redo_.empty()) return false;
+  Step step = std::move(redo_.back());
+  redo_.pop_back();
+  step.after->RestoreInto(project_);
+  undo_.push_back(std::move(step));
+  settled_changes_ = project_.ChangeCount();
+  return true;
+}
+
+void EditHistory::ForgetIfChangedElsewhere() {
+  // A change made outside the steps (an add-in's command, a new column) is in none of them:
+  // putting rows back across it would undo it too, half-way. The steps before it are forgotten.
+  if (project_.ChangeCount() != settled_changes_) Clear();
+  settled_changes_ = project_.ChangeCount();
+}
+
+void EditHistory::Clear() {
+  undo_.clear();
+  redo_.clear();
+}
+
+void EditHistory::Trim() {
+  auto copies = [](const Step& step) { return step.before->TaskCount() + step.after->TaskCount(); };
+  std::size_t total = 0;
+  for (const Step& step : undo_) total += copies(step);
+  while (undo_.size() > 1 && total > kTaskCopyBudget) {
+    total -= copies(undo_.front());
+    undo_.pop_front();
+  }
+}
+
+}  // namespace lunavant::workbench
