@@ -146,8 +146,7 @@ class ApplicationObject final : public HostObject, private host::ApplicationEven
       case DISPID_APP_FILESAVE:
         return result.Bool(app.SaveProject(RequireActive(app)));
       case DISPID_APP_SETTASKFIELD:
-        SetTaskField(args);
-        return result.Bool(true);
+        return result.Bool(SetTaskField(args));
       default:
         NoSuchMember();
     }
@@ -235,7 +234,8 @@ class ApplicationObject final : public HostObject, private host::ApplicationEven
 
   // A user's typing into a cell: the task by its ID in the named project (the active one by
   // default), then the recalculation automatic calculation makes.
-  void SetTaskField(const Arguments& args) {
+  // False when a handler of ProjectBeforeTaskChange cancelled the edit.
+  bool SetTaskField(const Arguments& args) {
     workbench::Application& app = App();
     const host::FieldId field = app.FieldNameToFieldConstant(args.Text(0));
     const std::string value = args.Text(1);
