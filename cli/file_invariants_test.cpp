@@ -3,21 +3,17 @@
 // Hijri pair through the built program, refreshed; no task's Start or Finish may move, since the
 // user moved none.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <pugixml.hpp>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "tests/support/cli_fixture.h"
 #include "workbench/files/project_file.h"
 #include "workbench/model/application.h"
 #include "workbench/model/project.h"
@@ -26,6 +22,7 @@ namespace lunavant::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::ReadWholeFile;
 
 constexpr const char* kSettings = "--short-date dd/MM/yyyy --date-separator / ";
 
@@ -46,13 +43,6 @@ FileDates DatesOf(const std::string& text) {
     dates.tasks[task.child_value("UID")] = {task.child_value("Start"), task.child_value("Finish")};
   }
   return dates;
-}
-
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 // The tasks whose dates differ between two readings of a file, one line each.
@@ -83,25 +73,11 @@ std::vector<fs::path> FilesIn(const fs::path& folder) {
   return files;
 }
 
-class FileInvariants : public ::testing::Test {
+class FileInvariants : public test_support::CliTest {
  protected:
-  void SetUp() override {
-    char name[] = "/tmp/lunavant-invariants-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    dir_ = name;
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-
-  // Runs the built program in the test's folder with its own registry; the exit status.
-  int Run(const std::string& arguments) {
-    const std::string command = "cd '" + dir_.string() + "' && XDG_CONFIG_HOME='" +
-                                (dir_ / "config").string() + "' " + LUNAVANT_CLI_PATH + " " +
-                                kSettings + arguments + " </dev/null >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  // Runs the built program on the test's folder with its own registry; the exit status.
+  int Status(const std::string& arguments) const {
+    return Run(std::string(kSettings) + arguments).status;
   }
 
   // Open and save with no edit, add a pair and save, refresh and save: each file's dates stay.
@@ -109,7 +85,7 @@ class FileInvariants : public ::testing::Test {
     workbench::Application app;
     for (const fs::path& file : files) {
       SCOPED_TRACE(file.filename().string());
-      const FileDates original = DatesOf(Read(file));
+      const FileDates original = DatesOf(ReadWholeFile(file));
       ASSERT_FALSE(original.tasks.empty());
 
       std::unique_ptr<workbench::Project> opened = workbench::ReadProjectFile(app, file);
@@ -119,17 +95,17 @@ class FileInvariants : public ::testing::Test {
 
       // The add is refused when every text field is taken, and the file then stays as it is.
       fs::copy_file(file, dir_ / "plan.xml", fs::copy_options::overwrite_existing);
-      const int added = Run("add plan.xml");
+      const int added = Status("add plan.xml");
       EXPECT_TRUE(added == 0 || added == 1) << added;
-      EXPECT_EQ(Moved(original, DatesOf(Read(dir_ / "plan.xml"))), std::vector<std::string>{})
+      EXPECT_EQ(Moved(original, DatesOf(ReadWholeFile(dir_ / "plan.xml"))),
+                std::vector<std::string>{})
           << "after a pair was added";
-      EXPECT_EQ(Run("refresh plan.xml"), 0);
-      EXPECT_EQ(Moved(original, DatesOf(Read(dir_ / "plan.xml"))), std::vector<std::string>{})
+      EXPECT_EQ(Status("refresh plan.xml"), 0);
+      EXPECT_EQ(Moved(original, DatesOf(ReadWholeFile(dir_ / "plan.xml"))),
+                std::vector<std::string>{})
           << "after a refresh";
     }
   }
-
-  fs::path dir_;
 };
 
 TEST_F(FileInvariants, NoSampleFileMovesATaskWhenOpenedPairedRefreshedAndSaved) {

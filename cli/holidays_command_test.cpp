@@ -2,86 +2,28 @@
 // `lunavant holidays` run as a user runs it, on a copy of the bundled sample, with its own
 // add-in registry.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <array>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "workbench/files/bundled_sample.h"
+#include "tests/support/cli_fixture.h"
 
 namespace lunavant::cli {
 namespace {
 
-namespace fs = std::filesystem;
+using test_support::CliOutcome;
+using test_support::ReadWholeFile;
+using test_support::WriteWholeFile;
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void Write(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-class HolidaysCommand : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char name[] = "/tmp/lunavant-holidays-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    dir_ = name;
-    sample_ = dir_ / "plan.xml";
-    Write(sample_, std::string(workbench::BundledSampleText()));
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-
-  // Runs the built program in the test's folder, with its own registry and no terminal.
-  Outcome Run(const std::string& arguments, const std::string& input = "/dev/null") {
-    const fs::path err_file = dir_ / "stderr.txt";
-    const std::string command = "cd '" + dir_.string() + "' && XDG_CONFIG_HOME='" +
-                                (dir_ / "config").string() + "' " + LUNAVANT_CLI_PATH + " " +
-                                arguments + " <" + input + " 2>'" + err_file.string() + "'";
-    Outcome run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-      run.out.append(buffer.data(), got);
-    }
-    const int wait_status = pclose(pipe);
-    run.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
-    run.err = Read(err_file);
-    return run;
-  }
-
-  fs::path dir_;
-  fs::path sample_;
-};
+class HolidaysCommand : public test_support::CliTest {};
 
 TEST_F(HolidaysCommand, DryRunListsThenApplyMovesWorkAndASecondRunChangesNothing) {
   // Given the sample, expect --dry-run to list each holiday with its Hijri and Gregorian days and
   // save nothing, the run to save them and move tasks (their Hijri texts following), and a
   // second run to add nothing and leave the file as it is.
-  const std::string original = Read(sample_);
-  Outcome dry = Run("holidays plan.xml --set sa --years 1446-1449 --dry-run");
+  const std::string original = ReadWholeFile(sample_);
+  CliOutcome dry = Run("holidays plan.xml --set sa --years 1446-1449 --dry-run");
   EXPECT_EQ(dry.status, 0) << dry.err;
-  EXPECT_EQ(Read(sample_), original);
+  EXPECT_EQ(ReadWholeFile(sample_), original);
   // The sample keeps 30 and 31 March and 1 April 2025 off; the ministry's four days end on the 2nd.
   EXPECT_NE(dry.out.find("Eid al-Fitr 1446   1446-10-01 to 1446-10-04  Sun 2025-03-30 to Wed "
                          "2025-04-02  would be added on 2025-04-02 (its other days are "
@@ -96,16 +38,16 @@ TEST_F(HolidaysCommand, DryRunListsThenApplyMovesWorkAndASecondRunChangesNothing
             std::string::npos)
       << dry.err;
 
-  Outcome applied = Run("holidays plan.xml --set sa --years 1446-1449");
+  CliOutcome applied = Run("holidays plan.xml --set sa --years 1446-1449");
   EXPECT_EQ(applied.status, 0) << applied.err;
   EXPECT_EQ(applied.err, "plan.xml: 13 holidays added; 17 tasks finish on another day\n");
-  const std::string saved = Read(sample_);
+  const std::string saved = ReadWholeFile(sample_);
   EXPECT_NE(saved, original);
   EXPECT_NE(saved.find("<Name>Eid al-Fitr 1446</Name>"), std::string::npos);
-  Outcome verify = Run("verify plan.xml");
+  CliOutcome verify = Run("verify plan.xml");
   EXPECT_EQ(verify.status, 0) << verify.out << verify.err;
 
-  Outcome again = Run("holidays plan.xml --set sa --years 1446-1449 --json");
+  CliOutcome again = Run("holidays plan.xml --set sa --years 1446-1449 --json");
   EXPECT_EQ(again.status, 0) << again.err;
   EXPECT_EQ(again.err, "plan.xml: 0 holidays added\n");
   EXPECT_EQ(again.out.find("\"status\": \"add\""), std::string::npos);
@@ -115,26 +57,27 @@ TEST_F(HolidaysCommand, DryRunListsThenApplyMovesWorkAndASecondRunChangesNothing
                            "\"present\", \"spans\": []}"),
             std::string::npos)
       << again.out;
-  EXPECT_EQ(Read(sample_), saved);
+  EXPECT_EQ(ReadWholeFile(sample_), saved);
 }
 
 TEST_F(HolidaysCommand, AUsersSetFileIsReadAndBadChoicesAreUsageErrors) {
   // Given a set of the user's own, expect it applied; given years, a calendar or a set that cannot
   // be had, expect exit status 2, the reason, and the file untouched.
-  Write(dir_ / "site.holidays", "Site closure | gregorian 04-06 | 2 days\n"
-                                "Site closure | 2025 from 2025-04-08 | 1 day  # moved this year\n");
-  const std::string original = Read(sample_);
-  Outcome own = Run("holidays plan.xml --set ./site.holidays --years 1446 --calendar standard");
+  WriteWholeFile(dir_ / "site.holidays",
+                 "Site closure | gregorian 04-06 | 2 days\n"
+                 "Site closure | 2025 from 2025-04-08 | 1 day  # moved this year\n");
+  const std::string original = ReadWholeFile(sample_);
+  CliOutcome own = Run("holidays plan.xml --set ./site.holidays --years 1446 --calendar standard");
   EXPECT_EQ(own.status, 0) << own.err;
   EXPECT_NE(own.out.find("Site closure 2025  1446-10-10  Tue 2025-04-08"), std::string::npos)
       << own.out;
-  const std::string saved = Read(sample_);
+  const std::string saved = ReadWholeFile(sample_);
 
   const auto refused = [&](const std::string& arguments, const std::string& message) {
-    Outcome run = Run(arguments);
+    CliOutcome run = Run(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "lunavant: " + message) << arguments;
-    EXPECT_EQ(Read(sample_), saved);
+    EXPECT_EQ(ReadWholeFile(sample_), saved);
   };
   refused("holidays plan.xml --set sa --years 1447-1501",
           "Hijri years 1447-1501 are outside the range holidays can be dated in (1405 to 1500: "
@@ -145,7 +88,7 @@ TEST_F(HolidaysCommand, AUsersSetFileIsReadAndBadChoicesAreUsageErrors) {
           "plan.xml: The project has no calendar \"Night\" (it has: Standard)");
   refused("holidays plan.xml --set nowhere --years 1447",
           "no holiday set \"nowhere\" (shipped: sa; or give a path to a .holidays file)");
-  Write(dir_ / "bad.holidays", "Eid | hijri 09-29\n");
+  WriteWholeFile(dir_ / "bad.holidays", "Eid | hijri 09-29\n");
   refused("holidays plan.xml --set bad.holidays --years 1447",
           "bad.holidays:1: the holiday needs a length");
   EXPECT_NE(original, saved);

@@ -3,14 +3,10 @@
 // project files, each run with its own add-in registry.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -18,31 +14,17 @@
 
 #include "cli/commands.h"
 #include "cli/text_grid.h"
-#include "workbench/files/bundled_sample.h"
+#include "tests/support/cli_fixture.h"
 
 namespace lunavant::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::CliOutcome;
+using test_support::ReadWholeFile;
+using test_support::WriteWholeFile;
 
 constexpr const char* kSettings = "--short-date dd/MM/yyyy --date-separator / ";
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void Write(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
 
 std::string Replaced(std::string text, const std::string& after, const std::string& from,
                      const std::string& to) {
@@ -52,50 +34,12 @@ std::string Replaced(std::string text, const std::string& after, const std::stri
   return text.replace(at, from.size(), to);
 }
 
-class CommandLineTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char name[] = "/tmp/lunavant-cli-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    dir_ = name;
-    sample_ = dir_ / "plan.xml";
-    Write(sample_, std::string(workbench::BundledSampleText()));
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-
-  // Runs the built program in the test's folder, with its own registry and no terminal.
-  Outcome Run(const std::string& arguments, const std::string& input = "/dev/null") {
-    const fs::path err_file = dir_ / "stderr.txt";
-    const std::string command = "cd '" + dir_.string() + "' && XDG_CONFIG_HOME='" +
-                                (dir_ / "config").string() + "' " + LUNAVANT_CLI_PATH + " " +
-                                arguments + " <" + input + " 2>'" + err_file.string() + "'";
-    Outcome run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-      run.out.append(buffer.data(), got);
-    }
-    const int wait_status = pclose(pipe);
-    run.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
-    run.err = Read(err_file);
-    return run;
-  }
-
-  std::string Registry() { return Read(dir_ / "config" / "lunavant" / "registry.reg"); }
-
-  fs::path dir_;
-  fs::path sample_;
-};
+class CommandLineTest : public test_support::CliTest {};
 
 TEST_F(CommandLineTest, ShowsTheBundledSampleWithItsHijriColumns) {
   // Given no file, expect the sample's current table with its Hijri columns, in a grid whose
   // rows line up, and the same cells as JSON.
-  Outcome run = Run(std::string(kSettings) + "show --tasks 2-3");
+  CliOutcome run = Run(std::string(kSettings) + "show --tasks 2-3");
   EXPECT_EQ(run.status, kExitOk) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(
@@ -122,20 +66,20 @@ TEST_F(CommandLineTest, ShowsTheBundledSampleWithItsHijriColumns) {
 TEST_F(CommandLineTest, AddsAHijriColumnThroughTheDialogAndSavesTheFile) {
   // Given the sample's Schedule table, expect the add to register the add-in on first use, pair
   // Late Finish with Text7 under the typed title, and save; --dry-run and -o leave the file.
-  const std::string before = Read(sample_);
-  Outcome run = Run(std::string(kSettings) +
-                    "add plan.xml --table Schedule --date 'late finish' --text Text7 --dry-run");
+  const std::string before = ReadWholeFile(sample_);
+  CliOutcome run = Run(std::string(kSettings) +
+                       "add plan.xml --table Schedule --date 'late finish' --text Text7 --dry-run");
   EXPECT_EQ(run.status, kExitOk) << run.err;
   EXPECT_EQ(run.err, "plan.xml: not saved (--dry-run)\n");
-  EXPECT_EQ(Read(sample_), before);
+  EXPECT_EQ(ReadWholeFile(sample_), before);
   EXPECT_NE(Registry().find("\"LoadBehavior\"=dword:00000003"), std::string::npos);
 
   run = Run(std::string(kSettings) +
             "add plan.xml --table Schedule --date 'Late Finish' --text Text7 --title 'LF (AH)' "
             "-o copy.xml");
   EXPECT_EQ(run.status, kExitOk) << run.err;
-  EXPECT_EQ(Read(sample_), before);
-  const std::string saved = Read(dir_ / "copy.xml");
+  EXPECT_EQ(ReadWholeFile(sample_), before);
+  const std::string saved = ReadWholeFile(dir_ / "copy.xml");
   EXPECT_NE(saved.find("<Alias>HijriLateFinish</Alias>"), std::string::npos);
   run = Run(std::string(kSettings) + "show copy.xml --tasks 2");
   EXPECT_EQ(run.status, kExitOk);
@@ -145,15 +89,15 @@ TEST_F(CommandLineTest, AddsAHijriColumnThroughTheDialogAndSavesTheFile) {
 
   run = Run(std::string(kSettings) + "add plan.xml --table Schedule");
   EXPECT_EQ(run.status, kExitOk) << run.err;
-  EXPECT_NE(Read(sample_).find("<Alias>HijriLateStart</Alias>"), std::string::npos);
+  EXPECT_NE(ReadWholeFile(sample_).find("<Alias>HijriLateStart</Alias>"), std::string::npos);
 }
 
 TEST_F(CommandLineTest, ARefusedAddShowsTheAddInsMessagesAndWritesNothing) {
   // Given adds the add-in refuses, expect its messages with their title, status 1 and the file
   // as it was.
-  const std::string before = Read(sample_);
+  const std::string before = ReadWholeFile(sample_);
   // The Entry table, whose date columns are all paired: the add-in's message, no dialog.
-  Outcome run = Run(std::string(kSettings) + "add plan.xml");
+  CliOutcome run = Run(std::string(kSettings) + "add plan.xml");
   EXPECT_EQ(run.status, kExitRefused);
   EXPECT_EQ(run.err,
             "Lunavant\n"
@@ -170,14 +114,14 @@ TEST_F(CommandLineTest, ARefusedAddShowsTheAddInsMessagesAndWritesNothing) {
             "The Gregorian field name you have sepcified is either invalid or is not available; "
             "please make sure you choose one of the date fields available in the list\n"
             "  date fields offered: Actual Start, Actual Finish\n");
-  EXPECT_EQ(Read(sample_), before);
+  EXPECT_EQ(ReadWholeFile(sample_), before);
 }
 
 TEST_F(CommandLineTest, RemovesAHijriFieldOnlyWhenConfirmed) {
   // Given a removal, expect nothing removed until the confirmation is answered Yes.
-  const std::string before = Read(sample_);
+  const std::string before = ReadWholeFile(sample_);
   // Standard input that is not a terminal and no --yes: the question is refused.
-  Outcome run = Run(std::string(kSettings) + "remove plan.xml --field HijriFinish");
+  CliOutcome run = Run(std::string(kSettings) + "remove plan.xml --field HijriFinish");
   EXPECT_EQ(run.status, kExitRefused);
   EXPECT_EQ(run.err,
             "Lunavant\n"
@@ -186,11 +130,11 @@ TEST_F(CommandLineTest, RemovesAHijriFieldOnlyWhenConfirmed) {
             "(not answered: standard input is not a terminal; pass --yes to answer Yes)\n"
             "lunavant: plan.xml: the removal was not confirmed; the file is unchanged. Standard "
             "input is not a terminal to answer on: pass --yes to confirm.\n");
-  EXPECT_EQ(Read(sample_), before);
+  EXPECT_EQ(ReadWholeFile(sample_), before);
 
   run = Run(std::string(kSettings) + "remove plan.xml --field HijriFinish --yes");
   EXPECT_EQ(run.status, kExitOk) << run.err;
-  const std::string saved = Read(sample_);
+  const std::string saved = ReadWholeFile(sample_);
   EXPECT_EQ(saved.find("HijriFinish"), std::string::npos);
   EXPECT_NE(saved.find("<Alias>HijriStart</Alias>"), std::string::npos);
   run = Run(std::string(kSettings) + "show plan.xml --tasks 1");
@@ -201,12 +145,12 @@ TEST_F(CommandLineTest, RemovesAHijriFieldOnlyWhenConfirmed) {
 TEST_F(CommandLineTest, RemovesAHijriFieldNamedInOtherLetterCase) {
   // Given "hijristart" confirmed, expect HijriStart gone from the file and from the sheet, and
   // HijriFinish kept.
-  const Outcome run = Run(std::string(kSettings) + "remove plan.xml --field hijristart --yes");
+  const CliOutcome run = Run(std::string(kSettings) + "remove plan.xml --field hijristart --yes");
   EXPECT_EQ(run.status, kExitOk) << run.err;
-  const std::string saved = Read(sample_);
+  const std::string saved = ReadWholeFile(sample_);
   EXPECT_EQ(saved.find("HijriStart"), std::string::npos);
   EXPECT_NE(saved.find("<Alias>HijriFinish</Alias>"), std::string::npos);
-  const Outcome shown = Run(std::string(kSettings) + "show plan.xml --tasks 1");
+  const CliOutcome shown = Run(std::string(kSettings) + "show plan.xml --tasks 1");
   EXPECT_EQ(shown.out.find("HijriStart"), std::string::npos);
   EXPECT_NE(shown.out.find("HijriFinish"), std::string::npos);
 }
@@ -214,7 +158,7 @@ TEST_F(CommandLineTest, RemovesAHijriFieldNamedInOtherLetterCase) {
 TEST_F(CommandLineTest, RemoveAsksOnTheTerminal) {
   // Given a terminal that answers "n", then "y": the first leaves the file, the second removes.
   setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
-  const std::string before = Read(sample_);
+  const std::string before = ReadWholeFile(sample_);
   const std::string path = sample_.string();
   for (const char* answer : {"n\n", "yes\n"}) {
     std::istringstream in(answer);
@@ -230,10 +174,10 @@ TEST_F(CommandLineTest, RemoveAsksOnTheTerminal) {
               std::string::npos);
     if (answer[0] == 'n') {
       EXPECT_EQ(status, kExitRefused);
-      EXPECT_EQ(Read(sample_), before);
+      EXPECT_EQ(ReadWholeFile(sample_), before);
     } else {
       EXPECT_EQ(status, kExitOk) << err.str();
-      EXPECT_EQ(Read(sample_).find("HijriStart"), std::string::npos);
+      EXPECT_EQ(ReadWholeFile(sample_).find("HijriStart"), std::string::npos);
     }
   }
   unsetenv("XDG_CONFIG_HOME");
@@ -243,11 +187,11 @@ TEST_F(CommandLineTest, VerifyFindsADateChangedBehindTheAddInsBackAndRefreshMend
   // Given task 4's start moved in the file by another program, expect verify to list its stale
   // HijriStart and exit 1 without touching the file; a refresh rewrites it and verify is clean.
   const std::string edited =
-      Replaced(Read(sample_), "<Name>Site survey and measured drawings</Name>",
+      Replaced(ReadWholeFile(sample_), "<Name>Site survey and measured drawings</Name>",
                "<Start>2025-03-05T08:00:00</Start>", "<Start>2025-03-09T08:00:00</Start>");
-  ASSERT_NE(edited, Read(sample_));
-  Write(sample_, edited);
-  Outcome run = Run(std::string(kSettings) + "verify plan.xml");
+  ASSERT_NE(edited, ReadWholeFile(sample_));
+  WriteWholeFile(sample_, edited);
+  CliOutcome run = Run(std::string(kSettings) + "verify plan.xml");
   EXPECT_EQ(run.status, kExitRefused);
   EXPECT_EQ(run.out,
             "ID  Task Name                          Field           Stored    Expected  Problem\n"
@@ -255,7 +199,7 @@ TEST_F(CommandLineTest, VerifyFindsADateChangedBehindTheAddInsBackAndRefreshMend
             " 4  Site survey and measured drawings  HijriStart  05/09/1446  09/09/1446  stale\n"
             "plan.xml: 1 of 120 Hijri cells do not match their dates; 'lunavant refresh "
             "plan.xml' rewrites them.\n");
-  EXPECT_EQ(Read(sample_), edited);
+  EXPECT_EQ(ReadWholeFile(sample_), edited);
   // verify works without the add-in: nothing was registered.
   EXPECT_FALSE(fs::exists(dir_ / "config"));
 
@@ -274,7 +218,8 @@ TEST_F(CommandLineTest, VerifyFindsADateChangedBehindTheAddInsBackAndRefreshMend
 TEST_F(CommandLineTest, SetIsAUsersCellEditThatTheAddInMayRefuse) {
   // Given Hijri text typed into HijriStart of task 3, expect the add-in to move Start to the
   // Gregorian date and the file to be saved.
-  Outcome run = Run(std::string(kSettings) + "set plan.xml --task 3 --field HijriStart 10/09/1446");
+  CliOutcome run =
+      Run(std::string(kSettings) + "set plan.xml --task 3 --field HijriStart 10/09/1446");
   EXPECT_EQ(run.status, kExitOk) << run.err;
   EXPECT_EQ(run.err, "");
   run = Run(std::string(kSettings) + "show plan.xml --tasks 3");
@@ -283,7 +228,7 @@ TEST_F(CommandLineTest, SetIsAUsersCellEditThatTheAddInMayRefuse) {
       << run.out;
 
   // Typed with another separator: the add-in's message, the edit refused, nothing saved.
-  const std::string before = Read(sample_);
+  const std::string before = ReadWholeFile(sample_);
   run = Run(std::string(kSettings) + "set plan.xml --task 3 --field HijriStart 12-09-1446");
   EXPECT_EQ(run.status, kExitRefused);
   EXPECT_EQ(run.err,
@@ -294,7 +239,7 @@ TEST_F(CommandLineTest, SetIsAUsersCellEditThatTheAddInMayRefuse) {
             "settings \"/\" \n"
             "lunavant: plan.xml: the edit of task 3, field HijriStart was refused (above); the "
             "file is unchanged.\n");
-  EXPECT_EQ(Read(sample_), before);
+  EXPECT_EQ(ReadWholeFile(sample_), before);
   // A summary task: the add-in refuses without a message of its own, so no "above" to point at.
   run = Run(std::string(kSettings) + "set plan.xml --task 1 --field HijriStart 12/09/1446");
   EXPECT_EQ(run.status, kExitRefused);
@@ -302,7 +247,7 @@ TEST_F(CommandLineTest, SetIsAUsersCellEditThatTheAddInMayRefuse) {
             "lunavant: plan.xml: the add-in refused the edit of task 1, field HijriStart: the "
             "date paired with it cannot be set here (a summary task's dates follow its subtasks; "
             "early and late dates follow the schedule); the file is unchanged.\n");
-  EXPECT_EQ(Read(sample_), before);
+  EXPECT_EQ(ReadWholeFile(sample_), before);
   // Fields the host takes but a project file of this program does not keep: refused, not lost.
   for (const char* field : {"Priority 700", "Created 'Mon 10/03/25'", "'Actual Cost' 5"}) {
     run = Run(std::string(kSettings) + "set plan.xml --task 3 --field " + field);
@@ -311,23 +256,23 @@ TEST_F(CommandLineTest, SetIsAUsersCellEditThatTheAddInMayRefuse) {
               std::string::npos)
         << run.err;
   }
-  EXPECT_EQ(Read(sample_), before);
+  EXPECT_EQ(ReadWholeFile(sample_), before);
   // A text the host itself cannot take.
   run = Run(std::string(kSettings) + "set plan.xml --task 3 --field Start tomorrow");
   EXPECT_EQ(run.status, kExitRefused);
   EXPECT_NE(run.err.find("lunavant: plan.xml: task 3, field Start: "), std::string::npos);
-  EXPECT_EQ(Read(sample_), before);
+  EXPECT_EQ(ReadWholeFile(sample_), before);
   // A custom number is kept in the file like a custom text.
   run = Run(std::string(kSettings) + "set plan.xml --task 3 --field Number1 5");
   EXPECT_EQ(run.status, kExitOk) << run.err;
-  EXPECT_NE(Read(sample_).find("<FieldID>188743767</FieldID>\n\t\t\t\t<Value>5</Value>"),
+  EXPECT_NE(ReadWholeFile(sample_).find("<FieldID>188743767</FieldID>\n\t\t\t\t<Value>5</Value>"),
             std::string::npos);
 }
 
 TEST_F(CommandLineTest, RegistersUnregistersConnectsAndDisconnectsTheAddIn) {
   // Given an empty registry, expect register, the manager's connect and disconnect (kept for the
   // next start) and unregister to show in the listing and in the registry file.
-  Outcome run = Run("addins");
+  CliOutcome run = Run("addins");
   EXPECT_EQ(run.status, kExitOk);
   EXPECT_EQ(run.out,
             "Add-in  Name  Load  Connected  Module  Problem\n"
@@ -357,7 +302,7 @@ TEST_F(CommandLineTest, RegistersUnregistersConnectsAndDisconnectsTheAddIn) {
 
   // A registry another program spoilt: the host says so, and so does the command.
   const std::string good = Registry();
-  Write(dir_ / "config" / "lunavant" / "registry.reg", "not a registry\n");
+  WriteWholeFile(dir_ / "config" / "lunavant" / "registry.reg", "not a registry\n");
   run = Run(std::string(kSettings) + "refresh plan.xml");
   EXPECT_EQ(run.status, kExitAddIn);
   EXPECT_EQ(run.err, "lunavant: the add-in registry " +
@@ -372,7 +317,7 @@ TEST_F(CommandLineTest, RegistersUnregistersConnectsAndDisconnectsTheAddIn) {
                          (dir_ / "config/lunavant/registry.reg").string() + " cannot be used"),
             std::string::npos)
       << run.err;
-  Write(dir_ / "config" / "lunavant" / "registry.reg", good);
+  WriteWholeFile(dir_ / "config" / "lunavant" / "registry.reg", good);
 
   run = Run("unregister");
   EXPECT_EQ(run.status, kExitOk) << run.err;
@@ -391,27 +336,27 @@ TEST_F(CommandLineTest, RefusesBadUsageWithStatusTwo) {
         "show --tasks 5-2", "show --tasks x", "show plan.xml --table Nothing",
         "set plan.xml --task 999 --field Start x", "set plan.xml --task 3 --field Nothing x",
         "addins connect", "remove plan.xml --yes --bogus"}) {
-    const Outcome run = Run(std::string(kSettings) + arguments);
+    const CliOutcome run = Run(std::string(kSettings) + arguments);
     EXPECT_EQ(run.status, kExitUsage) << arguments;
     EXPECT_EQ(run.out, "") << arguments;
     EXPECT_NE(run.err.find("lunavant --help"), std::string::npos) << arguments << run.err;
   }
   // Settings no date can be written or read back with: refused before anything is written.
-  const std::string before = Read(sample_);
+  const std::string before = ReadWholeFile(sample_);
   for (const char* settings :
        {"--date-separator '' --short-date dd/MM/yyyy", "--date-separator 0 --short-date dd/MM/yyyy",
         "--date-separator ' ' --short-date dd/MM/yyyy", "--short-date foo --date-separator /",
         "--short-date dd/MM --date-separator /", "--short-date dd/MM/yyyy/d --date-separator /",
         "--short-date ddd/MM/yyyy --date-separator /", "--short-date yyy/MM/dd --date-separator /",
         "--short-date 'dd MM yyyy' --date-separator /"}) {
-    const Outcome run = Run(std::string(settings) + " refresh plan.xml");
+    const CliOutcome run = Run(std::string(settings) + " refresh plan.xml");
     EXPECT_EQ(run.status, kExitUsage) << settings;
     EXPECT_EQ(run.out, "") << settings;
     EXPECT_NE(run.err.find("lunavant --help"), std::string::npos) << settings << run.err;
   }
-  EXPECT_EQ(Read(sample_), before);
+  EXPECT_EQ(ReadWholeFile(sample_), before);
   EXPECT_EQ(Run("--short-date yyyy.M.d --date-separator . refresh plan.xml").status, kExitOk);
-  const Outcome help = Run("--help");
+  const CliOutcome help = Run("--help");
   EXPECT_EQ(help.status, kExitOk);
   EXPECT_NE(help.out.find("Exit status: 0 done; 1 refused"), std::string::npos);
 }
@@ -419,31 +364,31 @@ TEST_F(CommandLineTest, RefusesBadUsageWithStatusTwo) {
 TEST_F(CommandLineTest, FileErrorsNameTheFileAndLeaveEverythingAsItWas) {
   // Given a missing, a malformed and an unwritable file, expect status 3, the file named with
   // what to do, and no file written or changed.
-  Outcome run = Run(std::string(kSettings) + "refresh missing.xml");
+  CliOutcome run = Run(std::string(kSettings) + "refresh missing.xml");
   EXPECT_EQ(run.status, kExitFile);
   EXPECT_EQ(run.err, "lunavant: missing.xml: The file does not exist. Check the file name.\n");
 
-  Write(dir_ / "broken.xml", "<Project><Tasks></Project>");
+  WriteWholeFile(dir_ / "broken.xml", "<Project><Tasks></Project>");
   run = Run(std::string(kSettings) + "add broken.xml -o out.xml");
   EXPECT_EQ(run.status, kExitFile);
   EXPECT_EQ(run.err.rfind("lunavant: broken.xml:1: ", 0), 0u) << run.err;
   EXPECT_NE(run.err.find("It is not a project file in MSPDI (XML) form"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir_ / "out.xml"));
-  EXPECT_EQ(Read(dir_ / "broken.xml"), "<Project><Tasks></Project>");
+  EXPECT_EQ(ReadWholeFile(dir_ / "broken.xml"), "<Project><Tasks></Project>");
 
   // A save that cannot be made: the target is a folder.
-  const std::string before = Read(sample_);
+  const std::string before = ReadWholeFile(sample_);
   fs::create_directory(dir_ / "taken");
   run = Run(std::string(kSettings) + "refresh plan.xml -o taken");
   EXPECT_EQ(run.status, kExitFile);
   EXPECT_NE(run.err.find("The project was not saved"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("save elsewhere with -o."), std::string::npos);
   EXPECT_TRUE(fs::is_directory(dir_ / "taken"));
-  EXPECT_EQ(Read(sample_), before);
+  EXPECT_EQ(ReadWholeFile(sample_), before);
 
   // In place, in a folder nobody may write to (made immutable when running as root).
   fs::create_directory(dir_ / "locked");
-  Write(dir_ / "locked" / "plan.xml", before);
+  WriteWholeFile(dir_ / "locked" / "plan.xml", before);
   const std::string locked = (dir_ / "locked").string();
   const bool is_locked = geteuid() == 0
                              ? std::system(("chattr +i '" + locked + "' 2>/dev/null").c_str()) == 0
@@ -453,7 +398,7 @@ TEST_F(CommandLineTest, FileErrorsNameTheFileAndLeaveEverythingAsItWas) {
     EXPECT_EQ(run.status, kExitFile);
     EXPECT_EQ(run.err.rfind("lunavant: locked/plan.xml: The project was not saved", 0), 0u)
         << run.err;
-    EXPECT_EQ(Read(dir_ / "locked" / "plan.xml"), before);
+    EXPECT_EQ(ReadWholeFile(dir_ / "locked" / "plan.xml"), before);
     if (geteuid() == 0) {
       EXPECT_EQ(std::system(("chattr -i '" + locked + "'").c_str()), 0);
     } else {
@@ -468,7 +413,7 @@ TEST_F(CommandLineTest, WorksOnRealProjectFiles) {
   const fs::path samples = fs::path(LUNAVANT_SHARED_DATA) / "mspdi" / "samples";
   for (const char* name : {"task-dates-project2019-mspdi.xml", "mspdirelations.xml"}) {
     fs::copy_file(samples / name, dir_ / name);
-    Outcome run = Run(std::string(kSettings) + "add " + name + " --date Finish --text Text30");
+    CliOutcome run = Run(std::string(kSettings) + "add " + name + " --date Finish --text Text30");
     EXPECT_EQ(run.status, kExitOk) << name << run.err;
     run = Run(std::string(kSettings) + "verify " + name);
     EXPECT_EQ(run.status, kExitOk) << name << run.out;
@@ -478,11 +423,11 @@ TEST_F(CommandLineTest, WorksOnRealProjectFiles) {
               std::string::npos);
   }
   fs::copy_file(samples / "alias.xml", dir_ / "alias.xml");
-  const Outcome run = Run(std::string(kSettings) + "add alias.xml");
+  const CliOutcome run = Run(std::string(kSettings) + "add alias.xml");
   EXPECT_EQ(run.status, kExitRefused);
   EXPECT_EQ(run.err.rfind("Lunavant\nYou left one of the required fields empty\n", 0), 0u)
       << run.err;
-  EXPECT_EQ(Read(dir_ / "alias.xml"), Read(samples / "alias.xml"));
+  EXPECT_EQ(ReadWholeFile(dir_ / "alias.xml"), ReadWholeFile(samples / "alias.xml"));
 }
 
 TEST_F(CommandLineTest, RightToLeftAndWideTaskNamesLineUp) {
@@ -492,7 +437,7 @@ TEST_F(CommandLineTest, RightToLeftAndWideTaskNamesLineUp) {
             kExitOk);
   ASSERT_EQ(Run(std::string(kSettings) + "set plan.xml --task 3 --field Name '启动会议'").status,
             kExitOk);
-  const Outcome run = Run(std::string(kSettings) + "show plan.xml --tasks 1-4");
+  const CliOutcome run = Run(std::string(kSettings) + "show plan.xml --tasks 1-4");
   std::istringstream lines(run.out);
   std::string line;
   std::vector<std::int64_t> start_columns;

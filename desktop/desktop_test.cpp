@@ -30,9 +30,6 @@
 #include <functional>
 #include <memory>
 
-#include "addin/codec/converter_binding.h"
-#include "addin/events/ms_proj_events.h"
-#include "addin/pairing/pair_registry.h"
 #include "addin/shell/hijri_add_frm.h"
 #include "addin/shell/hijri_remove_frm.h"
 #include "desktop/command_toolbars.h"
@@ -41,9 +38,7 @@
 #include "desktop/project_view.h"
 #include "desktop/qt_dialogs.h"
 #include "desktop/qt_services.h"
-#include "tests/support/workbench_fixture.h"
-#include "workbench/addins/addin_manager.h"
-#include "workbench/addins/registry_file.h"
+#include "tests/support/desktop_fixture.h"
 #include "workbench/files/bundled_sample.h"
 #include "workbench/files/project_file.h"
 #include "workbench/model/field_catalog.h"
@@ -53,33 +48,9 @@ namespace lunavant::desktop {
 namespace {
 
 namespace wb = lunavant::workbench;
-using test_support::ProjectBuilder;
 
-// One QApplication for the whole program, made after GoogleTest has read its arguments, with the
-// user's settings kept in a folder of its own.
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    settings_ = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", settings_->path().toUtf8());
-    static int argc = 1;
-    static char name[] = "desktop_test";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("LunavantTest"));
-    QApplication::setApplicationName(QStringLiteral("desktop_test"));
-  }
-  void TearDown() override {
-    app_.reset();
-    settings_.reset();
-  }
-
- private:
-  std::unique_ptr<QTemporaryDir> settings_;
-  std::unique_ptr<QApplication> app_;
-};
 [[maybe_unused]] const auto* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+    ::testing::AddGlobalTestEnvironment(new test_support::QtEnvironment("desktop_test"));
 
 // What a modal box showed, and the button that answered it.
 struct ShownBox {
@@ -129,88 +100,7 @@ class ModalWatcher {
   std::vector<Handler> handlers_;
 };
 
-class DesktopTest : public ::testing::Test {
- protected:
-  DesktopTest()
-      : registry_path_(registry_dir_.filePath("registry.reg").toStdString()),
-        session_({LUNAVANT_CONVERTER_DIR}, registry_path_) {
-    pairing::ResetProcessState();
-    codec::detail::UnloadConverter();
-    app().Regional().OverrideShortDatePattern(test_support::kPinnedShortDatePattern);
-    app().Regional().OverrideDateSeparator(test_support::kPinnedDateSeparator);
-  }
-  ~DesktopTest() override {
-    events_.reset();
-    pairing::ResetProcessState();
-    codec::detail::UnloadConverter();
-  }
-
-  wb::Application& app() { return session_.app(); }
-  MainWindow& window() { return session_.window(); }
-  ProjectBuilder Plan(std::string name = "Plan") { return ProjectBuilder(app(), std::move(name)); }
-
-  // Shows the window with the host's projects in it.
-  ProjectView& Show() {
-    window().syncWithApplication();
-    window().show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window()));
-    ProjectView* view = window().currentView();
-    EXPECT_NE(view, nullptr);
-    return *view;
-  }
-
-  // The add-in's event object, bound to the host as the add-in binds it when the host starts,
-  // before any project is open.
-  void ConnectAddIn() {
-    events_ = std::make_unique<events::MSProjEvents>();
-    events_->Bind(app(), app().ActiveProject());
-  }
-  // A project with Start paired with Text1 in the Entry table, opened as from a file, so the
-  // add-in restores the pair from the alias; a recalculation then writes the Hijri texts.
-  void OpenPairedPlan(ProjectBuilder builder) {
-    builder.Column("Entry", wb::field::kText1, "HijriStart")
-        .Alias(wb::field::kText1, "HijriStart")
-        .BuildOpened();
-    app().CalculateProject();
-  }
-
-  static int ColumnTitled(ProjectView& view, const QString& title) {
-    for (int column = 0; column < view.model().columnCount(); ++column) {
-      if (view.model().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString() == title) {
-        return column;
-      }
-    }
-    ADD_FAILURE() << "no column " << title.toStdString();
-    return -1;
-  }
-  static QString Cell(ProjectView& view, int row, const QString& title) {
-    return view.model().index(row, ColumnTitled(view, title)).data().toString();
-  }
-
-  // Selects the cell, starts editing with F2, replaces the text and presses Enter.
-  static void TypeIntoCell(ProjectView& view, int row, const QString& title, const QString& text) {
-    const QModelIndex index = view.model().index(row, ColumnTitled(view, title));
-    view.window()->activateWindow();
-    view.sheet().setFocus();
-    view.sheet().setCurrentIndex(index);
-    QTest::keyClick(&view.sheet(), Qt::Key_F2);
-    auto* editor = qobject_cast<QLineEdit*>(view.sheet().indexWidget(index));
-    ASSERT_NE(editor, nullptr) << "no editor opened on " << title.toStdString();
-    editor->selectAll();
-    QTest::keyClicks(editor, text);
-    // The sheet commits a finished edit from its event loop.
-    QPointer<QLineEdit> open_editor(editor);
-    QTest::keyClick(editor, Qt::Key_Return);
-    for (int i = 0; i < 200 && open_editor != nullptr && open_editor->isVisible(); ++i) {
-      QTest::qWait(5);
-    }
-  }
-
-  QTemporaryDir registry_dir_;
-  std::filesystem::path registry_path_;
-  DesktopSession session_;
-  std::unique_ptr<events::MSProjEvents> events_;
-};
+class DesktopTest : public test_support::DesktopSessionTest {};
 
 constexpr wb::TimescaleZoom kDays = wb::TimescaleZoom::kDays;
 
@@ -514,11 +404,7 @@ TEST_F(DesktopTest, AddRemoveSaveAndReopenThroughTheAddInsToolbar) {
   // Given the built add-in registered and loaded at start-up, expect its toolbar hidden until the
   // user shows it; Add with its dialog filled and OK to show the Hijri column in the sheet; the
   // pair to survive Save As, Close and Open; Remove with No to keep it and with Yes to drop it.
-  {
-    wb::RegistryFile registry = wb::RegistryFile::Load(registry_path_);
-    wb::RegisterModule(LUNAVANT_ADDIN_MODULE, registry);
-  }
-  session_.startUp();
+  StartWithTheAddInModule();
   ASSERT_NE(window().toolbars().toolbar("Lunavant"), nullptr);
   EXPECT_FALSE(app().CommandBars()->Item("Lunavant")->Visible());
   Plan().StartingOn(2024, 11, 4).AddTask("Survey", 3).AddTask("Design", 2).Link(1, 2).Build();
@@ -613,11 +499,7 @@ TEST_F(DesktopTest, TheSampleTakesAnotherPairAndTheAddInComesAndGoes) {
   // the converter; Add on the Schedule table to pair Late Start with the next free text field and
   // show its Hijri dates; Tools > Add-Ins to disconnect the add-in (its toolbar goes) and connect
   // it again (its toolbar shows, as a connection made by the user does).
-  {
-    wb::RegistryFile registry = wb::RegistryFile::Load(registry_path_);
-    wb::RegisterModule(LUNAVANT_ADDIN_MODULE, registry);
-  }
-  session_.startUp();
+  StartWithTheAddInModule();
   wb::OpenBundledSample(app());
   ProjectView& view = Show();
   app().CommandBars()->Item("Lunavant")->SetVisible(true);
@@ -674,6 +556,18 @@ TEST_F(DesktopTest, TheSampleTakesAnotherPairAndTheAddInComesAndGoes) {
   EXPECT_NE(window().toolbars().buttonAction("Lunavant", "Refresh Hijri"), nullptr);
 }
 
+// The last top-level dialog made with the caption `caption`; null when there is none.
+QDialog* DialogTitled(const std::string& caption) {
+  QDialog* dialog = nullptr;
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (auto* candidate = qobject_cast<QDialog*>(top);
+        candidate != nullptr && candidate->windowTitle() == QString::fromStdString(caption)) {
+      dialog = candidate;
+    }
+  }
+  return dialog;
+}
+
 TEST_F(DesktopTest, DialogGeometryFollowsTwipsAtTheLogicalResolution) {
   // Given the add-in's two forms, expect at 96 and at 120 logical dots per inch a fixed client
   // area and controls placed at their twips converted to pixels, focus moving by tab index, and
@@ -686,14 +580,7 @@ TEST_F(DesktopTest, DialogGeometryFollowsTwipsAtTheLogicalResolution) {
       SCOPED_TRACE(spec->caption + " at " + std::to_string(dpi));
       toolkit.setDotsPerInch(dpi);
       std::unique_ptr<host::Form> form = toolkit.CreateForm(*spec, nothing);
-      QDialog* dialog = nullptr;
-      for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (auto* candidate = qobject_cast<QDialog*>(top);
-            candidate != nullptr &&
-            candidate->windowTitle() == QString::fromStdString(spec->caption)) {
-          dialog = candidate;
-        }
-      }
+      QDialog* dialog = DialogTitled(spec->caption);
       ASSERT_NE(dialog, nullptr);
       const QSize client(static_cast<int>(std::lround(spec->client_width * dpi / 1440)),
                          static_cast<int>(std::lround(spec->client_height * dpi / 1440)));
@@ -766,14 +653,7 @@ TEST_F(DesktopTest, DialogLabelsWrapWithinTheClientAreaAndShowTheirWholeText) {
                      std::to_string(font.pointSizeF()) + " points");
         toolkit.setDotsPerInch(dpi);
         std::unique_ptr<host::Form> form = toolkit.CreateForm(*spec, nothing);
-        QDialog* dialog = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-          if (auto* candidate = qobject_cast<QDialog*>(top);
-              candidate != nullptr &&
-              candidate->windowTitle() == QString::fromStdString(spec->caption)) {
-            dialog = candidate;
-          }
-        }
+        QDialog* dialog = DialogTitled(spec->caption);
         ASSERT_NE(dialog, nullptr);
         for (const host::ControlSpec& control : spec->controls) {
           if (control.kind != host::ControlKind::kLabel) continue;

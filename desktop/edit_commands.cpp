@@ -14,6 +14,7 @@
 #include "desktop/host_text.h"
 #include "desktop/main_window.h"
 #include "desktop/project_view.h"
+#include "desktop/task_sheet_model.h"
 
 namespace lunavant::desktop {
 
@@ -55,6 +56,17 @@ QString Unquoted(const QString& cell) {
     return inner;
   }
   return cell;
+}
+
+// Takes one step back or forward in the sheet's history (`step` is the model's undo or redo),
+// keeping the cursor on the cell it was on; whether there was a step to take.
+bool StepHistory(ProjectView& view, bool (TaskSheetModel::*step)()) {
+  const QModelIndex current = view.sheet().currentIndex();
+  const bool stepped = (view.model().*step)();
+  if (stepped) view.chart().refresh();
+  if (current.isValid())
+    view.sheet().setCurrentIndex(view.model().index(current.row(), current.column()));
+  return stepped;
 }
 
 }  // namespace
@@ -179,21 +191,13 @@ bool EditCommands::paste(ProjectView& view, const QString& text) {
 }
 
 bool EditCommands::undo(ProjectView& view) {
-  const QModelIndex current = view.sheet().currentIndex();
-  const bool undone = view.model().undo();
-  if (undone) view.chart().refresh();
-  if (current.isValid())
-    view.sheet().setCurrentIndex(view.model().index(current.row(), current.column()));
+  const bool undone = StepHistory(view, &TaskSheetModel::undo);
   updateActions();
   return undone;
 }
 
 bool EditCommands::redo(ProjectView& view) {
-  const QModelIndex current = view.sheet().currentIndex();
-  const bool redone = view.model().redo();
-  if (redone) view.chart().refresh();
-  if (current.isValid())
-    view.sheet().setCurrentIndex(view.model().index(current.row(), current.column()));
+  const bool redone = StepHistory(view, &TaskSheetModel::redo);
   updateActions();
   return redone;
 }

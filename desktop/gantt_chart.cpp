@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desktop/gantt_shapes.h"
 #include "desktop/host_text.h"
 #include "desktop/task_sheet_model.h"
 #include "desktop/timescale_labels.h"
@@ -25,13 +26,6 @@ namespace {
 // Room before the project's start and after its finish, in days.
 constexpr std::int64_t kLeadDays = 7;
 constexpr std::int64_t kTrailDays = 60;
-
-const QColor kBarColour(70, 110, 200);
-const QColor kBarEdge(40, 70, 150);
-const QColor kNonWorkingColour(236, 236, 236);
-const QColor kHijriTierColour(232, 244, 236);
-const QColor kGregorianTierColour(246, 246, 246);
-const QColor kLinkColour(40, 70, 150);
 
 }  // namespace
 
@@ -150,17 +144,8 @@ int GanttChart::rowTop(int row) const {
 QRectF GanttChart::barRect(int row) const {
   const wb::Task* task = model_.taskAt(row);
   if (task == nullptr) return {};
-  const double top = rowTop(row);
-  const double left = xOfMoment(task->Start());
-  if (task->IsMilestone()) {
-    const double size = row_height_ * 0.6;
-    return QRectF(left - size / 2, top + (row_height_ - size) / 2, size, size);
-  }
-  const double right = std::max(left + 1.0, xOfMoment(task->Finish()));
-  if (task->IsSummary()) {
-    return QRectF(left, top + row_height_ * 0.3, right - left, row_height_ * 0.3);
-  }
-  return QRectF(left, top + row_height_ * 0.25, right - left, row_height_ * 0.5);
+  return TaskShapeRect(*task, xOfMoment(task->Start()), xOfMoment(task->Finish()), rowTop(row),
+                       row_height_, 1.0);
 }
 
 void GanttChart::setVerticalOffset(int offset) {
@@ -259,13 +244,7 @@ void GanttChart::paintRows(QPainter& painter, int first_row, int last_row) const
     const QRectF bar = barRect(row);
     if (bar.right() < -200 || bar.left() > viewport()->width() + 200) continue;
     if (task->IsMilestone()) {
-      QPainterPath diamond;
-      diamond.moveTo(bar.center().x(), bar.top());
-      diamond.lineTo(bar.right(), bar.center().y());
-      diamond.lineTo(bar.center().x(), bar.bottom());
-      diamond.lineTo(bar.left(), bar.center().y());
-      diamond.closeSubpath();
-      painter.fillPath(diamond, Qt::black);
+      painter.fillPath(MilestoneDiamond(bar), Qt::black);
     } else if (task->IsSummary()) {
       painter.fillRect(bar, Qt::black);
       const double tip = bar.height() * 1.6;
@@ -304,30 +283,12 @@ void GanttChart::paintLinks(QPainter& painter, int first_row, int last_row) cons
     const int from_row = outline.RowOfTask(from);
     const int to_row = outline.RowOfTask(to);
     if (from_row < 0 || to_row < 0) return;
-    const QRectF a = barRect(from_row);
-    const QRectF b = barRect(to_row);
-    const bool from_finish =
-        type == wb::LinkType::kFinishToStart || type == wb::LinkType::kFinishToFinish;
-    const bool to_start =
-        type == wb::LinkType::kFinishToStart || type == wb::LinkType::kStartToStart;
-    const double x1 = from_finish ? a.right() : a.left();
-    const double x2 = to_start ? b.left() : b.right();
-    const double y1 = a.center().y();
-    const double y2 = to_row > from_row ? b.top() : b.bottom();
-    const double elbow = from_finish ? std::max(x1 + 6, x2) : std::min(x1 - 6, x2);
-    QPainterPath path(QPointF(x1, y1));
-    path.lineTo(elbow, y1);
-    path.lineTo(elbow, y2);
-    if (elbow != x2) path.lineTo(x2, y2);
+    const LinkRoute route =
+        RouteLink(barRect(from_row), barRect(to_row), type, to_row > from_row, 6);
+    QPainterPath path = route.path();
+    if (route.head.x() != route.end.x()) path.lineTo(route.end);
     painter.drawPath(path);
-    const double tip = 4;
-    const double dir = to_row > from_row ? 1 : -1;
-    QPainterPath arrow;
-    arrow.moveTo(elbow, y2);
-    arrow.lineTo(elbow - tip, y2 - dir * tip);
-    arrow.lineTo(elbow + tip, y2 - dir * tip);
-    arrow.closeSubpath();
-    painter.fillPath(arrow, kLinkColour);
+    PaintLinkHead(painter, route, 4);
   };
   for (int row = first_row; row <= last_row; ++row) {
     const wb::Task* task = model_.taskAt(row);

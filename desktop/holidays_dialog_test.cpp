@@ -11,19 +11,17 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
 #include <functional>
-#include <memory>
 
-#include "desktop/desktop_session.h"
 #include "desktop/gantt_chart.h"
 #include "desktop/holiday_tool_tips.h"
 #include "desktop/holidays_dialog.h"
 #include "desktop/main_window.h"
 #include "desktop/project_view.h"
+#include "tests/support/desktop_fixture.h"
 #include "workbench/files/bundled_sample.h"
 #include "workbench/model/application.h"
 #include "workbench/model/project.h"
@@ -34,32 +32,11 @@ namespace {
 
 namespace wb = lunavant::workbench;
 
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    settings_ = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", settings_->path().toUtf8());
-    static int argc = 1;
-    static char name[] = "holidays_dialog_test";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override {
-    app_.reset();
-    settings_.reset();
-  }
-
- private:
-  std::unique_ptr<QTemporaryDir> settings_;
-  std::unique_ptr<QApplication> app_;
-};
 [[maybe_unused]] const auto* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+    ::testing::AddGlobalTestEnvironment(new test_support::QtEnvironment("holidays_dialog_test"));
 
-class HolidaysDialogTest : public ::testing::Test {
+class HolidaysDialogTest : public test_support::DesktopSessionTest {
  protected:
-  HolidaysDialogTest() : session_({LUNAVANT_CONVERTER_DIR}, registry_.filePath("registry.reg").toStdString()) {}
-
   // Triggers Tools > Holidays and hands the dialog to `act` once it is up.
   void WithHolidaysDialog(const std::function<void(HolidaysDialog&)>& act) {
     bool acted = false;
@@ -83,9 +60,6 @@ class HolidaysDialogTest : public ::testing::Test {
     ADD_FAILURE() << "no row " << name.toStdString();
     return 0;
   }
-
-  QTemporaryDir registry_;
-  DesktopSession session_;
 };
 
 TEST_F(HolidaysDialogTest, PreviewsAddsAndNamesTheHolidaysOnTheChart) {

@@ -15,7 +15,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPageLayout>
-#include <QPointer>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QSettings>
@@ -26,12 +25,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <functional>
-#include <memory>
 #include <set>
 
-#include "addin/codec/converter_binding.h"
-#include "addin/events/ms_proj_events.h"
-#include "addin/pairing/pair_registry.h"
 #include "desktop/command_toolbars.h"
 #include "desktop/desktop_session.h"
 #include "desktop/edit_commands.h"
@@ -40,12 +35,9 @@
 #include "desktop/project_view.h"
 #include "desktop/schedule_printout.h"
 #include "desktop/task_commands.h"
-#include "tests/support/workbench_fixture.h"
-#include "workbench/addins/addin_manager.h"
-#include "workbench/addins/registry_file.h"
+#include "tests/support/desktop_fixture.h"
 #include "workbench/files/bundled_sample.h"
 #include "workbench/files/project_file.h"
-#include "workbench/model/field_catalog.h"
 #include "workbench/ui/command_bars.h"
 #include "workbench/view/hijri_days.h"
 
@@ -54,29 +46,8 @@ namespace {
 
 namespace wb = lunavant::workbench;
 
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    settings_ = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", settings_->path().toUtf8());
-    static int argc = 1;
-    static char name[] = "print_and_edit_test";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("LunavantTest"));
-    QApplication::setApplicationName(QStringLiteral("print_and_edit_test"));
-  }
-  void TearDown() override {
-    app_.reset();
-    settings_.reset();
-  }
-
- private:
-  std::unique_ptr<QTemporaryDir> settings_;
-  std::unique_ptr<QApplication> app_;
-};
 [[maybe_unused]] const auto* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+    ::testing::AddGlobalTestEnvironment(new test_support::QtEnvironment("print_and_edit_test"));
 
 // Runs a poppler tool; its standard output, or a failure of the test.
 QString RunTool(const QString& program, const QStringList& arguments) {
@@ -101,48 +72,8 @@ double InkShare(const QImage& image) {
   return static_cast<double>(ink) / (static_cast<double>(image.width()) * image.height());
 }
 
-class PrintAndEditTest : public ::testing::Test {
+class PrintAndEditTest : public test_support::DesktopSessionTest {
  protected:
-  PrintAndEditTest()
-      : registry_path_(registry_dir_.filePath("registry.reg").toStdString()),
-        session_({LUNAVANT_CONVERTER_DIR}, registry_path_) {
-    pairing::ResetProcessState();
-    codec::detail::UnloadConverter();
-    app().Regional().OverrideShortDatePattern(test_support::kPinnedShortDatePattern);
-    app().Regional().OverrideDateSeparator(test_support::kPinnedDateSeparator);
-  }
-  ~PrintAndEditTest() override {
-    events_.reset();
-    pairing::ResetProcessState();
-    codec::detail::UnloadConverter();
-  }
-
-  wb::Application& app() { return session_.app(); }
-  MainWindow& window() { return session_.window(); }
-
-  ProjectView& Show() {
-    window().syncWithApplication();
-    window().show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window()));
-    return *window().currentView();
-  }
-  void StartWithTheAddInModule() {
-    wb::RegistryFile registry = wb::RegistryFile::Load(registry_path_);
-    wb::RegisterModule(LUNAVANT_ADDIN_MODULE, registry);
-    session_.startUp();
-  }
-  static int ColumnTitled(ProjectView& view, const QString& title) {
-    for (int column = 0; column < view.model().columnCount(); ++column) {
-      if (view.model().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString() == title) {
-        return column;
-      }
-    }
-    ADD_FAILURE() << "no column " << title.toStdString();
-    return -1;
-  }
-  static QString Cell(ProjectView& view, int row, const QString& title) {
-    return view.model().index(row, ColumnTitled(view, title)).data().toString();
-  }
   static void SelectBlock(ProjectView& view, int top, int bottom, const QString& first_title,
                           const QString& last_title) {
     const QModelIndex from = view.model().index(top, ColumnTitled(view, first_title));
@@ -151,22 +82,6 @@ class PrintAndEditTest : public ::testing::Test {
     view.sheet().setCurrentIndex(from);
     view.sheet().selectionModel()->select(QItemSelection(from, to),
                                           QItemSelectionModel::ClearAndSelect);
-  }
-  // Selects the cell, starts editing with F2, replaces the text and presses Enter.
-  static void TypeIntoCell(ProjectView& view, int row, const QString& title, const QString& text) {
-    const QModelIndex index = view.model().index(row, ColumnTitled(view, title));
-    view.sheet().setFocus();
-    view.sheet().setCurrentIndex(index);
-    QTest::keyClick(&view.sheet(), Qt::Key_F2);
-    auto* editor = qobject_cast<QLineEdit*>(view.sheet().indexWidget(index));
-    ASSERT_NE(editor, nullptr) << "no editor opened on " << title.toStdString() << " " << row;
-    editor->selectAll();
-    QTest::keyClicks(editor, text);
-    QPointer<QLineEdit> open_editor(editor);
-    QTest::keyClick(editor, Qt::Key_Return);
-    for (int i = 0; i < 200 && open_editor != nullptr && open_editor->isVisible(); ++i) {
-      QTest::qWait(5);
-    }
   }
   static QStringList Column(ProjectView& view, const QString& title) {
     QStringList cells;
@@ -181,11 +96,6 @@ class PrintAndEditTest : public ::testing::Test {
     QTest::keySequence(view != nullptr ? view->sheet().viewport() : &window(), keys);
     QApplication::processEvents();
   }
-
-  QTemporaryDir registry_dir_;
-  std::filesystem::path registry_path_;
-  DesktopSession session_;
-  std::unique_ptr<events::MSProjEvents> events_;
 };
 
 TEST_F(PrintAndEditTest, ThePdfOfTheSampleShowsSheetAndHijriGanttOnEveryPage) {
@@ -331,18 +241,13 @@ TEST_F(PrintAndEditTest, APastedColumnOfHijriDatesMovesTheTasksAndUndoesInOneSte
   // Ctrl+Z to put all of it back in one step, Ctrl+Y to do it again; Copy to put the block on the
   // clipboard as tab-separated text; Cut to empty the names and the Standard bar's Undo to bring
   // them back.
-  events_ = std::make_unique<events::MSProjEvents>();
-  events_->Bind(app(), app().ActiveProject());
-  test_support::ProjectBuilder(app(), "Plan")
-      .StartingOn(2024, 11, 4)
-      .AddTask("Survey", 3)
-      .AddTask("Design", 2)
-      .AddTask("Build", 5)
-      .Link(2, 3)
-      .Column("Entry", wb::field::kText1, "HijriStart")
-      .Alias(wb::field::kText1, "HijriStart")
-      .BuildOpened();
-  app().CalculateProject();
+  ConnectAddIn();
+  OpenPairedPlan(Plan()
+                     .StartingOn(2024, 11, 4)
+                     .AddTask("Survey", 3)
+                     .AddTask("Design", 2)
+                     .AddTask("Build", 5)
+                     .Link(2, 3));
   ProjectView& view = Show();
   const QStringList starts = {Cell(view, 0, "Start"), Cell(view, 1, "Start"),
                               Cell(view, 2, "Start")};
@@ -407,8 +312,7 @@ TEST_F(PrintAndEditTest, ANewProjectIsBuiltFromTheKeyboardAndKeepsItsShapeThroug
   // indented under a summary, linked and given a "3FS+2d" predecessor from the keyboard; Insert
   // and Delete to add and take out a row with IDs and links following, Ctrl+Z to undo each; the
   // project to read back the same from its file.
-  events_ = std::make_unique<events::MSProjEvents>();
-  events_->Bind(app(), app().ActiveProject());
+  ConnectAddIn();
   window().show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
   Press(QKeySequence::New);
@@ -599,16 +503,8 @@ TEST_F(PrintAndEditTest, AHijriDateTheAddInRefusesSilentlyIsExplained) {
   // Given Start paired with Text1 and a summary task, expect a Hijri date typed on the summary to
   // be refused with a message that says why, the cell keeping its text; a date the add-in cannot
   // read to get the add-in's own message only.
-  events_ = std::make_unique<events::MSProjEvents>();
-  events_->Bind(app(), app().ActiveProject());
-  test_support::ProjectBuilder(app(), "Plan")
-      .StartingOn(2024, 11, 4)
-      .AddTask("Phase", 1, 1)
-      .AddTask("Survey", 3, 2)
-      .Column("Entry", wb::field::kText1, "HijriStart")
-      .Alias(wb::field::kText1, "HijriStart")
-      .BuildOpened();
-  app().CalculateProject();
+  ConnectAddIn();
+  OpenPairedPlan(Plan().StartingOn(2024, 11, 4).AddTask("Phase", 1, 1).AddTask("Survey", 3, 2));
   ProjectView& view = Show();
   const QString before = Cell(view, 0, "HijriStart");
   QStringList shown;
@@ -638,7 +534,7 @@ TEST_F(PrintAndEditTest, ArabicTaskNamesPrintInAFaceThatHasTheirLetters) {
   // Given a task named in Arabic, expect the PDF to hold the name as text (in reading or in
   // visual order), drawn in an embedded face rather than as boxes, on one portrait page.
   const QString arabic = QStringLiteral("تركيب الأبواب");
-  test_support::ProjectBuilder(app(), "Plan").AddTask(arabic.toStdString(), 3).Build();
+  Plan().AddTask(arabic.toStdString(), 3).Build();
   ProjectView& view = Show();
   window().printing().setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                                 QMarginsF(10, 10, 10, 10),

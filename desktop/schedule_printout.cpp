@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desktop/gantt_shapes.h"
 #include "desktop/host_text.h"
 #include "desktop/task_sheet_model.h"
 #include "desktop/timescale_labels.h"
@@ -34,13 +35,8 @@ constexpr double kSmallestScale = 0.55;
 // A screen pixel of the chart is 1/96 inch; a point is 1/72.
 constexpr double kPointsPerScreenPixel = 0.75;
 
-const QColor kBarColour(70, 110, 200);
-const QColor kBarEdge(40, 70, 150);
-const QColor kNonWorkingColour(236, 236, 236);
-const QColor kHijriTierColour(232, 244, 236);
 const QColor kTitleColour(246, 246, 246);
 const QColor kGridColour(200, 200, 200);
-const QColor kLinkColour(40, 70, 150);
 
 double DayOfMoment(wb::Moment when) {
   return static_cast<double>(when) / static_cast<double>(wb::kMinutesPerDay);
@@ -300,7 +296,7 @@ void SchedulePrintout::paintTimescale(QPainter& painter, const Geometry& g,
     const double top = g.bodyTop() + static_cast<double>(tier) * g.tier_height;
     const bool hijri = tiers_[tier].calendar == wb::TierCalendar::kHijri;
     painter.fillRect(QRectF(left, top, width, g.tier_height),
-                     hijri ? kHijriTierColour : kTitleColour);
+                     hijri ? kHijriTierColour : kGregorianTierColour);
     for (const wb::TierCell& cell : timescale_.Cells(tiers_[tier].calendar, tiers_[tier].unit,
                                                      page.first_day, page.end_day, &hijri_)) {
       // A cell only partly on the page is labelled in the part that is.
@@ -336,17 +332,8 @@ void SchedulePrintout::paintChart(QPainter& painter, const Geometry& g, const Pa
   auto bar_of = [&](int row) -> QRectF {
     const wb::Task* task = model_.taskAt(row);
     if (task == nullptr) return {};
-    const double row_top = top + (row - page.first_row) * g.row_height;
-    const double start = x_of(task->Start());
-    if (task->IsMilestone()) {
-      const double size = g.row_height * 0.6;
-      return QRectF(start - size / 2, row_top + (g.row_height - size) / 2, size, size);
-    }
-    const double finish = std::max(start + 0.5, x_of(task->Finish()));
-    if (task->IsSummary()) {
-      return QRectF(start, row_top + g.row_height * 0.3, finish - start, g.row_height * 0.3);
-    }
-    return QRectF(start, row_top + g.row_height * 0.25, finish - start, g.row_height * 0.5);
+    return TaskShapeRect(*task, x_of(task->Start()), x_of(task->Finish()),
+                         top + (row - page.first_row) * g.row_height, g.row_height, 0.5);
   };
 
   painter.save();
@@ -370,28 +357,10 @@ void SchedulePrintout::paintChart(QPainter& painter, const Geometry& g, const Pa
     for (const wb::Link& link : task->PredecessorLinks()) {
       const int from_row = outline.RowOfTask(*link.task);
       if (from_row < page.first_row || from_row >= page.end_row) continue;
-      const QRectF a = bar_of(from_row);
-      const QRectF b = bar_of(row);
-      const bool from_finish =
-          link.type == wb::LinkType::kFinishToStart || link.type == wb::LinkType::kFinishToFinish;
-      const bool to_start =
-          link.type == wb::LinkType::kFinishToStart || link.type == wb::LinkType::kStartToStart;
-      const double x1 = from_finish ? a.right() : a.left();
-      const double x2 = to_start ? b.left() : b.right();
-      const double y2 = row > from_row ? b.top() : b.bottom();
-      const double elbow = from_finish ? std::max(x1 + 3, x2) : std::min(x1 - 3, x2);
-      QPainterPath path(QPointF(x1, a.center().y()));
-      path.lineTo(elbow, a.center().y());
-      path.lineTo(elbow, y2);
-      painter.drawPath(path);
-      const double tip = 2;
-      const double dir = row > from_row ? 1 : -1;
-      QPainterPath arrow;
-      arrow.moveTo(elbow, y2);
-      arrow.lineTo(elbow - tip, y2 - dir * tip);
-      arrow.lineTo(elbow + tip, y2 - dir * tip);
-      arrow.closeSubpath();
-      painter.fillPath(arrow, kLinkColour);
+      const LinkRoute route =
+          RouteLink(bar_of(from_row), bar_of(row), link.type, row > from_row, 3);
+      painter.drawPath(route.path());
+      PaintLinkHead(painter, route, 2);
     }
   }
 
@@ -402,13 +371,7 @@ void SchedulePrintout::paintChart(QPainter& painter, const Geometry& g, const Pa
     if (task == nullptr) continue;
     const QRectF bar = bar_of(row);
     if (task->IsMilestone()) {
-      QPainterPath diamond;
-      diamond.moveTo(bar.center().x(), bar.top());
-      diamond.lineTo(bar.right(), bar.center().y());
-      diamond.lineTo(bar.center().x(), bar.bottom());
-      diamond.lineTo(bar.left(), bar.center().y());
-      diamond.closeSubpath();
-      painter.fillPath(diamond, Qt::black);
+      painter.fillPath(MilestoneDiamond(bar), Qt::black);
     } else if (task->IsSummary()) {
       painter.fillRect(bar, Qt::black);
     } else {

@@ -61,8 +61,8 @@ void ConverterHijriCalendar::Load() {
   if (h2ga_ != nullptr) return;
   try {
     library_ = loader_.Load("orbelune");
-    h2ga_ = reinterpret_cast<Function>(library_->Symbol("H2GA"));
-    g2ha_ = reinterpret_cast<G2HAFunction>(library_->Symbol("G2HA"));
+    h2ga_ = reinterpret_cast<OrbeluneH2GA>(library_->Symbol("H2GA"));
+    g2ha_ = reinterpret_cast<OrbeluneG2HA>(library_->Symbol("G2HA"));
   } catch (const host::HostError& e) {
     h2ga_ = nullptr;
     g2ha_ = nullptr;
@@ -80,13 +80,7 @@ std::optional<std::int64_t> ConverterHijriCalendar::DaysOf(const HijriDate& date
 
 std::optional<HijriDate> ConverterHijriCalendar::HijriOf(std::int64_t days) {
   Load();
-  const host::DateTime civil = CivilFromDays(days);
-  HijriDate out;
-  std::int32_t wd = 0;
-  if (g2ha_(civil.year, civil.month, civil.day, &out.year, &out.month, &out.day, &wd) != 0) {
-    return std::nullopt;
-  }
-  return out;
+  return HijriDateOf(g2ha_, days);
 }
 
 std::vector<DatedHoliday> DateHolidays(const HolidaySet& set, std::int32_t first_year,

@@ -40,15 +40,11 @@ class ConverterHijriCalendar final : public HijriCalendar {
   std::optional<HijriDate> HijriOf(std::int64_t days) override;
 
  private:
-  using Function = std::int32_t (*)(std::int32_t*, std::int32_t*, std::int32_t*, std::int32_t*,
-                                    std::int32_t*, std::int32_t*, std::int32_t*);
-  using G2HAFunction = std::int32_t (*)(std::int32_t, std::int32_t, std::int32_t, std::int32_t*,
-                                        std::int32_t*, std::int32_t*, std::int32_t*);
   void Load();
   host::LibraryLoader& loader_;
   std::unique_ptr<host::Library> library_;
-  Function h2ga_ = nullptr;
-  G2HAFunction g2ha_ = nullptr;
+  OrbeluneH2GA h2ga_ = nullptr;
+  OrbeluneG2HA g2ha_ = nullptr;
 };
 
 // The Hijri years a set can be dated over: those the converter's Umm al-Qura table holds whose

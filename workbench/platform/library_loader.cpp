@@ -69,14 +69,6 @@ bool TellsFileMissing(std::string_view loader_text) {
 
 }  // namespace
 
-PosixLibraryLoader::PosixLibraryLoader(std::vector<std::filesystem::path> first_folders)
-    : folders_(std::move(first_folders)) {}
-
-void PosixLibraryLoader::AddSearchFolderFirst(std::filesystem::path folder) {
-  std::erase(folders_, folder);
-  folders_.insert(folders_.begin(), std::move(folder));
-}
-
 std::string PosixLibraryLoader::FileNameOf(std::string_view name) {
   return "lib" + std::string(name) + ".so";
 }
@@ -88,13 +80,9 @@ std::unique_ptr<host::Library> PosixLibraryLoader::Load(std::string_view name) {
     host::Raise(host::kFileNotFound, not_found);
   }
   constexpr int kMode = RTLD_NOW | RTLD_LOCAL;
-  for (const std::filesystem::path& folder : folders_) {
-    if (folder.empty()) continue;
-    const std::filesystem::path candidate = folder / file_name;
-    std::error_code error;
-    if (!std::filesystem::exists(candidate, error)) continue;
+  if (const std::filesystem::path found = FoundInFolders(file_name); !found.empty()) {
     dlerror();
-    void* handle = dlopen(candidate.c_str(), kMode);
+    void* handle = dlopen(found.c_str(), kMode);
     if (handle == nullptr) {
       host::Raise(host::kErrorLoadingLibrary, std::string(kErrorLoadingText) + LoaderText());
     }

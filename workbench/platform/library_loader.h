@@ -13,6 +13,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 #include "addin/host/services.h"
@@ -28,10 +30,14 @@ inline constexpr std::string_view kEntryPointText = "Can't find DLL entry point 
 class PosixLibraryLoader final : public host::LibraryLoader {
  public:
   // The folders are searched in the order given, before the system's search.
-  explicit PosixLibraryLoader(std::vector<std::filesystem::path> first_folders = {});
+  explicit PosixLibraryLoader(std::vector<std::filesystem::path> first_folders = {})
+      : folders_(std::move(first_folders)) {}
 
   // Puts `folder` before every other folder (moving it there when it is already in the list).
-  void AddSearchFolderFirst(std::filesystem::path folder);
+  void AddSearchFolderFirst(std::filesystem::path folder) {
+    std::erase(folders_, folder);
+    folders_.insert(folders_.begin(), std::move(folder));
+  }
   const std::vector<std::filesystem::path>& SearchFolders() const { return folders_; }
 
   // "lib" + name + ".so".
@@ -50,6 +56,18 @@ class PosixLibraryLoader final : public host::LibraryLoader {
   std::unique_ptr<host::Library> LoadFile(const std::filesystem::path& file);
 
  private:
+  // `file_name` in the first folder that holds a file of that name; empty when none does. Both
+  // platforms' Load search so, each with its own loader.
+  std::filesystem::path FoundInFolders(const std::string& file_name) const {
+    for (const std::filesystem::path& folder : folders_) {
+      if (folder.empty()) continue;
+      std::filesystem::path candidate = folder / file_name;
+      std::error_code error;
+      if (std::filesystem::exists(candidate, error)) return candidate;
+    }
+    return {};
+  }
+
   std::vector<std::filesystem::path> folders_;
 };
 

@@ -52,14 +52,6 @@ HMODULE Open(const std::filesystem::path& file, DWORD flags) {
 
 }  // namespace
 
-PosixLibraryLoader::PosixLibraryLoader(std::vector<std::filesystem::path> first_folders)
-    : folders_(std::move(first_folders)) {}
-
-void PosixLibraryLoader::AddSearchFolderFirst(std::filesystem::path folder) {
-  std::erase(folders_, folder);
-  folders_.insert(folders_.begin(), std::move(folder));
-}
-
 std::string PosixLibraryLoader::FileNameOf(std::string_view name) {
   return std::string(name) + ".dll";
 }
@@ -70,13 +62,9 @@ std::unique_ptr<host::Library> PosixLibraryLoader::Load(std::string_view name) {
   if (name.empty() || name.find_first_of(std::string_view("/\\:\0", 4)) != std::string_view::npos) {
     host::Raise(host::kFileNotFound, not_found);
   }
-  for (const std::filesystem::path& folder : folders_) {
-    if (folder.empty()) continue;
-    const std::filesystem::path candidate = folder / file_name;
-    std::error_code error;
-    if (!std::filesystem::exists(candidate, error)) continue;
+  if (const std::filesystem::path found = FoundInFolders(file_name); !found.empty()) {
     // The library's own folder first, so what it depends on beside it is found.
-    HMODULE handle = Open(candidate, LOAD_WITH_ALTERED_SEARCH_PATH);
+    HMODULE handle = Open(found, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (handle == nullptr) {
       host::Raise(host::kErrorLoadingLibrary, std::string(kErrorLoadingText) + LoaderText(GetLastError()));
     }

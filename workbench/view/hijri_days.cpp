@@ -29,6 +29,16 @@ std::string HijriMonthShortName(std::int32_t month) {
   return std::string(kMonthShortNames[static_cast<std::size_t>(month - 1)]);
 }
 
+std::optional<HijriDate> HijriDateOf(OrbeluneG2HA g2ha, std::int64_t days) {
+  const host::DateTime civil = CivilFromDays(days);
+  HijriDate out;
+  std::int32_t weekday = 0;
+  if (g2ha(civil.year, civil.month, civil.day, &out.year, &out.month, &out.day, &weekday) != 0) {
+    return std::nullopt;
+  }
+  return out;
+}
+
 HijriDays::HijriDays(host::LibraryLoader& loader) : loader_(loader) {}
 HijriDays::~HijriDays() = default;
 
@@ -56,13 +66,7 @@ void HijriDays::Reload() {
 
 std::optional<HijriDate> HijriDays::FromDays(std::int64_t days) {
   if (!Available()) return std::nullopt;
-  const host::DateTime civil = CivilFromDays(days);
-  HijriDate out;
-  std::int32_t weekday = 0;
-  if (g2ha_(civil.year, civil.month, civil.day, &out.year, &out.month, &out.day, &weekday) != 0) {
-    return std::nullopt;
-  }
-  return out;
+  return HijriDateOf(g2ha_, days);
 }
 
 }  // namespace lunavant::workbench

@@ -28,6 +28,10 @@ struct HijriDate {
 std::string HijriMonthName(std::int32_t month);
 std::string HijriMonthShortName(std::int32_t month);
 
+// The Hijri date of `days` (days since 1970-01-01) through the converter's G2HA export; empty when
+// the converter refuses the day.
+std::optional<HijriDate> HijriDateOf(OrbeluneG2HA g2ha, std::int64_t days);
+
 class HijriDays {
  public:
   // Keeps a reference to `loader`, which must outlive this object. Loads nothing yet.
