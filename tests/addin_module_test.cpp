@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "addin/host/field_ids.h"
 #include "tests/support/workbench_fixture.h"
 #include "workbench/addins/addin_manager.h"
 #include "workbench/addins/registry_file.h"
@@ -28,12 +29,12 @@ using workbench::DialogAction;
 using workbench::DialogScript;
 namespace fs = std::filesystem;
 
-constexpr host::FieldId kStart = 188743715;
-constexpr host::FieldId kFinish = 188743716;
-constexpr host::FieldId kName = 188743694;
-constexpr host::FieldId kText1 = 188743731;
-constexpr host::FieldId kText2 = 188743734;
-constexpr host::FieldId kText3 = 188743737;
+constexpr host::FieldId kStart = host::field::kStart;
+constexpr host::FieldId kFinish = host::field::kFinish;
+constexpr host::FieldId kName = host::field::kName;
+constexpr host::FieldId kText1 = host::field::kText1;
+constexpr host::FieldId kText2 = host::field::kText2;
+constexpr host::FieldId kText3 = host::field::kText3;
 
 constexpr const char* kAddTitle = "Add Hijri Field";
 constexpr const char* kRemoveTitle = "Remove Hijri Field";

@@ -3,15 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include "addin/host/field_ids.h"
 #include "addin/pairing/utilities.h"
 
 namespace lunavant::pairing {
 namespace {
 
-constexpr host::FieldId kText1 = 188743731;
-constexpr host::FieldId kText2 = 188743734;
-constexpr host::FieldId kStart = 188743715;
-constexpr host::FieldId kFinish = 188743716;
+constexpr host::FieldId kText1 = host::field::kText1;
+constexpr host::FieldId kText2 = host::field::kText2;
+constexpr host::FieldId kStart = host::field::kStart;
+constexpr host::FieldId kFinish = host::field::kFinish;
 
 class PairRegistry : public ::testing::Test {
  protected:

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "addin/host/field_ids.h"
 #include "addin/pairing/catalogues.h"
 #include "addin/pairing/pair_registry.h"
 #include "tests/support/addin_fixture.h"
@@ -19,12 +20,12 @@ namespace {
 using namespace lunavant::test_support;  // NOLINT: field identifiers and the fixture
 using Strings = std::vector<std::string>;
 
-constexpr host::FieldId kText3 = 188743737;
-constexpr host::FieldId kText4 = 188743740;
-constexpr host::FieldId kText5 = 188743743;
-constexpr host::FieldId kText6 = 188743746;
-constexpr host::FieldId kText11 = 188743997;
-constexpr host::FieldId kText12 = 188743998;
+constexpr host::FieldId kText3 = host::field::kText3;
+constexpr host::FieldId kText4 = host::field::kText4;
+constexpr host::FieldId kText5 = host::field::kText5;
+constexpr host::FieldId kText6 = host::field::kText6;
+constexpr host::FieldId kText11 = host::field::kText11;
+constexpr host::FieldId kText12 = host::field::kText12;
 
 // "Text<n>" for each n of [from, to].
 Strings TextNames(int from, int to) {
