@@ -2,6 +2,8 @@
 // The add-in as the host meets it: the built module, registered into the per-user registry file,
 // loaded and connected by the workbench's add-in manager, and driven through its toolbar and its
 // dialogs as a user drives them. The test knows the add-in only through what the host shows.
+// One file, over the usual length: its scenarios share the module's build, registration and
+// connection fixture, and each reads as a user's session from start to end.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
