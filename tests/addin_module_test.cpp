@@ -31,12 +31,7 @@ using workbench::DialogAction;
 using workbench::DialogScript;
 namespace fs = std::filesystem;
 
-constexpr host::FieldId kStart = host::field::kStart;
-constexpr host::FieldId kFinish = host::field::kFinish;
-constexpr host::FieldId kName = host::field::kName;
-constexpr host::FieldId kText1 = host::field::kText1;
-constexpr host::FieldId kText2 = host::field::kText2;
-constexpr host::FieldId kText3 = host::field::kText3;
+using namespace host::field;  // NOLINT(google-build-using-namespace): fields by name
 
 constexpr const char* kAddTitle = "Add Hijri Field";
 constexpr const char* kRemoveTitle = "Remove Hijri Field";

@@ -9,10 +9,7 @@
 namespace lunavant::pairing {
 namespace {
 
-constexpr host::FieldId kText1 = host::field::kText1;
-constexpr host::FieldId kText2 = host::field::kText2;
-constexpr host::FieldId kStart = host::field::kStart;
-constexpr host::FieldId kFinish = host::field::kFinish;
+using namespace host::field;  // NOLINT(google-build-using-namespace): fields by name
 
 class PairRegistry : public ::testing::Test {
  protected:

@@ -18,14 +18,8 @@ namespace lunavant::pairing {
 namespace {
 
 using namespace lunavant::test_support;  // NOLINT: field identifiers and the fixture
+using namespace host::field;              // NOLINT(google-build-using-namespace)
 using Strings = std::vector<std::string>;
-
-constexpr host::FieldId kText3 = host::field::kText3;
-constexpr host::FieldId kText4 = host::field::kText4;
-constexpr host::FieldId kText5 = host::field::kText5;
-constexpr host::FieldId kText6 = host::field::kText6;
-constexpr host::FieldId kText11 = host::field::kText11;
-constexpr host::FieldId kText12 = host::field::kText12;
 
 // "Text<n>" for each n of [from, to].
 Strings TextNames(int from, int to) {
