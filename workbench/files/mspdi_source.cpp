@@ -119,7 +119,6 @@ TextForm FormOf(std::string_view start, const pugi::xml_parse_result& parsed) {
   return form;
 }
 
-
 // Parses all of `text` but the content of its Tasks element into `doc`, from a copy the tree owns.
 pugi::xml_parse_result ParseTree(pugi::xml_document& doc, std::string_view text,
                                  const TaskSpans* spans, pugi::xml_encoding encoding) {
@@ -253,7 +252,6 @@ std::unique_ptr<MspdiSource> NewSource(Project& project) {
   return made;
 }
 
-
 std::string MarkerFor(std::string_view text) {
   std::random_device random;
   for (;;) {
@@ -304,9 +302,8 @@ void CheckBetweenRows(std::string_view text, std::size_t from, std::size_t to) {
   if (between.find_first_not_of(" \t\r\n") == std::string_view::npos) return;
   const auto within = static_cast<std::ptrdiff_t>(from);
   pugi::xml_document scratch;
-  const pugi::xml_parse_result parsed =
-      scratch.load_buffer(between.data(), between.size(), kParseOptions | pugi::parse_fragment,
-                          pugi::encoding_utf8);
+  const pugi::xml_parse_result parsed = scratch.load_buffer(
+      between.data(), between.size(), kParseOptions | pugi::parse_fragment, pugi::encoding_utf8);
   try {
     if (!parsed) throw LoadFailure{parsed.offset, file_message::NotXml(parsed.description())};
     CheckDepth(scratch, kMaxDepth - 2);

@@ -10,11 +10,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <pugixml.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <pugixml.hpp>
 
 #include "workbench/files/file_error.h"
 #include "workbench/files/mspdi_tree.h"

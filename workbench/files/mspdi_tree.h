@@ -7,11 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <pugixml.hpp>
 #include <span>
 #include <string>
 #include <string_view>
-
-#include <pugixml.hpp>
 
 #include "workbench/schedule/calendar.h"
 

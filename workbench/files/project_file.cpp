@@ -78,8 +78,7 @@ void ReadProjectSettings(pugi::xml_node root, MspdiSource& source, Project& proj
                                                             : start);
   }
   source.new_tasks_manual = TextOf(root.child("NewTasksAreManual")) == std::string_view("1");
-  project.LoadSettings(source.minutes_per_day, std::move(calendar), start,
-                       source.new_tasks_manual);
+  project.LoadSettings(source.minutes_per_day, std::move(calendar), start, source.new_tasks_manual);
 
   for (pugi::xml_node definition : root.child("ExtendedAttributes").children("ExtendedAttribute")) {
     const auto id = detail::ReadWholeNumber(TextOf(definition.child("FieldID")), 0, kMaxUid);
@@ -212,8 +211,7 @@ class RowReader {
     }
     // The project summary row is the first, at level 0; most writers give it UID 0, some 1.
     const bool summary_row = level == 0;
-    if ((summary_row && !source_.task_texts.empty()) ||
-        (!summary_row && level > last_level_ + 1)) {
+    if ((summary_row && !source_.task_texts.empty()) || (!summary_row && level > last_level_ + 1)) {
       Fail(node, file_message::BadOutlineLevel(uid, level, last_level_ + 1));
     }
     Task* task;
@@ -248,10 +246,10 @@ class RowReader {
     for (const PendingLink& link : links_) {
       const auto found = by_uid_.find(link.predecessor_uid);
       if (found == by_uid_.end() && blank_uids_.count(link.predecessor_uid) == 0) {
-        throw LoadFailure{link.at,
-                          file_message::LinkToMissingTask(link.successor->UniqueID(),
-                                                          link.predecessor_uid),
-                          true};
+        throw LoadFailure{
+            link.at,
+            file_message::LinkToMissingTask(link.successor->UniqueID(), link.predecessor_uid),
+            true};
       }
       // A link to a blank row or to the task itself means nothing to the schedule; it stays in
       // the file as it is.
@@ -294,7 +292,8 @@ std::unique_ptr<Project> ReadProject(Application& app, std::unique_ptr<MspdiSour
 
   RowReader rows(*source, *project);
   rows.Read(spans);
-  ApplyResourceSchedule(*project, ReadResourceSchedule(root, rows.Placements(), project->Calendar()));
+  ApplyResourceSchedule(*project,
+                        ReadResourceSchedule(root, rows.Placements(), project->Calendar()));
   HoldDelayedTasks(root, rows.ByUid());
   if (project->ScheduleFromFinish() && !root.child("FinishDate")) {
     Moment finish = project->ProjectFinish();
@@ -356,23 +355,22 @@ void SetDefinitionChild(pugi::xml_node definition, std::string_view name,
   }
 }
 
-
 // The project's settings a save writes when they differ from the document's: scheduling from the
 // finish, the finish date, new tasks' scheduling.
 void WriteProjectSettings(pugi::xml_node root, MspdiSource& source, const Project& project) {
   const bool file_from_finish = TextOf(root.child("ScheduleFromStart")) == std::string_view("0");
   if (file_from_finish != project.ScheduleFromFinish()) {
     detail::SetChild(root, "ScheduleFromStart", project.ScheduleFromFinish() ? "0" : "1",
-             detail::ProjectChildOrder());
+                     detail::ProjectChildOrder());
   }
   if (project.ScheduleFromFinish() && source.project_finish != project.ProjectFinish()) {
     detail::SetChild(root, "FinishDate", detail::MspdiDateText(project.ProjectFinish()),
-             detail::ProjectChildOrder());
+                     detail::ProjectChildOrder());
     source.project_finish = project.ProjectFinish();
   }
   if (source.new_tasks_manual != project.NewTasksAreManual()) {
     detail::SetChild(root, "NewTasksAreManual", project.NewTasksAreManual() ? "1" : "0",
-             detail::ProjectChildOrder());
+                     detail::ProjectChildOrder());
     source.new_tasks_manual = project.NewTasksAreManual();
   }
 }
@@ -435,13 +433,14 @@ class RowWriter {
     node.append_child("UID").text() = uid;
     node.append_child("ID").text() = static_cast<int>(row + 1);
     node.append_child("IsNull").text() = task ? "0" : "1";
-    if (task) node.append_child("CreateDate").text() = detail::MspdiDateText(task->Created()).c_str();
+    if (task)
+      node.append_child("CreateDate").text() = detail::MspdiDateText(task->Created()).c_str();
     source_.task_texts.push_back(detail::NewRow(node, source_.form));
   }
 
   TaskState Written(pugi::xml_node node, bool summary_row, std::int64_t uid) const {
-    TaskState state = detail::DocumentState(node, summary_row, project_.MinutesPerDay(),
-                                            project_.ProjectStart());
+    TaskState state =
+        detail::DocumentState(node, summary_row, project_.MinutesPerDay(), project_.ProjectStart());
     detail::KeepLinksAmong(state, uid, live_uids_);
     return state;
   }
@@ -555,9 +554,10 @@ std::string ProjectFileText(Project& project) {
 
 bool ProjectFileKeepsField(host::FieldId field) {
   static constexpr host::FieldId kKept[] = {
-      field::kName,           field::kDuration,      field::kMilestone,     field::kStart,
-      field::kFinish,         field::kActualStart,   field::kActualFinish,  field::kConstraintType,
-      field::kConstraintDate, field::kPredecessors,  field::kSuccessors,    field::kBaselineStart,
+      field::kName,           field::kDuration,         field::kMilestone,
+      field::kStart,          field::kFinish,           field::kActualStart,
+      field::kActualFinish,   field::kConstraintType,   field::kConstraintDate,
+      field::kPredecessors,   field::kSuccessors,       field::kBaselineStart,
       field::kBaselineFinish, field::kBaselineDuration, field::kBaselineWork,
       field::kBaselineCost};
   return std::find(std::begin(kKept), std::end(kKept), field) != std::end(kKept) ||

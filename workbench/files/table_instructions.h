@@ -8,9 +8,8 @@
 //   <?lunavant-current-table name="Entry"?>
 #pragma once
 
-#include <string>
-
 #include <pugixml.hpp>
+#include <string>
 
 namespace lunavant::workbench {
 class Application;

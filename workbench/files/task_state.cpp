@@ -95,10 +95,9 @@ void SetOptionalChild(pugi::xml_node parent, std::string_view name,
 // children stay as they are, and an element left with nothing but its number goes.
 void WriteBaseline(pugi::xml_node task, const std::optional<TaskState>& before,
                    const TaskState& now) {
-  static constexpr std::string_view kOrder[] = {"TimephasedData", "Number", "Interim", "Start",
-                                                "Finish", "Duration", "DurationFormat",
-                                                "EstimatedDuration", "Work", "Cost", "BCWS",
-                                                "BCWP"};
+  static constexpr std::string_view kOrder[] = {
+      "TimephasedData",    "Number", "Interim", "Start", "Finish", "Duration", "DurationFormat",
+      "EstimatedDuration", "Work",   "Cost",    "BCWS",  "BCWP"};
   pugi::xml_node baseline;
   for (pugi::xml_node b : task.children("Baseline")) {
     if (TextOf(b.child("Number")) == std::string_view("0")) baseline = b;
@@ -450,8 +449,7 @@ void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, cons
     if (start_typed || !node.child("ManualStart"))
       SetChild(node, "ManualStart", MspdiDateText(now.start), order);
     if (start_typed) node.remove_child("StartText");
-    const bool finish_typed =
-        before && before->finish != now.finish && before->finish != kUndated;
+    const bool finish_typed = before && before->finish != now.finish && before->finish != kUndated;
     if (finish_typed || !node.child("ManualFinish"))
       SetChild(node, "ManualFinish", MspdiDateText(now.finish), order);
     if (finish_typed) node.remove_child("FinishText");
@@ -462,8 +460,8 @@ void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, cons
   }
   // The flag follows a changed duration; a file's zero-length task that is no milestone, or a
   // milestone with a length, keeps its flag.
-  if (!summary_row && (!before || (before->duration != now.duration &&
-                                   before->milestone != now.milestone))) {
+  if (!summary_row &&
+      (!before || (before->duration != now.duration && before->milestone != now.milestone))) {
     SetChild(node, "Milestone", now.milestone ? "1" : "0", order);
   }
   if (!before || before->early_start != now.early_start)

@@ -7,13 +7,12 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <pugixml.hpp>
 #include <set>
 #include <string>
 #include <unordered_set>
 #include <utility>
 #include <vector>
-
-#include <pugixml.hpp>
 
 #include "addin/host/object_model.h"
 #include "workbench/model/task.h"
