@@ -2,6 +2,8 @@
 // The add-in as the host meets it: the built module, registered into the per-user registry file,
 // loaded and connected by the workbench's add-in manager, and driven through its toolbar and its
 // dialogs as a user drives them. The test knows the add-in only through what the host shows.
+// One file, over the usual length: its scenarios share the module's build, registration and
+// connection fixture, and each reads as a user's session from start to end.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "addin/host/field_ids.h"
 #include "tests/support/workbench_fixture.h"
 #include "workbench/addins/addin_manager.h"
 #include "workbench/addins/registry_file.h"
@@ -28,12 +31,7 @@ using workbench::DialogAction;
 using workbench::DialogScript;
 namespace fs = std::filesystem;
 
-constexpr host::FieldId kStart = 188743715;
-constexpr host::FieldId kFinish = 188743716;
-constexpr host::FieldId kName = 188743694;
-constexpr host::FieldId kText1 = 188743731;
-constexpr host::FieldId kText2 = 188743734;
-constexpr host::FieldId kText3 = 188743737;
+using namespace host::field;  // NOLINT(google-build-using-namespace): fields by name
 
 constexpr const char* kAddTitle = "Add Hijri Field";
 constexpr const char* kRemoveTitle = "Remove Hijri Field";

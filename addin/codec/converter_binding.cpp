@@ -54,7 +54,7 @@ G2HAFunction BoundG2HA() { return BoundExport(&Converter::g2ha, "G2HA"); }
 H2GAFunction BoundH2GA() { return BoundExport(&Converter::h2ga, "H2GA"); }
 
 [[noreturn]] void RaiseNotConvertible() {
-  host::Raise(host::kInvalidProcedureCall, "Invalid procedure call or argument");
+  host::RaiseRuntime(host::kInvalidProcedureCall);
 }
 
 }  // namespace

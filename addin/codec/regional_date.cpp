@@ -36,7 +36,7 @@ std::int32_t ReadNumber(std::string_view piece) {
   std::int32_t n = 0;
   const auto [end, error] = std::from_chars(piece.data(), piece.data() + piece.size(), n);
   if (piece.empty() || error != std::errc() || end != piece.data() + piece.size()) {
-    host::Raise(host::kTypeMismatch, "Type mismatch");
+    host::RaiseRuntime(host::kTypeMismatch);
   }
   return n;
 }
@@ -331,7 +331,7 @@ void RegionalDateWith(const host::RegionalSettings& regional, std::string_view p
                       std::string_view weekday, std::int32_t year, std::int32_t month,
                       std::int32_t day, std::string& out) {
   if (month < 1 || month > 12 || day < 1 || day > 31 || year < 1) {
-    host::Raise(host::kTypeMismatch, "Type mismatch");
+    host::RaiseRuntime(host::kTypeMismatch);
   }
   PatternForms& forms = FormsOf(pattern);
   // Written into the kept scratch room and copied once into `out`.
@@ -401,7 +401,7 @@ std::string RegionalDateText(std::string_view date_text) {
   if (pattern.empty()) return std::string(date_text);
 
   const auto pieces = FirstPieces<3>(date_text, "/");
-  if (pieces.count != 3) host::Raise(host::kTypeMismatch, "Type mismatch");
+  if (pieces.count != 3) host::RaiseRuntime(host::kTypeMismatch);
   std::string text;
   RegionalDateWith(regional, pattern, {}, ReadNumber(pieces.piece[2]), ReadNumber(pieces.piece[1]),
                    ReadNumber(pieces.piece[0]), text);

@@ -45,7 +45,7 @@ host::DateTime DateOfText(std::string_view text) {
   host::DateTime when = regional.ReadDate(rest.substr(0, FirstBlank(rest)));
   if (!HoldsCalendarDate(when)) when = regional.ReadDate(text.substr(0, blank));
   // Two times of day and no date: there is nothing to convert.
-  if (!HoldsCalendarDate(when)) host::Raise(host::kTypeMismatch, "Type mismatch");
+  if (!HoldsCalendarDate(when)) host::RaiseRuntime(host::kTypeMismatch);
   return when;
 }
 

@@ -25,7 +25,7 @@ bool IsEmptyText(const host::Value& value) {
 }
 
 std::int16_t To16Bits(std::int32_t value) {
-  if (value < INT16_MIN || value > INT16_MAX) host::Raise(host::kOverflow, "Overflow");
+  if (value < INT16_MIN || value > INT16_MAX) host::RaiseRuntime(host::kOverflow);
   return static_cast<std::int16_t>(value);
 }
 
@@ -62,7 +62,7 @@ void MSProjEvents::Unbind() {
 }
 
 host::Application& MSProjEvents::App() const {
-  if (objProjectApp == nullptr) host::Raise(host::kObjectRequired, "Object required");
+  if (objProjectApp == nullptr) host::RaiseRuntime(host::kObjectRequired);
   return *objProjectApp;
 }
 
@@ -327,7 +327,7 @@ void MSProjEvents::RestoreAssignments(host::Project& pj) {
   // The alias lookup answers for the active project: another project's aliases would pair fields
   // of `pj` that it never paired.
   const bool restorable = pairing::SkipFailure([&] {
-    if (App().ActiveProject() != &pj) host::Raise(host::kObjectRequired, "Object required");
+    if (App().ActiveProject() != &pj) host::RaiseRuntime(host::kObjectRequired);
     ClaimSlot(pj);
   });
   if (!restorable) return;

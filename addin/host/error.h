@@ -3,7 +3,7 @@
 // exception type that raises it. Numbers follow the Basic runtime, so messages read as users
 // expect:
 //
-//   host::Raise(host::kTypeMismatch, "Type mismatch");
+//   host::RaiseRuntime(host::kTypeMismatch);  // "Type mismatch"
 //   ...
 //   catch (const host::HostError& e) { record = e.record(); }
 #pragma once
@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace lunavant::host {
@@ -57,6 +58,42 @@ class HostError : public std::runtime_error {
 
 [[noreturn]] inline void Raise(std::int32_t number, std::string description) {
   throw HostError(ErrorRecord{number, std::move(description)});
+}
+
+// The runtime's own text for each of its numbers above, the one table of them; empty for the
+// host's failures, whose texts are their own.
+constexpr std::string_view RuntimeMessage(std::int32_t number) {
+  switch (number) {
+    case kInvalidProcedureCall:
+      return "Invalid procedure call or argument";
+    case kOverflow:
+      return "Overflow";
+    case kOutOfMemory:
+      return "Out of memory";
+    case kSubscriptOutOfRange:
+      return "Subscript out of range";
+    case kTypeMismatch:
+      return "Type mismatch";
+    case kErrorLoadingLibrary:
+      return "Error in loading DLL";
+    case kInternalError:
+      return "Internal error";
+    case kFileNotFound:
+      return "File not found";
+    case kObjectRequired:
+      return "Object required";
+    case kEntryPointNotFound:
+      return "Can't find DLL entry point";
+    case kKeyAlreadyAssociated:
+      return "This key is already associated with an element of this collection";
+    default:
+      return {};
+  }
+}
+
+// Raises one of the runtime's numbers with its own text.
+[[noreturn]] inline void RaiseRuntime(std::int32_t number) {
+  Raise(number, std::string(RuntimeMessage(number)));
 }
 
 }  // namespace lunavant::host

@@ -16,12 +16,10 @@ inline Application* g_application = nullptr;
 inline Application* GlobalApplication() { return detail::g_application; }
 inline void SetGlobalApplication(Application* app) { detail::g_application = app; }
 
-inline constexpr const char* kObjectRequiredText = "Object required";
-
 // The global application; fails with kObjectRequired while no host has set it.
 inline Application& RequireApplication() {
   Application* app = GlobalApplication();
-  if (app == nullptr) Raise(kObjectRequired, kObjectRequiredText);
+  if (app == nullptr) RaiseRuntime(kObjectRequired);
   return *app;
 }
 
@@ -29,7 +27,7 @@ inline Application& RequireApplication() {
 // project is open.
 inline Project& RequireActiveProject() {
   Project* project = RequireApplication().ActiveProject();
-  if (project == nullptr) Raise(kObjectRequired, kObjectRequiredText);
+  if (project == nullptr) RaiseRuntime(kObjectRequired);
   return *project;
 }
 

@@ -2,6 +2,7 @@
 #include "addin/pairing/catalogues.h"
 
 #include "addin/host/error.h"
+#include "addin/host/field_ids.h"
 #include "addin/pairing/utilities.h"
 
 namespace lunavant::pairing {
@@ -15,14 +16,6 @@ KeyedCollection<TitleIndexItem> g_hijri_title_index;
 KeyedCollection<std::string> g_weekday_names;
 std::string g_msg_title;
 
-constexpr host::FieldId kFirstConsecutiveTextField = 188743997;  // Text11; Text11..Text30 follow
-
-std::vector<host::FieldId> CustomTextFieldList() {
-  std::vector<host::FieldId> fields = {188743731, 188743734, 188743737, 188743740, 188743743,
-                                       188743746, 188743747, 188743748, 188743749, 188743750};
-  for (host::FieldId k = 0; k < 20; ++k) fields.push_back(kFirstConsecutiveTextField + k);
-  return fields;
-}
 
 }  // namespace
 
@@ -36,14 +29,16 @@ const std::string& MsgTitle() { return g_msg_title; }
 
 void InitCatalogues() {
   g_msg_title = "Lunavant";
-  g_greg_date_fields = {188743715, 188743716, 188743717, 188743718, 188743719, 188743720,
-                        188743721, 188743722, 188743723, 188743724, 188743698, 188743773};
-  g_custom_text_fields = CustomTextFieldList();
+  using namespace host::field;  // NOLINT(google-build-using-namespace)
+  g_greg_date_fields = {kStart,       kFinish,        kEarlyStart,    kEarlyFinish,
+                        kLateStart,   kLateFinish,    kActualStart,   kActualFinish,
+                        kBaselineStart, kBaselineFinish, kConstraintDate, kCreated};
+  g_custom_text_fields.assign(kCustomText.begin(), kCustomText.end());
   g_hijri_field_titles = {"HijriStart",          "HijriFinish",         "HijriEarlyStart",
                           "HijriEarlyFinish",    "HijriLateStart",      "HijriLateFinish",
                           "HijriActualStart",    "HijriActualFinish",   "HijriBaselineStart",
                           "HijriBaselineFinish", "HijriConstraintDate", "HijriCreated"};
-  g_read_only_date_fields = {188743717, 188743718, 188743719, 188743720, 188743773};
+  g_read_only_date_fields = {kEarlyStart, kEarlyFinish, kLateStart, kLateFinish, kCreated};
 
   const char* const weekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
   for (int day = 0; day < 7; ++day) {
@@ -57,7 +52,7 @@ void BuildTitleIndex(const std::vector<host::FieldId>& date_fields,
                      const std::vector<std::string>& titles,
                      KeyedCollection<TitleIndexItem>& index) {
   for (std::size_t i = 0; i < date_fields.size(); ++i) {
-    if (i >= titles.size()) host::Raise(host::kSubscriptOutOfRange, "Subscript out of range");
+    if (i >= titles.size()) host::RaiseRuntime(host::kSubscriptOutOfRange);
     if (!CollectionHasKey(titles[i], index)) index.Add(date_fields[i], titles[i]);
     const std::string id_key = KeyText(date_fields[i]);
     if (!CollectionHasKey(id_key, index)) index.Add(titles[i], id_key);
@@ -67,13 +62,13 @@ void BuildTitleIndex(const std::vector<host::FieldId>& date_fields,
 host::FieldId DateFieldOfTitle(std::string_view title) {
   const TitleIndexItem& item = g_hijri_title_index.Item(title);
   if (const auto* field = std::get_if<host::FieldId>(&item)) return *field;
-  host::Raise(host::kTypeMismatch, "Type mismatch");
+  host::RaiseRuntime(host::kTypeMismatch);
 }
 
 std::string TitleOfDateField(host::FieldId date_field) {
   const TitleIndexItem& item = g_hijri_title_index.Item(KeyText(date_field));
   if (const auto* title = std::get_if<std::string>(&item)) return *title;
-  host::Raise(host::kTypeMismatch, "Type mismatch");
+  host::RaiseRuntime(host::kTypeMismatch);
 }
 
 namespace detail {

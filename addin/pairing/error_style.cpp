@@ -12,11 +12,12 @@ host::ErrorRecord CurrentFailure() {
   } catch (const host::HostError& e) {
     return e.record();
   } catch (const std::bad_alloc&) {
-    return {host::kOutOfMemory, "Out of memory"};
+    return {host::kOutOfMemory, std::string(host::RuntimeMessage(host::kOutOfMemory))};
   } catch (const std::exception& e) {
-    return {host::kInternalError, std::string("Internal error: ") + e.what()};
+    return {host::kInternalError,
+            std::string(host::RuntimeMessage(host::kInternalError)) + ": " + e.what()};
   } catch (...) {
-    return {host::kInternalError, "Internal error"};
+    return {host::kInternalError, std::string(host::RuntimeMessage(host::kInternalError))};
   }
 }
 

@@ -27,13 +27,8 @@ bool FoldChanges(std::string_view key) {
   return false;
 }
 
-void RaiseDuplicateKey() {
-  host::Raise(host::kKeyAlreadyAssociated,
-              "This key is already associated with an element of this collection");
-}
-void RaiseAbsentKey() {
-  host::Raise(host::kInvalidProcedureCall, "Invalid procedure call or argument");
-}
-void RaiseBadPosition() { host::Raise(host::kSubscriptOutOfRange, "Subscript out of range"); }
+void RaiseDuplicateKey() { host::RaiseRuntime(host::kKeyAlreadyAssociated); }
+void RaiseAbsentKey() { host::RaiseRuntime(host::kInvalidProcedureCall); }
+void RaiseBadPosition() { host::RaiseRuntime(host::kSubscriptOutOfRange); }
 
 }  // namespace lunavant::pairing::detail

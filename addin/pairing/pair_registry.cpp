@@ -22,7 +22,7 @@ std::string g_chosen_hijri_title;
 
 std::size_t CheckedSlot(std::int64_t slot) {
   if (slot < 0 || slot > kLastSlot)
-    host::Raise(host::kSubscriptOutOfRange, "Subscript out of range");
+    host::RaiseRuntime(host::kSubscriptOutOfRange);
   return static_cast<std::size_t>(slot);
 }
 

@@ -3,15 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "addin/host/field_ids.h"
 #include "addin/pairing/utilities.h"
 
 namespace lunavant::pairing {
 namespace {
 
-constexpr host::FieldId kText1 = 188743731;
-constexpr host::FieldId kText2 = 188743734;
-constexpr host::FieldId kStart = 188743715;
-constexpr host::FieldId kFinish = 188743716;
+using namespace host::field;  // NOLINT(google-build-using-namespace): fields by name
 
 class PairRegistry : public ::testing::Test {
  protected:

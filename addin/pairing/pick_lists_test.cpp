@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "addin/host/field_ids.h"
 #include "addin/pairing/catalogues.h"
 #include "addin/pairing/pair_registry.h"
 #include "tests/support/addin_fixture.h"
@@ -17,14 +18,8 @@ namespace lunavant::pairing {
 namespace {
 
 using namespace lunavant::test_support;  // NOLINT: field identifiers and the fixture
+using namespace host::field;              // NOLINT(google-build-using-namespace)
 using Strings = std::vector<std::string>;
-
-constexpr host::FieldId kText3 = 188743737;
-constexpr host::FieldId kText4 = 188743740;
-constexpr host::FieldId kText5 = 188743743;
-constexpr host::FieldId kText6 = 188743746;
-constexpr host::FieldId kText11 = 188743997;
-constexpr host::FieldId kText12 = 188743998;
 
 // "Text<n>" for each n of [from, to].
 Strings TextNames(int from, int to) {

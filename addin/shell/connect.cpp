@@ -15,7 +15,7 @@ using pairing::SkipFailure;
 constexpr int kButtonCount = 3;
 
 [[noreturn]] void RaiseObjectRequired() {
-  host::Raise(host::kObjectRequired, host::kObjectRequiredText);
+  host::RaiseRuntime(host::kObjectRequired);
 }
 
 template <class T>

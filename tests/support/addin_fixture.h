@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "addin/codec/converter_binding.h"
+#include "addin/host/field_ids.h"
 #include "addin/pairing/pair_registry.h"
 #include "tests/support/workbench_fixture.h"
 #include "workbench/platform/library_loader.h"
@@ -14,13 +15,13 @@
 namespace lunavant::test_support {
 
 // Task date fields and custom text fields the tests use, by the host's identifiers.
-inline constexpr host::FieldId kStart = 188743715;
-inline constexpr host::FieldId kFinish = 188743716;
-inline constexpr host::FieldId kEarlyStart = 188743717;
-inline constexpr host::FieldId kBaselineStart = 188743723;
-inline constexpr host::FieldId kName = 188743694;
-inline constexpr host::FieldId kText1 = 188743731;
-inline constexpr host::FieldId kText2 = 188743734;
+using host::field::kBaselineStart;
+using host::field::kEarlyStart;
+using host::field::kFinish;
+using host::field::kName;
+using host::field::kStart;
+using host::field::kText1;
+using host::field::kText2;
 
 enum class Converter { kBesideTheAddIn, kMissing };
 

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/files/mspdi_values.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <utility>
+#include <variant>
 
 namespace lunavant::workbench::detail {
 
@@ -184,6 +187,127 @@ std::optional<std::int64_t> ReadWholeNumber(std::string_view text, std::int64_t 
     return std::nullopt;
   }
   return value;
+}
+
+namespace {
+
+// MSPDI's link type codes, by LinkType (FS, SS, FF, SF).
+constexpr int kLinkCodes[] = {1, 3, 0, 2};
+
+std::optional<double> DecimalOf(std::string_view text) {
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::string DecimalText(double value) {
+  char out[32];
+  const auto [end, error] = std::to_chars(out, out + sizeof out, value);
+  return error == std::errc() ? std::string(out, end) : std::string();
+}
+
+}  // namespace
+
+LinkType LinkTypeOf(std::optional<std::int64_t> code) {
+  return static_cast<LinkType>(
+      std::find(std::begin(kLinkCodes), std::end(kLinkCodes), code.value_or(1)) -
+      std::begin(kLinkCodes));
+}
+
+int LinkTypeCode(LinkType type) { return kLinkCodes[static_cast<int>(type)]; }
+
+LagFormat LagFormatOf(std::string_view code_text) {
+  const auto code = ReadWholeNumber(code_text, 0, 1000);
+  if (!code) return LagFormat::kWorking;
+  if (*code % 32 == 19 || *code % 32 == 20) return LagFormat::kPercent;
+  return IsElapsedFormat(*code) ? LagFormat::kElapsed : LagFormat::kWorking;
+}
+
+std::string_view LagFormatCode(LagFormat format) {
+  switch (format) {
+    case LagFormat::kElapsed:
+      return "8";
+    case LagFormat::kPercent:
+      return "19";
+    case LagFormat::kWorking:
+      break;
+  }
+  return "7";
+}
+
+std::int64_t LagOf(std::int64_t link_lag, LagFormat format) {
+  return format == LagFormat::kPercent ? link_lag : link_lag / 10;
+}
+
+std::int64_t LinkLagOf(std::int64_t lag, LagFormat format) {
+  return format == LagFormat::kPercent ? lag : lag * 10;
+}
+
+const FieldInfo* CustomValueField(std::int64_t id) {
+  if (id < 0 || id > kMaxUid) return nullptr;
+  const FieldInfo* info = FindField(static_cast<host::FieldId>(id));
+  if (info == nullptr) return nullptr;
+  static constexpr std::string_view kStems[] = {"Text", "Start",  "Finish", "Date",
+                                                "Number", "Flag", "Cost",   "Duration"};
+  const std::string_view name = info->name;
+  for (const std::string_view stem : kStems) {
+    if (name.size() > stem.size() && name.starts_with(stem) &&
+        name.find_first_not_of("0123456789", stem.size()) == std::string_view::npos) {
+      return info;
+    }
+  }
+  return nullptr;
+}
+
+std::optional<StoredValue> ReadCustomValue(FieldKind kind, std::string_view text,
+                                           std::int64_t minutes_per_day) {
+  switch (kind) {
+    case FieldKind::kText:
+    case FieldKind::kOther:
+      return StoredValue(std::string(text));
+    case FieldKind::kDate:
+      if (const auto when = ReadMspdiDate(text)) return StoredValue(*when);
+      return std::nullopt;
+    case FieldKind::kNumber:
+      if (const auto number = DecimalOf(text)) return StoredValue(*number);
+      return std::nullopt;
+    case FieldKind::kCost:
+      if (const auto hundredths = DecimalOf(text)) return StoredValue(*hundredths / 100);
+      return std::nullopt;
+    case FieldKind::kFlag:
+      if (text == "1" || text == "0") return StoredValue(text == "1" ? 1.0 : 0.0);
+      return std::nullopt;
+    case FieldKind::kDuration:
+      if (const auto minutes = ReadMspdiDuration(text)) {
+        return StoredValue(static_cast<double>(*minutes) / static_cast<double>(minutes_per_day));
+      }
+      return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+std::string CustomValueText(FieldKind kind, const StoredValue& value,
+                            std::int64_t minutes_per_day) {
+  if (const auto* text = std::get_if<std::string>(&value)) return *text;
+  if (const auto* when = std::get_if<Moment>(&value)) return MspdiDateText(*when);
+  const double number = std::get<double>(value);
+  if (number == 0) return {};
+  switch (kind) {
+    case FieldKind::kFlag:
+      return "1";
+    case FieldKind::kCost:
+      return DecimalText(number * 100);
+    case FieldKind::kDuration: {
+      const double minutes = std::round(number * static_cast<double>(minutes_per_day));
+      if (!(std::fabs(minutes) < 1e15) || minutes == 0) return {};
+      return MspdiDurationText(static_cast<std::int64_t>(minutes));
+    }
+    default:
+      return DecimalText(number);
+  }
 }
 
 std::span<const std::string_view> ProjectChildOrder() { return kProjectChildren; }

@@ -19,11 +19,7 @@ constexpr FieldInfo kFields[] = {
 #include "workbench/model/task_fields.inc"
 };
 
-constexpr std::array<host::FieldId, kCustomTextCount> kCustomText = {
-    188743731, 188743734, 188743737, 188743740, 188743743, 188743746, 188743747, 188743748,
-    188743749, 188743750, 188743997, 188743998, 188743999, 188744000, 188744001, 188744002,
-    188744003, 188744004, 188744005, 188744006, 188744007, 188744008, 188744009, 188744010,
-    188744011, 188744012, 188744013, 188744014, 188744015, 188744016};
+constexpr const std::array<host::FieldId, kCustomTextCount>& kCustomText = field::kCustomText;
 
 constexpr host::FieldId kCalculated[] = {field::kId,
                                          field::kUniqueId,
@@ -37,12 +33,12 @@ constexpr host::FieldId kCalculated[] = {field::kId,
                                          field::kTotalSlack,
                                          field::kCritical,
                                          field::kSummary,
-                                         188743725 /* Start Variance */,
-                                         188743726 /* Finish Variance */,
-                                         188743710 /* Duration Variance */,
-                                         188743764 /* Project */,
-                                         188743885 /* Indicators */,
-                                         188743815 /* Parent Task */};
+                                         field::kStartVariance,
+                                         field::kFinishVariance,
+                                         field::kDurationVariance,
+                                         field::kProject,
+                                         field::kIndicators,
+                                         field::kParentTask};
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 

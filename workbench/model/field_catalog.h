@@ -9,6 +9,7 @@
 #include <span>
 #include <string_view>
 
+#include "addin/host/field_ids.h"
 #include "addin/host/object_model.h"
 
 namespace lunavant::workbench {
@@ -21,37 +22,10 @@ struct FieldInfo {
   FieldKind kind;
 };
 
-// Identifiers of the fields the workbench models itself; every other field is stored as its kind.
+// Identifiers of the fields the workbench models itself (and the others it names); every other
+// field is stored as its kind.
 namespace field {
-inline constexpr host::FieldId kName = 188743694;
-// Marks of how the task is scheduled: "Manual" (Task::IsManual), "File dates" (DatesHeldBy).
-inline constexpr host::FieldId kIndicators = 188743885;
-inline constexpr host::FieldId kConstraintType = 188743697;
-inline constexpr host::FieldId kConstraintDate = 188743698;
-inline constexpr host::FieldId kCritical = 188743699;
-inline constexpr host::FieldId kFreeSlack = 188743701;
-inline constexpr host::FieldId kTotalSlack = 188743702;
-inline constexpr host::FieldId kId = 188743703;
-inline constexpr host::FieldId kMilestone = 188743704;
-inline constexpr host::FieldId kDuration = 188743709;
-inline constexpr host::FieldId kStart = 188743715;
-inline constexpr host::FieldId kFinish = 188743716;
-inline constexpr host::FieldId kEarlyStart = 188743717;
-inline constexpr host::FieldId kEarlyFinish = 188743718;
-inline constexpr host::FieldId kLateStart = 188743719;
-inline constexpr host::FieldId kLateFinish = 188743720;
-inline constexpr host::FieldId kActualStart = 188743721;
-inline constexpr host::FieldId kActualFinish = 188743722;
-inline constexpr host::FieldId kBaselineStart = 188743723;
-inline constexpr host::FieldId kBaselineFinish = 188743724;
-inline constexpr host::FieldId kPredecessors = 188743727;
-inline constexpr host::FieldId kSuccessors = 188743728;
-inline constexpr host::FieldId kText1 = 188743731;
-inline constexpr host::FieldId kOutlineLevel = 188743765;
-inline constexpr host::FieldId kUniqueId = 188743766;
-inline constexpr host::FieldId kSummary = 188743772;
-inline constexpr host::FieldId kCreated = 188743773;
-inline constexpr host::FieldId kOutlineNumber = 188743782;
+using namespace host::field;  // NOLINT(google-build-using-namespace): one list, two names
 }  // namespace field
 
 // Every task field, in the order of the reference list.

@@ -20,8 +20,10 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -36,7 +38,6 @@ namespace lunavant::workbench {
 
 class Application;
 class Project;
-class ProjectFileAccess;
 
 // What a file loader keeps of the document a project came from, so that a save can write back
 // what the workbench does not model. The model holds it and never looks inside.
@@ -176,11 +177,38 @@ class Project final : public host::Project {
   const std::vector<std::unique_ptr<Task>>& Rows() const { return rows_; }
   // Rebuilds the parent and subtask relations when rows changed since the last call.
   void EnsureOutline() const;
+  // A unique ID no task has yet, for a row made outside AddTask (a blank row a save writes).
+  std::int32_t TakeUniqueID() { return next_unique_id_++; }
+
+  // Loading: how a file reader builds the project it read, before the project is handed to the
+  // application. Rows come in their order, values and links once every row is known; nothing
+  // here checks, raises an event or marks the project changed. FinishLoading ends it.
+  void LoadSettings(std::int64_t minutes_per_day, ProjectCalendar calendar, Moment start,
+                    bool new_tasks_manual);
+  // Scheduled back from `finish`, as SetScheduleFromFinish without its checks.
+  void LoadScheduleFromFinish(Moment finish);
+  void LoadCustomTextDefinition(int index, std::string alias, std::string formula);
+  // The project summary row takes the file's UID; a task row is appended at `outline_level`.
+  Task& LoadSummaryRow(std::int32_t unique_id);
+  Task& LoadTask(std::int32_t unique_id, std::string name, std::int32_t outline_level);
+  void LoadBlankRow();
+  static void LoadTaskValues(Task& task, const TaskFileValues& values);
+  void LoadLink(Task& predecessor, Task& successor, LinkType type, std::int64_t lag,
+                LagFormat lag_format);
+  // The task tables replace the default ones when there are any; `current` is applied when a
+  // table has that name.
+  void LoadTables(std::vector<std::unique_ptr<Table>> tables,
+                  const std::optional<std::string>& current);
+  void FinishLoading(std::int32_t next_unique_id);
+  // Runs the scheduler on the loaded project as a trial and puts every scheduled value back;
+  // each task of `scheduled` (whose file holds a scheduler's results) that the trial would have
+  // moved keeps its file's dates for `reason` (Task::DatesHeldBy).
+  void HoldDatesNotReproduced(const std::unordered_set<const Task*>& scheduled,
+                              std::string_view reason);
 
  private:
   friend class Application;
   friend class Scheduler;
-  friend class ProjectFileAccess;
   friend class EditHistory;
   void RaiseOpen();
   void Detach();

@@ -250,7 +250,7 @@ std::string Task::ShowDate(std::optional<Moment> when) const {
 std::optional<Moment> Task::DateValue(host::FieldId field) const {
   const FieldInfo& info = FieldOrRaise(field);
   if (info.kind != FieldKind::kDate) {
-    host::Raise(host::kTypeMismatch, "Type mismatch");
+    host::RaiseRuntime(host::kTypeMismatch);
   }
   switch (field) {
     case field::kStart:

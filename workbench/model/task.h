@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -47,6 +48,28 @@ struct Link {
   LinkType type;
   std::int64_t lag;  // minutes, or percent for kPercent; negative is a lead
   LagFormat lag_format = LagFormat::kWorking;
+};
+
+// A task field's value as the model stores it: text, a number (a flag is 1 or 0, a cost counts
+// units of currency, a duration days), or a date.
+using StoredValue = std::variant<std::string, double, Moment>;
+
+// What a project file says of a task, as Project::LoadTaskValues takes it.
+struct TaskFileValues {
+  Moment start = 0, finish = 0;
+  std::optional<Moment> created;  // none keeps the moment the task was made
+  std::int64_t duration = 0;  // minutes
+  bool elapsed = false;
+  bool manual = false;
+  bool active = true;
+  std::optional<Moment> early_start, early_finish, late_start, late_finish;
+  std::optional<Moment> actual_start, actual_finish;
+  ConstraintType constraint = ConstraintType::kAsSoonAsPossible;
+  std::optional<Moment> constraint_date;
+  // Values the task stores by field, in the file's order: a later value of a field replaces an
+  // earlier one.
+  std::vector<std::pair<host::FieldId, StoredValue>> stored;
+  std::string dates_held_by;  // see Task::DatesHeldBy
 };
 
 class Task final : public host::Task {
@@ -114,6 +137,11 @@ class Task final : public host::Task {
   bool IsActive() const { return active_; }
   bool IsSummary() const;
   bool IsMilestone() const { return duration_ == 0 && !IsSummary(); }
+  // When the task was made.
+  Moment Created() const { return created_; }
+  // The values the task stores by field rather than models: custom fields, baseline amounts and
+  // dates, and the like.
+  const std::unordered_map<host::FieldId, StoredValue>& StoredValues() const { return stored_; }
   Moment Start() const { return start_; }
   Moment Finish() const { return finish_; }
   std::optional<Moment> EarlyStart() const { return early_start_; }
@@ -137,9 +165,8 @@ class Task final : public host::Task {
  private:
   friend class Project;
   friend class Scheduler;
-  friend class ProjectFileAccess;
   friend class EditHistory;
-  using Stored = std::variant<std::string, double, Moment>;
+  using Stored = StoredValue;
   using Apply = std::function<void()>;
 
   Apply PrepareWrite(const FieldInfo& info, const std::string& text);

@@ -88,7 +88,7 @@ std::int32_t WeekdayOf(std::int32_t year, std::int32_t month, std::int32_t day) 
 }
 
 [[noreturn]] void FailTypeMismatch() {
-  host::Raise(host::kTypeMismatch, std::string(kTypeMismatchText));
+  host::RaiseRuntime(host::kTypeMismatch);
 }
 
 // Byte by byte: the texts compared here are a few bytes long, shorter than a call to memcmp.

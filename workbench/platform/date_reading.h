@@ -22,7 +22,6 @@ namespace lunavant::workbench {
 
 // The "C" locale's short date (D_FMT "%m/%d/%y"), used wherever a pattern is missing.
 inline constexpr std::string_view kCShortDatePattern = "MM/dd/yy";
-inline constexpr std::string_view kTypeMismatchText = "Type mismatch";
 
 enum class DateOrder { kDayMonthYear, kMonthDayYear, kYearMonthDay, kYearDayMonth };
 
@@ -40,7 +39,7 @@ DateOrder DateOrderOfPattern(std::string_view pattern);
 // 1930..2029; the date must exist, in years 100..9999. Times: 8:00, 08:00:30, 8:00 PM, 8 PM
 // (hours 1..12 with AM or PM, 0..23 without). A value with only a time has year, month and day 0.
 // Anything else, a date without a year among it, fails with host::kTypeMismatch and
-// kTypeMismatchText. Any bytes may be given.
+// "Type mismatch" (host::RuntimeMessage). Any bytes may be given.
 host::DateTime ReadDateText(std::string_view text, DateOrder order,
                             std::string_view date_separator);
 

@@ -45,6 +45,9 @@ void Schedule(Project& project);
 class Scheduler {
  public:
   static void Run(Project& project);
+
+ private:
+  class Steps;
 };
 
 }  // namespace lunavant::workbench

@@ -172,7 +172,7 @@ void CommandBar::Delete() {
 CommandBarButton& CommandBar::Add(std::int32_t type) {
   Check();
   if (type != host::kControlButton) {
-    host::Raise(host::kInvalidProcedureCall, std::string(ui_message::kUnknownControlType));
+    host::RaiseRuntime(host::kInvalidProcedureCall);
   }
   buttons_.push_back(std::make_unique<CommandBarButton>(*this));
   return *buttons_.back();
@@ -186,7 +186,7 @@ std::int32_t CommandBar::Count() const {
 CommandBarButton& CommandBar::Item(std::int32_t index) {
   Check();
   if (index < 1 || index > Count()) {
-    host::Raise(host::kSubscriptOutOfRange, "Subscript out of range");
+    host::RaiseRuntime(host::kSubscriptOutOfRange);
   }
   return *buttons_[static_cast<std::size_t>(index - 1)];
 }

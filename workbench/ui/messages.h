@@ -7,13 +7,15 @@
 #include <string>
 #include <string_view>
 
+#include "addin/host/error.h"
+
 namespace lunavant::workbench::ui_message {
 
+// A list text set on a control that holds no list: the runtime's own text.
+inline constexpr std::string_view kNotADropDownList = host::RuntimeMessage(host::kTypeMismatch);
 inline constexpr std::string_view kObjectDeleted = "The object has been deleted.";
-inline constexpr std::string_view kUnknownControlType = "Invalid procedure call or argument";
 inline constexpr std::string_view kFormAlreadyShown = "Form already displayed; can't show modally";
 inline constexpr std::string_view kFormCannotBeShown = "The form could not be shown.";
-inline constexpr std::string_view kNotADropDownList = "Type mismatch";
 inline constexpr std::string_view kScriptEndedWithFormOpen =
     "The script ended with the form still open; it was closed by its window.";
 inline constexpr std::string_view kFormClosedBeforeScriptEnd =

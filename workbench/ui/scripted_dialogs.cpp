@@ -46,7 +46,7 @@ class ScriptedForm final : public host::Form {
   host::ListControl& List(std::string_view control) override {
     LiveControl& live = Require(control);
     if (live.spec->kind != host::ControlKind::kDropDownList) {
-      host::Raise(host::kTypeMismatch, std::string(ui_message::kNotADropDownList));
+      host::RaiseRuntime(host::kTypeMismatch);
     }
     return live.entries;
   }
