@@ -18,7 +18,7 @@ Variant Text(std::string_view text) { return Variant::Text(com::Widen(text)); }
 
 template <class T>
 T& Require(T* object) {
-  if (object == nullptr) host::Raise(host::kObjectRequired, host::kObjectRequiredText);
+  if (object == nullptr) host::RaiseRuntime(host::kObjectRequired);
   return *object;
 }
 

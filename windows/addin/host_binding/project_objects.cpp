@@ -25,7 +25,7 @@ constexpr DISPID kOpen = 1;
 Variant Text(std::string_view text) { return Variant::Text(com::Widen(text)); }
 
 [[noreturn]] void RaiseObjectRequired() {
-  host::Raise(host::kObjectRequired, host::kObjectRequiredText);
+  host::RaiseRuntime(host::kObjectRequired);
 }
 
 class ColumnObject final : public host::Column, public HeldObject {
