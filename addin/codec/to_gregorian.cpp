@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <optional>
 
+#include "addin/base/error_style.h"
+#include "addin/base/utilities.h"
 #include "addin/codec/converter_binding.h"
 #include "addin/codec/host_access.h"
 #include "addin/codec/messages.h"
@@ -13,8 +15,6 @@
 #include "addin/codec/text_pieces.h"
 #include "addin/codec/to_hijri.h"
 #include "addin/pairing/catalogues.h"
-#include "addin/pairing/error_style.h"
-#include "addin/pairing/utilities.h"
 
 namespace lunavant::codec {
 namespace {
@@ -167,7 +167,7 @@ bool IsInHijriRange(std::int32_t year, std::int32_t month, std::int32_t day) {
 
 std::string ToGregorianText(const host::Value& value) {
   std::string result;
-  pairing::ReportAtOnce([&] {
+  base::ReportAtOnce([&] {
     // Text is read where it stands; only other values are written out first.
     const std::string written = value.IsText() ? std::string() : ValueText(value);
     const std::string& text = value.IsText() ? value.Text() : written;

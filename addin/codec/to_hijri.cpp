@@ -3,13 +3,13 @@
 
 #include <cstdio>
 
+#include "addin/base/error_style.h"
 #include "addin/codec/converter_binding.h"
 #include "addin/codec/host_access.h"
 #include "addin/codec/messages.h"
 #include "addin/codec/regional_date.h"
 #include "addin/codec/text_pieces.h"
 #include "addin/host/error.h"
-#include "addin/pairing/error_style.h"
 
 namespace lunavant::codec {
 namespace {
@@ -111,7 +111,7 @@ std::string ValueText(const host::Value& value) {
 
 std::string ToHijriText(const host::Value& value) {
   std::string result;
-  pairing::ReportAtOnce([&] {
+  base::ReportAtOnce([&] {
     // Text is read where it stands; only other values are written out first.
     const std::string written = value.IsText() ? std::string() : ValueText(value);
     const std::string& text = value.IsText() ? value.Text() : written;

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "addin/base/keyed_collection.h"
 #include "addin/host/events.h"
 #include "addin/host/object_model.h"
-#include "addin/pairing/keyed_collection.h"
 #include "addin/pairing/pair_registry.h"
 
 namespace lunavant::events {
@@ -77,7 +77,7 @@ class MSProjEvents final : public host::ApplicationEvents, public host::ProjectE
   // the host allows far more than 32,767 tasks.
   std::int32_t LastChangedTaskId = 0;
   // Tasks already refreshed by the current targeted refresh, by decimal ID.
-  pairing::KeyedCollection<bool> VisitedTasks;
+  base::KeyedCollection<bool> VisitedTasks;
 
  private:
   // host::ApplicationEvents and host::ProjectEvents, forwarded to the handlers above.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "addin/pairing/catalogues.h"
 
+#include "addin/base/utilities.h"
 #include "addin/host/error.h"
-#include "addin/pairing/utilities.h"
 
 namespace lunavant::pairing {
 namespace {
@@ -11,9 +11,8 @@ std::vector<host::FieldId> g_greg_date_fields;
 std::vector<host::FieldId> g_custom_text_fields;
 std::vector<std::string> g_hijri_field_titles;
 std::vector<host::FieldId> g_read_only_date_fields;
-KeyedCollection<TitleIndexItem> g_hijri_title_index;
-KeyedCollection<std::string> g_weekday_names;
-std::string g_msg_title;
+base::KeyedCollection<TitleIndexItem> g_hijri_title_index;
+base::KeyedCollection<std::string> g_weekday_names;
 
 constexpr host::FieldId kFirstConsecutiveTextField = 188743997;  // Text11; Text11..Text30 follow
 
@@ -30,12 +29,11 @@ const std::vector<host::FieldId>& GregDateFields() { return g_greg_date_fields; 
 const std::vector<std::string>& HijriFieldTitles() { return g_hijri_field_titles; }
 const std::vector<host::FieldId>& CustomTextFields() { return g_custom_text_fields; }
 const std::vector<host::FieldId>& ReadOnlyDateFields() { return g_read_only_date_fields; }
-const KeyedCollection<TitleIndexItem>& HijriTitleIndex() { return g_hijri_title_index; }
-const KeyedCollection<std::string>& WeekdayNames() { return g_weekday_names; }
-const std::string& MsgTitle() { return g_msg_title; }
+const base::KeyedCollection<TitleIndexItem>& HijriTitleIndex() { return g_hijri_title_index; }
+const base::KeyedCollection<std::string>& WeekdayNames() { return g_weekday_names; }
 
 void InitCatalogues() {
-  g_msg_title = "Lunavant";
+  base::SetMsgTitle("Lunavant");
   g_greg_date_fields = {188743715, 188743716, 188743717, 188743718, 188743719, 188743720,
                         188743721, 188743722, 188743723, 188743724, 188743698, 188743773};
   g_custom_text_fields = CustomTextFieldList();
@@ -47,20 +45,20 @@ void InitCatalogues() {
 
   const char* const weekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
   for (int day = 0; day < 7; ++day) {
-    const std::string key = KeyText(day);
-    if (!CollectionHasKey(key, g_weekday_names)) g_weekday_names.Add(weekdays[day], key);
+    const std::string key = base::KeyText(day);
+    if (!base::CollectionHasKey(key, g_weekday_names)) g_weekday_names.Add(weekdays[day], key);
   }
   BuildTitleIndex(g_greg_date_fields, g_hijri_field_titles, g_hijri_title_index);
 }
 
 void BuildTitleIndex(const std::vector<host::FieldId>& date_fields,
                      const std::vector<std::string>& titles,
-                     KeyedCollection<TitleIndexItem>& index) {
+                     base::KeyedCollection<TitleIndexItem>& index) {
   for (std::size_t i = 0; i < date_fields.size(); ++i) {
     if (i >= titles.size()) host::Raise(host::kSubscriptOutOfRange, "Subscript out of range");
-    if (!CollectionHasKey(titles[i], index)) index.Add(date_fields[i], titles[i]);
-    const std::string id_key = KeyText(date_fields[i]);
-    if (!CollectionHasKey(id_key, index)) index.Add(titles[i], id_key);
+    if (!base::CollectionHasKey(titles[i], index)) index.Add(date_fields[i], titles[i]);
+    const std::string id_key = base::KeyText(date_fields[i]);
+    if (!base::CollectionHasKey(id_key, index)) index.Add(titles[i], id_key);
   }
 }
 
@@ -71,7 +69,7 @@ host::FieldId DateFieldOfTitle(std::string_view title) {
 }
 
 std::string TitleOfDateField(host::FieldId date_field) {
-  const TitleIndexItem& item = g_hijri_title_index.Item(KeyText(date_field));
+  const TitleIndexItem& item = g_hijri_title_index.Item(base::KeyText(date_field));
   if (const auto* title = std::get_if<std::string>(&item)) return *title;
   host::Raise(host::kTypeMismatch, "Type mismatch");
 }
@@ -84,7 +82,7 @@ void ResetCatalogues() {
   g_read_only_date_fields.clear();
   g_hijri_title_index = {};
   g_weekday_names = {};
-  g_msg_title.clear();
+  base::SetMsgTitle({});
 }
 }  // namespace detail
 

@@ -4,9 +4,9 @@
 #include <array>
 #include <optional>
 
+#include "addin/base/utilities.h"
 #include "addin/host/error.h"
 #include "addin/pairing/catalogues.h"
-#include "addin/pairing/utilities.h"
 
 namespace lunavant::pairing {
 namespace {
@@ -33,13 +33,13 @@ FieldMap& SlotMap(std::array<std::optional<FieldMap>, kSlotCount>& maps, std::in
 }
 
 void AddIfAbsent(FieldMap& map, host::FieldId key_field, host::FieldId item) {
-  const std::string key = KeyText(key_field);
-  if (!CollectionHasKey(key, map)) map.Add(item, key);
+  const std::string key = base::KeyText(key_field);
+  if (!base::CollectionHasKey(key, map)) map.Add(item, key);
 }
 
 void RemoveIfPresent(FieldMap& map, host::FieldId key_field) {
-  const std::string key = KeyText(key_field);
-  if (CollectionHasKey(key, map)) map.Remove(key);
+  const std::string key = base::KeyText(key_field);
+  if (base::CollectionHasKey(key, map)) map.Remove(key);
 }
 
 void EmptyFromTheEnd(FieldMap& map) {

@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <string>
 
+#include "addin/base/keyed_collection.h"
 #include "addin/host/object_model.h"
-#include "addin/pairing/keyed_collection.h"
 
 namespace lunavant::pairing {
 
@@ -20,7 +20,7 @@ namespace lunavant::pairing {
 using ProjectSlot = std::int32_t;
 inline constexpr ProjectSlot kLastSlot = 100;
 
-using FieldMap = KeyedCollection<host::FieldId>;
+using FieldMap = base::KeyedCollection<host::FieldId>;
 
 // The slot's maps, created empty on first use. Fail with kSubscriptOutOfRange outside 0..100.
 FieldMap& HijriToGreg(std::int64_t slot);  // text field key -> date field

@@ -3,10 +3,10 @@
 
 #include <string>
 
+#include "addin/base/utilities.h"
 #include "addin/host/error.h"
 #include "addin/host/global.h"
 #include "addin/host/services.h"
-#include "addin/pairing/catalogues.h"
 #include "addin/shell/messages.h"
 
 namespace lunavant::shell {
@@ -17,13 +17,13 @@ host::Project& ActiveProject() { return host::RequireActiveProject(); }
 
 void ShowExclamation(std::string_view text) {
   App().Services().Messages().MsgBox(std::string(text), host::MsgBoxStyle::kOkExclamation,
-                                     pairing::MsgTitle());
+                                     base::MsgTitle());
 }
 
 bool AskYesNo(std::string_view text) {
   return App().Services().Messages().MsgBox(std::string(text),
                                             host::MsgBoxStyle::kYesNoExclamationYesFirst,
-                                            pairing::MsgTitle()) == host::MsgBoxResult::kYes;
+                                            base::MsgTitle()) == host::MsgBoxResult::kYes;
 }
 
 }  // namespace lunavant::shell

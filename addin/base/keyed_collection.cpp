@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "addin/pairing/keyed_collection.h"
+#include "addin/base/keyed_collection.h"
 
 #include <cctype>
 
-namespace lunavant::pairing::detail {
+namespace lunavant::base::detail {
 
 namespace {
 // Digits, small letters and punctuation fold to themselves in every locale.
@@ -36,4 +36,4 @@ void RaiseAbsentKey() {
 }
 void RaiseBadPosition() { host::Raise(host::kSubscriptOutOfRange, "Subscript out of range"); }
 
-}  // namespace lunavant::pairing::detail
+}  // namespace lunavant::base::detail
