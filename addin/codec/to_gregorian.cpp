@@ -9,11 +9,11 @@
 #include "addin/base/error_style.h"
 #include "addin/base/utilities.h"
 #include "addin/codec/converter_binding.h"
+#include "addin/codec/date_text.h"
 #include "addin/codec/host_access.h"
 #include "addin/codec/messages.h"
 #include "addin/codec/regional_date.h"
 #include "addin/codec/text_pieces.h"
-#include "addin/codec/to_hijri.h"
 #include "addin/pairing/catalogues.h"
 
 namespace lunavant::codec {
@@ -177,18 +177,6 @@ std::string ToGregorianText(const host::Value& value) {
       WriteGregorianTextOf(text, result);
   });
   return result;
-}
-
-bool ConvertAndSetField(host::Task& task, host::FieldId field, const host::Value& value,
-                        std::string_view direction) {
-  std::string text;
-  if (IsKind(direction, kKindHijri))
-    text = ToHijriText(value);
-  else if (IsKind(direction, kKindGregorian))
-    text = ToGregorianText(value);
-  if (text.empty()) return false;
-  task.SetField(field, text);
-  return true;
 }
 
 }  // namespace lunavant::codec

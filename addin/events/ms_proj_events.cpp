@@ -7,8 +7,8 @@
 
 #include "addin/base/error_style.h"
 #include "addin/base/utilities.h"
-#include "addin/codec/to_gregorian.h"
-#include "addin/codec/to_hijri.h"
+#include "addin/codec/date_text.h"
+#include "addin/codec/field_conversion.h"
 #include "addin/host/error.h"
 #include "addin/host/services.h"
 #include "addin/pairing/catalogues.h"
