@@ -34,6 +34,8 @@ std::int16_t To16Bits(std::int32_t value) {
 MSProjEvents::MSProjEvents() {
   pairing::SetForceRefresh(false);
   pairing::InitCatalogues();
+  // Owners noted by an earlier event object may name projects that are gone.
+  pairing::ForgetOwner(nullptr);
 }
 
 MSProjEvents::~MSProjEvents() { Unbind(); }
@@ -41,7 +43,7 @@ MSProjEvents::~MSProjEvents() { Unbind(); }
 void MSProjEvents::Bind(host::Application& app, host::Project* project) {
   Unbind();
   // Owners noted under an earlier binding may name projects that are gone.
-  ForgetOwner(nullptr);
+  pairing::ForgetOwner(nullptr);
   objProjectApp = &app;
   app.AddEventSink(*this);
   Proj = project;
@@ -80,39 +82,14 @@ void MSProjEvents::SettleAfterClose() {
   }
 }
 
-std::int32_t MSProjEvents::ClaimSlot(host::Project& pj) {
-  const std::int32_t slot = pj.Index();
-  if (slot < 0 || slot > pairing::kLastSlot) pairing::ClearSlot(slot);  // fails: out of range
-  const auto owned = static_cast<std::size_t>(slot);
-  for (std::size_t other = 0; other < slot_owners_.size(); ++other) {
-    if (other != owned && slot_owners_[other] == &pj) {
-      slot_owners_[other] = nullptr;
-      pairing::ClearSlot(static_cast<std::int64_t>(other));
-    }
-  }
-  if (slot_owners_[owned] != &pj) {
-    slot_owners_[owned] = nullptr;
-    pairing::ClearSlot(slot);
-    slot_owners_[owned] = &pj;
-  }
-  return slot;
-}
-
-void MSProjEvents::ForgetOwner(const host::Project* closing) {
-  for (const host::Project*& owner : slot_owners_) {
-    if (closing == nullptr || owner == closing) owner = nullptr;
-  }
-}
-
 std::int32_t MSProjEvents::ProjectSlotOf(host::Project& pj) {
   SettleAfterClose();
   const std::int32_t slot = pj.Index();
   if (slot < 0 || slot > pairing::kLastSlot) return slot;
-  const auto owned = static_cast<std::size_t>(slot);
-  if (slot_owners_[owned] != &pj) {
+  if (pairing::SlotOwner(slot) != &pj) {
     RestoreAssignments(pj);
     // Not restorable now (not the active project): whatever the slot holds belongs to another.
-    if (slot_owners_[owned] != &pj) pairing::ClearSlot(slot);
+    if (pairing::SlotOwner(slot) != &pj) pairing::ClearSlot(slot);
   }
   return slot;
 }
@@ -328,7 +305,7 @@ void MSProjEvents::RestoreAssignments(host::Project& pj) {
   // of `pj` that it never paired.
   const bool restorable = base::SkipFailure([&] {
     if (App().ActiveProject() != &pj) host::Raise(host::kObjectRequired, "Object required");
-    ClaimSlot(pj);
+    pairing::ClaimSlot(pj, pj.Index());
   });
   if (!restorable) return;
   std::int32_t table_count = 0;
@@ -387,7 +364,7 @@ void MSProjEvents::objProjectApp_ProjectBeforeClose(host::Project* pj, bool& /*C
   // the host cannot name it, and then no slot's owner is trusted any more.
   host::Project* closing = pj;
   if (closing == nullptr) base::SkipFailure([&] { closing = App().ActiveProject(); });
-  ForgetOwner(pj);
+  pairing::ForgetOwner(pj);
   if (closing == nullptr) return;
   // The slot is cleared only when it could be read: a stale one would drop the pairs of
   // another open project. A cancelled close gets its pairs back from the aliases on next use.
