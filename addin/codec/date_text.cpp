@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "addin/codec/host_access.h"
+#include "addin/base/host_access.h"
 #include "addin/codec/regional_date.h"
 #include "addin/codec/text_pieces.h"
 
@@ -14,7 +14,7 @@ namespace detail {
 void WriteHijriDate(std::string& out, std::int32_t year, std::int32_t month, std::int32_t day) {
   // The numbers hold no "/", so joining them with the separator at once is the same as writing
   // "/" and replacing it afterwards.
-  const std::string sep = HostApplication().DateSeparator();
+  const std::string sep = base::App().DateSeparator();
   // Written on the stack and copied once into `out`, whose room a short text already has; a
   // separator too long for the stack is joined on the heap.
   constexpr std::size_t kStackSeparator = 8;
@@ -57,7 +57,7 @@ std::string ComposeDateText(std::int32_t year, std::int32_t month, std::int32_t 
 
 std::string ValueText(const host::Value& value) {
   if (value.IsText()) return value.Text();
-  if (value.IsDateTime()) return Regional().DefaultDateTimeText(value.When());
+  if (value.IsDateTime()) return base::Regional().DefaultDateTimeText(value.When());
   if (value.IsNumber()) {
     // The shortest form that reads back as the same number: 2004, 3.5, 1e+20.
     char text[32];

@@ -7,10 +7,10 @@
 #include <optional>
 
 #include "addin/base/error_style.h"
+#include "addin/base/host_access.h"
 #include "addin/base/utilities.h"
 #include "addin/codec/converter_binding.h"
 #include "addin/codec/date_text.h"
-#include "addin/codec/host_access.h"
 #include "addin/codec/messages.h"
 #include "addin/codec/regional_date.h"
 #include "addin/codec/text_pieces.h"
@@ -130,7 +130,7 @@ bool IsNA(std::string_view text) {
 
 // The weekday and the Gregorian date of well-formed Hijri `text`, into `out`.
 void WriteGregorianTextOf(std::string_view text, std::string& out) {
-  const std::string sep = HostApplication().DateSeparator();
+  const std::string sep = base::App().DateSeparator();
   const std::optional<HijriPieces> hijri = ReadHijriPieces(text, sep);
   if (!hijri) {
     if (sep.empty() || text.find(sep) == std::string_view::npos) {
@@ -155,7 +155,7 @@ void WriteGregorianTextOf(std::string_view text, std::string& out) {
 }  // namespace
 
 bool IsWellFormedHijri(const host::Value& value) {
-  return ReadHijriPieces(ValueText(value), HostApplication().DateSeparator()).has_value();
+  return ReadHijriPieces(ValueText(value), base::App().DateSeparator()).has_value();
 }
 
 bool IsInHijriRange(std::int32_t year, std::int32_t month, std::int32_t day) {

@@ -2,9 +2,9 @@
 #include "addin/codec/to_hijri.h"
 
 #include "addin/base/error_style.h"
+#include "addin/base/host_access.h"
 #include "addin/codec/converter_binding.h"
 #include "addin/codec/date_text.h"
-#include "addin/codec/host_access.h"
 #include "addin/codec/messages.h"
 #include "addin/host/error.h"
 
@@ -24,7 +24,7 @@ bool HoldsCalendarDate(const host::DateTime& when) { return when.year != 0; }
 // The calendar date a host value stands for. With a blank, the second piece is the date unless it
 // is only a time of day ("15/03/04 08:00"), in which case the first piece is.
 host::DateTime DateOfText(std::string_view text) {
-  const host::RegionalSettings& regional = Regional();
+  const host::RegionalSettings& regional = base::Regional();
   const std::size_t blank = FirstBlank(text);
   if (blank == std::string_view::npos) {
     // A date typed without a weekday reaches us like this; only a real calendar date converts.

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "addin/pairing/pick_lists.h"
 
+#include "addin/base/host_access.h"
 #include "addin/base/utilities.h"
 #include "addin/host/error.h"
-#include "addin/host/global.h"
 #include "addin/pairing/catalogues.h"
 
 namespace lunavant::pairing {
@@ -14,8 +14,8 @@ namespace {
 constexpr std::string_view kExportTable = "Export";
 constexpr std::string_view kDefaultTitlePrefix = "Hijri";
 
-host::Application& App() { return host::RequireApplication(); }
-host::Project& ActiveProject() { return host::RequireActiveProject(); }
+using base::ActiveProject;
+using base::App;
 
 // Whether a column of any task table but "Export" shows the field. Every table is walked to its
 // end: the answer does not stop the walk.

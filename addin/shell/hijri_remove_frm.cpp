@@ -2,15 +2,16 @@
 #include "addin/shell/hijri_remove_frm.h"
 
 #include "addin/base/error_style.h"
+#include "addin/base/host_access.h"
 #include "addin/base/utilities.h"
 #include "addin/pairing/pair_registry.h"
-#include "addin/shell/host_access.h"
 #include "addin/shell/messages.h"
 
 namespace lunavant::shell {
 namespace {
 
 using base::CollectionHasKey;
+using base::ShowExclamation;
 using host::ControlKind;
 
 }  // namespace
