@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "addin/base/utilities.h"
 #include "addin/codec/to_hijri.h"
 #include "addin/events/ms_proj_events.h"
 #include "addin/pairing/pair_registry.h"
-#include "addin/pairing/utilities.h"
 #include "tests/support/addin_fixture.h"
 #include "workbench/model/project.h"
 #include "workbench/model/task.h"
@@ -178,7 +178,7 @@ TEST_F(ProjectLifecycle, TheOpenEventRestoresAtOnceAndTheActivationAddsNothing) 
   EXPECT_TRUE(watch.opening_after_open);
   EXPECT_FALSE(add_in_->ProjectOpening);
   EXPECT_EQ(pairing::HijriToGreg(pj.Index()).Count(), 1);
-  EXPECT_EQ(pairing::GregToHijri(pj.Index()).Item(pairing::KeyText(kFinish)), kText1);
+  EXPECT_EQ(pairing::GregToHijri(pj.Index()).Item(base::KeyText(kFinish)), kText1);
   pj.RemoveEventSink(watch);
 }
 

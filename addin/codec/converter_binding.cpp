@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "addin/codec/host_access.h"
+#include "addin/base/host_access.h"
 #include "addin/host/error.h"
 #include "addin/host/services.h"
 #include "orbelune.h"
@@ -25,7 +25,7 @@ std::unique_ptr<Converter> g_converter;
 host::Library& LoadedLibrary() {
   if (!g_converter) {
     auto converter = std::make_unique<Converter>();
-    converter->library = HostApplication().Services().Libraries().Load(kConverterName);
+    converter->library = base::App().Services().Libraries().Load(kConverterName);
     g_converter = std::move(converter);
   }
   return *g_converter->library;

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "addin/codec/date_text.h"
+#include "addin/codec/field_conversion.h"
 #include "addin/codec/text_pieces.h"
 #include "addin/codec/to_gregorian.h"
 #include "addin/codec/to_hijri.h"

@@ -6,7 +6,7 @@
 #include <charconv>
 #include <vector>
 
-#include "addin/codec/host_access.h"
+#include "addin/base/host_access.h"
 #include "addin/codec/text_pieces.h"
 #include "addin/host/error.h"
 
@@ -134,7 +134,7 @@ const std::string& UserShortDatePattern(const host::RegionalSettings& regional) 
 
 std::string GetLocaleText(std::uint32_t locale, std::int32_t item) {
   std::string text;
-  ReadLocaleText(Regional(), locale, item, text);
+  ReadLocaleText(base::Regional(), locale, item, text);
   return text;
 }
 
@@ -362,7 +362,7 @@ void RegionalDateWith(const host::RegionalSettings& regional, std::string_view p
 // RegionalDateOf's text after `weekday` and one blank, into `out`.
 void WriteRegionalDate(std::string& out, std::string_view weekday, std::int32_t year,
                        std::int32_t month, std::int32_t day) {
-  const host::RegionalSettings& regional = Regional();
+  const host::RegionalSettings& regional = base::Regional();
   const std::string& pattern = UserShortDatePattern(regional);
   if (pattern.empty()) {
     // Written as the caller would have composed it, day "/" month "/" year.
@@ -396,7 +396,7 @@ void WriteWeekdayAndRegionalDate(std::string& out, std::string_view weekday, std
 }  // namespace detail
 
 std::string RegionalDateText(std::string_view date_text) {
-  const host::RegionalSettings& regional = Regional();
+  const host::RegionalSettings& regional = base::Regional();
   const std::string& pattern = UserShortDatePattern(regional);
   if (pattern.empty()) return std::string(date_text);
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "addin/codec/regional_date.h"
 
-#include "addin/codec/to_hijri.h"
+#include "addin/codec/date_text.h"
 #include "addin/events/ms_proj_events.h"
 #include "tests/support/addin_fixture.h"
 #include "tests/support/error_of.h"

@@ -6,15 +6,15 @@
 #include <cstddef>
 #include <optional>
 
+#include "addin/base/error_style.h"
+#include "addin/base/host_access.h"
+#include "addin/base/utilities.h"
 #include "addin/codec/converter_binding.h"
-#include "addin/codec/host_access.h"
+#include "addin/codec/date_text.h"
 #include "addin/codec/messages.h"
 #include "addin/codec/regional_date.h"
 #include "addin/codec/text_pieces.h"
-#include "addin/codec/to_hijri.h"
 #include "addin/pairing/catalogues.h"
-#include "addin/pairing/error_style.h"
-#include "addin/pairing/utilities.h"
 
 namespace lunavant::codec {
 namespace {
@@ -130,7 +130,7 @@ bool IsNA(std::string_view text) {
 
 // The weekday and the Gregorian date of well-formed Hijri `text`, into `out`.
 void WriteGregorianTextOf(std::string_view text, std::string& out) {
-  const std::string sep = HostApplication().DateSeparator();
+  const std::string sep = base::App().DateSeparator();
   const std::optional<HijriPieces> hijri = ReadHijriPieces(text, sep);
   if (!hijri) {
     if (sep.empty() || text.find(sep) == std::string_view::npos) {
@@ -155,7 +155,7 @@ void WriteGregorianTextOf(std::string_view text, std::string& out) {
 }  // namespace
 
 bool IsWellFormedHijri(const host::Value& value) {
-  return ReadHijriPieces(ValueText(value), HostApplication().DateSeparator()).has_value();
+  return ReadHijriPieces(ValueText(value), base::App().DateSeparator()).has_value();
 }
 
 bool IsInHijriRange(std::int32_t year, std::int32_t month, std::int32_t day) {
@@ -167,7 +167,7 @@ bool IsInHijriRange(std::int32_t year, std::int32_t month, std::int32_t day) {
 
 std::string ToGregorianText(const host::Value& value) {
   std::string result;
-  pairing::ReportAtOnce([&] {
+  base::ReportAtOnce([&] {
     // Text is read where it stands; only other values are written out first.
     const std::string written = value.IsText() ? std::string() : ValueText(value);
     const std::string& text = value.IsText() ? value.Text() : written;
@@ -177,18 +177,6 @@ std::string ToGregorianText(const host::Value& value) {
       WriteGregorianTextOf(text, result);
   });
   return result;
-}
-
-bool ConvertAndSetField(host::Task& task, host::FieldId field, const host::Value& value,
-                        std::string_view direction) {
-  std::string text;
-  if (IsKind(direction, kKindHijri))
-    text = ToHijriText(value);
-  else if (IsKind(direction, kKindGregorian))
-    text = ToGregorianText(value);
-  if (text.empty()) return false;
-  task.SetField(field, text);
-  return true;
 }
 
 }  // namespace lunavant::codec

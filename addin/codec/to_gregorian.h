@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Typed Hijri text into the Gregorian date text written into the paired date field, and the
-// codec's single entry for the event handlers, ConvertAndSetField.
+// Typed Hijri text into the Gregorian date text written into the paired date field.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "addin/host/object_model.h"
 #include "addin/host/value.h"
 
 namespace lunavant::codec {
@@ -23,12 +21,5 @@ bool IsInHijriRange(std::int32_t year, std::int32_t month, std::int32_t day);
 // dd/MM/yyyy). The empty text and "NA" in any letter case come back unchanged. Any failure is
 // shown once through ShowError (103 and 104 with their own words) and gives the empty text.
 std::string ToGregorianText(const host::Value& value);
-
-// Converts `value` in `direction` ("H": into Hijri text, "G": into Gregorian text) and writes the
-// result into `field` of `task`. Returns false, writing nothing, when the conversion gave the
-// empty text. The write raises ProjectBeforeTaskChange; a write the host refuses is not caught
-// here and reaches the caller as a HostError.
-bool ConvertAndSetField(host::Task& task, host::FieldId field, const host::Value& value,
-                        std::string_view direction);
 
 }  // namespace lunavant::codec

@@ -5,6 +5,8 @@
 #include <random>
 #include <sstream>
 
+#include "addin/codec/date_text.h"
+#include "addin/codec/field_conversion.h"
 #include "addin/codec/messages.h"
 #include "addin/codec/to_hijri.h"
 #include "addin/events/ms_proj_events.h"

@@ -1,38 +1,12 @@
 // SPDX-License-Identifier: MIT
-// Gregorian task dates, as the host shows them, into the Hijri text of a paired field; and the one
-// routine that composes a date text from three numbers for both directions.
+// Gregorian task dates, as the host shows them, into the Hijri text of a paired field.
 #pragma once
 
-#include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "addin/host/value.h"
 
 namespace lunavant::codec {
-
-// Date kind codes of ComposeDateText, also the direction codes of ConvertAndSetField.
-inline constexpr std::string_view kKindHijri = "H";
-inline constexpr std::string_view kKindGregorian = "G";
-// Whether `code` is that kind; a comparison of one letter, made for every conversion.
-constexpr bool IsKind(std::string_view code, std::string_view kind) {
-  return code.size() == 1 && code[0] == kind[0];
-}
-
-// Day, month and year (numbers below 10 get one "0"), joined by "/". Kind "H": the "/" become the
-// host's date separator, read now. Kind "G": written with the user's short-date pattern. Any
-// other kind gives the empty text.
-std::string ComposeDateText(std::int32_t year, std::int32_t month, std::int32_t day,
-                            std::string_view kind);
-
-namespace detail {
-// ComposeDateText's kind "H" written into `out` in place of what it held, so that a conversion
-// builds its result where it returns it.
-void WriteHijriDate(std::string& out, std::int32_t year, std::int32_t month, std::int32_t day);
-}  // namespace detail
-
-// The value as text: a date-and-time in the platform's default form, a number in decimal.
-std::string ValueText(const host::Value& value);
 
 // The Hijri text of a date such as "Mon 15/03/04", "15/03/04 08:00" or "15/03/04"; "NA" and the
 // empty text come back unchanged. Any failure is shown once through ShowError and gives the empty

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <functional>
 
+#include "addin/codec/date_text.h"
+#include "addin/codec/field_conversion.h"
 #include "addin/codec/messages.h"
 #include "addin/codec/to_gregorian.h"
 #include "addin/events/ms_proj_events.h"

@@ -5,20 +5,20 @@
 #include <optional>
 #include <vector>
 
-#include "addin/codec/to_gregorian.h"
-#include "addin/codec/to_hijri.h"
+#include "addin/base/error_style.h"
+#include "addin/base/utilities.h"
+#include "addin/codec/date_text.h"
+#include "addin/codec/field_conversion.h"
 #include "addin/host/error.h"
 #include "addin/host/services.h"
 #include "addin/pairing/catalogues.h"
-#include "addin/pairing/error_style.h"
 #include "addin/pairing/pair_registry.h"
-#include "addin/pairing/utilities.h"
 
 namespace lunavant::events {
 namespace {
 
-using pairing::CollectionHasKey;
-using pairing::KeyText;
+using base::CollectionHasKey;
+using base::KeyText;
 
 bool IsEmptyText(const host::Value& value) {
   return value.IsEmpty() || (value.IsText() && value.Text().empty());
@@ -34,6 +34,8 @@ std::int16_t To16Bits(std::int32_t value) {
 MSProjEvents::MSProjEvents() {
   pairing::SetForceRefresh(false);
   pairing::InitCatalogues();
+  // Owners noted by an earlier event object may name projects that are gone.
+  pairing::ForgetOwner(nullptr);
 }
 
 MSProjEvents::~MSProjEvents() { Unbind(); }
@@ -41,7 +43,7 @@ MSProjEvents::~MSProjEvents() { Unbind(); }
 void MSProjEvents::Bind(host::Application& app, host::Project* project) {
   Unbind();
   // Owners noted under an earlier binding may name projects that are gone.
-  ForgetOwner(nullptr);
+  pairing::ForgetOwner(nullptr);
   objProjectApp = &app;
   app.AddEventSink(*this);
   Proj = project;
@@ -80,39 +82,14 @@ void MSProjEvents::SettleAfterClose() {
   }
 }
 
-std::int32_t MSProjEvents::ClaimSlot(host::Project& pj) {
-  const std::int32_t slot = pj.Index();
-  if (slot < 0 || slot > pairing::kLastSlot) pairing::ClearSlot(slot);  // fails: out of range
-  const auto owned = static_cast<std::size_t>(slot);
-  for (std::size_t other = 0; other < slot_owners_.size(); ++other) {
-    if (other != owned && slot_owners_[other] == &pj) {
-      slot_owners_[other] = nullptr;
-      pairing::ClearSlot(static_cast<std::int64_t>(other));
-    }
-  }
-  if (slot_owners_[owned] != &pj) {
-    slot_owners_[owned] = nullptr;
-    pairing::ClearSlot(slot);
-    slot_owners_[owned] = &pj;
-  }
-  return slot;
-}
-
-void MSProjEvents::ForgetOwner(const host::Project* closing) {
-  for (const host::Project*& owner : slot_owners_) {
-    if (closing == nullptr || owner == closing) owner = nullptr;
-  }
-}
-
 std::int32_t MSProjEvents::ProjectSlotOf(host::Project& pj) {
   SettleAfterClose();
   const std::int32_t slot = pj.Index();
   if (slot < 0 || slot > pairing::kLastSlot) return slot;
-  const auto owned = static_cast<std::size_t>(slot);
-  if (slot_owners_[owned] != &pj) {
+  if (pairing::SlotOwner(slot) != &pj) {
     RestoreAssignments(pj);
     // Not restorable now (not the active project): whatever the slot holds belongs to another.
-    if (slot_owners_[owned] != &pj) pairing::ClearSlot(slot);
+    if (pairing::SlotOwner(slot) != &pj) pairing::ClearSlot(slot);
   }
   return slot;
 }
@@ -124,7 +101,7 @@ void MSProjEvents::objProjectApp_ProjectBeforeTaskChange(host::Task& tsk, host::
   if (!SyncEnabled) return;
   // From here on the handler owns the flag, and gives it back whatever happens.
   bool writing_partner = false;
-  const bool completed = pairing::ReportAtOnce([&] {
+  const bool completed = base::ReportAtOnce([&] {
     SettleAfterClose();
     std::int64_t slot = 0;
     if (!ProjectOpening && App().ProjectCount() > 0 && !NoProjectOpen &&
@@ -150,7 +127,7 @@ void MSProjEvents::objProjectApp_ProjectBeforeTaskChange(host::Task& tsk, host::
         partner = pairing::GregToHijri(slot).Item(key);
       }
       if (!Cancel) {
-        const bool read_only = pairing::ArrayContains(partner, pairing::ReadOnlyDateFields());
+        const bool read_only = base::ArrayContains(partner, pairing::ReadOnlyDateFields());
         const bool written =
             !read_only && codec::ConvertAndSetField(tsk, partner, NewVal, direction);
         if (written)
@@ -172,7 +149,7 @@ void MSProjEvents::objProjectApp_ProjectBeforeTaskChange(host::Task& tsk, host::
 
 void MSProjEvents::objProjectApp_ProjectCalculate(host::Project& pj) {
   SyncEnabled = false;
-  pairing::LastFailureReport trap;
+  base::LastFailureReport trap;
   // Read once: a slot the registry refuses fails here, once, instead of once per task.
   std::int32_t slot = 0;
   const bool slot_usable = trap.Step([&] {
@@ -233,11 +210,11 @@ std::vector<MSProjEvents::FieldPair> MSProjEvents::PairsToRefresh(std::int32_t s
 }
 
 void MSProjEvents::RefreshTaskHijriFields(host::Task& task, std::int32_t slot) {
-  pairing::ReportAtOnce([&] { RefreshPairsOf(task, PairsToRefresh(slot)); });
+  base::ReportAtOnce([&] { RefreshPairsOf(task, PairsToRefresh(slot)); });
 }
 
 void MSProjEvents::RefreshTaskHijriFields(host::Task& task, const std::vector<FieldPair>& pairs) {
-  pairing::ReportAtOnce([&] { RefreshPairsOf(task, pairs); });
+  base::ReportAtOnce([&] { RefreshPairsOf(task, pairs); });
 }
 
 void MSProjEvents::RefreshPairsOf(host::Task& task, const std::vector<FieldPair>& pairs) {
@@ -262,7 +239,7 @@ void MSProjEvents::RefreshLinkedTasks(host::Task& first, std::int32_t slot) {
     host::Task* task;
     std::vector<host::Task*> relatives;
     std::size_t next = 0;
-    pairing::LastFailureReport trap;
+    base::LastFailureReport trap;
   };
   std::vector<std::unique_ptr<Level>> stack;
 
@@ -326,23 +303,23 @@ void MSProjEvents::RefreshLinkedTasks(host::Task& first, std::int32_t slot) {
 void MSProjEvents::RestoreAssignments(host::Project& pj) {
   // The alias lookup answers for the active project: another project's aliases would pair fields
   // of `pj` that it never paired.
-  const bool restorable = pairing::SkipFailure([&] {
+  const bool restorable = base::SkipFailure([&] {
     if (App().ActiveProject() != &pj) host::RaiseRuntime(host::kObjectRequired);
-    ClaimSlot(pj);
+    pairing::ClaimSlot(pj, pj.Index());
   });
   if (!restorable) return;
   std::int32_t table_count = 0;
-  pairing::SkipFailure([&] { table_count = pj.TaskTableCount(); });
+  base::SkipFailure([&] { table_count = pj.TaskTableCount(); });
   for (std::int32_t t = 1; t <= table_count; ++t) {
     std::int32_t column_count = 0;
-    pairing::SkipFailure([&] { column_count = pj.TaskTable(t).Columns().Count(); });
+    base::SkipFailure([&] { column_count = pj.TaskTable(t).Columns().Count(); });
     for (std::int32_t j = 1; j <= column_count; ++j) {
-      pairing::SkipFailure([&] {
+      base::SkipFailure([&] {
         const std::int32_t slot = pj.Index();
         const host::FieldId field = pj.TaskTable(t).Columns().Item(j).Field();
         const std::string alias = App().CustomFieldGetName(field);
-        if (pairing::ArrayContains(alias, pairing::HijriFieldTitles()) &&
-            pairing::ArrayContains(field, pairing::CustomTextFields())) {
+        if (base::ArrayContains(alias, pairing::HijriFieldTitles()) &&
+            base::ArrayContains(field, pairing::CustomTextFields())) {
           pairing::AddPair(field, pairing::DateFieldOfTitle(alias), slot);
         }
       });
@@ -357,47 +334,47 @@ void MSProjEvents::objProjectApp_NewProject(host::Project& /*pj*/) {
 
 void MSProjEvents::Proj_Open(host::Project& pj) {
   ProjectOpening = true;
-  pairing::SkipFailure([&] { RestoreAssignments(pj); });
+  base::SkipFailure([&] { RestoreAssignments(pj); });
 }
 
 void MSProjEvents::objProjectApp_WindowActivate(host::Window* /*activatedWindow*/) {
-  pairing::SkipFailure([&] { SettleAfterClose(); });
+  base::SkipFailure([&] { SettleAfterClose(); });
   host::Project* active = nullptr;
-  pairing::SkipFailure([&] { active = App().ActiveProject(); });
+  base::SkipFailure([&] { active = App().ActiveProject(); });
   if (active == nullptr) return;
-  pairing::SkipFailure([&] { ProjectSlotOf(*active); });
+  base::SkipFailure([&] { ProjectSlotOf(*active); });
   // Each part of the condition that cannot be read counts as false.
   bool saved = false;
   bool other_slot = false;
-  pairing::SkipFailure([&] { saved = active->Saved(); });
-  pairing::SkipFailure([&] { other_slot = ClosedProjectSlot != active->Index(); });
+  base::SkipFailure([&] { saved = active->Saved(); });
+  base::SkipFailure([&] { other_slot = ClosedProjectSlot != active->Index(); });
   if ((saved || other_slot) && ProjectOpening) {
-    pairing::SkipFailure([&] { RestoreAssignments(*active); });
+    base::SkipFailure([&] { RestoreAssignments(*active); });
     ProjectOpening = false;
     NoProjectOpen = false;
   }
 }
 
 void MSProjEvents::objProjectApp_ProjectBeforeClose(host::Project* pj, bool& /*Cancel*/) {
-  pairing::SkipFailure([&] {
+  base::SkipFailure([&] {
     if (App().ProjectCount() <= 1) NoProjectOpen = true;
   });
   close_pending_ = true;
   // The pairs dropped are those of the project closing; the active project stands in only when
   // the host cannot name it, and then no slot's owner is trusted any more.
   host::Project* closing = pj;
-  if (closing == nullptr) pairing::SkipFailure([&] { closing = App().ActiveProject(); });
-  ForgetOwner(pj);
+  if (closing == nullptr) base::SkipFailure([&] { closing = App().ActiveProject(); });
+  pairing::ForgetOwner(pj);
   if (closing == nullptr) return;
   // The slot is cleared only when it could be read: a stale one would drop the pairs of
   // another open project. A cancelled close gets its pairs back from the aliases on next use.
-  pairing::SkipFailure([&] {
+  base::SkipFailure([&] {
     ClosedProjectSlot = To16Bits(closing->Index());
     pairing::ClearSlot(ClosedProjectSlot);
   });
   // The project object ends with the close; its Open event can no longer arrive.
   if (pj == Proj) {
-    pairing::SkipFailure([&] { Proj->RemoveEventSink(*this); });
+    base::SkipFailure([&] { Proj->RemoveEventSink(*this); });
     Proj = nullptr;
   }
 }

@@ -8,21 +8,21 @@
 //   events.Bind(app, app.ActiveProject());  // from now on the host's events arrive here
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "addin/base/keyed_collection.h"
 #include "addin/host/events.h"
 #include "addin/host/object_model.h"
-#include "addin/pairing/keyed_collection.h"
 #include "addin/pairing/pair_registry.h"
 
 namespace lunavant::events {
 
 class MSProjEvents final : public host::ApplicationEvents, public host::ProjectEvents {
  public:
-  // Fills the catalogues and the message title; the members start as below.
+  // Fills the catalogues and the message title and trusts no slot's owner; the members start as
+  // below.
   MSProjEvents();
   MSProjEvents(const MSProjEvents&) = delete;
   MSProjEvents& operator=(const MSProjEvents&) = delete;
@@ -77,7 +77,7 @@ class MSProjEvents final : public host::ApplicationEvents, public host::ProjectE
   // the host allows far more than 32,767 tasks.
   std::int32_t LastChangedTaskId = 0;
   // Tasks already refreshed by the current targeted refresh, by decimal ID.
-  pairing::KeyedCollection<bool> VisitedTasks;
+  base::KeyedCollection<bool> VisitedTasks;
 
  private:
   // host::ApplicationEvents and host::ProjectEvents, forwarded to the handlers above.
@@ -94,12 +94,6 @@ class MSProjEvents final : public host::ApplicationEvents, public host::ProjectE
   // After a close, tells a cancelled close of the last project from a completed one: the project
   // is still open, so it is known to be open again.
   void SettleAfterClose();
-  // Makes `pj` the owner of its slot, emptying the slot when it held another project's pairs and
-  // any other slot still holding pairs of `pj` from an earlier position. Returns the slot; fails
-  // outside 0..100.
-  std::int32_t ClaimSlot(host::Project& pj);
-  // Forgets `closing` as the owner of any slot, or every owner when it is null.
-  void ForgetOwner(const host::Project* closing);
   host::Application& App() const;
   void SetPointer(std::int32_t code) const;
 
@@ -121,10 +115,6 @@ class MSProjEvents final : public host::ApplicationEvents, public host::ProjectE
   // No subtasks, no dependency texts and no parent.
   static bool IsStandaloneTask(const host::Task& task);
 
-  // The project each slot's pairs were built for; null when unknown. Positions shift when an
-  // earlier project closes, so a slot's pairs are trusted only for the project that owns it. A
-  // project's entries are forgotten as it closes, so no entry outlives its project.
-  std::array<const host::Project*, pairing::kLastSlot + 1> slot_owners_{};
   // A project close was announced and not yet followed by any other event.
   bool close_pending_ = false;
 };

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "addin/base/utilities.h"
 #include "addin/codec/to_hijri.h"
 #include "addin/pairing/catalogues.h"
 #include "addin/pairing/pair_registry.h"
-#include "addin/pairing/utilities.h"
 #include "tests/support/addin_fixture.h"
 #include "workbench/model/project.h"
 #include "workbench/model/task.h"
@@ -404,8 +404,8 @@ TEST_F(EventsTest, OpeningRestoresPairsFromExactDefaultTitlesOfTextFields) {
       PairedPlan({{kText1, "HijriFinish"}, {kText2, "hijrifinish"}}).BuildOpened();
   const std::int32_t slot = pj.Index();
   EXPECT_EQ(pairing::HijriToGreg(slot).Count(), 1);
-  EXPECT_EQ(pairing::HijriToGreg(slot).Item(pairing::KeyText(kText1)), kFinish);
-  EXPECT_EQ(pairing::GregToHijri(slot).Item(pairing::KeyText(kFinish)), kText1);
+  EXPECT_EQ(pairing::HijriToGreg(slot).Item(base::KeyText(kText1)), kFinish);
+  EXPECT_EQ(pairing::GregToHijri(slot).Item(base::KeyText(kFinish)), kText1);
   EXPECT_FALSE(add_in_->ProjectOpening);
   EXPECT_FALSE(add_in_->NoProjectOpen);
 }
@@ -417,7 +417,7 @@ TEST_F(EventsTest, TheFirstTextFieldFoundWinsTheDateField) {
   const std::int32_t slot = pj.Index();
   EXPECT_EQ(pairing::HijriToGreg(slot).Count(), 2);
   EXPECT_EQ(pairing::GregToHijri(slot).Count(), 1);
-  EXPECT_EQ(pairing::GregToHijri(slot).Item(pairing::KeyText(kStart)), kText2);
+  EXPECT_EQ(pairing::GregToHijri(slot).Item(base::KeyText(kStart)), kText2);
 }
 
 TEST_F(EventsTest, ClosingDropsThePairsOfTheActiveProjectAndTheLastOneResetsTheSlot) {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "addin/pairing/catalogues.h"
 
+#include "addin/base/utilities.h"
 #include "addin/host/error.h"
 #include "addin/host/field_ids.h"
-#include "addin/pairing/utilities.h"
 
 namespace lunavant::pairing {
 namespace {
@@ -12,9 +12,8 @@ std::vector<host::FieldId> g_greg_date_fields;
 std::vector<host::FieldId> g_custom_text_fields;
 std::vector<std::string> g_hijri_field_titles;
 std::vector<host::FieldId> g_read_only_date_fields;
-KeyedCollection<TitleIndexItem> g_hijri_title_index;
-KeyedCollection<std::string> g_weekday_names;
-std::string g_msg_title;
+base::KeyedCollection<TitleIndexItem> g_hijri_title_index;
+base::KeyedCollection<std::string> g_weekday_names;
 
 
 }  // namespace
@@ -23,12 +22,11 @@ const std::vector<host::FieldId>& GregDateFields() { return g_greg_date_fields; 
 const std::vector<std::string>& HijriFieldTitles() { return g_hijri_field_titles; }
 const std::vector<host::FieldId>& CustomTextFields() { return g_custom_text_fields; }
 const std::vector<host::FieldId>& ReadOnlyDateFields() { return g_read_only_date_fields; }
-const KeyedCollection<TitleIndexItem>& HijriTitleIndex() { return g_hijri_title_index; }
-const KeyedCollection<std::string>& WeekdayNames() { return g_weekday_names; }
-const std::string& MsgTitle() { return g_msg_title; }
+const base::KeyedCollection<TitleIndexItem>& HijriTitleIndex() { return g_hijri_title_index; }
+const base::KeyedCollection<std::string>& WeekdayNames() { return g_weekday_names; }
 
 void InitCatalogues() {
-  g_msg_title = "Lunavant";
+  base::SetMsgTitle("Lunavant");
   using namespace host::field;  // NOLINT(google-build-using-namespace)
   g_greg_date_fields = {kStart,       kFinish,        kEarlyStart,    kEarlyFinish,
                         kLateStart,   kLateFinish,    kActualStart,   kActualFinish,
@@ -42,20 +40,20 @@ void InitCatalogues() {
 
   const char* const weekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
   for (int day = 0; day < 7; ++day) {
-    const std::string key = KeyText(day);
-    if (!CollectionHasKey(key, g_weekday_names)) g_weekday_names.Add(weekdays[day], key);
+    const std::string key = base::KeyText(day);
+    if (!base::CollectionHasKey(key, g_weekday_names)) g_weekday_names.Add(weekdays[day], key);
   }
   BuildTitleIndex(g_greg_date_fields, g_hijri_field_titles, g_hijri_title_index);
 }
 
 void BuildTitleIndex(const std::vector<host::FieldId>& date_fields,
                      const std::vector<std::string>& titles,
-                     KeyedCollection<TitleIndexItem>& index) {
+                     base::KeyedCollection<TitleIndexItem>& index) {
   for (std::size_t i = 0; i < date_fields.size(); ++i) {
     if (i >= titles.size()) host::RaiseRuntime(host::kSubscriptOutOfRange);
-    if (!CollectionHasKey(titles[i], index)) index.Add(date_fields[i], titles[i]);
-    const std::string id_key = KeyText(date_fields[i]);
-    if (!CollectionHasKey(id_key, index)) index.Add(titles[i], id_key);
+    if (!base::CollectionHasKey(titles[i], index)) index.Add(date_fields[i], titles[i]);
+    const std::string id_key = base::KeyText(date_fields[i]);
+    if (!base::CollectionHasKey(id_key, index)) index.Add(titles[i], id_key);
   }
 }
 
@@ -66,7 +64,7 @@ host::FieldId DateFieldOfTitle(std::string_view title) {
 }
 
 std::string TitleOfDateField(host::FieldId date_field) {
-  const TitleIndexItem& item = g_hijri_title_index.Item(KeyText(date_field));
+  const TitleIndexItem& item = g_hijri_title_index.Item(base::KeyText(date_field));
   if (const auto* title = std::get_if<std::string>(&item)) return *title;
   host::RaiseRuntime(host::kTypeMismatch);
 }
@@ -79,7 +77,7 @@ void ResetCatalogues() {
   g_read_only_date_fields.clear();
   g_hijri_title_index = {};
   g_weekday_names = {};
-  g_msg_title.clear();
+  base::SetMsgTitle({});
 }
 }  // namespace detail
 

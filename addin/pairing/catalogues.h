@@ -10,8 +10,8 @@
 #include <variant>
 #include <vector>
 
+#include "addin/base/keyed_collection.h"
 #include "addin/host/object_model.h"
-#include "addin/pairing/keyed_collection.h"
 
 namespace lunavant::pairing {
 
@@ -26,11 +26,9 @@ const std::vector<host::FieldId>& CustomTextFields();
 // The date fields the host computes itself: never written with a converted date.
 const std::vector<host::FieldId>& ReadOnlyDateFields();
 // Both directions: title -> date field identifier, decimal identifier -> title. 24 entries.
-const KeyedCollection<TitleIndexItem>& HijriTitleIndex();
+const base::KeyedCollection<TitleIndexItem>& HijriTitleIndex();
 // "0" = "Sun" to "6" = "Sat".
-const KeyedCollection<std::string>& WeekdayNames();
-// The title of every message box of the add-in.
-const std::string& MsgTitle();
+const base::KeyedCollection<std::string>& WeekdayNames();
 
 // Fills every catalogue. Lists are assigned anew; keyed entries are added only when absent, so a
 // second call adds nothing.
@@ -40,7 +38,7 @@ void InitCatalogues();
 // when its key is absent. Fails with kSubscriptOutOfRange when `titles` is shorter.
 void BuildTitleIndex(const std::vector<host::FieldId>& date_fields,
                      const std::vector<std::string>& titles,
-                     KeyedCollection<TitleIndexItem>& index);
+                     base::KeyedCollection<TitleIndexItem>& index);
 
 // The title index entry as a field identifier or a title; fail with kTypeMismatch for the other
 // kind and kInvalidProcedureCall for an absent key.

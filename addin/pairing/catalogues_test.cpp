@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "addin/base/utilities.h"
 #include "addin/events/ms_proj_events.h"
 #include "addin/pairing/pair_registry.h"
-#include "addin/pairing/utilities.h"
 
 namespace lunavant::pairing {
 namespace {
@@ -20,9 +20,9 @@ TEST_F(Catalogues, AreEmptyUntilTheEventObjectIsBuilt) {
   // Given a fresh process, expect nothing in any catalogue until the event object's construction.
   EXPECT_TRUE(GregDateFields().empty());
   EXPECT_EQ(WeekdayNames().Count(), 0);
-  EXPECT_EQ(MsgTitle(), "");
+  EXPECT_EQ(base::MsgTitle(), "");
   events::MSProjEvents events;
-  EXPECT_EQ(MsgTitle(), "Lunavant");
+  EXPECT_EQ(base::MsgTitle(), "Lunavant");
   EXPECT_EQ(GregDateFields().size(), 12u);
   EXPECT_EQ(HijriFieldTitles().size(), 12u);
   EXPECT_EQ(CustomTextFields().size(), 30u);
@@ -36,7 +36,7 @@ TEST_F(Catalogues, TitleIndexWorksInBothDirections) {
   EXPECT_EQ(DateFieldOfTitle("HijriEarlyStart"), 188743717);
   EXPECT_EQ(TitleOfDateField(188743717), "HijriEarlyStart");
   EXPECT_EQ(DateFieldOfTitle("hijristart"), 188743715);
-  EXPECT_FALSE(ArrayContains("hijristart", HijriFieldTitles()));
+  EXPECT_FALSE(base::ArrayContains("hijristart", HijriFieldTitles()));
   EXPECT_EQ(TitleOfDateField(188743698), "HijriConstraintDate");
   EXPECT_EQ(TitleOfDateField(188743773), "HijriCreated");
   // Entries go in as title 0, identifier 0, title 1, ...
@@ -47,16 +47,16 @@ TEST_F(Catalogues, TitleIndexWorksInBothDirections) {
 
 TEST_F(Catalogues, TellDateFieldsTextFieldsAndComputedDatesApart) {
   events::MSProjEvents events;
-  EXPECT_TRUE(ArrayContains(188743698, GregDateFields()));       // Constraint Date
-  EXPECT_FALSE(ArrayContains(188743731, GregDateFields()));      // Text1
-  EXPECT_TRUE(ArrayContains(188743773, ReadOnlyDateFields()));   // Created
-  EXPECT_FALSE(ArrayContains(188743715, ReadOnlyDateFields()));  // Start
+  EXPECT_TRUE(base::ArrayContains(188743698, GregDateFields()));       // Constraint Date
+  EXPECT_FALSE(base::ArrayContains(188743731, GregDateFields()));      // Text1
+  EXPECT_TRUE(base::ArrayContains(188743773, ReadOnlyDateFields()));   // Created
+  EXPECT_FALSE(base::ArrayContains(188743715, ReadOnlyDateFields()));  // Start
   EXPECT_EQ(CustomTextFields()[9], 188743750);
   EXPECT_EQ(CustomTextFields()[10], 188743997);
   EXPECT_EQ(CustomTextFields()[29], 188744016);
   EXPECT_EQ(WeekdayNames().Item("0"), "Sun");
   EXPECT_EQ(WeekdayNames().Item("6"), "Sat");
-  EXPECT_FALSE(CollectionHasKey("7", WeekdayNames()));
+  EXPECT_FALSE(base::CollectionHasKey("7", WeekdayNames()));
 }
 
 TEST_F(Catalogues, SurviveASecondConstructionUnchanged) {
@@ -70,7 +70,7 @@ TEST_F(Catalogues, SurviveASecondConstructionUnchanged) {
 }
 
 TEST_F(Catalogues, BuildingTheTitleIndexTwiceAddsNothing) {
-  KeyedCollection<TitleIndexItem> index;
+  base::KeyedCollection<TitleIndexItem> index;
   BuildTitleIndex({1, 2}, {"A", "B"}, index);
   BuildTitleIndex({1, 2}, {"a", "b"}, index);
   EXPECT_EQ(index.Count(), 4);
@@ -79,7 +79,7 @@ TEST_F(Catalogues, BuildingTheTitleIndexTwiceAddsNothing) {
 
 TEST_F(Catalogues, BuildingTheTitleIndexFailsOnAShortTitleList) {
   // Given fewer titles than date fields, expect 9 after the entries of the matched indexes.
-  KeyedCollection<TitleIndexItem> index;
+  base::KeyedCollection<TitleIndexItem> index;
   try {
     BuildTitleIndex({1, 2}, {"A"}, index);
     FAIL() << "expected a failure";

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The pairs of each open project: which custom text field holds the Hijri text of which date
-// field, one map per direction, in 101 slots selected by the project's index number. In memory
-// only; a project keeps its pairs as the aliases of its text fields. Also the other process-wide
-// flags and dialog choices of the add-in.
+// field, one map per direction, in 101 slots selected by the project's index number, and which
+// project each slot's pairs were built for. In memory only; a project keeps its pairs as the
+// aliases of its text fields. Also the other process-wide flags and dialog choices of the add-in.
 //
 //   AddPair(text_field, date_field, slot);
 //   if (CollectionHasKey(KeyText(field), GregToHijri(slot))) ...
@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <string>
 
+#include "addin/base/keyed_collection.h"
 #include "addin/host/object_model.h"
-#include "addin/pairing/keyed_collection.h"
 
 namespace lunavant::pairing {
 
@@ -20,7 +20,7 @@ namespace lunavant::pairing {
 using ProjectSlot = std::int32_t;
 inline constexpr ProjectSlot kLastSlot = 100;
 
-using FieldMap = KeyedCollection<host::FieldId>;
+using FieldMap = base::KeyedCollection<host::FieldId>;
 
 // The slot's maps, created empty on first use. Fail with kSubscriptOutOfRange outside 0..100.
 FieldMap& HijriToGreg(std::int64_t slot);  // text field key -> date field
@@ -34,6 +34,17 @@ void RemovePair(host::FieldId hijri_field, host::FieldId greg_field, ProjectSlot
 // Empties both maps of the slot.
 void ClearSlot(std::int64_t slot);
 
+// The project the slot's pairs were built for; null when unknown or outside 0..100. Positions
+// shift when an earlier project closes, so a slot's pairs are trusted only for the project that
+// owns it. The owner is only compared, never reached through: it is forgotten as it closes.
+const host::Project* SlotOwner(ProjectSlot slot);
+// Makes `project` the owner of `slot`, emptying the slot when it held another project's pairs and
+// any other slot still holding pairs of `project` from an earlier position. Fails with
+// kSubscriptOutOfRange, before anything changes, outside 0..100.
+void ClaimSlot(const host::Project& project, ProjectSlot slot);
+// Forgets `project` as the owner of any slot, or every owner when it is null.
+void ForgetOwner(const host::Project* project);
+
 // Makes the next recalculation rewrite every Hijri field.
 bool ForceRefresh();
 void SetForceRefresh(bool value);
@@ -43,9 +54,9 @@ std::string& ChosenGregField();
 std::string& ChosenHijriField();
 std::string& ChosenHijriTitle();
 
-// Puts every process-wide global of the add-in (catalogues, pairs, flags, choices) back into the
-// state of a fresh process. The add-in itself never calls it: its globals live as long as the
-// process, across connections. Test fixtures do, before every test.
+// Puts every process-wide global of the add-in (catalogues, pairs, owners, flags, choices) back
+// into the state of a fresh process. The add-in itself never calls it: its globals live as long as
+// the process, across connections. Test fixtures do, before every test.
 void ResetProcessState();
 
 }  // namespace lunavant::pairing

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "addin/base/utilities.h"
 #include "addin/host/field_ids.h"
-#include "addin/pairing/utilities.h"
 
 namespace lunavant::pairing {
 namespace {
@@ -30,19 +30,19 @@ TEST_F(PairRegistry, ASecondTextFieldForOneDateFieldEntersOnlyOneDirection) {
   // Given Text1-Start, expect Text2-Start to enter HijriToGreg only: Start still gives Text1.
   AddPair(kText1, kStart, 1);
   AddPair(kText2, kStart, 1);
-  EXPECT_EQ(HijriToGreg(1).Item(KeyText(kText2)), kStart);
+  EXPECT_EQ(HijriToGreg(1).Item(base::KeyText(kText2)), kStart);
   EXPECT_EQ(GregToHijri(1).Count(), 1);
-  EXPECT_EQ(GregToHijri(1).Item(KeyText(kStart)), kText1);
+  EXPECT_EQ(GregToHijri(1).Item(base::KeyText(kStart)), kText1);
 }
 
 TEST_F(PairRegistry, RemovesPresentEntriesAndPassesOverAbsentOnes) {
   AddPair(kText1, kStart, 3);
   AddPair(kText2, kFinish, 3);
   RemovePair(kText1, kFinish, 3);  // Note: a mismatched pair removes each key it finds.
-  EXPECT_FALSE(CollectionHasKey(KeyText(kText1), HijriToGreg(3)));
-  EXPECT_FALSE(CollectionHasKey(KeyText(kFinish), GregToHijri(3)));
-  EXPECT_TRUE(CollectionHasKey(KeyText(kText2), HijriToGreg(3)));
-  EXPECT_TRUE(CollectionHasKey(KeyText(kStart), GregToHijri(3)));
+  EXPECT_FALSE(base::CollectionHasKey(base::KeyText(kText1), HijriToGreg(3)));
+  EXPECT_FALSE(base::CollectionHasKey(base::KeyText(kFinish), GregToHijri(3)));
+  EXPECT_TRUE(base::CollectionHasKey(base::KeyText(kText2), HijriToGreg(3)));
+  EXPECT_TRUE(base::CollectionHasKey(base::KeyText(kStart), GregToHijri(3)));
   RemovePair(kText1, kFinish, 3);
   EXPECT_EQ(HijriToGreg(3).Count(), 1);
 }
@@ -52,8 +52,8 @@ TEST_F(PairRegistry, SlotsAreIndependentAndBoundedByZeroAndOneHundred) {
   // slots -1 and 101 fail with 9 before any map changes.
   AddPair(kText1, kStart, 0);
   AddPair(kText1, kFinish, 100);
-  EXPECT_EQ(HijriToGreg(0).Item(KeyText(kText1)), kStart);
-  EXPECT_EQ(HijriToGreg(100).Item(KeyText(kText1)), kFinish);
+  EXPECT_EQ(HijriToGreg(0).Item(base::KeyText(kText1)), kStart);
+  EXPECT_EQ(HijriToGreg(100).Item(base::KeyText(kText1)), kFinish);
   for (std::int64_t bad_slot : {std::int64_t{-1}, std::int64_t{101}}) {
     try {
       AddPair(kText2, kStart, static_cast<ProjectSlot>(bad_slot));

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "addin/pairing/pick_lists.h"
 
+#include "addin/base/host_access.h"
+#include "addin/base/utilities.h"
 #include "addin/host/error.h"
-#include "addin/host/global.h"
 #include "addin/pairing/catalogues.h"
-#include "addin/pairing/utilities.h"
 
 namespace lunavant::pairing {
 namespace {
@@ -14,8 +14,8 @@ namespace {
 constexpr std::string_view kExportTable = "Export";
 constexpr std::string_view kDefaultTitlePrefix = "Hijri";
 
-host::Application& App() { return host::RequireApplication(); }
-host::Project& ActiveProject() { return host::RequireActiveProject(); }
+using base::ActiveProject;
+using base::App;
 
 // Whether a column of any task table but "Export" shows the field. Every table is walked to its
 // end: the answer does not stop the walk.
@@ -76,7 +76,7 @@ Listing ListingOf(const host::ListControl& offered, const std::string& name) {
   bool later_is_exact = false;
   for (std::int32_t i = 0; i < count; ++i) {
     const std::string entry = offered.Entry(i);
-    if (detail::FoldKey(entry) != detail::FoldKey(name)) continue;
+    if (base::detail::FoldKey(entry) != base::detail::FoldKey(name)) continue;
     if (entry == name) {
       if (matches == 0) {
         first_is_exact = true;
@@ -109,7 +109,8 @@ void FillGregFieldList(host::ListControl& list, std::string_view table_name, Pro
   const std::int32_t count = project.TaskTable(table_name).Columns().Count();
   for (std::int32_t i = 1; i <= count; ++i) {
     const host::FieldId field = project.TaskTable(table_name).Columns().Item(i).Field();
-    if (ArrayContains(field, GregDateFields()) && !CollectionHasKey(KeyText(field), paired)) {
+    if (base::ArrayContains(field, GregDateFields()) &&
+        !base::CollectionHasKey(base::KeyText(field), paired)) {
       list.Append(App().FieldConstantToFieldName(field));
     }
   }
@@ -123,8 +124,8 @@ void FillHijriFieldList(host::ListControl& list, ProjectSlot slot) {
     const std::string alias = app.CustomFieldGetName(field);
     const std::string formula = app.CustomFieldGetFormula(field);
     const bool in_use = ShownOutsideExport(project, field);
-    if (alias.empty() && formula.empty() && !CollectionHasKey(KeyText(field), paired) && !in_use &&
-        !HoldsValues(project, field)) {
+    if (alias.empty() && formula.empty() && !base::CollectionHasKey(base::KeyText(field), paired) &&
+        !in_use && !HoldsValues(project, field)) {
       list.Append(app.FieldConstantToFieldName(field));
     }
   }
@@ -140,11 +141,11 @@ void FillAssignedHijriList(host::ListControl& list, FieldMap& name_map, std::str
     const host::FieldId field = project.TaskTable(table_name).Columns().Item(i).Field();
     // The alias is asked for only once the field is known to be paired: the host keeps aliases
     // for custom fields alone and refuses the question for ID, Name, Start and the rest.
-    if (!CollectionHasKey(KeyText(field), paired)) continue;
+    if (!base::CollectionHasKey(base::KeyText(field), paired)) continue;
     const std::string shown = ShownName(app, field);
     if (ListHas(list, shown)) continue;
     list.Append(shown);
-    if (!CollectionHasKey(shown, name_map)) name_map.Add(field, shown);
+    if (!base::CollectionHasKey(shown, name_map)) name_map.Add(field, shown);
   }
 }
 
@@ -175,7 +176,7 @@ void ResolveRemoveChoice(const host::ListControl& offered, const FieldMap& name_
       break;
   }
   if (field == 0) return;
-  greg_field = HijriToGreg(slot).Item(KeyText(field));
+  greg_field = HijriToGreg(slot).Item(base::KeyText(field));
   hijri_field = field;
 }
 

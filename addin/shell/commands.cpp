@@ -5,22 +5,26 @@
 #include <optional>
 #include <string>
 
+#include "addin/base/error_style.h"
+#include "addin/base/host_access.h"
 #include "addin/events/ms_proj_events.h"
 #include "addin/host/dialogs.h"
 #include "addin/host/services.h"
-#include "addin/pairing/error_style.h"
 #include "addin/pairing/pair_registry.h"
 #include "addin/pairing/pick_lists.h"
 #include "addin/shell/hijri_add_frm.h"
 #include "addin/shell/hijri_remove_frm.h"
-#include "addin/shell/host_access.h"
 #include "addin/shell/messages.h"
 #include "addin/tables/table_ops.h"
 
 namespace lunavant::shell {
 namespace {
 
-using pairing::SkipFailure;
+using base::ActiveProject;
+using base::App;
+using base::AskYesNo;
+using base::ShowExclamation;
+using base::SkipFailure;
 
 // Read afresh at each use: the project's position may change while a dialog is open.
 pairing::ProjectSlot ActiveSlot(events::MSProjEvents* events) {

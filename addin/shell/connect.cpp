@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "addin/shell/connect.h"
 
+#include "addin/base/error_style.h"
 #include "addin/host/error.h"
 #include "addin/host/global.h"
 #include "addin/host/services.h"
-#include "addin/pairing/error_style.h"
 #include "addin/shell/commands.h"
 
 namespace lunavant::shell {
 namespace {
 
-using pairing::SkipFailure;
+using base::SkipFailure;
 
 constexpr int kButtonCount = 3;
 

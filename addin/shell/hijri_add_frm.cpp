@@ -1,20 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "addin/shell/hijri_add_frm.h"
 
-#include "addin/pairing/error_style.h"
+#include "addin/base/error_style.h"
+#include "addin/base/host_access.h"
+#include "addin/base/utilities.h"
 #include "addin/pairing/pair_registry.h"
-#include "addin/pairing/utilities.h"
-#include "addin/shell/host_access.h"
 #include "addin/shell/messages.h"
 
 namespace lunavant::shell {
 namespace {
 
+using base::CollectionHasKey;
+using base::ShowExclamation;
 using host::ControlKind;
-using pairing::CollectionHasKey;
 
 // Every distinct entry of the list, letter case ignored, as item and key.
-void CollectChoices(host::ListControl& list, pairing::KeyedCollection<std::string>& choices) {
+void CollectChoices(host::ListControl& list, base::KeyedCollection<std::string>& choices) {
   for (std::int32_t i = 0; i < list.Count(); ++i) {
     const std::string entry = list.Entry(i);
     if (!CollectionHasKey(entry, choices)) choices.Add(entry, entry);
@@ -23,7 +24,7 @@ void CollectChoices(host::ListControl& list, pairing::KeyedCollection<std::strin
 
 std::string FirstEntry(host::ListControl& list) { return list.Count() > 0 ? list.Entry(0) : ""; }
 
-bool Offered(const std::string& text, const pairing::KeyedCollection<std::string>& choices) {
+bool Offered(const std::string& text, const base::KeyedCollection<std::string>& choices) {
   return !text.empty() && CollectionHasKey(text, choices);
 }
 
@@ -59,10 +60,10 @@ HijriAddFrm::HijriAddFrm(host::DialogToolkit& toolkit)
 
 void HijriAddFrm::Activate(host::Form& form) {
   F_Cancel = true;
-  pairing::SkipFailure([&] { CollectChoices(form.List("HijriField"), HijriChoices); });
-  pairing::SkipFailure([&] { CollectChoices(form.List("GregField"), GregChoices); });
-  pairing::SkipFailure([&] { form.SetText("HijriField", FirstEntry(form.List("HijriField"))); });
-  pairing::SkipFailure([&] { form.SetText("GregField", FirstEntry(form.List("GregField"))); });
+  base::SkipFailure([&] { CollectChoices(form.List("HijriField"), HijriChoices); });
+  base::SkipFailure([&] { CollectChoices(form.List("GregField"), GregChoices); });
+  base::SkipFailure([&] { form.SetText("HijriField", FirstEntry(form.List("HijriField"))); });
+  base::SkipFailure([&] { form.SetText("GregField", FirstEntry(form.List("GregField"))); });
 }
 
 void HijriAddFrm::Click(host::Form& form, std::string_view control) {
@@ -84,7 +85,7 @@ void HijriAddFrm::CloseByWindow(host::Form& form) {
 }
 
 void HijriAddFrm::OKButton_Click(host::Form& form) {
-  pairing::SkipFailure([&] {
+  base::SkipFailure([&] {
     const std::string greg = form.Text("GregField");
     const std::string hijri = form.Text("HijriField");
     const std::string title = form.Text("HijriTitle");

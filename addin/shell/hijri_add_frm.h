@@ -14,9 +14,9 @@
 #include <string>
 #include <string_view>
 
+#include "addin/base/keyed_collection.h"
 #include "addin/host/dialogs.h"
 #include "addin/host/list_control.h"
-#include "addin/pairing/keyed_collection.h"
 
 namespace lunavant::shell {
 
@@ -39,8 +39,8 @@ class HijriAddFrm final : public host::FormHandlers {
   // cancelled, so the command never goes on with an earlier run's texts.
   bool F_Cancel = true;
   // Each distinct entry of the two lists when the dialog was activated; keys ignore letter case.
-  pairing::KeyedCollection<std::string> GregChoices;
-  pairing::KeyedCollection<std::string> HijriChoices;
+  base::KeyedCollection<std::string> GregChoices;
+  base::KeyedCollection<std::string> HijriChoices;
 
  private:
   void Activate(host::Form& form) override;

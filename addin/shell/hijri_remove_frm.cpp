@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "addin/shell/hijri_remove_frm.h"
 
-#include "addin/pairing/error_style.h"
+#include "addin/base/error_style.h"
+#include "addin/base/host_access.h"
+#include "addin/base/utilities.h"
 #include "addin/pairing/pair_registry.h"
-#include "addin/pairing/utilities.h"
-#include "addin/shell/host_access.h"
 #include "addin/shell/messages.h"
 
 namespace lunavant::shell {
 namespace {
 
+using base::CollectionHasKey;
+using base::ShowExclamation;
 using host::ControlKind;
-using pairing::CollectionHasKey;
 
 }  // namespace
 
@@ -39,14 +40,14 @@ void HijriRemoveFrm::Load(host::Form& form) {
 }
 
 void HijriRemoveFrm::Activate(host::Form& form) {
-  pairing::SkipFailure([&] {
+  base::SkipFailure([&] {
     host::ListControl& list = form.List("HijriField");
     for (std::int32_t i = 0; i < list.Count(); ++i) {
       const std::string entry = list.Entry(i);
       if (!CollectionHasKey(entry, HijriChoices)) HijriChoices.Add(entry, entry);
     }
   });
-  pairing::SkipFailure([&] { form.SetText("HijriField", form.List("HijriField").Entry(0)); });
+  base::SkipFailure([&] { form.SetText("HijriField", form.List("HijriField").Entry(0)); });
 }
 
 void HijriRemoveFrm::Click(host::Form& form, std::string_view control) {
@@ -62,7 +63,7 @@ void HijriRemoveFrm::CloseByWindow(host::Form& form) {
 }
 
 void HijriRemoveFrm::OKButton_Click(host::Form& form) {
-  pairing::SkipFailure([&] {
+  base::SkipFailure([&] {
     const std::string hijri = form.Text("HijriField");
     F_Cancel = false;
     pairing::ChosenHijriField() = hijri;

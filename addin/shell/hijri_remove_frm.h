@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
+#include "addin/base/keyed_collection.h"
 #include "addin/host/dialogs.h"
 #include "addin/host/list_control.h"
-#include "addin/pairing/keyed_collection.h"
 
 namespace lunavant::shell {
 
@@ -34,7 +34,7 @@ class HijriRemoveFrm final : public host::FormHandlers {
   // True unless the dialog was accepted by OK.
   bool F_Cancel = false;
   // Each distinct entry of the list when the dialog was activated; keys ignore letter case.
-  pairing::KeyedCollection<std::string> HijriChoices;
+  base::KeyedCollection<std::string> HijriChoices;
 
  private:
   void Load(host::Form& form) override;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "addin/tables/table_ops.h"
 
+#include "addin/base/host_access.h"
 #include "addin/host/error.h"
-#include "addin/host/global.h"
 #include "addin/pairing/catalogues.h"
 #include "addin/pairing/pair_registry.h"
 
@@ -14,8 +14,8 @@ constexpr std::int32_t kHijriAlignment = 1;
 constexpr std::int32_t kHijriWidth = 10;
 constexpr bool kHijriWrap = true;
 
-host::Application& App() { return host::RequireApplication(); }
-host::Project& ActiveProject() { return host::RequireActiveProject(); }
+using base::ActiveProject;
+using base::App;
 
 host::ColumnList& ColumnsOf(std::string_view table_name) {
   return ActiveProject().TaskTable(table_name).Columns();

@@ -1,29 +1,30 @@
 // SPDX-License-Identifier: MIT
-#include "addin/shell/host_access.h"
+#include "addin/base/host_access.h"
 
 #include <string>
 
+#include "addin/base/utilities.h"
 #include "addin/host/error.h"
 #include "addin/host/global.h"
 #include "addin/host/services.h"
-#include "addin/pairing/catalogues.h"
-#include "addin/shell/messages.h"
 
-namespace lunavant::shell {
+namespace lunavant::base {
 
 host::Application& App() { return host::RequireApplication(); }
 
 host::Project& ActiveProject() { return host::RequireActiveProject(); }
 
+host::RegionalSettings& Regional() { return App().Services().Regional(); }
+
 void ShowExclamation(std::string_view text) {
   App().Services().Messages().MsgBox(std::string(text), host::MsgBoxStyle::kOkExclamation,
-                                     pairing::MsgTitle());
+                                     MsgTitle());
 }
 
 bool AskYesNo(std::string_view text) {
   return App().Services().Messages().MsgBox(std::string(text),
                                             host::MsgBoxStyle::kYesNoExclamationYesFirst,
-                                            pairing::MsgTitle()) == host::MsgBoxResult::kYes;
+                                            MsgTitle()) == host::MsgBoxResult::kYes;
 }
 
-}  // namespace lunavant::shell
+}  // namespace lunavant::base

@@ -19,7 +19,7 @@
 
 #include "addin/host/error.h"
 
-namespace lunavant::pairing {
+namespace lunavant::base {
 
 namespace detail {
 // Keys are field numbers, titles and task numbers: ASCII folding is the letter case that matters.
@@ -110,4 +110,4 @@ class KeyedCollection {
   Index index_;
 };
 
-}  // namespace lunavant::pairing
+}  // namespace lunavant::base

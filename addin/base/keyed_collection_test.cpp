@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "addin/pairing/keyed_collection.h"
+#include "addin/base/keyed_collection.h"
 
 #include <gtest/gtest.h>
 
-#include "addin/pairing/utilities.h"
+#include "addin/base/utilities.h"
 
-namespace lunavant::pairing {
+namespace lunavant::base {
 namespace {
 
 std::int32_t ErrorNumberOf(auto&& call) {
@@ -100,4 +100,4 @@ TEST(ArrayContains, FindsTheEmptyTextOnlyWhereAnElementIsEmptyOrTheListIs) {
 }
 
 }  // namespace
-}  // namespace lunavant::pairing
+}  // namespace lunavant::base

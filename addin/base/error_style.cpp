@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "addin/pairing/error_style.h"
+#include "addin/base/error_style.h"
 
 #include <exception>
 #include <new>
 
-namespace lunavant::pairing {
+namespace lunavant::base {
 
 host::ErrorRecord CurrentFailure() {
   try {
@@ -21,4 +21,4 @@ host::ErrorRecord CurrentFailure() {
   }
 }
 
-}  // namespace lunavant::pairing
+}  // namespace lunavant::base

@@ -13,10 +13,10 @@
 #include <optional>
 #include <utility>
 
+#include "addin/base/utilities.h"
 #include "addin/host/error.h"
-#include "addin/pairing/utilities.h"
 
-namespace lunavant::pairing {
+namespace lunavant::base {
 
 // The record of the exception being handled; call only inside a catch block.
 host::ErrorRecord CurrentFailure();
@@ -70,4 +70,4 @@ class LastFailureReport {
   host::ErrorRecord last_error_;  // each new failure overwrites the one before
 };
 
-}  // namespace lunavant::pairing
+}  // namespace lunavant::base

@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: MIT
-#include "addin/pairing/utilities.h"
+#include "addin/base/utilities.h"
 
 #include <charconv>
+#include <utility>
 
 #include "addin/host/global.h"
 #include "addin/host/services.h"
-#include "addin/pairing/catalogues.h"
 
-namespace lunavant::pairing {
+namespace lunavant::base {
 
 namespace {
+
+std::string g_msg_title;
 
 // The three lines the error box shows.
 std::string ErrorBoxText(const host::ErrorRecord& record) {
@@ -24,6 +26,10 @@ std::string ErrorBoxText(const host::ErrorRecord& record) {
 
 }  // namespace
 
+const std::string& MsgTitle() { return g_msg_title; }
+
+void SetMsgTitle(std::string title) { g_msg_title = std::move(title); }
+
 std::string KeyText(std::int64_t number) {
   char digits[24];
   return std::string(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
@@ -37,4 +43,4 @@ void ShowError(host::ErrorRecord& record) {
   record.Clear();
 }
 
-}  // namespace lunavant::pairing
+}  // namespace lunavant::base

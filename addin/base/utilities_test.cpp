@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "addin/pairing/utilities.h"
+#include "addin/base/utilities.h"
 
 #include <stdexcept>
 
+#include "addin/base/error_style.h"
 #include "addin/events/ms_proj_events.h"
 #include "addin/pairing/catalogues.h"
-#include "addin/pairing/error_style.h"
 #include "tests/support/addin_fixture.h"
 
-namespace lunavant::pairing {
+namespace lunavant::base {
 namespace {
 
 class ErrorBox : public test_support::AddinTest {
@@ -74,4 +74,4 @@ TEST_F(ErrorBox, TurnsForeignExceptionsIntoAnInternalError) {
 }
 
 }  // namespace
-}  // namespace lunavant::pairing
+}  // namespace lunavant::base

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "addin/pairing/keyed_collection.h"
+#include "addin/base/keyed_collection.h"
 
 #include <cctype>
 
-namespace lunavant::pairing::detail {
+namespace lunavant::base::detail {
 
 namespace {
 // Digits, small letters and punctuation fold to themselves in every locale.
@@ -31,4 +31,4 @@ void RaiseDuplicateKey() { host::RaiseRuntime(host::kKeyAlreadyAssociated); }
 void RaiseAbsentKey() { host::RaiseRuntime(host::kInvalidProcedureCall); }
 void RaiseBadPosition() { host::RaiseRuntime(host::kSubscriptOutOfRange); }
 
-}  // namespace lunavant::pairing::detail
+}  // namespace lunavant::base::detail

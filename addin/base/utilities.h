@@ -8,13 +8,17 @@
 #include <string_view>
 #include <vector>
 
+#include "addin/base/keyed_collection.h"
 #include "addin/host/error.h"
-#include "addin/pairing/keyed_collection.h"
 
-namespace lunavant::pairing {
+namespace lunavant::base {
 
 // The application title shown in the first line of the error box.
 inline constexpr std::string_view kProductName = "Lunavant";
+
+// The title of every message box of the add-in: empty until the catalogues are filled.
+const std::string& MsgTitle();
+void SetMsgTitle(std::string title);
 
 // Shows the record in one OK box with the exclamation icon, titled MsgTitle, as three lines joined
 // by CR LF; then clears the record. Modal: returns once the user has dismissed it. Without a host
@@ -50,4 +54,4 @@ bool ArrayContains(const V& value, const std::vector<E>& list) {
   return false;
 }
 
-}  // namespace lunavant::pairing
+}  // namespace lunavant::base
