@@ -1,10 +1,11 @@
 # SPDX-License-Identifier: MIT
 # The installer as a user meets it, in a wine prefix of its own made for this run: the silent
-# installer puts the add-in into the user's programs folder, registers it and lists itself among the
-# installed programs; the host, started through the host driver, connects the installed add-in and
-# its toolbar works (SCRIPT, while dialog-answerer answers the add-in's dialogs from ANSWERS); the
-# silent uninstaller, run as Windows runs it (QuietUninstallString), leaves the files of the prefix
-# and its registry as they were before the installation.
+# installer (run twice, as an update) puts the add-in into the user's programs folder, registers it
+# and lists itself among the installed programs; the host, started through the host driver,
+# connects the installed add-in and its toolbar works (SCRIPT, while dialog-answerer answers the
+# add-in's dialogs from ANSWERS); the silent uninstaller, run as Windows runs it
+# (QuietUninstallString), leaves the files of the prefix and its registry as they were before the
+# installation.
 #   cmake -DWINE=... -DSETUP=...setup.exe -DBITS=32|64 -DVERSION=... -DDRIVER=... -DANSWERER=...
 #         -DHOST_DLL=... -DPREFIX=<folder for the prefix> -DSCRIPT=... -DANSWERS=...
 #         -P installer_test.cmake
@@ -106,9 +107,12 @@ wine_step("registering the host" "${DRIVER}" --register "Z:${HOST_DLL}")
 wait_for_prefix()
 snapshot(before)
 
-# Install, silently.
-wine_step("the silent installer" "${SETUP}" /S)
-wait_for_prefix()
+# Install, silently; then again, as an update over the first installation does, which must
+# leave one installation just like the first.
+foreach(round first second)
+  wine_step("the ${round} silent installation" "${SETUP}" /S)
+  wait_for_prefix()
+endforeach()
 
 query("${uninstall_key}")
 if(NOT found)
@@ -191,7 +195,7 @@ snapshot(after)
 # NSIS's copy of the uninstaller can only be removed after it ended: it stays in the user's
 # temporary folder, as on Windows. Nothing else may be left.
 file(STRINGS "${work}/after.files" files_after)
-list(FILTER files_after EXCLUDE REGEX "^users/[^/]+/Temp/~nsu[^/]*\\.tmp(/[^/]+)?$")
+list(FILTER files_after EXCLUDE REGEX "/Temp/~nsu[^/]*\\.tmp(/[^/]+)?$")
 list(JOIN files_after "\n" text)
 file(WRITE "${work}/after.files" "${text}\n")
 expect_same("the files" "${work}/before.files" "${work}/after.files")
