@@ -33,6 +33,9 @@ SetCompressor /SOLID lzma
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
 ; A second installation goes where the first one went.
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+; A DLL the running host holds cannot be replaced: the update stops there (Retry once the host is
+; closed) rather than leave the old add-in and report success.
+AllowSkipFiles off
 ShowInstDetails show
 ShowUninstDetails show
 
