@@ -116,10 +116,15 @@ Section "Lunavant"
 
   !insertmacro Regsvr32 ""
   ${If} $0 != 0
-    DetailPrint "Registering the add-in failed: regsvr32 exited $0."
+    ; Whatever the registration wrote, the files and (for an update) the entry of the installation
+    ; before go: a failed installation leaves no add-in behind that points at nothing.
+    StrCpy $1 $0
+    DetailPrint "Registering the add-in failed: regsvr32 exited $1."
+    !insertmacro Regsvr32 "/u"
     SetOutPath "$TEMP"
     !insertmacro RemoveFiles
-    MessageBox MB_OK|MB_ICONSTOP "The add-in could not be registered (regsvr32 exited $0). Nothing was installed." /SD IDOK
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    MessageBox MB_OK|MB_ICONSTOP "The add-in could not be registered (regsvr32 exited $1). Lunavant is not installed." /SD IDOK
     SetErrorLevel 2
     Quit
   ${EndIf}

@@ -8,7 +8,9 @@
 # installation.
 #   cmake -DWINE=... -DSETUP=...setup.exe -DBITS=32|64 -DVERSION=... -DDRIVER=... -DANSWERER=...
 #         -DHOST_DLL=... -DPREFIX=<folder for the prefix> -DSCRIPT=... -DANSWERS=...
+#         -DMAKENSIS=... -DNSI=Lunavant.nsi -DBIN_DIR=<folder of what it installs>
 #         -P installer_test.cmake
+# Before that, an installer whose add-in cannot register fails and leaves nothing.
 # Needs an X display for the add-in's dialogs (scripts/wine-session.sh gives one).
 cmake_minimum_required(VERSION 3.25)
 
@@ -106,6 +108,32 @@ endforeach()
 wine_step("registering the host" "${DRIVER}" --register "Z:${HOST_DLL}")
 wait_for_prefix()
 snapshot(before)
+
+# An installer whose add-in cannot register (a DLL that is no DLL) fails with exit code 2 and
+# leaves no file behind.
+set(broken "${work}/broken")
+file(REMOVE_RECURSE "${broken}")
+file(COPY "${BIN_DIR}/Orbelune.dll" "${BIN_DIR}/Lunavant_Add.bmp" "${BIN_DIR}/Lunavant_Remove.bmp"
+          "${BIN_DIR}/Lunavant_Refresh.bmp" DESTINATION "${broken}")
+file(WRITE "${broken}/Lunavant.dll" "not a DLL")
+execute_process(COMMAND "${MAKENSIS}" -V1 -DARCH=${BITS} -DVERSION=${VERSION} "-DBIN_DIR=${broken}"
+                        "-DOUTFILE=${broken}/setup.exe" "${NSI}"
+  RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "makensis could not make the broken installer (${result})")
+endif()
+execute_process(COMMAND "${WINE}" "${broken}/setup.exe" /S RESULT_VARIABLE result TIMEOUT 120
+  OUTPUT_QUIET ERROR_QUIET)
+wait_for_prefix()
+if(NOT result EQUAL 2)
+  fail("an installer whose add-in does not register exited ${result}, expected 2")
+endif()
+snapshot(refused FILES_ONLY)
+expect_same("after a refused installation, the files" "${work}/before.files" "${work}/refused.files")
+query("${uninstall_key}")
+if(found)
+  fail("a refused installation left its uninstall entry")
+endif()
 
 # Install, silently; then again, as an update over the first installation does, which must
 # leave one installation just like the first.
