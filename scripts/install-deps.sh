@@ -9,7 +9,7 @@ packages=(
   libpugixml-dev libcli11-dev libicu-dev
   libxml2-utils help2man bash-completion poppler-utils
   locales
-  mingw-w64 mingw-w64-tools wine wine64 wine32:i386
+  mingw-w64 mingw-w64-tools wine wine64 wine32:i386 nsis
   qt6-base-dev xvfb xauth fonts-dejavu-core
   clang libclang-rt-dev
 )

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds Orbelune.dll and the Windows tree (windows/: the reference host's automation server, the
-# host driver and its test add-in, and the add-in Lunavant.dll) for 32- and 64-bit Windows with
-# mingw-w64 and runs their tests under wine (see wine-session.sh), dialogs on a virtual display.
+# host driver and its test add-in, the add-in Lunavant.dll and its installer) for 32- and 64-bit
+# Windows with mingw-w64 and NSIS and runs their tests under wine (see wine-session.sh), dialogs on
+# a virtual display; the installer's test makes a wine prefix of its own.
 # Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
