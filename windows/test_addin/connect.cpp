@@ -7,7 +7,7 @@
 
 #include "call_log.h"
 #include "com_ptr.h"
-#include "extensibility.h"
+#include "extensibility_object.h"
 #include "late_binding.h"
 #include "module.h"
 #include "test_toolbar.h"
@@ -45,59 +45,9 @@ std::wstring TextOfMember(IDispatch* object, const wchar_t* member) {
 // Numbers each Connect object of the process, so the log shows which one a call reached.
 long g_connect_objects_made = 0;
 
-class Connect final : public IDTExtensibility2 {
+class Connect final : public com::ExtensibilityObject {
  public:
-  Connect() : serial_(++g_connect_objects_made) { com::ObjectCreated(); }
-  Connect(const Connect&) = delete;
-  Connect& operator=(const Connect&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override {
-    if (result == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, IID_IDTExtensibility2)) {
-      *result = static_cast<IDTExtensibility2*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *result = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const long left = --references_;
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
-
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    if (count == nullptr) return E_POINTER;
-    *count = 1;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
-    if (info == nullptr) return E_POINTER;
-    *info = nullptr;
-    if (index != 0) return DISP_E_BADINDEX;
-    const HRESULT hr = LoadTypeInfo();
-    if (FAILED(hr)) return hr;
-    *info = type_info_.get();
-    (*info)->AddRef();
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                          DISPID* ids) override {
-    const HRESULT hr = LoadTypeInfo();
-    if (FAILED(hr)) return hr;
-    return DispGetIDsOfNames(type_info_.get(), names, count, ids);
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* arguments,
-                                   VARIANT* result, EXCEPINFO* exception,
-                                   UINT* bad_argument) override {
-    const HRESULT hr = LoadTypeInfo();
-    if (FAILED(hr)) return hr;
-    return DispInvoke(static_cast<IDTExtensibility2*>(this), type_info_.get(), id, flags,
-                      arguments, result, exception, bad_argument);
-  }
+  Connect() : serial_(++g_connect_objects_made) {}
 
   HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* application, ext_ConnectMode mode,
                                          IDispatch* addin, SAFEARRAY** custom) override {
@@ -142,8 +92,6 @@ class Connect final : public IDTExtensibility2 {
   }
 
  private:
-  ~Connect() { com::ObjectDestroyed(); }
-
   HRESULT LogSimpleCall(const wchar_t* name, SAFEARRAY** custom) {
     try {
       LogCall(std::wstring(name) + L" custom=" + DescribeCustom(custom));
@@ -153,17 +101,7 @@ class Connect final : public IDTExtensibility2 {
     }
   }
 
-  HRESULT LoadTypeInfo() {
-    if (type_info_) return S_OK;
-    ComPtr<ITypeLib> library;
-    HRESULT hr = LoadTypeLibEx(com::ModulePath().c_str(), REGKIND_NONE, library.put());
-    if (FAILED(hr)) return hr;
-    return library->GetTypeInfoOfGuid(IID_IDTExtensibility2, type_info_.put());
-  }
-
-  long references_ = 1;
   long serial_;
-  ComPtr<ITypeInfo> type_info_;
   TestToolbar toolbar_;
 };
 
