@@ -12,8 +12,8 @@
 #include "addin/pairing/pair_registry.h"
 #include "workbench/model/application.h"
 #include "workbench/model/project.h"
-#include "workbench/platform/regional_settings.h"
 #include "workbench/model/task.h"
+#include "workbench/platform/regional_settings.h"
 
 namespace {
 

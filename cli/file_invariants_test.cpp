@@ -111,8 +111,7 @@ class FileInvariants : public test_support::CliTest {
 TEST_F(FileInvariants, NoSampleFileMovesATaskWhenOpenedPairedRefreshedAndSaved) {
   // Given every file the desktop scheduler saved (2002 to 2019), expect each to open, take a
   // Hijri pair and a refresh, and save with every task where the file had it.
-  const std::vector<fs::path> files =
-      FilesIn(fs::path(LUNAVANT_SHARED_DATA) / "mspdi" / "samples");
+  const std::vector<fs::path> files = FilesIn(fs::path(LUNAVANT_SHARED_DATA) / "mspdi" / "samples");
   EXPECT_GE(files.size(), 71u);
   ExpectNoTaskMoves(files);
 }
@@ -120,7 +119,8 @@ TEST_F(FileInvariants, NoSampleFileMovesATaskWhenOpenedPairedRefreshedAndSaved) 
 TEST_F(FileInvariants, NoFixtureMovesATaskWhenOpenedPairedRefreshedAndSaved) {
   // Given files with manual tasks driving automatic ones, inactive tasks, a project scheduled
   // from its finish and another program's settings, expect the same.
-  const std::vector<fs::path> files = FilesIn(fs::path(LUNAVANT_SOURCE_DIR) / "tests" / "data" / "mspdi");
+  const std::vector<fs::path> files =
+      FilesIn(fs::path(LUNAVANT_SOURCE_DIR) / "tests" / "data" / "mspdi");
   EXPECT_GE(files.size(), 4u);
   ExpectNoTaskMoves(files);
 }

@@ -28,9 +28,10 @@ std::string BadYears(const std::string& years) {
 void PrintJson(std::ostream& out, const std::filesystem::path& file, const HolidaysOptions& options,
                std::pair<std::int32_t, std::int32_t> years, const workbench::HolidayPlan& plan,
                std::int32_t moved) {
-  out << "{\"file\": " << JsonString(file.string()) << ", \"calendar\": " << JsonString(plan.calendar)
-      << ", \"set\": " << JsonString(options.set) << ", \"years\": [" << years.first << ", "
-      << years.second << "], \"dry_run\": " << (options.save.dry_run ? "true" : "false")
+  out << "{\"file\": " << JsonString(file.string())
+      << ", \"calendar\": " << JsonString(plan.calendar) << ", \"set\": " << JsonString(options.set)
+      << ", \"years\": [" << years.first << ", " << years.second
+      << "], \"dry_run\": " << (options.save.dry_run ? "true" : "false")
       << ", \"added\": " << plan.AddedCount() << ", \"tasks_moved\": " << moved
       << ", \"holidays\": [";
   for (std::size_t i = 0; i < plan.holidays.size(); ++i) {
@@ -53,7 +54,8 @@ void PrintJson(std::ostream& out, const std::filesystem::path& file, const Holid
 
 }  // namespace
 
-int RunHolidays(Terminal& terminal, const SessionOptions& options, const HolidaysOptions& holidays) {
+int RunHolidays(Terminal& terminal, const SessionOptions& options,
+                const HolidaysOptions& holidays) {
   const auto years = workbench::ParseYearRange(holidays.years);
   if (!years) throw CommandError(kExitUsage, BadYears(holidays.years));
   workbench::HolidaySet set;

@@ -17,8 +17,8 @@ namespace lunavant::cli {
 
 struct HolidaysOptions {
   std::filesystem::path file;
-  std::string set;    // a shipped set's name or a path to a .holidays file
-  std::string years;  // "1447" or "1447-1450"
+  std::string set;                      // a shipped set's name or a path to a .holidays file
+  std::string years;                    // "1447" or "1447-1450"
   std::optional<std::string> calendar;  // the project's own when left out
   bool json = false;
   SaveOptions save;

@@ -70,8 +70,8 @@ inline std::string EditRefused(const std::filesystem::path& file, std::int32_t t
 // not set.
 inline std::string EditRefusedSilently(const std::filesystem::path& file, std::int32_t task,
                                        std::string_view field) {
-  return Path(file) + ": the add-in refused the edit of task " + std::to_string(task) +
-         ", field " + std::string(field) +
+  return Path(file) + ": the add-in refused the edit of task " + std::to_string(task) + ", field " +
+         std::string(field) +
          ": the date paired with it cannot be set here (a summary task's dates follow its "
          "subtasks; early and late dates follow the schedule); the file is unchanged.";
 }

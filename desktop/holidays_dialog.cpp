@@ -54,7 +54,8 @@ HolidaysDialog::HolidaysDialog(wb::Application& app, wb::Project& project, QWidg
   }
   ui_->firstYearSpin->setValue(first_year);
   ui_->lastYearSpin->setValue(std::min(first_year + 2, wb::kLastHolidayYear));
-  for (const std::string& name : wb::CalendarNames(project_)) ui_->calendarCombo->addItem(Text(name));
+  for (const std::string& name : wb::CalendarNames(project_))
+    ui_->calendarCombo->addItem(Text(name));
   ui_->calendarCombo->setCurrentText(Text(wb::ProjectCalendarName(project_)));
 
   ui_->previewTable->setColumnCount(4);
@@ -80,7 +81,8 @@ void HolidaysDialog::updatePreview() {
   ui_->previewTable->setRowCount(0);
   QString summary;
   try {
-    const wb::HolidaySet set = wb::LoadHolidaySet(ui_->setCombo->currentText().trimmed().toStdString());
+    const wb::HolidaySet set =
+        wb::LoadHolidaySet(ui_->setCombo->currentText().trimmed().toStdString());
     wb::ConverterHijriCalendar hijri(app_.Libraries());
     plan_ = wb::PlanHolidays(
         project_,
@@ -97,10 +99,10 @@ void HolidaysDialog::updatePreview() {
   ui_->previewTable->setRowCount(static_cast<int>(plan_.holidays.size()));
   for (int row = 0; row < ui_->previewTable->rowCount(); ++row) {
     const wb::PlannedHoliday& h = plan_.holidays[static_cast<std::size_t>(row)];
-    const QStringList cells = {
-        Text(h.holiday.name), Text(wb::HijriDaysText(h.holiday.hijri_first, h.holiday.hijri_last)),
-        Text(wb::GregorianDaysText(h.holiday.first_day, h.holiday.last_day)),
-        Text(wb::PlannedHolidayText(h, false))};
+    const QStringList cells = {Text(h.holiday.name),
+                               Text(wb::HijriDaysText(h.holiday.hijri_first, h.holiday.hijri_last)),
+                               Text(wb::GregorianDaysText(h.holiday.first_day, h.holiday.last_day)),
+                               Text(wb::PlannedHolidayText(h, false))};
     for (int column = 0; column < cells.size(); ++column) {
       ui_->previewTable->setItem(row, column, new QTableWidgetItem(cells[column]));
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Tools > Holidays driven as a user drives it, on real widgets on the offscreen platform, with the
 // bundled sample in the reference host and the real converter.
+#include "desktop/holidays_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -18,7 +20,6 @@
 
 #include "desktop/gantt_chart.h"
 #include "desktop/holiday_tool_tips.h"
-#include "desktop/holidays_dialog.h"
 #include "desktop/main_window.h"
 #include "desktop/project_view.h"
 #include "tests/support/desktop_fixture.h"

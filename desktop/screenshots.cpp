@@ -2,11 +2,11 @@
 #include "desktop/screenshots.h"
 
 #include <QAbstractButton>
-#include <QItemSelectionModel>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QItemSelectionModel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -91,7 +91,8 @@ bool buildProjectFromScratch(MainWindow& window) {
   const QStringList names = {"Office move", "Survey", "Design", "Build", "Handover"};
   for (int row = 0; row < names.size(); ++row) {
     model.applyEdits(QStringLiteral("Typing"), {{row, name, names[row]}});
-    if (row > 0) model.applyEdits(QStringLiteral("Typing"), {{row, duration, QString::number(row * 2)}});
+    if (row > 0)
+      model.applyEdits(QStringLiteral("Typing"), {{row, duration, QString::number(row * 2)}});
   }
   auto select = [&](int top, int bottom) {
     view->sheet().setCurrentIndex(model.index(top, name));
@@ -154,8 +155,7 @@ bool writeScreenshots(DesktopSession& session, const QString& folder) {
   if (ProjectView* sample = window.currentView()) {
     sample->chart().setZoom(lunavant::workbench::TimescaleZoom::kWeeks);
   }
-  ok = runWithModals(window.action(QStringLiteral("filePrintPreview")),
-                     {[&](QWidget& dialog) {
+  ok = runWithModals(window.action(QStringLiteral("filePrintPreview")), {[&](QWidget& dialog) {
                        dialog.resize(1300, 860);
                        settle(800);
                        ok = save(dialog, dir, QStringLiteral("print-preview.png")) && ok;

@@ -162,8 +162,8 @@ void CheckGregorianText(const std::string& text, const Ymd& hijri, const std::st
   // platform, reading month first without one, takes for another day; that is the codec's rule.
   if (Host().app.Regional().ShortDatePattern().empty() || !HostReadsItsOwnWriting(date)) return;
   const std::optional<Ymd> read = HostReads(text.substr(prefix.size()));
-  LUNAVANT_FUZZ_CHECK(read == date, context + ": \"" + Printable(text) + "\" does not read back as " +
-                                        Show(date) + " under \"" +
+  LUNAVANT_FUZZ_CHECK(read == date, context + ": \"" + Printable(text) +
+                                        "\" does not read back as " + Show(date) + " under \"" +
                                         Printable(Host().app.Regional().ShortDatePattern()) + "\"");
 }
 
@@ -180,7 +180,8 @@ std::string MakeValue(fuzz::FuzzInput& input, const std::string& sep) {
     const std::string date = Host().app.Regional().FormatDate(
         static_cast<int>(ymd.year()), static_cast<std::int32_t>(unsigned(ymd.month())),
         static_cast<std::int32_t>(unsigned(ymd.day())), (kind & 4) != 0);
-    return (kind & 8) ? date + " 08:00" : std::string(kWeekdays[weekday{day}.c_encoding()]) + " " + date;
+    return (kind & 8) ? date + " 08:00"
+                      : std::string(kWeekdays[weekday{day}.c_encoding()]) + " " + date;
   }
   const std::string day = std::to_string(pick % 32);
   const std::string month = std::to_string(pick / 32 % 14);
@@ -231,7 +232,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LUNAVANT_FUZZ_CHECK(gregorian && gregorian->y != 0, context + ": names no date");
     const Ymd expected = ConverterToHijri(*gregorian);
     std::string text = std::to_string(expected.d + 100).substr(1) + sep +
-                       std::to_string(expected.m + 100).substr(1) + sep + std::to_string(expected.y);
+                       std::to_string(expected.m + 100).substr(1) + sep +
+                       std::to_string(expected.y);
     LUNAVANT_FUZZ_CHECK(hijri.result == text, context + ": ToHijriText gave \"" +
                                                   Printable(hijri.result) + "\", expected \"" +
                                                   Printable(text) + "\"");

@@ -33,7 +33,8 @@ bool NamesDiskCommand(std::string_view argument) {
 
 std::string Show(const std::vector<std::string>& arguments) {
   std::string out = "lunavant";
-  for (const std::string& argument : arguments) out += " '" + lunavant::fuzz::Printable(argument) + "'";
+  for (const std::string& argument : arguments)
+    out += " '" + lunavant::fuzz::Printable(argument) + "'";
   return out;
 }
 
@@ -63,8 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     status = cli::RunLunavant(static_cast<int>(argv.size()), argv.data(), out, err,
                               LUNAVANT_CONVERTER_DIR);
   } catch (const std::exception& error) {
-    LUNAVANT_FUZZ_CHECK(false, Show(arguments) + " threw " +
-                                   lunavant::fuzz::Printable(error.what()));
+    LUNAVANT_FUZZ_CHECK(false,
+                        Show(arguments) + " threw " + lunavant::fuzz::Printable(error.what()));
   }
   const std::string said = err.str();
   // No file is opened and the converter is at hand, so neither 3 nor 4 can be right.
@@ -76,11 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       Show(arguments) + " succeeded and printed nothing");
   LUNAVANT_FUZZ_CHECK(status != cli::kExitRefused || !said.empty(),
                       Show(arguments) + " was refused without a word");
-  LUNAVANT_FUZZ_CHECK(status != cli::kExitUsage ||
-                          (said.starts_with("lunavant: ") &&
-                           said.find(cli::message::kUsageHint) != std::string::npos &&
-                           out.str().empty()),
-                      Show(arguments) + " is a usage error that says \"" +
-                          lunavant::fuzz::Printable(said) + "\"");
+  LUNAVANT_FUZZ_CHECK(
+      status != cli::kExitUsage ||
+          (said.starts_with("lunavant: ") &&
+           said.find(cli::message::kUsageHint) != std::string::npos && out.str().empty()),
+      Show(arguments) + " is a usage error that says \"" + lunavant::fuzz::Printable(said) + "\"");
   return 0;
 }

@@ -40,7 +40,8 @@ std::int64_t DayNumber(std::int32_t y, std::int32_t m, std::int32_t d) {
 
 Ymd CivilOf(std::int64_t day_number) {
   const std::chrono::year_month_day ymd{sys_days{days{day_number}}};
-  return {static_cast<int>(ymd.year()), static_cast<std::int32_t>(static_cast<unsigned>(ymd.month())),
+  return {static_cast<int>(ymd.year()),
+          static_cast<std::int32_t>(static_cast<unsigned>(ymd.month())),
           static_cast<std::int32_t>(static_cast<unsigned>(ymd.day()))};
 }
 
@@ -61,7 +62,9 @@ const std::int64_t kIslamicEpoch = DayNumber(622, 7, 19);
 const std::int64_t kFirstDay = kIslamicEpoch;
 const std::int64_t kLastDay = DayNumber(9999, 12, 31);
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  return a / b - (a % b != 0 && (a < 0) != (b < 0));
+}
 
 // fixed-from-islamic, with the month's first day; y may be any 32-bit number.
 std::int64_t TabularMonthStart(std::int64_t y, std::int64_t m) {
@@ -115,9 +118,9 @@ MonthSpan HijriMonth(std::int64_t y, std::int64_t m) {
 
 Ymd HijriOf(std::int64_t day_number) {
   const std::vector<TableMonth>& table = Table();
-  const auto after = std::upper_bound(
-      table.begin(), table.end(), day_number,
-      [](std::int64_t day, const TableMonth& row) { return day < row.start; });
+  const auto after =
+      std::upper_bound(table.begin(), table.end(), day_number,
+                       [](std::int64_t day, const TableMonth& row) { return day < row.start; });
   if (after != table.begin() && day_number < table.back().start + table.back().length) {
     const TableMonth& row = *(after - 1);
     return {row.year, row.month, static_cast<std::int32_t>(day_number - row.start + 1)};
@@ -193,8 +196,7 @@ void CheckGregorian(const Ymd& g) {
     const bool month_ends = next.date.d == 1;
     LUNAVANT_FUZZ_CHECK(next.result == ORBELUNE_OK &&
                             next.date == NextHijriDay(a.date, month_ends) &&
-                            (!month_ends || a.date.d >= 28) &&
-                            next.weekday == (a.weekday + 1) % 7,
+                            (!month_ends || a.date.d >= 28) && next.weekday == (a.weekday + 1) % 7,
                         Describe("G2HA", tomorrow, next) + " after " + Describe("G2HA", g, a));
   }
 }

@@ -106,16 +106,24 @@ void CheckWrittenDate(lunavant::fuzz::FuzzInput& input, DateOrder order,
   // years below 1000 have fewer than four digits anyway.
   const bool two_digit_year = (form & 2) && expected.year >= 1930 && expected.year <= 2029 &&
                               separator.find(':') == std::string::npos;
-  const std::string y = two_digit_year ? Number(expected.year % 100, true)
-                                       : std::to_string(expected.year);
+  const std::string y =
+      two_digit_year ? Number(expected.year % 100, true) : std::to_string(expected.year);
   const std::string m = Number(expected.month, padded);
   const std::string d = Number(expected.day, padded);
   std::string text;
   switch (order) {
-    case DateOrder::kDayMonthYear: text = d + separator + m + separator + y; break;
-    case DateOrder::kMonthDayYear: text = m + separator + d + separator + y; break;
-    case DateOrder::kYearMonthDay: text = y + separator + m + separator + d; break;
-    case DateOrder::kYearDayMonth: text = y + separator + d + separator + m; break;
+    case DateOrder::kDayMonthYear:
+      text = d + separator + m + separator + y;
+      break;
+    case DateOrder::kMonthDayYear:
+      text = m + separator + d + separator + y;
+      break;
+    case DateOrder::kYearMonthDay:
+      text = y + separator + m + separator + d;
+      break;
+    case DateOrder::kYearDayMonth:
+      text = y + separator + d + separator + m;
+      break;
   }
   if (form & 4) {
     static const char* const kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -138,12 +146,12 @@ void CheckWrittenDate(lunavant::fuzz::FuzzInput& input, DateOrder order,
   const auto* fields = kFields[static_cast<int>(order)];
   const std::string pattern =
       std::string(fields[0]) + separator + fields[1] + separator + fields[2];
-  const std::string formatted = FormatDateWithPattern(
-      pattern, expected.year, expected.month, expected.day, two_digit_year);
+  const std::string formatted =
+      FormatDateWithPattern(pattern, expected.year, expected.month, expected.day, two_digit_year);
   LUNAVANT_FUZZ_CHECK(Read(formatted, order, separator, when) && when.year == expected.year &&
                           when.month == expected.month && when.day == expected.day,
-                      "\"" + lunavant::fuzz::Printable(formatted) + "\" written with " +
-                          pattern + " read as " + Show(when));
+                      "\"" + lunavant::fuzz::Printable(formatted) + "\" written with " + pattern +
+                          " read as " + Show(when));
 }
 
 }  // namespace

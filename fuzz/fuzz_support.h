@@ -80,7 +80,7 @@ inline std::string Printable(std::string_view text) {
 }  // namespace lunavant::fuzz
 
 // `details` is evaluated only when the property does not hold.
-#define LUNAVANT_FUZZ_CHECK(property, details)                                              \
-  do {                                                                                      \
+#define LUNAVANT_FUZZ_CHECK(property, details)                                                 \
+  do {                                                                                         \
     if (!(property)) ::lunavant::fuzz::PropertyBroken(#property, __FILE__, __LINE__, details); \
   } while (false)

@@ -41,8 +41,8 @@ std::int64_t LineCount(std::string_view text) {
   return lines;
 }
 
-#define CHECK(property, details)                                                          \
-  do {                                                                                    \
+#define CHECK(property, details)                                                             \
+  do {                                                                                       \
     if (!(property)) lunavant::fuzz::PropertyBroken(#property, __FILE__, __LINE__, details); \
   } while (false)
 

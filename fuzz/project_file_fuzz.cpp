@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Project files on any bytes: reading either fails with a malformed-file error that names the
-// file, a line of it (0 for a fault of the whole file, such as no content) and what is wrong, or gives a project. A project read saves to a document
-// that reads again without error into the same project: the same rows, names, outline, durations,
-// dates, constraints, links, custom-field aliases and custom text values, also after an edit of
-// aliases, custom text values and names.
+// file, a line of it (0 for a fault of the whole file, such as no content) and what is wrong, or
+// gives a project. A project read saves to a document that reads again without error into the same
+// project: the same rows, names, outline, durations, dates, constraints, links, custom-field
+// aliases and custom text values, also after an edit of aliases, custom text values and names.
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -59,9 +59,9 @@ std::string Describe(Project& project) {
       continue;
     }
     out << position << " id " << task->ID() << " uid " << task->UniqueID() << " name "
-        << task->Name() << " level " << task->OutlineLevel() << " minutes " << task->DurationMinutes()
-        << " start " << task->Start() << " finish " << task->Finish() << " constraint "
-        << static_cast<int>(task->Constraint()) << " ";
+        << task->Name() << " level " << task->OutlineLevel() << " minutes "
+        << task->DurationMinutes() << " start " << task->Start() << " finish " << task->Finish()
+        << " constraint " << static_cast<int>(task->Constraint()) << " ";
     Put(out, task->ConstraintDate());
     out << " actual ";
     Put(out, task->ActualStart());
@@ -70,8 +70,8 @@ std::string Describe(Project& project) {
     out << " baseline " << task->GetField(field::kBaselineStart) << " "
         << task->GetField(field::kBaselineFinish) << " after";
     for (const auto& link : task->PredecessorLinks()) {
-      out << " " << link.task->UniqueID() << ":" << static_cast<int>(link.type) << ":"
-          << link.lag << ":" << static_cast<int>(link.lag_format);
+      out << " " << link.task->UniqueID() << ":" << static_cast<int>(link.type) << ":" << link.lag
+          << ":" << static_cast<int>(link.lag_format);
     }
     for (int i = 0; i < lunavant::workbench::kCustomTextCount; ++i) {
       const std::string value = task->GetField(lunavant::workbench::CustomTextField(i));

@@ -61,15 +61,14 @@ void CheckLocaleItem(const PosixRegionalSettings& regional, std::int32_t item,
   // Guard bytes after the buffer show any write past its end.
   constexpr char kGuard = '\x5A';
   std::vector<char> buffer(static_cast<std::size_t>(needed) + 8, kGuard);
-  LUNAVANT_FUZZ_CHECK(regional.GetLocaleInfoA(kUserDefaultLcid, item, buffer.data(), needed - 1) ==
-                              0 &&
-                          buffer[0] == kGuard,
-                      what + ": a buffer one too short was written");
-  LUNAVANT_FUZZ_CHECK(regional.GetLocaleInfoA(kUserDefaultLcid, item, buffer.data(), needed) ==
-                              needed &&
-                          std::string(buffer.data()) == text &&
-                          buffer[static_cast<std::size_t>(needed)] == kGuard,
-                      what + " came back as \"" + Printable(buffer.data()) + "\"");
+  LUNAVANT_FUZZ_CHECK(
+      regional.GetLocaleInfoA(kUserDefaultLcid, item, buffer.data(), needed - 1) == 0 &&
+          buffer[0] == kGuard,
+      what + ": a buffer one too short was written");
+  LUNAVANT_FUZZ_CHECK(
+      regional.GetLocaleInfoA(kUserDefaultLcid, item, buffer.data(), needed) == needed &&
+          std::string(buffer.data()) == text && buffer[static_cast<std::size_t>(needed)] == kGuard,
+      what + " came back as \"" + Printable(buffer.data()) + "\"");
 }
 
 void CheckDateReadsBack(const PosixRegionalSettings& regional, const std::string& format,
@@ -80,8 +79,9 @@ void CheckDateReadsBack(const PosixRegionalSettings& regional, const std::string
   // Half the picks fall in the years that two digits can show.
   const sys_days window = year{1930} / 1 / 1;
   const sys_days day =
-      (day_pick & 1) ? window + days{(day_pick >> 1) % 36525}
-                     : first + days{(day_pick >> 1) % static_cast<std::uint32_t>((last - first).count() + 1)};
+      (day_pick & 1)
+          ? window + days{(day_pick >> 1) % 36525}
+          : first + days{(day_pick >> 1) % static_cast<std::uint32_t>((last - first).count() + 1)};
   const year_month_day ymd{day};
   const int y = static_cast<int>(ymd.year());
   const auto m = static_cast<std::int32_t>(static_cast<unsigned>(ymd.month()));

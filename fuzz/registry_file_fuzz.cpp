@@ -55,14 +55,15 @@ std::optional<RegistryFile> Load(std::string_view text, const char* what) {
   } catch (const lunavant::host::HostError& error) {
     const std::string& message = error.record().description;
     constexpr std::string_view kPrefix = "registry.reg, line ";
-    bool well_formed = error.record().number == lunavant::workbench::addin_message::kInvalidFileFormat &&
-                       message.starts_with(kPrefix);
+    bool well_formed =
+        error.record().number == lunavant::workbench::addin_message::kInvalidFileFormat &&
+        message.starts_with(kPrefix);
     if (well_formed) {
       std::size_t digits = 0;
       const long line = std::stol(message.substr(kPrefix.size()), &digits);
       const std::string_view rest = std::string_view(message).substr(kPrefix.size() + digits);
-      well_formed = line >= 1 && line <= LineCount(text) && rest.starts_with(": ") &&
-                    rest.size() > 2;
+      well_formed =
+          line >= 1 && line <= LineCount(text) && rest.starts_with(": ") && rest.size() > 2;
     }
     LUNAVANT_FUZZ_CHECK(well_formed, std::string(what) + " failed with " +
                                          std::to_string(error.record().number) + " \"" +
@@ -119,8 +120,8 @@ void CheckSameContent(const std::string& saved, const RegistryFile& source,
         source.Text(key, name) == loaded.Text(key, name) &&
             source.Number(key, name) == loaded.Number(key, name) &&
             (source.Text(key, name).has_value() != source.Number(key, name).has_value()),
-        "value \"" + lunavant::fuzz::Printable(name) + "\" of \"" +
-            lunavant::fuzz::Printable(key) + "\" changed on saving");
+        "value \"" + lunavant::fuzz::Printable(name) + "\" of \"" + lunavant::fuzz::Printable(key) +
+            "\" changed on saving");
   }
 }
 

@@ -11,7 +11,7 @@ packages=(
   locales
   mingw-w64 mingw-w64-tools wine wine64 wine32:i386 nsis
   qt6-base-dev xvfb xauth fonts-dejavu-core
-  clang libclang-rt-dev
+  clang libclang-rt-dev clang-format
 )
 
 missing=()

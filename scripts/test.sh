@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs what is missing, then builds and runs every test in the release and the
-# sanitizer (asan) configurations, the Windows converter's tests under wine, and in CI (CI=true)
-# the Debian packages installed on this machine, then runs each fuzz target for a short fixed time
-# (LUNAVANT_FUZZ_SECONDS, default 30). Exits non-zero on any failure.
+# Installs what is missing, checks the sources' layout (scripts/check-format.sh), then builds and
+# runs every test in the release and the sanitizer (asan) configurations, the Windows tests under
+# wine, and in CI (CI=true) the Debian packages installed on this machine, then runs each fuzz
+# target for a short fixed time (LUNAVANT_FUZZ_SECONDS, default 30). Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+scripts/check-format.sh
 for preset in release asan; do
   echo "== $preset" >&2
   scripts/build.sh "$preset"

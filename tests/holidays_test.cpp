@@ -24,8 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace lunavant::test_support;  // NOLINT: field identifiers and the fixture
-using workbench::DaysFromCivil;
 using workbench::DayOf;
+using workbench::DaysFromCivil;
 using workbench::PlannedHoliday;
 
 constexpr std::int32_t kStaffMove = 54;

@@ -160,15 +160,16 @@ TEST_F(ManualScheduling, ATaskTheSchedulerDoesNotReproduceKeepsItsFileDates) {
                                 : "<EarlyStart>2004-03-01T08:00:00</EarlyStart>"
                                   "<EarlyFinish>2004-03-01T17:00:00</EarlyFinish>") +
            "</Task><Task><UID>2</UID><Name>B</Name><Start>2004-03-04T08:00:00</Start>"
-           "<Finish>2004-03-04T17:00:00</Finish><Duration>PT8H0M0S</Duration>" + early_dates +
+           "<Finish>2004-03-04T17:00:00</Finish><Duration>PT8H0M0S</Duration>" +
+           early_dates +
            "<PredecessorLink><PredecessorUID>1</PredecessorUID><Type>1</Type></PredecessorLink>"
            "</Task></Tasks></Project>";
   };
-  Project& pj = app_.AdoptOpenedProject(ReadProjectText(
-      app_,
-      file("<EarlyStart>2004-03-04T08:00:00</EarlyStart>"
-           "<EarlyFinish>2004-03-04T17:00:00</EarlyFinish>"),
-      "results.xml"));
+  Project& pj = app_.AdoptOpenedProject(
+      ReadProjectText(app_,
+                      file("<EarlyStart>2004-03-04T08:00:00</EarlyStart>"
+                           "<EarlyFinish>2004-03-04T17:00:00</EarlyFinish>"),
+                      "results.xml"));
   EXPECT_EQ(Row(pj, 1).DatesHeldBy(), "");
   EXPECT_EQ(Row(pj, 2).DatesHeldBy(), kScheduleNotReproduced);
   app_.CalculateProject();

@@ -165,8 +165,8 @@ TEST_F(ResourceScheduling, LevellingDelaysPutTasksOffAndTheirSuccessorsWithThem)
   // days of the clock and one by two working days, expect the first to start on Monday (Sunday
   // rolled on) and the second on Tuesday, with the second's successor after it.
   const auto task = [](int uid, const std::string& rest) {
-    return "<Task><UID>" + std::to_string(uid) + "</UID><ID>" + std::to_string(uid) + "</ID><Name>T" +
-           std::to_string(uid) +
+    return "<Task><UID>" + std::to_string(uid) + "</UID><ID>" + std::to_string(uid) +
+           "</ID><Name>T" + std::to_string(uid) +
            "</Name><OutlineLevel>1</OutlineLevel><Start>2004-03-04T08:00:00</Start>"
            "<Finish>2004-03-04T17:00:00</Finish><Duration>PT8H0M0S</Duration>" +
            rest + "</Task>";

@@ -53,9 +53,7 @@ Function BoundExport(Function Converter::*slot, const char* name) {
 G2HAFunction BoundG2HA() { return BoundExport(&Converter::g2ha, "G2HA"); }
 H2GAFunction BoundH2GA() { return BoundExport(&Converter::h2ga, "H2GA"); }
 
-[[noreturn]] void RaiseNotConvertible() {
-  host::RaiseRuntime(host::kInvalidProcedureCall);
-}
+[[noreturn]] void RaiseNotConvertible() { host::RaiseRuntime(host::kInvalidProcedureCall); }
 
 }  // namespace
 

@@ -108,8 +108,8 @@ namespace {
 
 // GetLocaleText into `text`, whose room is kept from call to call: the pattern is read this way
 // for every date the add-in writes.
-void ReadLocaleText(const host::RegionalSettings& regional, std::uint32_t locale,
-                    std::int32_t item, std::string& text) {
+void ReadLocaleText(const host::RegionalSettings& regional, std::uint32_t locale, std::int32_t item,
+                    std::string& text) {
   text.clear();
   const std::int32_t needed = regional.GetLocaleInfoA(locale, item, nullptr, 0);
   if (needed <= 0) return;
@@ -293,7 +293,8 @@ std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::
                               std::int32_t day) {
   const CompiledPattern compiled(pattern);
   std::string text(compiled.MostWritten(), '\0');
-  text.resize(static_cast<std::size_t>(compiled.Write(text.data(), year, month, day) - text.data()));
+  text.resize(
+      static_cast<std::size_t>(compiled.Write(text.data(), year, month, day) - text.data()));
   return text;
 }
 
@@ -349,8 +350,8 @@ void RegionalDateWith(const host::RegionalSettings& regional, std::string_view p
   // A two-digit year that the platform reads back as another century (2035 as 1935) would put a
   // wrong date into the task; such a year is written in full, where that reads back.
   const auto reads_back = [&] {
-    return ReadsBackAs(regional, std::string_view(date, static_cast<std::size_t>(end - date)),
-                       year, month, day);
+    return ReadsBackAs(regional, std::string_view(date, static_cast<std::size_t>(end - date)), year,
+                       month, day);
   };
   if (!reads_back()) {
     end = forms.whole_years.Write(date, year, month, day);

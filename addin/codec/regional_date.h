@@ -21,7 +21,8 @@ std::string GetLocaleText(std::uint32_t locale, std::int32_t item);
 // kTypeMismatch on input of another shape.
 std::string RegionalDateText(std::string_view date_text);
 // The same for the date given as numbers, without writing and reading it back: what
-// RegionalDateText gives for day "/" month "/" year with every number below 10 padded to two digits.
+// RegionalDateText gives for day "/" month "/" year with every number below 10 padded to two
+// digits.
 std::string RegionalDateOf(std::int32_t year, std::int32_t month, std::int32_t day);
 
 namespace detail {

@@ -145,8 +145,8 @@ void WriteGregorianTextOf(std::string_view text, std::string& out) {
   // The key as KeyText writes it, without a text of its own.
   char key[24];
   const char* const key_end = std::to_chars(key, key + sizeof key, gregorian.weekday).ptr;
-  const std::string& weekday = pairing::WeekdayNames().Item(
-      std::string_view(key, static_cast<std::size_t>(key_end - key)));
+  const std::string& weekday =
+      pairing::WeekdayNames().Item(std::string_view(key, static_cast<std::size_t>(key_end - key)));
   // "Mon" and one blank before ComposeDateText's kind "G", written as one text.
   detail::WriteWeekdayAndRegionalDate(out, weekday, gregorian.date.year, gregorian.date.month,
                                       gregorian.date.day);

@@ -300,9 +300,8 @@ TEST_F(EventsTest, AFullRefreshWritesWithTheRegionalSettingsOfItsOwnTime) {
   // expect the next full refresh to show the dates in the new order and to write every Hijri text
   // anew with "-": the same Hijri dates, nothing kept from the first settings.
   PinRegionalSettings("dd/MM/yyyy", "/");
-  workbench::Project& pj = PairedPlan({{kText1, "HijriStart"}, {kText2, "HijriFinish"}}, 3)
-                               .Link(1, 2)
-                               .BuildOpened();
+  workbench::Project& pj =
+      PairedPlan({{kText1, "HijriStart"}, {kText2, "HijriFinish"}}, 3).Link(1, 2).BuildOpened();
   app_.CalculateProject();
   std::vector<std::string> first;
   for (int position = 1; position <= 3; ++position) {

@@ -26,7 +26,7 @@ class Value {
  public:
   Value() = default;
   // Implicit, as the host hands text over; a copy is made once, straight into the value.
-  Value(const std::string& text) : data_(text) {}         // NOLINT
+  Value(const std::string& text) : data_(text) {}        // NOLINT
   Value(std::string&& text) : data_(std::move(text)) {}  // NOLINT
   Value(const char* text) : data_(std::string(text)) {}  // NOLINT
   Value(double number) : data_(number) {}                // NOLINT

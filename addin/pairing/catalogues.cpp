@@ -15,7 +15,6 @@ std::vector<host::FieldId> g_read_only_date_fields;
 base::KeyedCollection<TitleIndexItem> g_hijri_title_index;
 base::KeyedCollection<std::string> g_weekday_names;
 
-
 }  // namespace
 
 const std::vector<host::FieldId>& GregDateFields() { return g_greg_date_fields; }
@@ -28,8 +27,8 @@ const base::KeyedCollection<std::string>& WeekdayNames() { return g_weekday_name
 void InitCatalogues() {
   base::SetMsgTitle("Lunavant");
   using namespace host::field;  // NOLINT(google-build-using-namespace)
-  g_greg_date_fields = {kStart,       kFinish,        kEarlyStart,    kEarlyFinish,
-                        kLateStart,   kLateFinish,    kActualStart,   kActualFinish,
+  g_greg_date_fields = {kStart,         kFinish,         kEarlyStart,     kEarlyFinish,
+                        kLateStart,     kLateFinish,     kActualStart,    kActualFinish,
                         kBaselineStart, kBaselineFinish, kConstraintDate, kCreated};
   g_custom_text_fields.assign(kCustomText.begin(), kCustomText.end());
   g_hijri_field_titles = {"HijriStart",          "HijriFinish",         "HijriEarlyStart",

@@ -22,8 +22,7 @@ std::string g_chosen_hijri_field;
 std::string g_chosen_hijri_title;
 
 std::size_t CheckedSlot(std::int64_t slot) {
-  if (slot < 0 || slot > kLastSlot)
-    host::RaiseRuntime(host::kSubscriptOutOfRange);
+  if (slot < 0 || slot > kLastSlot) host::RaiseRuntime(host::kSubscriptOutOfRange);
   return static_cast<std::size_t>(slot);
 }
 

@@ -18,7 +18,7 @@ namespace lunavant::pairing {
 namespace {
 
 using namespace lunavant::test_support;  // NOLINT: field identifiers and the fixture
-using namespace host::field;              // NOLINT(google-build-using-namespace)
+using namespace host::field;             // NOLINT(google-build-using-namespace)
 using Strings = std::vector<std::string>;
 
 // "Text<n>" for each n of [from, to].

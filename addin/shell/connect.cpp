@@ -14,9 +14,7 @@ using base::SkipFailure;
 
 constexpr int kButtonCount = 3;
 
-[[noreturn]] void RaiseObjectRequired() {
-  host::RaiseRuntime(host::kObjectRequired);
-}
+[[noreturn]] void RaiseObjectRequired() { host::RaiseRuntime(host::kObjectRequired); }
 
 template <class T>
 T& Require(T* object) {

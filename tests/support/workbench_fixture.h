@@ -28,9 +28,9 @@
 #include "addin/host/host.h"
 #include "tests/support/error_of.h"
 #include "workbench/model/application.h"
-#include "workbench/schedule/calendar.h"
 #include "workbench/model/project.h"
 #include "workbench/platform/recording_ui.h"
+#include "workbench/schedule/calendar.h"
 
 namespace lunavant::host {
 // Lets GoogleTest show an error record as its number and text.

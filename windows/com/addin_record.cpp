@@ -21,8 +21,8 @@ std::wstring ReadText(HKEY key, const wchar_t* name, std::wstring& problem) {
   }
   std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
   bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
-                       &bytes) != ERROR_SUCCESS) {
+  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &bytes) !=
+      ERROR_SUCCESS) {
     return {};
   }
   text.resize(bytes / sizeof(wchar_t));
@@ -60,8 +60,8 @@ AddInRecord ReadRecord(HKEY addins, const std::wstring& prog_id) {
 
 LSTATUS WriteAddInRecord(const AddInRecord& record) {
   const std::wstring path = RecordPath(record.prog_id);
-  LSTATUS status = WriteRegistryText(HKEY_CURRENT_USER, path, L"FriendlyName",
-                                     record.friendly_name);
+  LSTATUS status =
+      WriteRegistryText(HKEY_CURRENT_USER, path, L"FriendlyName", record.friendly_name);
   if (status == ERROR_SUCCESS) {
     status = WriteRegistryText(HKEY_CURRENT_USER, path, L"Description", record.description);
   }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // ComPtr<T>: owns one reference to a COM interface and releases it when it goes.
 //   ComPtr<IDispatch> application;
-//   hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, application.put_void());
+//   hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+//   application.put_void());
 #pragma once
 
 #include <unknwn.h>

@@ -22,8 +22,7 @@ EventSink::~EventSink() { ObjectDestroyed(); }
 
 HRESULT EventSink::QueryInterface(REFIID iid, void** result) {
   if (result == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-      IsEqualIID(iid, events_)) {
+  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, events_)) {
     *result = static_cast<IDispatch*>(this);
     AddRef();
     return S_OK;
@@ -66,10 +65,11 @@ HRESULT EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* arguments, 
 
 Advice::Advice(IUnknown* source, const IID& events, IUnknown* sink) {
   ComPtr<IConnectionPointContainer> container;
-  HRESULT hr = source == nullptr ? E_POINTER
-                                 : source->QueryInterface(IID_IConnectionPointContainer,
-                                                          container.put_void());
-  if (FAILED(hr)) throw ComError(hr, "the object has no events: " + DescribeInvokeFailure(hr, nullptr));
+  HRESULT hr = source == nullptr
+                   ? E_POINTER
+                   : source->QueryInterface(IID_IConnectionPointContainer, container.put_void());
+  if (FAILED(hr))
+    throw ComError(hr, "the object has no events: " + DescribeInvokeFailure(hr, nullptr));
   hr = container->FindConnectionPoint(events, point_.put());
   if (FAILED(hr)) {
     throw ComError(hr, "the object has no such events: " + DescribeInvokeFailure(hr, nullptr));

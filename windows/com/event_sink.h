@@ -2,8 +2,8 @@
 // Receiving an automation object's events: a sink that answers the source's dispatch interface
 // and hands each call to a function, and an advice that connects it through the source's
 // IConnectionPointContainer and disconnects it when it goes.
-//   auto sink = EventSink::Make(DIID_CommandBarButtonEvents, [](DISPID id, DISPPARAMS* args) {...});
-//   Advice advice(button, DIID_CommandBarButtonEvents, sink.get());
+//   auto sink = EventSink::Make(DIID_CommandBarButtonEvents, [](DISPID id, DISPPARAMS* args)
+//   {...}); Advice advice(button, DIID_CommandBarButtonEvents, sink.get());
 #pragma once
 
 #include <ocidl.h>

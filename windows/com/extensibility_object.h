@@ -62,8 +62,8 @@ class ExtensibilityObject : public IDTExtensibility2 {
                                    UINT* bad_argument) override {
     const HRESULT hr = LoadTypeInfo();
     if (FAILED(hr)) return hr;
-    return DispInvoke(static_cast<IDTExtensibility2*>(this), type_info_.get(), id, flags,
-                      arguments, result, exception, bad_argument);
+    return DispInvoke(static_cast<IDTExtensibility2*>(this), type_info_.get(), id, flags, arguments,
+                      result, exception, bad_argument);
   }
 
  protected:

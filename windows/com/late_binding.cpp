@@ -45,9 +45,9 @@ Variant Invoke(IDispatch* object, std::wstring_view member, WORD flags,
   Variant result;
   EXCEPINFO exception{};
   UINT bad_argument = 0;
-  const HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                    value_to_put != nullptr ? nullptr : result.put(), &exception,
-                                    &bad_argument);
+  const HRESULT hr =
+      object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                     value_to_put != nullptr ? nullptr : result.put(), &exception, &bad_argument);
   if (FAILED(hr)) {
     std::string message = Quoted(member) + " failed: " + DescribeInvokeFailure(hr, &exception);
     if (hr == DISP_E_TYPEMISMATCH || hr == DISP_E_PARAMNOTFOUND) {

@@ -31,14 +31,13 @@ LSTATUS WriteRegistryText(HKEY root, const std::wstring& path, const wchar_t* na
   return status;
 }
 
-LSTATUS WriteRegistryNumber(HKEY root, const std::wstring& path, const wchar_t* name,
-                            DWORD value) {
+LSTATUS WriteRegistryNumber(HKEY root, const std::wstring& path, const wchar_t* name, DWORD value) {
   HKEY key = nullptr;
   LSTATUS status = RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                    KEY_SET_VALUE, nullptr, &key, nullptr);
   if (status != ERROR_SUCCESS) return status;
-  status = RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                          sizeof value);
+  status =
+      RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   RegCloseKey(key);
   return status;
 }

@@ -3,8 +3,9 @@
 // model, the ProgID and its CurVer-less link to the CLSID, as DllRegisterServer writes them.
 #pragma once
 
-#include <objbase.h>
 #include <windows.h>
+
+#include <objbase.h>
 
 #include <string>
 
@@ -41,8 +42,7 @@ std::wstring GuidText(const GUID& guid);
 // value.
 LSTATUS WriteRegistryText(HKEY root, const std::wstring& path, const wchar_t* name,
                           const std::wstring& value);
-LSTATUS WriteRegistryNumber(HKEY root, const std::wstring& path, const wchar_t* name,
-                            DWORD value);
+LSTATUS WriteRegistryNumber(HKEY root, const std::wstring& path, const wchar_t* name, DWORD value);
 // Deletes `path` and everything under it; a missing key is no failure.
 LSTATUS DeleteRegistryTree(HKEY root, const std::wstring& path);
 

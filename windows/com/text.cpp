@@ -9,17 +9,28 @@ namespace {
 // Codes a COM client meets most, for systems (wine among them) whose message table lacks them.
 const char* KnownHresultText(HRESULT code) {
   switch (code) {
-    case REGDB_E_CLASSNOTREG: return "Class not registered";
-    case CO_E_CLASSSTRING: return "Invalid class string";
-    case DISP_E_UNKNOWNNAME: return "Unknown name";
-    case DISP_E_MEMBERNOTFOUND: return "Member not found";
-    case DISP_E_EXCEPTION: return "Exception occurred";
-    case DISP_E_TYPEMISMATCH: return "Type mismatch";
-    case DISP_E_BADPARAMCOUNT: return "Invalid number of parameters";
-    case DISP_E_PARAMNOTFOUND: return "Parameter not found";
-    case E_NOINTERFACE: return "No such interface supported";
-    case HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND): return "The specified module could not be found";
-    default: return nullptr;
+    case REGDB_E_CLASSNOTREG:
+      return "Class not registered";
+    case CO_E_CLASSSTRING:
+      return "Invalid class string";
+    case DISP_E_UNKNOWNNAME:
+      return "Unknown name";
+    case DISP_E_MEMBERNOTFOUND:
+      return "Member not found";
+    case DISP_E_EXCEPTION:
+      return "Exception occurred";
+    case DISP_E_TYPEMISMATCH:
+      return "Type mismatch";
+    case DISP_E_BADPARAMCOUNT:
+      return "Invalid number of parameters";
+    case DISP_E_PARAMNOTFOUND:
+      return "Parameter not found";
+    case E_NOINTERFACE:
+      return "No such interface supported";
+    case HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND):
+      return "The specified module could not be found";
+    default:
+      return nullptr;
   }
 }
 
@@ -54,8 +65,8 @@ std::string DescribeHresult(HRESULT code) {
       nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   if (length != 0 && text != nullptr) {
     std::wstring_view message(text, length);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
-                                message.back() == L' ')) {
+    while (!message.empty() &&
+           (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
       message.remove_suffix(1);
     }
     if (!message.empty()) result += " (" + Narrow(message) + ")";

@@ -10,9 +10,7 @@ Variant::Variant(const VARIANT& value) {
   VariantCopy(&value_, const_cast<VARIANT*>(&value));
 }
 
-Variant::Variant(Variant&& other) noexcept : value_(other.value_) {
-  VariantInit(&other.value_);
-}
+Variant::Variant(Variant&& other) noexcept : value_(other.value_) { VariantInit(&other.value_); }
 
 Variant& Variant::operator=(Variant other) noexcept {
   std::swap(value_, other.value_);
@@ -76,7 +74,8 @@ std::wstring TextOf(const VARIANT& value) {
   VARIANT text;
   VariantInit(&text);
   std::wstring result;
-  if (SUCCEEDED(VariantChangeType(&text, const_cast<VARIANT*>(&value), VARIANT_ALPHABOOL, VT_BSTR)) &&
+  if (SUCCEEDED(
+          VariantChangeType(&text, const_cast<VARIANT*>(&value), VARIANT_ALPHABOOL, VT_BSTR)) &&
       text.bstrVal != nullptr) {
     result.assign(text.bstrVal, SysStringLen(text.bstrVal));
   }

@@ -49,8 +49,8 @@ std::string DescribeCreationFailure(const CLSID& clsid, HRESULT hr) {
   const std::wstring key = L"CLSID\\" + com::GuidText(clsid) + L"\\InprocServer32";
   wchar_t path[MAX_PATH] = {};
   DWORD bytes = sizeof path;
-  if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, path,
-                   &bytes) == ERROR_SUCCESS &&
+  if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, path, &bytes) ==
+          ERROR_SUCCESS &&
       GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
     message += "; the DLL it is registered with is not there: " + com::Narrow(path);
   }
@@ -58,7 +58,9 @@ std::string DescribeCreationFailure(const CLSID& clsid, HRESULT hr) {
 }
 
 // Empty when the call succeeded.
-std::string FailureOf(HRESULT hr) { return SUCCEEDED(hr) ? std::string() : DescribeCallFailure(hr); }
+std::string FailureOf(HRESULT hr) {
+  return SUCCEEDED(hr) ? std::string() : DescribeCallFailure(hr);
+}
 
 // Calls IDTExtensibility2's `member` by name, `arguments` first and `custom` by reference last,
 // as a host that binds late would. Empty when the call succeeded.
@@ -111,8 +113,8 @@ void AddInManager::ConnectAtStartup(const std::vector<com::AddInRecord>& records
       continue;
     }
     if (record.load_behavior != com::kLoadAtStartup) {
-      const std::string reason = "not loaded at start-up (LoadBehavior " +
-                                 std::to_string(*record.load_behavior) + ")";
+      const std::string reason =
+          "not loaded at start-up (LoadBehavior " + std::to_string(*record.load_behavior) + ")";
       // Asked for by name, an add-in that stays out is a failure; otherwise it is the norm.
       if (only) {
         Fail(record.prog_id, reason);
@@ -140,7 +142,8 @@ void AddInManager::ConnectAtStartup(const std::vector<com::AddInRecord>& records
 void AddInManager::ConnectByUser(const std::wstring& prog_id) {
   const std::optional<com::AddInRecord> record = com::ReadAddInRecord(prog_id);
   if (!record) {
-    Fail(prog_id, "no add-in is registered under HKEY_CURRENT_USER\\" + com::Narrow(com::kAddInsKey));
+    Fail(prog_id,
+         "no add-in is registered under HKEY_CURRENT_USER\\" + com::Narrow(com::kAddInsKey));
     return;
   }
   AddIn* addin = Find(record->prog_id);
@@ -214,11 +217,10 @@ void AddInManager::Connect(AddIn& addin, ext_ConnectMode mode, const std::wstrin
 
 void AddInManager::Disconnect(AddIn& addin, ext_DisconnectMode mode) {
   EmptyCustom custom;
-  const std::string failure =
-      style_ == CallStyle::kByName
-          ? CallByName(addin.object.get(), L"OnDisconnection", {com::Variant::Long(mode)},
-                       custom.get())
-          : FailureOf(addin.object->OnDisconnection(mode, custom.get()));
+  const std::string failure = style_ == CallStyle::kByName
+                                  ? CallByName(addin.object.get(), L"OnDisconnection",
+                                               {com::Variant::Long(mode)}, custom.get())
+                                  : FailureOf(addin.object->OnDisconnection(mode, custom.get()));
   addin.connected = false;
   addin.instance->set_connected(false);
   addin.instance->clear_object();

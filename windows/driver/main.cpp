@@ -37,7 +37,8 @@ enum ExitCode : int {
   kStepFailed = 5,
 };
 
-constexpr char kUsage[] = R"(Usage: lunavant-host [--host PROGID] [--addin PROGID] [--by-name] [SCRIPT]
+constexpr char kUsage[] =
+    R"(Usage: lunavant-host [--host PROGID] [--addin PROGID] [--by-name] [SCRIPT]
        lunavant-host --register DLL | --unregister DLL
        lunavant-host --list
 Plays the host's add-in manager: starts the host's Application through its automation
@@ -143,13 +144,13 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
 int CallRegistration(const std::wstring& dll, const char* entry) {
   const HMODULE module = LoadLibraryExW(dll.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   if (module == nullptr) {
-    ReportFailure(com::Narrow(dll) + " cannot be loaded: " +
-                  com::DescribeHresult(HRESULT_FROM_WIN32(GetLastError())));
+    ReportFailure(com::Narrow(dll) +
+                  " cannot be loaded: " + com::DescribeHresult(HRESULT_FROM_WIN32(GetLastError())));
     return kAddInFailed;
   }
   using Entry = HRESULT(STDAPICALLTYPE*)();
-  const auto function = reinterpret_cast<Entry>(
-      reinterpret_cast<void (*)()>(GetProcAddress(module, entry)));
+  const auto function =
+      reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(GetProcAddress(module, entry)));
   int code = kSuccess;
   if (function == nullptr) {
     ReportFailure(com::Narrow(dll) + " has no " + entry);
@@ -178,16 +179,16 @@ com::ComPtr<IDispatch> StartHost(const std::wstring& prog_id) {
   CLSID clsid{};
   HRESULT hr = CLSIDFromProgID(prog_id.c_str(), &clsid);
   if (FAILED(hr)) {
-    ReportFailure("the host " + com::Narrow(prog_id) + " is not registered: " +
-                  com::DescribeHresult(hr));
+    ReportFailure("the host " + com::Narrow(prog_id) +
+                  " is not registered: " + com::DescribeHresult(hr));
     return {};
   }
   com::ComPtr<IDispatch> application;
   hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
                         application.put_void());
   if (FAILED(hr)) {
-    ReportFailure("the host " + com::Narrow(prog_id) + " cannot be started: " +
-                  com::DescribeHresult(hr));
+    ReportFailure("the host " + com::Narrow(prog_id) +
+                  " cannot be started: " + com::DescribeHresult(hr));
   }
   return application;
 }
@@ -197,8 +198,8 @@ int RunSession(const Options& options, const std::vector<driver::ScriptStep>& st
   if (!application) return kHostUnavailable;
 
   int code = kSuccess;
-  driver::AddInManager manager(application.get(), options.by_name ? driver::CallStyle::kByName
-                                                                    : driver::CallStyle::kVtable);
+  driver::AddInManager manager(
+      application.get(), options.by_name ? driver::CallStyle::kByName : driver::CallStyle::kVtable);
   manager.ConnectAtStartup(com::ReadAddInRecords(), options.only_addin);
 
   driver::ScriptRunner runner(application.get(), manager);

@@ -99,16 +99,15 @@ std::vector<ScriptStep> ParseScript(std::string_view text, std::string_view sour
       if (candidate.name == step.action) shape = &candidate;
     }
     if (shape == nullptr) {
-      throw ScriptError(Where(source, line_number) + "unknown action '" +
-                        com::Narrow(step.action) + "'");
+      throw ScriptError(Where(source, line_number) + "unknown action '" + com::Narrow(step.action) +
+                        "'");
     }
     if (step.arguments.size() < shape->min_arguments ||
         step.arguments.size() > shape->max_arguments) {
-      const std::string expected =
-          shape->min_arguments == shape->max_arguments
-              ? std::to_string(shape->min_arguments)
-              : std::to_string(shape->min_arguments) + " to " +
-                    std::to_string(shape->max_arguments);
+      const std::string expected = shape->min_arguments == shape->max_arguments
+                                       ? std::to_string(shape->min_arguments)
+                                       : std::to_string(shape->min_arguments) + " to " +
+                                             std::to_string(shape->max_arguments);
       throw ScriptError(Where(source, line_number) + com::Narrow(step.action) + " takes " +
                         expected + " arguments, not " + std::to_string(step.arguments.size()));
     }

@@ -72,8 +72,8 @@ std::optional<DateText> ParseDate(const std::wstring& text) {
 std::string FormatDate(const SYSTEMTIME& time, bool with_time) {
   char text[32];
   if (with_time) {
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", time.wYear, time.wMonth,
-                  time.wDay, time.wHour, time.wMinute);
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", time.wYear, time.wMonth, time.wDay,
+                  time.wHour, time.wMinute);
   } else {
     std::snprintf(text, sizeof text, "%04u-%02u-%02u", time.wYear, time.wMonth, time.wDay);
   }
@@ -161,9 +161,8 @@ ComPtr<IDispatch> ScriptRunner::FindButton(const std::wstring& caption) {
     const long control_count = CountOf(controls.get());
     for (long c = 1; c <= control_count; ++c) {
       auto control = ItemOf(controls.get(), Variant::Long(c));
-      if (control &&
-          WithoutAccessKey(com::TextOf(Call(control.get(), L"Caption").get())) ==
-              WithoutAccessKey(caption)) {
+      if (control && WithoutAccessKey(com::TextOf(Call(control.get(), L"Caption").get())) ==
+                         WithoutAccessKey(caption)) {
         return control;
       }
     }
@@ -259,8 +258,8 @@ bool ScriptRunner::ExpectDate(const ScriptStep& step) {
   SYSTEMTIME actual{};
   if (FAILED(VariantChangeType(&date, const_cast<VARIANT*>(&value.get()), 0, VT_DATE)) ||
       !VariantTimeToSystemTime(date.date, &actual)) {
-    ReportFailure("line " + std::to_string(step.line) + ": expected task " +
-                  com::Narrow(args[0]) + " " + com::Narrow(args[1]) + " to be a date, it is " +
+    ReportFailure("line " + std::to_string(step.line) + ": expected task " + com::Narrow(args[0]) +
+                  " " + com::Narrow(args[1]) + " to be a date, it is " +
                   Quote(com::TextOf(value.get())));
     return false;
   }
@@ -278,8 +277,8 @@ bool ScriptRunner::ExpectCount(const ScriptStep& step) {
   if (!expected) throw StepFailure(Quote(step.arguments[0]) + " is not a count");
   const long count = CountOf(Tasks().get());
   if (count == *expected) return true;
-  ReportFailure("line " + std::to_string(step.line) + ": expected " +
-                std::to_string(*expected) + " tasks, the project has " + std::to_string(count));
+  ReportFailure("line " + std::to_string(step.line) + ": expected " + std::to_string(*expected) +
+                " tasks, the project has " + std::to_string(count));
   return false;
 }
 

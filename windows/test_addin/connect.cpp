@@ -53,11 +53,10 @@ class Connect final : public com::ExtensibilityObject {
                                          IDispatch* addin, SAFEARRAY** custom) override {
     try {
       LogCall(L"OnConnection mode=" + std::to_wstring(static_cast<int>(mode)) +
-              L" application.Name=" + TextOfMember(application, L"Name") +
-              L" addin.ProgId=" + TextOfMember(addin, L"ProgId") +
-              L" addin.PROGID=" + TextOfMember(addin, L"PROGID") +
-              L" addin.Connect=" + TextOfMember(addin, L"Connect") +
-              L" custom=" + DescribeCustom(custom) + L" object=" + std::to_wstring(serial_));
+              L" application.Name=" + TextOfMember(application, L"Name") + L" addin.ProgId=" +
+              TextOfMember(addin, L"ProgId") + L" addin.PROGID=" + TextOfMember(addin, L"PROGID") +
+              L" addin.Connect=" + TextOfMember(addin, L"Connect") + L" custom=" +
+              DescribeCustom(custom) + L" object=" + std::to_wstring(serial_));
       if (application != nullptr) {
         try {
           toolbar_.Install(application, addin);
@@ -70,11 +69,10 @@ class Connect final : public com::ExtensibilityObject {
       return E_FAIL;
     }
   }
-  HRESULT STDMETHODCALLTYPE OnDisconnection(ext_DisconnectMode mode,
-                                            SAFEARRAY** custom) override {
+  HRESULT STDMETHODCALLTYPE OnDisconnection(ext_DisconnectMode mode, SAFEARRAY** custom) override {
     try {
-      LogCall(L"OnDisconnection mode=" + std::to_wstring(static_cast<int>(mode)) +
-              L" custom=" + DescribeCustom(custom));
+      LogCall(L"OnDisconnection mode=" + std::to_wstring(static_cast<int>(mode)) + L" custom=" +
+              DescribeCustom(custom));
       toolbar_.Remove();
       return S_OK;
     } catch (...) {

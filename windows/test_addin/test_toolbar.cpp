@@ -78,12 +78,12 @@ void TestToolbar::OnMark() {
   try {
     using com::Call;
     using com::Variant;
-    const auto project = com::ObjectOf(Call(application_.get(), L"ActiveProject"),
-                                       L"ActiveProject");
+    const auto project =
+        com::ObjectOf(Call(application_.get(), L"ActiveProject"), L"ActiveProject");
     const auto tasks = com::ObjectOf(Call(project.get(), L"Tasks"), L"Tasks");
     const auto task = com::ObjectOf(Call(tasks.get(), L"Item", {Variant::Long(1)}), L"Tasks.Item");
-    const Variant field = Call(application_.get(), L"FieldNameToFieldConstant",
-                               {Variant::Text(kMarkField)});
+    const Variant field =
+        Call(application_.get(), L"FieldNameToFieldConstant", {Variant::Text(kMarkField)});
     Call(task.get(), L"SetField", {field, Variant::Text(kMarkText)});
   } catch (const std::exception& error) {
     LogCall(L"Click failed: " + com::Widen(error.what()));

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "addin/host/error.h"
-#include "workbench/addins/messages.h"
 #include "tests/support/error_of.h"
+#include "workbench/addins/messages.h"
 
 namespace lunavant::workbench {
 namespace {

@@ -79,8 +79,8 @@ void WriteFileAtomically(const std::filesystem::path& named,
   struct stat existing {};
   const mode_t umask_now = ::umask(0);
   ::umask(umask_now);
-  const mode_t mode = ::stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
-                                                              : (0666 & ~umask_now);
+  const mode_t mode =
+      ::stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : (0666 & ~umask_now);
   if (::fchmod(temporary.Fd(), mode) != 0) Fail(named, "setting the file mode", errno);
 
   // Small pieces are gathered into large writes; the first failure stops all further writing.

@@ -9,8 +9,8 @@
 
 #include "workbench/files/mspdi_resources.h"
 #include "workbench/files/mspdi_values.h"
-#include "workbench/files/project_file.h"
 #include "workbench/files/project_document.h"
+#include "workbench/files/project_file.h"
 #include "workbench/model/project.h"
 #include "workbench/schedule/calendar.h"
 
@@ -56,8 +56,8 @@ pugi::xml_node FindCalendar(pugi::xml_node root, std::string_view name) {
     if (SameName(TextOf(c.child("Name")), name)) return c;
     known += (known.empty() ? "" : ", ") + std::string(TextOf(c.child("Name")));
   }
-  throw HolidayError("The project has no calendar \"" + std::string(name) + "\" (it has: " +
-                     (known.empty() ? std::string("none") : known) + ")");
+  throw HolidayError("The project has no calendar \"" + std::string(name) +
+                     "\" (it has: " + (known.empty() ? std::string("none") : known) + ")");
 }
 
 std::optional<std::int64_t> DayOfText(pugi::xml_node node) {
@@ -102,15 +102,18 @@ void AddPeriod(pugi::xml_node parent, std::int64_t first, std::int64_t last) {
 pugi::xml_node WeekDaysOf(pugi::xml_node calendar) {
   if (pugi::xml_node week = calendar.child("WeekDays")) return week;
   for (const char* later : {"Exceptions", "WorkWeeks"}) {
-    if (pugi::xml_node next = calendar.child(later)) return calendar.insert_child_before("WeekDays", next);
+    if (pugi::xml_node next = calendar.child(later))
+      return calendar.insert_child_before("WeekDays", next);
   }
   return calendar.append_child("WeekDays");
 }
 
 pugi::xml_node ExceptionsListOf(pugi::xml_node calendar) {
   if (pugi::xml_node list = calendar.child("Exceptions")) return list;
-  if (pugi::xml_node week = calendar.child("WeekDays")) return calendar.insert_child_after("Exceptions", week);
-  if (pugi::xml_node next = calendar.child("WorkWeeks")) return calendar.insert_child_before("Exceptions", next);
+  if (pugi::xml_node week = calendar.child("WeekDays"))
+    return calendar.insert_child_after("Exceptions", week);
+  if (pugi::xml_node next = calendar.child("WorkWeeks"))
+    return calendar.insert_child_before("Exceptions", next);
   return calendar.append_child("Exceptions");
 }
 
@@ -162,10 +165,9 @@ void RemakeWorkingCalendars(Project& project) {
 }  // namespace
 
 std::size_t HolidayPlan::AddedCount() const {
-  return static_cast<std::size_t>(
-      std::count_if(holidays.begin(), holidays.end(), [](const PlannedHoliday& h) {
-        return h.status == PlannedHoliday::Status::kAdd;
-      }));
+  return static_cast<std::size_t>(std::count_if(
+      holidays.begin(), holidays.end(),
+      [](const PlannedHoliday& h) { return h.status == PlannedHoliday::Status::kAdd; }));
 }
 
 std::vector<std::string> CalendarNames(Project& project) {

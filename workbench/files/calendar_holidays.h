@@ -46,7 +46,8 @@ struct PlannedHoliday {
   enum class Status {
     kAdd,      // added on `spans`: all its days, or those the calendar's own exceptions leave
     kPresent,  // the calendar holds its name already
-    kCovered,  // every day of it is an exception already: the calendar's own, or an earlier holiday's
+    kCovered,  // every day of it is an exception already: the calendar's own, or an earlier
+               // holiday's
   };
   DatedHoliday holiday;
   Status status = Status::kAdd;
@@ -71,8 +72,9 @@ HolidayPlan PlanHolidays(Project& project, const std::vector<DatedHoliday>& holi
 // Writes the plan's holidays to add into the calendar of the project's document and, when that
 // calendar is the project's (or the project's is based on it), into the project's calendar; the
 // working calendars of tasks on their own or their resources' calendars are made again from the
-// document, so that the next recalculation moves all work off the holidays. Marks the project changed when anything was added.
-// Does not recalculate. Fails with HolidayError when the calendar is gone.
+// document, so that the next recalculation moves all work off the holidays. Marks the project
+// changed when anything was added. Does not recalculate. Fails with HolidayError when the calendar
+// is gone.
 void ApplyHolidayPlan(Project& project, const HolidayPlan& plan);
 
 // Days as the listings show them: "2026-03-19", "Thu 2026-03-19", "1447-09-30"; a span as

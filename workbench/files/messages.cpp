@@ -49,9 +49,9 @@ std::string BadTableInstruction(std::string_view text) {
 std::string ZeroUnitTakenAsDefault(std::string_view element) {
   const std::string_view standard = element == "MinutesPerDay"    ? "480"
                                     : element == "MinutesPerWeek" ? "2400"
-                                                                   : "20";
-  return "The file gives " + std::string(element) + " as 0; the default " +
-         std::string(standard) + " is taken instead.";
+                                                                  : "20";
+  return "The file gives " + std::string(element) + " as 0; the default " + std::string(standard) +
+         " is taken instead.";
 }
 
 std::string SaveFailed(std::string_view step, std::string_view reason) {

@@ -32,8 +32,8 @@ class Project;
 struct ResourceSchedule {
   struct TaskTime {
     std::int64_t uid;
-    std::int32_t calendar;       // index into `calendars`, -1 for the project's
-    std::int64_t split_minutes;  // working minutes of that calendar
+    std::int32_t calendar;            // index into `calendars`, -1 for the project's
+    std::int64_t split_minutes;       // working minutes of that calendar
     std::int64_t leveling_delay = 0;  // minutes
     bool leveling_delay_elapsed = false;
   };

@@ -96,8 +96,7 @@ bool DateTimeTail(std::string_view tail) {
   if (tail.empty() || tail == "Z") return true;
   std::int32_t hours, minutes;
   return tail.size() == 6 && (tail[0] == '+' || tail[0] == '-') && tail[3] == ':' &&
-         Digits(tail, 1, 2, hours) && Digits(tail, 4, 2, minutes) && hours <= 14 &&
-         minutes <= 59;
+         Digits(tail, 1, 2, hours) && Digits(tail, 4, 2, minutes) && hours <= 14 && minutes <= 59;
 }
 
 std::optional<Moment> ReadMspdiDate(std::string_view text) {
@@ -250,8 +249,8 @@ const FieldInfo* CustomValueField(std::int64_t id) {
   if (id < 0 || id > kMaxUid) return nullptr;
   const FieldInfo* info = FindField(static_cast<host::FieldId>(id));
   if (info == nullptr) return nullptr;
-  static constexpr std::string_view kStems[] = {"Text", "Start",  "Finish", "Date",
-                                                "Number", "Flag", "Cost",   "Duration"};
+  static constexpr std::string_view kStems[] = {"Text",   "Start", "Finish", "Date",
+                                                "Number", "Flag",  "Cost",   "Duration"};
   const std::string_view name = info->name;
   for (const std::string_view stem : kStems) {
     if (name.size() > stem.size() && name.starts_with(stem) &&

@@ -62,8 +62,7 @@ std::optional<StoredValue> ReadCustomValue(FieldKind kind, std::string_view text
                                            std::int64_t minutes_per_day);
 // The text a save writes for a custom value; empty for no value (an empty text, No, zero), which
 // the file leaves out.
-std::string CustomValueText(FieldKind kind, const StoredValue& value,
-                            std::int64_t minutes_per_day);
+std::string CustomValueText(FieldKind kind, const StoredValue& value, std::int64_t minutes_per_day);
 
 // The plain baseline's amounts the model keeps, by their element in the task's Baseline.
 struct BaselineAmount {

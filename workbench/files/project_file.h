@@ -5,10 +5,11 @@
 // The document a project was read from stays with the project. A save writes into that document
 // only what the workbench models and what changed since the file was read or last saved (task
 // names, outline levels, dates, durations, manual scheduling, constraints, links, custom field
-// values, custom-field aliases and formulas, the project's new-task and scheduling settings), each in place or, when new, at its place in the schema's order; every
-// other element, attribute and value stays as it was, in its order. The task tables and the
-// current table travel as processing instructions before the root element, which MSPDI readers
-// ignore; a file without them gets the default tables.
+// values, custom-field aliases and formulas, the project's new-task and scheduling settings), each
+// in place or, when new, at its place in the schema's order; every other element, attribute and
+// value stays as it was, in its order. The task tables and the current table travel as processing
+// instructions before the root element, which MSPDI readers ignore; a file without them gets the
+// default tables.
 //
 // The document is kept as the file's text with a tree of all but the task elements: a task is
 // parsed when it is read and when a save finds that it changed, and an unchanged task is written

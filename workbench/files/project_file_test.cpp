@@ -248,10 +248,10 @@ TEST_F(ProjectFileTest, CustomNumbersFlagsCostsDurationsAndDatesAreReadAndSaved)
                                       tasks + "Task[3]/ExtendedAttribute[1]/Value[1]=2"}));
   std::vector<std::string> added = changes.added;
   std::sort(added.begin(), added.end());
-  EXPECT_EQ(added, (std::vector<std::string>{
-                       tasks + "Task[2]/ExtendedAttribute[1]/Value[1]=7.25",
-                       tasks + "Task[4]/ExtendedAttribute[2]/FieldID[1]=188743767",
-                       tasks + "Task[4]/ExtendedAttribute[2]/Value[1]=4"}));
+  EXPECT_EQ(added,
+            (std::vector<std::string>{tasks + "Task[2]/ExtendedAttribute[1]/Value[1]=7.25",
+                                      tasks + "Task[4]/ExtendedAttribute[2]/FieldID[1]=188743767",
+                                      tasks + "Task[4]/ExtendedAttribute[2]/Value[1]=4"}));
   std::unique_ptr<Project> again = ReadProjectFile(app_, folder / "numbers.xml");
   EXPECT_EQ(Row(*again, 1).GetField(number1), "7.25");
   EXPECT_EQ(Row(*again, 2).GetField(number2), "0");
@@ -287,12 +287,13 @@ TEST_F(ProjectFileTest, BaselineDatesAndAmountsAreReadAndEditedOnesAreSaved) {
   SaveProjectFile(*pj, folder / "baselines.xml");
   const test_support::XmlChanges changes =
       CompareXml(original, ReadWholeFile((folder / "baselines.xml").string()));
-  EXPECT_EQ(changes.removed, std::vector<std::string>{
-                                 "/Project[1]/Tasks[1]/Task[13]/Baseline[1]/Duration[1]=PT88H0M0S"});
-  EXPECT_EQ(changes.added,
-            (std::vector<std::string>{
-                "/Project[1]/Tasks[1]/Task[2]/Baseline[1]/Start[1]=" + detail::MspdiDateText(*typed),
-                "/Project[1]/Tasks[1]/Task[13]/Baseline[1]/Duration[1]=PT40H0M0S"}));
+  EXPECT_EQ(
+      changes.removed,
+      std::vector<std::string>{"/Project[1]/Tasks[1]/Task[13]/Baseline[1]/Duration[1]=PT88H0M0S"});
+  EXPECT_EQ(changes.added, (std::vector<std::string>{
+                               "/Project[1]/Tasks[1]/Task[2]/Baseline[1]/Start[1]=" +
+                                   detail::MspdiDateText(*typed),
+                               "/Project[1]/Tasks[1]/Task[13]/Baseline[1]/Duration[1]=PT40H0M0S"}));
   std::unique_ptr<Project> again = ReadProjectFile(app_, folder / "baselines.xml");
   EXPECT_EQ(Row(*again, 1).DateValue(field::kBaselineStart), typed);
   EXPECT_EQ(Row(*again, 1).GetField(baseline_cost), "1.00");
@@ -432,9 +433,7 @@ TEST_F(ProjectFileTest, TasksWithoutDatesArePlacedByTheirDurationAndSavedSo) {
       "<Duration>PT16H0M0S</Duration></Task>"
       "</Tasks></Project>";
   std::unique_ptr<Project> pj = ReadProjectText(app_, text, "other.xml");
-  const auto dates = [](Task& task) {
-    return std::pair(task.Start(), task.Finish());
-  };
+  const auto dates = [](Task& task) { return std::pair(task.Start(), task.Finish()); };
   EXPECT_EQ(dates(Row(*pj, 1)), std::pair(MomentOf(2004, 3, 1, 8), MomentOf(2004, 3, 2, 17)));
   EXPECT_EQ(dates(Row(*pj, 2)), std::pair(MomentOf(2004, 3, 5, 8), MomentOf(2004, 3, 8, 17)));
   EXPECT_EQ(dates(Row(*pj, 3)), std::pair(MomentOf(2004, 3, 9, 8), MomentOf(2004, 3, 10, 17)));
@@ -471,22 +470,23 @@ TEST_F(ProjectFileTest, ReadableFilesOfOtherProgramsOpenAndSaveAsTheyCame) {
   EXPECT_EQ(Row(*pj, 2).Finish(), MomentOf(2024, 3, 7, 17));
   const std::string recalculated = ProjectFileText(*pj);
   EXPECT_NE(recalculated.find("<Start>2024-03-06T08:00:00Z</Start>"), std::string::npos);
-  EXPECT_NE(recalculated.find("<ActualStart>2000-01-01T00:00:00</ActualStart>"),
-            std::string::npos);
+  EXPECT_NE(recalculated.find("<ActualStart>2000-01-01T00:00:00</ActualStart>"), std::string::npos);
 
   // An actual date within the project is one; two tasks of UID 0 are one too many.
   const std::string head =
       "<?xml version=\"1.0\"?>\n<Project xmlns=\"http://schemas.microsoft.com/project\">"
       "<StartDate>2004-03-01T08:00:00</StartDate><Tasks>\n";
-  std::unique_ptr<Project> started = ReadProjectText(
-      app_,
-      head + "<Task><UID>1</UID><Name>A</Name><PercentComplete>0</PercentComplete>"
-             "<ActualStart>2004-03-02T08:00:00</ActualStart></Task></Tasks></Project>",
-      "started.xml");
+  std::unique_ptr<Project> started =
+      ReadProjectText(app_,
+                      head +
+                          "<Task><UID>1</UID><Name>A</Name><PercentComplete>0</PercentComplete>"
+                          "<ActualStart>2004-03-02T08:00:00</ActualStart></Task></Tasks></Project>",
+                      "started.xml");
   EXPECT_EQ(Row(*started, 1).ActualStart(), MomentOf(2004, 3, 2, 8));
-  const ProjectFileError twice = ErrorReading(
-      head + "<Task><UID>0</UID><OutlineLevel>0</OutlineLevel></Task>\n"
-             "<Task><UID>0</UID><OutlineLevel>1</OutlineLevel></Task></Tasks></Project>");
+  const ProjectFileError twice =
+      ErrorReading(head +
+                   "<Task><UID>0</UID><OutlineLevel>0</OutlineLevel></Task>\n"
+                   "<Task><UID>0</UID><OutlineLevel>1</OutlineLevel></Task></Tasks></Project>");
   EXPECT_EQ(twice.Line(), 4);
   EXPECT_EQ(twice.Description(), file_message::DuplicateUid(0));
 }

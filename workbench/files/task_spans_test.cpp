@@ -66,10 +66,10 @@ TEST(TaskSpans, ADocumentWithoutTasksOrWithAnEmptyTasksElement) {
 
 TEST(TaskSpans, MarkupThatCannotBeFollowedGivesNothing) {
   for (const std::string text : {
-           "<Project><Tasks><Task><UID>1</UID></Tasks></Project>",  // tags that do not nest
-           "<Project><Tasks><Task><!-- open",                     // a comment left open
+           "<Project><Tasks><Task><UID>1</UID></Tasks></Project>",   // tags that do not nest
+           "<Project><Tasks><Task><!-- open",                        // a comment left open
            "<Project><Tasks><Task a=\"1></Task></Tasks></Project>",  // a value left open
-           "<Project><Tasks><Task><UID>1</UID></Task>",             // cut short
+           "<Project><Tasks><Task><UID>1</UID></Task>",              // cut short
            "<Project><Tasks>< Task/></Tasks></Project>",             // no name
        }) {
     SCOPED_TRACE(text);

@@ -42,12 +42,10 @@ bool IsCivilDate(std::int32_t year, std::int32_t month, std::int32_t day) {
   return civil.year == year && civil.month == month && civil.day == day;
 }
 
-std::int64_t OverrideStart(const HolidayRule& rule, std::int32_t year,
-                           const HolidayOverride& o) {
+std::int64_t OverrideStart(const HolidayRule& rule, std::int32_t year, const HolidayOverride& o) {
   if (!IsCivilDate(o.year, o.month, o.day)) {
     throw HolidayError(rule.name + " " + std::to_string(year) + ": " + std::to_string(o.year) +
-                       "-" + std::to_string(o.month) + "-" + std::to_string(o.day) +
-                       " is no date");
+                       "-" + std::to_string(o.month) + "-" + std::to_string(o.day) + " is no date");
   }
   return DaysFromCivil(o.year, o.month, o.day);
 }

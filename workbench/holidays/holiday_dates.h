@@ -53,10 +53,10 @@ inline constexpr std::int32_t kFirstHolidayYear = 1405;
 inline constexpr std::int32_t kLastHolidayYear = 1500;
 
 struct DatedHoliday {
-  std::string name;         // the rule's name and the year ("Eid al-Fitr 1447")
-  std::string rule;         // the rule's name alone
-  std::int64_t first_day;   // days since 1970-01-01
-  std::int64_t last_day;    // inclusive
+  std::string name;        // the rule's name and the year ("Eid al-Fitr 1447")
+  std::string rule;        // the rule's name alone
+  std::int64_t first_day;  // days since 1970-01-01
+  std::int64_t last_day;   // inclusive
   HijriDate hijri_first;
   HijriDate hijri_last;
   friend bool operator==(const DatedHoliday&, const DatedHoliday&) = default;

@@ -37,7 +37,8 @@ std::map<std::pair<int, int>, MonthRow> ReadMonthTable() {
 
 class HolidayDatesTest : public testing::Test {
  protected:
-  HolidayDatesTest() : loader_({LUNAVANT_CONVERTER_DIR}), hijri_(loader_), table_(ReadMonthTable()) {}
+  HolidayDatesTest()
+      : loader_({LUNAVANT_CONVERTER_DIR}), hijri_(loader_), table_(ReadMonthTable()) {}
 
   // The Hijri date of `days` by the table alone.
   HijriDate TableHijri(std::int64_t days) const {
@@ -92,8 +93,7 @@ TEST_F(HolidayDatesTest, EveryYearOfTheTableAgreesWithTheMonthTable) {
 
     const DatedHoliday& year_end = by_name.at("Year end " + y);
     EXPECT_EQ(year_end.first_day, dhu_al_hijjah.first_day + 27);
-    EXPECT_EQ(year_end.hijri_last,
-              (HijriDate{year + 1, 1, 5 - (dhu_al_hijjah.length - 27)}));
+    EXPECT_EQ(year_end.hijri_last, (HijriDate{year + 1, 1, 5 - (dhu_al_hijjah.length - 27)}));
     // Note: the table ends with 1500; the converter's 1501 begins the day after, as checked above.
     if (year < kLastHolidayYear) {
       EXPECT_EQ(year_end.hijri_last, TableHijri(year_end.last_day));
@@ -151,7 +151,8 @@ TEST_F(HolidayDatesTest, AYearsAnnouncementReplacesTheRule) {
 Eid al-Fitr | hijri 09-29 +1 | 4 days
 Eid al-Fitr | 1446 from 2025-03-29 | 6 days
 Eid al-Fitr | 1447 none
-)", "test");
+)",
+                                         "test");
   const std::vector<DatedHoliday> dated = DateHolidays(set, 1445, 1448, hijri_);
   ASSERT_EQ(dated.size(), 3u);
   EXPECT_EQ(dated[0].name, "Eid al-Fitr 1445");
@@ -197,7 +198,8 @@ TEST(HolidaySet, BadLinesNameTheirLine) {
   EXPECT_EQ(message("# nothing\n"), "mine: the set holds no holiday");
   EXPECT_EQ(message("\nEid | hijri 13-01 | 1\n"), "mine:2: \"13-01\" is no month and day (MM-DD)");
   EXPECT_EQ(message("Eid | hijri 09-31 | 1\n"), "mine:1: a Hijri month has at most 30 days");
-  EXPECT_EQ(message("Eid | hijri 09-29 | 61 days\n"), "mine:1: \"61 days\" is no length (1 to 60 days)");
+  EXPECT_EQ(message("Eid | hijri 09-29 | 61 days\n"),
+            "mine:1: \"61 days\" is no length (1 to 60 days)");
   EXPECT_EQ(message("Eid | gregorian 09-29 +1 | 1\n"),
             "mine:1: \"+1\" is no move of a Hijri day (+N or -N)");
   EXPECT_EQ(message("Eid | lunar 09-29 | 1\n"),

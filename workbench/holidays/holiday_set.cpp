@@ -118,9 +118,9 @@ HolidayOverride OverrideFrom(const std::vector<std::string_view>& when,
   return out;
 }
 
-void ParseLine(std::string_view line, HolidaySet& set,
-               std::vector<std::pair<std::string, std::pair<std::int32_t, HolidayOverride>>>&
-                   overrides) {
+void ParseLine(
+    std::string_view line, HolidaySet& set,
+    std::vector<std::pair<std::string, std::pair<std::int32_t, HolidayOverride>>>& overrides) {
   const std::vector<std::string_view> fields = Split(line, '|');
   if (fields.size() < 2 || fields.size() > 3 || fields[0].empty()) {
     throw LineError{"a holiday reads \"NAME | WHEN | N days\""};
@@ -214,8 +214,8 @@ HolidaySet ParseHolidaySet(std::string_view text, std::string name) {
     const auto rule = std::find_if(set.rules.begin(), set.rules.end(),
                                    [&holiday](const HolidayRule& r) { return r.name == holiday; });
     if (rule == set.rules.end()) {
-      throw HolidayError(set.name + ":" + std::to_string(override_lines[i]) +
-                         ": no rule names \"" + holiday + "\"");
+      throw HolidayError(set.name + ":" + std::to_string(override_lines[i]) + ": no rule names \"" +
+                         holiday + "\"");
     }
     rule->overrides[year_override.first] = year_override.second;
   }
@@ -247,8 +247,9 @@ std::filesystem::path UserHolidayFolder() {
 }
 
 HolidaySet LoadHolidaySet(std::string_view name_or_path) {
-  const bool is_path = name_or_path.find('/') != std::string_view::npos ||
-                       (name_or_path.size() > kExtension.size() && name_or_path.ends_with(kExtension));
+  const bool is_path =
+      name_or_path.find('/') != std::string_view::npos ||
+      (name_or_path.size() > kExtension.size() && name_or_path.ends_with(kExtension));
   if (is_path) {
     const std::filesystem::path path(name_or_path);
     const std::optional<std::string> text = ReadWholeFile(path);
@@ -258,7 +259,8 @@ HolidaySet LoadHolidaySet(std::string_view name_or_path) {
   if (name_or_path.empty()) throw HolidayError("no holiday set named");
   const std::filesystem::path folder = UserHolidayFolder();
   if (!folder.empty()) {
-    const std::filesystem::path own = folder / (std::string(name_or_path) + std::string(kExtension));
+    const std::filesystem::path own =
+        folder / (std::string(name_or_path) + std::string(kExtension));
     if (std::error_code ignored; std::filesystem::is_regular_file(own, ignored)) {
       const std::optional<std::string> text = ReadWholeFile(own);
       if (!text) throw HolidayError(own.string() + ": cannot be read");
@@ -269,7 +271,8 @@ HolidaySet LoadHolidaySet(std::string_view name_or_path) {
     return ParseHolidaySet(*text, std::string(name_or_path));
   }
   std::string known;
-  for (const std::string& name : BundledHolidaySetNames()) known += (known.empty() ? "" : ", ") + name;
+  for (const std::string& name : BundledHolidaySetNames())
+    known += (known.empty() ? "" : ", ") + name;
   throw HolidayError("no holiday set \"" + std::string(name_or_path) + "\" (shipped: " + known +
                      "; or give a path to a .holidays file)");
 }

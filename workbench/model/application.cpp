@@ -7,9 +7,9 @@
 
 #include "addin/host/error.h"
 #include "addin/host/global.h"
-#include "workbench/platform/date_reading.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/model/messages.h"
+#include "workbench/platform/date_reading.h"
 #include "workbench/platform/platform.h"
 #include "workbench/platform/recording_ui.h"
 #include "workbench/schedule/scheduler.h"
@@ -374,10 +374,10 @@ Window* Application::ActiveWindow() {
 std::string Application::FormatDate(Moment when) const {
   const std::int64_t days = DayOf(when);
   const host::DateTime civil = CivilFromDays(days);
-  const bool weekday = date_format_ == DateFormat::kWeekdayDate ||
-                       date_format_ == DateFormat::kWeekdayDateTime;
-  const bool time = date_format_ == DateFormat::kWeekdayDateTime ||
-                    date_format_ == DateFormat::kDateTime;
+  const bool weekday =
+      date_format_ == DateFormat::kWeekdayDate || date_format_ == DateFormat::kWeekdayDateTime;
+  const bool time =
+      date_format_ == DateFormat::kWeekdayDateTime || date_format_ == DateFormat::kDateTime;
   char before[4] = {};
   if (weekday) {
     const std::string_view name = kWeekdayNames[WeekdayOfDays(days)];
@@ -388,7 +388,8 @@ std::string Application::FormatDate(Moment when) const {
   }
   char after[6] = {};
   if (time) {
-    const auto minute_of_day = static_cast<std::int32_t>(when - days * kMinutesPerDay);  // [0, 1439]
+    const auto minute_of_day =
+        static_cast<std::int32_t>(when - days * kMinutesPerDay);  // [0, 1439]
     const std::int32_t hour = minute_of_day / 60;
     const std::int32_t minute = minute_of_day % 60;
     after[0] = ' ';
@@ -401,10 +402,9 @@ std::string Application::FormatDate(Moment when) const {
   // A year that two digits would not read back as (a task in 2030, say) is shown in full, so
   // every date the host shows reads back as itself. Written as one text: a date is shown for
   // every date field read.
-  return Regional().FormatDateBetween(std::string_view(before, weekday ? sizeof before : 0),
-                                      civil.year, civil.month, civil.day,
-                                      TwoDigitYearReadsBack(civil.year),
-                                      std::string_view(after, time ? sizeof after : 0));
+  return Regional().FormatDateBetween(
+      std::string_view(before, weekday ? sizeof before : 0), civil.year, civil.month, civil.day,
+      TwoDigitYearReadsBack(civil.year), std::string_view(after, time ? sizeof after : 0));
 }
 
 PosixRegionalSettings& Application::Regional() { return platform_->Regional(); }

@@ -34,11 +34,11 @@
 #include "addin/host/events.h"
 #include "addin/host/object_model.h"
 #include "addin/host/services.h"
-#include "workbench/schedule/calendar.h"
-#include "workbench/platform/library_loader.h"
 #include "workbench/model/project.h"
+#include "workbench/platform/library_loader.h"
 #include "workbench/platform/recording_ui.h"
 #include "workbench/platform/regional_settings.h"
+#include "workbench/schedule/calendar.h"
 #include "workbench/ui/command_bars.h"
 #include "workbench/ui/scripted_dialogs.h"
 

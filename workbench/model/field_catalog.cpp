@@ -60,9 +60,9 @@ struct Index {
 const Index& TheIndex() {
   static const Index index = [] {
     Index built;
-    const auto [lowest, highest] = std::minmax_element(
-        std::begin(kFields), std::end(kFields),
-        [](const FieldInfo& a, const FieldInfo& b) { return a.id < b.id; });
+    const auto [lowest, highest] =
+        std::minmax_element(std::begin(kFields), std::end(kFields),
+                            [](const FieldInfo& a, const FieldInfo& b) { return a.id < b.id; });
     built.first_id = lowest->id;
     built.by_id.resize(static_cast<std::size_t>(highest->id - lowest->id) + 1);
     built.calculated.resize(built.by_id.size());
@@ -87,7 +87,8 @@ std::span<const FieldInfo> AllTaskFields() { return kFields; }
 const FieldInfo* FindField(host::FieldId id) {
   const Index& index = TheIndex();
   // Unsigned, so that an identifier below the block wraps to far beyond its end.
-  const std::size_t offset = static_cast<std::uint32_t>(id) - static_cast<std::uint32_t>(index.first_id);
+  const std::size_t offset =
+      static_cast<std::uint32_t>(id) - static_cast<std::uint32_t>(index.first_id);
   return offset < index.by_id.size() ? index.by_id[offset] : nullptr;
 }
 

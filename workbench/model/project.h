@@ -29,10 +29,10 @@
 
 #include "addin/host/events.h"
 #include "addin/host/object_model.h"
-#include "workbench/schedule/calendar.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/model/table.h"
 #include "workbench/model/task.h"
+#include "workbench/schedule/calendar.h"
 
 namespace lunavant::workbench {
 

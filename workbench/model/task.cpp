@@ -172,7 +172,9 @@ Task::Task(Project& owner, std::int32_t id, std::int32_t unique_id, std::string 
   created_ = std::chrono::duration_cast<std::chrono::minutes>(now.time_since_epoch()).count();
 }
 
-std::int64_t Task::MinutesPerDay() const { return elapsed_ ? kMinutesPerDay : owner_->MinutesPerDay(); }
+std::int64_t Task::MinutesPerDay() const {
+  return elapsed_ ? kMinutesPerDay : owner_->MinutesPerDay();
+}
 
 std::int32_t Task::DaysOf(std::int64_t working_minutes) const {
   return static_cast<std::int32_t>(std::llround(static_cast<double>(working_minutes) /
@@ -180,8 +182,8 @@ std::int32_t Task::DaysOf(std::int64_t working_minutes) const {
 }
 
 std::int32_t Task::DurationDays() const {
-  return static_cast<std::int32_t>(std::llround(static_cast<double>(duration_) /
-                                                static_cast<double>(MinutesPerDay())));
+  return static_cast<std::int32_t>(
+      std::llround(static_cast<double>(duration_) / static_cast<double>(MinutesPerDay())));
 }
 
 bool Task::IsSummary() const {

@@ -58,7 +58,7 @@ using StoredValue = std::variant<std::string, double, Moment>;
 struct TaskFileValues {
   Moment start = 0, finish = 0;
   std::optional<Moment> created;  // none keeps the moment the task was made
-  std::int64_t duration = 0;  // minutes
+  std::int64_t duration = 0;      // minutes
   bool elapsed = false;
   bool manual = false;
   bool active = true;

@@ -87,9 +87,7 @@ std::int32_t WeekdayOf(std::int32_t year, std::int32_t month, std::int32_t day) 
   return days >= -4 ? (days + 4) % 7 : (days + 5) % 7 + 6;
 }
 
-[[noreturn]] void FailTypeMismatch() {
-  host::RaiseRuntime(host::kTypeMismatch);
-}
+[[noreturn]] void FailTypeMismatch() { host::RaiseRuntime(host::kTypeMismatch); }
 
 // Byte by byte: the texts compared here are a few bytes long, shorter than a call to memcmp.
 bool SameBytes(std::string_view a, std::string_view b) {
@@ -619,8 +617,7 @@ bool DateWriter::IsThreeNumbers() const {
          number(steps_[4].piece) && steps_[1].size == 1 && steps_[3].size == 1;
 }
 
-char* DateWriter::Write(char* out, std::int32_t year, std::int32_t month,
-                        std::int32_t day) const {
+char* DateWriter::Write(char* out, std::int32_t year, std::int32_t month, std::int32_t day) const {
   const auto number = [&](Piece piece) {
     switch (piece) {
       case Piece::kDay1:

@@ -39,7 +39,9 @@ class WindowsLibrary final : public host::Library {
   std::string file_name_;
 };
 
-std::string LoaderText(DWORD error) { return std::system_category().message(static_cast<int>(error)); }
+std::string LoaderText(DWORD error) {
+  return std::system_category().message(static_cast<int>(error));
+}
 
 bool TellsFileMissing(DWORD error) {
   return error == ERROR_MOD_NOT_FOUND || error == ERROR_FILE_NOT_FOUND ||
@@ -66,7 +68,8 @@ std::unique_ptr<host::Library> PosixLibraryLoader::Load(std::string_view name) {
     // The library's own folder first, so what it depends on beside it is found.
     HMODULE handle = Open(found, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (handle == nullptr) {
-      host::Raise(host::kErrorLoadingLibrary, std::string(kErrorLoadingText) + LoaderText(GetLastError()));
+      host::Raise(host::kErrorLoadingLibrary,
+                  std::string(kErrorLoadingText) + LoaderText(GetLastError()));
     }
     return std::make_unique<WindowsLibrary>(handle, file_name);
   }
@@ -86,7 +89,8 @@ std::unique_ptr<host::Library> PosixLibraryLoader::LoadFile(const std::filesyste
   }
   HMODULE handle = Open(std::filesystem::absolute(file, error), LOAD_WITH_ALTERED_SEARCH_PATH);
   if (handle == nullptr) {
-    host::Raise(host::kErrorLoadingLibrary, std::string(kErrorLoadingText) + LoaderText(GetLastError()));
+    host::Raise(host::kErrorLoadingLibrary,
+                std::string(kErrorLoadingText) + LoaderText(GetLastError()));
   }
   return std::make_unique<WindowsLibrary>(handle, file.filename().string());
 }

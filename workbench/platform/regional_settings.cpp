@@ -42,8 +42,7 @@ bool HasColon(std::string_view text) {
 
 }  // namespace
 
-PosixRegionalSettings::PosixRegionalSettings()
-    : source_(UserDateFormatSource()) {}
+PosixRegionalSettings::PosixRegionalSettings() : source_(UserDateFormatSource()) {}
 
 PosixRegionalSettings::PosixRegionalSettings(std::unique_ptr<const DateFormatSource> source)
     : source_(source != nullptr ? std::move(source) : UserDateFormatSource()) {}

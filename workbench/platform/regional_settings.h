@@ -128,8 +128,8 @@ class PosixRegionalSettings final : public host::RegionalSettings {
   std::unique_ptr<const DateFormatSource> source_;
   std::optional<std::string> pattern_override_;
   std::optional<std::string> separator_override_;
-  // The pattern FormatDateBetween last wrote with and its two other forms, derived again only when the
-  // pattern changes; the pattern itself is read at every call.
+  // The pattern FormatDateBetween last wrote with and its two other forms, derived again only when
+  // the pattern changes; the pattern itself is read at every call.
   struct WritingForms {
     std::string pattern;  // never empty once set: the empty pattern writes kCShortDatePattern
     DateWriter as_given;

@@ -37,7 +37,7 @@ host::DateTime CivilFromDays(std::int64_t days) {
   const std::int64_t era = FloorDiv(z, 146097);
   // Within the era every value is small and not negative: unsigned 32-bit arithmetic, which
   // divides by a constant in fewer steps, for a conversion made for every date shown.
-  const auto doe = static_cast<std::uint32_t>(z - era * 146097);              // [0, 146096]
+  const auto doe = static_cast<std::uint32_t>(z - era * 146097);                    // [0, 146096]
   const std::uint32_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
   const std::uint32_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                // [0, 365]
   const std::uint32_t mp = (5 * doy + 2) / 153;                                     // [0, 11]

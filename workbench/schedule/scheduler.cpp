@@ -363,7 +363,8 @@ void Scheduler::Steps::RunPasses() {
     ForwardPass(project_start_);
   } else {
     ForwardPass(project_start_);
-    for (std::int32_t i = 0; i < n_; ++i) project_finish_ = std::max(project_finish_, EarlyFinish(i));
+    for (std::int32_t i = 0; i < n_; ++i)
+      project_finish_ = std::max(project_finish_, EarlyFinish(i));
     BackwardPass(project_finish_);
   }
 }
@@ -386,9 +387,8 @@ void Scheduler::Steps::ForwardPass(Boundary start_at) {
     const Task& task = *tasks_[v];
     // A dated constraint takes the place of the project start: a task may start before it.
     const bool dated = task.constraint_date_.has_value();
-    const bool constrained_start =
-        dated && task.constraint_ != ConstraintType::kStartNoLaterThan &&
-        task.constraint_ != ConstraintType::kFinishNoLaterThan;
+    const bool constrained_start = dated && task.constraint_ != ConstraintType::kStartNoLaterThan &&
+                                   task.constraint_ != ConstraintType::kFinishNoLaterThan;
     Boundary start_bound = IsSummary(v) || constrained_start ? -kNone : start_at;
     Boundary finish_bound = -kNone;
     bool from_finish = false;
@@ -399,9 +399,8 @@ void Scheduler::Steps::ForwardPass(Boundary start_at) {
         start_bound = std::max(start_bound, es_[edge.node]);
         finish_bound = std::max(finish_bound, ef_[edge.node]);
       } else if (edge.kind == EdgeKind::kLink) {
-        const Boundary at =
-            Lagged(FromFinish(edge.type) ? ef_[edge.node] : es_[edge.node], edge.lag,
-                   FromFinish(edge.type), 1, edge.node, es_[edge.node]);
+        const Boundary at = Lagged(FromFinish(edge.type) ? ef_[edge.node] : es_[edge.node],
+                                   edge.lag, FromFinish(edge.type), 1, edge.node, es_[edge.node]);
         Boundary& bound = ToFinish(edge.type) ? finish_bound : start_bound;
         const Boundary as_start = ToFinish(edge.type) ? Before(v, at) : at;
         if (!IsSummary(v) && as_start >= std::max(start_bound, Before(v, finish_bound))) {
@@ -457,8 +456,7 @@ void Scheduler::Steps::ForwardPass(Boundary start_at) {
     es_[v] = start;
     ef_[v] = After(v, start);
     finish_side_[v] = from_finish && !has_length;
-    finish_at_start_[v] =
-        start_to_finish && start == linked && has_length && !task.actual_start_;
+    finish_at_start_[v] = start_to_finish && start == linked && has_length && !task.actual_start_;
     // A manual task (or one whose file dates are kept) is where it stands, and drives its
     // successors from there.
     if (task.KeepsItsDates()) {
@@ -494,8 +492,8 @@ void Scheduler::Steps::BackwardPass(Boundary finish_at) {
         finish_bound = std::min(finish_bound, lf_[edge.node]);
         start_bound = std::min(start_bound, ls_[edge.node]);
       } else if (edge.kind == EdgeKind::kLink) {
-        const Boundary at = Lagged(ToFinish(edge.type) ? lf_[edge.node] : ls_[edge.node],
-                                   edge.lag, ToFinish(edge.type), -1, edge.node, ls_[edge.node]);
+        const Boundary at = Lagged(ToFinish(edge.type) ? lf_[edge.node] : ls_[edge.node], edge.lag,
+                                   ToFinish(edge.type), -1, edge.node, ls_[edge.node]);
         Boundary& bound = FromFinish(edge.type) ? finish_bound : start_bound;
         bound = std::min(bound, at);
       }
@@ -582,73 +580,72 @@ void Scheduler::Steps::PlaceSummaryTask(Task& task, std::int32_t i) {
 }
 
 void Scheduler::Steps::PlaceTask(Task& task, std::int32_t i, Boundary total_slack) {
-const bool milestone = task.duration_ == 0;
-auto start_at = [&](Boundary b) {
-  return milestone && finish_side_[i] ? calendar_->FinishOf(b) : calendar_->StartOf(b);
-};
-// An elapsed duration ends where the clock says, on working time or not.
-auto finish_at = [&](Boundary start, Boundary finish) {
-  if (milestone) return start_at(finish);
-  return task.elapsed_ ? calendar_->StartOf(start) + task.duration_ : calendar_->FinishOf(finish);
-};
-if (task.KeepsItsDates()) {
+  const bool milestone = task.duration_ == 0;
+  auto start_at = [&](Boundary b) {
+    return milestone && finish_side_[i] ? calendar_->FinishOf(b) : calendar_->StartOf(b);
+  };
+  // An elapsed duration ends where the clock says, on working time or not.
+  auto finish_at = [&](Boundary start, Boundary finish) {
+    if (milestone) return start_at(finish);
+    return task.elapsed_ ? calendar_->StartOf(start) + task.duration_ : calendar_->FinishOf(finish);
+  };
+  if (task.KeepsItsDates()) {
+    Set(task.late_start_, std::optional<Moment>(start_at(ls_[i])));
+    Set(task.late_finish_, std::optional<Moment>(finish_at(ls_[i], lf_[i])));
+    if (task.manual_) {
+      Set(task.early_start_, std::optional<Moment>(task.start_));
+      Set(task.early_finish_, std::optional<Moment>(task.finish_));
+    }
+    Set(task.free_slack_, std::min(total_slack, ProjectMinutes(ef_[i], project_finish_)));
+    return;
+  }
+  Set(task.early_start_, std::optional<Moment>(start_at(es_[i])));
+  // Where work resumes after a count, on the task's own calendar.
+  auto resumes_at = [&](Boundary b) {
+    const ProjectCalendar* own = OwnCalendar(i);
+    return own ? own->StartOf(own->WorkAt(calendar_->FinishOf(b))) : calendar_->StartOf(b);
+  };
+  Set(task.early_finish_,
+      std::optional<Moment>(finish_at_start_[i] ? resumes_at(ef_[i]) : finish_at(es_[i], ef_[i])));
   Set(task.late_start_, std::optional<Moment>(start_at(ls_[i])));
   Set(task.late_finish_, std::optional<Moment>(finish_at(ls_[i], lf_[i])));
-  if (task.manual_) {
-    Set(task.early_start_, std::optional<Moment>(task.start_));
-    Set(task.early_finish_, std::optional<Moment>(task.finish_));
+  Boundary free_slack = ProjectMinutes(ef_[i], project_finish_);
+  for (const Link& link : task.successors_) {
+    if (!task.active_ || !link.task->active_) continue;
+    const std::int32_t s = link.task->schedule_index_;
+    const Boundary successor_at = ToFinish(link.type) ? EarlyFinish(s) : EarlyStart(s);
+    const Boundary mine = FromFinish(link.type) ? ef_[i] : es_[i];
+    free_slack = std::min(free_slack, ProjectMinutes(Lagged(mine, LagOf(task, link),
+                                                            FromFinish(link.type), 1, i, es_[i]),
+                                                     successor_at));
   }
-  Set(task.free_slack_, std::min(total_slack, ProjectMinutes(ef_[i], project_finish_)));
-  return;
-}
-Set(task.early_start_, std::optional<Moment>(start_at(es_[i])));
-// Where work resumes after a count, on the task's own calendar.
-auto resumes_at = [&](Boundary b) {
-  const ProjectCalendar* own = OwnCalendar(i);
-  return own ? own->StartOf(own->WorkAt(calendar_->FinishOf(b))) : calendar_->StartOf(b);
-};
-Set(task.early_finish_, std::optional<Moment>(finish_at_start_[i] ? resumes_at(ef_[i])
-                                                                 : finish_at(es_[i], ef_[i])));
-Set(task.late_start_, std::optional<Moment>(start_at(ls_[i])));
-Set(task.late_finish_, std::optional<Moment>(finish_at(ls_[i], lf_[i])));
-Boundary free_slack = ProjectMinutes(ef_[i], project_finish_);
-for (const Link& link : task.successors_) {
-  if (!task.active_ || !link.task->active_) continue;
-  const std::int32_t s = link.task->schedule_index_;
-  const Boundary successor_at = ToFinish(link.type) ? EarlyFinish(s) : EarlyStart(s);
-  const Boundary mine = FromFinish(link.type) ? ef_[i] : es_[i];
-  free_slack = std::min(
-      free_slack,
-      ProjectMinutes(Lagged(mine, LagOf(task, link), FromFinish(link.type), 1, i, es_[i]),
-                      successor_at));
-}
-free_slack = std::min(free_slack, total_slack);
-// As Late As Possible: as late as the task can go without moving a successor or the project
-// finish, which is its free slack. Scheduled from the finish, every task goes as late as it
-// can: to its late dates.
-const Boundary later_by = from_project_finish_ ? total_slack : free_slack;
-const bool as_late =
-    (from_project_finish_ || task.constraint_ == ConstraintType::kAsLateAsPossible) &&
-    !task.actual_start_ && later_by > 0;
-if (as_late) {
-  // On calendars of their own, late dates are where the backward pass put them.
-  const bool at_late_dates = combined_ && from_project_finish_;
-  const Boundary late_start = at_late_dates ? ls_[i] : OnOwnStart(i, Later(es_[i], later_by));
-  const Boundary late_finish =
-      at_late_dates ? lf_[i] : (combined_ ? After(i, late_start) : ef_[i] + later_by);
-  Set(task.start_, start_at(late_start));
-  Set(task.finish_, finish_at(late_start, late_finish));
-  free_slack = 0;
-} else if (milestone && !task.actual_start_ &&
-           calendar_->WorkAt(task.start_) == calendar_->WorkAt(*task.early_start_) &&
-           task.start_ == task.finish_) {
-  // A milestone on non-working time stays where it stands while the schedule puts it at
-  // the same point of working time: the desktop scheduler keeps it there too.
-} else {
-  Set(task.start_, task.actual_start_ ? *task.actual_start_ : *task.early_start_);
-  Set(task.finish_, task.actual_finish_ ? *task.actual_finish_ : *task.early_finish_);
-}
-Set(task.free_slack_, free_slack);
+  free_slack = std::min(free_slack, total_slack);
+  // As Late As Possible: as late as the task can go without moving a successor or the project
+  // finish, which is its free slack. Scheduled from the finish, every task goes as late as it
+  // can: to its late dates.
+  const Boundary later_by = from_project_finish_ ? total_slack : free_slack;
+  const bool as_late =
+      (from_project_finish_ || task.constraint_ == ConstraintType::kAsLateAsPossible) &&
+      !task.actual_start_ && later_by > 0;
+  if (as_late) {
+    // On calendars of their own, late dates are where the backward pass put them.
+    const bool at_late_dates = combined_ && from_project_finish_;
+    const Boundary late_start = at_late_dates ? ls_[i] : OnOwnStart(i, Later(es_[i], later_by));
+    const Boundary late_finish =
+        at_late_dates ? lf_[i] : (combined_ ? After(i, late_start) : ef_[i] + later_by);
+    Set(task.start_, start_at(late_start));
+    Set(task.finish_, finish_at(late_start, late_finish));
+    free_slack = 0;
+  } else if (milestone && !task.actual_start_ &&
+             calendar_->WorkAt(task.start_) == calendar_->WorkAt(*task.early_start_) &&
+             task.start_ == task.finish_) {
+    // A milestone on non-working time stays where it stands while the schedule puts it at
+    // the same point of working time: the desktop scheduler keeps it there too.
+  } else {
+    Set(task.start_, task.actual_start_ ? *task.actual_start_ : *task.early_start_);
+    Set(task.finish_, task.actual_finish_ ? *task.actual_finish_ : *task.early_finish_);
+  }
+  Set(task.free_slack_, free_slack);
 }
 
 void Scheduler::Steps::PlaceProjectSummary() {

@@ -207,7 +207,9 @@ TEST(ProjectCalendarTest, ExceptionHoursCountToTheMinute) {
   // Set back to what its weekday says, a day is no exception; spans out of order are refused.
   calendar.SetDayHours(DayOf(MomentOf(2004, 3, 5)), calendar.WeekdayHours(5));
   EXPECT_EQ(calendar.ExceptionDays().size(), 1u);
-  EXPECT_EQ(ErrorOf([&] { calendar.SetDayHours(0, {{600, 700}, {650, 800}}); }).number,
+  EXPECT_EQ(ErrorOf([&] {
+              calendar.SetDayHours(0, {{600, 700}, {650, 800}});
+            }).number,
             host::kHostFailure);
 }
 
@@ -309,17 +311,17 @@ TEST_F(SchedulerTest, PartDaysElapsedTimeAndShortDaysCountToTheMinute) {
       "</StartDate><MinutesPerDay>480</MinutesPerDay><CalendarUID>1</CalendarUID><Calendars>"
       "<Calendar><UID>1</UID><WeekDays>" +
       week + "</WeekDays></Calendar></Calendars><Tasks>" +
-      task(1, "PT4H0M0S", 5, "") +                        // half a day
-      task(2, "PT7H30M0S", 5, link(1, 1, 0, 7)) +         // after the lunch hour
-      task(3, "PT48H0M0S", 8,                             // two days on the clock from Friday
+      task(1, "PT4H0M0S", 5, "") +                 // half a day
+      task(2, "PT7H30M0S", 5, link(1, 1, 0, 7)) +  // after the lunch hour
+      task(3, "PT48H0M0S", 8,                      // two days on the clock from Friday
            "<ConstraintType>4</ConstraintType><ConstraintDate>2004-03-05T08:00:00"
            "</ConstraintDate>") +
-      task(4, "PT1H0M0S", 5, link(3, 1, 4800, 7)) +       // a working day after Sunday 08:00
-      task(5, "PT8H0M0S", 7, link(1, 1, 28800, 8)) +      // two days on the clock after T1
-      task(6, "PT1H0M0S", 5, link(2, 3, 50, 19)) +        // half of T2's duration after its start
-      task(7, "PT0H0M0S", 7, link(2, 1, 0, 7)) +          // a milestone at T2's finish
-      task(8, "PT12H0M0S", 7, link(3, 0, -1200, 7)) +     // finishing two hours before T3
-      task(9, "PT1H0M0S", 5, link(3, 1, 28800, 8)) +      // two days on the clock after Sunday
+      task(4, "PT1H0M0S", 5, link(3, 1, 4800, 7)) +    // a working day after Sunday 08:00
+      task(5, "PT8H0M0S", 7, link(1, 1, 28800, 8)) +   // two days on the clock after T1
+      task(6, "PT1H0M0S", 5, link(2, 3, 50, 19)) +     // half of T2's duration after its start
+      task(7, "PT0H0M0S", 7, link(2, 1, 0, 7)) +       // a milestone at T2's finish
+      task(8, "PT12H0M0S", 7, link(3, 0, -1200, 7)) +  // finishing two hours before T3
+      task(9, "PT1H0M0S", 5, link(3, 1, 28800, 8)) +   // two days on the clock after Sunday
       "</Tasks></Project>";
   Project& pj = app_.AdoptOpenedProject(ReadProjectText(app_, text, "minutes.xml"));
   app_.SetDateFormat(DateFormat::kWeekdayDateTime);

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "addin/host/error.h"
-#include "workbench/ui/messages.h"
 #include "tests/support/error_of.h"
+#include "workbench/ui/messages.h"
 
 namespace lunavant::workbench {
 namespace {

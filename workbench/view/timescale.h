@@ -51,7 +51,8 @@ class Timescale {
   // The cells of `unit` that meet [first_day, end_day), in order; the first and last may reach
   // beyond the range. Weeks start on Sunday in both calendars; a Hijri quarter is three months of
   // the Hijri year from Muharram ("Q1" .. "Q4"). A day the converter cannot give (none loaded)
-  // ends the tier: the cells found so far are returned. `hijri` may be null for the Gregorian calendar.
+  // ends the tier: the cells found so far are returned. `hijri` may be null for the Gregorian
+  // calendar.
   std::vector<TierCell> Cells(TierCalendar calendar, TierUnit unit, std::int64_t first_day,
                               std::int64_t end_day, HijriDays* hijri) const;
 

@@ -25,8 +25,8 @@ class ConnectObject final : public com::ExtensibilityObject {
       if (application == nullptr) return S_OK;
       // A connection over one still held: the old one is let go first.
       if (session_) Disconnect(host::kDisconnectUserClosed);
-      session_ = std::make_unique<HostSession>(ComPtr<IDispatch>::Share(application),
-                                               ProcessPlatform());
+      session_ =
+          std::make_unique<HostSession>(ComPtr<IDispatch>::Share(application), ProcessPlatform());
       CallScope scope(session_->Transients());
       host::SetGlobalApplication(&session_->Application());
       AddInInstanceObject instance(*session_, ComPtr<IDispatch>::Share(addin_instance));

@@ -16,9 +16,9 @@ namespace {
 
 [[noreturn]] void RaiseRegistryFailure(LSTATUS status, std::string_view key) {
   // The system's text for the code is enough; the number travels in the HRESULT.
-  host::Raise(static_cast<std::int32_t>(HRESULT_FROM_WIN32(status)),
-              "Registry key " + std::string(key) + ": " +
-                  com::DescribeHresult(HRESULT_FROM_WIN32(status)));
+  host::Raise(
+      static_cast<std::int32_t>(HRESULT_FROM_WIN32(status)),
+      "Registry key " + std::string(key) + ": " + com::DescribeHresult(HRESULT_FROM_WIN32(status)));
 }
 
 class OpenKey {
@@ -75,20 +75,17 @@ class ClassKeysOnly final : public host::Registry {
 
 }  // namespace
 
-void WindowsRegistry::SetText(std::string_view key, std::string_view name,
-                              std::string_view text) {
+void WindowsRegistry::SetText(std::string_view key, std::string_view name, std::string_view text) {
   OpenKey open(root_, key);
   const std::wstring wide_name = com::Widen(name);
   const std::wstring value = com::Widen(text);
-  const LSTATUS status = RegSetValueExW(
-      open.get(), wide_name.empty() ? nullptr : wide_name.c_str(), 0, REG_SZ,
-      reinterpret_cast<const BYTE*>(value.c_str()),
-      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  const LSTATUS status = RegSetValueExW(open.get(), wide_name.empty() ? nullptr : wide_name.c_str(),
+                                        0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
   if (status != ERROR_SUCCESS) RaiseRegistryFailure(status, key);
 }
 
-void WindowsRegistry::SetNumber(std::string_view key, std::string_view name,
-                                std::uint32_t number) {
+void WindowsRegistry::SetNumber(std::string_view key, std::string_view name, std::uint32_t number) {
   OpenKey open(root_, key);
   const std::wstring wide_name = com::Widen(name);
   const DWORD value = number;
@@ -126,8 +123,8 @@ HRESULT RegisterServer(const std::wstring& module_path) {
         shell::RegisterAddIn(machine_classes, path);
       } catch (const host::HostError& error) {
         // Without administrator rights the per-user record is all Windows needs.
-        if (error.record().number != static_cast<std::int32_t>(
-                                          HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED))) {
+        if (error.record().number !=
+            static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED))) {
           throw;
         }
         try {

@@ -70,8 +70,8 @@ void RaiseCallFailure(HRESULT hr, EXCEPINFO* exception, std::wstring_view member
       number = ErrorNumberOf(exception->scode);
     }
     if (exception->bstrDescription != nullptr) {
-      description = com::Narrow(std::wstring_view(exception->bstrDescription,
-                                                   SysStringLen(exception->bstrDescription)));
+      description = com::Narrow(
+          std::wstring_view(exception->bstrDescription, SysStringLen(exception->bstrDescription)));
     }
     SysFreeString(exception->bstrSource);
     SysFreeString(exception->bstrDescription);
@@ -82,10 +82,9 @@ void RaiseCallFailure(HRESULT hr, EXCEPINFO* exception, std::wstring_view member
   if (number == 0) number = kAutomationError;
   if (description.empty()) {
     const BasicError known = BasicErrorOf(hr);
-    description = known.description != nullptr
-                      ? known.description
-                      : "Automation error: " + com::Narrow(member) + " failed with " +
-                            com::DescribeHresult(hr);
+    description = known.description != nullptr ? known.description
+                                               : "Automation error: " + com::Narrow(member) +
+                                                     " failed with " + com::DescribeHresult(hr);
   }
   host::Raise(number, std::move(description));
 }
@@ -125,15 +124,14 @@ Variant AutomationObject::Invoke(std::wstring_view member, WORD flags,
   UINT bad_argument = 0;
   // The object may drop the caller's last reference to itself while it runs.
   const ComPtr<IDispatch> keep = object_;
-  const HRESULT hr = keep->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                  value != nullptr ? nullptr : result.put(), &exception,
-                                  &bad_argument);
+  const HRESULT hr =
+      keep->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                   value != nullptr ? nullptr : result.put(), &exception, &bad_argument);
   if (FAILED(hr)) RaiseCallFailure(hr, &exception, member);
   return result;
 }
 
-Variant AutomationObject::Get(std::wstring_view member,
-                              std::initializer_list<Variant> args) const {
+Variant AutomationObject::Get(std::wstring_view member, std::initializer_list<Variant> args) const {
   return Invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, nullptr);
 }
 
@@ -186,8 +184,9 @@ Variant Converted(const Variant& value, VARTYPE type) {
 std::string TextOf(const Variant& value) {
   const VARIANT& v = value.get();
   if (v.vt == VT_BSTR) {
-    return v.bstrVal == nullptr ? std::string()
-                                : com::Narrow(std::wstring_view(v.bstrVal, SysStringLen(v.bstrVal)));
+    return v.bstrVal == nullptr
+               ? std::string()
+               : com::Narrow(std::wstring_view(v.bstrVal, SysStringLen(v.bstrVal)));
   }
   if (v.vt == VT_EMPTY) return {};
   const Variant text = Converted(value, VT_BSTR);

@@ -44,9 +44,9 @@ class ControlsObject final : public host::CommandBarControls {
 
 host::CommandBar& CommandBarsObject::Add(std::string_view name, std::int32_t position) {
   // Add(Name, Position, MenuBar, Temporary): neither a menu bar nor temporary.
-  return Require(session_.BarFor(ObjectOf(bars_.Get(
-      L"Add", {Text(name), Variant::Long(position), Variant::Boolean(false),
-               Variant::Boolean(false)}))));
+  return Require(session_.BarFor(
+      ObjectOf(bars_.Get(L"Add", {Text(name), Variant::Long(position), Variant::Boolean(false),
+                                  Variant::Boolean(false)}))));
 }
 
 host::CommandBar* CommandBarsObject::Item(std::string_view name) {
@@ -70,9 +70,7 @@ std::int32_t CommandBarObject::Position() const { return LongOf(bar_.Get(L"Posit
 
 bool CommandBarObject::Visible() const { return BoolOf(bar_.Get(L"Visible")); }
 
-void CommandBarObject::SetVisible(bool visible) {
-  bar_.Put(L"Visible", Variant::Boolean(visible));
-}
+void CommandBarObject::SetVisible(bool visible) { bar_.Put(L"Visible", Variant::Boolean(visible)); }
 
 host::CommandBarButton* CommandBarObject::FindControl(std::string_view tag) {
   // FindControl(Type, Id, Tag, Visible, Recursive): by tag alone.
@@ -137,8 +135,8 @@ void CommandBarButtonObject::AddEventSink(host::CommandBarButtonEvents& sink) {
     sink.Click(clicked != nullptr ? *clicked : self, cancel_default);
     args.SetBool(1, cancel_default);
   };
-  sinks_[&sink] = std::make_unique<EventConnection>(button_.get(), kButtonEvents,
-                                                    std::move(table), session_.Transients());
+  sinks_[&sink] = std::make_unique<EventConnection>(button_.get(), kButtonEvents, std::move(table),
+                                                    session_.Transients());
 }
 
 void CommandBarButtonObject::RemoveEventSink(host::CommandBarButtonEvents& sink) {

@@ -26,9 +26,7 @@ ComPtr<IDispatch> EventArguments::Object(std::size_t index) const {
   return ObjectOf(Variant(At(index)));
 }
 
-std::int32_t EventArguments::Long(std::size_t index) const {
-  return LongOf(Variant(At(index)));
-}
+std::int32_t EventArguments::Long(std::size_t index) const { return LongOf(Variant(At(index))); }
 
 bool EventArguments::Bool(std::size_t index) const {
   const VARIANT& value = At(index);
@@ -38,8 +36,8 @@ bool EventArguments::Bool(std::size_t index) const {
 
 void EventArguments::SetBool(std::size_t index, bool value) {
   VARIANT& raw = Raw(index);
-  VARIANT& target = (raw.vt == (VT_VARIANT | VT_BYREF) && raw.pvarVal != nullptr) ? *raw.pvarVal
-                                                                                  : raw;
+  VARIANT& target =
+      (raw.vt == (VT_VARIANT | VT_BYREF) && raw.pvarVal != nullptr) ? *raw.pvarVal : raw;
   const VARIANT_BOOL flag = value ? VARIANT_TRUE : VARIANT_FALSE;
   if (target.vt == (VT_BOOL | VT_BYREF) && target.pboolVal != nullptr) {
     *target.pboolVal = flag;
@@ -51,8 +49,8 @@ void EventArguments::SetBool(std::size_t index, bool value) {
 EventConnection::EventConnection(IDispatch* source, const IID& events, EventTable table,
                                  TransientObjects& objects) {
   auto handlers = std::make_shared<EventTable>(std::move(table));
-  sink_ = com::EventSink::Make(
-      events, [handlers, &objects](DISPID id, DISPPARAMS* params) -> HRESULT {
+  sink_ =
+      com::EventSink::Make(events, [handlers, &objects](DISPID id, DISPPARAMS* params) -> HRESULT {
         const auto found = handlers->find(id);
         if (found == handlers->end() || params == nullptr) return S_OK;
         try {

@@ -24,9 +24,7 @@ constexpr DISPID kOpen = 1;
 
 Variant Text(std::string_view text) { return Variant::Text(com::Widen(text)); }
 
-[[noreturn]] void RaiseObjectRequired() {
-  host::RaiseRuntime(host::kObjectRequired);
-}
+[[noreturn]] void RaiseObjectRequired() { host::RaiseRuntime(host::kObjectRequired); }
 
 class ColumnObject final : public host::Column, public HeldObject {
  public:
@@ -102,9 +100,7 @@ std::int32_t ApplicationObject::ProjectCount() const {
   return LongOf(session_.Object(projects, ObjectKind::kProjects).Get(L"Count"));
 }
 
-std::string ApplicationObject::DateSeparator() const {
-  return TextOf(app_.Get(L"DateSeparator"));
-}
+std::string ApplicationObject::DateSeparator() const { return TextOf(app_.Get(L"DateSeparator")); }
 
 std::string ApplicationObject::FieldConstantToFieldName(host::FieldId field) const {
   return TextOf(app_.Get(L"FieldConstantToFieldName", {Variant::Long(field)}));
@@ -132,9 +128,7 @@ void ApplicationObject::CustomFieldSetFormula(host::FieldId field, const std::st
 
 void ApplicationObject::CalculateProject() { app_.Get(L"CalculateProject"); }
 
-void ApplicationObject::TableApply(std::string_view name) {
-  app_.Get(L"TableApply", {Text(name)});
-}
+void ApplicationObject::TableApply(std::string_view name) { app_.Get(L"TableApply", {Text(name)}); }
 
 void ApplicationObject::SelectTaskColumn(std::int32_t position) {
   app_.Get(L"SelectTaskColumn", {Variant::Long(position)});
@@ -167,7 +161,8 @@ EventTable ApplicationObject::EventsFor(host::ApplicationEvents& sink) {
     args.SetBool(3, cancel);
   };
   table[kProjectCalculate] = [&session, &sink](EventArguments& args) {
-    if (host::Project* project = session.ProjectFor(args.Object(0))) sink.ProjectCalculate(*project);
+    if (host::Project* project = session.ProjectFor(args.Object(0)))
+      sink.ProjectCalculate(*project);
   };
   table[kNewProject] = [&session, &sink](EventArguments& args) {
     if (host::Project* project = session.ProjectFor(args.Object(0))) sink.NewProject(*project);
@@ -193,8 +188,8 @@ EventTable ApplicationObject::EventsFor(host::ApplicationEvents& sink) {
 
 void ApplicationObject::AddEventSink(host::ApplicationEvents& sink) {
   if (sinks_.contains(&sink)) return;
-  sinks_[&sink] = std::make_unique<EventConnection>(app_.get(), kApplicationEvents,
-                                                    EventsFor(sink), session_.Transients());
+  sinks_[&sink] = std::make_unique<EventConnection>(app_.get(), kApplicationEvents, EventsFor(sink),
+                                                    session_.Transients());
 }
 
 void ApplicationObject::RemoveEventSink(host::ApplicationEvents& sink) { sinks_.erase(&sink); }

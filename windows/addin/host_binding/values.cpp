@@ -85,10 +85,9 @@ host::Value ValueOf(const VARIANT& value) {
   host::Value result;
   switch (plain.vt) {
     case VT_BSTR:
-      result = plain.bstrVal == nullptr
-                   ? host::Value(std::string())
-                   : host::Value(com::Narrow(std::wstring_view(plain.bstrVal,
-                                                               SysStringLen(plain.bstrVal))));
+      result = plain.bstrVal == nullptr ? host::Value(std::string())
+                                        : host::Value(com::Narrow(std::wstring_view(
+                                              plain.bstrVal, SysStringLen(plain.bstrVal))));
       break;
     case VT_DATE:
       if (const auto when = DateTimeOf(plain.date)) result = host::Value(*when);
@@ -102,7 +101,8 @@ host::Value ValueOf(const VARIANT& value) {
     default: {
       VARIANT number;
       VariantInit(&number);
-      if (SUCCEEDED(VariantChangeType(&number, &plain, 0, VT_R8))) result = host::Value(number.dblVal);
+      if (SUCCEEDED(VariantChangeType(&number, &plain, 0, VT_R8)))
+        result = host::Value(number.dblVal);
       VariantClear(&number);
       break;
     }

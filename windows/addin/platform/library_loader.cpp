@@ -49,8 +49,8 @@ std::unique_ptr<host::Library> WindowsLibraryLoader::Load(std::string_view name)
   // The copy beside the add-in wins over any other of the same name on the search path.
   const bool found_beside = FileExists(beside);
   const std::wstring& path = found_beside ? beside : file;
-  HMODULE module = LoadLibraryExW(path.c_str(), nullptr,
-                                  found_beside ? LOAD_WITH_ALTERED_SEARCH_PATH : 0);
+  HMODULE module =
+      LoadLibraryExW(path.c_str(), nullptr, found_beside ? LOAD_WITH_ALTERED_SEARCH_PATH : 0);
   if (module == nullptr) {
     const DWORD error = GetLastError();
     if (!found_beside && (error == ERROR_MOD_NOT_FOUND || error == ERROR_FILE_NOT_FOUND)) {

@@ -29,9 +29,7 @@ std::wstring WithoutBidiMarks(std::wstring text) {
   return text;
 }
 
-std::uint32_t WindowsRegionalSettings::GetUserDefaultLCID() const {
-  return ::GetUserDefaultLCID();
-}
+std::uint32_t WindowsRegionalSettings::GetUserDefaultLCID() const { return ::GetUserDefaultLCID(); }
 
 std::int32_t WindowsRegionalSettings::GetLocaleInfoA(std::uint32_t lcid, std::int32_t item,
                                                      char* buffer, std::int32_t length) const {

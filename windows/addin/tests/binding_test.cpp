@@ -3,7 +3,8 @@
 // and the platform services, under wine: values both ways, error records from the host's
 // EXCEPINFO and from bare HRESULTs, one add-in object per project, an event sink whose Cancel
 // reaches the host, the locale items without direction marks, and the Win32 dialogs (which need
-// a display). The reference host must be registered. Exit code 0 when every check held; each failed check is named on standard error.
+// a display). The reference host must be registered. Exit code 0 when every check held; each failed
+// check is named on standard error.
 #include <windows.h>
 
 #include <objbase.h>
@@ -129,8 +130,7 @@ class Refusing final : public host::ApplicationEvents {
 };
 
 void TheHostOverAutomation(IDispatch* application) {
-  winaddin::HostSession session(ComPtr<IDispatch>::Share(application),
-                                winaddin::ProcessPlatform());
+  winaddin::HostSession session(ComPtr<IDispatch>::Share(application), winaddin::ProcessPlatform());
   winaddin::CallScope scope(session.Transients());
   host::Application& app = session.Application();
   Refusing sink;

@@ -147,8 +147,9 @@ int Run() {
   // With Connect released, nothing of the DLL may be alive: every sink was let go.
   using CanUnload = HRESULT(STDAPICALLTYPE*)();
   HMODULE dll = GetModuleHandleW(L"Lunavant.dll");
-  auto can_unload =
-      dll != nullptr ? reinterpret_cast<CanUnload>(GetProcAddress(dll, "DllCanUnloadNow")) : nullptr;
+  auto can_unload = dll != nullptr
+                        ? reinterpret_cast<CanUnload>(GetProcAddress(dll, "DllCanUnloadNow"))
+                        : nullptr;
   Check(can_unload != nullptr, "Lunavant.dll is not loaded");
   if (can_unload != nullptr) {
     Check(can_unload() == S_FALSE, "DllCanUnloadNow is true while Connect is held");

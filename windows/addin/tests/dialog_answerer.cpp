@@ -5,10 +5,10 @@
 // window's drop-down lists and text boxes and pressing its buttons, all with window messages.
 //   dialog-answerer [--timeout SECONDS] STEP...
 // A step is TITLE followed by any of:  combo:N=TEXT  edit:N=TEXT  expect:TEXT  click:CAPTION
-// close  and ends at "--"; close presses the window's close box. N counts the window's drop-down lists (or text boxes) in tab order from 1;
-// CAPTION is a button's text without its "&"; expect: requires a static text of the window that
-// holds TEXT.
-// Exit code: 0 when every step was done, 1 on a timeout or a missing control (named on stderr).
+// close  and ends at "--"; close presses the window's close box. N counts the window's drop-down
+// lists (or text boxes) in tab order from 1; CAPTION is a button's text without its "&"; expect:
+// requires a static text of the window that holds TEXT. Exit code: 0 when every step was done, 1 on
+// a timeout or a missing control (named on stderr).
 #include <windows.h>
 
 #include <shellapi.h>

@@ -22,7 +22,10 @@ namespace {
 host::FormSpec TestSpec() {
   using host::ControlKind;
   return host::FormSpec{
-      "Toolkit Test Form", 3510, 1800, host::BorderStyle::kFixedDialog,
+      "Toolkit Test Form",
+      3510,
+      1800,
+      host::BorderStyle::kFixedDialog,
       {{"Caption", ControlKind::kLabel, "A label wider than its form, whose text must wrap", "",
         120, 120, 3615, 495, 3},
        {"Choice", ControlKind::kDropDownList, "", "Pick one", 120, 720, 3255, 315, 1},

@@ -50,8 +50,7 @@ ControlStyle StyleOf(host::ControlKind kind) {
       // Left-aligned static text wraps at word breaks instead of being cut off.
       return {kStaticClass, kChild | SS_LEFT | SS_NOPREFIX, 0};
     case host::ControlKind::kDropDownList:
-      return {kComboBoxClass,
-              kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0};
+      return {kComboBoxClass, kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0};
     case host::ControlKind::kTextBox:
       return {kEditClass, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case host::ControlKind::kPushButton:
@@ -154,9 +153,8 @@ DialogTemplate BuildDialogTemplate(const host::FormSpec& spec, WORD first_id,
     }
     words.push_back(static_cast<WORD>(x(width)));
     const short height = y(control.height);
-    words.push_back(static_cast<WORD>(control.kind == host::ControlKind::kDropDownList
-                                          ? height + kDropDownDepth
-                                          : height));
+    words.push_back(static_cast<WORD>(
+        control.kind == host::ControlKind::kDropDownList ? height + kDropDownDepth : height));
     words.push_back(static_cast<WORD>(first_id + index));
     words.push_back(0xFFFF);
     words.push_back(kind.window_class);

@@ -107,9 +107,9 @@ class Win32Form final : public host::Form {
     static_cast<void>(common_controls);
     const DialogTemplate layout =
         BuildDialogTemplate(spec_, kFirstControlId, CurrentScreenScale(), BaseUnitsOfDialogFont());
-    const INT_PTR shown = DialogBoxIndirectParamW(com::ModuleInstance(), layout.get(),
-                                                  OwnerWindow(), &Win32Form::Procedure,
-                                                  reinterpret_cast<LPARAM>(this));
+    const INT_PTR shown =
+        DialogBoxIndirectParamW(com::ModuleInstance(), layout.get(), OwnerWindow(),
+                                &Win32Form::Procedure, reinterpret_cast<LPARAM>(this));
     dialog_ = nullptr;
     if (shown == -1) {
       host::Raise(host::kInvalidProcedureCall,
@@ -151,10 +151,10 @@ class Win32Form final : public host::Form {
   void Fill(HWND dialog) {
     dialog_ = dialog;
     quiet_ = true;
-    HWND tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                    WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
-                                    com::ModuleInstance(), nullptr);
+    HWND tooltips =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
+                        com::ModuleInstance(), nullptr);
     if (tooltips != nullptr) SendMessageW(tooltips, TTM_SETMAXTIPWIDTH, 0, 400);
     for (std::size_t i = 0; i < spec_.controls.size(); ++i) {
       HWND window = ControlWindow(i);
@@ -206,8 +206,8 @@ class Win32Form final : public host::Form {
       // The list tells of a pick before its text shows it; the text is made the pick first.
       const LRESULT picked = SendMessageW(from, CB_GETCURSEL, 0, 0);
       if (picked != CB_ERR) {
-        std::wstring entry(static_cast<std::size_t>(
-                               SendMessageW(from, CB_GETLBTEXTLEN, static_cast<WPARAM>(picked), 0)) +
+        std::wstring entry(static_cast<std::size_t>(SendMessageW(from, CB_GETLBTEXTLEN,
+                                                                 static_cast<WPARAM>(picked), 0)) +
                                1,
                            L'\0');
         SendMessageW(from, CB_GETLBTEXT, static_cast<WPARAM>(picked),

@@ -48,7 +48,8 @@ host::MsgBoxResult Win32MessageBoxes::MsgBox(const std::string& prompt, host::Ms
   HWND owner = OwnerWindow();
   UINT flags = MessageBoxFlags(style);
   if (owner == nullptr) flags |= MB_TASKMODAL;
-  const int answer = MessageBoxW(owner, com::Widen(prompt).c_str(), com::Widen(title).c_str(), flags);
+  const int answer =
+      MessageBoxW(owner, com::Widen(prompt).c_str(), com::Widen(title).c_str(), flags);
   return ResultOf(answer, style);
 }
 

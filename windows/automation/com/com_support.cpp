@@ -42,8 +42,8 @@ class Converted {
 
 std::wstring WideOf(std::string_view utf8) {
   if (utf8.empty()) return {};
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                       nullptr, 0);
+  const int size =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
   if (size > 0) {
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
@@ -125,7 +125,8 @@ std::optional<bool> Arguments::OptionalBool(int position) const {
 }
 
 bool Arguments::IsText(const VARIANT& value) {
-  if (value.vt == (VT_VARIANT | VT_BYREF)) return value.pvarVal != nullptr && IsText(*value.pvarVal);
+  if (value.vt == (VT_VARIANT | VT_BYREF))
+    return value.pvarVal != nullptr && IsText(*value.pvarVal);
   return (value.vt & ~VT_BYREF) == VT_BSTR;
 }
 
@@ -165,8 +166,8 @@ IDispatch* Arguments::ObjectOf(const VARIANT& value) {
       return nullptr;
     case VT_UNKNOWN:
     case VT_UNKNOWN | VT_BYREF: {
-      IUnknown* unknown = value.vt == VT_UNKNOWN ? value.punkVal
-                                                 : (value.ppunkVal ? *value.ppunkVal : nullptr);
+      IUnknown* unknown =
+          value.vt == VT_UNKNOWN ? value.punkVal : (value.ppunkVal ? *value.ppunkVal : nullptr);
       if (unknown == nullptr) return nullptr;
       IDispatch* object = nullptr;
       if (FAILED(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&object)))) {

@@ -3,8 +3,9 @@
 // IDispatch::Invoke call read by position or by name, and the failures a call can end in.
 #pragma once
 
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 
 #include <cstdint>
 #include <optional>

@@ -30,8 +30,8 @@ void ConnectionPoint::Fire(DISPID member, std::span<VARIANT> reversed_arguments)
     if (!sink) continue;
     DISPPARAMS params{reversed_arguments.data(), nullptr,
                       static_cast<UINT>(reversed_arguments.size()), 0};
-    sink->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
-                 nullptr, nullptr);
+    sink->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
+                 nullptr);
   }
 }
 

@@ -12,9 +12,10 @@
 // FACILITY_CONTROL, which Basic reads back as that number) and description in EXCEPINFO.
 #pragma once
 
+#include <windows.h>
+
 #include <ocidl.h>
 #include <olectl.h>
-#include <windows.h>
 
 #include <span>
 #include <utility>

@@ -83,8 +83,7 @@ class Enumerator final : public IEnumVARIANT {
 }  // namespace
 
 ComPtr<IEnumVARIANT> MakeEnumerator(std::vector<VARIANT> items) {
-  return ComPtr<IEnumVARIANT>::Adopt(
-      new Enumerator(std::make_shared<Items>(std::move(items)), 0));
+  return ComPtr<IEnumVARIANT>::Adopt(new Enumerator(std::make_shared<Items>(std::move(items)), 0));
 }
 
 }  // namespace lunavant::windows

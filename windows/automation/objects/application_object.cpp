@@ -203,8 +203,9 @@ class ApplicationObject final : public HostObject, private host::ApplicationEven
     const std::string name = args.Text(kTableName);
     if (!args.Bool(kTaskTable) || args.OptionalBool(kCreate).value_or(false) ||
         !args.OptionalText(kFieldName).value_or("").empty()) {
-      host::Raise(host::kHostFailure, "The workbench edits task tables only by renaming them or "
-                                      "inserting a column.");
+      host::Raise(host::kHostFailure,
+                  "The workbench edits task tables only by renaming them or "
+                  "inserting a column.");
     }
     const std::string new_field = args.OptionalText(kNewFieldName).value_or("");
     if (!new_field.empty()) {
@@ -272,7 +273,9 @@ class ApplicationObject final : public HostObject, private host::ApplicationEven
     cancel = cancel_argument.Cancelled();
   }
 
-  void ProjectCalculate(host::Project& pj) override { FireProject(DISPID_EVENT_PROJECTCALCULATE, pj); }
+  void ProjectCalculate(host::Project& pj) override {
+    FireProject(DISPID_EVENT_PROJECTCALCULATE, pj);
+  }
   void NewProject(host::Project& pj) override { FireProject(DISPID_EVENT_NEWPROJECT, pj); }
 
   void ProjectBeforeClose(host::Project* pj, bool& cancel) override {
@@ -390,9 +393,8 @@ bool HostObject::CallCommon(DISPID member, WORD flags, Result& result) {
 ComPtr<IDispatch> HostObject::ParentObject() { return ApplicationOf(shared_session()); }
 
 ComPtr<IDispatch> ApplicationOf(const std::shared_ptr<Session>& session) {
-  return session->Find<ApplicationObject>(ObjectKind::kApplication, &session->App(), [&] {
-    return MakeObject<ApplicationObject>(session);
-  });
+  return session->Find<ApplicationObject>(ObjectKind::kApplication, &session->App(),
+                                          [&] { return MakeObject<ApplicationObject>(session); });
 }
 
 ComPtr<IDispatch> CurrentApplication() { return ApplicationOf(Session::Current()); }

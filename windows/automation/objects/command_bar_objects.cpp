@@ -17,8 +17,8 @@ namespace {
 class ButtonObject final : public HostObject, private host::CommandBarButtonEvents {
  public:
   ButtonObject(std::shared_ptr<Session> session, workbench::CommandBarButton& button)
-      : HostObject(std::move(session), ObjectKind::kCommandBarButton, &button,
-                   kCommandBarButtonIid, &kCommandBarButtonEventsIid),
+      : HostObject(std::move(session), ObjectKind::kCommandBarButton, &button, kCommandBarButtonIid,
+                   &kCommandBarButtonEventsIid),
         button_(button) {
     button_.AddEventSink(*this);
   }
@@ -110,7 +110,7 @@ class ButtonObject final : public HostObject, private host::CommandBarButtonEven
   }
 
   workbench::CommandBarButton& button_;
-  std::int32_t style_ = 0;    // msoButtonAutomatic
+  std::int32_t style_ = 0;  // msoButtonAutomatic
   std::int32_t face_id_ = 0;
   ComPtr<IDispatch> picture_;
 };
@@ -176,13 +176,12 @@ class BarObject final : public HostObject {
         return result.Bool(bar_.Visible());
       case DISPID_BAR_CONTROLS:
         bar_.Controls();  // a deleted bar refuses
-        return result.Object(session()
-                                 .Find<ControlsObject>(ObjectKind::kCommandBarControls, &bar_,
-                                                       [&] {
-                                                         return MakeObject<ControlsObject>(
-                                                             shared_session(), bar_);
-                                                       })
-                                 .get());
+        return result.Object(
+            session()
+                .Find<ControlsObject>(
+                    ObjectKind::kCommandBarControls, &bar_,
+                    [&] { return MakeObject<ControlsObject>(shared_session(), bar_); })
+                .get());
       case DISPID_BAR_FINDCONTROL: {
         const std::optional<std::string> tag = args.OptionalText(2);
         workbench::CommandBarButton* found = tag ? bar_.FindControl(*tag) : nullptr;
@@ -221,8 +220,8 @@ class BarsObject final : public HostObject {
         if (!name || name->empty()) {
           host::Raise(host::kInvalidProcedureCall, "Invalid procedure call or argument");
         }
-        workbench::CommandBar& bar =
-            static_cast<workbench::CommandBar&>(bars.Add(*name, args.OptionalLong(1).value_or(host::kBarTop)));
+        workbench::CommandBar& bar = static_cast<workbench::CommandBar&>(
+            bars.Add(*name, args.OptionalLong(1).value_or(host::kBarTop)));
         return result.Object(CommandBarOf(shared_session(), &bar).get());
       }
       default:
@@ -257,7 +256,8 @@ ComPtr<IDispatch> CommandBarsOf(const std::shared_ptr<Session>& session) {
                                    [&] { return MakeObject<BarsObject>(session); });
 }
 
-ComPtr<IDispatch> CommandBarOf(const std::shared_ptr<Session>& session, workbench::CommandBar* bar) {
+ComPtr<IDispatch> CommandBarOf(const std::shared_ptr<Session>& session,
+                               workbench::CommandBar* bar) {
   if (bar == nullptr) return {};
   return session->Find<BarObject>(ObjectKind::kCommandBar, bar,
                                   [&] { return MakeObject<BarObject>(session, *bar); });

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "addin/host/events.h"
-#include "workbench/model/application.h"
 #include "windows/automation/com/dispatch_object.h"
+#include "workbench/model/application.h"
 
 namespace lunavant::windows {
 
@@ -106,7 +106,8 @@ ComPtr<IDispatch> TaskListOf(const std::shared_ptr<Session>& session,
 ComPtr<IDispatch> TaskOf(const std::shared_ptr<Session>& session, host::Task* task);
 ComPtr<IDispatch> TextListOf(const std::shared_ptr<Session>& session,
                              std::vector<std::string> items);
-ComPtr<IDispatch> TaskTablesOf(const std::shared_ptr<Session>& session, workbench::Project& project);
+ComPtr<IDispatch> TaskTablesOf(const std::shared_ptr<Session>& session,
+                               workbench::Project& project);
 ComPtr<IDispatch> CommandBarsOf(const std::shared_ptr<Session>& session);
 ComPtr<IDispatch> CommandBarOf(const std::shared_ptr<Session>& session, workbench::CommandBar* bar);
 ComPtr<IDispatch> ButtonOf(const std::shared_ptr<Session>& session,

@@ -21,8 +21,7 @@ constexpr std::int32_t kDefaultTitleAlign = 1;
 // names its column by position and field, and refuses to act once they no longer agree.
 class TableFieldObject final : public HostObject {
  public:
-  TableFieldObject(std::shared_ptr<Session> session, workbench::Table& table,
-                   std::int32_t position)
+  TableFieldObject(std::shared_ptr<Session> session, workbench::Table& table, std::int32_t position)
       : HostObject(std::move(session), ObjectKind::kTableField, nullptr, kTableFieldIid),
         table_(table),
         position_(position),
@@ -86,8 +85,7 @@ class TableFieldsObject final : public HostObject {
       case DISPID_COLLECTION_ADD: {
         const std::int32_t before = args.OptionalLong(5).value_or(columns.Count() - 2);
         columns.Add(args.Long(0), args.OptionalLong(1).value_or(kDefaultAlign),
-                    args.OptionalLong(2).value_or(kDefaultWidth),
-                    args.OptionalText(3).value_or(""),
+                    args.OptionalLong(2).value_or(kDefaultWidth), args.OptionalText(3).value_or(""),
                     args.OptionalLong(4).value_or(kDefaultTitleAlign), before,
                     args.OptionalBool(6).value_or(false));
         // The column list's own numbering: the new column stands at before + 3.
@@ -116,13 +114,12 @@ class TableObject final : public HostObject {
       case DISPID_TABLE_NAME:
         return result.Text(table_.Name());
       case DISPID_TABLE_TABLEFIELDS:
-        return result.Object(session()
-                                 .Find<TableFieldsObject>(ObjectKind::kTableFields, &table_,
-                                                          [&] {
-                                                            return MakeObject<TableFieldsObject>(
-                                                                shared_session(), table_);
-                                                          })
-                                 .get());
+        return result.Object(
+            session()
+                .Find<TableFieldsObject>(
+                    ObjectKind::kTableFields, &table_,
+                    [&] { return MakeObject<TableFieldsObject>(shared_session(), table_); })
+                .get());
       default:
         NoSuchMember();
     }
@@ -154,13 +151,11 @@ class TablesObject final : public HostObject {
         workbench::Table& table = Arguments::IsText(index)
                                       ? project_.TaskTable(Arguments::TextOf(index))
                                       : project_.TaskTable(Arguments::LongOf(index));
-        return result.Object(session()
-                                 .Find<TableObject>(ObjectKind::kTable, &table,
-                                                    [&] {
-                                                      return MakeObject<TableObject>(
-                                                          shared_session(), table);
-                                                    })
-                                 .get());
+        return result.Object(
+            session()
+                .Find<TableObject>(ObjectKind::kTable, &table,
+                                   [&] { return MakeObject<TableObject>(shared_session(), table); })
+                .get());
       }
       default:
         NoSuchMember();

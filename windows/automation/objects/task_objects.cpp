@@ -54,9 +54,8 @@ workbench::Moment MomentOfDateValue(workbench::Application& app, const VARIANT& 
   if (!Arguments::IsText(value)) return MinutesOfOleDate(Arguments::DateOf(value));
   host::DateTime when = app.Regional().ReadDate(Arguments::TextOf(value));
   if (!when.HasTime()) {
-    const std::int32_t minute = app.ActiveProject() != nullptr
-                                    ? app.ActiveProject()->Calendar().DayStartMinute()
-                                    : 8 * 60;
+    const std::int32_t minute =
+        app.ActiveProject() != nullptr ? app.ActiveProject()->Calendar().DayStartMinute() : 8 * 60;
     when.hour = minute / 60;
     when.minute = minute % 60;
   }
@@ -203,8 +202,7 @@ class TasksObject final : public HostObject {
 class TaskDependenciesObject final : public HostObject {
  public:
   TaskDependenciesObject(std::shared_ptr<Session> session, workbench::Task& task)
-      : HostObject(std::move(session), ObjectKind::kTaskDependencies, &task,
-                   kTaskDependenciesIid),
+      : HostObject(std::move(session), ObjectKind::kTaskDependencies, &task, kTaskDependenciesIid),
         task_(task) {}
 
  protected:
@@ -223,9 +221,9 @@ class TaskDependenciesObject final : public HostObject {
         const workbench::LinkType type = LinkTypeOf(args.OptionalLong(1).value_or(1));
         std::int32_t lag_days = 0;
         if (const VARIANT* lag = args.Find(2)) {
-          lag_days = Arguments::IsText(*lag) ? LagDaysOfText(Arguments::TextOf(*lag))
-                                        : WholeDaysOf(Arguments::LongOf(*lag),
-                                                      task_.Owner().MinutesPerDay());
+          lag_days = Arguments::IsText(*lag)
+                         ? LagDaysOfText(Arguments::TextOf(*lag))
+                         : WholeDaysOf(Arguments::LongOf(*lag), task_.Owner().MinutesPerDay());
         }
         task_.Owner().AddLink(*from, task_, type, lag_days);
         return;
@@ -261,9 +259,7 @@ class TaskObject final : public HostObject {
   workbench::Task& Model() const { return task_; }
 
  protected:
-  ComPtr<IDispatch> ParentObject() override {
-    return ProjectOf(shared_session(), &task_.Owner());
-  }
+  ComPtr<IDispatch> ParentObject() override { return ProjectOf(shared_session(), &task_.Owner()); }
 
   void Call(DISPID member, WORD flags, const Arguments& args, Result& result) override {
     if (CallCommon(member, flags, result)) return;
@@ -303,14 +299,12 @@ class TaskObject final : public HostObject {
       case DISPID_TASK_OUTLINEPARENT:
         return result.Object(TaskOf(shared_session(), task_.Parent()).get());
       case DISPID_TASK_TASKDEPENDENCIES:
-        return result.Object(session()
-                                 .Find<TaskDependenciesObject>(
-                                     ObjectKind::kTaskDependencies, &task_,
-                                     [&] {
-                                       return MakeObject<TaskDependenciesObject>(shared_session(),
-                                                                                 task_);
-                                     })
-                                 .get());
+        return result.Object(
+            session()
+                .Find<TaskDependenciesObject>(
+                    ObjectKind::kTaskDependencies, &task_,
+                    [&] { return MakeObject<TaskDependenciesObject>(shared_session(), task_); })
+                .get());
       default:
         NoSuchMember();
     }
@@ -327,8 +321,7 @@ class TaskObject final : public HostObject {
       case DISPID_TASK_FINISH:
         return task_.SetField(field::kFinish, DateFieldText(App(), value));
       case DISPID_TASK_DURATION:
-        return task_.SetField(field::kDuration,
-                              DurationText(value, task_.Owner().MinutesPerDay()));
+        return task_.SetField(field::kDuration, DurationText(value, task_.Owner().MinutesPerDay()));
       case DISPID_TASK_PREDECESSORS:
         return task_.SetField(field::kPredecessors, Arguments::TextOf(value));
       case DISPID_TASK_SUCCESSORS:

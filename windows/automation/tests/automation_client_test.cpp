@@ -41,8 +41,8 @@ int Register(Checks& checks) {
   checks.That(server != nullptr, "the server loads from beside the program");
   if (server == nullptr) return checks.ExitCode();
   using Entry = HRESULT(STDAPICALLTYPE*)();
-  auto register_server = reinterpret_cast<Entry>(
-      reinterpret_cast<void*>(GetProcAddress(server, "DllRegisterServer")));
+  auto register_server =
+      reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(server, "DllRegisterServer")));
   checks.That(register_server != nullptr && SUCCEEDED(register_server()), "DllRegisterServer");
   CLSID clsid{};
   checks.That(SUCCEEDED(CLSIDFromProgID(kReferenceHostProgId, &clsid)) &&
@@ -81,17 +81,26 @@ void HostDispatchIds(Checks& checks, const Object& app, const Object& project) {
     const char* name;
     DISPID id;
   } known[] = {
-      {app, "ActiveProject", 5002},      {app, "Projects", 5000},
-      {app, "CommandBars", 5041},        {app, "DateSeparator", 5104},
-      {app, "CustomFieldRename", 2378},  {app, "FieldNameToFieldConstant", 5066},
-      {app, "FieldConstantToFieldName", 5067}, {app, "TableApply", 402},
-      {app, "TableEdit", 403},           {app, "SelectTaskColumn", 2065},
-      {app, "EditClear", 205},           {app, "CalculateProject", 2034},
-      {app, "CalculateAll", 607},        {project, "Index", 65527},
-      {project, "Tasks", 1},             {project, "TaskTableList", 35},
+      {app, "ActiveProject", 5002},
+      {app, "Projects", 5000},
+      {app, "CommandBars", 5041},
+      {app, "DateSeparator", 5104},
+      {app, "CustomFieldRename", 2378},
+      {app, "FieldNameToFieldConstant", 5066},
+      {app, "FieldConstantToFieldName", 5067},
+      {app, "TableApply", 402},
+      {app, "TableEdit", 403},
+      {app, "SelectTaskColumn", 2065},
+      {app, "EditClear", 205},
+      {app, "CalculateProject", 2034},
+      {app, "CalculateAll", 607},
+      {project, "Index", 65527},
+      {project, "Tasks", 1},
+      {project, "TaskTableList", 35},
   };
   for (const auto& member : known) {
-    checks.Equal(member.object.IdOf(member.name), member.id, std::string("DISPID of ") + member.name);
+    checks.Equal(member.object.IdOf(member.name), member.id,
+                 std::string("DISPID of ") + member.name);
   }
   checks.Equal(app.IdOf("activeproject"), 5002, "names match without regard to letter case");
 }
@@ -129,7 +138,8 @@ int Objects(Checks& checks) {
   checks.Equal(built.c.Call("ID").AsLong(), 3, "Task.ID");
   checks.Equal(built.b.Call("Duration").AsLong(), 960, "Duration in minutes");
   checks.Equal(built.c.Call("Predecessors").AsText(), "2FS+1d", "Predecessors text");
-  checks.That(NearDate(built.a.Call("Start").AsDate(), kMonday + 8.0 / 24), "A starts Monday 08:00");
+  checks.That(NearDate(built.a.Call("Start").AsDate(), kMonday + 8.0 / 24),
+              "A starts Monday 08:00");
   checks.That(NearDate(built.a.Call("Finish").AsDate(), kMonday + 2 + 17.0 / 24),
               "A finishes Wednesday 17:00");
   checks.That(NearDate(built.b.Call("Start").AsDate(), kMonday + 3 + 8.0 / 24),
@@ -157,10 +167,11 @@ int Objects(Checks& checks) {
   checks.That(has_entry, "TaskTableList lists Entry");
 
   // A column added to the Entry table and deleted again, through its table fields.
-  const Object fields = built.project.Get("TaskTables").Get("Item", {Text("Entry")}).Get("TableFields");
+  const Object fields =
+      built.project.Get("TaskTables").Get("Item", {Text("Entry")}).Get("TableFields");
   const std::int32_t columns = fields.Call("Count").AsLong();
-  const Object added = fields.Get("Add", {Long(kFieldText1), Variant(), Long(12), Text("Hijri"),
-                                          Variant(), Long(0)});
+  const Object added = fields.Get(
+      "Add", {Long(kFieldText1), Variant(), Long(12), Text("Hijri"), Variant(), Long(0)});
   checks.Equal(fields.Call("Count").AsLong(), columns + 1, "TableFields.Add");
   checks.Equal(added.Call("Index").AsLong(), 3, "the new column stands after the name column");
   checks.Equal(fields.Get("Item", {Long(3)}).Call("Field").AsLong(), kFieldText1,

@@ -46,9 +46,9 @@ int CommandBarCases(Checks& checks) {
   bool found = false;
   for (const Variant& each : bars.Items()) found = found || SameObject(each.AsObject(), bar.get());
   checks.That(found, "For Each over the bars finds the new one");
-  checks.That(SameObject(bar.Get("FindControl", {Variant(), Variant(), Text("Remove Hijri")}),
-                         remove),
-              "FindControl by tag");
+  checks.That(
+      SameObject(bar.Get("FindControl", {Variant(), Variant(), Text("Remove Hijri")}), remove),
+      "FindControl by tag");
   checks.That(!bar.Get("FindControl", {Variant(), Variant(), Text("None")}),
               "FindControl of an absent tag gives Nothing");
   checks.Equal(add.Call("TooltipText").AsText(), "Add tip", "TooltipText");

@@ -34,9 +34,9 @@ void ApplicationEvents(Checks& checks, const Object& app) {
   // A new project: NewProject, then its window's activation, to both sinks.
   const Object project = app.Get("Projects").Get("Add");
   for (const Sink* sink : {first.get(), second.get()}) {
-    checks.That(Members(*sink) == std::vector<DISPID>{DISPID_EVENT_NEWPROJECT,
-                                                      DISPID_EVENT_WINDOWACTIVATE},
-                "NewProject then WindowActivate, to each sink");
+    checks.That(
+        Members(*sink) == std::vector<DISPID>{DISPID_EVENT_NEWPROJECT, DISPID_EVENT_WINDOWACTIVATE},
+        "NewProject then WindowActivate, to each sink");
   }
   const Sink::Event& created = first->Events()[0];
   checks.That(created.types == std::vector<VARTYPE>{VT_DISPATCH} &&
@@ -44,8 +44,7 @@ void ApplicationEvents(Checks& checks, const Object& app) {
               "NewProject(pj) hands the new project");
   const Sink::Event& activated = first->Events()[1];
   checks.That(activated.types == std::vector<VARTYPE>{VT_DISPATCH} &&
-                  SameObject(activated.reversed_args[0].AsObject(),
-                             app.Get("ActiveWindow").get()),
+                  SameObject(activated.reversed_args[0].AsObject(), app.Get("ActiveWindow").get()),
               "WindowActivate(activatedWindow) hands the active window");
 
   // A field write: ProjectBeforeTaskChange(tsk, Field, NewVal, Cancel), reversed in rgvarg.
@@ -57,8 +56,7 @@ void ApplicationEvents(Checks& checks, const Object& app) {
                   Members(*second) == Members(*first),
               "one ProjectBeforeTaskChange to each sink");
   const Sink::Event& change = second->Events().at(0);
-  checks.That(change.types == std::vector<VARTYPE>{VT_BOOL | VT_BYREF, VT_BSTR, VT_I4,
-                                                   VT_DISPATCH},
+  checks.That(change.types == std::vector<VARTYPE>{VT_BOOL | VT_BYREF, VT_BSTR, VT_I4, VT_DISPATCH},
               "Cancel by reference, NewVal, Field, tsk");
   checks.That(SameObject(change.reversed_args[3].AsObject(), task.get()), "tsk is the task");
   checks.Equal(change.reversed_args[2].AsLong(), kFieldName, "Field");
@@ -127,8 +125,7 @@ void ApplicationEvents(Checks& checks, const Object& app) {
   checks.That(!app.Call("FileClose", {Long(0)}).AsBool(), "a cancelled close");
   checks.Equal(app.Get("Projects").Call("Count").AsLong(), 1, "the project stays open");
   checks.That(Members(*first) == std::vector<DISPID>{DISPID_EVENT_PROJECTBEFORECLOSE} &&
-                  first->Events()[0].types ==
-                      std::vector<VARTYPE>{VT_BOOL | VT_BYREF, VT_DISPATCH},
+                  first->Events()[0].types == std::vector<VARTYPE>{VT_BOOL | VT_BYREF, VT_DISPATCH},
               "ProjectBeforeClose(pj, Cancel)");
   checks.That(!project.Call("Saved").AsBool(), "a refused close keeps the changes unsaved");
   first->SetHandler(nullptr);

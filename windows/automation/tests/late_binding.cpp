@@ -11,8 +11,8 @@ namespace {
 
 std::wstring Wide(const std::string& utf8) {
   if (utf8.empty()) return {};
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                       nullptr, 0);
+  const int size =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(size), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
   return wide;
@@ -152,8 +152,7 @@ Variant Object::Invoke(const std::string& name, WORD flags, std::vector<Variant>
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrSource);
     SysFreeString(exception.bstrHelpFile);
-    throw CallFailed(hr, hr == DISP_E_EXCEPTION ? exception.scode : 0,
-                     name + ": " + description);
+    throw CallFailed(hr, hr == DISP_E_EXCEPTION ? exception.scode : 0, name + ": " + description);
   }
   return result;
 }
@@ -184,8 +183,8 @@ std::vector<Variant> Object::Items() const {
     throw CallFailed(DISP_E_TYPEMISMATCH, 0, "_NewEnum gave no enumerator");
   }
   ComPtr<IEnumVARIANT> items;
-  const HRESULT hr = unknown.get().punkVal->QueryInterface(
-      IID_IEnumVARIANT, reinterpret_cast<void**>(items.put()));
+  const HRESULT hr = unknown.get().punkVal->QueryInterface(IID_IEnumVARIANT,
+                                                           reinterpret_cast<void**>(items.put()));
   if (FAILED(hr)) throw CallFailed(hr, 0, "no IEnumVARIANT");
   std::vector<Variant> result;
   for (;;) {
@@ -273,11 +272,10 @@ std::string ExpectHostError(Checks& checks, std::int32_t number, const std::stri
   try {
     body();
   } catch (const CallFailed& failure) {
-    checks.Equal(static_cast<std::int64_t>(failure.result), DISP_E_EXCEPTION,
-                 what + ": HRESULT");
+    checks.Equal(static_cast<std::int64_t>(failure.result), DISP_E_EXCEPTION, what + ": HRESULT");
     checks.Equal(failure.scode & 0xFFFF, number, what + ": error number");
-    checks.Equal(static_cast<std::int64_t>(static_cast<std::uint32_t>(failure.scode) >> 16),
-                 0x800A, what + ": FACILITY_CONTROL");
+    checks.Equal(static_cast<std::int64_t>(static_cast<std::uint32_t>(failure.scode) >> 16), 0x800A,
+                 what + ": FACILITY_CONTROL");
     return failure.description;
   }
   checks.That(false, what + ": no error");

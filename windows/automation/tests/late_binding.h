@@ -10,10 +10,11 @@
 // A failing call throws CallFailed with the HRESULT and, for DISP_E_EXCEPTION, the EXCEPINFO.
 #pragma once
 
+#include <windows.h>
+
 #include <oaidl.h>
 #include <ocidl.h>
 #include <olectl.h>
-#include <windows.h>
 
 #include <cstdint>
 #include <functional>

@@ -67,45 +67,47 @@ std::vector<std::string> RunScenario(std::string_view scenario, ScenarioHost& ho
     std::string field;
     if (verb == "locale") continue;
     try {
-    if (verb == "new") {
-      host.NewProject();
-    } else if (verb == "project-start") {
-      int year = 0, month = 0, day = 0, hour = 0, minute = 0;
-      std::string when = line.substr(verb.size());
-      if (std::sscanf(when.c_str(), " %d-%d-%d %d:%d", &year, &month, &day, &hour, &minute) != 5) {
-        problems.push_back(where + "unreadable date");
-        continue;
-      }
-      host.SetProjectStart(year, month, day, hour, minute);
-    } else if (verb == "task" && has_value) {
-      host.AddTask(Trimmed(head.substr(verb.size())), tail);
-    } else if (verb == "link") {
-      int from = 0, to = 0, lag = 0;
-      std::string arrow, type;
-      if (!(words >> from >> arrow >> to >> type >> lag) || arrow != "->" ||
-          LinkTypeOf(type) < 0) {
-        problems.push_back(where + "unreadable link");
-        continue;
-      }
-      host.Link(from, to, LinkTypeOf(type), lag);
-    } else if ((verb == "set" || verb == "edit" || verb == "expect") && has_value &&
-               (head_words >> id) && !(field = Trimmed(head.substr(
-                                            static_cast<std::size_t>(head_words.tellg())))).empty()) {
-      if (verb == "set") host.SetField(id, field, tail);
-      if (verb == "edit") host.UserEdit(id, field, tail);
-      if (verb == "expect") {
-        const std::string actual = host.GetField(id, field);
-        if (actual != tail) {
-          problems.push_back(where + "got \"" + actual + "\"");
+      if (verb == "new") {
+        host.NewProject();
+      } else if (verb == "project-start") {
+        int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+        std::string when = line.substr(verb.size());
+        if (std::sscanf(when.c_str(), " %d-%d-%d %d:%d", &year, &month, &day, &hour, &minute) !=
+            5) {
+          problems.push_back(where + "unreadable date");
+          continue;
         }
+        host.SetProjectStart(year, month, day, hour, minute);
+      } else if (verb == "task" && has_value) {
+        host.AddTask(Trimmed(head.substr(verb.size())), tail);
+      } else if (verb == "link") {
+        int from = 0, to = 0, lag = 0;
+        std::string arrow, type;
+        if (!(words >> from >> arrow >> to >> type >> lag) || arrow != "->" ||
+            LinkTypeOf(type) < 0) {
+          problems.push_back(where + "unreadable link");
+          continue;
+        }
+        host.Link(from, to, LinkTypeOf(type), lag);
+      } else if ((verb == "set" || verb == "edit" || verb == "expect") && has_value &&
+                 (head_words >> id) &&
+                 !(field = Trimmed(head.substr(static_cast<std::size_t>(head_words.tellg()))))
+                      .empty()) {
+        if (verb == "set") host.SetField(id, field, tail);
+        if (verb == "edit") host.UserEdit(id, field, tail);
+        if (verb == "expect") {
+          const std::string actual = host.GetField(id, field);
+          if (actual != tail) {
+            problems.push_back(where + "got \"" + actual + "\"");
+          }
+        }
+      } else if (verb == "calculate") {
+        host.Calculate();
+      } else if (verb == "close") {
+        host.Close();
+      } else {
+        problems.push_back(where + "unknown step");
       }
-    } else if (verb == "calculate") {
-      host.Calculate();
-    } else if (verb == "close") {
-      host.Close();
-    } else {
-      problems.push_back(where + "unknown step");
-    }
     } catch (const std::exception& error) {
       problems.push_back(where + "failed: " + error.what());
     }

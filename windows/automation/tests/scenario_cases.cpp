@@ -46,9 +46,10 @@ class AutomationHost final : public ScenarioHost {
     project_.Get("Tasks").Get("Add", {Text(name)}).Put("Duration", Text(duration));
   }
   void Link(int from_id, int to_id, int type, int lag_days) override {
-    TaskWithId(to_id).Get("TaskDependencies").Call(
-        "Add", {ObjectValue(TaskWithId(from_id).get()), Long(type),
-                Text(std::to_string(lag_days) + "d")});
+    TaskWithId(to_id)
+        .Get("TaskDependencies")
+        .Call("Add", {ObjectValue(TaskWithId(from_id).get()), Long(type),
+                      Text(std::to_string(lag_days) + "d")});
   }
   void SetField(int task_id, const std::string& field, const std::string& text) override {
     TaskWithId(task_id).Call("SetField", {FieldConstant(field), Text(text)});

@@ -10,9 +10,9 @@
 #include <sstream>
 #include <string>
 
+#include "windows/automation/tests/scenario.h"
 #include "workbench/model/application.h"
 #include "workbench/model/field_catalog.h"
-#include "windows/automation/tests/scenario.h"
 
 namespace lunavant::windows::testing {
 namespace {
