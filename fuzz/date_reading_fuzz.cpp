@@ -12,6 +12,7 @@
 #include "addin/host/error.h"
 #include "fuzz/fuzz_support.h"
 #include "workbench/platform/date_reading.h"
+#include "workbench/platform/date_writing.h"
 
 namespace {
 

@@ -20,7 +20,6 @@
 #include "addin/codec/text_pieces.h"
 #include "addin/codec/to_gregorian.h"
 #include "addin/codec/to_hijri.h"
-#include "addin/events/ms_proj_events.h"
 #include "tests/support/addin_fixture.h"
 #include "workbench/platform/date_reading.h"
 
@@ -146,7 +145,7 @@ class InstalledLocales : public test_support::AddinTest {
     std::cout << what << ": " << passed << " of " << installed.size() << " locales\n";
   }
 
-  events::MSProjEvents add_in_;
+  test_support::FilledCatalogues catalogues_;
   workbench::Task* task_ = nullptr;
 
  private:

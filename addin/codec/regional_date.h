@@ -32,9 +32,4 @@ void WriteWeekdayAndRegionalDate(std::string& out, std::string_view weekday, std
                                  std::int32_t month, std::int32_t day);
 }  // namespace detail
 
-// Renders day, month and year with a short-date pattern (d, dd, M, MM, y, yy, yyyy; ddd and dddd
-// weekday names, MMM and MMMM month names; text in single quotes as it stands).
-std::string RenderDatePattern(std::string_view pattern, std::int32_t year, std::int32_t month,
-                              std::int32_t day);
-
 }  // namespace lunavant::codec

@@ -56,11 +56,6 @@ TEST_F(RegionalDate, ReadsTheLocaleItemInTwoPasses) {
   EXPECT_EQ(GetLocaleText(app_.Regional().GetUserDefaultLCID(), 12345), "");
 }
 
-TEST_F(RegionalDate, RendersNamesAndQuotedText) {
-  EXPECT_EQ(RenderDatePattern("ddd d MMM yyyy", 2004, 3, 15), "Mon 15 Mar 2004");
-  EXPECT_EQ(RenderDatePattern("dddd, MMMM dd 'of' yy", 2004, 3, 5), "Friday, March 05 of 04");
-}
-
 TEST_F(RegionalDate, WritesNumbersAsItWritesTheirTextAcrossPatternChanges) {
   // Given the pattern changing between calls and back, expect each call to use the pattern read
   // then, and the numbers to fail where their text fails.
@@ -78,12 +73,6 @@ TEST_F(RegionalDate, WritesNumbersAsItWritesTheirTextAcrossPatternChanges) {
             (host::ErrorRecord{host::kTypeMismatch, "Type mismatch"}));
   PinRegionalSettings("", "/");
   EXPECT_EQ(RegionalDateOf(2004, 13, 5), "05/13/2004");
-}
-
-TEST_F(RegionalDate, RendersAPatternLongerThanAUsersShortDate) {
-  const std::string filler(60, 'x');
-  EXPECT_EQ(RenderDatePattern("'" + filler + "' dddd d MMMM yyyy", 2004, 3, 15),
-            filler + " Monday 15 March 2004");
 }
 
 TEST_F(RegionalDate, ComposesHijriTextWithTheHostsSeparator) {

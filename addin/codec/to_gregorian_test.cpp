@@ -9,7 +9,6 @@
 #include "addin/codec/field_conversion.h"
 #include "addin/codec/messages.h"
 #include "addin/codec/to_hijri.h"
-#include "addin/events/ms_proj_events.h"
 #include "tests/support/addin_fixture.h"
 
 namespace lunavant::codec {
@@ -27,7 +26,7 @@ const std::string kOutOfRangeSlash =
 
 class ToGregorian : public test_support::AddinTest {
  protected:
-  events::MSProjEvents add_in_;
+  test_support::FilledCatalogues catalogues_;
 };
 
 TEST_F(ToGregorian, WritesTheWeekdayAndTheDateInTheUsersPattern) {
@@ -210,7 +209,7 @@ TEST_F(ToGregorian, AnyTextGivesAResultOrExactlyOneMessageInBothDirections) {
 class ConvertAndSet : public test_support::AddinTest {
  protected:
   ConvertAndSet() : task_(app_.NewProject("Plan").AddTask("Dig", 3)) {}
-  events::MSProjEvents add_in_;
+  test_support::FilledCatalogues catalogues_;
   workbench::Task& task_;
 };
 

@@ -11,7 +11,6 @@
 #include "addin/codec/field_conversion.h"
 #include "addin/codec/messages.h"
 #include "addin/codec/to_gregorian.h"
-#include "addin/events/ms_proj_events.h"
 #include "tests/support/addin_fixture.h"
 
 namespace lunavant::codec {
@@ -19,7 +18,7 @@ namespace {
 
 class ToHijri : public test_support::AddinTest {
  protected:
-  events::MSProjEvents add_in_;  // fills the catalogues and the message title
+  test_support::FilledCatalogues catalogues_;
 };
 
 TEST_F(ToHijri, ConvertsTheDateOfAWeekdayOrATimeOfDay) {
@@ -104,7 +103,7 @@ TEST_F(ToHijri, ConvertsBothEndsOfTheAcceptedRange) {
 class ToHijriWithoutConverter : public test_support::AddinTest {
  protected:
   ToHijriWithoutConverter() : AddinTest(test_support::Converter::kMissing) {}
-  events::MSProjEvents add_in_;
+  test_support::FilledCatalogues catalogues_;
 };
 
 TEST_F(ToHijriWithoutConverter, ReportsTheMissingLibraryOncePerConversion) {

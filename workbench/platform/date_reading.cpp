@@ -1,30 +1,23 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/platform/date_reading.h"
 
-#include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstddef>
 #include <optional>
 
 #include "addin/host/error.h"
+#include "datepattern/date_pattern.h"
 
 namespace lunavant::workbench {
 namespace {
 
-constexpr std::array<std::string_view, 7> kWeekdayNames = {
-    "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-constexpr std::array<std::string_view, 12> kMonthNames = {
-    "January", "February", "March",     "April",   "May",      "June",
-    "July",    "August",   "September", "October", "November", "December"};
+using datepattern::kMonthNames;
+using datepattern::kWeekdayNames;
 
 // The reader keeps every number it converts to at most four digits, so no value can overflow.
 constexpr std::size_t kMaxYearDigits = 4;
 constexpr std::size_t kMaxDayMonthDigits = 2;
 constexpr std::size_t kMaxTimeDigits = 2;
-// The most written for one number (a sign and ten digits) and for one English name.
-constexpr std::size_t kMostNumber = 11;
-constexpr std::size_t kMostName = 9;
 // Two-digit years fall in 1930..2029.
 constexpr std::int32_t kCenturyPivot = 30;
 
@@ -61,30 +54,6 @@ std::int32_t MonthOfName(std::string_view word) {
     if (MatchesName(word, kMonthNames[i])) return static_cast<std::int32_t>(i + 1);
   }
   return 0;
-}
-
-bool IsLeapYear(std::int32_t year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
-
-std::int32_t DaysInMonth(std::int32_t year, std::int32_t month) {
-  constexpr std::array<std::int32_t, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[static_cast<std::size_t>(month - 1)];
-}
-
-bool IsRealDate(std::int32_t year, std::int32_t month, std::int32_t day) {
-  return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-         day <= DaysInMonth(year, month);
-}
-
-// [0, 6], 0 Sunday, for a real date (H. Hinnant's days_from_civil).
-std::int32_t WeekdayOf(std::int32_t year, std::int32_t month, std::int32_t day) {
-  const std::int32_t y = year - (month <= 2 ? 1 : 0);  // [0, 9999]
-  const std::int32_t era = y / 400;                    // [0, 24]
-  const std::int32_t yoe = y - era * 400;              // [0, 399]
-  const std::int32_t doy =
-      (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;  // [0, 365]
-  const std::int32_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;     // [0, 146096]
-  const std::int32_t days = era * 146097 + doe - 719468;  // days since 1970-01-01, a Thursday
-  return days >= -4 ? (days + 4) % 7 : (days + 5) % 7 + 6;
 }
 
 [[noreturn]] void FailTypeMismatch() { host::RaiseRuntime(host::kTypeMismatch); }
@@ -373,82 +342,6 @@ std::optional<TimeOfDay> ReadTimePart(Scanner& scanner) {
   return time;
 }
 
-// Numbers are written by hand at a pointer: a date is written for every task field shown, and
-// a temporary string per number would cost more than the rest of the writing.
-char* WriteNumber(char* out, std::int32_t value, std::size_t least_digits) {
-  if (value >= 0 && value < 100 && least_digits <= 2) {
-    // Days, months, short years and times of day: nearly every number written, copied in pairs.
-    static constexpr char kTwoDigits[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
-    if (value >= 10 || least_digits == 2) *out++ = kTwoDigits[2 * value];
-    *out++ = kTwoDigits[2 * value + 1];
-    return out;
-  }
-  char digits[12];  // "-2147483648"
-  const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  const auto size = static_cast<std::size_t>(end - digits);
-  if (value >= 0) {
-    for (std::size_t i = size; i < least_digits; ++i) *out++ = '0';
-  }
-  for (const char* c = digits; c != end; ++c) *out++ = *c;
-  return out;
-}
-
-char* WriteYear(char* out, std::int32_t year, std::size_t letters) {
-  if (letters >= 3) return WriteNumber(out, year, 4);
-  const std::int32_t short_year = (year % 100 + 100) % 100;  // [0, 99]
-  return WriteNumber(out, short_year, letters == 2 ? 2 : 1);
-}
-
-char* WriteName(char* out, std::string_view name, std::size_t letters) {
-  if (letters == 3) name = name.substr(0, 3);
-  for (const char c : name) *out++ = c;
-  return out;
-}
-
-// Walks the quoted section starting at `pos` (the opening quote), handing each character it
-// writes to `put`; returns the position after the closing quote. "''", inside or in place of a
-// section, writes one quote; an unclosed quote runs to the end.
-template <typename Put>
-std::size_t WalkQuoted(std::string_view pattern, std::size_t pos, Put put) {
-  if (pos + 1 < pattern.size() && pattern[pos + 1] == '\'') {
-    put('\'');
-    return pos + 2;
-  }
-  ++pos;
-  while (pos < pattern.size()) {
-    if (pattern[pos] == '\'') {
-      if (pos + 1 < pattern.size() && pattern[pos + 1] == '\'') {
-        put('\'');
-        pos += 2;
-        continue;
-      }
-      return pos + 1;
-    }
-    put(pattern[pos++]);
-  }
-  return pos;
-}
-
-// The position after the quoted section starting at `pos`.
-std::size_t SkipQuoted(std::string_view pattern, std::size_t pos) {
-  return WalkQuoted(pattern, pos, [](char) {});
-}
-
-bool IsMonthLetter(char c) { return c == 'M' || c == 'm'; }
-
-std::size_t RunLength(std::string_view pattern, std::size_t pos) {
-  std::size_t end = pos;
-  const bool month = IsMonthLetter(pattern[pos]);
-  while (end < pattern.size() &&
-         (month ? IsMonthLetter(pattern[end]) : pattern[end] == pattern[pos])) {
-    ++end;
-  }
-  return end - pos;
-}
-
 }  // namespace
 
 DateOrder DateOrderOfPattern(std::string_view pattern) {
@@ -456,18 +349,23 @@ DateOrder DateOrderOfPattern(std::string_view pattern) {
   std::size_t day = kNone;
   std::size_t month = kNone;
   std::size_t year = kNone;
-  for (std::size_t pos = 0; pos < pattern.size();) {
-    const char c = pattern[pos];
-    if (c == '\'') {
-      pos = SkipQuoted(pattern, pos);
-      continue;
+  for (const datepattern::FieldRun& run : datepattern::FieldsOf(pattern)) {
+    std::size_t* first = nullptr;
+    switch (run.field) {
+      case datepattern::Field::kDay:
+        first = &day;
+        break;
+      case datepattern::Field::kMonth:
+      case datepattern::Field::kMonthName:
+        first = &month;
+        break;
+      case datepattern::Field::kYear:
+        first = &year;
+        break;
+      case datepattern::Field::kWeekday:  // a weekday's name says nothing of the order
+        break;
     }
-    std::size_t run = 1;
-    if (c == 'd' || c == 'y' || IsMonthLetter(c)) run = RunLength(pattern, pos);
-    if (c == 'd' && run <= 2 && day == kNone) day = pos;  // ddd and dddd are weekday names
-    if (IsMonthLetter(c) && month == kNone) month = pos;
-    if (c == 'y' && year == kNone) year = pos;
-    pos += run;
+    if (first != nullptr && *first == kNone) *first = run.position;
   }
   if (day == kNone || month == kNone || year == kNone) return DateOrder::kMonthDayYear;
   if (year < month && year < day) {
@@ -547,165 +445,7 @@ bool TwoDigitYearReadsBack(std::int32_t year) {
 }
 
 bool IsReadableDate(std::int32_t year, std::int32_t month, std::int32_t day) {
-  return year >= 100 && IsRealDate(year, month, day);
-}
-
-std::string WithTwoDigitYears(std::string_view pattern) {
-  std::string short_years;
-  short_years.reserve(pattern.size());
-  for (std::size_t pos = 0; pos < pattern.size();) {
-    const bool four = pos + 4 <= pattern.size() && pattern[pos] == 'y' && pattern[pos + 1] == 'y' &&
-                      pattern[pos + 2] == 'y' && pattern[pos + 3] == 'y';
-    short_years.append(pattern.substr(pos, four ? 2 : 1));
-    pos += four ? 4 : 1;
-  }
-  return short_years;
-}
-
-DateWriter::DateWriter(std::string_view pattern) {
-  const auto add = [this](Piece piece, std::size_t most) {
-    steps_.push_back({piece, 0, 0});
-    most_ += most;
-  };
-  const auto add_text = [this](char c) {
-    if (steps_.empty() || steps_.back().piece != Piece::kText) {
-      steps_.push_back({Piece::kText, static_cast<std::uint32_t>(text_.size()), 0});
-    }
-    text_ += c;
-    ++steps_.back().size;
-    ++most_;
-  };
-  for (std::size_t pos = 0; pos < pattern.size();) {
-    const char c = pattern[pos];
-    if (c == '\'') {
-      pos = WalkQuoted(pattern, pos, add_text);
-      continue;
-    }
-    if (c != 'd' && c != 'y' && !IsMonthLetter(c)) {
-      add_text(c);
-      ++pos;
-      continue;
-    }
-    const std::size_t run = RunLength(pattern, pos);
-    pos += run;
-    if (c == 'y') {
-      add(run >= 3 ? Piece::kLongYear : run == 2 ? Piece::kYear2 : Piece::kYear1, kMostNumber);
-    } else if (c == 'd') {
-      add(run >= 4   ? Piece::kWeekdayName
-          : run == 3 ? Piece::kShortWeekdayName
-          : run == 2 ? Piece::kDay2
-                     : Piece::kDay1,
-          run >= 3 ? kMostName : kMostNumber);
-    } else {
-      add(run >= 4   ? Piece::kMonthName
-          : run == 3 ? Piece::kShortMonthName
-          : run == 2 ? Piece::kMonth2
-                     : Piece::kMonth1,
-          run >= 3 ? kMostName : kMostNumber);
-    }
-  }
-  three_numbers_ = IsThreeNumbers();
-}
-
-bool DateWriter::IsThreeNumbers() const {
-  const auto number = [](Piece piece) {
-    return piece != Piece::kText && piece != Piece::kShortWeekdayName &&
-           piece != Piece::kWeekdayName && piece != Piece::kShortMonthName &&
-           piece != Piece::kMonthName;
-  };
-  return steps_.size() == 5 && number(steps_[0].piece) && number(steps_[2].piece) &&
-         number(steps_[4].piece) && steps_[1].size == 1 && steps_[3].size == 1;
-}
-
-char* DateWriter::Write(char* out, std::int32_t year, std::int32_t month, std::int32_t day) const {
-  const auto number = [&](Piece piece) {
-    switch (piece) {
-      case Piece::kDay1:
-        return WriteNumber(out, day, 1);
-      case Piece::kDay2:
-        return WriteNumber(out, day, 2);
-      case Piece::kMonth1:
-        return WriteNumber(out, month, 1);
-      case Piece::kMonth2:
-        return WriteNumber(out, month, 2);
-      case Piece::kYear1:
-        return WriteYear(out, year, 1);
-      case Piece::kYear2:
-        return WriteYear(out, year, 2);
-      default:  // kLongYear
-        return WriteYear(out, year, 4);
-    }
-  };
-  if (three_numbers_) {
-    out = number(steps_[0].piece);
-    *out++ = text_[steps_[1].at];
-    out = number(steps_[2].piece);
-    *out++ = text_[steps_[3].at];
-    return number(steps_[4].piece);
-  }
-  for (const Step& step : steps_) {
-    switch (step.piece) {
-      case Piece::kText:
-        for (std::uint32_t i = 0; i < step.size; ++i) *out++ = text_[step.at + i];
-        break;
-      case Piece::kDay1:
-        out = WriteNumber(out, day, 1);
-        break;
-      case Piece::kDay2:
-        out = WriteNumber(out, day, 2);
-        break;
-      case Piece::kMonth1:
-        out = WriteNumber(out, month, 1);
-        break;
-      case Piece::kMonth2:
-        out = WriteNumber(out, month, 2);
-        break;
-      case Piece::kYear1:
-        out = WriteYear(out, year, 1);
-        break;
-      case Piece::kYear2:
-        out = WriteYear(out, year, 2);
-        break;
-      case Piece::kLongYear:
-        out = WriteYear(out, year, 4);
-        break;
-      case Piece::kShortWeekdayName:
-      case Piece::kWeekdayName:
-        // Left out for a date that does not exist.
-        if (IsRealDate(year, month, day)) {
-          out = WriteName(out, kWeekdayNames[static_cast<std::size_t>(WeekdayOf(year, month, day))],
-                          step.piece == Piece::kShortWeekdayName ? 3 : 4);
-        }
-        break;
-      case Piece::kShortMonthName:
-      case Piece::kMonthName:
-        if (month >= 1 && month <= 12) {
-          out = WriteName(out, kMonthNames[static_cast<std::size_t>(month - 1)],
-                          step.piece == Piece::kShortMonthName ? 3 : 4);
-        }
-        break;
-    }
-  }
-  return out;
-}
-
-std::string FormatDateWithPattern(std::string_view pattern, std::int32_t year, std::int32_t month,
-                                  std::int32_t day, bool two_digit_year) {
-  const std::string_view given = pattern.empty() ? kCShortDatePattern : pattern;
-  const DateWriter writer(two_digit_year ? std::string_view(WithTwoDigitYears(given)) : given);
-  std::string out(writer.MostWritten(), '\0');
-  out.resize(static_cast<std::size_t>(writer.Write(out.data(), year, month, day) - out.data()));
-  return out;
-}
-
-std::string FormatTimeOfDay(std::int32_t hour, std::int32_t minute, std::int32_t second) {
-  char text[3 * 12 + 2];
-  char* out = WriteNumber(text, hour, 2);
-  *out++ = ':';
-  out = WriteNumber(out, minute, 2);
-  *out++ = ':';
-  out = WriteNumber(out, second, 2);
-  return std::string(text, out);
+  return year >= 100 && datepattern::IsCalendarDate(year, month, day);
 }
 
 }  // namespace lunavant::workbench

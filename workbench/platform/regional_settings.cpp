@@ -8,29 +8,10 @@
 #include <utility>
 
 #include "workbench/platform/date_reading.h"
+#include "workbench/platform/date_writing.h"
 
 namespace lunavant::workbench {
 namespace {
-
-// The pattern with every year field written in full: "dd.MM.yy" gives "dd.MM.yyyy".
-std::string WithWholeYears(std::string_view pattern) {
-  std::string out;
-  bool quoted = false;
-  for (std::size_t pos = 0; pos < pattern.size();) {
-    const char c = pattern[pos];
-    if (c == '\'') quoted = !quoted;
-    if (quoted || c != 'y') {
-      out += c;
-      ++pos;
-      continue;
-    }
-    std::size_t run = 0;
-    while (pos + run < pattern.size() && pattern[pos + run] == 'y') ++run;
-    out.append(run < 3 ? std::size_t{4} : run, 'y');
-    pos += run;
-  }
-  return out;
-}
 
 // A loop: the text is a short date, written for every date field shown.
 bool HasColon(std::string_view text) {
@@ -80,9 +61,9 @@ const PosixRegionalSettings::WritingForms& PosixRegionalSettings::FormsOfCurrent
   const std::string_view pattern = locale_pattern.empty() ? kCShortDatePattern : locale_pattern;
   if (pattern != forms_.pattern) {
     forms_.pattern.assign(pattern);
-    forms_.as_given = DateWriter(pattern);
-    forms_.two_digit_years = DateWriter(WithTwoDigitYears(pattern));
-    forms_.whole_years = DateWriter(WithWholeYears(pattern));
+    forms_.as_given = datepattern::DatePattern(pattern);
+    forms_.two_digit_years = datepattern::DatePattern(datepattern::WithTwoDigitYears(pattern));
+    forms_.whole_years = datepattern::DatePattern(datepattern::WithWholeYears(pattern));
     forms_.most_written =
         std::max({forms_.as_given.MostWritten(), forms_.two_digit_years.MostWritten(),
                   forms_.whole_years.MostWritten()});

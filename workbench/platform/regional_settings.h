@@ -19,6 +19,7 @@
 
 #include "addin/host/services.h"
 #include "addin/host/value.h"
+#include "datepattern/date_pattern.h"
 #include "workbench/platform/date_reading.h"
 #include "workbench/platform/short_date.h"
 
@@ -83,7 +84,7 @@ class PosixRegionalSettings final : public host::RegionalSettings {
   void OverrideDateSeparator(std::string separator);
   void ClearOverrides();
 
-  // The date written with ShortDatePattern() (see FormatDateWithPattern in date_reading.h); with
+  // The date written with ShortDatePattern() (see FormatDateWithPattern in date_writing.h); with
   // two_digit_year every "yyyy" of the pattern writes "yy". The year is written in full where two
   // digits would read back as another year (outside 1930..2029) or the date as a time of day (a
   // separator ":"), whatever the pattern. The empty pattern writes "MM/dd/yy".
@@ -132,9 +133,9 @@ class PosixRegionalSettings final : public host::RegionalSettings {
   // the pattern changes; the pattern itself is read at every call.
   struct WritingForms {
     std::string pattern;  // never empty once set: the empty pattern writes kCShortDatePattern
-    DateWriter as_given;
-    DateWriter two_digit_years;
-    DateWriter whole_years;
+    datepattern::DatePattern as_given;
+    datepattern::DatePattern two_digit_years;
+    datepattern::DatePattern whole_years;
     std::size_t most_written = 0;  // the most any of the three writes
     // Only a colon of the pattern's own can make a date read as a time of day.
     bool has_colon = false;

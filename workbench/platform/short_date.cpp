@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "workbench/platform/date_reading.h"
+#include "workbench/platform/date_writing.h"
 
 namespace lunavant::workbench {
 namespace {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "workbench/platform/date_reading.h"
+#include "workbench/platform/date_writing.h"
 
 namespace lunavant::workbench {
 namespace {

@@ -5,16 +5,13 @@
 #include <optional>
 #include <string_view>
 
+#include "datepattern/date_pattern.h"
 #include "workbench/schedule/calendar.h"
 #include "workbench/view/hijri_days.h"
 
 namespace lunavant::workbench {
 
 namespace {
-
-constexpr std::array<std::string_view, 12> kGregorianMonths = {
-    "January", "February", "March",     "April",   "May",      "June",
-    "July",    "August",   "September", "October", "November", "December"};
 
 struct ZoomRow {
   double pixels_per_day;
@@ -42,7 +39,7 @@ std::string Words(std::string_view first, std::string_view second) {
 const ZoomRow& RowOf(TimescaleZoom zoom) { return kZoomRows[static_cast<std::size_t>(zoom)]; }
 
 std::string GregorianMonthName(std::int32_t month, bool long_name) {
-  const std::string_view name = kGregorianMonths[static_cast<std::size_t>(month - 1)];
+  const std::string_view name = datepattern::kMonthNames[static_cast<std::size_t>(month - 1)];
   return std::string(long_name ? name : name.substr(0, 3));
 }
 
