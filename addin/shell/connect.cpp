@@ -111,8 +111,7 @@ void Connect::MakeButton(const ButtonSlot& slot) {
   SkipFailure([&] { Require(button).SetEnabled(true); });
 }
 
-void Connect::OnDisconnection(std::int32_t RemoveMode) {
-  static_cast<void>(RemoveMode);
+void Connect::OnDisconnection(std::int32_t /*RemoveMode*/) {
   for (int which = 0; which < kButtonCount; ++which) {
     const ButtonSlot slot = Slots(which);
     host::CommandBarButton* button = this->*slot.member;
@@ -149,23 +148,17 @@ bool Connect::HostIsBusy() {
   return disabled > enabled;
 }
 
-void Connect::Add_Btn_Click(host::CommandBarButton& Ctrl, bool& CancelDefault) {
-  static_cast<void>(Ctrl);
-  static_cast<void>(CancelDefault);
+void Connect::Add_Btn_Click(host::CommandBarButton& /*Ctrl*/, bool& /*CancelDefault*/) {
   if (HostIsBusy()) return;
   RunAddCommand(ProjEvents.get());
 }
 
-void Connect::Remove_Btn_Click(host::CommandBarButton& Ctrl, bool& CancelDefault) {
-  static_cast<void>(Ctrl);
-  static_cast<void>(CancelDefault);
+void Connect::Remove_Btn_Click(host::CommandBarButton& /*Ctrl*/, bool& /*CancelDefault*/) {
   if (HostIsBusy()) return;
   RunRemoveCommand(ProjEvents.get());
 }
 
-void Connect::Refresh_Btn_Click(host::CommandBarButton& Ctrl, bool& CancelDefault) {
-  static_cast<void>(Ctrl);
-  static_cast<void>(CancelDefault);
+void Connect::Refresh_Btn_Click(host::CommandBarButton& /*Ctrl*/, bool& /*CancelDefault*/) {
   if (HostIsBusy()) return;
   RunRefreshCommand();
 }

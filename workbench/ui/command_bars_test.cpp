@@ -24,9 +24,8 @@ using test_support::ErrorOf;
 
 class Clicks final : public host::CommandBarButtonEvents {
  public:
-  void Click(host::CommandBarButton& Ctrl, bool& CancelDefault) override {
+  void Click(host::CommandBarButton& Ctrl, bool& /*CancelDefault*/) override {
     tags.push_back(Ctrl.Tag());
-    static_cast<void>(CancelDefault);
   }
   std::vector<std::string> tags;
 };
