@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "addin/base/error_style.h"
-#include "addin/events/ms_proj_events.h"
 #include "addin/pairing/catalogues.h"
 #include "tests/support/addin_fixture.h"
 
@@ -13,7 +12,7 @@ namespace {
 
 class ErrorBox : public test_support::AddinTest {
  protected:
-  events::MSProjEvents add_in_;  // sets the message title
+  test_support::FilledCatalogues catalogues_;
 };
 
 TEST_F(ErrorBox, ShowsThreeLinesInAnOkBoxAndClearsTheRecord) {

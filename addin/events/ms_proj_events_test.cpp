@@ -36,6 +36,36 @@ std::string Change(std::int32_t task_id, const std::string& field, const std::st
   return "ProjectBeforeTaskChange(" + std::to_string(task_id) + ", " + field + ", " + value + ")";
 }
 
+// The event object's construction alone, in a fresh process.
+class EventObjectConstruction : public ::testing::Test {
+ protected:
+  void SetUp() override { pairing::ResetProcessState(); }
+  void TearDown() override { pairing::ResetProcessState(); }
+};
+
+TEST_F(EventObjectConstruction, FillsTheCataloguesOnlyThen) {
+  // Given a fresh process, expect nothing in any catalogue until the event object's construction.
+  EXPECT_TRUE(pairing::GregDateFields().empty());
+  EXPECT_EQ(pairing::WeekdayNames().Count(), 0);
+  EXPECT_EQ(base::MsgTitle(), "");
+  MSProjEvents events;
+  EXPECT_EQ(base::MsgTitle(), "Lunavant");
+  EXPECT_EQ(pairing::GregDateFields().size(), 12u);
+  EXPECT_EQ(pairing::HijriFieldTitles().size(), 12u);
+  EXPECT_EQ(pairing::CustomTextFields().size(), 30u);
+  EXPECT_EQ(pairing::ReadOnlyDateFields().size(), 5u);
+}
+
+TEST_F(EventObjectConstruction, ASecondOneLeavesTheCataloguesUnchanged) {
+  // Given a disconnect and reconnect in one process, expect the keyed catalogues to keep 7 and 24
+  // entries and the construction not to fail.
+  { MSProjEvents first; }
+  MSProjEvents second;
+  EXPECT_EQ(pairing::WeekdayNames().Count(), 7);
+  EXPECT_EQ(pairing::HijriTitleIndex().Count(), 24);
+  EXPECT_EQ(pairing::GregDateFields().size(), 12u);
+}
+
 class EventsTest : public AddinTest {
  protected:
   EventsTest() {

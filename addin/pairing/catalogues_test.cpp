@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "addin/base/utilities.h"
-#include "addin/events/ms_proj_events.h"
 #include "addin/pairing/pair_registry.h"
 
 namespace lunavant::pairing {
@@ -16,23 +15,10 @@ class Catalogues : public ::testing::Test {
   void TearDown() override { ResetProcessState(); }
 };
 
-TEST_F(Catalogues, AreEmptyUntilTheEventObjectIsBuilt) {
-  // Given a fresh process, expect nothing in any catalogue until the event object's construction.
-  EXPECT_TRUE(GregDateFields().empty());
-  EXPECT_EQ(WeekdayNames().Count(), 0);
-  EXPECT_EQ(base::MsgTitle(), "");
-  events::MSProjEvents events;
-  EXPECT_EQ(base::MsgTitle(), "Lunavant");
-  EXPECT_EQ(GregDateFields().size(), 12u);
-  EXPECT_EQ(HijriFieldTitles().size(), 12u);
-  EXPECT_EQ(CustomTextFields().size(), 30u);
-  EXPECT_EQ(ReadOnlyDateFields().size(), 5u);
-}
-
 TEST_F(Catalogues, TitleIndexWorksInBothDirections) {
   // Given the built index, expect title -> number and decimal identifier -> title, keys in any
   // letter case, while the lower-case title is no member of the title list.
-  events::MSProjEvents events;
+  InitCatalogues();
   EXPECT_EQ(DateFieldOfTitle("HijriEarlyStart"), 188743717);
   EXPECT_EQ(TitleOfDateField(188743717), "HijriEarlyStart");
   EXPECT_EQ(DateFieldOfTitle("hijristart"), 188743715);
@@ -46,7 +32,7 @@ TEST_F(Catalogues, TitleIndexWorksInBothDirections) {
 }
 
 TEST_F(Catalogues, TellDateFieldsTextFieldsAndComputedDatesApart) {
-  events::MSProjEvents events;
+  InitCatalogues();
   EXPECT_TRUE(base::ArrayContains(188743698, GregDateFields()));       // Constraint Date
   EXPECT_FALSE(base::ArrayContains(188743731, GregDateFields()));      // Text1
   EXPECT_TRUE(base::ArrayContains(188743773, ReadOnlyDateFields()));   // Created
@@ -57,16 +43,6 @@ TEST_F(Catalogues, TellDateFieldsTextFieldsAndComputedDatesApart) {
   EXPECT_EQ(WeekdayNames().Item("0"), "Sun");
   EXPECT_EQ(WeekdayNames().Item("6"), "Sat");
   EXPECT_FALSE(base::CollectionHasKey("7", WeekdayNames()));
-}
-
-TEST_F(Catalogues, SurviveASecondConstructionUnchanged) {
-  // Given a disconnect and reconnect in one process, expect the keyed catalogues to keep 7 and 24
-  // entries and the construction not to fail.
-  { events::MSProjEvents first; }
-  events::MSProjEvents second;
-  EXPECT_EQ(WeekdayNames().Count(), 7);
-  EXPECT_EQ(HijriTitleIndex().Count(), 24);
-  EXPECT_EQ(GregDateFields().size(), 12u);
 }
 
 TEST_F(Catalogues, BuildingTheTitleIndexTwiceAddsNothing) {

@@ -8,6 +8,7 @@
 
 #include "addin/codec/converter_binding.h"
 #include "addin/host/field_ids.h"
+#include "addin/pairing/catalogues.h"
 #include "addin/pairing/pair_registry.h"
 #include "tests/support/workbench_fixture.h"
 #include "workbench/platform/library_loader.h"
@@ -24,6 +25,12 @@ using host::field::kText1;
 using host::field::kText2;
 
 enum class Converter { kBesideTheAddIn, kMissing };
+
+// The catalogues and the message title filled as the event object's construction fills them, for
+// the tests of the folders below the event object. A member of the fixture, built after it.
+struct FilledCatalogues {
+  FilledCatalogues() { pairing::InitCatalogues(); }
+};
 
 class AddinTest : public WorkbenchTest {
  protected:
