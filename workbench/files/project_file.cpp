@@ -147,7 +147,10 @@ class RowReader {
     for (const detail::TaskSpan& span : spans.tasks) {
       detail::CheckBetweenRows(text, span.begin, span.element);
       after_rows = span.end;
-      TaskText row{span.begin, span.end - span.begin, span.element - span.begin, {}, {}};
+      TaskText row;
+      row.begin = span.begin;
+      row.size = span.end - span.begin;
+      row.prefix = span.element - span.begin;
       const auto within = static_cast<std::ptrdiff_t>(span.element);
       try {
         ReadRow(detail::ParseElement(scratch_, text.substr(span.element, span.end - span.element)),
