@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Checks that every C and C++ source git tracks is laid out as .clang-format says; names each file
-# that is not and exits 1. With --fix, lays them out instead.
+# Checks that every C and C++ source of the work tree (files git ignores aside) is laid out as
+# .clang-format says; names each file that is not and exits 1. With --fix, lays them out instead.
 #   scripts/check-format.sh [--fix]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,7 +20,7 @@ case "${1:-}" in
     ;;
 esac
 
-mapfile -d '' sources < <(git ls-files -z -- '*.c' '*.cpp' '*.h')
+mapfile -d '' sources < <(git ls-files -z --cached --others --exclude-standard -- '*.c' '*.cpp' '*.h')
 if $fix; then
   printf '%s\0' "${sources[@]}" | xargs -0 -n 50 clang-format -i
   exit 0
