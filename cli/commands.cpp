@@ -10,8 +10,8 @@
 
 #include "addin/codec/to_gregorian.h"
 #include "addin/codec/to_hijri.h"
-#include "addin/events/ms_proj_events.h"
 #include "addin/host/global.h"
+#include "addin/pairing/catalogues.h"
 #include "cli/holidays_command.h"
 #include "cli/messages.h"
 #include "cli/project_commands.h"
@@ -106,8 +106,8 @@ int Convert(Terminal& terminal, const SessionOptions& options, const std::string
   if (options.short_date) app.Regional().OverrideShortDatePattern(*options.short_date);
   if (options.date_separator) app.Regional().OverrideDateSeparator(*options.date_separator);
   GlobalApplicationScope scope(app);
-  // The event object's construction fills the weekday names and the message title.
-  events::MSProjEvents add_in_state;
+  // The weekday names and the message title, as the add-in's event object fills them.
+  pairing::InitCatalogues();
   const std::string result = to_hijri ? codec::ToHijriText(text) : codec::ToGregorianText(text);
   if (shown.ReportsShown() > 0) return kExitRefused;
   terminal.out << result << '\n';
