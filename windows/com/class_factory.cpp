@@ -4,32 +4,14 @@
 #include <new>
 
 #include "module.h"
+#include "object.h"
 
 namespace lunavant::com {
 namespace {
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public Object<IClassFactory> {
  public:
-  explicit ClassFactory(ObjectMaker make) : make_(make) { ObjectCreated(); }
-  ClassFactory(const ClassFactory&) = delete;
-  ClassFactory& operator=(const ClassFactory&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override {
-    if (result == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-      *result = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *result = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const long left = --references_;
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
+  explicit ClassFactory(ObjectMaker make) : make_(make) {}
 
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** result) override {
     if (result == nullptr) return E_POINTER;
@@ -43,10 +25,9 @@ class ClassFactory final : public IClassFactory {
   }
 
  private:
-  ~ClassFactory() { ObjectDestroyed(); }
+  bool Serves(REFIID iid) const override { return IsEqualIID(iid, IID_IClassFactory); }
 
   ObjectMaker make_;
-  long references_ = 1;
 };
 
 }  // namespace

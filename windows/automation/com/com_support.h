@@ -13,9 +13,11 @@
 #include <string_view>
 
 #include "addin/host/value.h"
-#include "windows/automation/com/com_ptr.h"
+#include "windows/com/com_ptr.h"
 
 namespace lunavant::windows {
+
+using com::ComPtr;
 
 std::wstring WideOf(std::string_view utf8);
 std::string Utf8Of(std::wstring_view wide);

@@ -79,7 +79,7 @@ class ApplicationObject final : public HostObject, private host::ApplicationEven
 
  protected:
   ~ApplicationObject() override { App().RemoveEventSink(*this); }
-  ComPtr<IDispatch> ParentObject() override { return ComPtr<IDispatch>(this); }
+  ComPtr<IDispatch> ParentObject() override { return ComPtr<IDispatch>::Share(this); }
 
   void Call(DISPID member, WORD flags, const Arguments& args, Result& result) override {
     if (CallCommon(member, flags, result)) return;

@@ -86,7 +86,7 @@ class ButtonObject final : public HostObject, private host::CommandBarButtonEven
       case DISPID_BUTTON_PICTURE:
         // The face is kept for whoever draws the bar; the workbench draws none.
         button_.Tag();
-        picture_ = ComPtr<IDispatch>(Arguments::ObjectOf(value));
+        picture_ = ComPtr<IDispatch>::Share(Arguments::ObjectOf(value));
         return;
       default:
         NoSuchMember();

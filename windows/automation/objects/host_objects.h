@@ -58,7 +58,7 @@ class Session {
   template <typename T, typename Make>
   ComPtr<T> Find(ObjectKind kind, const void* model, Make make) {
     const auto found = objects_.find({kind, model});
-    if (found != objects_.end()) return ComPtr<T>(static_cast<T*>(found->second));
+    if (found != objects_.end()) return ComPtr<T>::Share(static_cast<T*>(found->second));
     ComPtr<T> made = make();
     objects_[{kind, model}] = made.get();
     return made;
