@@ -15,29 +15,11 @@ set(class_keys
   "HKLM\\Software\\Classes\\CLSID\\${clsid}"
   "HKLM\\Software\\Classes\\${progid}")
 set(failures "")
-
-function(fail text)
-  set(failures "${failures}${text}\n" PARENT_SCOPE)
-endfunction()
-
-# Runs `reg query KEY [args]` in the DLL's registry view; sets found (TRUE/FALSE) and out.
-function(query key)
-  execute_process(COMMAND "${WINE}" reg query "${key}" ${ARGN} /reg:${VIEW}
-    RESULT_VARIABLE result OUTPUT_VARIABLE text ERROR_QUIET TIMEOUT 60)
-  if(result EQUAL 0)
-    set(found TRUE PARENT_SCOPE)
-  else()
-    set(found FALSE PARENT_SCOPE)
-  endif()
-  set(out "${text}" PARENT_SCOPE)
-endfunction()
+set(registry_view ${VIEW})
+include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/wine_test_steps.cmake")
 
 function(regsvr32 what)
-  execute_process(COMMAND "${WINE}" regsvr32 /s ${ARGN} "Z:${DLL}"
-    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "regsvr32 ${what} failed (${result}):\n${out}\n${err}")
-  endif()
+  wine_step("regsvr32 ${what}" regsvr32 /s ${ARGN} "Z:${DLL}")
 endfunction()
 
 # The exports, and no compiler runtime among the imports.
