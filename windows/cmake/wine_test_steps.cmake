@@ -38,6 +38,22 @@ function(query key)
   set(out "${text}" PARENT_SCOPE)
 endfunction()
 
+# Checks the key `what` that query last read (its values in `out`): it holds exactly `count`
+# values, and one line matching each pattern after them ("NAME +REG_TYPE +DATA").
+function(expect_key_values what count)
+  string(REGEX MATCHALL "\n +[^ \n]+ +REG_[A-Z_]+ +[^\r\n]*" values "${out}")
+  list(LENGTH values found_count)
+  if(NOT found_count EQUAL count)
+    fail("${what} holds ${found_count} values, expected exactly ${count}:\n${out}")
+  endif()
+  foreach(expected IN LISTS ARGN)
+    if(NOT out MATCHES "\n +${expected}\r?\n")
+      fail("${what} has no value matching '${expected}':\n${out}")
+    endif()
+  endforeach()
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()
+
 function(register_host)
   wine_step("registering the host" "${DRIVER}" --register "Z:${HOST_DLL}")
 endfunction()

@@ -50,18 +50,10 @@ query("${addin_key}")
 if(NOT found)
   fail("no add-in key ${addin_key}")
 else()
-  string(REGEX MATCHALL "\n +[^ \n]+ +REG_[A-Z_]+ +[^\n]*" values "${out}")
-  list(LENGTH values count)
-  if(NOT count EQUAL 3)
-    fail("the add-in key holds ${count} values, expected exactly 3:\n${out}")
-  endif()
-  foreach(expected "FriendlyName +REG_SZ +Lunavant"
-                   "Description +REG_SZ +COM Add-In for Microsoft Office Project 2003"
-                   "LoadBehavior +REG_DWORD +0x3")
-    if(NOT out MATCHES "\n +${expected}\r?\n")
-      fail("the add-in key has no value matching '${expected}':\n${out}")
-    endif()
-  endforeach()
+  expect_key_values("the add-in key" 3
+    "FriendlyName +REG_SZ +Lunavant"
+    "Description +REG_SZ +COM Add-In for Microsoft Office Project 2003"
+    "LoadBehavior +REG_DWORD +0x3")
 endif()
 
 string(REPLACE "/" "\\" windows_dll "Z:${DLL}")

@@ -127,24 +127,16 @@ set(install_location "${CMAKE_MATCH_1}")
 if(NOT install_location MATCHES "^C:\\\\users\\\\[^\\\\]+\\\\AppData\\\\Local\\\\Programs\\\\Lunavant$")
   fail("installed into '${install_location}', not the user's programs folder")
 endif()
-string(REGEX MATCHALL "\n +[^ \n]+ +REG_[A-Z_]+ +[^\r\n]*" values "${out}")
-list(LENGTH values count)
-if(NOT count EQUAL 8)
-  fail("the uninstall entry holds ${count} values, expected 8:\n${out}")
-endif()
 set(uninstaller "${install_location}\\Uninstall.exe")
 string(REPLACE "\\" "\\\\" uninstaller_pattern "${uninstaller}")
-foreach(expected "DisplayName +REG_SZ +Lunavant"
-                 "UninstallString +REG_SZ +\"${uninstaller_pattern}\""
-                 "QuietUninstallString +REG_SZ +\"${uninstaller_pattern}\" /S"
-                 "DisplayVersion +REG_SZ +${VERSION}"
-                 "Publisher +REG_SZ +Lunavant"
-                 "NoModify +REG_DWORD +0x1"
-                 "NoRepair +REG_DWORD +0x1")
-  if(NOT out MATCHES "\n +${expected}\r?\n")
-    fail("the uninstall entry has no value matching '${expected}':\n${out}")
-  endif()
-endforeach()
+expect_key_values("the uninstall entry" 8
+  "DisplayName +REG_SZ +Lunavant"
+  "UninstallString +REG_SZ +\"${uninstaller_pattern}\""
+  "QuietUninstallString +REG_SZ +\"${uninstaller_pattern}\" /S"
+  "DisplayVersion +REG_SZ +${VERSION}"
+  "Publisher +REG_SZ +Lunavant"
+  "NoModify +REG_DWORD +0x1"
+  "NoRepair +REG_DWORD +0x1")
 
 # Exactly the add-in, its converter, the faces and the uninstaller, in the programs folder.
 snapshot(installed FILES_ONLY)
