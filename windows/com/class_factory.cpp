@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "class_factory.h"
 
-#include <new>
-
 #include "module.h"
 #include "object.h"
 
@@ -38,11 +36,7 @@ HRESULT GetClassObject(std::span<const ServedClass> classes, REFCLSID clsid, REF
   *result = nullptr;
   for (const ServedClass& served : classes) {
     if (!IsEqualCLSID(clsid, *served.clsid)) continue;
-    auto* factory = new (std::nothrow) ClassFactory(served.make);
-    if (factory == nullptr) return E_OUTOFMEMORY;
-    const HRESULT hr = factory->QueryInterface(iid, result);
-    factory->Release();
-    return hr;
+    return QueryNewObject<ClassFactory>(iid, result, served.make);
   }
   return CLASS_E_CLASSNOTAVAILABLE;
 }

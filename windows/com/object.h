@@ -6,12 +6,15 @@
 //   class Factory final : public com::Object<IClassFactory> {
 //     bool Serves(REFIID iid) const override { return IsEqualIID(iid, IID_IClassFactory); }
 //   };
-// and makes its objects with `new`, each starting with the one reference its maker owns.
+// and makes its objects with `new` (or QueryNewObject), each starting with the one reference its
+// maker owns.
 #pragma once
 
 #include <unknwn.h>
 
 #include <atomic>
+#include <new>
+#include <utility>
 
 #include "module.h"
 
@@ -54,5 +57,16 @@ class Object : public Interface {
  private:
   std::atomic<ULONG> references_{1};
 };
+
+// A new object of class T, made from `arguments` and asked for `iid`, as a class factory hands
+// one out: E_OUTOFMEMORY when there is no memory for it, E_NOINTERFACE when it is no `iid`.
+template <class T, class... Arguments>
+HRESULT QueryNewObject(REFIID iid, void** result, Arguments&&... arguments) {
+  auto* object = new (std::nothrow) T(std::forward<Arguments>(arguments)...);
+  if (object == nullptr) return E_OUTOFMEMORY;
+  const HRESULT hr = object->QueryInterface(iid, result);
+  object->Release();
+  return hr;
+}
 
 }  // namespace lunavant::com

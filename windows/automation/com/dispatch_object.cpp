@@ -9,6 +9,7 @@
 #include "windows/automation/com/connection_point.h"
 #include "windows/automation/com/enum_variant.h"
 #include "windows/automation/server/reference_host.h"
+#include "windows/com/text.h"
 
 namespace lunavant::windows {
 namespace {
@@ -23,7 +24,7 @@ void Describe(EXCEPINFO* exception, std::int32_t number, const std::string& desc
   *exception = EXCEPINFO{};
   exception->scode = HresultOfErrorNumber(number);
   exception->bstrSource = SysAllocString(kReferenceHostProgId);
-  const std::wstring text = WideOf(description);
+  const std::wstring text = com::Widen(description);
   exception->bstrDescription = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
 }
 

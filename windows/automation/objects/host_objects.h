@@ -20,6 +20,7 @@
 
 #include "addin/host/events.h"
 #include "windows/automation/com/dispatch_object.h"
+#include "windows/automation/server/dispids.h"
 #include "workbench/model/application.h"
 
 namespace lunavant::windows {
@@ -85,6 +86,23 @@ class HostObject : public DispatchObject {
   }
   // Application and Parent, which every object answers; false for other members.
   bool CallCommon(DISPID member, WORD flags, Result& result);
+  // What every collection answers, and only reads: Application, Parent, _NewEnum, and its count
+  // (`count_member`, which `count` gives). False for the collection's own members, which a client
+  // may only read as well.
+  template <typename CountOf>
+  bool CallCollectionCommon(DISPID member, WORD flags, Result& result, DISPID count_member,
+                            CountOf count) {
+    if (CallCommon(member, flags, result)) return true;
+    if (!Reads(flags)) NoSuchMember();
+    if (member == DISPID_LV_NEWENUM) {
+      Enumerate(count_member, result);
+    } else if (member == count_member) {
+      result.Long(count());
+    } else {
+      return false;
+    }
+    return true;
+  }
   // The object Parent answers: the application unless an object belongs to another.
   virtual ComPtr<IDispatch> ParentObject();
 
