@@ -354,13 +354,7 @@ class ProjectsObject final : public HostObject {
       }
       return project;
     }
-    const std::int32_t position = Arguments::LongOf(index);
-    workbench::Project* project = app.ProjectAt(position);
-    if (project == nullptr) {
-      host::Raise(host::kSubscriptOutOfRange,
-                  workbench::message::NoSuchItem("project", position, app.ProjectCount()));
-    }
-    return project;
+    return &ProjectAtPosition(app, Arguments::LongOf(index), "project");
   }
 };
 
@@ -385,6 +379,16 @@ bool HostObject::CallCommon(DISPID member, WORD flags, Result& result) {
     result.Object(ParentObject().get());
   }
   return true;
+}
+
+workbench::Project& ProjectAtPosition(workbench::Application& app, std::int32_t position,
+                                      std::string_view item) {
+  workbench::Project* project = app.ProjectAt(position);
+  if (project == nullptr) {
+    host::Raise(host::kSubscriptOutOfRange,
+                workbench::message::NoSuchItem(item, position, app.ProjectCount()));
+  }
+  return *project;
 }
 
 ComPtr<IDispatch> HostObject::ParentObject() { return ApplicationOf(shared_session()); }

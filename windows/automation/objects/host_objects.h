@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -130,6 +131,11 @@ ComPtr<IDispatch> CommandBarsOf(const std::shared_ptr<Session>& session);
 ComPtr<IDispatch> CommandBarOf(const std::shared_ptr<Session>& session, workbench::CommandBar* bar);
 ComPtr<IDispatch> ButtonOf(const std::shared_ptr<Session>& session,
                            workbench::CommandBarButton* button);
+
+// The application's project at `position` from 1, for Projects and Windows; fails with
+// kSubscriptOutOfRange, naming what the collection holds (`item`), when there is none.
+workbench::Project& ProjectAtPosition(workbench::Application& app, std::int32_t position,
+                                      std::string_view item);
 
 // The workbench task behind a Task object a client hands back; null for any other object.
 workbench::Task* TaskBehind(IDispatch* object);

@@ -23,15 +23,9 @@ class WindowsObject final : public HostObject {
                              [&] { return app.ProjectCount(); }))
       return;
     switch (member) {
-      case DISPID_LV_ITEM: {
-        const std::int32_t position = args.Long(0);
-        workbench::Project* project = app.ProjectAt(position);
-        if (project == nullptr) {
-          host::Raise(host::kSubscriptOutOfRange,
-                      workbench::message::NoSuchItem("window", position, app.ProjectCount()));
-        }
-        return result.Object(WindowOf(shared_session(), project).get());
-      }
+      case DISPID_LV_ITEM:
+        return result.Object(
+            WindowOf(shared_session(), &ProjectAtPosition(app, args.Long(0), "window")).get());
       default:
         NoSuchMember();
     }
