@@ -7,6 +7,7 @@
 
 #include <unknwn.h>
 
+#include <concepts>
 #include <utility>
 
 namespace lunavant::com {
@@ -27,6 +28,17 @@ class ComPtr {
     if (pointer_ != nullptr) pointer_->AddRef();
   }
   ComPtr(ComPtr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
+  // From a reference to a derived object, as its raw pointer converts.
+  template <class U>
+  requires std::convertible_to<U*, T*> ComPtr(
+      const ComPtr<U>& other)  // NOLINT(google-explicit-constructor)
+      : pointer_(other.get()) {
+    if (pointer_ != nullptr) pointer_->AddRef();
+  }
+  template <class U>
+  requires std::convertible_to<U*, T*> ComPtr(ComPtr<U>&& other)
+  noexcept  // NOLINT(google-explicit-constructor)
+      : pointer_(other.detach()) {}
   ComPtr& operator=(ComPtr other) noexcept {
     std::swap(pointer_, other.pointer_);
     return *this;
@@ -48,6 +60,7 @@ class ComPtr {
 
   T* get() const { return pointer_; }
   T* operator->() const { return pointer_; }
+  T& operator*() const { return *pointer_; }
   explicit operator bool() const { return pointer_ != nullptr; }
 
   // The same object through another interface; empty when it has none.

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "late_binding.h"
-#include "module.h"
 
 namespace lunavant::com {
 
@@ -14,49 +13,15 @@ ComPtr<EventSink> EventSink::Make(const IID& events, Handler handler) {
 }
 
 EventSink::EventSink(const IID& events, Handler handler)
-    : events_(events), handler_(std::move(handler)) {
-  ObjectCreated();
+    : events_(events), handler_(std::move(handler)) {}
+
+bool EventSink::Serves(REFIID iid) const {
+  return IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, events_);
 }
 
-EventSink::~EventSink() { ObjectDestroyed(); }
-
-HRESULT EventSink::QueryInterface(REFIID iid, void** result) {
-  if (result == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, events_)) {
-    *result = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *result = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG EventSink::AddRef() { return static_cast<ULONG>(++references_); }
-
-ULONG EventSink::Release() {
-  const long left = --references_;
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
-}
-
-HRESULT EventSink::GetTypeInfoCount(UINT* count) {
-  if (count == nullptr) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
-
-HRESULT EventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info != nullptr) *info = nullptr;
-  return E_NOTIMPL;
-}
-
-HRESULT EventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-  // Sources call their sinks by dispatch ID only.
-  return E_NOTIMPL;
-}
-
-HRESULT EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* arguments, VARIANT*,
-                          EXCEPINFO*, UINT*) {
+HRESULT EventSink::Invoke(DISPID id, REFIID /*iid*/, LCID /*locale*/, WORD /*flags*/,
+                          DISPPARAMS* arguments, VARIANT* /*result*/, EXCEPINFO* /*exception*/,
+                          UINT* /*bad_argument*/) {
   if (arguments == nullptr) return E_POINTER;
   // The source may drop its last reference to the sink from inside the handler.
   ComPtr<EventSink> keep_alive = ComPtr<EventSink>::Share(this);

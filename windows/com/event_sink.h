@@ -11,10 +11,11 @@
 #include <functional>
 
 #include "com_ptr.h"
+#include "dispatch.h"
 
 namespace lunavant::com {
 
-class EventSink final : public IDispatch {
+class EventSink final : public Dispatch<IDispatch> {
  public:
   // Gets each event's dispatch ID and arguments (last first, as DISPPARAMS holds them); what it
   // returns goes back to the source. It must not throw.
@@ -22,24 +23,16 @@ class EventSink final : public IDispatch {
 
   static ComPtr<EventSink> Make(const IID& events, Handler handler);
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                          DISPID* ids) override;
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
                                    DISPPARAMS* arguments, VARIANT* result, EXCEPINFO* exception,
                                    UINT* bad_argument) override;
 
  private:
   EventSink(const IID& events, Handler handler);
-  ~EventSink();
+  bool Serves(REFIID iid) const override;
 
   IID events_;
   Handler handler_;
-  long references_ = 1;
 };
 
 // One connection of a sink to a source; Unadvise when it goes or on disconnect().

@@ -27,32 +27,18 @@ Variant Invoke(IDispatch* object, std::wstring_view member, WORD flags,
   if (object == nullptr) throw ComError(E_POINTER, Quoted(member) + " called on no object");
   const DISPID id = IdOf(object, member);
 
-  // DISPPARAMS lists the arguments last first, and a property's new value before them all.
-  // The entries share what the Variants own: Invoke reads [in] arguments and frees none.
-  std::vector<VARIANT> reversed;
-  reversed.reserve(args.size() + 1);
-  if (value_to_put != nullptr) reversed.push_back(value_to_put->get());
-  for (auto it = args.rbegin(); it != args.rend(); ++it) reversed.push_back(it->get());
-  DISPID put_id = DISPID_PROPERTYPUT;
-  DISPPARAMS params{};
-  params.rgvarg = reversed.empty() ? nullptr : reversed.data();
-  params.cArgs = static_cast<UINT>(reversed.size());
-  if (value_to_put != nullptr) {
-    params.rgdispidNamedArgs = &put_id;
-    params.cNamedArgs = 1;
-  }
-
+  InvokeArguments params(args, value_to_put);
   Variant result;
   EXCEPINFO exception{};
   UINT bad_argument = 0;
   const HRESULT hr =
-      object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+      object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, params.get(),
                      value_to_put != nullptr ? nullptr : result.put(), &exception, &bad_argument);
   if (FAILED(hr)) {
     std::string message = Quoted(member) + " failed: " + DescribeInvokeFailure(hr, &exception);
     if (hr == DISP_E_TYPEMISMATCH || hr == DISP_E_PARAMNOTFOUND) {
       // puArgErr counts from the end, as rgvarg does.
-      message += " (argument " + std::to_string(params.cArgs - bad_argument) + ")";
+      message += " (argument " + std::to_string(params.get()->cArgs - bad_argument) + ")";
     }
     throw ComError(hr, message);
   }
@@ -60,6 +46,18 @@ Variant Invoke(IDispatch* object, std::wstring_view member, WORD flags,
 }
 
 }  // namespace
+
+InvokeArguments::InvokeArguments(std::span<const Variant> args, const Variant* value_to_put) {
+  reversed_.reserve(args.size() + 1);
+  if (value_to_put != nullptr) reversed_.push_back(value_to_put->get());
+  for (auto it = args.rbegin(); it != args.rend(); ++it) reversed_.push_back(it->get());
+  params_.rgvarg = reversed_.empty() ? nullptr : reversed_.data();
+  params_.cArgs = static_cast<UINT>(reversed_.size());
+  if (value_to_put != nullptr) {
+    params_.rgdispidNamedArgs = &put_id_;
+    params_.cNamedArgs = 1;
+  }
+}
 
 Variant Call(IDispatch* object, std::wstring_view member, std::span<const Variant> args) {
   return Invoke(object, member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, nullptr);

@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "com_ptr.h"
 #include "variant.h"
@@ -36,6 +37,24 @@ Variant Call(IDispatch* object, std::wstring_view member, std::initializer_list<
 // Sets property `member` (with index arguments `args`, if any) to `value`. Throws ComError.
 void Put(IDispatch* object, std::wstring_view member, const Variant& value,
          std::span<const Variant> args = {});
+
+// The DISPPARAMS of one Invoke: `args` in the order the member declares them, which DISPPARAMS
+// holds last first, and a property's new value (`value_to_put`, null for none) before them all,
+// named DISPID_PROPERTYPUT. The entries share what the Variants own: Invoke reads [in] arguments
+// and frees none.
+class InvokeArguments {
+ public:
+  InvokeArguments(std::span<const Variant> args, const Variant* value_to_put);
+  InvokeArguments(const InvokeArguments&) = delete;
+  InvokeArguments& operator=(const InvokeArguments&) = delete;
+
+  DISPPARAMS* get() { return &params_; }
+
+ private:
+  std::vector<VARIANT> reversed_;
+  DISPID put_id_ = DISPID_PROPERTYPUT;
+  DISPPARAMS params_{};
+};
 
 // The object that a call returned; throws ComError naming `what` if it returned something else
 // or nothing.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "module.h"
 
+#include <oleauto.h>
+
 #include <atomic>
 
 namespace lunavant::com {
@@ -9,6 +11,7 @@ namespace {
 HINSTANCE g_module_instance = nullptr;
 std::atomic<long> g_live_objects{0};
 std::atomic<long> g_server_locks{0};
+ITypeLib* g_type_library = nullptr;
 
 }  // namespace
 
@@ -28,6 +31,18 @@ std::wstring ModulePath() {
     }
     path.resize(path.size() * 2);
   }
+}
+
+HRESULT ModuleTypeInfo(const IID& iid, ITypeInfo** info) {
+  if (info == nullptr) return E_POINTER;
+  *info = nullptr;
+  if (g_type_library == nullptr) {
+    const std::wstring path = ModulePath();
+    if (path.empty()) return TYPE_E_CANTLOADLIBRARY;
+    const HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, &g_type_library);
+    if (FAILED(hr)) return hr;
+  }
+  return g_type_library->GetTypeInfoOfGuid(iid, info);
 }
 
 void ObjectCreated() { ++g_live_objects; }

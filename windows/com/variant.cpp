@@ -22,47 +22,48 @@ VARIANT* Variant::put() {
   return &value_;
 }
 
-Variant Variant::Text(std::wstring_view text) {
+namespace {
+
+// A new value of `type`, which `fill` completes.
+template <typename Fill>
+Variant Made(VARTYPE type, Fill fill) {
   Variant result;
-  result.value_.vt = VT_BSTR;
-  result.value_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  VARIANT* value = result.put();
+  value->vt = type;
+  fill(*value);
   return result;
+}
+
+}  // namespace
+
+Variant Variant::Text(std::wstring_view text) {
+  return Made(VT_BSTR, [&](VARIANT& value) {
+    value.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  });
 }
 
 Variant Variant::Long(long number) {
-  Variant result;
-  result.value_.vt = VT_I4;
-  result.value_.lVal = number;
-  return result;
+  return Made(VT_I4, [&](VARIANT& value) { value.lVal = number; });
 }
 
-Variant Variant::Boolean(bool value) {
-  Variant result;
-  result.value_.vt = VT_BOOL;
-  result.value_.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-  return result;
+Variant Variant::Boolean(bool flag) {
+  return Made(VT_BOOL,
+              [&](VARIANT& value) { value.boolVal = flag ? VARIANT_TRUE : VARIANT_FALSE; });
 }
 
 Variant Variant::Date(double ole_date) {
-  Variant result;
-  result.value_.vt = VT_DATE;
-  result.value_.date = ole_date;
-  return result;
+  return Made(VT_DATE, [&](VARIANT& value) { value.date = ole_date; });
 }
 
 Variant Variant::Object(IDispatch* object) {
-  Variant result;
-  result.value_.vt = VT_DISPATCH;
-  result.value_.pdispVal = object;
-  if (object != nullptr) object->AddRef();
-  return result;
+  return Made(VT_DISPATCH, [&](VARIANT& value) {
+    value.pdispVal = object;
+    if (object != nullptr) object->AddRef();
+  });
 }
 
 Variant Variant::Missing() {
-  Variant result;
-  result.value_.vt = VT_ERROR;
-  result.value_.scode = DISP_E_PARAMNOTFOUND;
-  return result;
+  return Made(VT_ERROR, [](VARIANT& value) { value.scode = DISP_E_PARAMNOTFOUND; });
 }
 
 std::wstring TextOf(const VARIANT& value) {

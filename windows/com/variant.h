@@ -22,7 +22,7 @@ class Variant {
 
   static Variant Text(std::wstring_view text);
   static Variant Long(long number);
-  static Variant Boolean(bool value);
+  static Variant Boolean(bool flag);
   static Variant Date(double ole_date);
   // Holds a reference of its own to `object`.
   static Variant Object(IDispatch* object);

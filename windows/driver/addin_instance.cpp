@@ -54,37 +54,8 @@ com::ComPtr<AddInInstance> AddInInstance::Make(std::wstring prog_id, std::wstrin
 AddInInstance::AddInInstance(std::wstring prog_id, std::wstring description, CLSID clsid)
     : prog_id_(std::move(prog_id)), description_(std::move(description)), clsid_(clsid) {}
 
-HRESULT AddInInstance::QueryInterface(REFIID iid, void** result) {
-  if (result == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-    *result = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *result = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG AddInInstance::AddRef() { return static_cast<ULONG>(++references_); }
-
-ULONG AddInInstance::Release() {
-  const long left = --references_;
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
-}
-
-HRESULT AddInInstance::GetTypeInfoCount(UINT* count) {
-  if (count == nullptr) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
-
-HRESULT AddInInstance::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info != nullptr) *info = nullptr;
-  return DISP_E_BADINDEX;
-}
-
-HRESULT AddInInstance::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+HRESULT AddInInstance::GetIDsOfNames(REFIID /*iid*/, LPOLESTR* names, UINT count, LCID /*locale*/,
+                                     DISPID* ids) {
   if (names == nullptr || ids == nullptr || count == 0) return E_INVALIDARG;
   HRESULT hr = S_OK;
   ids[0] = DISPID_UNKNOWN;
@@ -100,8 +71,9 @@ HRESULT AddInInstance::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, 
   return hr;
 }
 
-HRESULT AddInInstance::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* arguments,
-                              VARIANT* result, EXCEPINFO*, UINT* bad_argument) {
+HRESULT AddInInstance::Invoke(DISPID id, REFIID /*iid*/, LCID /*locale*/, WORD flags,
+                              DISPPARAMS* arguments, VARIANT* result, EXCEPINFO* /*exception*/,
+                              UINT* bad_argument) {
   const Member* member = FindMember(id);
   if (member == nullptr) return DISP_E_MEMBERNOTFOUND;
   if (arguments == nullptr) return E_INVALIDARG;

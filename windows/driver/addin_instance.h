@@ -9,11 +9,12 @@
 #include <string>
 
 #include "com_ptr.h"
+#include "dispatch.h"
 #include "variant.h"
 
 namespace lunavant::driver {
 
-class AddInInstance final : public IDispatch {
+class AddInInstance final : public com::Dispatch<IDispatch> {
  public:
   static com::ComPtr<AddInInstance> Make(std::wstring prog_id, std::wstring description,
                                          CLSID clsid);
@@ -28,11 +29,7 @@ class AddInInstance final : public IDispatch {
   // Lets go of what the add-in stored in Object, which may hold the add-in itself.
   void clear_object() { object_ = com::Variant(); }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
+  // Without type information: the names are matched here.
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
                                           DISPID* ids) override;
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
@@ -41,12 +38,11 @@ class AddInInstance final : public IDispatch {
 
  private:
   AddInInstance(std::wstring prog_id, std::wstring description, CLSID clsid);
-  ~AddInInstance() = default;
+  bool Serves(REFIID iid) const override { return IsEqualIID(iid, IID_IDispatch); }
 
   HRESULT Get(DISPID id, VARIANT* result) const;
   HRESULT Put(DISPID id, const VARIANT& value);
 
-  long references_ = 1;
   std::wstring prog_id_;
   std::wstring description_;
   CLSID clsid_;

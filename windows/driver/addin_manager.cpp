@@ -128,14 +128,18 @@ void AddInManager::ConnectAtStartup(const std::vector<com::AddInRecord>& records
   if (only && !only_found) {
     Fail(*only, "no add-in is registered under HKEY_CURRENT_USER\\" + com::Narrow(com::kAddInsKey));
   }
+  NotifyConnected(L"OnStartupComplete", &IDTExtensibility2::OnStartupComplete);
+}
+
+void AddInManager::NotifyConnected(
+    const wchar_t* member, HRESULT (STDMETHODCALLTYPE IDTExtensibility2::*entry)(SAFEARRAY**)) {
   for (AddIn& addin : addins_) {
     if (!addin.connected) continue;
     EmptyCustom custom;
-    const std::string failure =
-        style_ == CallStyle::kByName
-            ? CallByName(addin.object.get(), L"OnStartupComplete", {}, custom.get())
-            : FailureOf(addin.object->OnStartupComplete(custom.get()));
-    if (!failure.empty()) Fail(addin.prog_id, "OnStartupComplete failed: " + failure);
+    const std::string failure = style_ == CallStyle::kByName
+                                    ? CallByName(addin.object.get(), member, {}, custom.get())
+                                    : FailureOf((addin.object.get()->*entry)(custom.get()));
+    if (!failure.empty()) Fail(addin.prog_id, com::Narrow(member) + " failed: " + failure);
   }
 }
 
@@ -240,15 +244,7 @@ void AddInManager::DisconnectThoseThatAsked() {
 }
 
 void AddInManager::ShutDown() {
-  for (AddIn& addin : addins_) {
-    if (!addin.connected) continue;
-    EmptyCustom custom;
-    const std::string failure =
-        style_ == CallStyle::kByName
-            ? CallByName(addin.object.get(), L"OnBeginShutdown", {}, custom.get())
-            : FailureOf(addin.object->OnBeginShutdown(custom.get()));
-    if (!failure.empty()) Fail(addin.prog_id, "OnBeginShutdown failed: " + failure);
-  }
+  NotifyConnected(L"OnBeginShutdown", &IDTExtensibility2::OnBeginShutdown);
   for (AddIn& addin : addins_) {
     if (addin.connected) Disconnect(addin, ext_dm_HostShutdown);
   }

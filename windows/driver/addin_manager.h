@@ -65,6 +65,11 @@ class AddInManager {
   AddIn* Create(const com::AddInRecord& record);
   void Connect(AddIn& addin, ext_ConnectMode mode, const std::wstring& friendly_name);
   void Disconnect(AddIn& addin, ext_DisconnectMode mode);
+  // Calls the entry `member` that takes only `custom` (OnStartupComplete, OnBeginShutdown) of
+  // every connected add-in, through `entry` or by name as the call style says; each failure is
+  // reported, and the others are still called.
+  void NotifyConnected(const wchar_t* member,
+                       HRESULT (STDMETHODCALLTYPE IDTExtensibility2::*entry)(SAFEARRAY** custom));
   // Reports a failed call to an add-in and remembers that one failed.
   void Fail(const std::wstring& prog_id, const std::string& what);
 

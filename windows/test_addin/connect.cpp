@@ -2,7 +2,6 @@
 #include "connect.h"
 
 #include <exception>
-#include <new>
 #include <string>
 
 #include "call_log.h"
@@ -10,6 +9,7 @@
 #include "extensibility_object.h"
 #include "late_binding.h"
 #include "module.h"
+#include "object.h"
 #include "test_toolbar.h"
 #include "text.h"
 
@@ -105,12 +105,6 @@ class Connect final : public com::ExtensibilityObject {
 
 }  // namespace
 
-HRESULT MakeConnect(REFIID iid, void** result) {
-  auto* connect = new (std::nothrow) Connect();
-  if (connect == nullptr) return E_OUTOFMEMORY;
-  const HRESULT hr = connect->QueryInterface(iid, result);
-  connect->Release();
-  return hr;
-}
+HRESULT MakeConnect(REFIID iid, void** result) { return com::QueryNewObject<Connect>(iid, result); }
 
 }  // namespace lunavant::test_addin

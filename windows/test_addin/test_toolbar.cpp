@@ -41,10 +41,11 @@ void TestToolbar::AddButton(IDispatch* controls, const wchar_t* caption,
   auto button = com::ObjectOf(com::Call(controls, L"Add", {com::Variant::Long(kControlButton)}),
                               L"Controls.Add");
   com::Put(button.get(), L"Caption", com::Variant::Text(caption));
-  auto sink = com::EventSink::Make(kButtonEvents, [this, on_click](DISPID event, DISPPARAMS*) {
-    if (event == kClick) (this->*on_click)();
-    return S_OK;
-  });
+  auto sink = com::EventSink::Make(kButtonEvents,
+                                   [this, on_click](DISPID event, DISPPARAMS* /*arguments*/) {
+                                     if (event == kClick) (this->*on_click)();
+                                     return S_OK;
+                                   });
   click_advices_.emplace_back(button.get(), kButtonEvents, sink.get());
   buttons_.push_back(std::move(button));
 }

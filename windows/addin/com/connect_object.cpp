@@ -2,7 +2,6 @@
 #include "com/connect_object.h"
 
 #include <memory>
-#include <new>
 
 #include "addin/host/global.h"
 #include "addin/shell/connect.h"
@@ -12,6 +11,7 @@
 #include "host_binding/host_session.h"
 #include "host_binding/project_objects.h"
 #include "module.h"
+#include "object.h"
 #include "platform/windows_platform.h"
 
 namespace lunavant::winaddin {
@@ -20,7 +20,8 @@ namespace {
 class ConnectObject final : public com::ExtensibilityObject {
  public:
   HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* application, ext_ConnectMode mode,
-                                         IDispatch* addin_instance, SAFEARRAY**) override {
+                                         IDispatch* addin_instance,
+                                         SAFEARRAY** /*custom*/) override {
     try {
       if (application == nullptr) return S_OK;
       // A connection over one still held: the old one is let go first.
@@ -37,7 +38,8 @@ class ConnectObject final : public com::ExtensibilityObject {
     return S_OK;
   }
 
-  HRESULT STDMETHODCALLTYPE OnDisconnection(ext_DisconnectMode mode, SAFEARRAY**) override {
+  HRESULT STDMETHODCALLTYPE OnDisconnection(ext_DisconnectMode mode,
+                                            SAFEARRAY** /*custom*/) override {
     try {
       Disconnect(static_cast<std::int32_t>(mode));
     } catch (...) {
@@ -45,9 +47,9 @@ class ConnectObject final : public com::ExtensibilityObject {
     return S_OK;
   }
 
-  HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY**) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY**) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY**) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY** /*custom*/) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY** /*custom*/) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** /*custom*/) override { return S_OK; }
 
  private:
   ~ConnectObject() {
@@ -77,11 +79,7 @@ class ConnectObject final : public com::ExtensibilityObject {
 }  // namespace
 
 HRESULT MakeConnect(REFIID iid, void** result) {
-  auto* connect = new (std::nothrow) ConnectObject();
-  if (connect == nullptr) return E_OUTOFMEMORY;
-  const HRESULT hr = connect->QueryInterface(iid, result);
-  connect->Release();
-  return hr;
+  return com::QueryNewObject<ConnectObject>(iid, result);
 }
 
 }  // namespace lunavant::winaddin

@@ -4,9 +4,11 @@
 #include <oleauto.h>
 
 #include <cwctype>
+#include <span>
 #include <vector>
 
 #include "addin/host/error.h"
+#include "late_binding.h"
 #include "text.h"
 
 namespace lunavant::winaddin {
@@ -105,27 +107,14 @@ Variant AutomationObject::Invoke(std::wstring_view member, WORD flags,
                                  std::initializer_list<Variant> args, const Variant* value) const {
   if (!object_) host::Raise(host::kObjectRequired, "Object required");
   const DISPID id = ids_->Of(object_.get(), member);
-  // DISPPARAMS holds the arguments last first, a property's new value before them all. The
-  // entries share what the Variants own: Invoke frees none of its [in] arguments.
-  std::vector<VARIANT> reversed;
-  reversed.reserve(args.size() + 1);
-  if (value != nullptr) reversed.push_back(value->get());
-  for (auto it = std::rbegin(args); it != std::rend(args); ++it) reversed.push_back(it->get());
-  DISPID put_id = DISPID_PROPERTYPUT;
-  DISPPARAMS params{};
-  params.rgvarg = reversed.empty() ? nullptr : reversed.data();
-  params.cArgs = static_cast<UINT>(reversed.size());
-  if (value != nullptr) {
-    params.rgdispidNamedArgs = &put_id;
-    params.cNamedArgs = 1;
-  }
+  com::InvokeArguments params(std::span<const Variant>(args.begin(), args.size()), value);
   Variant result;
   EXCEPINFO exception{};
   UINT bad_argument = 0;
   // The object may drop the caller's last reference to itself while it runs.
   const ComPtr<IDispatch> keep = object_;
   const HRESULT hr =
-      keep->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+      keep->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, params.get(),
                    value != nullptr ? nullptr : result.put(), &exception, &bad_argument);
   if (FAILED(hr)) RaiseCallFailure(hr, &exception, member);
   return result;

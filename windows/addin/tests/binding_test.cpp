@@ -114,17 +114,17 @@ void LocaleItemsHaveNoDirectionMarks() {
 class Refusing final : public host::ApplicationEvents {
  public:
   int changes = 0;
-  void ProjectBeforeTaskChange(host::Task&, host::FieldId, const host::Value& value,
-                               bool& cancel) override {
+  void ProjectBeforeTaskChange(host::Task& /*tsk*/, host::FieldId /*field*/,
+                               const host::Value& value, bool& cancel) override {
     ++changes;
     last_value = value;
     cancel = true;
   }
-  void ProjectCalculate(host::Project&) override {}
-  void NewProject(host::Project&) override { ++new_projects; }
-  void ProjectBeforeClose(host::Project*, bool&) override {}
-  void ProjectBeforeSave(host::Project&, bool, bool&) override {}
-  void WindowActivate(host::Window*) override {}
+  void ProjectCalculate(host::Project& /*pj*/) override {}
+  void NewProject(host::Project& /*pj*/) override { ++new_projects; }
+  void ProjectBeforeClose(host::Project* /*pj*/, bool& /*cancel*/) override {}
+  void ProjectBeforeSave(host::Project& /*pj*/, bool /*save_as_ui*/, bool& /*cancel*/) override {}
+  void WindowActivate(host::Window* /*activated_window*/) override {}
   host::Value last_value;
   int new_projects = 0;
 };

@@ -4,15 +4,9 @@
 #   cmake -DWINE=... -DDRIVER=... -DHOST_DLL=... -DADDIN=... -DTEST=... -P connection_test.cmake
 cmake_minimum_required(VERSION 3.25)
 
-function(wine_step what)
-  execute_process(COMMAND "${WINE}" ${ARGN}
-    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "${what} failed (${result}):\n${out}\n${err}")
-  endif()
-endfunction()
+include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/wine_test_steps.cmake")
 
-wine_step("registering the host" "${DRIVER}" --register "Z:${HOST_DLL}")
+register_host()
 wine_step("regsvr32 Lunavant.dll" regsvr32 /s "Z:${ADDIN}")
 execute_process(COMMAND "${WINE}" "${TEST}"
   RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)

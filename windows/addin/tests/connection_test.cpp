@@ -14,6 +14,7 @@
 #include <string>
 
 #include "com_ptr.h"
+#include "dispatch.h"
 #include "extensibility.h"
 #include "late_binding.h"
 #include "text.h"
@@ -39,25 +40,10 @@ std::string Text(IDispatch* object, const wchar_t* member) {
 }
 
 // The add-in's record as the host hands it over: only its ProgID is asked for.
-class AddInRecord final : public IDispatch {
+class AddInRecord final : public lunavant::com::Dispatch<IDispatch> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-      *result = this;
-      return S_OK;
-    }
-    *result = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID,
-                                          DISPID* ids) override {
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID /*iid*/, LPOLESTR* names, UINT /*count*/,
+                                          LCID /*locale*/, DISPID* ids) override {
     if (lunavant::com::EqualNoCase(names[0], L"ProgId")) {
       ids[0] = 1;
       return S_OK;
@@ -65,14 +51,18 @@ class AddInRecord final : public IDispatch {
     ids[0] = DISPID_UNKNOWN;
     return DISP_E_UNKNOWNNAME;
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result,
-                                   EXCEPINFO*, UINT*) override {
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID /*iid*/, LCID /*locale*/, WORD /*flags*/,
+                                   DISPPARAMS* /*arguments*/, VARIANT* result,
+                                   EXCEPINFO* /*exception*/, UINT* /*bad_argument*/) override {
     if (id != 1 || result == nullptr) return DISP_E_MEMBERNOTFOUND;
     VariantInit(result);
     result->vt = VT_BSTR;
     result->bstrVal = SysAllocString(L"Lunavant.Connect");
     return S_OK;
   }
+
+ private:
+  bool Serves(REFIID iid) const override { return IsEqualIID(iid, IID_IDispatch); }
 };
 
 ComPtr<IDispatch> LunavantBar(IDispatch* application) {
@@ -131,12 +121,13 @@ int Run() {
     return 2;
   }
   Call(application.get(), L"FileNew");
-  AddInRecord record;
+  const auto record = ComPtr<AddInRecord>::Adopt(new AddInRecord());
   SAFEARRAY* custom = SafeArrayCreateVector(VT_VARIANT, 0, 0);
 
   for (const char* round : {"first connection", "second connection"}) {
-    Check(addin->OnConnection(application.get(), ext_cm_AfterStartup, &record, &custom) == S_OK,
-          std::string("OnConnection failed (") + round + ")");
+    Check(
+        addin->OnConnection(application.get(), ext_cm_AfterStartup, record.get(), &custom) == S_OK,
+        std::string("OnConnection failed (") + round + ")");
     CheckToolbar(application.get(), round);
     Check(addin->OnDisconnection(ext_dm_UserClosed, &custom) == S_OK,
           std::string("OnDisconnection failed (") + round + ")");
@@ -147,9 +138,9 @@ int Run() {
   // With Connect released, nothing of the DLL may be alive: every sink was let go.
   using CanUnload = HRESULT(STDAPICALLTYPE*)();
   HMODULE dll = GetModuleHandleW(L"Lunavant.dll");
-  auto can_unload = dll != nullptr
-                        ? reinterpret_cast<CanUnload>(GetProcAddress(dll, "DllCanUnloadNow"))
-                        : nullptr;
+  auto can_unload = dll != nullptr ? reinterpret_cast<CanUnload>(reinterpret_cast<void*>(
+                                         GetProcAddress(dll, "DllCanUnloadNow")))
+                                   : nullptr;
   Check(can_unload != nullptr, "Lunavant.dll is not loaded");
   if (can_unload != nullptr) {
     Check(can_unload() == S_FALSE, "DllCanUnloadNow is true while Connect is held");

@@ -37,7 +37,7 @@ host::FormSpec TestSpec() {
 class Recorder final : public host::FormHandlers {
  public:
   explicit Recorder(CheckFunction check) : check_(std::move(check)) {}
-  void Load(host::Form&) override { events.push_back("Load"); }
+  void Load(host::Form& /*form*/) override { events.push_back("Load"); }
   void Activate(host::Form& form) override {
     events.push_back("Activate");
     HWND dialog = FindWindowW(nullptr, L"Toolkit Test Form");
@@ -49,10 +49,10 @@ class Recorder final : public host::FormHandlers {
     events.push_back("Click " + std::string(control));
     form.Hide();
   }
-  void Change(host::Form&, std::string_view control) override {
+  void Change(host::Form& /*form*/, std::string_view control) override {
     events.push_back("Change " + std::string(control));
   }
-  void CloseByWindow(host::Form&) override { events.push_back("CloseByWindow"); }
+  void CloseByWindow(host::Form& /*form*/) override { events.push_back("CloseByWindow"); }
 
   std::vector<std::string> events;
   bool press_ok = true;

@@ -15,29 +15,11 @@ set(class_keys
   "HKLM\\Software\\Classes\\CLSID\\${clsid}"
   "HKLM\\Software\\Classes\\${progid}")
 set(failures "")
-
-function(fail text)
-  set(failures "${failures}${text}\n" PARENT_SCOPE)
-endfunction()
-
-# Runs `reg query KEY [args]` in the DLL's registry view; sets found (TRUE/FALSE) and out.
-function(query key)
-  execute_process(COMMAND "${WINE}" reg query "${key}" ${ARGN} /reg:${VIEW}
-    RESULT_VARIABLE result OUTPUT_VARIABLE text ERROR_QUIET TIMEOUT 60)
-  if(result EQUAL 0)
-    set(found TRUE PARENT_SCOPE)
-  else()
-    set(found FALSE PARENT_SCOPE)
-  endif()
-  set(out "${text}" PARENT_SCOPE)
-endfunction()
+set(registry_view ${VIEW})
+include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/wine_test_steps.cmake")
 
 function(regsvr32 what)
-  execute_process(COMMAND "${WINE}" regsvr32 /s ${ARGN} "Z:${DLL}"
-    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "regsvr32 ${what} failed (${result}):\n${out}\n${err}")
-  endif()
+  wine_step("regsvr32 ${what}" regsvr32 /s ${ARGN} "Z:${DLL}")
 endfunction()
 
 # The exports, and no compiler runtime among the imports.
@@ -68,18 +50,10 @@ query("${addin_key}")
 if(NOT found)
   fail("no add-in key ${addin_key}")
 else()
-  string(REGEX MATCHALL "\n +[^ \n]+ +REG_[A-Z_]+ +[^\n]*" values "${out}")
-  list(LENGTH values count)
-  if(NOT count EQUAL 3)
-    fail("the add-in key holds ${count} values, expected exactly 3:\n${out}")
-  endif()
-  foreach(expected "FriendlyName +REG_SZ +Lunavant"
-                   "Description +REG_SZ +COM Add-In for Microsoft Office Project 2003"
-                   "LoadBehavior +REG_DWORD +0x3")
-    if(NOT out MATCHES "\n +${expected}\r?\n")
-      fail("the add-in key has no value matching '${expected}':\n${out}")
-    endif()
-  endforeach()
+  expect_key_values("the add-in key" 3
+    "FriendlyName +REG_SZ +Lunavant"
+    "Description +REG_SZ +COM Add-In for Microsoft Office Project 2003"
+    "LoadBehavior +REG_DWORD +0x3")
 endif()
 
 string(REPLACE "/" "\\" windows_dll "Z:${DLL}")

@@ -9,38 +9,24 @@
 cmake_minimum_required(VERSION 3.25)
 set(addins_key "HKCU\\Software\\Microsoft\\Office\\MS Project\\Addins")
 
-function(wine_step what)
-  execute_process(COMMAND "${WINE}" ${ARGN}
-    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "${what} failed (${result}):\n${out}\n${err}")
-  endif()
-endfunction()
+include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/wine_test_steps.cmake")
 
 if(NOT DEFINED ENV{DISPLAY} OR "$ENV{DISPLAY}" STREQUAL "")
   message(FATAL_ERROR "the session shows dialogs: run it in a wine session with a display (scripts/wine-session.sh)")
 endif()
-wine_step("registering the host" "${DRIVER}" --register "Z:${HOST_DLL}")
+register_host()
 # Only this add-in: records other tests left are removed.
 execute_process(COMMAND "${WINE}" reg delete "${addins_key}" /f
   OUTPUT_QUIET ERROR_QUIET TIMEOUT 60)
 wine_step("regsvr32 Lunavant.dll" regsvr32 /s "Z:${ADDIN}")
 
-file(STRINGS "${ANSWERS}" answers)
-list(FILTER answers EXCLUDE REGEX "^#")
-# Both at once: the answerer waits for the windows the driver's clicks open.
-execute_process(
-  COMMAND "${WINE}" "${ANSWERER}" --timeout 100 ${answers}
-  COMMAND "${WINE}" "${DRIVER}" --addin Lunavant.Connect "Z:${SCRIPT}"
-  RESULTS_VARIABLE results OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 150)
-message(STATUS "lunavant-host ${SCRIPT}\n-- standard output:\n${out}-- standard error:\n${err}")
+run_answered_session("${SCRIPT}" "${ANSWERS}")
+message(STATUS "lunavant-host ${SCRIPT}\n-- standard output:\n${session_out}-- standard error:\n${session_err}")
 wine_step("regsvr32 /u Lunavant.dll" regsvr32 /s /u "Z:${ADDIN}")
 
-list(GET results 0 answerer_result)
-list(GET results 1 driver_result)
 if(NOT driver_result EQUAL 0 OR NOT answerer_result EQUAL 0)
   message(FATAL_ERROR "the driver exited ${driver_result}, the answerer ${answerer_result}")
 endif()
-if(NOT out MATCHES "Lunavant.Connect \\(Lunavant\\): connected")
+if(NOT session_out MATCHES "Lunavant.Connect \\(Lunavant\\): connected")
   message(FATAL_ERROR "the host did not connect Lunavant")
 endif()

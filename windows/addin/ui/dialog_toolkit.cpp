@@ -100,11 +100,11 @@ class Win32Form final : public host::Form {
 
   void ShowModal() override {
     if (dialog_ != nullptr) RaiseInvalidCall();
-    static const bool common_controls = [] {
+    // The common controls' window classes, registered once, before the first dialog.
+    [[maybe_unused]] static const bool common_controls = [] {
       INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
       return InitCommonControlsEx(&classes) != FALSE;
     }();
-    static_cast<void>(common_controls);
     const DialogTemplate layout =
         BuildDialogTemplate(spec_, kFirstControlId, CurrentScreenScale(), BaseUnitsOfDialogFont());
     const INT_PTR shown =

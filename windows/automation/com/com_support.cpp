@@ -5,6 +5,7 @@
 #include <new>
 
 #include "addin/host/error.h"
+#include "windows/com/text.h"
 
 namespace lunavant::windows {
 namespace {
@@ -40,35 +41,12 @@ class Converted {
 
 }  // namespace
 
-std::wstring WideOf(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
-  if (size > 0) {
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-  }
-  return wide;
-}
-
-std::string Utf8Of(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) {
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size,
-                        nullptr, nullptr);
-  }
-  return utf8;
-}
-
 std::string Utf8Of(BSTR text) {
-  return text == nullptr ? std::string() : Utf8Of(std::wstring_view(text, SysStringLen(text)));
+  return text == nullptr ? std::string() : com::Narrow(std::wstring_view(text, SysStringLen(text)));
 }
 
 BSTR BstrOf(std::string_view utf8) {
-  const std::wstring wide = WideOf(utf8);
+  const std::wstring wide = com::Widen(utf8);
   BSTR text = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   if (text == nullptr) throw std::bad_alloc();
   return text;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// What the automation objects share: UTF-8 and wide text, BSTRs, dates, the arguments of an
+// What the automation objects share: BSTRs, dates, the arguments of an
 // IDispatch::Invoke call read by position or by name, and the failures a call can end in.
 #pragma once
 
@@ -13,12 +13,13 @@
 #include <string_view>
 
 #include "addin/host/value.h"
-#include "windows/automation/com/com_ptr.h"
+#include "windows/com/com_ptr.h"
 
 namespace lunavant::windows {
 
-std::wstring WideOf(std::string_view utf8);
-std::string Utf8Of(std::wstring_view wide);
+using com::ComPtr;
+
+// A BSTR's text in UTF-8; empty for none.
 std::string Utf8Of(BSTR text);
 // A new BSTR the receiver frees; throws std::bad_alloc when there is no memory.
 BSTR BstrOf(std::string_view utf8);

@@ -24,32 +24,15 @@ void ConnectionPoint::Fire(DISPID member, std::span<VARIANT> reversed_arguments)
   std::vector<DWORD> cookies;
   cookies.reserve(sinks_.size());
   for (const auto& entry : sinks_) cookies.push_back(entry.first);
-  const ComPtr<ConnectionPoint> self(this);
+  const auto self = ComPtr<ConnectionPoint>::Share(this);
   for (const DWORD cookie : cookies) {
-    const ComPtr<IDispatch> sink(SinkOf(cookie));
+    const auto sink = ComPtr<IDispatch>::Share(SinkOf(cookie));
     if (!sink) continue;
     DISPPARAMS params{reversed_arguments.data(), nullptr,
                       static_cast<UINT>(reversed_arguments.size()), 0};
     sink->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
                  nullptr);
   }
-}
-
-HRESULT ConnectionPoint::QueryInterface(REFIID iid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  *object = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IConnectionPoint) return E_NOINTERFACE;
-  *object = static_cast<IConnectionPoint*>(this);
-  AddRef();
-  return S_OK;
-}
-
-ULONG ConnectionPoint::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-
-ULONG ConnectionPoint::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
 }
 
 HRESULT ConnectionPoint::GetConnectionInterface(IID* iid) {
@@ -90,6 +73,6 @@ HRESULT ConnectionPoint::Unadvise(DWORD cookie) {
   return S_OK;
 }
 
-HRESULT ConnectionPoint::EnumConnections(IEnumConnections**) { return E_NOTIMPL; }
+HRESULT ConnectionPoint::EnumConnections(IEnumConnections** /*connections*/) { return E_NOTIMPL; }
 
 }  // namespace lunavant::windows

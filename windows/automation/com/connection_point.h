@@ -10,15 +10,16 @@
 #include <utility>
 #include <vector>
 
-#include "windows/automation/com/com_ptr.h"
+#include "windows/com/com_ptr.h"
+#include "windows/com/object.h"
 
 namespace lunavant::windows {
 
-class ConnectionPoint final : public IConnectionPoint {
+using com::ComPtr;
+
+class ConnectionPoint final : public com::Object<IConnectionPoint> {
  public:
   ConnectionPoint(IConnectionPointContainer& container, const IID& iid);
-  ConnectionPoint(const ConnectionPoint&) = delete;
-  ConnectionPoint& operator=(const ConnectionPoint&) = delete;
 
   const IID& Interface() const { return iid_; }
   // The owner is going: its sinks are released and the container is no longer handed out.
@@ -26,9 +27,6 @@ class ConnectionPoint final : public IConnectionPoint {
   void Fire(DISPID member, std::span<VARIANT> reversed_arguments);
   bool HasSinks() const { return !sinks_.empty(); }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override;
   HRESULT STDMETHODCALLTYPE
   GetConnectionPointContainer(IConnectionPointContainer** container) override;
@@ -37,10 +35,9 @@ class ConnectionPoint final : public IConnectionPoint {
   HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** connections) override;
 
  private:
-  ~ConnectionPoint() = default;
+  bool Serves(REFIID iid) const override { return iid == IID_IConnectionPoint; }
   IDispatch* SinkOf(DWORD cookie) const;
 
-  LONG references_ = 1;
   IConnectionPointContainer* container_;  // the owner; null once detached
   const IID& iid_;
   std::vector<std::pair<DWORD, ComPtr<IDispatch>>> sinks_;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The base of every automation object: reference counting, IDispatch with names and dispatch IDs
-// from the embedded type library, failures turned into what automation clients expect, and, for an
-// object that raises events, one connection point for its event interface.
+// The base of every automation object of the host: over com::Dispatch (reference counting, names
+// and dispatch IDs from the embedded type library), calls answered by member, failures turned
+// into what automation clients expect, and, for an object that raises events, one connection
+// point for its event interface.
 //
 //   class Window final : public DispatchObject {
 //     Window(...) : DispatchObject(kWindowIid) {}
@@ -21,39 +22,25 @@
 #include <utility>
 #include <vector>
 
-#include "windows/automation/com/com_ptr.h"
 #include "windows/automation/com/com_support.h"
+#include "windows/com/com_ptr.h"
+#include "windows/com/dispatch.h"
 
 namespace lunavant::windows {
 
-// The module the type library is read from; set when the server's module loads.
-void SetServerModule(HMODULE module);
-HMODULE ServerModule();
-// Objects alive in the module, for DllCanUnloadNow.
-LONG LiveObjectCount();
-
 class ConnectionPoint;
 
-class DispatchObject : public IDispatch {
+class DispatchObject : public com::Dispatch<IDispatch> {
  public:
-  // `events_iid` null for an object without events.
+  // `iid` and `events_iid` (null for an object without events) must outlive the object.
   explicit DispatchObject(const IID& iid, const IID* events_iid = nullptr);
-  DispatchObject(const DispatchObject&) = delete;
-  DispatchObject& operator=(const DispatchObject&) = delete;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
-                                          DISPID* ids) override;
   HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID lcid, WORD flags,
                                    DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                                    UINT* argument_error) override;
 
  protected:
-  virtual ~DispatchObject();
+  ~DispatchObject() override;
   // Answers one call; throws host::HostError, DispatchFailure or std::bad_alloc.
   virtual void Call(DISPID member, WORD flags, const Arguments& args, Result& result) = 0;
 
@@ -72,6 +59,9 @@ class DispatchObject : public IDispatch {
   [[noreturn]] static void NoSuchMember() { throw DispatchFailure{DISP_E_MEMBERNOTFOUND}; }
 
  private:
+  bool Serves(REFIID iid) const override;
+  void* InterfaceFor(REFIID iid) override;
+
   class Container final : public IConnectionPointContainer {
    public:
     explicit Container(DispatchObject& outer) : outer_(outer) {}
@@ -87,7 +77,6 @@ class DispatchObject : public IDispatch {
     DispatchObject& outer_;
   };
 
-  LONG references_ = 1;
   const IID& iid_;
   Container container_{*this};
   ConnectionPoint* events_ = nullptr;  // owned: one reference

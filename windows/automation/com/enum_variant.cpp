@@ -5,6 +5,8 @@
 #include <new>
 #include <utility>
 
+#include "windows/com/object.h"
+
 namespace lunavant::windows {
 namespace {
 
@@ -19,27 +21,10 @@ struct Items {
   std::vector<VARIANT> values;
 };
 
-class Enumerator final : public IEnumVARIANT {
+class Enumerator final : public com::Object<IEnumVARIANT> {
  public:
   Enumerator(std::shared_ptr<Items> items, std::size_t next)
       : items_(std::move(items)), next_(next) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IEnumVARIANT) return E_NOINTERFACE;
-    *object = static_cast<IEnumVARIANT*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&references_));
-  }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
 
   HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
     if (out == nullptr) return E_POINTER;
@@ -74,8 +59,8 @@ class Enumerator final : public IEnumVARIANT {
   }
 
  private:
-  ~Enumerator() = default;
-  LONG references_ = 1;
+  bool Serves(REFIID iid) const override { return iid == IID_IEnumVARIANT; }
+
   std::shared_ptr<Items> items_;
   std::size_t next_;
 };

@@ -7,9 +7,11 @@
 
 #include <vector>
 
-#include "windows/automation/com/com_ptr.h"
+#include "windows/com/com_ptr.h"
 
 namespace lunavant::windows {
+
+using com::ComPtr;
 
 // Takes the items; each VARIANT is owned by the enumerator from then on.
 ComPtr<IEnumVARIANT> MakeEnumerator(std::vector<VARIANT> items);

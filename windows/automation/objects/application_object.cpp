@@ -9,6 +9,7 @@
 #include "windows/automation/objects/interface_ids.h"
 #include "windows/automation/server/dispids.h"
 #include "windows/automation/server/reference_host.h"
+#include "windows/com/text.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/model/messages.h"
 #include "workbench/model/table.h"
@@ -53,8 +54,7 @@ VARIANT ObjectArgument(IDispatch* object) {
 workbench::Project* ProjectByName(workbench::Application& app, const std::string& name) {
   for (std::int32_t i = 1; i <= app.ProjectCount(); ++i) {
     workbench::Project* project = app.ProjectAt(i);
-    if (project != nullptr && CompareStringOrdinal(WideOf(project->Name()).c_str(), -1,
-                                                   WideOf(name).c_str(), -1, TRUE) == CSTR_EQUAL) {
+    if (project != nullptr && com::EqualNoCase(com::Widen(project->Name()), com::Widen(name))) {
       return project;
     }
   }
@@ -79,7 +79,7 @@ class ApplicationObject final : public HostObject, private host::ApplicationEven
 
  protected:
   ~ApplicationObject() override { App().RemoveEventSink(*this); }
-  ComPtr<IDispatch> ParentObject() override { return ComPtr<IDispatch>(this); }
+  ComPtr<IDispatch> ParentObject() override { return ComPtr<IDispatch>::Share(this); }
 
   void Call(DISPID member, WORD flags, const Arguments& args, Result& result) override {
     if (CallCommon(member, flags, result)) return;
@@ -87,7 +87,7 @@ class ApplicationObject final : public HostObject, private host::ApplicationEven
     if (!Reads(flags)) NoSuchMember();
     switch (member) {
       case DISPID_APP_NAME:
-        return result.Text(Utf8Of(kReferenceHostDescription));
+        return result.Text(com::Narrow(kReferenceHostDescription));
       case DISPID_APP_VERSION:
         return result.Text(kObjectModelVersion);
       case DISPID_APP_PROJECTS:
@@ -329,14 +329,11 @@ class ProjectsObject final : public HostObject {
 
  protected:
   void Call(DISPID member, WORD flags, const Arguments& args, Result& result) override {
-    if (CallCommon(member, flags, result)) return;
-    if (!Reads(flags)) NoSuchMember();
     workbench::Application& app = App();
+    if (CallCollectionCommon(member, flags, result, DISPID_COLLECTION_COUNT,
+                             [&] { return app.ProjectCount(); }))
+      return;
     switch (member) {
-      case DISPID_LV_NEWENUM:
-        return Enumerate(DISPID_COLLECTION_COUNT, result);
-      case DISPID_COLLECTION_COUNT:
-        return result.Long(app.ProjectCount());
       case DISPID_LV_ITEM:
         return result.Object(ProjectOf(shared_session(), Item(args.Required(0))).get());
       case DISPID_COLLECTION_ADD:
@@ -357,13 +354,7 @@ class ProjectsObject final : public HostObject {
       }
       return project;
     }
-    const std::int32_t position = Arguments::LongOf(index);
-    workbench::Project* project = app.ProjectAt(position);
-    if (project == nullptr) {
-      host::Raise(host::kSubscriptOutOfRange,
-                  workbench::message::NoSuchItem("project", position, app.ProjectCount()));
-    }
-    return project;
+    return &ProjectAtPosition(app, Arguments::LongOf(index), "project");
   }
 };
 
@@ -388,6 +379,16 @@ bool HostObject::CallCommon(DISPID member, WORD flags, Result& result) {
     result.Object(ParentObject().get());
   }
   return true;
+}
+
+workbench::Project& ProjectAtPosition(workbench::Application& app, std::int32_t position,
+                                      std::string_view item) {
+  workbench::Project* project = app.ProjectAt(position);
+  if (project == nullptr) {
+    host::Raise(host::kSubscriptOutOfRange,
+                workbench::message::NoSuchItem(item, position, app.ProjectCount()));
+  }
+  return *project;
 }
 
 ComPtr<IDispatch> HostObject::ParentObject() { return ApplicationOf(shared_session()); }

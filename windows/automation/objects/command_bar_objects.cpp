@@ -86,14 +86,14 @@ class ButtonObject final : public HostObject, private host::CommandBarButtonEven
       case DISPID_BUTTON_PICTURE:
         // The face is kept for whoever draws the bar; the workbench draws none.
         button_.Tag();
-        picture_ = ComPtr<IDispatch>(Arguments::ObjectOf(value));
+        picture_ = ComPtr<IDispatch>::Share(Arguments::ObjectOf(value));
         return;
       default:
         NoSuchMember();
     }
   }
 
-  void Click(host::CommandBarButton&, bool& cancel_default) override {
+  void Click(host::CommandBarButton& /*button*/, bool& cancel_default) override {
     if (!HasSinks()) return;
     VARIANT_BOOL flag = cancel_default ? VARIANT_TRUE : VARIANT_FALSE;
     VARIANT cancel;
@@ -126,14 +126,11 @@ class ControlsObject final : public HostObject {
   ComPtr<IDispatch> ParentObject() override { return CommandBarOf(shared_session(), &bar_); }
 
   void Call(DISPID member, WORD flags, const Arguments& args, Result& result) override {
-    if (CallCommon(member, flags, result)) return;
-    if (!Reads(flags)) NoSuchMember();
     host::CommandBarControls& controls = bar_.Controls();
+    if (CallCollectionCommon(member, flags, result, DISPID_CONTROLS_COUNT,
+                             [&] { return controls.Count(); }))
+      return;
     switch (member) {
-      case DISPID_LV_NEWENUM:
-        return Enumerate(DISPID_CONTROLS_COUNT, result);
-      case DISPID_CONTROLS_COUNT:
-        return result.Long(controls.Count());
       case DISPID_LV_ITEM: {
         auto& button = static_cast<workbench::CommandBarButton&>(controls.Item(args.Long(0)));
         return result.Object(ButtonOf(shared_session(), &button).get());
@@ -205,14 +202,11 @@ class BarsObject final : public HostObject {
 
  protected:
   void Call(DISPID member, WORD flags, const Arguments& args, Result& result) override {
-    if (CallCommon(member, flags, result)) return;
-    if (!Reads(flags)) NoSuchMember();
     workbench::CommandBars& bars = App().Bars();
+    if (CallCollectionCommon(member, flags, result, DISPID_BARS_COUNT,
+                             [&] { return static_cast<std::int32_t>(bars.Bars().size()); }))
+      return;
     switch (member) {
-      case DISPID_LV_NEWENUM:
-        return Enumerate(DISPID_BARS_COUNT, result);
-      case DISPID_BARS_COUNT:
-        return result.Long(static_cast<std::int32_t>(bars.Bars().size()));
       case DISPID_LV_ITEM:
         return result.Object(CommandBarOf(shared_session(), Item(args.Required(0))).get());
       case DISPID_BARS_ADD: {

@@ -15,11 +15,13 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "addin/host/events.h"
 #include "windows/automation/com/dispatch_object.h"
+#include "windows/automation/server/dispids.h"
 #include "workbench/model/application.h"
 
 namespace lunavant::windows {
@@ -58,7 +60,7 @@ class Session {
   template <typename T, typename Make>
   ComPtr<T> Find(ObjectKind kind, const void* model, Make make) {
     const auto found = objects_.find({kind, model});
-    if (found != objects_.end()) return ComPtr<T>(static_cast<T*>(found->second));
+    if (found != objects_.end()) return ComPtr<T>::Share(static_cast<T*>(found->second));
     ComPtr<T> made = make();
     objects_[{kind, model}] = made.get();
     return made;
@@ -85,6 +87,23 @@ class HostObject : public DispatchObject {
   }
   // Application and Parent, which every object answers; false for other members.
   bool CallCommon(DISPID member, WORD flags, Result& result);
+  // What every collection answers, and only reads: Application, Parent, _NewEnum, and its count
+  // (`count_member`, which `count` gives). False for the collection's own members, which a client
+  // may only read as well.
+  template <typename CountOf>
+  bool CallCollectionCommon(DISPID member, WORD flags, Result& result, DISPID count_member,
+                            CountOf count) {
+    if (CallCommon(member, flags, result)) return true;
+    if (!Reads(flags)) NoSuchMember();
+    if (member == DISPID_LV_NEWENUM) {
+      Enumerate(count_member, result);
+    } else if (member == count_member) {
+      result.Long(count());
+    } else {
+      return false;
+    }
+    return true;
+  }
   // The object Parent answers: the application unless an object belongs to another.
   virtual ComPtr<IDispatch> ParentObject();
 
@@ -112,6 +131,11 @@ ComPtr<IDispatch> CommandBarsOf(const std::shared_ptr<Session>& session);
 ComPtr<IDispatch> CommandBarOf(const std::shared_ptr<Session>& session, workbench::CommandBar* bar);
 ComPtr<IDispatch> ButtonOf(const std::shared_ptr<Session>& session,
                            workbench::CommandBarButton* button);
+
+// The application's project at `position` from 1, for Projects and Windows; fails with
+// kSubscriptOutOfRange, naming what the collection holds (`item`), when there is none.
+workbench::Project& ProjectAtPosition(workbench::Application& app, std::int32_t position,
+                                      std::string_view item);
 
 // The workbench task behind a Task object a client hands back; null for any other object.
 workbench::Task* TaskBehind(IDispatch* object);

@@ -28,7 +28,7 @@ class TableFieldObject final : public HostObject {
         field_(table.Columns().Item(position).Field()) {}
 
  protected:
-  void Call(DISPID member, WORD flags, const Arguments&, Result& result) override {
+  void Call(DISPID member, WORD flags, const Arguments& /*args*/, Result& result) override {
     if (CallCommon(member, flags, result)) return;
     if (!Reads(flags)) NoSuchMember();
     switch (member) {
@@ -68,14 +68,11 @@ class TableFieldsObject final : public HostObject {
 
  protected:
   void Call(DISPID member, WORD flags, const Arguments& args, Result& result) override {
-    if (CallCommon(member, flags, result)) return;
-    if (!Reads(flags)) NoSuchMember();
     workbench::ColumnList& columns = table_.Columns();
+    if (CallCollectionCommon(member, flags, result, DISPID_COLLECTION_COUNT,
+                             [&] { return columns.Count(); }))
+      return;
     switch (member) {
-      case DISPID_LV_NEWENUM:
-        return Enumerate(DISPID_COLLECTION_COUNT, result);
-      case DISPID_COLLECTION_COUNT:
-        return result.Long(columns.Count());
       case DISPID_LV_ITEM: {
         const std::int32_t position = args.Long(0);
         columns.Item(position);  // fails outside 1..Count
@@ -107,7 +104,7 @@ class TableObject final : public HostObject {
       : HostObject(std::move(session), ObjectKind::kTable, &table, kTableIid), table_(table) {}
 
  protected:
-  void Call(DISPID member, WORD flags, const Arguments&, Result& result) override {
+  void Call(DISPID member, WORD flags, const Arguments& /*args*/, Result& result) override {
     if (CallCommon(member, flags, result)) return;
     if (!Reads(flags)) NoSuchMember();
     switch (member) {
@@ -139,13 +136,10 @@ class TablesObject final : public HostObject {
   ComPtr<IDispatch> ParentObject() override { return ProjectOf(shared_session(), &project_); }
 
   void Call(DISPID member, WORD flags, const Arguments& args, Result& result) override {
-    if (CallCommon(member, flags, result)) return;
-    if (!Reads(flags)) NoSuchMember();
+    if (CallCollectionCommon(member, flags, result, DISPID_COLLECTION_COUNT,
+                             [&] { return project_.TaskTableCount(); }))
+      return;
     switch (member) {
-      case DISPID_LV_NEWENUM:
-        return Enumerate(DISPID_COLLECTION_COUNT, result);
-      case DISPID_COLLECTION_COUNT:
-        return result.Long(project_.TaskTableCount());
       case DISPID_LV_ITEM: {
         const VARIANT& index = args.Required(0);
         workbench::Table& table = Arguments::IsText(index)

@@ -115,7 +115,7 @@ class ProjectObject final : public HostObject, private host::ProjectEvents {
   }
 
  private:
-  void Open(host::Project&) override {
+  void Open(host::Project& /*pj*/) override {
     if (!HasSinks()) return;
     VARIANT project;
     VariantInit(&project);
@@ -145,13 +145,10 @@ class TasksObject final : public HostObject {
   }
 
   void Call(DISPID member, WORD flags, const Arguments& args, Result& result) override {
-    if (CallCommon(member, flags, result)) return;
-    if (!Reads(flags)) NoSuchMember();
+    if (CallCollectionCommon(member, flags, result, DISPID_COLLECTION_COUNT,
+                             [&] { return Count(); }))
+      return;
     switch (member) {
-      case DISPID_LV_NEWENUM:
-        return Enumerate(DISPID_COLLECTION_COUNT, result);
-      case DISPID_COLLECTION_COUNT:
-        return result.Long(Count());
       case DISPID_LV_ITEM:
         return result.Object(TaskOf(shared_session(), Item(args.Required(0))).get());
       case DISPID_COLLECTION_ADD: {

@@ -18,23 +18,14 @@ class WindowsObject final : public HostObject {
 
  protected:
   void Call(DISPID member, WORD flags, const Arguments& args, Result& result) override {
-    if (CallCommon(member, flags, result)) return;
-    if (!Reads(flags)) NoSuchMember();
     workbench::Application& app = App();
+    if (CallCollectionCommon(member, flags, result, DISPID_COLLECTION_COUNT,
+                             [&] { return app.ProjectCount(); }))
+      return;
     switch (member) {
-      case DISPID_LV_NEWENUM:
-        return Enumerate(DISPID_COLLECTION_COUNT, result);
-      case DISPID_COLLECTION_COUNT:
-        return result.Long(app.ProjectCount());
-      case DISPID_LV_ITEM: {
-        const std::int32_t position = args.Long(0);
-        workbench::Project* project = app.ProjectAt(position);
-        if (project == nullptr) {
-          host::Raise(host::kSubscriptOutOfRange,
-                      workbench::message::NoSuchItem("window", position, app.ProjectCount()));
-        }
-        return result.Object(WindowOf(shared_session(), project).get());
-      }
+      case DISPID_LV_ITEM:
+        return result.Object(
+            WindowOf(shared_session(), &ProjectAtPosition(app, args.Long(0), "window")).get());
       default:
         NoSuchMember();
     }
@@ -48,7 +39,7 @@ class WindowObject final : public HostObject {
         project_(project) {}
 
  protected:
-  void Call(DISPID member, WORD flags, const Arguments&, Result& result) override {
+  void Call(DISPID member, WORD flags, const Arguments& /*args*/, Result& result) override {
     if (CallCommon(member, flags, result)) return;
     if (!Reads(flags)) NoSuchMember();
     switch (member) {
@@ -81,14 +72,10 @@ class ListObject final : public HostObject {
 
  protected:
   void Call(DISPID member, WORD flags, const Arguments& args, Result& result) override {
-    if (CallCommon(member, flags, result)) return;
-    if (!Reads(flags)) NoSuchMember();
     const auto count = static_cast<std::int32_t>(items_.size());
+    if (CallCollectionCommon(member, flags, result, DISPID_COLLECTION_COUNT, [&] { return count; }))
+      return;
     switch (member) {
-      case DISPID_LV_NEWENUM:
-        return Enumerate(DISPID_COLLECTION_COUNT, result);
-      case DISPID_COLLECTION_COUNT:
-        return result.Long(count);
       case DISPID_LV_ITEM: {
         const std::int32_t position = args.Long(0);
         if (position < 1 || position > count) {

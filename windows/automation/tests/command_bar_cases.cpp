@@ -61,7 +61,8 @@ int CommandBarCases(Checks& checks) {
   const ComPtr<Sink> second = Sink::Make(kCommandBarButtonEventsIid);
   first->Advise(add);
   second->Advise(add);
-  first->SetHandler([](DISPID, DISPPARAMS& params) { *params.rgvarg[0].pboolVal = VARIANT_TRUE; });
+  first->SetHandler(
+      [](DISPID /*member*/, DISPPARAMS& params) { *params.rgvarg[0].pboolVal = VARIANT_TRUE; });
   add.Call("Execute");
   checks.Equal(static_cast<std::int64_t>(first->Events().size()), 1, "one Click to the first");
   checks.Equal(static_cast<std::int64_t>(second->Events().size()), 1, "one Click to the second");

@@ -96,7 +96,7 @@ void ApplicationEvents(Checks& checks, const Object& app) {
   const ComPtr<Sink> third = Sink::Make(kApplicationEventsIid);
   third->Advise(app);
   first->Clear();
-  first->SetHandler([&](DISPID member, DISPPARAMS&) {
+  first->SetHandler([&](DISPID member, DISPPARAMS& /*params*/) {
     if (member == DISPID_EVENT_PROJECTCALCULATE) third->Unadvise();
   });
   app.Call("CalculateProject");

@@ -163,7 +163,7 @@ Variant Object::Call(const std::string& name, std::vector<Variant> args) const {
 
 Object Object::Get(const std::string& name, std::vector<Variant> args) const {
   const Variant value = Invoke(name, DISPATCH_PROPERTYGET | DISPATCH_METHOD, args, false);
-  return Object(ComPtr<IDispatch>(value.AsObject()));
+  return Object(ComPtr<IDispatch>::Share(value.AsObject()));
 }
 
 void Object::Put(const std::string& name, const Variant& value) const {
@@ -196,7 +196,7 @@ std::vector<Variant> Object::Items() const {
   return result;
 }
 
-void Sink::Advise(const Object& source) {
+void Sink::Advise(const testing::Object& source) {
   ComPtr<IConnectionPointContainer> container;
   HRESULT hr = source.get()->QueryInterface(IID_IConnectionPointContainer,
                                             reinterpret_cast<void**>(container.put()));
@@ -214,28 +214,9 @@ void Sink::Unadvise() {
   if (FAILED(hr)) throw CallFailed(hr, 0, "Unadvise");
 }
 
-HRESULT Sink::QueryInterface(REFIID iid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  *object = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IDispatch && iid != events_iid_) return E_NOINTERFACE;
-  *object = static_cast<IDispatch*>(this);
-  AddRef();
-  return S_OK;
-}
-
-ULONG Sink::Release() {
-  const long left = --references_;
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
-}
-
-HRESULT Sink::GetTypeInfoCount(UINT* count) {
-  *count = 0;
-  return S_OK;
-}
-
-HRESULT Sink::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                     UINT*) {
+HRESULT Sink::Invoke(DISPID member, REFIID /*iid*/, LCID /*lcid*/, WORD /*flags*/,
+                     DISPPARAMS* params, VARIANT* /*result*/, EXCEPINFO* /*exception*/,
+                     UINT* /*argument_error*/) {
   Event event{member, {}, {}};
   for (UINT i = 0; i < params->cArgs; ++i) {
     const VARIANT& argument = params->rgvarg[i];

@@ -23,9 +23,12 @@
 #include <string>
 #include <vector>
 
-#include "windows/automation/com/com_ptr.h"
+#include "windows/com/com_ptr.h"
+#include "windows/com/dispatch.h"
 
 namespace lunavant::windows::testing {
+
+using com::ComPtr;
 
 // An owning VARIANT.
 class Variant {
@@ -89,7 +92,7 @@ class Object {
 // An event sink for one event interface: records each call (dispatch ID and the arguments as
 // rgvarg had them, last parameter first) and hands it to a handler, which may write through the
 // by-reference arguments.
-class Sink final : public IDispatch {
+class Sink final : public com::Dispatch<IDispatch> {
  public:
   struct Event {
     DISPID member;
@@ -105,25 +108,17 @@ class Sink final : public IDispatch {
   void Clear() { events_.clear(); }
 
   // Advise on `source`'s connection point of the sink's interface; Unadvise with the cookie.
-  void Advise(const Object& source);
+  void Advise(const testing::Object& source);
   void Unadvise();
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-  ULONG STDMETHODCALLTYPE Release() override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
-                                   EXCEPINFO*, UINT*) override;
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID lcid, WORD flags,
+                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                   UINT* argument_error) override;
 
  private:
   explicit Sink(const IID& events) : events_iid_(events) {}
-  ~Sink() = default;
+  bool Serves(REFIID iid) const override { return iid == IID_IDispatch || iid == events_iid_; }
 
-  long references_ = 1;
   IID events_iid_;
   std::vector<Event> events_;
   Handler handler_;

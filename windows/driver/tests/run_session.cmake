@@ -14,18 +14,12 @@ cmake_minimum_required(VERSION 3.25)
 set(addins_key "HKCU\\Software\\Microsoft\\Office\\MS Project\\Addins")
 set(addin_progid "Lunavant.TestAddIn")
 set(step_timeout 60)
+set(wine_step_timeout ${step_timeout})
+include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/wine_test_steps.cmake")
 
 # Wine reads a Unix path given to a Windows program as a path on its drive Z:.
 function(windows_path out path)
   set(${out} "Z:${path}" PARENT_SCOPE)
-endfunction()
-
-function(wine_step what)
-  execute_process(COMMAND "${WINE}" ${ARGN}
-    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT ${step_timeout})
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "${what} failed (${result}):\n${out}\n${err}")
-  endif()
 endfunction()
 
 function(register dll)

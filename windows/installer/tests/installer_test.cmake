@@ -21,20 +21,8 @@ get_filename_component(wineserver "${WINE}" DIRECTORY)
 set(wineserver "${wineserver}/wineserver")
 get_filename_component(work "${PREFIX}" DIRECTORY)
 set(failures "")
-
-function(fail text)
-  set(failures "${failures}${text}\n" PARENT_SCOPE)
-endfunction()
-
-# Runs a Windows program; stops the test when it fails. Its output in `out`.
-function(wine_step what)
-  execute_process(COMMAND "${WINE}" ${ARGN}
-    RESULT_VARIABLE result OUTPUT_VARIABLE text ERROR_VARIABLE err TIMEOUT 120)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "${what} failed (${result}):\n${text}\n${err}")
-  endif()
-  set(out "${text}" PARENT_SCOPE)
-endfunction()
+set(registry_view ${BITS})
+include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/wine_test_steps.cmake")
 
 # Waits until every program of the prefix has ended, wine's own services included.
 function(wait_for_prefix)
@@ -73,18 +61,6 @@ macro(expect_same what before after)
   endif()
 endmacro()
 
-# Runs `reg query KEY [args]` in the DLL's registry view; sets found and out.
-function(query key)
-  execute_process(COMMAND "${WINE}" reg query "${key}" ${ARGN} /reg:${BITS}
-    RESULT_VARIABLE result OUTPUT_VARIABLE text ERROR_QUIET TIMEOUT 60)
-  if(result EQUAL 0)
-    set(found TRUE PARENT_SCOPE)
-  else()
-    set(found FALSE PARENT_SCOPE)
-  endif()
-  set(out "${text}" PARENT_SCOPE)
-endfunction()
-
 # A fresh prefix, as a new Windows user account would be: the keys every Windows has and a
 # fresh wine prefix lacks are made, so they are not taken for the installer's own.
 set(ENV{WINEPREFIX} "${PREFIX}")
@@ -105,7 +81,7 @@ foreach(key "HKCU\\Software\\Classes\\CLSID"
             "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall")
   wine_step("making ${key}" reg add "${key}" /f)
 endforeach()
-wine_step("registering the host" "${DRIVER}" --register "Z:${HOST_DLL}")
+register_host()
 wait_for_prefix()
 snapshot(before)
 
@@ -151,24 +127,16 @@ set(install_location "${CMAKE_MATCH_1}")
 if(NOT install_location MATCHES "^C:\\\\users\\\\[^\\\\]+\\\\AppData\\\\Local\\\\Programs\\\\Lunavant$")
   fail("installed into '${install_location}', not the user's programs folder")
 endif()
-string(REGEX MATCHALL "\n +[^ \n]+ +REG_[A-Z_]+ +[^\r\n]*" values "${out}")
-list(LENGTH values count)
-if(NOT count EQUAL 8)
-  fail("the uninstall entry holds ${count} values, expected 8:\n${out}")
-endif()
 set(uninstaller "${install_location}\\Uninstall.exe")
 string(REPLACE "\\" "\\\\" uninstaller_pattern "${uninstaller}")
-foreach(expected "DisplayName +REG_SZ +Lunavant"
-                 "UninstallString +REG_SZ +\"${uninstaller_pattern}\""
-                 "QuietUninstallString +REG_SZ +\"${uninstaller_pattern}\" /S"
-                 "DisplayVersion +REG_SZ +${VERSION}"
-                 "Publisher +REG_SZ +Lunavant"
-                 "NoModify +REG_DWORD +0x1"
-                 "NoRepair +REG_DWORD +0x1")
-  if(NOT out MATCHES "\n +${expected}\r?\n")
-    fail("the uninstall entry has no value matching '${expected}':\n${out}")
-  endif()
-endforeach()
+expect_key_values("the uninstall entry" 8
+  "DisplayName +REG_SZ +Lunavant"
+  "UninstallString +REG_SZ +\"${uninstaller_pattern}\""
+  "QuietUninstallString +REG_SZ +\"${uninstaller_pattern}\" /S"
+  "DisplayVersion +REG_SZ +${VERSION}"
+  "Publisher +REG_SZ +Lunavant"
+  "NoModify +REG_DWORD +0x1"
+  "NoRepair +REG_DWORD +0x1")
 
 # Exactly the add-in, its converter, the faces and the uninstaller, in the programs folder.
 snapshot(installed FILES_ONLY)
@@ -200,18 +168,11 @@ if(NOT out MATCHES "REG_SZ +${dll_pattern}\r?\n")
 endif()
 
 # The host connects the installed add-in, and the user works with its toolbar.
-file(STRINGS "${ANSWERS}" answers)
-list(FILTER answers EXCLUDE REGEX "^#")
-execute_process(
-  COMMAND "${WINE}" "${ANSWERER}" --timeout 100 ${answers}
-  COMMAND "${WINE}" "${DRIVER}" --addin Lunavant.Connect "Z:${SCRIPT}"
-  RESULTS_VARIABLE results OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 150)
-list(GET results 0 answerer_result)
-list(GET results 1 driver_result)
+run_answered_session("${SCRIPT}" "${ANSWERS}")
 if(NOT driver_result EQUAL 0 OR NOT answerer_result EQUAL 0)
-  fail("the session failed: the driver exited ${driver_result}, the answerer ${answerer_result}\n${out}\n${err}")
-elseif(NOT out MATCHES "Lunavant.Connect \\(Lunavant\\): connected")
-  fail("the host did not connect the installed add-in:\n${out}")
+  fail("the session failed: the driver exited ${driver_result}, the answerer ${answerer_result}\n${session_out}\n${session_err}")
+elseif(NOT session_out MATCHES "Lunavant.Connect \\(Lunavant\\): connected")
+  fail("the host did not connect the installed add-in:\n${session_out}")
 endif()
 wait_for_prefix()
 

@@ -1,19 +1,17 @@
 // SPDX-License-Identifier: MIT
-// The test add-in's exports: its class object, unloading, and registration of its class and of
-// its add-in record (LoadBehavior 3, so the host connects it at start-up).
-#include <windows.h>
+// What the test add-in serves through the shared exports (inproc_server.h): its class, and the
+// registration of its class and of its add-in record (LoadBehavior 3, so the host connects it at
+// start-up).
+#include "inproc_server.h"
 
 #include "addin_record.h"
-#include "class_factory.h"
 #include "connect.h"
 #include "identity.h"
-#include "module.h"
 #include "registration.h"
 #include "test_addin.h"
 
+namespace lunavant {
 namespace {
-
-using namespace lunavant;
 
 constexpr com::ServedClass kClasses[] = {{&CLSID_Connect, &test_addin::MakeConnect}};
 
@@ -21,27 +19,9 @@ com::InprocClass ConnectClass() {
   return {CLSID_Connect, test_addin::kProgId, test_addin::kFriendlyName};
 }
 
-}  // namespace
-
-extern "C" {
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    com::SetModuleInstance(instance);
-    DisableThreadLibraryCalls(instance);
-  }
-  return TRUE;
-}
-
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** result) {
-  return com::GetClassObject(kClasses, clsid, iid, result);
-}
-
-STDAPI DllCanUnloadNow() { return com::ModuleCanUnload() ? S_OK : S_FALSE; }
-
-STDAPI DllRegisterServer() {
+HRESULT RegisterServer(const std::wstring& module_path) {
   try {
-    const HRESULT hr = com::RegisterInprocClassWherePermitted(ConnectClass(), com::ModulePath());
+    const HRESULT hr = com::RegisterInprocClassWherePermitted(ConnectClass(), module_path);
     if (FAILED(hr)) return hr;
     com::AddInRecord record;
     record.prog_id = test_addin::kProgId;
@@ -55,7 +35,7 @@ STDAPI DllRegisterServer() {
   }
 }
 
-STDAPI DllUnregisterServer() {
+HRESULT UnregisterServer() {
   try {
     const LSTATUS status = com::DeleteAddInRecord(test_addin::kProgId);
     const HRESULT hr = com::UnregisterInprocClass(ConnectClass());
@@ -66,4 +46,8 @@ STDAPI DllUnregisterServer() {
   }
 }
 
-}  // extern "C"
+}  // namespace
+
+const com::InprocServer com::kThisServer = {kClasses, &RegisterServer, &UnregisterServer};
+
+}  // namespace lunavant
