@@ -26,15 +26,7 @@ for package in "${packages[@]}"; do
   fi
 done
 
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-# expect_in TEXT NEEDLE WHAT
-expect_in() {
-  if ! grep -qF -- "$2" <<<"$1"; then fail "$3: no '$2' in:"$'\n'"$1"; fi
-}
+source tests/support/checks.sh
 
 work=$(mktemp -d)
 installed=false

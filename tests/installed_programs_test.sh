@@ -12,14 +12,7 @@ trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
 
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-expect_in() {
-  if ! grep -qF -- "$2" <<<"$1"; then fail "$3: no '$2' in:"$'\n'"$1"; fi
-}
+source "$(dirname "$0")/support/checks.sh"
 
 # A fresh user: a new home and configuration folder, run from inside it.
 fresh_user() {
