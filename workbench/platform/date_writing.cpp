@@ -1,18 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/platform/date_writing.h"
 
+#include <cstdio>
+
 #include "datepattern/date_pattern.h"
 
 namespace lunavant::workbench {
-namespace {
-
-// At least two digits.
-void AppendPadded(std::string& out, std::int32_t value) {
-  if (value >= 0 && value < 10) out += '0';
-  out += std::to_string(value);
-}
-
-}  // namespace
 
 std::string FormatDateWithPattern(std::string_view pattern, std::int32_t year, std::int32_t month,
                                   std::int32_t day, bool two_digit_year) {
@@ -22,13 +15,9 @@ std::string FormatDateWithPattern(std::string_view pattern, std::int32_t year, s
 }
 
 std::string FormatTimeOfDay(std::int32_t hour, std::int32_t minute, std::int32_t second) {
-  std::string text;
-  text.reserve(8);
-  AppendPadded(text, hour);
-  text += ':';
-  AppendPadded(text, minute);
-  text += ':';
-  AppendPadded(text, second);
+  char text[3 * 12];  // three numbers of up to 11 characters, two colons and the terminating zero
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(hour),
+                static_cast<int>(minute), static_cast<int>(second));
   return text;
 }
 
