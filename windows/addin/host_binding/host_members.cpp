@@ -18,7 +18,7 @@ namespace {
 
 Variant Call(const AutomationObject& object, const HostMember& entry,
              std::initializer_list<Variant> args) {
-  if (entry.kind != CallKind::kMethod && entry.kind != CallKind::kPropertyGet) {
+  if (entry.kind != CallKind::kMethod && entry.kind != CallKind::kGet) {
     RaiseMisuse(entry, "otherwise");
   }
   if (static_cast<int>(args.size()) != entry.arguments) RaiseMisuse(entry, "with other arguments");
@@ -27,9 +27,9 @@ Variant Call(const AutomationObject& object, const HostMember& entry,
 
 void Put(const AutomationObject& object, const HostMember& entry, const Variant& value) {
   switch (entry.kind) {
-    case CallKind::kPropertyPut:
+    case CallKind::kPut:
       return object.Put(entry.name, value);
-    case CallKind::kPropertyPutRef:
+    case CallKind::kPutRef:
       return object.PutRef(entry.name, ObjectOf(value).get());
     default:
       RaiseMisuse(entry, "otherwise");

@@ -72,7 +72,7 @@ class TableObject final : public host::Table, public HeldObject {
       : session_(session), table_(session.Object(std::move(table), ObjectKind::kTable)) {}
   std::string Name() const override { return TextOf(Call(table_, member::kTableName)); }
   host::ColumnList& Columns() override {
-    ComPtr<IDispatch> fields = ObjectOf(Call(table_, member::kTableFields));
+    ComPtr<IDispatch> fields = ObjectOf(Call(table_, member::kTableColumns));
     if (!fields) RaiseObjectRequired();
     return session_.Keep(std::make_unique<ColumnListObject>(session_, std::move(fields)));
   }
@@ -96,7 +96,7 @@ host::Project* ApplicationObject::ActiveProject() {
 }
 
 std::int32_t ApplicationObject::ProjectCount() const {
-  ComPtr<IDispatch> projects = ObjectOf(Call(app_, member::kProjects));
+  ComPtr<IDispatch> projects = ObjectOf(Call(app_, member::kOpenProjects));
   if (!projects) RaiseObjectRequired();
   return LongOf(Call(session_.Object(projects, ObjectKind::kProjects), member::kProjectsCount));
 }
@@ -191,7 +191,7 @@ void ApplicationObject::AddEventSink(host::ApplicationEvents& sink) {
 void ApplicationObject::RemoveEventSink(host::ApplicationEvents& sink) { sinks_.erase(&sink); }
 
 host::CommandBarCollection* ApplicationObject::CommandBars() {
-  return session_.BarsFor(ObjectOf(Call(app_, member::kCommandBars)));
+  return session_.BarsFor(ObjectOf(Call(app_, member::kApplicationCommandBars)));
 }
 
 namespace {
@@ -256,13 +256,13 @@ host::Table& ProjectObject::TaskTable(std::int32_t position) {
 host::Table& ProjectObject::TaskTable(std::string_view name) { return TableOf(Text(name)); }
 
 std::int32_t ProjectObject::TaskCount() const {
-  ComPtr<IDispatch> tasks = ObjectOf(Call(project_, member::kTasks));
+  ComPtr<IDispatch> tasks = ObjectOf(Call(project_, member::kProjectTasks));
   if (!tasks) RaiseObjectRequired();
   return LongOf(Call(session_.Object(tasks, ObjectKind::kTasks), member::kTasksCount));
 }
 
 host::Task* ProjectObject::TaskAt(std::int32_t position) {
-  ComPtr<IDispatch> tasks = ObjectOf(Call(project_, member::kTasks));
+  ComPtr<IDispatch> tasks = ObjectOf(Call(project_, member::kProjectTasks));
   if (!tasks) RaiseObjectRequired();
   return session_.TaskFor(ObjectOf(Call(session_.Object(tasks, ObjectKind::kTasks),
                                         member::kTasksItem, {Variant::Long(position)})));

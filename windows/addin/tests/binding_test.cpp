@@ -231,11 +231,11 @@ INVOKEKIND InvokeKindOf(winaddin::CallKind kind) {
   switch (kind) {
     case winaddin::CallKind::kMethod:
       return INVOKE_FUNC;
-    case winaddin::CallKind::kPropertyGet:
+    case winaddin::CallKind::kGet:
       return INVOKE_PROPERTYGET;
-    case winaddin::CallKind::kPropertyPut:
+    case winaddin::CallKind::kPut:
       return INVOKE_PROPERTYPUT;
-    case winaddin::CallKind::kPropertyPutRef:
+    case winaddin::CallKind::kPutRef:
       return INVOKE_PROPERTYPUTREF;
   }
   return INVOKE_FUNC;
