@@ -124,6 +124,11 @@ HRESULT DispatchObject::CheckDeclared(DISPID member, WORD flags, const DISPPARAM
     if (!IsOptional(function->lprgelemdescParam[i])) required = static_cast<UINT>(i) + 1;
   }
   if (given < required || given > static_cast<UINT>(function->cParams)) return DISP_E_BADPARAMCOUNT;
+  // Arguments by name, other than a put's new value, stand in no order of the declaration's.
+  const bool positional =
+      params.cNamedArgs == 0 || (params.cNamedArgs == 1 && params.rgdispidNamedArgs != nullptr &&
+                                 params.rgdispidNamedArgs[0] == DISPID_PROPERTYPUT);
+  if (!positional) return S_OK;
   for (UINT i = 0; i < given; ++i) {
     // rgvarg holds the arguments last first.
     const VARIANT& argument = params.rgvarg[given - 1 - i];
