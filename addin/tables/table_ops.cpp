@@ -37,9 +37,9 @@ bool ViewShowsField(host::FieldId field) {
 // redraws it without the deleted column and drops a selection that went with it.
 void RefreshActiveView() { ApplyTable(ActiveProject().CurrentTable()); }
 
-// The texts go with the pair even when the view shows another table, where selecting the
-// column's position would clear a field the user keeps data in. Each write raises
-// ProjectBeforeTaskChange, as the clearing through the view does.
+// The texts go with the pair even when the view shows another table, which has no column of the
+// field for the host to select. Each write raises ProjectBeforeTaskChange, as the clearing through
+// the view does.
 void EraseFieldText(host::FieldId field) {
   host::Project& project = ActiveProject();
   for (std::int32_t position = 1; position <= project.TaskCount(); ++position) {
