@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: MIT
+#include "calendar.h"
+
+#include <string_view>
+#include <vector>
+
+#include "corrections.h"
+#include "corrections_file.h"
+
+#ifndef ORBELUNE_VERSION
+#define ORBELUNE_VERSION "0"
+#endif
+
+namespace lunavant::converter::detail {
+namespace {
+
+constexpr std::string_view kTableLine = "Orbelune " ORBELUNE_VERSION
+                                        ": Umm al-Qura table 1356-01 to 1500-12 (built in, "
+                                        "official), the tabular calendar outside it\n";
+
+std::string CorrectionLines(const std::vector<Correction>& corrections) {
+  std::string lines;
+  for (const Correction& c : corrections) {
+    char month[16];
+    std::snprintf(month, sizeof month, "%04d-%02d", static_cast<int>(c.year),
+                  static_cast<int>(c.month));
+    lines +=
+        "line " + std::to_string(c.line) + ": " + month + " " +
+        (c.first_day != 0 ? "starts " + DayText(c.first_day) : std::to_string(c.length) + " days") +
+        " | " + c.source + "\n";
+  }
+  return lines;
+}
+
+Calendar Refused(const std::string& path, const std::string& reason) {
+  Calendar calendar;
+  calendar.refused = true;
+  calendar.description = std::string(kTableLine) + "corrections: " + path +
+                         " refused, the built-in table is in force: " + reason + "\n";
+  return calendar;
+}
+
+Calendar FromFile(const std::string& path, const CorrectionsFile& file) {
+  if (!file.exists) return Refused(path, "the file does not exist");
+  if (!file.read) return Refused(path, "the file cannot be read, or is longer than 1 MiB");
+  CorrectedTable corrected = ApplyCorrections(file.text);
+  if (!corrected.accepted) return Refused(path, corrected.reason);
+  Calendar calendar;
+  calendar.table = corrected.table;
+  calendar.description = std::string(kTableLine) + "corrections: " + path + ", " +
+                         std::to_string(corrected.corrections.size()) +
+                         (corrected.corrections.size() == 1 ? " line\n" : " lines\n") +
+                         CorrectionLines(corrected.corrections) + ChangedMonthLines(calendar.table);
+  return calendar;
+}
+
+Calendar Load() {
+  std::vector<std::string> places;
+  if (const auto named = CorrectionsOverride()) {
+    if (named->empty()) {
+      Calendar calendar;
+      calendar.description =
+          std::string(kTableLine) + "corrections: none (ORBELUNE_CORRECTIONS is empty)\n";
+      return calendar;
+    }
+    return CalendarWith(*named);
+  }
+  places = CorrectionsPlaces();
+  for (const std::string& place : places) {
+    const CorrectionsFile file = ReadCorrectionsFile(place);
+    if (file.exists) return FromFile(place, file);
+  }
+  std::string looked;
+  for (const std::string& place : places) looked += (looked.empty() ? "" : ", ") + place;
+  Calendar calendar;
+  calendar.description =
+      std::string(kTableLine) + "corrections: none (looked for " + looked + ")\n";
+  return calendar;
+}
+
+}  // namespace
+
+const Calendar& CalendarInForce() {
+  static const Calendar in_force = Load();
+  return in_force;
+}
+
+Calendar CalendarWith(const std::string& path) { return FromFile(path, ReadCorrectionsFile(path)); }
+
+}  // namespace lunavant::converter::detail
