@@ -17,10 +17,12 @@ function(lunavant_add_test name)
       LUNAVANT_CONVERTER_DIR="$<TARGET_FILE_DIR:converter>")
     add_dependencies(${name} converter)
   endif()
-  set(properties "")
+  # The built-in Hijri table alone, whatever corrections file the machine's user keeps; a test of
+  # corrections names its own file.
+  set(properties ENVIRONMENT_MODIFICATION "ORBELUNE_CORRECTIONS=set:")
   if(ARG_GUI)
     # A modal dialog nobody answers would wait for ever; a GUI test gets a minute.
-    set(properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 60)
+    list(APPEND properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 60)
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()
