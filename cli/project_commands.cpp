@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "cli/project_commands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <sstream>
 
 #include "addin/host/error.h"
 #include "cli/exit_status.h"
+#include "cli/hijri_calendar_command.h"
 #include "cli/hijri_check.h"
 #include "cli/messages.h"
 #include "cli/text_grid.h"
@@ -358,6 +360,9 @@ int RunVerify(Terminal& terminal, const SessionOptions& options,
     throw CommandError(kExitAddIn, message::ConverterMissing(e.what()));
   }
   progress.Finish();
+  if (const auto calendar = ConverterCalendar(*converter)) {
+    MarkCorrectedCells(check, ChangedMonths(calendar->text), app.DateSeparator());
+  }
 
   if (check.pairs.empty()) {
     terminal.out << message::NoPairs(session.FileName()) << '\n';
@@ -379,11 +384,15 @@ int RunVerify(Terminal& terminal, const SessionOptions& options,
     grid.AddRow({std::to_string(problem.task_id), problem.task_name, problem.field, problem.stored,
                  problem.expected, problem.kind});
   }
+  const auto corrected =
+      std::count_if(check.problems.begin(), check.problems.end(),
+                    [](const CellProblem& problem) { return problem.kind == "corrected"; });
   terminal.out << grid.Render()
                << message::VerifyFound(session.FileName(),
                                        static_cast<std::int64_t>(check.problems.size()),
                                        check.cells)
                << '\n';
+  if (corrected > 0) terminal.out << message::VerifyCorrected(corrected) << '\n';
   return kExitRefused;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "calendar.h"
 
+#include <cstdio>
 #include <string_view>
 #include <vector>
 
@@ -32,24 +33,30 @@ std::string CorrectionLines(const std::vector<Correction>& corrections) {
   return lines;
 }
 
-Calendar Refused(const std::string& path, const std::string& reason) {
+// A file put in force, or only checked (its words say which).
+enum class Use { kInForce, kChecked };
+
+Calendar Refused(const std::string& path, const std::string& reason, Use use) {
   Calendar calendar;
   calendar.refused = true;
   calendar.description = std::string(kTableLine) + "corrections: " + path +
-                         " refused, the built-in table is in force: " + reason + "\n";
+                         (use == Use::kInForce ? " refused, the built-in table is in force: "
+                                               : " refused, the built-in table would stay: ") +
+                         reason + "\n";
   return calendar;
 }
 
-Calendar FromFile(const std::string& path, const CorrectionsFile& file) {
-  if (!file.exists) return Refused(path, "the file does not exist");
-  if (!file.read) return Refused(path, "the file cannot be read, or is longer than 1 MiB");
+Calendar FromFile(const std::string& path, const CorrectionsFile& file, Use use) {
+  if (!file.exists) return Refused(path, "the file does not exist", use);
+  if (!file.read) return Refused(path, "the file cannot be read, or is longer than 1 MiB", use);
   CorrectedTable corrected = ApplyCorrections(file.text);
-  if (!corrected.accepted) return Refused(path, corrected.reason);
+  if (!corrected.accepted) return Refused(path, corrected.reason, use);
   Calendar calendar;
   calendar.table = corrected.table;
   calendar.description = std::string(kTableLine) + "corrections: " + path + ", " +
                          std::to_string(corrected.corrections.size()) +
-                         (corrected.corrections.size() == 1 ? " line\n" : " lines\n") +
+                         (corrected.corrections.size() == 1 ? " line" : " lines") +
+                         (use == Use::kInForce ? "\n" : ", checked, not in force\n") +
                          CorrectionLines(corrected.corrections) + ChangedMonthLines(calendar.table);
   return calendar;
 }
@@ -63,12 +70,12 @@ Calendar Load() {
           std::string(kTableLine) + "corrections: none (ORBELUNE_CORRECTIONS is empty)\n";
       return calendar;
     }
-    return CalendarWith(*named);
+    return FromFile(*named, ReadCorrectionsFile(*named), Use::kInForce);
   }
   places = CorrectionsPlaces();
   for (const std::string& place : places) {
     const CorrectionsFile file = ReadCorrectionsFile(place);
-    if (file.exists) return FromFile(place, file);
+    if (file.exists) return FromFile(place, file, Use::kInForce);
   }
   std::string looked;
   for (const std::string& place : places) looked += (looked.empty() ? "" : ", ") + place;
@@ -85,6 +92,8 @@ const Calendar& CalendarInForce() {
   return in_force;
 }
 
-Calendar CalendarWith(const std::string& path) { return FromFile(path, ReadCorrectionsFile(path)); }
+Calendar CalendarWith(const std::string& path) {
+  return FromFile(path, ReadCorrectionsFile(path), Use::kChecked);
+}
 
 }  // namespace lunavant::converter::detail
