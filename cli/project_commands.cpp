@@ -8,7 +8,6 @@
 
 #include "addin/host/error.h"
 #include "cli/exit_status.h"
-#include "cli/hijri_calendar_command.h"
 #include "cli/hijri_check.h"
 #include "cli/messages.h"
 #include "cli/text_grid.h"
@@ -16,6 +15,7 @@
 #include "workbench/files/project_file.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/ui/scripted_dialogs.h"
+#include "workbench/view/hijri_days.h"
 
 namespace lunavant::cli {
 namespace {
@@ -360,8 +360,8 @@ int RunVerify(Terminal& terminal, const SessionOptions& options,
     throw CommandError(kExitAddIn, message::ConverterMissing(e.what()));
   }
   progress.Finish();
-  if (const auto calendar = ConverterCalendar(*converter)) {
-    MarkCorrectedCells(check, ChangedMonths(calendar->text), app.DateSeparator());
+  if (const auto calendar = workbench::CalendarVersionOf(*converter, nullptr)) {
+    MarkCorrectedCells(check, workbench::ChangedMonths(calendar->text), app.DateSeparator());
   }
 
   if (check.pairs.empty()) {
