@@ -24,7 +24,7 @@
  *   hijri-corrections.txt, moves month boundaries inside the table, one month a line:
  *       1446-10 | starts 2025-03-31 | where it was announced
  *       1446-09 | 30 days | where it was announced
- *   It is read once, at the first call of any function here, from the first place that has one:
+ *   It is read once, when the library is loaded, from the first place that has one:
  *   the file ORBELUNE_CORRECTIONS names (set but empty: no file at all, the table alone); else
  *   the user's configuration folder ($XDG_CONFIG_HOME/orbelune, by default ~/.config/orbelune;
  *   on Windows %APPDATA%\Orbelune); else the library's own folder (site-wide). The file is
@@ -47,8 +47,8 @@
  * Errors
  *   Both functions return ORBELUNE_OK (0) when done and a non-zero code otherwise. A null pointer
  *   returns ORBELUNE_NULL_POINTER and writes nothing. Any other failure sets every output to 0.
- *   Neither function throws or keeps state between calls but the calendar read at the first call;
- *   only that first call allocates; all are thread-safe.
+ *   Neither function throws, keeps state between calls (the calendar is read at load) or
+ *   allocates; both are thread-safe.
  */
 #ifndef ORBELUNE_H
 #define ORBELUNE_H

@@ -85,12 +85,26 @@ Calendar Load() {
   return calendar;
 }
 
+Calendar LoadOrBuiltIn() noexcept {
+  try {
+    return Load();
+  } catch (...) {
+    Calendar calendar;
+    calendar.refused = true;
+    try {
+      calendar.description =
+          std::string(kTableLine) +
+          "corrections: not read (out of memory), the built-in table is in force\n";
+    } catch (...) {
+      // The words too are beyond reach: the table alone, unexplained.
+    }
+    return calendar;
+  }
+}
+
 }  // namespace
 
-const Calendar& CalendarInForce() {
-  static const Calendar in_force = Load();
-  return in_force;
-}
+const Calendar g_calendar_in_force = LoadOrBuiltIn();
 
 Calendar CalendarWith(const std::string& path) {
   return FromFile(path, ReadCorrectionsFile(path), Use::kChecked);

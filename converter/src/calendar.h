@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The calendar in force: the built-in Umm al-Qura table with the corrections file found at the
-// first conversion, and the text that says so.
+// The calendar in force: the built-in Umm al-Qura table with the corrections file found when the
+// library was loaded, and the text that says so.
 #pragma once
 
 #include <string>
@@ -17,9 +17,11 @@ struct Calendar {
   bool refused = false;  // a corrections file was there but not taken: the table alone
 };
 
-// Read once, at the first call, from the place ORBELUNE_CORRECTIONS names or the usual places.
-// Thread-safe; never throws once read.
-const Calendar& CalendarInForce();
+// Read once, as the library is loaded (a global's initialisation: before dlopen or LoadLibrary
+// returns, so every call sees it complete), from the place ORBELUNE_CORRECTIONS names or the
+// usual places. A failure to read leaves the built-in table in force; nothing escapes the load.
+// Reached directly rather than through a function, so a conversion pays nothing for it.
+extern const Calendar g_calendar_in_force;
 
 // What the corrections file at `path` would put in force, checked but not applied.
 Calendar CalendarWith(const std::string& path);

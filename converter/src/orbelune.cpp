@@ -35,7 +35,7 @@ int32_t GregorianToHijri(int32_t gy, int32_t gm, int32_t gd, HijriDate& hijri, i
   if (gy < 1 || gy > 9999) return ORBELUNE_OUT_OF_RANGE;
   const int32_t z = detail::DaysFromCivil(gy, gm, gd);
   if (z < kFirstDay) return ORBELUNE_OUT_OF_RANGE;
-  hijri = detail::HijriFromDays(detail::CalendarInForce().table, z);
+  hijri = detail::HijriFromDays(detail::g_calendar_in_force.table, z);
   weekday = detail::WeekdayFromDays(z);
   return ORBELUNE_OK;
 }
@@ -43,7 +43,7 @@ int32_t GregorianToHijri(int32_t gy, int32_t gm, int32_t gd, HijriDate& hijri, i
 int32_t HijriToGregorian(int32_t hy, int32_t hm, int32_t hd, CivilDate& civil, int32_t& weekday) {
   if (hm < 1 || hm > 12 || hd < 1 || hd > 30) return ORBELUNE_INVALID_DATE;
   if (hy < 1 || hy > kLastHijriYear) return ORBELUNE_OUT_OF_RANGE;
-  const detail::MonthSpan month = detail::HijriMonthSpan(detail::CalendarInForce().table, hy, hm);
+  const detail::MonthSpan month = detail::HijriMonthSpan(detail::g_calendar_in_force.table, hy, hm);
   // A day the month lacks lands on the first day of the next month.
   const int32_t z = month.start + std::min(hd - 1, month.length);
   if (z < kFirstDay || z > kLastDay) return ORBELUNE_OUT_OF_RANGE;
@@ -120,7 +120,7 @@ extern "C" ORBELUNE_API int32_t ORBELUNE_CALL OrbeluneCalendarVersion(const char
   try {
     if (corrections_file == nullptr) {
       const lunavant::converter::detail::Calendar& calendar =
-          lunavant::converter::detail::CalendarInForce();
+          lunavant::converter::detail::g_calendar_in_force;
       lunavant::converter::CopyText(calendar.description, text, capacity, length);
       return calendar.refused ? ORBELUNE_CORRECTIONS_REFUSED : ORBELUNE_OK;
     }
