@@ -25,10 +25,9 @@ std::string CorrectionLines(const std::vector<Correction>& corrections) {
     char month[16];
     std::snprintf(month, sizeof month, "%04d-%02d", static_cast<int>(c.year),
                   static_cast<int>(c.month));
-    lines +=
-        "line " + std::to_string(c.line) + ": " + month + " " +
-        (c.first_day != 0 ? "starts " + DayText(c.first_day) : std::to_string(c.length) + " days") +
-        " | " + c.source + "\n";
+    lines += "line " + Decimal(c.line) + ": " + month + " " +
+             (c.first_day != 0 ? "starts " + DayText(c.first_day) : Decimal(c.length) + " days") +
+             " | " + c.source + "\n";
   }
   return lines;
 }
@@ -54,7 +53,7 @@ Calendar FromFile(const std::string& path, const CorrectionsFile& file, Use use)
   Calendar calendar;
   calendar.table = corrected.table;
   calendar.description = std::string(kTableLine) + "corrections: " + path + ", " +
-                         std::to_string(corrected.corrections.size()) +
+                         Decimal(static_cast<int64_t>(corrected.corrections.size())) +
                          (corrected.corrections.size() == 1 ? " line" : " lines") +
                          (use == Use::kInForce ? "\n" : ", checked, not in force\n") +
                          CorrectionLines(corrected.corrections) + ChangedMonthLines(calendar.table);

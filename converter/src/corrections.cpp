@@ -59,7 +59,7 @@ std::string MonthText(int32_t index_in_table) {
 }
 
 std::string LineReason(int32_t line, const std::string& why) {
-  return "line " + std::to_string(line) + ": " + why;
+  return "line " + Decimal(line) + ": " + why;
 }
 
 const char* const kExpectedForm =
@@ -108,8 +108,8 @@ ParsedLine ParseLine(std::string_view text, int32_t line) {
     const auto length = Number(Trimmed(what.substr(0, what.size() - kDays.size())), 3);
     if (!length) return {std::nullopt, LineReason(line, kExpectedForm)};
     if (*length != 29 && *length != 30)
-      return {std::nullopt, LineReason(line, "a month of " + std::to_string(*length) +
-                                                 " days; a month has 29 or 30")};
+      return {std::nullopt,
+              LineReason(line, "a month of " + Decimal(*length) + " days; a month has 29 or 30")};
     correction.length = *length;
   } else {
     return {std::nullopt, LineReason(line, kExpectedForm)};
@@ -133,6 +133,12 @@ CorrectedTable Refused(std::string reason) {
 }
 
 }  // namespace
+
+std::string Decimal(int64_t number) {
+  char text[24];
+  std::snprintf(text, sizeof text, "%lld", static_cast<long long>(number));
+  return text;
+}
 
 std::string DayText(int32_t day_number) {
   const CivilDate date = CivilFromDays(day_number);
@@ -177,7 +183,7 @@ CorrectedTable ApplyCorrections(std::string_view text) {
     const auto [earlier, added] = kind.emplace(index, &correction);
     if (!added)
       return Refused(LineReason(correction.line, month + " is corrected twice (line " +
-                                                     std::to_string(earlier->second->line) + ")"));
+                                                     Decimal(earlier->second->line) + ")"));
   }
 
   // Month boundaries in order: a first day sets its month's start, a length the next month's.
@@ -192,9 +198,9 @@ CorrectedTable ApplyCorrections(std::string_view text) {
         return Refused(
             LineReason(c.line, MonthText(i) + " starts " + DayText(c.first_day) + ", but " +
                                    MonthText(i - 1) + " ends on " + DayText(boundary[i].day - 1) +
-                                   " (line " + std::to_string(boundary[i].line) +
+                                   " (line " + Decimal(boundary[i].line) +
                                    "): " + (difference > 0 ? "a gap of " : "an overlap of ") +
-                                   std::to_string(difference > 0 ? difference : -difference) +
+                                   Decimal(difference > 0 ? difference : -difference) +
                                    (difference == 1 || difference == -1 ? " day" : " days")));
       }
       boundary[i] = {c.first_day, c.line};
@@ -214,8 +220,8 @@ CorrectedTable ApplyCorrections(std::string_view text) {
     const int32_t days = boundary[i + 1].day - boundary[i].day;
     if (days == 29 || days == 30) continue;
     const int32_t line_of = set_by_line[i + 1] ? boundary[i + 1].line : boundary[i].line;
-    return Refused(LineReason(line_of, MonthText(i) + " would have " + std::to_string(days) +
-                                           " days; a month has 29 or 30"));
+    return Refused(LineReason(
+        line_of, MonthText(i) + " would have " + Decimal(days) + " days; a month has 29 or 30"));
   }
 
   std::array<int32_t, kMonthCount + 1> starts{};
@@ -231,9 +237,9 @@ std::string ChangedMonthLines(const MonthTable& table) {
     const int32_t length = table.start[i + 1] - table.start[i];
     const int32_t built_in_length = kMonthStart[i + 1] - kMonthStart[i];
     if (table.start[i] == kMonthStart[i] && length == built_in_length) continue;
-    lines += "changed: " + MonthText(i) + " " + DayText(table.start[i]) + " " +
-             std::to_string(length) + " days (table " + DayText(kMonthStart[i]) + " " +
-             std::to_string(built_in_length) + " days)\n";
+    lines += "changed: " + MonthText(i) + " " + DayText(table.start[i]) + " " + Decimal(length) +
+             " days (table " + DayText(kMonthStart[i]) + " " + Decimal(built_in_length) +
+             " days)\n";
   }
   return lines;
 }

@@ -50,4 +50,8 @@ std::string ChangedMonthLines(const MonthTable& table);
 // "2025-03-31"
 std::string DayText(int32_t day_number);
 
+// The number in decimal. Not std::to_string: its instances over plain integers would be exported
+// from the library in an unoptimised build, beside the C interface.
+std::string Decimal(int64_t number);
+
 }  // namespace lunavant::converter::detail
