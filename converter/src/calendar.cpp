@@ -26,7 +26,7 @@ std::string CorrectionLines(const std::vector<Correction>& corrections) {
     std::snprintf(month, sizeof month, "%04d-%02d", static_cast<int>(c.year),
                   static_cast<int>(c.month));
     lines += "line " + Decimal(c.line) + ": " + month + " " +
-             (c.first_day != 0 ? "starts " + DayText(c.first_day) : Decimal(c.length) + " days") +
+             (c.gives_first_day ? "starts " + DayText(c.first_day) : Decimal(c.length) + " days") +
              " | " + c.source + "\n";
   }
   return lines;

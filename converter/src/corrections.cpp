@@ -103,6 +103,7 @@ ParsedLine ParseLine(std::string_view text, int32_t line) {
     const auto [y, m, d] = *day;
     if (y < 1 || m < 1 || m > 12 || d < 1 || d > LastDayOfGregorianMonth(y, m))
       return {std::nullopt, LineReason(line, std::string(day_field) + " is no Gregorian day")};
+    correction.gives_first_day = true;
     correction.first_day = DaysFromCivil(y, m, d);
   } else if (what.size() > kDays.size() && what.substr(what.size() - kDays.size()) == kDays) {
     const auto length = Number(Trimmed(what.substr(0, what.size() - kDays.size())), 3);
@@ -173,13 +174,13 @@ CorrectedTable ApplyCorrections(std::string_view text) {
   for (const Correction& correction : result.corrections) {
     const int32_t index = correction.year * 12 + correction.month - 1 - kFirstMonthIndex;
     const std::string month = MonthText(correction.year, correction.month);
-    if (correction.first_day != 0 && index == 0)
+    if (correction.gives_first_day && index == 0)
       return Refused(LineReason(correction.line, month + " starts the table; its first day "
                                                          "cannot move"));
     if (correction.length != 0 && index == kMonthCount - 1)
       return Refused(LineReason(correction.line, month + " ends the table; its length cannot "
                                                          "change"));
-    auto& kind = correction.first_day != 0 ? first_days : lengths;
+    auto& kind = correction.gives_first_day ? first_days : lengths;
     const auto [earlier, added] = kind.emplace(index, &correction);
     if (!added)
       return Refused(LineReason(correction.line, month + " is corrected twice (line " +

@@ -25,8 +25,9 @@ struct Correction {
   int32_t line = 0;
   int32_t year = 0;
   int32_t month = 0;
-  int32_t first_day = 0;  // a day number, or 0 when the line gives the length
-  int32_t length = 0;     // 29 or 30, or 0 when the line gives the first day
+  bool gives_first_day = false;  // else the line gives the length
+  int32_t first_day = 0;         // a day number (1970-01-01 is 0), when it gives the first day
+  int32_t length = 0;            // 29 or 30, when it gives the length
   std::string source;
 };
 

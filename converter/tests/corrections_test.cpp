@@ -137,6 +137,8 @@ TEST(Corrections, RefusesAWholeFileForOneBadLineAndSaysWhichAndWhy) {
       {"1446-09 | 30 days | x\n1446-10 | starts 2025-03-30 | y",
        "line 2: 1446-10 starts 2025-03-30, but 1446-09 ends on 2025-03-30 (line 1): an overlap of "
        "1 day"},
+      {"1446-10 | starts 1970-01-01 | x",
+       "line 1: 1446-09 would have -20148 days; a month has 29 or 30"},
       {"1356-01 | starts 1937-03-15 | x",
        "line 1: 1356-01 starts the table; its first day cannot move"},
       {"1500-12 | 30 days | x", "line 1: 1500-12 ends the table; its length cannot change"},
