@@ -16,6 +16,7 @@
 #include <QToolBar>
 
 #include "addin/host/error.h"
+#include "desktop/about_dialog.h"
 #include "desktop/add_ins_dialog.h"
 #include "desktop/command_toolbars.h"
 #include "desktop/edit_commands.h"
@@ -216,6 +217,10 @@ void MainWindow::createMenus() {
           &MainWindow::showRegionalSettings);
   connect(add(tools, "toolsHolidays", tr("&Holidays...")), &QAction::triggered, this,
           &MainWindow::showHolidays);
+
+  QMenu* help = menuBar()->addMenu(tr("&Help"));
+  connect(add(help, "helpAbout", tr("&About Lunavant...")), &QAction::triggered, this,
+          &MainWindow::showAbout);
 }
 
 void MainWindow::showHostError(const QString& message) {
@@ -578,6 +583,11 @@ void MainWindow::showHolidays() {
   if (project == nullptr) return;
   HolidaysDialog dialog(app_, *project, this);
   if (dialog.exec() == QDialog::Accepted) refreshViews();
+}
+
+void MainWindow::showAbout() {
+  AboutDialog dialog(hijri_, this);
+  dialog.exec();
 }
 
 void MainWindow::restoreSettings() {

@@ -85,6 +85,7 @@ class MainWindow : public QMainWindow {
   void showRegionalSettings();
   // Tools > Holidays for the active project; nothing when none is open.
   void showHolidays();
+  void showAbout();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
