@@ -12,9 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "addin/host/field_ids.h"
 #include "cli/commands.h"
 #include "cli/text_grid.h"
 #include "tests/support/cli_fixture.h"
+#include "workbench/model/application.h"
+#include "workbench/model/project.h"
+#include "workbench/model/task.h"
 
 namespace lunavant::cli {
 namespace {
@@ -61,6 +65,44 @@ TEST_F(CommandLineTest, ShowsTheBundledSampleWithItsHijriColumns) {
       << run.out;
   // Showing reads only: nothing was registered or written.
   EXPECT_FALSE(fs::exists(dir_ / "riyadh-office-fit-out.xml"));
+}
+
+TEST_F(CommandLineTest, ShowsTheSlackThatARecalculationGives) {
+  // Given the bundled sample just opened, expect the Schedule table, as a grid and as JSON, to
+  // give every task the late dates and slack that recalculating it in the host gives (what the
+  // desktop shows), some tasks with slack to spare.
+  // Note: the file holds late dates but no slack, so slack shows only if opening scheduled.
+  workbench::Application app;
+  app.Regional().OverrideShortDatePattern("dd/MM/yyyy");
+  app.Regional().OverrideDateSeparator("/");
+  workbench::Project& recalculated = workbench::OpenBundledSample(app);
+  app.CalculateProject();
+
+  const CliOutcome json = Run(std::string(kSettings) + "show --table Schedule --json");
+  const CliOutcome grid = Run(std::string(kSettings) + "show --table Schedule");
+  ASSERT_EQ(json.status, kExitOk) << json.err;
+  ASSERT_EQ(grid.status, kExitOk) << grid.err;
+  int with_slack = 0;
+  for (std::int32_t id = 1; id <= recalculated.TaskCount(); ++id) {
+    const auto* task = static_cast<const workbench::Task*>(recalculated.TaskAt(id));
+    if (task == nullptr) continue;
+    std::string schedule = "\"" + task->GetField(host::field::kLateStart) + "\"";
+    for (const host::FieldId field :
+         {host::field::kLateFinish, host::field::kFreeSlack, host::field::kTotalSlack}) {
+      schedule += ", \"" + task->GetField(field) + "\"";
+    }
+    EXPECT_NE(json.out.find("{\"id\": " + std::to_string(id) + ", \"cells\": [\"" +
+                            std::to_string(id) + "\""),
+              std::string::npos);
+    const std::size_t row = json.out.find("{\"id\": " + std::to_string(id) + ",");
+    const std::size_t row_end = json.out.find('\n', row);
+    EXPECT_NE(json.out.substr(row, row_end - row).find(schedule + "]"), std::string::npos)
+        << "task " << id << " expects " << schedule << " in\n"
+        << json.out;
+    EXPECT_NE(grid.out.find(task->GetField(host::field::kTotalSlack)), std::string::npos);
+    if (task->TotalSlackDays() > 0) ++with_slack;
+  }
+  EXPECT_GT(with_slack, 0);
 }
 
 TEST_F(CommandLineTest, AddsAHijriColumnThroughTheDialogAndSavesTheFile) {
