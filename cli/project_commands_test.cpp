@@ -7,9 +7,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "addin/host/field_ids.h"
@@ -82,24 +84,34 @@ TEST_F(CommandLineTest, ShowsTheSlackThatARecalculationGives) {
   const CliOutcome grid = Run(std::string(kSettings) + "show --table Schedule");
   ASSERT_EQ(json.status, kExitOk) << json.err;
   ASSERT_EQ(grid.status, kExitOk) << grid.err;
+  std::istringstream grid_lines(grid.out);
+  std::map<std::string, std::string> grid_rows;  // by the ID the line starts with
+  for (std::string line; std::getline(grid_lines, line);) {
+    grid_rows[line.substr(0, line.find(' '))] = line;
+  }
   int with_slack = 0;
   for (std::int32_t id = 1; id <= recalculated.TaskCount(); ++id) {
     const auto* task = static_cast<const workbench::Task*>(recalculated.TaskAt(id));
     if (task == nullptr) continue;
-    std::string schedule = "\"" + task->GetField(host::field::kLateStart) + "\"";
-    for (const host::FieldId field :
-         {host::field::kLateFinish, host::field::kFreeSlack, host::field::kTotalSlack}) {
-      schedule += ", \"" + task->GetField(field) + "\"";
+    const std::string id_text = std::to_string(id);
+    // JSON closes each task's cells with its Late Start, Late Finish, Free Slack and Total Slack.
+    std::string schedule;
+    for (const host::FieldId field : {host::field::kLateStart, host::field::kLateFinish,
+                                      host::field::kFreeSlack, host::field::kTotalSlack}) {
+      schedule.append(schedule.empty() ? "\"" : ", \"").append(task->GetField(field)).append("\"");
     }
-    EXPECT_NE(json.out.find("{\"id\": " + std::to_string(id) + ", \"cells\": [\"" +
-                            std::to_string(id) + "\""),
-              std::string::npos);
-    const std::size_t row = json.out.find("{\"id\": " + std::to_string(id) + ",");
-    const std::size_t row_end = json.out.find('\n', row);
-    EXPECT_NE(json.out.substr(row, row_end - row).find(schedule + "]"), std::string::npos)
-        << "task " << id << " expects " << schedule << " in\n"
-        << json.out;
-    EXPECT_NE(grid.out.find(task->GetField(host::field::kTotalSlack)), std::string::npos);
+    schedule.append("]");
+    std::string row_start = "{\"id\": ";
+    row_start.append(id_text).append(",");
+    const std::size_t row = json.out.find(row_start);
+    ASSERT_NE(row, std::string::npos) << json.out;
+    const std::string_view json_row =
+        std::string_view(json.out).substr(row, json.out.find('\n', row) - row);
+    EXPECT_NE(json_row.find(schedule), std::string::npos) << json_row << " lacks " << schedule;
+    // The grid's line of the task ends with its Total Slack.
+    const std::string& line = grid_rows[id_text];
+    EXPECT_TRUE(line.ends_with(task->GetField(host::field::kTotalSlack))) << line;
+    EXPECT_NE(line.find(task->GetField(host::field::kLateFinish)), std::string::npos) << line;
     if (task->TotalSlackDays() > 0) ++with_slack;
   }
   EXPECT_GT(with_slack, 0);
