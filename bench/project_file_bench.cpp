@@ -3,9 +3,7 @@
 // throughput (bytes of the file per second) and peak memory as a multiple of the file's size.
 // Goals: 100 MB/s each way, and a peak under three times the file.
 //
-// The files: groups of 20 tasks under a summary, each task after the one before, Start and
-// Finish paired with Text1 and Text2 (aliases, Entry columns, a Hijri text on every task), saved
-// by the workbench as a 2003 document. Peak memory counts every allocation of the program (the
+// The files are bench/large_project.h's. Peak memory counts every allocation of the program (the
 // document's own allocator included) above what was held before the open or save began.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -21,12 +19,11 @@
 #include <pugixml.hpp>
 #include <string>
 
-#include "addin/host/host.h"
+#include "bench/large_project.h"
 #include "workbench/files/project_file.h"
 #include "workbench/model/application.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/model/task.h"
-#include "workbench/schedule/scheduler.h"
 
 // The replaced operator new hands out malloc's memory, so free is its match; the compiler, seeing
 // new inlined into a caller, cannot tell.
@@ -72,8 +69,6 @@ namespace lunavant::workbench {
 namespace {
 
 namespace fs = std::filesystem;
-constexpr std::int32_t kGroup = 20;
-constexpr host::FieldId kText2 = 188743734;
 
 struct Generated {
   fs::path path;
@@ -88,42 +83,12 @@ fs::path Folder() {
   return folder;
 }
 
-std::string HijriLike(std::int64_t n) {
-  // The shape of a Hijri text; the values need not be the dates' own for reading and writing.
-  std::string text = std::to_string(10 + n % 19);
-  text.append("/0").append(std::to_string(1 + n % 9)).append("/1446");
-  return text;
-}
-
 const Generated& FileOf(std::int64_t tasks) {
   static std::map<std::int64_t, Generated> made;
   Generated& file = made[tasks];
   if (!file.path.empty()) return file;
-  Application app;
-  Project& pj = app.NewProject("Bench.xml");
-  pj.SetProjectStart(MomentOf(2004, 3, 1, 8, 0));
-  for (std::int64_t made_tasks = 0; made_tasks < tasks;) {
-    pj.AddTask("Group of work", 1, 1);
-    ++made_tasks;
-    for (std::int32_t k = 1; k < kGroup && made_tasks < tasks; ++k, ++made_tasks) {
-      Task& task = pj.AddTask("Work package with a name", 1 + k % 4, 2);
-      if (k > 1) pj.AddLink(*static_cast<Task*>(pj.TaskAt(task.ID() - 1)), task);
-    }
-  }
-  Schedule(pj);
-  host::SetGlobalApplication(&app);
-  app.CustomFieldRename(field::kText1, "HijriStart");
-  app.CustomFieldRename(kText2, "HijriFinish");
-  pj.TaskTable("Entry").Columns().Add(field::kText1, 2, 12, "HijriStart", 1, 3, false);
-  pj.TaskTable("Entry").Columns().Add(kText2, 2, 12, "HijriFinish", 1, 5, false);
-  for (std::int32_t id = 1; id <= pj.TaskCount(); ++id) {
-    Task& task = *static_cast<Task*>(pj.TaskAt(id));
-    task.SetField(field::kText1, HijriLike(id));
-    task.SetField(kText2, HijriLike(id + 7));
-  }
-  host::SetGlobalApplication(nullptr);
   file.path = Folder() / ("project-" + std::to_string(tasks) + ".xml");
-  SaveProjectFile(pj, file.path);
+  bench::WriteLargeProject(tasks, file.path);
   file.bytes = static_cast<std::int64_t>(fs::file_size(file.path));
   return file;
 }
@@ -161,7 +126,7 @@ void BM_SaveProjectFile(benchmark::State& state) {
     state.PauseTiming();
     // One edit per save, as a user saves after a change.
     Task& task = *static_cast<Task*>(pj->TaskAt(2));
-    task.SetField(field::kText1, HijriLike(++round));
+    task.SetField(field::kText1, bench::HijriLike(++round));
     const std::int64_t before = g_held.load();
     g_peak = before;
     state.ResumeTiming();

@@ -7,14 +7,20 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "addin/host/field_ids.h"
 #include "cli/commands.h"
 #include "cli/text_grid.h"
 #include "tests/support/cli_fixture.h"
+#include "workbench/model/application.h"
+#include "workbench/model/project.h"
+#include "workbench/model/task.h"
 
 namespace lunavant::cli {
 namespace {
@@ -61,6 +67,54 @@ TEST_F(CommandLineTest, ShowsTheBundledSampleWithItsHijriColumns) {
       << run.out;
   // Showing reads only: nothing was registered or written.
   EXPECT_FALSE(fs::exists(dir_ / "riyadh-office-fit-out.xml"));
+}
+
+TEST_F(CommandLineTest, ShowsTheSlackThatARecalculationGives) {
+  // Given the bundled sample just opened, expect the Schedule table, as a grid and as JSON, to
+  // give every task the late dates and slack that recalculating it in the host gives (what the
+  // desktop shows), some tasks with slack to spare.
+  // Note: the file holds late dates but no slack, so slack shows only if opening scheduled.
+  workbench::Application app;
+  app.Regional().OverrideShortDatePattern("dd/MM/yyyy");
+  app.Regional().OverrideDateSeparator("/");
+  workbench::Project& recalculated = workbench::OpenBundledSample(app);
+  app.CalculateProject();
+
+  const CliOutcome json = Run(std::string(kSettings) + "show --table Schedule --json");
+  const CliOutcome grid = Run(std::string(kSettings) + "show --table Schedule");
+  ASSERT_EQ(json.status, kExitOk) << json.err;
+  ASSERT_EQ(grid.status, kExitOk) << grid.err;
+  std::istringstream grid_lines(grid.out);
+  std::map<std::string, std::string> grid_rows;  // by the ID the line starts with
+  for (std::string line; std::getline(grid_lines, line);) {
+    grid_rows[line.substr(0, line.find(' '))] = line;
+  }
+  int with_slack = 0;
+  for (std::int32_t id = 1; id <= recalculated.TaskCount(); ++id) {
+    const auto* task = static_cast<const workbench::Task*>(recalculated.TaskAt(id));
+    if (task == nullptr) continue;
+    const std::string id_text = std::to_string(id);
+    // JSON closes each task's cells with its Late Start, Late Finish, Free Slack and Total Slack.
+    std::string schedule;
+    for (const host::FieldId field : {host::field::kLateStart, host::field::kLateFinish,
+                                      host::field::kFreeSlack, host::field::kTotalSlack}) {
+      schedule.append(schedule.empty() ? "\"" : ", \"").append(task->GetField(field)).append("\"");
+    }
+    schedule.append("]");
+    std::string row_start = "{\"id\": ";
+    row_start.append(id_text).append(",");
+    const std::size_t row = json.out.find(row_start);
+    ASSERT_NE(row, std::string::npos) << json.out;
+    const std::string_view json_row =
+        std::string_view(json.out).substr(row, json.out.find('\n', row) - row);
+    EXPECT_NE(json_row.find(schedule), std::string::npos) << json_row << " lacks " << schedule;
+    // The grid's line of the task ends with its Total Slack.
+    const std::string& line = grid_rows[id_text];
+    EXPECT_TRUE(line.ends_with(task->GetField(host::field::kTotalSlack))) << line;
+    EXPECT_NE(line.find(task->GetField(host::field::kLateFinish)), std::string::npos) << line;
+    if (task->TotalSlackDays() > 0) ++with_slack;
+  }
+  EXPECT_GT(with_slack, 0);
 }
 
 TEST_F(CommandLineTest, AddsAHijriColumnThroughTheDialogAndSavesTheFile) {

@@ -115,8 +115,14 @@ char32_t NextCharacter(std::string_view text, std::size_t& i) {
   return c;
 }
 
+// Every table starts past ASCII, so these need no look-up.
+static_assert(kZeroWidth.front().first >= 0x80 && kDoubleWidth.front().first >= 0x80 &&
+              kRightToLeft.front().first >= 0x80);
+int AsciiWidth(unsigned char c) { return c >= 0x20 && c != 0x7F ? 1 : 0; }
+
 int CharacterWidth(char32_t c) {
-  if (c < 0x20 || (c >= 0x7F && c < 0xA0)) return 0;
+  if (c < 0x80) return AsciiWidth(static_cast<unsigned char>(c));
+  if (c < 0xA0) return 0;
   if (InRanges(kZeroWidth, c)) return 0;
   if (InRanges(kDoubleWidth, c)) return 2;
   return 1;
@@ -131,11 +137,12 @@ std::string CleanCell(std::string_view text) {
   return out;
 }
 
-std::string Pad(const std::string& text, std::int64_t width, Align align) {
+void AppendPadded(std::string& line, const std::string& text, std::int64_t width, Align align) {
   const std::int64_t gap = std::max<std::int64_t>(0, width - DisplayWidth(text));
   const std::int64_t before = align == Align::kRight ? gap : align == Align::kCenter ? gap / 2 : 0;
-  return std::string(static_cast<std::size_t>(before), ' ') + text +
-         std::string(static_cast<std::size_t>(gap - before), ' ');
+  line.append(static_cast<std::size_t>(before), ' ');
+  line += text;
+  line.append(static_cast<std::size_t>(gap - before), ' ');
 }
 
 void TrimEnd(std::string& line) {
@@ -146,13 +153,25 @@ void TrimEnd(std::string& line) {
 
 std::int64_t DisplayWidth(std::string_view text) {
   std::int64_t width = 0;
-  for (std::size_t i = 0; i < text.size();) width += CharacterWidth(NextCharacter(text, i));
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      width += AsciiWidth(c);
+      ++i;
+    } else {
+      width += CharacterWidth(NextCharacter(text, i));
+    }
+  }
   return width;
 }
 
 bool HasRightToLeftLetter(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
-    if (InRanges(kRightToLeft, NextCharacter(text, i))) return true;
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+    } else if (InRanges(kRightToLeft, NextCharacter(text, i))) {
+      return true;
+    }
   }
   return false;
 }
@@ -176,11 +195,13 @@ std::string TextGrid::Render() const {
     }
   }
   std::string out;
+  std::string line;
   const auto emit = [&](const std::vector<std::string>& cells, bool titles_row) {
-    std::string line;
+    line.clear();
     for (std::size_t c = 0; c < columns_.size(); ++c) {
       if (c > 0) line += "  ";
-      line += Pad(cells[c], widths[c], titles_row ? columns_[c].title_align : columns_[c].align);
+      AppendPadded(line, cells[c], widths[c],
+                   titles_row ? columns_[c].title_align : columns_[c].align);
     }
     TrimEnd(line);
     out += line;

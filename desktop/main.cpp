@@ -99,7 +99,6 @@ int main(int argc, char* argv[]) {
   for (const QString& file : files) window.openFile(file);
   if (files.isEmpty()) {
     lunavant::workbench::OpenBundledSample(session.app());
-    window.scheduleOpenedProject();
     window.syncWithApplication();
   }
   window.show();

@@ -240,41 +240,8 @@ bool MainWindow::openFile(const QString& path) {
     return false;
   }
   rememberRecent(QFileInfo(path).absoluteFilePath());
-  scheduleOpenedProject();
   syncWithApplication();
   return true;
-}
-
-void MainWindow::scheduleOpenedProject() {
-  wb::Project* project = app_.ActiveProject();
-  if (project == nullptr) return;
-  // What the sheet shows of every task: when scheduling changes none of it, the project is
-  // still the file's.
-  auto shown = [project] {
-    std::vector<std::string> cells;
-    wb::ColumnList& columns = project->TaskTable(project->CurrentTable()).Columns();
-    for (const auto& row : project->Rows()) {
-      if (!row) continue;
-      for (std::int32_t position = 1; position <= columns.Count(); ++position) {
-        try {
-          cells.push_back(row->GetField(columns.Item(position).Field()));
-        } catch (const lunavant::host::HostError&) {
-          cells.emplace_back();
-        }
-      }
-    }
-    return cells;
-  };
-  const bool saved = project->Saved();
-  try {
-    const std::vector<std::string> before = shown();
-    // A file keeps no slack the scheduler agrees with, or none at all: the project is scheduled
-    // once, so that slack and the other calculated fields read true from the start.
-    app_.CalculateProject();
-    if (saved && shown() == before) project->MarkSaved();
-  } catch (const lunavant::host::HostError& e) {
-    showHostError(fromHost(e.record().description));
-  }
 }
 
 bool MainWindow::saveProject() {

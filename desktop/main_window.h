@@ -63,9 +63,6 @@ class MainWindow : public QMainWindow {
   void newProject();
   // Opens a project file through the host; a failure is shown and opens nothing.
   bool openFile(const QString& path);
-  // Schedules the project just opened, so that slack reads true; it stays saved when nothing
-  // the sheet shows moved.
-  void scheduleOpenedProject();
   // Saves the active project to its file, or asks for one when it has none.
   bool saveProject();
   // Saves the active project under `path`, which becomes its file.

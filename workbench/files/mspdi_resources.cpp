@@ -322,14 +322,26 @@ ProjectCalendar ReadProjectCalendar(pugi::xml_node project, std::int64_t calenda
 }
 
 TaskPlacement ReadTaskPlacement(pugi::xml_node t) {
+  // One walk over the children, the first of each name counting as child() would find it: a
+  // task has some forty children, and most of these five are absent from it.
+  pugi::xml_node uid, calendar, delay, delay_format, ignores_resources;
+  for (pugi::xml_node c = t.first_child(); c; c = c.next_sibling()) {
+    const std::string_view name = c.name();
+    pugi::xml_node* slot = name == "UID"                      ? &uid
+                           : name == "CalendarUID"            ? &calendar
+                           : name == "LevelingDelay"          ? &delay
+                           : name == "LevelingDelayFormat"    ? &delay_format
+                           : name == "IgnoreResourceCalendar" ? &ignores_resources
+                                                              : nullptr;
+    if (slot != nullptr && !*slot) *slot = c;
+  }
   TaskPlacement placement;
-  placement.uid = UidOf(t.child("UID")).value_or(-1);
-  placement.calendar_uid = UidOf(t.child("CalendarUID"));
-  placement.leveling_delay =
-      NumberOf(t.child("LevelingDelay"), -kMaxDelay, kMaxDelay).value_or(0) / 10;
+  placement.uid = UidOf(uid).value_or(-1);
+  placement.calendar_uid = UidOf(calendar);
+  placement.leveling_delay = NumberOf(delay, -kMaxDelay, kMaxDelay).value_or(0) / 10;
   placement.leveling_delay_elapsed =
-      detail::IsElapsedFormat(NumberOf(t.child("LevelingDelayFormat"), 0, 1000).value_or(8));
-  placement.ignores_resources = TextOf(t.child("IgnoreResourceCalendar")) == std::string_view("1");
+      detail::IsElapsedFormat(NumberOf(delay_format, 0, 1000).value_or(8));
+  placement.ignores_resources = TextOf(ignores_resources) == std::string_view("1");
   return placement;
 }
 

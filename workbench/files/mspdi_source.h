@@ -13,6 +13,7 @@
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "workbench/files/file_error.h"
@@ -68,6 +69,15 @@ class MspdiSource final : public ProjectSource {
   std::string after_tasks;
   std::array<std::string, kCustomTextCount> aliases, formulas;
   std::string tables;  // the task tables as last read or saved, in instruction form
+  // The early and late dates of the tasks whose schedule, worked out at opening, differs from
+  // their elements' (by UID; the project summary row apart). A save compares a task with these
+  // in place of its element's, so that it writes what changed since the opening, and a save
+  // without an edit gives the file back. Each goes once its row has been read.
+  struct OpenedDates {
+    std::optional<Moment> early_start, early_finish, late_start, late_finish;
+  };
+  std::unordered_map<std::int64_t, OpenedDates> opened_dates;
+  std::optional<OpenedDates> opened_summary_dates;
   bool had_tables = false;
   // The project finish and the new-task setting as the document has them (a finish the file
   // leaves out is worked out), so that a save writes them only when they changed.

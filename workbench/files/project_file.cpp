@@ -316,7 +316,15 @@ std::unique_ptr<Project> ReadProject(Application& app, std::unique_ptr<MspdiSour
   project->FinishLoading(rows.NextUid());
   const std::unordered_set<const Task*> scheduled = rows.TakeScheduled();
   rows.Release();
-  project->HoldDatesNotReproduced(scheduled, kScheduleNotReproduced);
+  for (const Task* task : project->ScheduleAsOpened(scheduled, kScheduleNotReproduced)) {
+    const detail::MspdiSource::OpenedDates opened{task->EarlyStart(), task->EarlyFinish(),
+                                                  task->LateStart(), task->LateFinish()};
+    if (task == &project->SummaryTask()) {
+      source->opened_summary_dates = opened;
+    } else {
+      source->opened_dates[task->UniqueID()] = opened;
+    }
+  }
   for (int i = 0; i < kCustomTextCount; ++i) {
     source->aliases[i] = project->CustomTextAlias(i);
     source->formulas[i] = project->CustomTextFormula(i);
@@ -544,6 +552,22 @@ class RowWriter {
     return state;
   }
 
+  void TakeOpenedDates(TaskState& written, bool summary_row, std::int64_t uid) {
+    std::optional<detail::MspdiSource::OpenedDates> opened;
+    if (summary_row) {
+      opened.swap(source_.opened_summary_dates);
+    } else if (const auto found = source_.opened_dates.find(uid);
+               found != source_.opened_dates.end()) {
+      opened = found->second;
+      source_.opened_dates.erase(found);
+    }
+    if (!opened) return;
+    written.early_start = opened->early_start;
+    written.early_finish = opened->early_finish;
+    written.late_start = opened->late_start;
+    written.late_finish = opened->late_finish;
+  }
+
   void Write(TaskText& row, const TaskState& now, bool summary_row, std::int64_t uid,
              std::int32_t id) {
     const bool renumbered = row.id != id;
@@ -552,6 +576,7 @@ class RowWriter {
     pugi::xml_node node = detail::ParseElement(scratch_, text.substr(row.prefix));
     if (row.written_unread) {
       row.written = Written(node, summary_row, uid);
+      TakeOpenedDates(*row.written, summary_row, uid);
       row.written_unread = false;
       if (!renumbered && *row.written == now) return;
     }
@@ -561,6 +586,18 @@ class RowWriter {
     detail::WriteTask(node, before, now, summary_row, custom_writes_);
     row.own = detail::RewrittenRow(text, row, node, source_.form);
     row.written = Written(node, summary_row, uid);
+    // A date left unwritten because it stands as it was opened keeps the opened value as its
+    // element's, though the element still says the file's.
+    if (before) {
+      const auto keep = [](std::optional<Moment>& written, const std::optional<Moment>& was,
+                           const std::optional<Moment>& is) {
+        if (was == is) written = is;
+      };
+      keep(row.written->early_start, before->early_start, now.early_start);
+      keep(row.written->early_finish, before->early_finish, now.early_finish);
+      keep(row.written->late_start, before->late_start, now.late_start);
+      keep(row.written->late_finish, before->late_finish, now.late_finish);
+    }
   }
 
   MspdiSource& source_;

@@ -444,6 +444,28 @@ TEST_F(ProjectFileTest, TasksWithoutDatesArePlacedByTheirDurationAndSavedSo) {
   EXPECT_EQ(saved.find("1970-"), std::string::npos);
 }
 
+TEST_F(ProjectFileTest, ASaveWritesTheScheduleOnlyWhereItChangedSinceOpening) {
+  // Given a sample whose late dates the schedule at opening works out otherwise than the file
+  // says, expect them shown as scheduled, a save after renaming one task to change its name and
+  // nothing else, and a second save to give the first one's file back.
+  const fs::path sample = kSamples / "assignment-assignments-project2003-mspdi.xml";
+  const std::string original = ReadWholeFile(sample.string());
+  ASSERT_NE(original.find("<LateStart>2016-01-04T08:00:00</LateStart>"), std::string::npos);
+  std::unique_ptr<Project> pj = ReadProjectFile(app_, sample);
+  ASSERT_TRUE(Row(*pj, 2).LateStart());
+  EXPECT_NE(*Row(*pj, 2).LateStart(), MomentOf(2016, 1, 4, 8));
+
+  Row(*pj, 2).SetField(field::kName, "Renamed");
+  ScratchFolder folder;
+  SaveProjectFile(*pj, folder / "once.xml");
+  const std::string once = ReadWholeFile((folder / "once.xml").string());
+  std::string renamed = original;
+  renamed.replace(renamed.find("<Name>Task 2</Name>"), 19, "<Name>Renamed</Name>");
+  EXPECT_EQ(XmlLeaves(once), XmlLeaves(renamed));
+  SaveProjectFile(*pj, folder / "twice.xml");
+  EXPECT_EQ(ReadWholeFile((folder / "twice.xml").string()), once);
+}
+
 TEST_F(ProjectFileTest, ReadableFilesOfOtherProgramsOpenAndSaveAsTheyCame) {
   // Given another program's file with units of 0, a project summary row of UID 1, dates with a
   // time-zone designator and "no date" actual dates of 2000-01-01 on unstarted tasks, expect it

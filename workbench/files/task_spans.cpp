@@ -9,6 +9,8 @@ namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 bool EndsName(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>';
 }
@@ -81,6 +83,31 @@ std::string_view TrimmedRight(std::string_view name) {
   return name;
 }
 
+// Just past the end of a task element whose content starts at `from`, when that content is
+// plain: no comment, CDATA section, processing instruction or quote (a quoted value may hold
+// "</Task>") and no Task element of its own before the first "</Task>". The tags inside are not
+// followed; the parser that reads the element checks them. kNone when the content is not plain,
+// and the scan follows it tag by tag.
+std::size_t PlainTaskEnd(std::string_view text, std::size_t from) {
+  for (std::size_t lt = text.find('<', from); lt != kNone; lt = text.find('<', lt + 1)) {
+    const std::string_view rest = text.substr(lt + 1);
+    if (rest.starts_with('!') || rest.starts_with('?')) return kNone;
+    const bool closes = rest.starts_with('/');
+    const std::string_view name = rest.substr(closes ? 1 : 0);
+    if (!name.starts_with("Task")) continue;
+    if (name.size() == 4) return kNone;
+    if (!EndsName(name[4])) continue;             // <TaskMode> and the like
+    if (!closes || name[4] == '/') return kNone;  // a Task inside the task
+    std::size_t gt = lt + 6;
+    while (gt < text.size() && IsBlank(text[gt])) ++gt;
+    if (gt == text.size() || text[gt] != '>') return kNone;
+    const std::string_view content = text.substr(from, lt - from);
+    if (content.find('"') != kNone || content.find('\'') != kNone) return kNone;
+    return gt + 1;
+  }
+  return kNone;
+}
+
 }  // namespace
 
 std::optional<TaskSpans> FindTaskSpans(std::string_view text) {
@@ -135,6 +162,11 @@ std::optional<TaskSpans> FindTaskSpans(std::string_view text) {
         if (tag->empty) {
           spans.tasks.push_back({row_begin, lt, tag->end});
           row_begin = tag->end;
+          continue;
+        }
+        if (const std::size_t end = PlainTaskEnd(text, tag->end); end != kNone) {
+          spans.tasks.push_back({row_begin, lt, end});
+          row_begin = i = end;
           continue;
         }
         inside_task = true;

@@ -8,7 +8,9 @@
 // The scan follows the markup (comments, CDATA sections, processing instructions, the document
 // type declaration, quoted attribute values) as far as the end of the root's first Tasks element
 // and checks that its tags nest; whether what lies between is well-formed XML is for the parser
-// that reads each piece to say.
+// that reads each piece to say. A task element of plain content (no comment, CDATA section,
+// processing instruction, quote or Task element inside) ends at its first </Task> without its
+// tags being followed: most task elements are plain, and their parser checks them anyway.
 #pragma once
 
 #include <cstddef>

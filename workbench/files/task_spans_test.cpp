@@ -64,6 +64,29 @@ TEST(TaskSpans, ADocumentWithoutTasksOrWithAnEmptyTasksElement) {
   EXPECT_TRUE(spans->tasks.empty());
 }
 
+TEST(TaskSpans, APlainTaskEndsAtItsFirstCloseTagAndTheRestAreFollowedTagByTag) {
+  // Given plain task elements, one with tags inside that do not nest, and task elements whose
+  // content holds a quote, a comment or a Task of its own, expect each ended where its own
+  // </Task> stands.
+  // Note: the tags that do not nest are the reading parser's to report, with their place.
+  const std::string text =
+      "<Project><Tasks>"
+      "<Task><UID>1</UID><TaskMode>x</TaskMode></Task >"
+      "<Task><UID>2</Name></Task>"
+      "<Task><Name a='</Task>'>Client's</Name></Task>"
+      "<Task><!-- </Task> --><UID>4</UID></Task>"
+      "<Task><Task><UID>5</UID></Task></Task>"
+      "</Tasks></Project>";
+  const std::optional<TaskSpans> spans = FindTaskSpans(text);
+  ASSERT_TRUE(spans);
+  EXPECT_EQ(
+      ElementsOf(text, *spans),
+      (std::vector<std::string>{
+          "<Task><UID>1</UID><TaskMode>x</TaskMode></Task >", "<Task><UID>2</Name></Task>",
+          "<Task><Name a='</Task>'>Client's</Name></Task>",
+          "<Task><!-- </Task> --><UID>4</UID></Task>", "<Task><Task><UID>5</UID></Task></Task>"}));
+}
+
 TEST(TaskSpans, MarkupThatCannotBeFollowedGivesNothing) {
   for (const std::string text : {
            "<Project><Tasks><Task><UID>1</UID></Tasks></Project>",   // tags that do not nest

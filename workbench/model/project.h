@@ -200,11 +200,16 @@ class Project final : public host::Project {
   void LoadTables(std::vector<std::unique_ptr<Table>> tables,
                   const std::optional<std::string>& current);
   void FinishLoading(std::int32_t next_unique_id);
-  // Runs the scheduler on the loaded project as a trial and puts every scheduled value back;
-  // each task of `scheduled` (whose file holds a scheduler's results) that the trial would have
-  // moved keeps its file's dates for `reason` (Task::DatesHeldBy).
-  void HoldDatesNotReproduced(const std::unordered_set<const Task*>& scheduled,
-                              std::string_view reason);
+  // Schedules the loaded project once, so that every front end reads its late dates, slack and
+  // critical flags without recalculating. Each task of `scheduled` (whose file holds a
+  // scheduler's results) that the schedule would move keeps its file's dates for `reason`
+  // (Task::DatesHeldBy), and the schedule is worked out again around those it holds. Start,
+  // Finish and Duration stay the file's on every task; a task the schedule still places elsewhere
+  // (its file holds no scheduler results) keeps every value of its file until the user
+  // recalculates, and so does the whole project when the schedule fails. Returns the tasks (the
+  // project summary row among them) whose early or late dates now differ from their file's.
+  std::vector<const Task*> ScheduleAsOpened(const std::unordered_set<const Task*>& scheduled,
+                                            std::string_view reason);
 
  private:
   friend class Application;

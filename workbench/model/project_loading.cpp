@@ -84,49 +84,91 @@ void Project::FinishLoading(std::int32_t next_unique_id) {
   EnsureOutline();
 }
 
-void Project::HoldDatesNotReproduced(const std::unordered_set<const Task*>& scheduled,
-                                     std::string_view reason) {
-  struct Scheduled {
-    Task* task;
-    Moment start, finish;
-    std::optional<Moment> early_start, early_finish, late_start, late_finish;
-    std::int64_t duration, total_slack, free_slack;
-    bool critical;
-  };
-  std::vector<Scheduled> held;
-  held.reserve(rows_.size() + 1);
-  const auto keep = [&held](Task& t) {
-    held.push_back({&t, t.start_, t.finish_, t.early_start_, t.early_finish_, t.late_start_,
+namespace {
+
+// What a file says of a task's schedule, to be put back where the schedule may not overrule it.
+struct FileSchedule {
+  Task* task;
+  Moment start, finish;
+  std::optional<Moment> early_start, early_finish, late_start, late_finish;
+  std::int64_t duration, total_slack, free_slack;
+  bool critical;
+};
+
+bool TryToSchedule(Project& project) {
+  try {
+    Schedule(project);
+    return true;
+  } catch (const host::HostError&) {
+    return false;  // the recalculation the user asks for will say why
+  }
+}
+
+}  // namespace
+
+std::vector<const Task*> Project::ScheduleAsOpened(const std::unordered_set<const Task*>& scheduled,
+                                                   std::string_view reason) {
+  std::vector<FileSchedule> file;
+  file.reserve(rows_.size() + 1);
+  const auto keep = [&file](Task& t) {
+    file.push_back({&t, t.start_, t.finish_, t.early_start_, t.early_finish_, t.late_start_,
                     t.late_finish_, t.duration_, t.total_slack_, t.free_slack_, t.critical_});
   };
   keep(*summary_);
   for (const auto& row : rows_) {
     if (row) keep(*row);
   }
-  if (scheduled.empty()) return;
-  bool ran = true;
-  try {
-    Schedule(*this);
-  } catch (const host::HostError&) {
-    ran = false;  // the recalculation the user asks for will say why
-  }
-  for (const Scheduled& h : held) {
-    Task& t = *h.task;
-    const bool moved = t.start_ != h.start || t.finish_ != h.finish;
-    t.start_ = h.start;
-    t.finish_ = h.finish;
-    t.early_start_ = h.early_start;
-    t.early_finish_ = h.early_finish;
-    t.late_start_ = h.late_start;
-    t.late_finish_ = h.late_finish;
-    t.duration_ = h.duration;
-    t.total_slack_ = h.total_slack;
-    t.free_slack_ = h.free_slack;
-    t.critical_ = h.critical;
-    if (ran && moved && t.id_ != 0 && !t.KeepsItsDates() && scheduled.count(&t) != 0) {
+  const auto moved = [](const FileSchedule& f) {
+    return f.task->start_ != f.start || f.task->finish_ != f.finish;
+  };
+  const auto put_back = [](const FileSchedule& f) {
+    Task& t = *f.task;
+    t.start_ = f.start;
+    t.finish_ = f.finish;
+    t.early_start_ = f.early_start;
+    t.early_finish_ = f.early_finish;
+    t.late_start_ = f.late_start;
+    t.late_finish_ = f.late_finish;
+    t.duration_ = f.duration;
+    t.total_slack_ = f.total_slack;
+    t.free_slack_ = f.free_slack;
+    t.critical_ = f.critical;
+  };
+  const auto put_all_back = [&] {
+    for (const FileSchedule& f : file) put_back(f);
+    return std::vector<const Task*>();
+  };
+
+  if (!TryToSchedule(*this)) return put_all_back();
+  bool held_more = false;
+  for (const FileSchedule& f : file) {
+    Task& t = *f.task;
+    if (moved(f) && t.id_ != 0 && !t.KeepsItsDates() && scheduled.count(&t) != 0) {
       t.dates_held_by_ = std::string(reason);
+      held_more = true;
     }
   }
+  // The tasks just held drive their successors and summaries from their file's dates, not from
+  // where this schedule put them: their slack and everyone else's come from a schedule around
+  // them.
+  if (held_more) {
+    put_all_back();
+    if (!TryToSchedule(*this)) return put_all_back();
+  }
+  std::vector<const Task*> dates_differ;
+  for (const FileSchedule& f : file) {
+    Task& t = *f.task;
+    if (moved(f)) {
+      put_back(f);
+      continue;
+    }
+    t.duration_ = f.duration;
+    if (t.early_start_ != f.early_start || t.early_finish_ != f.early_finish ||
+        t.late_start_ != f.late_start || t.late_finish_ != f.late_finish) {
+      dates_differ.push_back(&t);
+    }
+  }
+  return dates_differ;
 }
 
 }  // namespace lunavant::workbench
