@@ -18,8 +18,10 @@
 #include "addin/host/error.h"
 #include "desktop/add_ins_dialog.h"
 #include "desktop/command_toolbars.h"
+#include "desktop/display_choices.h"
 #include "desktop/edit_commands.h"
 #include "desktop/holidays_dialog.h"
+#include "desktop/host_names.h"
 #include "desktop/host_text.h"
 #include "desktop/print_commands.h"
 #include "desktop/project_view.h"
@@ -43,7 +45,7 @@ const char* const kSeparatorKey = "regional/dateSeparator";
 const char* const kRecentKey = "files/recent";
 const char* const kShownBarsKey = "toolbars/shown";
 constexpr int kRecentCount = 6;
-const QString kFileFilter = QStringLiteral("Project files (*.xml);;All files (*)");
+QString fileFilter() { return MainWindow::tr("Project files (*.xml);;All files (*)"); }
 
 }  // namespace
 
@@ -94,7 +96,7 @@ void MainWindow::createMenus() {
           &MainWindow::newProject);
   connect(add(file, "fileOpen", tr("&Open..."), QKeySequence::Open), &QAction::triggered, this,
           [this] {
-            const QString path = QFileDialog::getOpenFileName(this, tr("Open"), {}, kFileFilter);
+            const QString path = QFileDialog::getOpenFileName(this, tr("Open"), {}, fileFilter());
             if (!path.isEmpty()) openFile(path);
           });
   recent_menu_ = file->addMenu(tr("Open &Recent"));
@@ -104,7 +106,8 @@ void MainWindow::createMenus() {
           &MainWindow::saveProject);
   connect(add(file, "fileSaveAs", tr("Save &As..."), QKeySequence::SaveAs), &QAction::triggered,
           this, [this] {
-            const QString path = QFileDialog::getSaveFileName(this, tr("Save As"), {}, kFileFilter);
+            const QString path =
+                QFileDialog::getSaveFileName(this, tr("Save As"), {}, fileFilter());
             if (!path.isEmpty()) saveProjectAs(path);
           });
   connect(add(file, "fileClose", tr("&Close"), QKeySequence::Close), &QAction::triggered, this,
@@ -201,6 +204,7 @@ void MainWindow::createMenus() {
     const GanttChart::HijriTiers placement = placements[i].second;
     connect(action, &QAction::triggered, this, [this, placement] { setHijriTiers(placement); });
   }
+  new DisplayChoices(*this, *view);
 
   // Every connected add-in's buttons, reachable from the keyboard whether its toolbar shows or
   // not.
@@ -276,7 +280,7 @@ bool MainWindow::saveProject() {
   wb::Project* active = app_.ActiveProject();
   if (active == nullptr) return false;
   if (wb::ProjectFilePath(*active).empty()) {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save As"), {}, kFileFilter);
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save As"), {}, fileFilter());
     return !path.isEmpty() && saveProjectAs(path);
   }
   bool saved = false;
@@ -338,7 +342,8 @@ void MainWindow::fillToolbarsMenu() {
     // The host's Database bar (sorting, filtering) has no commands in this program; Edit > Find
     // is its one that has.
     if (bar->BuiltIn() && bar->Name() == "Database") continue;
-    QAction* item = toolbars_menu_->addAction(fromHost(bar->Name()));
+    QAction* item = toolbars_menu_->addAction(bar->BuiltIn() ? shownHostName(bar->Name())
+                                                             : fromHost(bar->Name()));
     item->setCheckable(true);
     item->setChecked(bar->Visible());
     connect(item, &QAction::toggled, this, [this, bar](bool on) {
@@ -526,7 +531,7 @@ void MainWindow::fillTableMenu() {
   if (active == nullptr) return;
   for (std::int32_t position = 1; position <= active->TaskTableCount(); ++position) {
     const QString name = fromHost(active->TaskTable(position).Name());
-    QAction* item = table_menu_->addAction(name);
+    QAction* item = table_menu_->addAction(shownHostName(active->TaskTable(position).Name()));
     item->setCheckable(true);
     item->setChecked(name == fromHost(active->CurrentTable()));
     connect(item, &QAction::triggered, this, [this, name] { applyTable(name); });
