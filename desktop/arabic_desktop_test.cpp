@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -23,6 +24,7 @@
 #include <functional>
 
 #include "desktop/command_toolbars.h"
+#include "desktop/edit_commands.h"
 #include "desktop/interface_language.h"
 #include "desktop/main_window.h"
 #include "desktop/print_commands.h"
@@ -192,6 +194,12 @@ TEST_F(ArabicDesktopTest, TheGanttRunsRightToLeftUnderArabicHijriMonthsInTheChos
   // What the user edits is the host's text, in the form the host reads back.
   const int start = ColumnTitled(view, "البداية");
   EXPECT_EQ(view.model().index(contract, start).data(Qt::EditRole).toString(), "Sun 02/03/25");
+  // So is what is copied: a date cut and pasted back must read as it did.
+  const QModelIndex start_cell = view.model().index(contract, start);
+  view.sheet().setCurrentIndex(start_cell);
+  view.sheet().selectionModel()->select(start_cell, QItemSelectionModel::ClearAndSelect);
+  window().editing().copyCurrent();
+  EXPECT_EQ(QApplication::clipboard()->text().trimmed(), "Sun 02/03/25");
 
   window().action("viewDigitsLatin")->trigger();
   EXPECT_TRUE(HijriMonthLabels(view).contains(QStringLiteral("رمضان 1446")));
