@@ -279,6 +279,47 @@ TEST_F(ArabicDesktopTest, TheAddInsFormsKeepTheirTextsInAMirroredArabicFrame) {
   EXPECT_TRUE(yes_default);
 }
 
+TEST_F(ArabicDesktopTest, TheHostsRefusalsAndQuestionsAreInArabic) {
+  // Given a task whose Start is typed as no date, expect the host's refusal in Arabic, naming
+  // the field as the sheet does and the text as typed; closing the changed project, the host's
+  // question in Arabic with the platform's Arabic buttons. Cancel keeps the project open.
+  Plan().AddTask("Survey", 3).Build();
+  ProjectView& view = Show();
+  ModalHandlers modals;
+  QString refusal;
+  modals.Then([&refusal](QWidget& widget) {
+    auto* box = qobject_cast<QMessageBox*>(&widget);
+    ASSERT_NE(box, nullptr);
+    refusal = box->text();
+    box->button(QMessageBox::Ok)->click();
+  });
+  TypeIntoCell(view, 0, QStringLiteral("البداية"), "soon");
+  for (int i = 0; i < 200 && !modals.Done(); ++i) QTest::qWait(5);
+  EXPECT_EQ(refusal, QStringLiteral("«soon» ليس تاريخًا يقبله الحقل «البداية»."));
+
+  TypeIntoCell(view, 0, QStringLiteral("اسم المهمة"), "Site survey");
+  QString title;
+  QString question;
+  QStringList buttons;
+  modals.Then([&](QWidget& widget) {
+    auto* box = qobject_cast<QMessageBox*>(&widget);
+    ASSERT_NE(box, nullptr);
+    title = box->windowTitle();
+    question = box->text();
+    for (QAbstractButton* button : box->buttons()) buttons << button->text().remove('&');
+    box->button(QMessageBox::Cancel)->click();
+  });
+  EXPECT_FALSE(window().closeCurrentProject());
+  EXPECT_TRUE(modals.Done());
+  EXPECT_EQ(title, QStringLiteral("منضدة العمل"));
+  EXPECT_EQ(question, QStringLiteral("هل تريد حفظ التغييرات التي أجريتها على «Plan»؟"));
+  ASSERT_EQ(buttons.size(), 3);
+  EXPECT_TRUE(buttons.contains(QStringLiteral("نعم")) && buttons.contains(QStringLiteral("لا")));
+  EXPECT_TRUE(std::all_of(buttons.begin(), buttons.end(), HasArabicLetters))
+      << buttons.join(" | ").toStdString();
+  EXPECT_EQ(window().tabs().count(), 1);
+}
+
 TEST_F(ArabicDesktopTest, APrintedPageIsArabicAndMirrored) {
   // Given the bundled sample, expect its PDF in Arabic: the page number, the column titles and
   // the Hijri month of the timescale in Arabic, the add-in's Hijri dates as it wrote them, and the

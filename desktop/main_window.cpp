@@ -21,6 +21,7 @@
 #include "desktop/display_choices.h"
 #include "desktop/edit_commands.h"
 #include "desktop/holidays_dialog.h"
+#include "desktop/host_messages.h"
 #include "desktop/host_names.h"
 #include "desktop/host_text.h"
 #include "desktop/print_commands.h"
@@ -234,7 +235,7 @@ bool MainWindow::openFile(const QString& path) {
     syncWithApplication();
     return false;
   } catch (const lunavant::host::HostError& e) {
-    showHostError(fromHost(e.record().description));
+    showHostError(shownHostMessage(e.record().description));
     syncWithApplication();
     return false;
   }
@@ -272,7 +273,7 @@ void MainWindow::scheduleOpenedProject() {
     app_.CalculateProject();
     if (saved && shown() == before) project->MarkSaved();
   } catch (const lunavant::host::HostError& e) {
-    showHostError(fromHost(e.record().description));
+    showHostError(shownHostMessage(e.record().description));
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include "addin/host/error.h"
 #include "desktop/display_text.h"
+#include "desktop/host_messages.h"
 #include "desktop/host_names.h"
 #include "desktop/host_text.h"
 #include "desktop/qt_services.h"
@@ -172,7 +173,7 @@ bool TaskSheetModel::typeInto(wb::Task& task, int field, const QString& text, QS
   try {
     if (project_.App().UserEdit(task, field, toHost(text))) return true;
   } catch (const lunavant::host::HostError& e) {
-    error = fromHost(e.record().description);
+    error = shownHostMessage(e.record().description);
     return false;
   }
   // An add-in that refused with a message of its own has said why.

@@ -72,6 +72,97 @@
     </message>
 </context>
 <context>
+    <name>HostMessages</name>
+    <message>
+        <source>Do you want to save the changes you made to &quot;%1&quot;?</source>
+        <translation>هل تريد حفظ التغييرات التي أجريتها على «%1»؟</translation>
+    </message>
+    <message>
+        <source>The field %1 is calculated by the host and cannot be set.</source>
+        <translation>يحسب البرنامج الحقل «%1» فلا يمكن تعيينه.</translation>
+    </message>
+    <message>
+        <source>The field %1 of a summary task is calculated from its subtasks and cannot be set.</source>
+        <translation>يُحسب الحقل «%1» لمهمة الملخص من مهامها الفرعية فلا يمكن تعيينه.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a date the field %2 can take.</source>
+        <translation>«%1» ليس تاريخًا يقبله الحقل «%2».</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a time of day without a date; the field %2 needs a date.</source>
+        <translation>«%1» وقت من اليوم بلا تاريخ؛ يحتاج الحقل «%2» إلى تاريخ.</translation>
+    </message>
+    <message>
+        <source>The date &quot;%1&quot; for the field %2 lies outside the range the host accepts, 1 January 1984 to 31 December 2149.</source>
+        <translation>التاريخ «%1» للحقل «%2» خارج المدى الذي يقبله البرنامج، من 1 يناير 1984 إلى 31 ديسمبر 2149.</translation>
+    </message>
+    <message>
+        <source>The field %1 always holds a date; it cannot be NA.</source>
+        <translation>يحمل الحقل «%1» تاريخًا دائمًا؛ فلا يمكن أن يكون NA.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a number the field %2 can take.</source>
+        <translation>«%1» ليس رقمًا يقبله الحقل «%2».</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a duration in whole days the field %2 can take.</source>
+        <translation>«%1» ليس مدة بأيام كاملة يقبلها الحقل «%2».</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not Yes or No, which the field %2 takes.</source>
+        <translation>«%1» ليس Yes أو No، وهما ما يقبله الحقل «%2».</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a constraint type.</source>
+        <translation>«%1» ليس نوع قيد.</translation>
+    </message>
+    <message>
+        <source>The finish &quot;%1&quot; lies before the task&apos;s start.</source>
+        <translation>النهاية «%1» تقع قبل بداية المهمة.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a list of links the field %2 can take, such as &quot;3FS+2d;5SS&quot;.</source>
+        <translation>«%1» ليس قائمة ارتباطات يقبلها الحقل «%2»، مثل «3FS+2d;5SS».</translation>
+    </message>
+    <message>
+        <source>The field %1 names task %2, which the project does not have.</source>
+        <translation>يذكر الحقل «%1» المهمة %2، وليست في المشروع.</translation>
+    </message>
+    <message>
+        <source>Task %1 cannot be linked to itself.</source>
+        <translation>لا يمكن ربط المهمة %1 بنفسها.</translation>
+    </message>
+    <message>
+        <source>Task %1 is part of a circular chain of links and outline; the project was not rescheduled.</source>
+        <translation>المهمة %1 جزء من سلسلة دائرية من الارتباطات والمخطط التفصيلي؛ فلم تُعَد جدولة المشروع.</translation>
+    </message>
+    <message>
+        <source>The schedule would end after 31 December 2149; the project was not rescheduled.</source>
+        <translation>سينتهي الجدول الزمني بعد 31 ديسمبر 2149؛ فلم تُعَد جدولة المشروع.</translation>
+    </message>
+    <message>
+        <source>The contents of the field %1 cannot be cleared.</source>
+        <translation>لا يمكن مسح محتوى الحقل «%1».</translation>
+    </message>
+    <message>
+        <source>A working week needs at least one working day.</source>
+        <translation>يحتاج أسبوع العمل إلى يوم عمل واحد على الأقل.</translation>
+    </message>
+    <message>
+        <source>A working day must start before it ends, within the day.</source>
+        <translation>يجب أن يبدأ يوم العمل قبل أن ينتهي، داخل اليوم نفسه.</translation>
+    </message>
+    <message>
+        <source>No project is open.</source>
+        <translation>لا يوجد مشروع مفتوح.</translation>
+    </message>
+    <message>
+        <source>Workbench</source>
+        <translation>منضدة العمل</translation>
+    </message>
+</context>
+<context>
     <name>HostNames</name>
     <message>
         <source>Standard</source>
