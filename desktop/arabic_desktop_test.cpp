@@ -112,6 +112,8 @@ class ArabicDesktopTest : public test_support::DesktopSessionTest {
   ArabicDesktopTest() {
     QSettings().clear();
     applyInterfaceLanguage();
+    // The window makes its menus again in the language applied.
+    QApplication::processEvents();
   }
 
   // The sheet's row of the task named `name`; -1 when none.
@@ -277,6 +279,35 @@ TEST_F(ArabicDesktopTest, TheAddInsFormsKeepTheirTextsInAMirroredArabicFrame) {
   EXPECT_EQ(yes, QStringLiteral("نعم"));
   EXPECT_EQ(no, QStringLiteral("لا"));
   EXPECT_TRUE(yes_default);
+}
+
+TEST_F(ArabicDesktopTest, AnotherLanguageChosenTakesEffectAtOnceAndIsKept) {
+  // Given the Arabic interface, expect View > Language > English to turn menus, column titles
+  // and layout to English and left to right at once, and the time axis with them; the choice kept
+  // for the next start; and Arabic chosen back to bring all of it back.
+  Plan().AddTask("Survey", 3).Build();
+  ProjectView& view = Show();
+  auto choose = [this](const char* name) {
+    window().action(QLatin1String(name))->trigger();
+    QApplication::processEvents();
+    QApplication::processEvents();
+  };
+  choose("viewLanguageEnglish");
+  EXPECT_EQ(window().menuBar()->actions().front()->text(), "&File");
+  EXPECT_EQ(QApplication::layoutDirection(), Qt::LeftToRight);
+  EXPECT_EQ(view.model().headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), "Duration");
+  EXPECT_FALSE(view.chart().timeRunsRightToLeft());
+  EXPECT_EQ(chosenInterfaceLanguage(), InterfaceLanguage::kEnglish);
+  ASSERT_NE(window().action("viewLanguageEnglish"), nullptr);
+  EXPECT_TRUE(window().action("viewLanguageEnglish")->isChecked());
+
+  choose("viewLanguageArabic");
+  EXPECT_EQ(window().menuBar()->actions().front()->text(), QStringLiteral("&ملف"));
+  EXPECT_EQ(QApplication::layoutDirection(), Qt::RightToLeft);
+  EXPECT_EQ(view.model().headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(),
+            QStringLiteral("المدة"));
+  EXPECT_TRUE(view.chart().timeRunsRightToLeft());
+  EXPECT_EQ(chosenInterfaceLanguage(), InterfaceLanguage::kArabic);
 }
 
 TEST_F(ArabicDesktopTest, TheHostsRefusalsAndQuestionsAreInArabic) {

@@ -17,7 +17,7 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "The list of the desktop's sources could not be made (${result}).")
 endif()
 execute_process(
-  COMMAND "${LUPDATE}" -silent -locations none -no-ui-lines
+  COMMAND "${LUPDATE}" -silent -locations none -no-ui-lines -no-obsolete
           -project "${WORK_DIR}/project.json" -ts "${copy}"
   RESULT_VARIABLE result
   ERROR_VARIABLE errors)

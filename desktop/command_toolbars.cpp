@@ -87,6 +87,8 @@ void CommandToolbars::sync() {
         toolbar->toggleViewAction()->setVisible(false);
       shown.toolbar = toolbar;
     }
+    // The host's own bars are named in the user's language, which may have changed.
+    if (bar->BuiltIn()) shown.toolbar->setWindowTitle(shownHostName(bar->Name()));
     if (bar->Buttons() != shown.buttons) rebuildButtons(*bar, shown);
     for (std::size_t i = 0; i < shown.buttons.size(); ++i) {
       wb::CommandBarButton& button = *shown.buttons[i];

@@ -2,9 +2,7 @@
 #include "desktop/display_choices.h"
 
 #include <QActionGroup>
-#include <QApplication>
 #include <QMenu>
-#include <QMessageBox>
 #include <QTabWidget>
 
 #include "desktop/display_text.h"
@@ -33,7 +31,7 @@ void check(QActionGroup& group, int value) {
 }  // namespace
 
 DisplayChoices::DisplayChoices(MainWindow& window, QMenu& view)
-    : QObject(&window),
+    : QObject(&view),
       window_(window),
       languages_(new QActionGroup(this)),
       digits_(new QActionGroup(this)),
@@ -51,10 +49,9 @@ DisplayChoices::DisplayChoices(MainWindow& window, QMenu& view)
     const auto language = static_cast<InterfaceLanguage>(chosen->data().toInt());
     if (language == chosenInterfaceLanguage()) return;
     setChosenInterfaceLanguage(language);
-    // The windows are made in one language; a new one takes the next start.
-    QMessageBox::information(&window_, QApplication::applicationDisplayName(),
-                             tr("The language you chose is used from the next start of %1.")
-                                 .arg(QApplication::applicationDisplayName()));
+    // Every window hears of the change and speaks the new language at once; these menus are
+    // made again.
+    applyInterfaceLanguage();
   });
 
   QMenu* digits = view.addMenu(tr("&Digits"));

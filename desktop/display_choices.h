@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The user's choices of how the desktop speaks and writes, in the main window's menus: the
 // interface's language (View > Language), the digits of the host's display (View > Digits) and
-// the direction of the Gantt's time axis (View > Time Axis). Each is kept for the user; digits and
-// time axis apply at once, a new language at the next start, as the program says.
+// the direction of the Gantt's time axis (View > Time Axis). Each is kept for the user and applies
+// at once.
 #pragma once
 
 #include <QObject>
@@ -18,7 +18,7 @@ class DisplayChoices : public QObject {
   Q_OBJECT
 
  public:
-  // Adds the choices to `view`; the window must outlive this object, which it parents.
+  // Adds the choices to `view`, which owns this object; the window must outlive it.
   DisplayChoices(MainWindow& window, QMenu& view);
 
  private:

@@ -190,7 +190,7 @@ void MainWindow::createMenus() {
   toolbars_menu_->setObjectName("viewToolbars");
   connect(toolbars_menu_, &QMenu::aboutToShow, this, &MainWindow::fillToolbarsMenu);
   QMenu* hijri = view->addMenu(tr("&Hijri Timescale"));
-  hijri_group_ = new QActionGroup(this);
+  hijri_group_ = new QActionGroup(hijri);
   const std::pair<const char*, GanttChart::HijriTiers> placements[] = {
       {"viewHijriAbove", GanttChart::HijriTiers::Above},
       {"viewHijriBelow", GanttChart::HijriTiers::Below},
@@ -597,6 +597,31 @@ void MainWindow::restoreSettings() {
     app_.Regional().OverrideShortDatePattern(pattern.toStdString());
     app_.Regional().OverrideDateSeparator(separator.toStdString());
   }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Once the action that chose the language has finished: its menu goes with the others.
+  if (event->type() == QEvent::LanguageChange && !remaking_menus_) {
+    remaking_menus_ = true;
+    QTimer::singleShot(0, this, &MainWindow::remakeMenus);
+  }
+}
+
+void MainWindow::remakeMenus() {
+  // Not under a dialog: the views are read again, which an edit being refused must not see.
+  if (QApplication::activeModalWidget() != nullptr) {
+    QTimer::singleShot(100, this, &MainWindow::remakeMenus);
+    return;
+  }
+  remaking_menus_ = false;
+  const QList<QAction*> menus = menuBar()->actions();
+  menuBar()->clear();
+  for (QAction* menu : menus) delete menu->menu();
+  createMenus();
+  setHijriTiers(hijri_tiers_);
+  syncToolbars();
+  refreshViews();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

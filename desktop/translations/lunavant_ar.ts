@@ -681,10 +681,6 @@
         <translation>&amp;لغة النظام</translation>
     </message>
     <message>
-        <source>The language you chose is used from the next start of %1.</source>
-        <translation>تُستعمل اللغة التي اخترتها من التشغيل التالي لـ %1.</translation>
-    </message>
-    <message>
         <source>&amp;Digits</source>
         <translation>الأ&amp;رقام</translation>
     </message>
