@@ -97,9 +97,11 @@ void installInterfaceLanguage(const QLocale& locale) {
     QCoreApplication::installTranslator(g_desktop_translator.get());
   }
   reloadDisplayChoices();
-  // A language without a catalogue keeps the system's names and digits in the display.
-  QLocale::setDefault(
-      g_desktop_translator || locale.language() == QLocale::English ? locale : QLocale::system());
+  // A language without a catalogue is shown in English, names of days and months too, so that
+  // no window mixes two languages.
+  QLocale::setDefault(g_desktop_translator || locale.language() == QLocale::English
+                          ? locale
+                          : QLocale(QLocale::English, locale.territory()));
 }
 
 void applyInterfaceLanguage() {
