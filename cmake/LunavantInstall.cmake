@@ -33,9 +33,11 @@ function(lunavant_add_man_page)
     set(include_args "--include=${ARG_INCLUDE}")
   endif()
   # Qt programs read --help only after they made their application object, which needs a display.
+  # The page is in English whatever the builder's locale or the language chosen in their settings.
   # Compressed without a name or a time stamp, as Debian's man pages are.
   add_custom_command(OUTPUT "${page}.gz"
-    COMMAND "${CMAKE_COMMAND}" -E env QT_QPA_PLATFORM=offscreen
+    COMMAND "${CMAKE_COMMAND}" -E env QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 LANG=C.UTF-8
+            "XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${ARG_NAME}_man_settings"
             "${LUNAVANT_HELP2MAN}" --no-info
             "--name=${ARG_DESCRIPTION}" "--version-string=${PROJECT_VERSION}" ${include_args}
             "--output=${page}" "$<TARGET_FILE:${ARG_TARGET}>"

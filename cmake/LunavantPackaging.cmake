@@ -55,6 +55,9 @@ with its button faces, and a sample project.")
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME lunavant-desktop)
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_SECTION misc)
 set(CPACK_COMPONENT_DESKTOP_DEPENDS cli)
+# The libraries come from shlibdeps; a face with Arabic letters and Qt's own translations (its
+# file and print dialogs, its buttons) are what an Arabic interface needs besides them.
+set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "fonts-dejavu-core, qt6-translations-l10n")
 set(CPACK_DEBIAN_DESKTOP_DESCRIPTION
   "Hijri dates beside the task dates of project schedules - desktop program
 Lunavant shows the task dates of a project schedule in the Hijri (Umm al-Qura)

@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QToolBar>
 
+#include "desktop/host_names.h"
 #include "desktop/host_text.h"
 #include "workbench/platform/picture_loader.h"
 #include "workbench/ui/command_bars.h"
@@ -71,7 +72,8 @@ void CommandToolbars::sync() {
   for (wb::CommandBar* bar : live) {
     Shown& shown = shown_[bar];
     if (shown.toolbar == nullptr) {
-      auto* toolbar = new QToolBar(fromHost(bar->Name()), &window_);
+      auto* toolbar = new QToolBar(
+          bar->BuiltIn() ? shownHostName(bar->Name()) : fromHost(bar->Name()), &window_);
       toolbar->setObjectName(fromHost(bar->Name()));
       toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
       window_.addToolBar(Qt::TopToolBarArea, toolbar);
@@ -85,12 +87,20 @@ void CommandToolbars::sync() {
         toolbar->toggleViewAction()->setVisible(false);
       shown.toolbar = toolbar;
     }
+    // The host's own bars are named in the user's language, which may have changed.
+    if (bar->BuiltIn()) shown.toolbar->setWindowTitle(shownHostName(bar->Name()));
     if (bar->Buttons() != shown.buttons) rebuildButtons(*bar, shown);
     for (std::size_t i = 0; i < shown.buttons.size(); ++i) {
       wb::CommandBarButton& button = *shown.buttons[i];
       QAction* action = shown.actions[i];
-      action->setText(fromHost(button.Caption()));
-      action->setToolTip(fromHost(button.TooltipText()));
+      // The host's own buttons speak the user's language; an add-in's speak its own.
+      if (bar->BuiltIn()) {
+        action->setText(shownHostName(button.Caption()));
+        action->setToolTip(shownHostName(button.TooltipText()));
+      } else {
+        action->setText(fromHost(button.Caption()));
+        action->setToolTip(fromHost(button.TooltipText()));
+      }
       action->setVisible(button.Visible());
       action->setEnabled(button.Enabled());
       action->setIcon(IconOf(button.GetPicture()));

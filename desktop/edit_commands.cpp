@@ -139,7 +139,8 @@ bool EditCommands::copy(ProjectView& view) const {
   for (int row = block.top; row <= block.bottom; ++row) {
     QStringList cells;
     for (int column = block.left; column <= block.right; ++column) {
-      cells << view.model().index(row, column).data(Qt::DisplayRole).toString();
+      // The host's own text, which pastes back as it was, whatever language the cells show.
+      cells << view.model().index(row, column).data(Qt::EditRole).toString();
     }
     rows.push_back(cells);
   }
@@ -212,7 +213,9 @@ bool EditCommands::findNext(ProjectView& view, const QString& text) {
   for (int step = 1; step <= rows * columns; ++step) {
     const int at = (start + step) % (rows * columns);
     const QModelIndex cell = model.index(at / columns, at % columns);
-    if (cell.data(Qt::DisplayRole).toString().contains(text, Qt::CaseInsensitive)) {
+    // What the cell shows, or the host's text behind it ("Sun" finds an Arabic weekday too).
+    if (cell.data(Qt::DisplayRole).toString().contains(text, Qt::CaseInsensitive) ||
+        cell.data(Qt::EditRole).toString().contains(text, Qt::CaseInsensitive)) {
       view.sheet().setCurrentIndex(cell);
       view.sheet().scrollTo(cell);
       return true;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desktop/display_text.h"
 #include "desktop/gantt_shapes.h"
 #include "desktop/host_text.h"
 #include "desktop/task_sheet_model.h"
@@ -38,6 +39,7 @@ GanttChart::GanttChart(TaskSheetModel& model, wb::HijriDays& hijri, QWidget* par
   connect(&model_, &QAbstractItemModel::modelReset, this, &GanttChart::refresh);
   connect(&model_, &QAbstractItemModel::dataChanged, this, [this] { refresh(); });
   refresh();
+  updateTimeDirection();
 }
 
 void GanttChart::setRowHeight(int height) {
@@ -115,14 +117,18 @@ std::vector<wb::TierCell> GanttChart::visibleCells(int tier) const {
   return timescale_.Cells(row.calendar, row.unit, first, first + span, &hijri_);
 }
 
-QString GanttChart::shownLabel(const wb::TierCell& cell, QRectF* box) const {
+QString GanttChart::shownLabel(const Tier& tier, const wb::TierCell& cell, QRectF* box) const {
   // A cell partly out of view is labelled in the part in view; a label that does not fit is
   // shortened, or left out rather than run into the next cell.
-  const double left = std::max(xOfMoment(cell.first_day * wb::kMinutesPerDay), 0.0);
-  const double right = std::min(xOfMoment(cell.end_day * wb::kMinutesPerDay),
-                                static_cast<double>(viewport()->width()));
-  if (box != nullptr) *box = QRectF(left, 0, right - left, tierHeight());
-  return FittingLabel(QString::fromStdString(cell.label), right - left, QFontMetricsF(font()));
+  const double left = std::max(timeX(cell.first_day * wb::kMinutesPerDay), 0.0);
+  const double right =
+      std::min(timeX(cell.end_day * wb::kMinutesPerDay), static_cast<double>(viewport()->width()));
+  if (box != nullptr) {
+    *box = timeToView().mapRect(QRectF(left, 0, right - left, tierHeight()));
+  }
+  return FittingLabel(
+      timescaleLabelShown(cell, tier.calendar, tier.unit, tier.unit == timescale_.Major(), hijri_),
+      right - left, QFontMetricsF(font()));
 }
 
 bool GanttChart::isCorrectedMonth(int tier, const wb::TierCell& cell) const {
@@ -136,25 +142,59 @@ bool GanttChart::isCorrectedMonth(int tier, const wb::TierCell& cell) const {
 
 QStringList GanttChart::shownLabels(int tier) const {
   QStringList shown;
-  for (const wb::TierCell& cell : visibleCells(tier)) shown << shownLabel(cell);
+  const std::vector<Tier> all = tiers();
+  if (tier < 0 || tier >= static_cast<int>(all.size())) return shown;
+  for (const wb::TierCell& cell : visibleCells(tier)) {
+    shown << shownLabel(all[static_cast<std::size_t>(tier)], cell);
+  }
   return shown;
 }
 
-double GanttChart::xOfMoment(wb::Moment when) const {
+double GanttChart::timeX(wb::Moment when) const {
   const double days =
       static_cast<double>(when) / wb::kMinutesPerDay - static_cast<double>(origin_day_);
   return days * timescale_.PixelsPerDay() - horizontalScrollBar()->value();
+}
+
+double GanttChart::xOfMoment(wb::Moment when) const {
+  return timeToView().map(QPointF(timeX(when), 0)).x();
+}
+
+bool GanttChart::timeRunsRightToLeft() const {
+  return layoutDirection() == Qt::RightToLeft && !leftToRightTimeChosen();
+}
+
+QTransform GanttChart::timeToView() const {
+  if (!timeRunsRightToLeft()) return {};
+  return QTransform(-1, 0, 0, 1, viewport()->width(), 0);
+}
+
+void GanttChart::updateTimeDirection() {
+  // The scroll bar runs as time does, so that its start is where the project starts.
+  horizontalScrollBar()->setLayoutDirection(timeRunsRightToLeft() ? Qt::RightToLeft
+                                                                  : Qt::LeftToRight);
+  viewport()->update();
+}
+
+void GanttChart::changeEvent(QEvent* event) {
+  QAbstractScrollArea::changeEvent(event);
+  if (event->type() == QEvent::LayoutDirectionChange) updateTimeDirection();
 }
 
 int GanttChart::rowTop(int row) const {
   return headerHeight() + row * row_height_ - vertical_offset_;
 }
 
-QRectF GanttChart::barRect(int row) const {
+QRectF GanttChart::timeBarRect(int row) const {
   const wb::Task* task = model_.taskAt(row);
   if (task == nullptr) return {};
-  return TaskShapeRect(*task, xOfMoment(task->Start()), xOfMoment(task->Finish()), rowTop(row),
-                       row_height_, 1.0);
+  return TaskShapeRect(*task, timeX(task->Start()), timeX(task->Finish()), rowTop(row), row_height_,
+                       1.0);
+}
+
+QRectF GanttChart::barRect(int row) const {
+  const QRectF bar = timeBarRect(row);
+  return bar.isNull() ? bar : timeToView().mapRect(bar);
 }
 
 void GanttChart::setVerticalOffset(int offset) {
@@ -235,23 +275,29 @@ void GanttChart::paintShading(QPainter& painter, std::int64_t first_day,
   if (timescale_.PixelsPerDay() < 3.0) return;
   const wb::ProjectCalendar& calendar = model_.project().Calendar();
   const int top = headerHeight();
+  painter.save();
+  painter.setTransform(timeToView(), true);
   for (std::int64_t day = first_day; day < end_day; ++day) {
     if (calendar.IsWorkingDay(day)) continue;
-    const double left = xOfMoment(day * wb::kMinutesPerDay);
+    const double left = timeX(day * wb::kMinutesPerDay);
     painter.fillRect(QRectF(left, top, timescale_.PixelsPerDay(), viewport()->height() - top),
                      kNonWorkingColour);
   }
+  painter.restore();
 }
 
 void GanttChart::paintRows(QPainter& painter, int first_row, int last_row) const {
   painter.save();
   painter.setClipRect(QRect(0, headerHeight(), viewport()->width(), viewport()->height()));
   const QFontMetrics metrics = fontMetrics();
+  const QTransform to_view = timeToView();
   for (int row = first_row; row <= last_row; ++row) {
     const wb::Task* task = model_.taskAt(row);
     if (task == nullptr) continue;
-    const QRectF bar = barRect(row);
+    const QRectF bar = timeBarRect(row);
     if (bar.right() < -200 || bar.left() > viewport()->width() + 200) continue;
+    // Shapes are drawn in time's direction; the name after the bar is laid out as text.
+    painter.setTransform(to_view);
     if (task->IsMilestone()) {
       painter.fillPath(MilestoneDiamond(bar), Qt::black);
     } else if (task->IsSummary()) {
@@ -270,13 +316,17 @@ void GanttChart::paintRows(QPainter& painter, int first_row, int last_row) const
       painter.setBrush(kBarColour);
       painter.drawRect(bar);
     }
+    painter.resetTransform();
     if (!task->IsSummary()) {
-      // Qt lays the name out in its own direction, so an Arabic name reads right to left.
+      // Qt lays the name out in its own direction, so an Arabic name reads right to left. It
+      // follows the bar's finish: on the left of a bar when time runs right to left.
       const QString name = fromHost(task->Name());
+      const QRectF shown = to_view.mapRect(bar);
+      const double x = timeRunsRightToLeft() ? shown.left() - 4 - metrics.horizontalAdvance(name)
+                                             : shown.right() + 4;
       painter.setPen(palette().color(QPalette::Text));
       painter.drawText(
-          QPointF(bar.right() + 4,
-                  rowTop(row) + (row_height_ + metrics.ascent() - metrics.descent()) / 2.0),
+          QPointF(x, rowTop(row) + (row_height_ + metrics.ascent() - metrics.descent()) / 2.0),
           name);
     }
   }
@@ -287,13 +337,15 @@ void GanttChart::paintLinks(QPainter& painter, int first_row, int last_row) cons
   painter.save();
   painter.setClipRect(QRect(0, headerHeight(), viewport()->width(), viewport()->height()));
   painter.setPen(QPen(kLinkColour, 1));
+  // Routed in time's direction and mirrored with it, so a link still leaves a finish forwards.
+  painter.setTransform(timeToView(), true);
   const wb::OutlineRows& outline = model_.outline();
   auto draw = [&](const wb::Task& from, const wb::Task& to, wb::LinkType type) {
     const int from_row = outline.RowOfTask(from);
     const int to_row = outline.RowOfTask(to);
     if (from_row < 0 || to_row < 0) return;
     const LinkRoute route =
-        RouteLink(barRect(from_row), barRect(to_row), type, to_row > from_row, 6);
+        RouteLink(timeBarRect(from_row), timeBarRect(to_row), type, to_row > from_row, 6);
     QPainterPath path = route.path();
     if (route.head.x() != route.end.x()) path.lineTo(route.end);
     painter.drawPath(path);
@@ -323,16 +375,17 @@ void GanttChart::paintTimescale(QPainter& painter) const {
     if (all[static_cast<std::size_t>(tier)].calendar == wb::TierCalendar::kHijri) {
       painter.fillRect(QRect(0, top, viewport()->width(), height), kHijriTierColour);
     }
+    const Tier& row = all[static_cast<std::size_t>(tier)];
     for (const wb::TierCell& cell : visibleCells(tier)) {
-      const double right = xOfMoment(cell.end_day * wb::kMinutesPerDay);
+      const double end = xOfMoment(cell.end_day * wb::kMinutesPerDay);
       if (isCorrectedMonth(tier, cell)) {
-        const double left = xOfMoment(cell.first_day * wb::kMinutesPerDay);
-        painter.fillRect(QRectF(left, top, right - left, height), kCorrectedMonthColour);
+        const double start = xOfMoment(cell.first_day * wb::kMinutesPerDay);
+        painter.fillRect(QRectF(start, top, end - start, height), kCorrectedMonthColour);
       }
       painter.setPen(line);
-      painter.drawLine(QPointF(right, top), QPointF(right, top + height));
+      painter.drawLine(QPointF(end, top), QPointF(end, top + height));
       QRectF box;
-      const QString label = shownLabel(cell, &box);
+      const QString label = shownLabel(row, cell, &box);
       if (label.isEmpty()) continue;
       box.moveTop(top);
       box.setHeight(height);

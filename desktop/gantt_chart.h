@@ -10,6 +10,7 @@
 #include <QAbstractScrollArea>
 #include <QRectF>
 #include <QStringList>
+#include <QTransform>
 #include <vector>
 
 #include "workbench/schedule/calendar.h"
@@ -62,9 +63,14 @@ class GanttChart : public QAbstractScrollArea {
   QRectF barRect(int row) const;
   // The x of a moment, in viewport coordinates.
   double xOfMoment(lunavant::workbench::Moment when) const;
-  // The first day shown at the left edge.
+  // Whether time runs from right to left: in a right-to-left layout, unless the user keeps a
+  // left-to-right time axis. Bars, links and the timescale are mirrored then, and the earliest
+  // day is at the right edge.
+  bool timeRunsRightToLeft() const;
+  // The first day shown at the edge where time begins (the left, or the right when time runs
+  // right to left).
   std::int64_t firstVisibleDay() const;
-  // Brings `day` to the left edge (as far as the scroll range allows).
+  // Brings `day` to the edge where time begins (as far as the scroll range allows).
   void scrollToDay(std::int64_t day);
 
  public slots:
@@ -73,6 +79,8 @@ class GanttChart : public QAbstractScrollArea {
   void zoomOut();
   // Reads the project's span again and repaints.
   void refresh();
+  // Follows the layout direction and the user's choice of time axis.
+  void updateTimeDirection();
 
  signals:
   void headerHeightChanged(int height);
@@ -84,11 +92,18 @@ class GanttChart : public QAbstractScrollArea {
   void resizeEvent(QResizeEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   int tierHeight() const;
-  // The label drawn on `cell` and, in `box`, the part of the tier it is centred in.
-  QString shownLabel(const lunavant::workbench::TierCell& cell, QRectF* box = nullptr) const;
+  // The label drawn on `cell` of `tier` and, in `box`, the part of the tier it is centred in (in
+  // viewport coordinates).
+  QString shownLabel(const Tier& tier, const lunavant::workbench::TierCell& cell,
+                     QRectF* box = nullptr) const;
+  // Time as it runs from left to right; painting maps it through timeToView().
+  double timeX(lunavant::workbench::Moment when) const;
+  QRectF timeBarRect(int row) const;
+  QTransform timeToView() const;
   int rowTop(int row) const;
   void updateScrollRange();
   void paintShading(QPainter& painter, std::int64_t first_day, std::int64_t end_day) const;

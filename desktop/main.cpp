@@ -10,6 +10,7 @@
 
 #include "addin/host/error.h"
 #include "desktop/desktop_session.h"
+#include "desktop/interface_language.h"
 #include "desktop/main_window.h"
 #include "desktop/screenshots.h"
 #include "workbench/addins/addin_manager.h"
@@ -61,22 +62,28 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationDisplayName(QStringLiteral("Lunavant Workbench"));
   // Ties the windows to the installed menu entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("lunavant-desktop"));
+  lunavant::desktop::applyInterfaceLanguage();
 
   QCommandLineParser parser;
-  parser.setApplicationDescription(
-      QStringLiteral("Project schedules with their task dates in the Hijri calendar. Opens the "
-                     "files given, or the bundled sample project when none is."));
+  parser.setApplicationDescription(QCoreApplication::translate(
+      "main",
+      "Project schedules with their task dates in the Hijri calendar. Opens the files given, "
+      "or the bundled sample project when none is."));
   parser.addHelpOption();
-  parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Project files (MSPDI)."),
+  parser.addPositionalArgument(QStringLiteral("files"),
+                               QCoreApplication::translate("main", "Project files (MSPDI)."),
                                QStringLiteral("[files...]"));
   const QCommandLineOption register_option(
       QStringLiteral("register"),
-      QStringLiteral("Register the add-in module <module> for the current user, then start."),
+      QCoreApplication::translate(
+          "main", "Register the add-in module <module> for the current user, then start."),
       QStringLiteral("module"));
   const QCommandLineOption screenshots_option(
       QStringLiteral("screenshots"),
-      QStringLiteral("Write screenshots of the main window and the add-in's dialogs to <folder> "
-                     "and quit."),
+      QCoreApplication::translate(
+          "main",
+          "Write screenshots of the main window and the add-in's dialogs to <folder> and "
+          "quit."),
       QStringLiteral("folder"));
   parser.addOption(register_option);
   parser.addOption(screenshots_option);

@@ -19,8 +19,11 @@
 #include "desktop/about_dialog.h"
 #include "desktop/add_ins_dialog.h"
 #include "desktop/command_toolbars.h"
+#include "desktop/display_choices.h"
 #include "desktop/edit_commands.h"
 #include "desktop/holidays_dialog.h"
+#include "desktop/host_messages.h"
+#include "desktop/host_names.h"
 #include "desktop/host_text.h"
 #include "desktop/print_commands.h"
 #include "desktop/project_view.h"
@@ -44,7 +47,7 @@ const char* const kSeparatorKey = "regional/dateSeparator";
 const char* const kRecentKey = "files/recent";
 const char* const kShownBarsKey = "toolbars/shown";
 constexpr int kRecentCount = 6;
-const QString kFileFilter = QStringLiteral("Project files (*.xml);;All files (*)");
+QString fileFilter() { return MainWindow::tr("Project files (*.xml);;All files (*)"); }
 
 }  // namespace
 
@@ -95,7 +98,7 @@ void MainWindow::createMenus() {
           &MainWindow::newProject);
   connect(add(file, "fileOpen", tr("&Open..."), QKeySequence::Open), &QAction::triggered, this,
           [this] {
-            const QString path = QFileDialog::getOpenFileName(this, tr("Open"), {}, kFileFilter);
+            const QString path = QFileDialog::getOpenFileName(this, tr("Open"), {}, fileFilter());
             if (!path.isEmpty()) openFile(path);
           });
   recent_menu_ = file->addMenu(tr("Open &Recent"));
@@ -105,7 +108,8 @@ void MainWindow::createMenus() {
           &MainWindow::saveProject);
   connect(add(file, "fileSaveAs", tr("Save &As..."), QKeySequence::SaveAs), &QAction::triggered,
           this, [this] {
-            const QString path = QFileDialog::getSaveFileName(this, tr("Save As"), {}, kFileFilter);
+            const QString path =
+                QFileDialog::getSaveFileName(this, tr("Save As"), {}, fileFilter());
             if (!path.isEmpty()) saveProjectAs(path);
           });
   connect(add(file, "fileClose", tr("&Close"), QKeySequence::Close), &QAction::triggered, this,
@@ -187,7 +191,7 @@ void MainWindow::createMenus() {
   toolbars_menu_->setObjectName("viewToolbars");
   connect(toolbars_menu_, &QMenu::aboutToShow, this, &MainWindow::fillToolbarsMenu);
   QMenu* hijri = view->addMenu(tr("&Hijri Timescale"));
-  hijri_group_ = new QActionGroup(this);
+  hijri_group_ = new QActionGroup(hijri);
   const std::pair<const char*, GanttChart::HijriTiers> placements[] = {
       {"viewHijriAbove", GanttChart::HijriTiers::Above},
       {"viewHijriBelow", GanttChart::HijriTiers::Below},
@@ -202,6 +206,7 @@ void MainWindow::createMenus() {
     const GanttChart::HijriTiers placement = placements[i].second;
     connect(action, &QAction::triggered, this, [this, placement] { setHijriTiers(placement); });
   }
+  new DisplayChoices(*this, *view);
 
   // Every connected add-in's buttons, reachable from the keyboard whether its toolbar shows or
   // not.
@@ -235,7 +240,7 @@ bool MainWindow::openFile(const QString& path) {
     syncWithApplication();
     return false;
   } catch (const lunavant::host::HostError& e) {
-    showHostError(fromHost(e.record().description));
+    showHostError(shownHostMessage(e.record().description));
     syncWithApplication();
     return false;
   }
@@ -248,7 +253,7 @@ bool MainWindow::saveProject() {
   wb::Project* active = app_.ActiveProject();
   if (active == nullptr) return false;
   if (wb::ProjectFilePath(*active).empty()) {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save As"), {}, kFileFilter);
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save As"), {}, fileFilter());
     return !path.isEmpty() && saveProjectAs(path);
   }
   bool saved = false;
@@ -310,7 +315,8 @@ void MainWindow::fillToolbarsMenu() {
     // The host's Database bar (sorting, filtering) has no commands in this program; Edit > Find
     // is its one that has.
     if (bar->BuiltIn() && bar->Name() == "Database") continue;
-    QAction* item = toolbars_menu_->addAction(fromHost(bar->Name()));
+    QAction* item = toolbars_menu_->addAction(bar->BuiltIn() ? shownHostName(bar->Name())
+                                                             : fromHost(bar->Name()));
     item->setCheckable(true);
     item->setChecked(bar->Visible());
     connect(item, &QAction::toggled, this, [this, bar](bool on) {
@@ -498,7 +504,7 @@ void MainWindow::fillTableMenu() {
   if (active == nullptr) return;
   for (std::int32_t position = 1; position <= active->TaskTableCount(); ++position) {
     const QString name = fromHost(active->TaskTable(position).Name());
-    QAction* item = table_menu_->addAction(name);
+    QAction* item = table_menu_->addAction(shownHostName(active->TaskTable(position).Name()));
     item->setCheckable(true);
     item->setChecked(name == fromHost(active->CurrentTable()));
     connect(item, &QAction::triggered, this, [this, name] { applyTable(name); });
@@ -568,6 +574,31 @@ void MainWindow::restoreSettings() {
     app_.Regional().OverrideShortDatePattern(pattern.toStdString());
     app_.Regional().OverrideDateSeparator(separator.toStdString());
   }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Once the action that chose the language has finished: its menu goes with the others.
+  if (event->type() == QEvent::LanguageChange && !remaking_menus_) {
+    remaking_menus_ = true;
+    QTimer::singleShot(0, this, &MainWindow::remakeMenus);
+  }
+}
+
+void MainWindow::remakeMenus() {
+  // Not under a dialog: the views are read again, which an edit being refused must not see.
+  if (QApplication::activeModalWidget() != nullptr) {
+    QTimer::singleShot(100, this, &MainWindow::remakeMenus);
+    return;
+  }
+  remaking_menus_ = false;
+  const QList<QAction*> menus = menuBar()->actions();
+  menuBar()->clear();
+  for (QAction* menu : menus) delete menu->menu();
+  createMenus();
+  setHijriTiers(hijri_tiers_);
+  syncToolbars();
+  refreshViews();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

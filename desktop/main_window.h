@@ -86,9 +86,13 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A new language makes the menus again, in it.
+  void changeEvent(QEvent* event) override;
 
  private:
+  // Made again, in the new language, when the language changes.
   void createMenus();
+  void remakeMenus();
   void fillTableMenu();
   void onCurrentTabChanged(int index);
   void updateTitles();
@@ -115,6 +119,7 @@ class MainWindow : public QMainWindow {
   QActionGroup* hijri_group_ = nullptr;
   GanttChart::HijriTiers hijri_tiers_ = GanttChart::HijriTiers::Above;
   bool syncing_ = false;
+  bool remaking_menus_ = false;
 };
 
 }  // namespace lunavant::desktop

@@ -122,6 +122,17 @@ class QtForm final : public host::Form {
       if (entry.kind == host::ControlKind::kLabel)
         FitLabel(*static_cast<QLabel*>(entry.widget), client);
     }
+    // A right-to-left interface mirrors the add-in's form as the platform mirrors a dialog: its
+    // controls keep their sizes, measured from the right edge, so OK and Cancel trade places as
+    // the user expects; inside them the add-in's own texts read as they are written.
+    if (dialog_->isRightToLeft()) {
+      for (const auto& [key, entry] : widgets_) {
+        QRect area = entry.widget->geometry();
+        area.moveLeft(client.width() - area.left() - area.width());
+        entry.widget->setGeometry(area);
+        entry.widget->setLayoutDirection(Qt::LeftToRight);
+      }
+    }
     // Focus moves by tab index; labels take none.
     std::vector<const host::ControlSpec*> order;
     for (const host::ControlSpec& control : spec.controls) {

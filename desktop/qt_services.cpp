@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "desktop/host_messages.h"
+#include "workbench/model/messages.h"
+
 namespace lunavant::desktop {
 
 using lunavant::host::MsgBoxResult;
@@ -12,8 +15,11 @@ using lunavant::host::MsgBoxStyle;
 MsgBoxResult QtMessageBoxes::MsgBox(const std::string& prompt, MsgBoxStyle style,
                                     const std::string& title) {
   ++shown_count_;
-  QMessageBox box(QMessageBox::Warning, QString::fromStdString(title),
-                  QString::fromStdString(prompt), QMessageBox::NoButton, parent_.data());
+  // The host's own boxes speak the user's language; an add-in's say what the add-in wrote.
+  const bool hosts_own = title == lunavant::workbench::message::kWorkbenchTitle;
+  QMessageBox box(QMessageBox::Warning, shownMessageTitle(title),
+                  hosts_own ? shownHostMessage(prompt) : QString::fromStdString(prompt),
+                  QMessageBox::NoButton, parent_.data());
   if (style == MsgBoxStyle::kYesNoExclamationYesFirst) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);

@@ -7,9 +7,11 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 
+#include "desktop/display_text.h"
 #include "desktop/gantt_shapes.h"
 #include "desktop/host_text.h"
 #include "desktop/task_sheet_model.h"
@@ -37,6 +39,35 @@ constexpr double kPointsPerScreenPixel = 0.75;
 
 const QColor kTitleColour(246, 246, 246);
 const QColor kGridColour(200, 200, 200);
+
+// Mirrors x about the middle of [left, left + width].
+QTransform MirrorOver(double left, double width) {
+  return QTransform(-1, 0, 0, 1, 2 * left + width, 0);
+}
+
+// Draws `text` in `box` with its letters upright however the painter mirrors: the box goes where
+// the mirror puts it, and its left and right alignments trade places.
+void DrawUpright(QPainter& painter, const QRectF& box, int flags, const QString& text) {
+  const QTransform transform = painter.transform();
+  if (transform.m11() >= 0) {
+    painter.drawText(box, flags, text);
+    return;
+  }
+  const QRectF on_device = transform.mapRect(box);
+  const double sx = -transform.m11();
+  const double sy = transform.m22();
+  if (flags & Qt::AlignLeft) {
+    flags = (flags & ~Qt::AlignLeft) | Qt::AlignRight;
+  } else if (flags & Qt::AlignRight) {
+    flags = (flags & ~Qt::AlignRight) | Qt::AlignLeft;
+  }
+  painter.save();
+  painter.setTransform(QTransform::fromScale(sx, sy));
+  painter.drawText(QRectF(on_device.left() / sx, on_device.top() / sy, on_device.width() / sx,
+                          on_device.height() / sy),
+                   flags, text);
+  painter.restore();
+}
 
 double DayOfMoment(wb::Moment when) {
   return static_cast<double>(when) / static_cast<double>(wb::kMinutesPerDay);
@@ -75,7 +106,9 @@ SchedulePrintout::SchedulePrintout(const TaskSheetModel& model, wb::HijriDays& h
       tiers_(chart.tiers()),
       timescale_(chart.timescale().Zoom()),
       font_(QApplication::font()),
-      printed_on_(QDate::currentDate()) {
+      printed_on_(QDate::currentDate()),
+      page_mirrored_(chart.isRightToLeft()),
+      time_right_to_left_(chart.timeRunsRightToLeft()) {
   font_.setPixelSize(kFontPixels);
   // Names in Arabic need a face with its letters; the family falls back through fontconfig.
   font_.setStyleStrategy(QFont::PreferAntialias);
@@ -196,22 +229,21 @@ bool SchedulePrintout::paint(QPagedPaintDevice& device) const {
 }
 
 QString SchedulePrintout::printDateText() const {
-  const QLocale english(QLocale::English, QLocale::UnitedKingdom);
-  QString text = QStringLiteral("Printed on ") +
-                 english.toString(printed_on_, QStringLiteral("dddd, d MMMM yyyy"));
+  const QString day =
+      digitsShown(QLocale().toString(printed_on_, tr("dddd, d MMMM yyyy", "the day printed")));
   const std::int64_t days =
       wb::DaysFromCivil(printed_on_.year(), printed_on_.month(), printed_on_.day());
   if (const std::optional<wb::HijriDate> hijri = hijri_.FromDays(days)) {
-    text += QStringLiteral(" (%1 %2 %3 AH)")
-                .arg(hijri->day)
-                .arg(fromHost(wb::HijriMonthName(hijri->month)))
-                .arg(hijri->year);
+    return tr("Printed on %1 (%2 %3 %4 AH)", "weekday and date; Hijri day, month name, year")
+        .arg(day, numberShown(hijri->day), hijriMonthNameShown(hijri->month),
+             numberShown(hijri->year));
   }
-  return text;
+  return tr("Printed on %1").arg(day);
 }
 
 void SchedulePrintout::paintPage(QPainter& painter, const Geometry& g, const Page& page, int number,
                                  int count) const {
+  if (page_mirrored_) painter.setTransform(MirrorOver(0, g.page_width) * painter.transform());
   painter.setFont(font_);
   painter.setPen(Qt::black);
   QFont bold = font_;
@@ -220,10 +252,10 @@ void SchedulePrintout::paintPage(QPainter& painter, const Geometry& g, const Pag
   // Header: the project's name on the left, the page number on the right.
   const QRectF header(0, 0, g.page_width, g.header_height * 0.7);
   painter.setFont(bold);
-  painter.drawText(header, Qt::AlignLeft | Qt::AlignVCenter, fromHost(model_.project().Name()));
+  DrawUpright(painter, header, Qt::AlignLeft | Qt::AlignVCenter, fromHost(model_.project().Name()));
   painter.setFont(font_);
-  painter.drawText(header, Qt::AlignRight | Qt::AlignVCenter,
-                   QStringLiteral("Page %1 of %2").arg(number).arg(count));
+  DrawUpright(painter, header, Qt::AlignRight | Qt::AlignVCenter,
+              tr("Page %1 of %2").arg(numberShown(number), numberShown(count)));
   painter.setPen(QPen(Qt::black, 0.5));
   painter.drawLine(QPointF(0, header.bottom()), QPointF(g.page_width, header.bottom()));
 
@@ -236,8 +268,8 @@ void SchedulePrintout::paintPage(QPainter& painter, const Geometry& g, const Pag
   painter.setPen(QPen(Qt::black, 0.5));
   painter.drawLine(QPointF(0, footer_top), QPointF(g.page_width, footer_top));
   painter.setFont(font_);
-  painter.drawText(QRectF(0, footer_top, g.page_width, g.page_height - footer_top),
-                   Qt::AlignLeft | Qt::AlignVCenter, printDateText());
+  DrawUpright(painter, QRectF(0, footer_top, g.page_width, g.page_height - footer_top),
+              Qt::AlignLeft | Qt::AlignVCenter, printDateText());
 }
 
 void SchedulePrintout::paintSheet(QPainter& painter, const Geometry& g, const Page& page) const {
@@ -252,8 +284,8 @@ void SchedulePrintout::paintSheet(QPainter& painter, const Geometry& g, const Pa
     const QRectF title(x + kCellPadding, top, column.width - 2 * kCellPadding, title_height);
     painter.setFont(bold);
     painter.setPen(Qt::black);
-    painter.drawText(title, Qt::AlignHCenter | Qt::AlignBottom | Qt::TextWordWrap,
-                     model_.headerData(column.column, Qt::Horizontal, Qt::DisplayRole).toString());
+    DrawUpright(painter, title, Qt::AlignHCenter | Qt::AlignBottom | Qt::TextWordWrap,
+                model_.headerData(column.column, Qt::Horizontal, Qt::DisplayRole).toString());
     for (int row = page.first_row; row < page.end_row; ++row) {
       const QModelIndex index = model_.index(row, column.column);
       const double row_top = top + title_height + (row - page.first_row) * g.row_height;
@@ -268,9 +300,8 @@ void SchedulePrintout::paintSheet(QPainter& painter, const Geometry& g, const Pa
       const QFontMetricsF metrics(painter.font());
       const auto alignment =
           index.data(Qt::TextAlignmentRole).value<Qt::Alignment>() | Qt::AlignVCenter;
-      painter.drawText(
-          cell, alignment & ~Qt::AlignTop & ~Qt::AlignBottom,
-          metrics.elidedText(sheetText(row, column.column), Qt::ElideRight, cell.width()));
+      DrawUpright(painter, cell, alignment & ~Qt::AlignTop & ~Qt::AlignBottom,
+                  metrics.elidedText(sheetText(row, column.column), Qt::ElideRight, cell.width()));
     }
     x += column.width;
     painter.setPen(QPen(kGridColour, 0.5));
@@ -290,6 +321,10 @@ void SchedulePrintout::paintTimescale(QPainter& painter, const Geometry& g,
   const double width = static_cast<double>(page.end_day - page.first_day) * g.points_per_day;
   const QFontMetricsF metrics(font_);
   painter.save();
+  // Time runs against the page's direction when the user keeps it left to right.
+  if (page_mirrored_ != time_right_to_left_) {
+    painter.setTransform(MirrorOver(left, width) * painter.transform());
+  }
   painter.setClipRect(QRectF(left, g.bodyTop(), width, g.timescaleHeight(tiers_.size())));
   painter.setFont(font_);
   for (std::size_t tier = 0; tier < tiers_.size(); ++tier) {
@@ -308,10 +343,13 @@ void SchedulePrintout::paintTimescale(QPainter& painter, const Geometry& g,
       if (cell.end_day <= page.end_day) {
         painter.drawLine(QPointF(x2, top), QPointF(x2, top + g.tier_height));
       }
-      const QString label = FittingLabel(QString::fromStdString(cell.label), x2 - x1, metrics);
+      const QString label =
+          FittingLabel(timescaleLabelShown(cell, tiers_[tier].calendar, tiers_[tier].unit,
+                                           tiers_[tier].unit == timescale_.Major(), hijri_),
+                       x2 - x1, metrics);
       if (label.isEmpty()) continue;
       painter.setPen(Qt::black);
-      painter.drawText(QRectF(x1, top, x2 - x1, g.tier_height), Qt::AlignCenter, label);
+      DrawUpright(painter, QRectF(x1, top, x2 - x1, g.tier_height), Qt::AlignCenter, label);
     }
     painter.setPen(QPen(kGridColour, 0.5));
     painter.drawLine(QPointF(left, top + g.tier_height),
@@ -337,6 +375,9 @@ void SchedulePrintout::paintChart(QPainter& painter, const Geometry& g, const Pa
   };
 
   painter.save();
+  if (page_mirrored_ != time_right_to_left_) {
+    painter.setTransform(MirrorOver(area.left(), area.width()) * painter.transform());
+  }
   painter.setClipRect(area);
   if (g.points_per_day >= 2.0) {
     const wb::ProjectCalendar& calendar = model_.project().Calendar();
@@ -398,8 +439,8 @@ void SchedulePrintout::paintChart(QPainter& painter, const Geometry& g, const Pa
       }
     }
     painter.setPen(Qt::black);
-    painter.drawText(QRectF(x, row_top, text_width + 1, g.row_height),
-                     Qt::AlignLeft | Qt::AlignVCenter, name);
+    DrawUpright(painter, QRectF(x, row_top, text_width + 1, g.row_height),
+                Qt::AlignLeft | Qt::AlignVCenter, name);
   }
   painter.restore();
   painter.setPen(QPen(kGridColour, 0.5));

@@ -4,6 +4,7 @@
 // Rows are split into bands of whole rows and time into slices of whole days; every page repeats
 // the sheet's columns for its rows and shows one slice of the chart, under a header with the
 // project's name and the page number and over a footer with the date printed in both calendars.
+// In a right-to-left interface the page is mirrored, its text upright.
 // Print, Print Preview and Export PDF all paint through this one layout.
 //
 //   SchedulePrintout printout(view.model(), hijri, view.chart());
@@ -12,6 +13,7 @@
 //   printout.paint(pdf);            // one page per entry of printout.pages(layout)
 #pragma once
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QFont>
 #include <QPageLayout>
@@ -32,6 +34,8 @@ namespace lunavant::desktop {
 class TaskSheetModel;
 
 class SchedulePrintout {
+  Q_DECLARE_TR_FUNCTIONS(SchedulePrintout)
+
  public:
   // One printed page: the rows [first_row, end_row) of the sheet and the days [first_day,
   // end_day) of the chart.
@@ -81,6 +85,10 @@ class SchedulePrintout {
   lunavant::workbench::Timescale timescale_;
   QFont font_;
   QDate printed_on_;
+  // A right-to-left interface prints its pages mirrored (the sheet on the right, the chart on the
+  // left, the header's ends swapped); the chart's time runs as it does on screen.
+  bool page_mirrored_ = false;
+  bool time_right_to_left_ = false;
 };
 
 }  // namespace lunavant::desktop

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "addin/host/field_ids.h"
 #include "desktop/command_toolbars.h"
 #include "desktop/desktop_session.h"
 #include "desktop/main_window.h"
@@ -84,7 +85,7 @@ bool buildProjectFromScratch(MainWindow& window) {
   const int name = model.nameColumn();
   int duration = -1;
   for (int column = 0; column < model.columnCount(); ++column) {
-    if (model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString() == "Duration") {
+    if (model.fieldAt(column) == lunavant::host::field::kDuration) {
       duration = column;
     }
   }

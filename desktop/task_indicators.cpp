@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "addin/host/error.h"
+#include "desktop/host_names.h"
 #include "desktop/host_text.h"
 #include "workbench/model/application.h"
 #include "workbench/model/project.h"
@@ -22,7 +23,10 @@ const QChar kNoteMark(0x270E);        // a pencil
 const QChar kManualMark(0x270B);      // a raised hand
 const QChar kFileDatesMark(0x2693);   // an anchor
 
-QString Tr(const char* text) { return QCoreApplication::translate("TaskIndicators", text); }
+// The tips in the user's language.
+struct IndicatorTips {
+  Q_DECLARE_TR_FUNCTIONS(TaskIndicators)
+};
 
 // Whether the constraint pins the task: As Soon As Possible in a project scheduled from its
 // start (and As Late As Possible from its finish) is no constraint.
@@ -44,23 +48,25 @@ TaskIndicators IndicatorsOf(const wb::Task& task) {
     shown.tips << tip;
   };
   if (task.IsManual()) {
-    add(kManualMark, Tr("Manually scheduled: links, constraints and the project start do not move "
-                        "this task."));
+    add(kManualMark, IndicatorTips::tr(
+                         "Manually scheduled: links, constraints and the project start do not move "
+                         "this task."));
   } else if (!task.DatesHeldBy().empty()) {
-    add(kFileDatesMark, Tr("The dates the file gave this task are kept (%1): a recalculation does "
-                           "not model it.")
-                            .arg(fromHost(task.DatesHeldBy())));
+    add(kFileDatesMark,
+        IndicatorTips::tr("The dates the file gave this task are kept (%1): a recalculation does "
+                          "not model it.")
+            .arg(fromHost(task.DatesHeldBy())));
   }
   if (task.ID() != 0 && Constrains(task)) {
-    const QString type = fromHost(std::string(wb::ConstraintTypeName(task.Constraint())));
+    const QString type = shownHostName(wb::ConstraintTypeName(task.Constraint()));
     const std::optional<wb::Moment> date = task.ConstraintDate();
-    add(kConstraintMark, date ? Tr("This task has a '%1' constraint on %2.")
+    add(kConstraintMark, date ? IndicatorTips::tr("This task has a '%1' constraint on %2.")
                                     .arg(type, fromHost(task.Owner().App().FormatDate(*date)))
-                              : Tr("This task has a '%1' constraint.").arg(type));
+                              : IndicatorTips::tr("This task has a '%1' constraint.").arg(type));
   }
   try {
     const std::string note = task.GetField(kNotesField);
-    if (!note.empty()) add(kNoteMark, Tr("Notes: %1").arg(fromHost(note)));
+    if (!note.empty()) add(kNoteMark, IndicatorTips::tr("Notes: %1").arg(fromHost(note)));
   } catch (const lunavant::host::HostError&) {
     // A task that keeps no notes shows no mark.
   }

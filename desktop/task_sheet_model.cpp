@@ -4,6 +4,9 @@
 #include <string>
 
 #include "addin/host/error.h"
+#include "desktop/display_text.h"
+#include "desktop/host_messages.h"
+#include "desktop/host_names.h"
 #include "desktop/host_text.h"
 #include "desktop/qt_services.h"
 #include "desktop/task_indicators.h"
@@ -45,16 +48,21 @@ std::vector<TaskSheetModel::ColumnShown> TaskSheetModel::readColumns() const {
     wb::ColumnList& columns = project_.TaskTable(project_.CurrentTable()).Columns();
     for (std::int32_t position = 1; position <= columns.Count(); ++position) {
       const wb::Column& column = columns.Item(position);
-      // A column without its own title shows the field's alias, else the field's name.
-      std::string title = column.Title();
-      if (title.empty()) {
+      // A column without its own title shows the field's alias, else the field's name. The
+      // host's own names are shown in the user's language; an alias or a title given to a
+      // column is the user's (or an add-in's) text.
+      QString title = fromHost(column.Title());
+      if (isDefaultTitle(column.Title())) title = shownHostName(column.Title());
+      if (title.isEmpty()) {
         const int custom = wb::CustomTextIndex(column.Field());
-        if (custom >= 0) title = project_.CustomTextAlias(custom);
+        if (custom >= 0) title = fromHost(project_.CustomTextAlias(custom));
       }
-      if (title.empty()) {
-        if (const wb::FieldInfo* info = wb::FindField(column.Field())) title = info->name;
+      if (title.isEmpty()) {
+        if (const wb::FieldInfo* info = wb::FindField(column.Field())) {
+          title = shownHostName(info->name);
+        }
       }
-      shown.push_back(ColumnShown{column.Field(), fromHost(title), column.Width(),
+      shown.push_back(ColumnShown{column.Field(), title, column.Width(),
                                   AlignmentOf(column.DataAlignment()),
                                   AlignmentOf(column.TitleAlignment())});
     }
@@ -102,7 +110,11 @@ QVariant TaskSheetModel::data(const QModelIndex& index, int role) const {
       if (task == nullptr || column.field == 0) return QString();
       if (column.field == kIndicatorsField) return IndicatorsOf(*task).marks;
       try {
-        return fromHost(task->GetField(column.field));
+        const QString text = fromHost(task->GetField(column.field));
+        if (role == Qt::EditRole) return text;
+        // What is typed is the host's text; what is shown is in the user's language and digits.
+        const wb::FieldInfo* info = wb::FindField(column.field);
+        return info == nullptr ? text : cellTextShown(text, info->kind);
       } catch (const lunavant::host::HostError&) {
         return QString();
       }
@@ -161,7 +173,7 @@ bool TaskSheetModel::typeInto(wb::Task& task, int field, const QString& text, QS
   try {
     if (project_.App().UserEdit(task, field, toHost(text))) return true;
   } catch (const lunavant::host::HostError& e) {
-    error = fromHost(e.record().description);
+    error = shownHostMessage(e.record().description);
     return false;
   }
   // An add-in that refused with a message of its own has said why.

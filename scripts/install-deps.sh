@@ -11,6 +11,9 @@ packages=(
   locales
   mingw-w64 mingw-w64-tools wine wine64 wine32:i386 nsis
   qt6-base-dev xvfb xauth fonts-dejavu-core
+  # The desktop's language: lupdate and lrelease with their CMake functions build its catalogues,
+  # and Qt's own catalogues put its dialogs and buttons in the same language.
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   clang libclang-rt-dev clang-format
 )
 

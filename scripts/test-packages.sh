@@ -83,7 +83,8 @@ expect_in "$(contents liborbelune-dev)" "./$lib/pkgconfig/orbelune.pc" "liborbel
 for needed in "liborbelune0 (= $version)" libc6 libstdc++6 libicu libpugixml; do
   expect_in "$(depends lunavant)" "$needed" "lunavant depends"
 done
-for needed in "lunavant (= $version)" libqt6widgets6 libqt6gui6 libqt6core6; do
+for needed in "lunavant (= $version)" libqt6widgets6 libqt6gui6 libqt6core6 fonts-dejavu-core \
+  qt6-translations-l10n; do
   expect_in "$(depends lunavant-desktop)" "$needed" "lunavant-desktop depends"
 done
 # The converter needs no other library at all.
