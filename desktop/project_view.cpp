@@ -11,6 +11,7 @@
 #include <QSplitter>
 #include <QStyledItemDelegate>
 
+#include "desktop/date_cell_editor.h"
 #include "desktop/holiday_tool_tips.h"
 #include "workbench/model/application.h"
 #include "workbench/model/project.h"
@@ -70,6 +71,15 @@ class OutlineDelegate : public QStyledItemDelegate {
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                         const QModelIndex& index) const override {
     model_.project().App().BeginCellEdit();
+    if (DateCellEditor* dates = CreateDateCellEditor(model_, index, parent)) {
+      // A picked day is committed at once, as Enter commits a typed one.
+      auto* self = const_cast<OutlineDelegate*>(this);
+      connect(dates, &DateCellEditor::dayPicked, self, [self, dates] {
+        emit self->commitData(dates);
+        emit self->closeEditor(dates, QAbstractItemDelegate::NoHint);
+      });
+      return dates;
+    }
     return QStyledItemDelegate::createEditor(parent, option, index);
   }
   void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
