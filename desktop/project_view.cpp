@@ -47,7 +47,7 @@ class OutlineDelegate : public QStyledItemDelegate {
     const bool summary = index.data(TaskSheetModel::SummaryRole).toBool();
     if (summary) indented.font.setBold(true);
     QStyledItemDelegate::paint(painter, indented, index);
-    if (summary) {
+    if (summary && !model_.outline().IsFlat()) {
       const QRect marker = markerRect(option.rect, index);
       painter->save();
       painter->setRenderHint(QPainter::Antialiasing, true);
@@ -173,7 +173,7 @@ QRect ProjectView::outlineMarkerRect(int row) const {
   const int column = model_.nameColumn();
   if (column < 0) return {};
   const QModelIndex index = model_.index(row, column);
-  if (!index.data(TaskSheetModel::SummaryRole).toBool()) return {};
+  if (!index.data(TaskSheetModel::SummaryRole).toBool() || model_.outline().IsFlat()) return {};
   return OutlineDelegate::markerRect(sheet_->visualRect(index), index);
 }
 

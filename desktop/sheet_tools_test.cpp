@@ -1,21 +1,25 @@
 // SPDX-License-Identifier: MIT
 // The sheet's tools beyond typing, driven as a user drives them on the offscreen platform with
 // the reference host, the add-in and the real converter: the date picker of a date cell, in both
-// calendars.
+// calendars, and sorting by a column from its header.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QToolButton>
 
 #include "desktop/date_cell_editor.h"
 #include "desktop/date_picker.h"
+#include "desktop/main_window.h"
 #include "desktop/project_view.h"
+#include "desktop/sort_commands.h"
 #include "tests/support/desktop_fixture.h"
 #include "workbench/files/calendar_holidays.h"
 #include "workbench/holidays/holiday_dates.h"
 #include "workbench/holidays/holiday_set.h"
+#include "workbench/model/project.h"
 #include "workbench/schedule/calendar.h"
 
 namespace lunavant::desktop {
@@ -119,6 +123,72 @@ TEST_F(SheetToolsTest, ADayPickedInTheHijriCalendarMovesTheStartAsATypedDateAndU
   QTest::qWait(20);
   EXPECT_EQ(Cell(view, 1, "HijriStart"), "01/06/1446");
   EXPECT_EQ(Cell(view, 1, "Start"), "Mon 02/12/24");
+}
+
+TEST_F(SheetToolsTest, SortingByHijriStartGoesByDateKeepsTheOutlineAndUndoes) {
+  // Given a summary whose subtasks start on 02/05/1446 and 28/04/1446 (as text the first comes
+  // first), the second the predecessor of the first and of a later task, expect the header's Sort
+  // Ascending on HijriStart to put them in date order within their summary, the summary before the
+  // later task, IDs and the link's predecessor renumbered, as one undoable step; Sort Descending
+  // without the outline to list the view alone in reverse date order, the project untouched, and
+  // Sort by ID to return.
+  ConnectAddIn();
+  OpenPairedPlan(Plan()
+                     .StartingOn(2024, 10, 31)
+                     .AddTask("Fit-out", 1, 1)
+                     .AddTask("Ceilings", 1, 2)
+                     .AddTask("Survey", 2, 2)
+                     .AddTask("Handover", 1, 1)
+                     .Link(3, 2)
+                     .Link(3, 4));
+  ProjectView& view = Show();
+  auto names = [&view] {
+    QStringList shown;
+    for (int row = 0; row < view.model().outline().RowCount(); ++row) {
+      shown << Cell(view, row, "Task Name") + " " + Cell(view, row, "HijriStart");
+    }
+    return shown.join(", ").toStdString();
+  };
+  const std::string as_built =
+      "Fit-out 28/04/1446, Ceilings 02/05/1446, Survey 28/04/1446, Handover 02/05/1446";
+  ASSERT_EQ(names(), as_built);
+  const int hijri_column = ColumnTitled(view, "HijriStart");
+  SortCommands& sorting = window().sorting();
+
+  std::unique_ptr<QMenu> menu(sorting.headerMenu(view, hijri_column));
+  ASSERT_TRUE(menu->findChild<QAction*>("sortKeepOutline")->isChecked());
+  menu->findChild<QAction*>("sortAscending")->trigger();
+  EXPECT_EQ(names(),
+            "Fit-out 28/04/1446, Survey 28/04/1446, Ceilings 02/05/1446, Handover 02/05/1446");
+  EXPECT_EQ(Cell(view, 1, "ID"), "2");
+  EXPECT_EQ(Cell(view, 2, "Predecessors"), "2");
+  EXPECT_EQ(Cell(view, 3, "Predecessors"), "2");
+  EXPECT_EQ(view.model().outline().TaskOfRow(2)->OutlineLevel(), 2);
+  EXPECT_EQ(view.model().history().UndoName(), "Sort");
+
+  ASSERT_TRUE(view.model().undo());
+  EXPECT_EQ(names(), as_built);
+  EXPECT_EQ(Cell(view, 3, "Predecessors"), "3");
+
+  const std::uint64_t changes = app().ActiveProject()->ChangeCount();
+  menu.reset(sorting.headerMenu(view, hijri_column));
+  menu->findChild<QAction*>("sortKeepOutline")->setChecked(false);
+  menu->findChild<QAction*>("sortDescending")->trigger();
+  EXPECT_EQ(names(),
+            "Ceilings 02/05/1446, Handover 02/05/1446, Fit-out 28/04/1446, Survey 28/04/1446");
+  EXPECT_EQ(view.model().index(1, 0).data(TaskSheetModel::OutlineLevelRole).toInt(), 1);
+  EXPECT_EQ(app().ActiveProject()->ChangeCount(), changes);
+  EXPECT_EQ(Cell(view, 0, "ID"), "2");
+  // An edit in the flat view is sorted in: Survey typed a week later takes its successors along.
+  TypeIntoCell(view, 3, "HijriStart", "05/05/1446");
+  EXPECT_EQ(names(),
+            "Ceilings 09/05/1446, Handover 09/05/1446, Fit-out 05/05/1446, Survey 05/05/1446");
+
+  menu.reset(sorting.headerMenu(view, hijri_column));
+  menu->findChild<QAction*>("sortById")->trigger();
+  EXPECT_FALSE(view.model().outline().IsFlat());
+  EXPECT_EQ(Cell(view, 2, "Task Name"), "Survey");
+  sorting.setKeepsOutline(true);
 }
 
 }  // namespace

@@ -116,11 +116,13 @@ QVariant TaskSheetModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(column.data_alignment);
     case OutlineLevelRole:
-      return task == nullptr ? 0 : task->OutlineLevel();
+      // A flat view shows no outline: every task at the first level.
+      if (task == nullptr) return 0;
+      return outline_.IsFlat() ? 1 : task->OutlineLevel();
     case SummaryRole:
       return task != nullptr && task->IsSummary();
     case CollapsedRole:
-      return task != nullptr && outline_.IsCollapsed(*task);
+      return task != nullptr && !outline_.IsFlat() && outline_.IsCollapsed(*task);
     default:
       return {};
   }
@@ -261,9 +263,25 @@ void TaskSheetModel::rebuild() {
 
 void TaskSheetModel::setCollapsed(int row, bool collapsed) {
   const wb::Task* task = taskAt(row);
-  if (task == nullptr || !task->IsSummary() || outline_.IsCollapsed(*task) == collapsed) return;
+  if (task == nullptr || !task->IsSummary() || outline_.IsFlat() ||
+      outline_.IsCollapsed(*task) == collapsed) {
+    return;
+  }
   beginResetModel();
   outline_.SetCollapsed(*task, collapsed);
+  endResetModel();
+}
+
+void TaskSheetModel::setFlatSort(std::vector<wb::SortKey> keys) {
+  const std::vector<wb::SortKey> was = outline_.FlatSortKeys();
+  beginResetModel();
+  try {
+    outline_.SetFlatSort(std::move(keys));
+  } catch (...) {
+    outline_.SetFlatSort(was);
+    endResetModel();
+    throw;
+  }
   endResetModel();
 }
 
