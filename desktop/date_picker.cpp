@@ -8,8 +8,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "desktop/host_text.h"
 #include "workbench/files/calendar_holidays.h"
@@ -39,6 +41,75 @@ QDate DateOfDays(std::int64_t days) {
 QString GregorianMonthName(int month) {
   return QLocale(QLocale::English).standaloneMonthName(month, QLocale::LongFormat);
 }
+
+// A day of the grid: its number in the calendar shown, and beneath it, smaller, its number (or its
+// month's name on the first) in the other calendar; holidays red, other days off grey, today
+// framed, the picked day filled.
+class DayButton : public QToolButton {
+ public:
+  using QToolButton::QToolButton;
+
+  void setDay(const QString& number, const QString& other) {
+    number_ = number;
+    other_ = other;
+    setText(number + QLatin1Char('\n') + other);  // what a screen reader and a test read
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* /*event*/) override {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const QRectF box = QRectF(rect()).adjusted(1, 1, -1, -1);
+    const bool holiday = !property("holiday").toString().isEmpty();
+    const bool off = property("nonWorking").toBool();
+    QColor ground = palette().color(QPalette::Base);
+    QColor ink = palette().color(QPalette::Text);
+    if (holiday) {
+      ground = QColor(251, 227, 225);
+      ink = QColor(179, 38, 30);
+    } else if (off) {
+      ground = QColor(236, 236, 236);
+      ink = QColor(107, 107, 107);
+    }
+    if (isChecked()) {
+      ground = palette().color(QPalette::Highlight);
+      ink = palette().color(QPalette::HighlightedText);
+    } else if (underMouse()) {
+      ground = ground.darker(108);
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ground);
+    painter.drawRoundedRect(box, 3, 3);
+    if (property("today").toBool()) {
+      painter.setPen(QPen(palette().color(QPalette::Highlight), 1.5));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawRoundedRect(box.adjusted(0.75, 0.75, -0.75, -0.75), 3, 3);
+    }
+    if (hasFocus()) {
+      painter.setPen(QPen(ink, 1, Qt::DotLine));
+      painter.drawRoundedRect(box.adjusted(2, 2, -2, -2), 2, 2);
+    }
+    QFont main_font = font();
+    main_font.setBold(property("today").toBool());
+    painter.setFont(main_font);
+    painter.setPen(ink);
+    const QRectF upper(box.left(), box.top() + 2, box.width(), box.height() * 0.58);
+    painter.drawText(upper, Qt::AlignHCenter | Qt::AlignBottom, number_);
+    QFont small = font();
+    small.setPointSizeF(std::max(6.0, small.pointSizeF() * 0.75));
+    painter.setFont(small);
+    QColor faint = ink;
+    faint.setAlphaF(0.7f);
+    painter.setPen(faint);
+    const QRectF lower(box.left(), upper.bottom(), box.width(), box.bottom() - upper.bottom());
+    painter.drawText(lower, Qt::AlignHCenter | Qt::AlignTop, other_);
+  }
+
+ private:
+  QString number_;
+  QString other_;
+};
 
 // Qt counts Monday as 1 and Sunday as 7; the workbench counts Sunday as 0.
 int WeekdayFromQt(Qt::DayOfWeek day) { return static_cast<int>(day) % kDaysPerWeek; }
@@ -170,11 +241,10 @@ void DatePicker::build() {
     weekday_labels_.push_back(label);
   }
   for (int cell = 0; cell < kWeeks * kDaysPerWeek; ++cell) {
-    auto* button = new QToolButton(this);
+    auto* button = new DayButton(this);
     button->setCheckable(true);
     button->setAutoRaise(true);
     button->setMinimumSize(40, 36);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     grid->addWidget(button, 1 + cell / kDaysPerWeek, cell % kDaysPerWeek);
     connect(button, &QToolButton::clicked, this, [this, button] {
       const std::int64_t day = button->property("day").toLongLong();
@@ -242,6 +312,9 @@ QString DatePicker::otherCalendarSpan() {
     if (!from || !to) return hijri_problem_;
     const QString first = fromHost(wb::HijriMonthName(from->month));
     const QString second = fromHost(wb::HijriMonthName(to->month));
+    if (from->year == to->year && from->month == to->month) {
+      return QStringLiteral("%1 %2 AH").arg(first).arg(to->year);
+    }
     if (from->year == to->year) {
       return QStringLiteral("%1 – %2 %3 AH").arg(first, second).arg(to->year);
     }
@@ -249,6 +322,9 @@ QString DatePicker::otherCalendarSpan() {
   }
   const QDate from = DateOfDays(shown_.first_day);
   const QDate to = DateOfDays(last);
+  if (from.year() == to.year() && from.month() == to.month()) {
+    return QStringLiteral("%1 %2").arg(GregorianMonthName(to.month())).arg(to.year());
+  }
   if (from.year() == to.year()) {
     return QStringLiteral("%1 – %2 %3")
         .arg(GregorianMonthName(from.month()), GregorianMonthName(to.month()))
@@ -314,24 +390,14 @@ void DatePicker::fill() {
       if (day >= h.first_day && day <= h.last_day) holiday = h.name;
     }
     const bool non_working = working != nullptr && !working->IsWorkingDay(day);
-    button->setText(QStringLiteral("%1\n%2").arg(index + 1).arg(other));
+    static_cast<DayButton*>(button)->setDay(QString::number(index + 1), other);
     button->setProperty("day", QVariant::fromValue<qlonglong>(day));
     button->setProperty("nonWorking", non_working);
     button->setProperty("holiday", holiday);
     button->setProperty("today", day == today_);
     button->setToolTip(dayTip(day, holiday));
     button->setChecked(selected_ && *selected_ == day);
-    // Holidays in red, other days off in grey, today framed, the picked day filled.
-    QString style;
-    if (!holiday.isEmpty()) {
-      style += QStringLiteral("color: #b3261e; background: #fbe3e1;");
-    } else if (non_working) {
-      style += QStringLiteral("color: #6b6b6b; background: #ececec;");
-    }
-    if (day == today_) style += QStringLiteral("border: 1px solid #1a5fb4; font-weight: bold;");
-    if (button->isChecked()) style += QStringLiteral("background: #1a5fb4; color: white;");
-    button->setStyleSheet(style.isEmpty() ? QString()
-                                          : QStringLiteral("QToolButton {%1}").arg(style));
+    button->update();
     button->show();
   }
 }
