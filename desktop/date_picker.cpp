@@ -125,6 +125,7 @@ DatePicker::DatePicker(wb::Application& app, wb::Project* project, const wb::Tas
       today_(DaysOfDate(QDate::currentDate())),
       first_weekday_(WeekdayFromQt(QLocale().firstDayOfWeek())) {
   setObjectName(QStringLiteral("datePicker"));
+  setFocusPolicy(Qt::StrongFocus);
   readHolidays();
   // A converter that cannot be had leaves the Gregorian calendar, with the reason on show.
   if (!hijriOf(today_)) {
@@ -410,7 +411,24 @@ QToolButton* DatePicker::dayButton(std::int64_t day) const {
   return nullptr;
 }
 
+void DatePicker::moveSelection(int days) {
+  // From the marked day when the month shown holds it, else onto the month's first day.
+  std::int64_t day = shown_.first_day;
+  if (selected_ && *selected_ >= shown_.first_day && *selected_ < shown_.EndDay()) {
+    day = *selected_ + days;
+  }
+  if (day < shown_.first_day || day >= shown_.EndDay()) {
+    const std::optional<wb::CalendarMonth> month = monthOf(shown_.calendar, day);
+    if (!month) return;
+    shown_ = *month;
+  }
+  selected_ = day;
+  fill();
+}
+
 void DatePicker::keyPressEvent(QKeyEvent* event) {
+  // Left and Right follow the grid as drawn, so they swap in a right-to-left layout.
+  const int forward = layoutDirection() == Qt::RightToLeft ? -1 : 1;
   switch (event->key()) {
     case Qt::Key_PageUp:
       moveMonths(-1);
@@ -420,6 +438,22 @@ void DatePicker::keyPressEvent(QKeyEvent* event) {
       return;
     case Qt::Key_Home:
       showToday();
+      return;
+    case Qt::Key_Left:
+      moveSelection(-forward);
+      return;
+    case Qt::Key_Right:
+      moveSelection(forward);
+      return;
+    case Qt::Key_Up:
+      moveSelection(-kDaysPerWeek);
+      return;
+    case Qt::Key_Down:
+      moveSelection(kDaysPerWeek);
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (selected_) emit picked(*selected_);
       return;
     default:
       QWidget::keyPressEvent(event);

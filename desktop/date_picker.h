@@ -49,6 +49,9 @@ class DatePicker : public QWidget {
   // The month `offset` months away; stays when there is none.
   void moveMonths(int offset);
   void showToday();
+  // Marks the day `days` away from the marked one (the month's first day when the month shown
+  // lacks it), showing its month; as the arrow keys do. Enter picks the marked day.
+  void moveSelection(int days);
   std::int64_t today() const { return today_; }
   // Why the Hijri calendar cannot be shown; empty when it can.
   QString hijriProblem() const { return hijri_problem_; }

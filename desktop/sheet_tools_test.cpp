@@ -63,8 +63,8 @@ TEST_F(SheetToolsTest, ADayPickedInTheHijriCalendarMovesTheStartAsATypedDateAndU
   // Start cell's picker to open on the task's day, to switch to the Hijri month that holds it
   // (Jumada I 1446), to show the weekend and Eid al-Fitr on the way to Shawwal, and the day
   // picked there (10 Shawwal 1446) to reach the host as a typed date: Start moves, the add-in
-  // writes its Hijri text, and one Undo puts both back. A Hijri column's picker writes the Hijri
-  // text the add-in reads.
+  // writes its Hijri text, and one Undo puts both back. A Hijri column's picker, driven from the
+  // keyboard, writes the Hijri text the add-in reads.
   ConnectAddIn();
   OpenPairedPlan(Plan().StartingOn(2024, 11, 4).AddTask("Survey", 3).AddTask("Design", 2));
   wb::Project& project = *app().ActiveProject();
@@ -117,9 +117,14 @@ TEST_F(SheetToolsTest, ADayPickedInTheHijriCalendarMovesTheStartAsATypedDateAndU
   editor = OpenPicker(view, 1, "HijriStart");
   ASSERT_NE(editor, nullptr);
   EXPECT_EQ(editor->picker()->calendar(), wb::TierCalendar::kHijri);
-  Click(*editor->picker(), "nextMonth");
-  const std::int64_t first_of_jumada_ii = *hijri.DaysOf({1446, 6, 1});
-  QTest::mouseClick(editor->picker()->dayButton(first_of_jumada_ii), Qt::LeftButton);
+  // From the keyboard: the next month, onto its first day, a week on and back, Enter.
+  DatePicker* keyboard = editor->picker();
+  for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_Right, Qt::Key_Down, Qt::Key_Up}) {
+    QTest::keyClick(keyboard, key);
+  }
+  EXPECT_EQ(keyboard->caption(), "Jumada II 1446 AH");
+  EXPECT_EQ(keyboard->selectedDay(), hijri.DaysOf({1446, 6, 1}));
+  QTest::keyClick(keyboard, Qt::Key_Return);
   QTest::qWait(20);
   EXPECT_EQ(Cell(view, 1, "HijriStart"), "01/06/1446");
   EXPECT_EQ(Cell(view, 1, "Start"), "Mon 02/12/24");
