@@ -190,6 +190,15 @@ void SortSiblings(Rows& rows, std::size_t first, std::size_t end, const Before& 
     blocks.push_back({at, block_end});
     at = block_end;
   }
+  // Tasks of different levels side by side are no siblings: their order says which is whose
+  // subtask, so it stays. The rows refuse such an outline; should one ever come in, a sort must
+  // not be what garbles it.
+  std::int32_t level = 0;
+  for (const Block& block : blocks) {
+    if (!rows[block.first]) continue;
+    if (level != 0 && rows[block.first]->OutlineLevel() != level) return;
+    level = rows[block.first]->OutlineLevel();
+  }
   std::stable_sort(blocks.begin(), blocks.end(), [&](const Block& a, const Block& b) {
     return before(rows[a.first].get(), rows[b.first].get());
   });
