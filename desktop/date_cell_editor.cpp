@@ -85,7 +85,10 @@ void DateCellEditor::openPicker() {
   picker_ = new DatePicker(app_, cell_.project, cell_.task, popup_);
   layout->addWidget(picker_);
   picker_->setSelectedDay(cell_.day);
-  picker_->setCalendar(RememberedCalendar(cell_.calendar));
+  // A Hijri column opens in its own calendar; a date cell in the one the user last picked in.
+  picker_->setCalendar(cell_.calendar == wb::TierCalendar::kHijri
+                           ? wb::TierCalendar::kHijri
+                           : RememberedCalendar(cell_.calendar));
   connect(picker_, &DatePicker::picked, this, [this](std::int64_t day) {
     QSettings().setValue(kCalendarKey, static_cast<int>(picker_->calendar()));
     const QString text = cell_.text_of_day(day);

@@ -35,6 +35,7 @@ class DateCellEditor : public QLineEdit {
     lunavant::workbench::Project* project;
     const lunavant::workbench::Task* task;  // null on the row where typing makes a task
     std::optional<std::int64_t> day;        // the cell's day, when it has one
+    // A Hijri column's; a date cell opens in the calendar last picked in, Gregorian at first.
     lunavant::workbench::TierCalendar calendar;
     std::function<QString(std::int64_t)> text_of_day;
   };

@@ -113,7 +113,8 @@ TEST_F(SheetToolsTest, ADayPickedInTheHijriCalendarMovesTheStartAsATypedDateAndU
   EXPECT_EQ(Cell(view, 0, "Start"), "Mon 04/11/24");
   EXPECT_EQ(Cell(view, 0, "HijriStart"), "02/05/1446");
 
-  // The Hijri column's picker opens in the calendar last used and writes Hijri text.
+  // The Hijri column's picker opens in the Hijri calendar and writes Hijri text; the Start
+  // cell's opens in the calendar last picked in.
   editor = OpenPicker(view, 1, "HijriStart");
   ASSERT_NE(editor, nullptr);
   EXPECT_EQ(editor->picker()->calendar(), wb::TierCalendar::kHijri);
@@ -128,6 +129,11 @@ TEST_F(SheetToolsTest, ADayPickedInTheHijriCalendarMovesTheStartAsATypedDateAndU
   QTest::qWait(20);
   EXPECT_EQ(Cell(view, 1, "HijriStart"), "01/06/1446");
   EXPECT_EQ(Cell(view, 1, "Start"), "Mon 02/12/24");
+  editor = OpenPicker(view, 1, "Start");
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->picker()->calendar(), wb::TierCalendar::kHijri);
+  EXPECT_EQ(editor->picker()->caption(), "Jumada II 1446 AH");
+  QTest::keyClick(editor->picker(), Qt::Key_Escape);
 }
 
 TEST_F(SheetToolsTest, SortingByHijriStartGoesByDateKeepsTheOutlineAndUndoes) {
