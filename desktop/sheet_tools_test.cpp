@@ -190,15 +190,17 @@ TEST_F(SheetToolsTest, SortingByHijriStartGoesByDateKeepsTheOutlineAndUndoes) {
   EXPECT_EQ(view.model().index(1, 0).data(TaskSheetModel::OutlineLevelRole).toInt(), 1);
   EXPECT_EQ(app().ActiveProject()->ChangeCount(), changes);
   EXPECT_EQ(Cell(view, 0, "ID"), "2");
-  // An edit in the flat view is sorted in: Survey typed a week later takes its successors along.
-  TypeIntoCell(view, 3, "HijriStart", "05/05/1446");
+  // An edit in the flat view is sorted in, and the cell typed into stays the current one.
+  TypeIntoCell(view, 1, "HijriStart", "20/05/1446");
   EXPECT_EQ(names(),
-            "Ceilings 09/05/1446, Handover 09/05/1446, Fit-out 05/05/1446, Survey 05/05/1446");
+            "Handover 20/05/1446, Ceilings 02/05/1446, Fit-out 28/04/1446, Survey 28/04/1446");
+  EXPECT_EQ(view.sheet().currentIndex().row(), 0);
 
   menu.reset(sorting.headerMenu(view, hijri_column));
   menu->findChild<QAction*>("sortById")->trigger();
   EXPECT_FALSE(view.model().outline().IsFlat());
   EXPECT_EQ(Cell(view, 2, "Task Name"), "Survey");
+  EXPECT_EQ(Cell(view, 3, "HijriStart"), "20/05/1446");
   sorting.setKeepsOutline(true);
 }
 

@@ -285,6 +285,25 @@ void TaskSheetModel::setFlatSort(std::vector<wb::SortKey> keys) {
   endResetModel();
 }
 
+void TaskSheetModel::sortFlatViewAgain() {
+  // The rows move under the view without a reset, so the current cell and the selection stay
+  // on their tasks.
+  emit layoutAboutToBeChanged();
+  const QModelIndexList before = persistentIndexList();
+  std::vector<const wb::Task*> tasks;
+  tasks.reserve(static_cast<std::size_t>(before.size()));
+  for (const QModelIndex& cell : before) tasks.push_back(taskAt(cell.row()));
+  outline_.Rebuild();
+  QModelIndexList after;
+  for (qsizetype i = 0; i < before.size(); ++i) {
+    const wb::Task* task = tasks[static_cast<std::size_t>(i)];
+    const int row = task != nullptr ? outline_.RowOfTask(*task) : newTaskRow();
+    after << index(row, before[i].column());
+  }
+  changePersistentIndexList(before, after);
+  emit layoutChanged();
+}
+
 void TaskSheetModel::refresh() {
   std::vector<ColumnShown> columns = readColumns();
   if (columns != columns_ || project_.Rows().size() != row_total_) {
@@ -295,6 +314,7 @@ void TaskSheetModel::refresh() {
     endResetModel();
     return;
   }
+  if (outline_.IsFlat()) sortFlatViewAgain();
   if (rowCount() > 0 && columnCount() > 0) {
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
   }

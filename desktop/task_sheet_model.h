@@ -109,6 +109,8 @@ class TaskSheetModel : public QAbstractTableModel {
   // left empty when the host or an add-in has already told the user.
   bool typeInto(lunavant::workbench::Task& task, int field, const QString& text, QString& error);
   void rebuild();
+  // A flat view's rows in their order again after an edit moved their values.
+  void sortFlatViewAgain();
 
   lunavant::workbench::Project& project_;
   lunavant::workbench::OutlineRows outline_;
