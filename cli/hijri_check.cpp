@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/hijri_check.h"
 
-#include <array>
 #include <cctype>
 #include <cstdio>
 
@@ -9,30 +8,10 @@
 #include "orbelune.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/schedule/calendar.h"
+#include "workbench/view/hijri_days.h"
 
 namespace lunavant::cli {
 namespace {
-
-// The alias each date field's Hijri partner carries in a project file.
-struct HijriTitle {
-  host::FieldId date_field;
-  std::string_view title;
-};
-namespace field = workbench::field;
-constexpr std::array kHijriTitles = std::to_array<HijriTitle>({
-    {field::kStart, "HijriStart"},
-    {field::kFinish, "HijriFinish"},
-    {field::kEarlyStart, "HijriEarlyStart"},
-    {field::kEarlyFinish, "HijriEarlyFinish"},
-    {field::kLateStart, "HijriLateStart"},
-    {field::kLateFinish, "HijriLateFinish"},
-    {field::kActualStart, "HijriActualStart"},
-    {field::kActualFinish, "HijriActualFinish"},
-    {field::kBaselineStart, "HijriBaselineStart"},
-    {field::kBaselineFinish, "HijriBaselineFinish"},
-    {field::kConstraintDate, "HijriConstraintDate"},
-    {field::kCreated, "HijriCreated"},
-});
 
 using G2HAFunction = OrbeluneG2HA;
 
@@ -81,18 +60,17 @@ std::vector<CheckedPair> FindPairs(workbench::Project& project) {
   for (int index = 0; index < workbench::kCustomTextCount; ++index) {
     const std::string& alias = project.CustomTextAlias(index);
     const host::FieldId text_field = workbench::CustomTextField(index);
-    for (const HijriTitle& title : kHijriTitles) {
-      if (alias != title.title) continue;
-      // Only a field a table shows is paired when the project opens.
-      bool shown = false;
-      for (std::int32_t t = 1; t <= project.TaskTableCount() && !shown; ++t) {
-        workbench::ColumnList& columns = project.TaskTable(t).Columns();
-        for (std::int32_t c = 1; c <= columns.Count() && !shown; ++c) {
-          shown = columns.Item(c).Field() == text_field;
-        }
+    const std::optional<host::FieldId> date_field = workbench::DateFieldOfHijriAlias(alias);
+    if (!date_field) continue;
+    // Only a field a table shows is paired when the project opens.
+    bool shown = false;
+    for (std::int32_t t = 1; t <= project.TaskTableCount() && !shown; ++t) {
+      workbench::ColumnList& columns = project.TaskTable(t).Columns();
+      for (std::int32_t c = 1; c <= columns.Count() && !shown; ++c) {
+        shown = columns.Item(c).Field() == text_field;
       }
-      if (shown) pairs.push_back({text_field, title.date_field, alias});
     }
+    if (shown) pairs.push_back({text_field, *date_field, alias});
   }
   return pairs;
 }

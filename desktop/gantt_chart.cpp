@@ -78,13 +78,18 @@ void GanttChart::zoomIn() { setZoom(timescale_.ZoomedIn().Zoom()); }
 void GanttChart::zoomOut() { setZoom(timescale_.ZoomedOut().Zoom()); }
 
 std::vector<GanttChart::Tier> GanttChart::tiers() const {
-  std::vector<Tier> gregorian{{wb::TierCalendar::kGregorian, timescale_.Major()}};
-  std::vector<Tier> hijri{{wb::TierCalendar::kHijri, timescale_.Major()}};
-  if (timescale_.Minor() != wb::TierUnit::kNone) {
-    gregorian.push_back({wb::TierCalendar::kGregorian, timescale_.Minor()});
-    hijri.push_back({wb::TierCalendar::kHijri, timescale_.Minor()});
+  return tiersFor(timescale_, hijri_tiers_);
+}
+
+std::vector<GanttChart::Tier> GanttChart::tiersFor(const wb::Timescale& timescale,
+                                                   HijriTiers placement) {
+  std::vector<Tier> gregorian{{wb::TierCalendar::kGregorian, timescale.Major()}};
+  std::vector<Tier> hijri{{wb::TierCalendar::kHijri, timescale.Major()}};
+  if (timescale.Minor() != wb::TierUnit::kNone) {
+    gregorian.push_back({wb::TierCalendar::kGregorian, timescale.Minor()});
+    hijri.push_back({wb::TierCalendar::kHijri, timescale.Minor()});
   }
-  switch (hijri_tiers_) {
+  switch (placement) {
     case HijriTiers::Hidden:
       return gregorian;
     case HijriTiers::Above:

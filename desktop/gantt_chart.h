@@ -51,6 +51,9 @@ class GanttChart : public QAbstractScrollArea {
 
   // The timescale's tiers from top to bottom.
   std::vector<Tier> tiers() const;
+  // The tiers of `timescale` with the Hijri ones placed as `placement` says.
+  static std::vector<Tier> tiersFor(const lunavant::workbench::Timescale& timescale,
+                                    HijriTiers placement);
   // The cells of tier `tier` that meet the days in view.
   std::vector<lunavant::workbench::TierCell> visibleCells(int tier) const;
   // The labels drawn on those cells, in order: whole, shortened to fit, or empty.

@@ -28,6 +28,7 @@
 #include "desktop/print_commands.h"
 #include "desktop/project_view.h"
 #include "desktop/regional_settings_dialog.h"
+#include "desktop/sort_commands.h"
 #include "desktop/task_commands.h"
 #include "workbench/files/file_error.h"
 #include "workbench/files/project_file.h"
@@ -57,6 +58,7 @@ MainWindow::MainWindow(wb::Application& app, wb::HijriDays& hijri, wb::AddInMana
   printing_ = new PrintCommands(*this, hijri_);
   editing_ = new EditCommands(*this);
   task_commands_ = new TaskCommands(*this);
+  sorting_ = new SortCommands(*this);
   tabs_->setDocumentMode(true);
   tabs_->setTabsClosable(true);
   tabs_->setMovable(false);
@@ -178,6 +180,7 @@ void MainWindow::createMenus() {
   table_menu_ = view->addMenu(tr("&Table"));
   table_menu_->setObjectName("viewTable");
   connect(table_menu_, &QMenu::aboutToShow, this, &MainWindow::fillTableMenu);
+  sorting_->addMenu(*view);
   view->addSeparator();
   connect(add(view, "viewZoomIn", tr("Zoom &In"), QKeySequence::ZoomIn), &QAction::triggered, this,
           [this] {
@@ -441,6 +444,7 @@ void MainWindow::syncWithApplication() {
       view = new ProjectView(*project, hijri_, tabs_);
       view->chart().setHijriTiers(hijri_tiers_);
       connect(view, &ProjectView::projectEdited, this, &MainWindow::updateTitles);
+      sorting_->attach(*view);
       tabs_->insertTab(index - 1, view, QString());
     } else if (tabs_->indexOf(view) != index - 1) {
       tabs_->tabBar()->moveTab(tabs_->indexOf(view), index - 1);

@@ -26,6 +26,7 @@ namespace lunavant::desktop {
 class CommandToolbars;
 class EditCommands;
 class PrintCommands;
+class SortCommands;
 class TaskCommands;
 class ProjectView;
 
@@ -52,6 +53,7 @@ class MainWindow : public QMainWindow {
   PrintCommands& printing() const { return *printing_; }
   EditCommands& editing() const { return *editing_; }
   TaskCommands& tasks() const { return *task_commands_; }
+  SortCommands& sorting() const { return *sorting_; }
 
   GanttChart::HijriTiers hijriTiers() const { return hijri_tiers_; }
 
@@ -112,6 +114,7 @@ class MainWindow : public QMainWindow {
   PrintCommands* printing_ = nullptr;
   EditCommands* editing_ = nullptr;
   TaskCommands* task_commands_ = nullptr;
+  SortCommands* sorting_ = nullptr;
   QMenu* table_menu_ = nullptr;
   QMenu* recent_menu_ = nullptr;
   QMenu* toolbars_menu_ = nullptr;

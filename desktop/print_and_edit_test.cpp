@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -25,6 +27,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <functional>
+#include <map>
 #include <set>
 
 #include "desktop/command_toolbars.h"
@@ -113,7 +116,8 @@ TEST_F(PrintAndEditTest, ThePdfOfTheSampleShowsSheetAndHijriGanttOnEveryPage) {
   QString error;
   ASSERT_TRUE(window().printing().writePdf(view, pdf, &error)) << error.toStdString();
 
-  SchedulePrintout printout(view.model(), session_.hijri(), view.chart());
+  SchedulePrintout printout(view.model(), session_.hijri(), view.chart(),
+                            window().printing().timescale());
   const std::vector<SchedulePrintout::Page> pages =
       printout.pages(window().printing().pageLayout());
   std::set<int> bands;
@@ -193,7 +197,8 @@ TEST_F(PrintAndEditTest, PrintPreviewOpensFromTheMenuTheKeyboardAndTheStandardBa
   wb::OpenBundledSample(app());
   ProjectView& view = Show();
   view.chart().setZoom(wb::TimescaleZoom::kMonths);
-  const std::size_t planned = SchedulePrintout(view.model(), session_.hijri(), view.chart())
+  const std::size_t planned = SchedulePrintout(view.model(), session_.hijri(), view.chart(),
+                                               window().printing().timescale())
                                   .pages(window().printing().pageLayout())
                                   .size();
   int previews = 0;
@@ -558,6 +563,82 @@ TEST_F(PrintAndEditTest, ArabicTaskNamesPrintInAFaceThatHasTheirLetters) {
     ASSERT_GE(columns.size(), 5);
     EXPECT_EQ(columns[columns.size() - 5], "yes") << font.toStdString();
   }
+}
+
+TEST_F(PrintAndEditTest, PageSetupFitsTheTimescaleToTwoPagesWideAndCutsNoShape) {
+  // Given the sample on screen at day zoom, expect Page Setup's "Fit timescale to 2 pages wide"
+  // to print every band of rows on exactly two pages across whatever the screen's zoom, the
+  // tiers those of a zoom with room for them, and every milestone (Contract signed at the first
+  // page's left edge among them) whole on exactly one page of its band. Without the fit, the
+  // print's own zoom holds, not the screen's.
+  StartWithTheAddInModule();
+  wb::OpenBundledSample(app());
+  ProjectView& view = Show();
+  view.chart().setZoom(wb::TimescaleZoom::kDays);
+  window().printing().setTimescale({wb::TimescaleZoom::kWeeks, 0});
+
+  QTimer answer;
+  answer.setInterval(10);
+  bool answered = false;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || dialog->objectName() != "pageSetup") return;
+    answer.stop();
+    dialog->findChild<QCheckBox*>("fitBox")->setChecked(true);
+    dialog->findChild<QSpinBox*>("pagesWideSpin")->setValue(2);
+    answered = true;
+    dialog->accept();
+  });
+  answer.start();
+  window().action("filePageSetup")->trigger();
+  ASSERT_TRUE(answered);
+  EXPECT_EQ(window().printing().timescale(), (PrintTimescale{wb::TimescaleZoom::kWeeks, 2}));
+
+  const QPageLayout& layout = window().printing().pageLayout();
+  auto plan = [&] {
+    return SchedulePrintout(view.model(), session_.hijri(), view.chart(),
+                            window().printing().timescale());
+  };
+  const std::vector<SchedulePrintout::Page> pages = plan().pages(layout);
+  std::map<int, std::set<std::int64_t>> slices_of_band;
+  for (const auto& page : pages) slices_of_band[page.first_row].insert(page.first_day);
+  ASSERT_FALSE(slices_of_band.empty());
+  for (const auto& [band, slices] : slices_of_band) EXPECT_EQ(slices.size(), 2u) << band;
+  EXPECT_NE(plan().zoomOn(layout), wb::TimescaleZoom::kDays);
+  view.chart().setZoom(wb::TimescaleZoom::kMonths);
+  EXPECT_EQ(plan().pages(layout).size(), pages.size());
+
+  const SchedulePrintout printout = plan();
+  std::map<const wb::Task*, int> milestone_pages;
+  for (int row = 0; row < view.model().outline().RowCount(); ++row) {
+    const wb::Task* task = view.model().taskAt(row);
+    if (task != nullptr && task->IsMilestone()) milestone_pages[task] = 0;
+  }
+  ASSERT_TRUE(milestone_pages.count(view.model().taskAt(1)));  // Contract signed, on day one
+  for (const auto& page : pages) {
+    for (const SchedulePrintout::PrintedShape& shape : printout.shapesOn(layout, page)) {
+      if (!shape.task->IsMilestone()) continue;
+      ++milestone_pages[shape.task];
+      EXPECT_TRUE(shape.visible.contains(shape.rect)) << shape.task->Name();
+    }
+  }
+  for (const auto& [task, count] : milestone_pages) EXPECT_EQ(count, 1) << task->Name();
+
+  QTemporaryDir out;
+  const QString pdf = out.filePath("two-wide.pdf");
+  ASSERT_TRUE(window().printing().writePdf(view, pdf));
+  EXPECT_EQ(RunTool("pdftotext", {pdf, "-"}).split(QChar('\f'), Qt::SkipEmptyParts).size(),
+            static_cast<qsizetype>(pages.size()));
+
+  // Unfitted, the print's own zoom decides: weeks print on more pages than months, whatever the
+  // screen shows.
+  window().printing().setTimescale({wb::TimescaleZoom::kWeeks, 0});
+  const std::size_t weekly = plan().pages(layout).size();
+  view.chart().setZoom(wb::TimescaleZoom::kDays);
+  EXPECT_EQ(plan().pages(layout).size(), weekly);
+  window().printing().setTimescale({wb::TimescaleZoom::kMonths, 0});
+  EXPECT_LT(plan().pages(layout).size(), weekly);
+  EXPECT_EQ(plan().zoomOn(layout), wb::TimescaleZoom::kMonths);
 }
 
 TEST(TabSeparatedText, RoundTripsQuotedCellsAndLineEnds) {

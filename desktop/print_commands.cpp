@@ -4,15 +4,16 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSaveFile>
 #include <QSettings>
+#include <algorithm>
 
 #include "desktop/host_text.h"
+#include "desktop/page_setup_dialog.h"
 #include "desktop/project_view.h"
 #include "desktop/schedule_printout.h"
 #include "workbench/model/project.h"
@@ -23,6 +24,8 @@ namespace {
 
 const char* const kPageSizeKey = "print/pageSize";
 const char* const kOrientationKey = "print/orientation";
+const char* const kZoomKey = "print/timescale";
+const char* const kPagesWideKey = "print/pagesWide";
 constexpr int kPdfResolution = 300;
 
 QPageLayout DefaultLayout() {
@@ -37,11 +40,17 @@ PrintCommands::PrintCommands(QWidget& window, lunavant::workbench::HijriDays& hi
   QSettings settings;
   const QString size = settings.value(kPageSizeKey).toString();
   if (!size.isEmpty()) {
-    for (QPageSize::PageSizeId id :
-         {QPageSize::A4, QPageSize::Letter, QPageSize::A3, QPageSize::Legal, QPageSize::A5}) {
+    for (QPageSize::PageSizeId id : PageSetupDialog::paperSizes()) {
       if (QPageSize(id).key() == size) layout_.setPageSize(QPageSize(id));
     }
   }
+  const int zoom = settings.value(kZoomKey, static_cast<int>(timescale_.zoom)).toInt();
+  if (zoom >= static_cast<int>(lunavant::workbench::kClosestZoom) &&
+      zoom <= static_cast<int>(lunavant::workbench::kWidestZoom)) {
+    timescale_.zoom = static_cast<lunavant::workbench::TimescaleZoom>(zoom);
+  }
+  timescale_.pages_wide =
+      std::clamp(settings.value(kPagesWideKey, 0).toInt(), 0, PrintTimescale::kMostPagesWide);
   if (settings.contains(kOrientationKey)) {
     layout_.setOrientation(settings.value(kOrientationKey).toInt() == QPageLayout::Portrait
                                ? QPageLayout::Portrait
@@ -57,11 +66,19 @@ void PrintCommands::setPageLayout(const QPageLayout& layout) {
   settings.setValue(kOrientationKey, static_cast<int>(layout_.orientation()));
 }
 
+void PrintCommands::setTimescale(const PrintTimescale& timescale) {
+  timescale_ = timescale;
+  timescale_.pages_wide = std::clamp(timescale_.pages_wide, 0, PrintTimescale::kMostPagesWide);
+  QSettings settings;
+  settings.setValue(kZoomKey, static_cast<int>(timescale_.zoom));
+  settings.setValue(kPagesWideKey, timescale_.pages_wide);
+}
+
 void PrintCommands::pageSetup() {
-  QPrinter printer;
-  printer.setPageLayout(layout_);
-  QPageSetupDialog dialog(&printer, &window_);
-  if (dialog.exec() == QDialog::Accepted) setPageLayout(printer.pageLayout());
+  PageSetupDialog dialog(layout_, timescale_, &window_);
+  if (dialog.exec() != QDialog::Accepted) return;
+  setPageLayout(dialog.pageLayout());
+  setTimescale(dialog.timescale());
 }
 
 void PrintCommands::printPreview(ProjectView& view) {
@@ -72,7 +89,7 @@ void PrintCommands::printPreview(ProjectView& view) {
   dialog.setObjectName(QStringLiteral("printPreview"));
   dialog.setWindowTitle(tr("Print Preview"));
   connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this, &view](QPrinter* target) {
-    SchedulePrintout(view.model(), hijri_, view.chart()).paint(*target);
+    SchedulePrintout(view.model(), hijri_, view.chart(), timescale_).paint(*target);
   });
   dialog.resize(1000, 720);
   dialog.exec();
@@ -87,7 +104,7 @@ void PrintCommands::print(ProjectView& view) {
   QPrintDialog dialog(&printer, &window_);
   if (dialog.exec() != QDialog::Accepted) return;
   setPageLayout(printer.pageLayout());
-  if (!SchedulePrintout(view.model(), hijri_, view.chart()).paint(printer)) {
+  if (!SchedulePrintout(view.model(), hijri_, view.chart(), timescale_).paint(printer)) {
     QMessageBox::warning(&window_, QApplication::applicationDisplayName(),
                          tr("The schedule could not be printed."));
   }
@@ -115,7 +132,7 @@ bool PrintCommands::writePdf(ProjectView& view, const QString& path, QString* er
     pdf.setPageLayout(layout_);
     pdf.setTitle(fromHost(view.project().Name()));
     pdf.setCreator(QApplication::applicationDisplayName());
-    written = SchedulePrintout(view.model(), hijri_, view.chart()).paint(pdf);
+    written = SchedulePrintout(view.model(), hijri_, view.chart(), timescale_).paint(pdf);
   }
   written = written && file.commit();
   if (!written && error != nullptr) {

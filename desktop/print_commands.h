@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 // File > Page Setup, Print Preview, Print and Export PDF of the active project: each paints the
 // project's view through SchedulePrintout on the page the user set up (A4 landscape until the
-// user picks another size or orientation; the choice is remembered).
+// user picks another size or orientation) and on the print's own timescale (weeks until the user
+// picks another zoom or fits the time to so many pages wide); the choices are remembered.
 #pragma once
 
 #include <QObject>
 #include <QPageLayout>
 #include <QString>
+
+#include "desktop/schedule_printout.h"
 
 class QWidget;
 
@@ -27,8 +30,10 @@ class PrintCommands : public QObject {
 
   const QPageLayout& pageLayout() const { return layout_; }
   void setPageLayout(const QPageLayout& layout);
+  const PrintTimescale& timescale() const { return timescale_; }
+  void setTimescale(const PrintTimescale& timescale);
 
-  // Shows the Page Setup dialog; the layout changes when the user presses OK.
+  // Shows the Page Setup dialog; the layout and the timescale change when the user presses OK.
   void pageSetup();
   // Show `view`'s schedule in a preview, or send it to a printer the user picks.
   void printPreview(ProjectView& view);
@@ -43,6 +48,7 @@ class PrintCommands : public QObject {
   QWidget& window_;
   lunavant::workbench::HijriDays& hijri_;
   QPageLayout layout_;
+  PrintTimescale timescale_;
 };
 
 }  // namespace lunavant::desktop

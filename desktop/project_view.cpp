@@ -11,6 +11,7 @@
 #include <QSplitter>
 #include <QStyledItemDelegate>
 
+#include "desktop/date_cell_editor.h"
 #include "desktop/holiday_tool_tips.h"
 #include "workbench/model/application.h"
 #include "workbench/model/project.h"
@@ -46,7 +47,7 @@ class OutlineDelegate : public QStyledItemDelegate {
     const bool summary = index.data(TaskSheetModel::SummaryRole).toBool();
     if (summary) indented.font.setBold(true);
     QStyledItemDelegate::paint(painter, indented, index);
-    if (summary) {
+    if (summary && !model_.outline().IsFlat()) {
       const QRect marker = markerRect(option.rect, index);
       painter->save();
       painter->setRenderHint(QPainter::Antialiasing, true);
@@ -70,6 +71,15 @@ class OutlineDelegate : public QStyledItemDelegate {
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                         const QModelIndex& index) const override {
     model_.project().App().BeginCellEdit();
+    if (DateCellEditor* dates = CreateDateCellEditor(model_, index, parent)) {
+      // A picked day is committed at once, as Enter commits a typed one.
+      auto* self = const_cast<OutlineDelegate*>(this);
+      connect(dates, &DateCellEditor::dayPicked, self, [self, dates] {
+        emit self->commitData(dates);
+        emit self->closeEditor(dates, QAbstractItemDelegate::NoHint);
+      });
+      return dates;
+    }
     return QStyledItemDelegate::createEditor(parent, option, index);
   }
   void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
@@ -163,7 +173,7 @@ QRect ProjectView::outlineMarkerRect(int row) const {
   const int column = model_.nameColumn();
   if (column < 0) return {};
   const QModelIndex index = model_.index(row, column);
-  if (!index.data(TaskSheetModel::SummaryRole).toBool()) return {};
+  if (!index.data(TaskSheetModel::SummaryRole).toBool() || model_.outline().IsFlat()) return {};
   return OutlineDelegate::markerRect(sheet_->visualRect(index), index);
 }
 

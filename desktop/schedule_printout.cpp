@@ -87,24 +87,28 @@ struct SchedulePrintout::Geometry {
   double sheet_width = 0;
   std::vector<SheetColumn> columns;
   double points_per_day = 1.0;
+  // Room on either side of each page's slice of the chart, so that a milestone at the slice's edge
+  // is drawn whole.
+  double gutter = 0;
+  std::vector<GanttChart::Tier> tiers;
+  lunavant::workbench::Timescale timescale;
   int rows_per_page = 1;
   std::int64_t days_per_page = 1;
   std::int64_t first_day = 0;
   std::int64_t end_day = 1;
 
-  double timescaleHeight(std::size_t tiers) const {
-    return static_cast<double>(tiers) * tier_height;
-  }
+  double timescaleHeight() const { return static_cast<double>(tiers.size()) * tier_height; }
+  double chartLeft() const { return sheet_width + gutter; }
   double bodyTop() const { return header_height; }
   double bodyBottom() const { return page_height - footer_height; }
 };
 
 SchedulePrintout::SchedulePrintout(const TaskSheetModel& model, wb::HijriDays& hijri,
-                                   const GanttChart& chart)
+                                   const GanttChart& chart, PrintTimescale timescale)
     : model_(model),
       hijri_(hijri),
-      tiers_(chart.tiers()),
-      timescale_(chart.timescale().Zoom()),
+      hijri_tiers_(chart.hijriTiers()),
+      print_timescale_(timescale),
       font_(QApplication::font()),
       printed_on_(QDate::currentDate()),
       page_mirrored_(chart.isRightToLeft()),
@@ -173,25 +177,51 @@ SchedulePrintout::Geometry SchedulePrintout::measure(const QPageLayout& layout) 
   g.sheet_width = 0;
   for (const SheetColumn& column : g.columns) g.sheet_width += column.width;
 
-  g.points_per_day = timescale_.PixelsPerDay() * kPointsPerScreenPixel;
-  const double chart_width = std::max(g.points_per_day, g.page_width - g.sheet_width);
-  g.days_per_page =
-      std::max<std::int64_t>(1, static_cast<std::int64_t>(chart_width / g.points_per_day));
-  const double rows_room = g.bodyBottom() - g.bodyTop() - g.timescaleHeight(tiers_.size());
-  g.rows_per_page = std::max(1, static_cast<int>(rows_room / g.row_height));
+  // Half a milestone's diamond and a little air.
+  g.gutter = std::ceil(g.row_height * 0.3) + 1;
+  const double chart_width = std::max(g.row_height, g.page_width - g.sheet_width - 2 * g.gutter);
 
-  // The chart runs from the day before the first start to past the last bar's label.
+  // The chart runs from the day before the first start to the last finish, and at a zoom of its
+  // own past the last bar's label too.
   const wb::Project& project = model_.project();
   const wb::Task& summary = project.SummaryTask();
   g.first_day = std::min(wb::DayOf(project.ProjectStart()), wb::DayOf(summary.Start())) - 1;
   double last = DayOfMoment(summary.Finish());
   for (int row = 0; row < model_.outline().RowCount(); ++row) {
-    const wb::Task* task = model_.taskAt(row);
-    if (task == nullptr || task->IsSummary()) continue;
-    const double label = metrics.horizontalAdvance(fromHost(task->Name())) + 4;
-    last = std::max(last, DayOfMoment(task->Finish()) + label / g.points_per_day);
+    if (const wb::Task* task = model_.taskAt(row))
+      last = std::max(last, DayOfMoment(task->Finish()));
   }
-  g.end_day = std::max(g.first_day + 1, static_cast<std::int64_t>(std::ceil(last)) + 1);
+  const int pages_wide = std::clamp(print_timescale_.pages_wide, 0, PrintTimescale::kMostPagesWide);
+  if (pages_wide > 0) {
+    // Whole days per page, as many pages as asked (fewer when there are fewer days than pages).
+    const std::int64_t days =
+        std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(last)) + 1 - g.first_day);
+    g.days_per_page = (days + pages_wide - 1) / pages_wide;
+    g.points_per_day = chart_width / static_cast<double>(g.days_per_page);
+    g.end_day = g.first_day + days;
+    // The closest zoom whose days are no wider than the print's labels its tiers.
+    wb::Timescale fitting(wb::kWidestZoom);
+    while (fitting.Zoom() != wb::kClosestZoom &&
+           fitting.ZoomedIn().PixelsPerDay() * kPointsPerScreenPixel <= g.points_per_day) {
+      fitting = fitting.ZoomedIn();
+    }
+    g.timescale = fitting;
+  } else {
+    g.timescale = wb::Timescale(print_timescale_.zoom);
+    g.points_per_day = g.timescale.PixelsPerDay() * kPointsPerScreenPixel;
+    g.days_per_page =
+        std::max<std::int64_t>(1, static_cast<std::int64_t>(chart_width / g.points_per_day));
+    for (int row = 0; row < model_.outline().RowCount(); ++row) {
+      const wb::Task* task = model_.taskAt(row);
+      if (task == nullptr || task->IsSummary()) continue;
+      const double label = metrics.horizontalAdvance(fromHost(task->Name())) + 4;
+      last = std::max(last, DayOfMoment(task->Finish()) + label / g.points_per_day);
+    }
+    g.end_day = std::max(g.first_day + 1, static_cast<std::int64_t>(std::ceil(last)) + 1);
+  }
+  g.tiers = GanttChart::tiersFor(g.timescale, hijri_tiers_);
+  const double rows_room = g.bodyBottom() - g.bodyTop() - g.timescaleHeight();
+  g.rows_per_page = std::max(1, static_cast<int>(rows_room / g.row_height));
   return g;
 }
 
@@ -275,7 +305,7 @@ void SchedulePrintout::paintPage(QPainter& painter, const Geometry& g, const Pag
 void SchedulePrintout::paintSheet(QPainter& painter, const Geometry& g, const Page& page) const {
   QFont bold = font_;
   bold.setBold(true);
-  const double title_height = g.timescaleHeight(tiers_.size());
+  const double title_height = g.timescaleHeight();
   const double top = g.bodyTop();
   const double rows_bottom = top + title_height + (page.end_row - page.first_row) * g.row_height;
   painter.fillRect(QRectF(0, top, g.sheet_width, title_height), kTitleColour);
@@ -317,7 +347,7 @@ void SchedulePrintout::paintSheet(QPainter& painter, const Geometry& g, const Pa
 
 void SchedulePrintout::paintTimescale(QPainter& painter, const Geometry& g,
                                       const Page& page) const {
-  const double left = g.sheet_width;
+  const double left = g.chartLeft();
   const double width = static_cast<double>(page.end_day - page.first_day) * g.points_per_day;
   const QFontMetricsF metrics(font_);
   painter.save();
@@ -325,15 +355,15 @@ void SchedulePrintout::paintTimescale(QPainter& painter, const Geometry& g,
   if (page_mirrored_ != time_right_to_left_) {
     painter.setTransform(MirrorOver(left, width) * painter.transform());
   }
-  painter.setClipRect(QRectF(left, g.bodyTop(), width, g.timescaleHeight(tiers_.size())));
+  painter.setClipRect(QRectF(left, g.bodyTop(), width, g.timescaleHeight()));
   painter.setFont(font_);
-  for (std::size_t tier = 0; tier < tiers_.size(); ++tier) {
+  for (std::size_t tier = 0; tier < g.tiers.size(); ++tier) {
     const double top = g.bodyTop() + static_cast<double>(tier) * g.tier_height;
-    const bool hijri = tiers_[tier].calendar == wb::TierCalendar::kHijri;
+    const bool hijri = g.tiers[tier].calendar == wb::TierCalendar::kHijri;
     painter.fillRect(QRectF(left, top, width, g.tier_height),
                      hijri ? kHijriTierColour : kGregorianTierColour);
-    for (const wb::TierCell& cell : timescale_.Cells(tiers_[tier].calendar, tiers_[tier].unit,
-                                                     page.first_day, page.end_day, &hijri_)) {
+    for (const wb::TierCell& cell : g.timescale.Cells(g.tiers[tier].calendar, g.tiers[tier].unit,
+                                                      page.first_day, page.end_day, &hijri_)) {
       // A cell only partly on the page is labelled in the part that is.
       const std::int64_t from = std::max(cell.first_day, page.first_day);
       const std::int64_t to = std::min(cell.end_day, page.end_day);
@@ -344,8 +374,8 @@ void SchedulePrintout::paintTimescale(QPainter& painter, const Geometry& g,
         painter.drawLine(QPointF(x2, top), QPointF(x2, top + g.tier_height));
       }
       const QString label =
-          FittingLabel(timescaleLabelShown(cell, tiers_[tier].calendar, tiers_[tier].unit,
-                                           tiers_[tier].unit == timescale_.Major(), hijri_),
+          FittingLabel(timescaleLabelShown(cell, g.tiers[tier].calendar, g.tiers[tier].unit,
+                                           g.tiers[tier].unit == g.timescale.Major(), hijri_),
                        x2 - x1, metrics);
       if (label.isEmpty()) continue;
       painter.setPen(Qt::black);
@@ -358,10 +388,50 @@ void SchedulePrintout::paintTimescale(QPainter& painter, const Geometry& g,
   painter.restore();
 }
 
-void SchedulePrintout::paintChart(QPainter& painter, const Geometry& g, const Page& page) const {
-  const double left = g.sheet_width;
+std::vector<SchedulePrintout::PrintedShape> SchedulePrintout::shapes(const Geometry& g,
+                                                                     const Page& page) const {
+  const double left = g.chartLeft();
   const double width = static_cast<double>(page.end_day - page.first_day) * g.points_per_day;
-  const double top = g.bodyTop() + g.timescaleHeight(tiers_.size());
+  const double top = g.bodyTop() + g.timescaleHeight();
+  const double bottom = top + (page.end_row - page.first_row) * g.row_height;
+  const QRectF area(left, top, width, bottom - top);
+  std::vector<PrintedShape> printed;
+  for (int row = page.first_row; row < page.end_row; ++row) {
+    const wb::Task* task = model_.taskAt(row);
+    if (task == nullptr) continue;
+    auto x_of = [&](wb::Moment when) {
+      return left + (DayOfMoment(when) - static_cast<double>(page.first_day)) * g.points_per_day;
+    };
+    const QRectF rect =
+        TaskShapeRect(*task, x_of(task->Start()), x_of(task->Finish()),
+                      top + (row - page.first_row) * g.row_height, g.row_height, 0.5);
+    if (task->IsMilestone()) {
+      // A diamond goes whole on the page that holds its day, into the gutter if it must, and on
+      // no other page.
+      const double centre = rect.center().x();
+      if (centre < area.left() || centre >= area.right()) continue;
+      printed.push_back({task, rect, area.adjusted(-g.gutter, 0, g.gutter, 0)});
+    } else if (rect.right() >= area.left() && rect.left() <= area.right()) {
+      // A bar that runs on to the next page continues there.
+      printed.push_back({task, rect, area});
+    }
+  }
+  return printed;
+}
+
+std::vector<SchedulePrintout::PrintedShape> SchedulePrintout::shapesOn(const QPageLayout& layout,
+                                                                       const Page& page) const {
+  return shapes(measure(layout), page);
+}
+
+wb::TimescaleZoom SchedulePrintout::zoomOn(const QPageLayout& layout) const {
+  return measure(layout).timescale.Zoom();
+}
+
+void SchedulePrintout::paintChart(QPainter& painter, const Geometry& g, const Page& page) const {
+  const double left = g.chartLeft();
+  const double width = static_cast<double>(page.end_day - page.first_day) * g.points_per_day;
+  const double top = g.bodyTop() + g.timescaleHeight();
   const double bottom = top + (page.end_row - page.first_row) * g.row_height;
   const QRectF area(left, top, width, bottom - top);
   auto x_of = [&](wb::Moment when) {
@@ -407,27 +477,28 @@ void SchedulePrintout::paintChart(QPainter& painter, const Geometry& g, const Pa
 
   const QFontMetricsF metrics(font_);
   painter.setFont(font_);
-  for (int row = page.first_row; row < page.end_row; ++row) {
-    const wb::Task* task = model_.taskAt(row);
-    if (task == nullptr) continue;
-    const QRectF bar = bar_of(row);
-    if (task->IsMilestone()) {
+  for (const PrintedShape& shape : shapes(g, page)) {
+    const wb::Task& task = *shape.task;
+    const QRectF& bar = shape.rect;
+    painter.setClipRect(shape.visible);
+    if (task.IsMilestone()) {
       painter.fillPath(MilestoneDiamond(bar), Qt::black);
-    } else if (task->IsSummary()) {
+    } else if (task.IsSummary()) {
       painter.fillRect(bar, Qt::black);
     } else {
       painter.setPen(QPen(kBarEdge, 0.5));
       painter.setBrush(kBarColour);
       painter.drawRect(bar);
     }
-    if (task->IsSummary()) continue;
+    painter.setClipRect(area);
+    if (task.IsSummary()) continue;
     // The name goes whole on the page where the bar ends: after the bar when it fits there,
     // otherwise before it, otherwise against the page's right edge.
-    if (bar.right() < area.left() || bar.right() > area.right()) continue;
-    const QString name = fromHost(task->Name());
+    if (bar.right() < area.left() || bar.right() > shape.visible.right()) continue;
+    const QString name = fromHost(task.Name());
     const double text_width = metrics.horizontalAdvance(name);
     double x = bar.right() + 2;
-    const double row_top = top + (row - page.first_row) * g.row_height;
+    const double row_top = bar.center().y() - g.row_height / 2;
     if (x + text_width > area.right()) {
       x = bar.left() - 2 - text_width;
       if (x < area.left()) {

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -16,6 +17,7 @@
 
 #include "addin/host/field_ids.h"
 #include "desktop/command_toolbars.h"
+#include "desktop/date_cell_editor.h"
 #include "desktop/desktop_session.h"
 #include "desktop/main_window.h"
 #include "desktop/project_view.h"
@@ -108,6 +110,35 @@ bool buildProjectFromScratch(MainWindow& window) {
   return model.taskAt(0) != nullptr && model.taskAt(0)->IsSummary();
 }
 
+// The date picker of a Start cell of the sample, in the Hijri calendar; the edit is cancelled.
+bool pictureDatePicker(MainWindow& window, const QDir& dir) {
+  ProjectView* view = window.currentView();
+  if (view == nullptr) return false;
+  TaskSheetModel& model = view->model();
+  int start = -1;
+  for (int column = 0; column < model.columnCount(); ++column) {
+    if (model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString() == "Start") {
+      start = column;
+    }
+  }
+  const QModelIndex cell = model.index(2, start);
+  view->sheet().setCurrentIndex(cell);
+  view->sheet().edit(cell);
+  auto* editor = qobject_cast<DateCellEditor*>(view->sheet().indexWidget(cell));
+  if (editor == nullptr) return false;
+  editor->openPicker();
+  DatePicker* picker = editor->picker();
+  if (picker == nullptr) return false;
+  picker->setCalendar(lunavant::workbench::TierCalendar::kHijri);
+  settle(400);
+  const bool saved = save(*picker->window(), dir, QStringLiteral("date-picker.png"));
+  picker->window()->close();
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(editor, &escape);
+  settle(100);
+  return saved;
+}
+
 }  // namespace
 
 bool writeScreenshots(DesktopSession& session, const QString& folder) {
@@ -163,6 +194,7 @@ bool writeScreenshots(DesktopSession& session, const QString& folder) {
                        dismiss(dialog);
                      }}) &&
        ok;
+  ok = pictureDatePicker(window, dir) && ok;
   ok = buildProjectFromScratch(window) && ok;
   settle(300);
   ok = save(window, dir, QStringLiteral("new-project.png")) && ok;

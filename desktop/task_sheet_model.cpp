@@ -128,11 +128,13 @@ QVariant TaskSheetModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(column.data_alignment);
     case OutlineLevelRole:
-      return task == nullptr ? 0 : task->OutlineLevel();
+      // A flat view shows no outline: every task at the first level.
+      if (task == nullptr) return 0;
+      return outline_.IsFlat() ? 1 : task->OutlineLevel();
     case SummaryRole:
       return task != nullptr && task->IsSummary();
     case CollapsedRole:
-      return task != nullptr && outline_.IsCollapsed(*task);
+      return task != nullptr && !outline_.IsFlat() && outline_.IsCollapsed(*task);
     default:
       return {};
   }
@@ -273,10 +275,45 @@ void TaskSheetModel::rebuild() {
 
 void TaskSheetModel::setCollapsed(int row, bool collapsed) {
   const wb::Task* task = taskAt(row);
-  if (task == nullptr || !task->IsSummary() || outline_.IsCollapsed(*task) == collapsed) return;
+  if (task == nullptr || !task->IsSummary() || outline_.IsFlat() ||
+      outline_.IsCollapsed(*task) == collapsed) {
+    return;
+  }
   beginResetModel();
   outline_.SetCollapsed(*task, collapsed);
   endResetModel();
+}
+
+void TaskSheetModel::setFlatSort(std::vector<wb::SortKey> keys) {
+  const std::vector<wb::SortKey> was = outline_.FlatSortKeys();
+  beginResetModel();
+  try {
+    outline_.SetFlatSort(std::move(keys));
+  } catch (...) {
+    outline_.SetFlatSort(was);
+    endResetModel();
+    throw;
+  }
+  endResetModel();
+}
+
+void TaskSheetModel::sortFlatViewAgain() {
+  // The rows move under the view without a reset, so the current cell and the selection stay
+  // on their tasks.
+  emit layoutAboutToBeChanged();
+  const QModelIndexList before = persistentIndexList();
+  std::vector<const wb::Task*> tasks;
+  tasks.reserve(static_cast<std::size_t>(before.size()));
+  for (const QModelIndex& cell : before) tasks.push_back(taskAt(cell.row()));
+  outline_.Rebuild();
+  QModelIndexList after;
+  for (qsizetype i = 0; i < before.size(); ++i) {
+    const wb::Task* task = tasks[static_cast<std::size_t>(i)];
+    const int row = task != nullptr ? outline_.RowOfTask(*task) : newTaskRow();
+    after << index(row, before[i].column());
+  }
+  changePersistentIndexList(before, after);
+  emit layoutChanged();
 }
 
 void TaskSheetModel::refresh() {
@@ -289,6 +326,7 @@ void TaskSheetModel::refresh() {
     endResetModel();
     return;
   }
+  if (outline_.IsFlat()) sortFlatViewAgain();
   if (rowCount() > 0 && columnCount() > 0) {
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
   }

@@ -55,7 +55,12 @@ class TaskSheetModel : public QAbstractTableModel {
   // The column's width in characters, as the table gives it.
   int widthInCharacters(int column) const;
 
+  // Ignored in a flat view, which shows every task.
   void setCollapsed(int row, bool collapsed);
+  // Lists every task in the order of `keys`, outline aside, without changing the project
+  // (OutlineRows::SetFlatSort); no keys return to the outline. Fails with the host's error for a
+  // field it lacks, the view then left as it was.
+  void setFlatSort(std::vector<lunavant::workbench::SortKey> keys);
 
   // One cell's new text, as the user typed or pasted it.
   struct CellEdit {
@@ -104,6 +109,8 @@ class TaskSheetModel : public QAbstractTableModel {
   // left empty when the host or an add-in has already told the user.
   bool typeInto(lunavant::workbench::Task& task, int field, const QString& text, QString& error);
   void rebuild();
+  // A flat view's rows in their order again after an edit moved their values.
+  void sortFlatViewAgain();
 
   lunavant::workbench::Project& project_;
   lunavant::workbench::OutlineRows outline_;

@@ -19,6 +19,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -113,6 +114,11 @@ class Project final : public host::Project {
   // from level 1.
   void Indent(Task& task);
   void Outdent(Task& task);
+  // Puts the rows in the order `before` gives (a strict weak order; null for a blank row), the
+  // outline kept: siblings are sorted among themselves and each moves with its subtasks; ties
+  // keep their order. Renumbers and marks the project changed only when a row moved; returns
+  // whether one did. See task_sort.h for the order by fields.
+  bool SortRows(const std::function<bool(const Task*, const Task*)>& before);
   // Removes the links from `predecessor` to `successor`; false when there were none.
   bool RemoveLink(Task& predecessor, Task& successor);
   // Links two tasks of this project. Fails with kHostFailure for a task of another project or a

@@ -153,3 +153,74 @@ bool Project::RemoveLink(Task& predecessor, Task& successor) {
 }
 
 }  // namespace lunavant::workbench
+
+namespace lunavant::workbench {
+
+namespace {
+
+using Rows = std::vector<std::unique_ptr<Task>>;
+using Before = std::function<bool(const Task*, const Task*)>;
+
+// The end of the block that starts at `first` within [first, end): the task and the rows below
+// it with a deeper level, blank rows among them (a blank row is a subtask's when a deeper task
+// follows it). A blank row at `first` is a block of its own.
+std::size_t BlockEnd(const Rows& rows, std::size_t first, std::size_t end) {
+  if (!rows[first]) return first + 1;
+  const std::int32_t level = rows[first]->OutlineLevel();
+  std::size_t next = first + 1;
+  while (next < end) {
+    std::size_t task = next;
+    while (task < end && !rows[task]) ++task;
+    if (task == end || rows[task]->OutlineLevel() <= level) break;
+    next = task + 1;
+  }
+  return next;
+}
+
+// Sorts the sibling blocks of [first, end), and within each block its subtasks, recursively.
+void SortSiblings(Rows& rows, std::size_t first, std::size_t end, const Before& before) {
+  struct Block {
+    std::size_t first;
+    std::size_t end;
+  };
+  std::vector<Block> blocks;
+  for (std::size_t at = first; at < end;) {
+    const std::size_t block_end = BlockEnd(rows, at, end);
+    if (block_end - at > 1) SortSiblings(rows, at + 1, block_end, before);
+    blocks.push_back({at, block_end});
+    at = block_end;
+  }
+  // Tasks of different levels side by side are no siblings: their order says which is whose
+  // subtask, so it stays. The rows refuse such an outline; should one ever come in, a sort must
+  // not be what garbles it.
+  std::int32_t level = 0;
+  for (const Block& block : blocks) {
+    if (!rows[block.first]) continue;
+    if (level != 0 && rows[block.first]->OutlineLevel() != level) return;
+    level = rows[block.first]->OutlineLevel();
+  }
+  std::stable_sort(blocks.begin(), blocks.end(), [&](const Block& a, const Block& b) {
+    return before(rows[a.first].get(), rows[b.first].get());
+  });
+  Rows sorted;
+  sorted.reserve(end - first);
+  for (const Block& block : blocks) {
+    for (std::size_t i = block.first; i < block.end; ++i) sorted.push_back(std::move(rows[i]));
+  }
+  std::move(sorted.begin(), sorted.end(), rows.begin() + static_cast<std::ptrdiff_t>(first));
+}
+
+}  // namespace
+
+bool Project::SortRows(const std::function<bool(const Task*, const Task*)>& before) {
+  std::vector<const Task*> was;
+  was.reserve(rows_.size());
+  for (const auto& row : rows_) was.push_back(row.get());
+  SortSiblings(rows_, 0, rows_.size(), before);
+  bool moved = false;
+  for (std::size_t i = 0; i < rows_.size() && !moved; ++i) moved = rows_[i].get() != was[i];
+  if (moved) RenumberRows();
+  return moved;
+}
+
+}  // namespace lunavant::workbench

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "workbench/files/project_file.h"
 #include "workbench/model/edit_history.h"
 #include "workbench/model/field_catalog.h"
+#include "workbench/model/task_sort.h"
 
 namespace lunavant::workbench {
 namespace {
@@ -118,6 +120,93 @@ TEST_F(ProjectRowsTest, RowsInsertedAndDeletedInAnOpenedFileSaveInTheirPlaces) {
     }
   }
   EXPECT_EQ(back.TaskAt(40)->GetField(field::kStart), pj.TaskAt(40)->GetField(field::kStart));
+  std::filesystem::remove_all(folder);
+}
+
+// Given a phase of a 10-day and a 9-day task, a blank row, a milestone and a 2-day task, expect a
+// sort by Duration to go by value, not text (9 before 10), with the outline kept and the blank
+// row last; by Task Name with letter case aside; a field no task has a value in (Actual Start)
+// to move nothing and mark nothing changed; Undo of a sort to put every row and ID back.
+TEST_F(ProjectRowsTest, SortingKeepsTheOutlineAndPutsBlankRowsAndMissingValuesLast) {
+  Project& pj = Plan()
+                    .AddTask("Phase", 1, 1)
+                    .AddTask("dig", 10, 2)
+                    .AddTask("Pour", 9, 2)
+                    .AddBlankRow()
+                    .AddTask("Done", 0, 1)
+                    .AddTask("Clean up", 2, 1)
+                    .Build();
+  app_.CalculateProject();
+  EditHistory history(pj);
+  const SortKey by_duration[] = {{field::kDuration, true}};
+  history.Record("Sort", [&] { EXPECT_TRUE(SortTasks(pj, by_duration, "/")); });
+  EXPECT_EQ(Names(pj),
+            (std::vector<std::string>{"Done@1", "Clean up@1", "Phase@1", "Pour@2", "dig@2", "-"}));
+  EXPECT_EQ(pj.TaskAt(4)->ID(), 4);
+  EXPECT_TRUE(pj.TaskAt(3)->IsSummary());
+
+  const SortKey by_name[] = {{field::kName, true}};
+  EXPECT_TRUE(SortTasks(pj, by_name, "/"));
+  EXPECT_EQ(Names(pj),
+            (std::vector<std::string>{"Clean up@1", "Done@1", "Phase@1", "dig@2", "Pour@2", "-"}));
+  const std::uint64_t changes = pj.ChangeCount();
+  const SortKey by_actual_start[] = {{field::kActualStart, false}};
+  EXPECT_FALSE(SortTasks(pj, by_actual_start, "/"));
+  EXPECT_EQ(pj.ChangeCount(), changes);
+  // Note: the flat order leaves the outline aside and the blank row out.
+  const SortKey by_duration_down[] = {{field::kDuration, false}};
+  std::vector<std::string> flat;
+  for (std::int32_t position : FlatOrder(pj, by_duration_down, "/")) {
+    flat.push_back(pj.TaskAt(position)->Name());
+  }
+  EXPECT_EQ(flat, (std::vector<std::string>{"Phase", "dig", "Pour", "Clean up", "Done"}));
+
+  const std::vector<std::string> by_name_order = Names(pj);
+  EditHistory later(pj);
+  later.Record("Sort", [&] { SortTasks(pj, by_duration, "/"); });
+  EXPECT_EQ(pj.TaskAt(1)->Name(), "Done");
+  ASSERT_TRUE(later.Undo());
+  EXPECT_EQ(Names(pj), by_name_order);
+  EXPECT_EQ(pj.TaskAt(4)->ID(), 4);
+  EXPECT_EQ(pj.TaskAt(4)->Name(), "dig");
+}
+
+// Given the sample opened from its file, expect a sort by Start, latest first, with the outline
+// kept to save and read back in its new order with every link between the same tasks, every date
+// as it was and every subtask under the same summary.
+TEST_F(ProjectRowsTest, ASortedSampleSavesAndReadsBackWithItsLinksAndDates) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "lunavant-sort-XXXXXX").string();
+  const std::filesystem::path folder = ::mkdtemp(pattern.data());
+  const std::filesystem::path file = folder / "plan.xml";
+  SaveProjectFile(OpenBundledSample(app_), file);
+  Project& pj = OpenProjectFile(app_, file);
+  app_.CalculateProject();
+  // Each task by name: its start, its summary's name and its predecessors' names.
+  auto described = [](Project& project) {
+    std::map<std::string, std::string> tasks;
+    for (const auto& row : project.Rows()) {
+      if (!row) continue;
+      std::string text = row->GetField(field::kStart) + " under ";
+      const auto* parent = static_cast<const Task*>(row->Parent());
+      text += parent == nullptr ? "-" : parent->Name();
+      for (const Link& link : row->PredecessorLinks()) text += " after " + link.task->Name();
+      tasks[row->Name()] = text;
+    }
+    return tasks;
+  };
+  const auto before = described(pj);
+  const std::vector<std::string> order = Names(pj);
+  const SortKey latest_first[] = {{field::kStart, false}};
+  ASSERT_TRUE(SortTasks(pj, latest_first, app_.DateSeparator()));
+  EXPECT_NE(Names(pj), order);
+  const std::vector<std::string> sorted = Names(pj);
+  SaveProjectFile(pj, file);
+  app_.CloseProject(pj);
+
+  Project& back = OpenProjectFile(app_, file);
+  app_.CalculateProject();
+  EXPECT_EQ(Names(back), sorted);
+  EXPECT_EQ(described(back), before);
   std::filesystem::remove_all(folder);
 }
 

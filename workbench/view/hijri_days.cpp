@@ -19,7 +19,71 @@ constexpr std::array<std::string_view, 12> kMonthNames = {
 constexpr std::array<std::string_view, 12> kMonthShortNames = {
     "Muh", "Saf", "Rb1", "Rb2", "Jm1", "Jm2", "Raj", "Sha", "Ram", "Shw", "DhQ", "DhH"};
 
+struct HijriAlias {
+  host::FieldId date_field;
+  std::string_view alias;
+};
+namespace field = host::field;
+constexpr std::array kHijriAliases = std::to_array<HijriAlias>({
+    {field::kStart, "HijriStart"},
+    {field::kFinish, "HijriFinish"},
+    {field::kEarlyStart, "HijriEarlyStart"},
+    {field::kEarlyFinish, "HijriEarlyFinish"},
+    {field::kLateStart, "HijriLateStart"},
+    {field::kLateFinish, "HijriLateFinish"},
+    {field::kActualStart, "HijriActualStart"},
+    {field::kActualFinish, "HijriActualFinish"},
+    {field::kBaselineStart, "HijriBaselineStart"},
+    {field::kBaselineFinish, "HijriBaselineFinish"},
+    {field::kConstraintDate, "HijriConstraintDate"},
+    {field::kCreated, "HijriCreated"},
+});
+
+std::optional<std::int32_t> ReadNumber(std::string_view text, std::size_t least, std::size_t most) {
+  if (text.size() < least || text.size() > most) return std::nullopt;
+  std::int32_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+std::string TwoDigits(std::int32_t number) {
+  std::string text = std::to_string(number);
+  return text.size() < 2 ? "0" + text : text;
+}
+
 }  // namespace
+
+std::optional<host::FieldId> DateFieldOfHijriAlias(std::string_view alias) {
+  for (const HijriAlias& known : kHijriAliases) {
+    if (known.alias == alias) return known.date_field;
+  }
+  return std::nullopt;
+}
+
+std::string HijriText(const HijriDate& date, std::string_view separator) {
+  std::string text = TwoDigits(date.day);
+  text.append(separator).append(TwoDigits(date.month)).append(separator);
+  return text.append(TwoDigits(date.year));
+}
+
+std::optional<HijriDate> ReadHijriText(std::string_view text, std::string_view separator) {
+  if (separator.empty()) return std::nullopt;
+  const std::size_t first = text.find(separator);
+  if (first == std::string_view::npos) return std::nullopt;
+  const std::size_t second = text.find(separator, first + separator.size());
+  if (second == std::string_view::npos) return std::nullopt;
+  const auto day = ReadNumber(text.substr(0, first), 1, 2);
+  const auto month =
+      ReadNumber(text.substr(first + separator.size(), second - first - separator.size()), 1, 2);
+  const auto year = ReadNumber(text.substr(second + separator.size()), 1, 4);
+  if (!day || !month || !year || *day < 1 || *day > 30 || *month < 1 || *month > 12 || *year < 1) {
+    return std::nullopt;
+  }
+  return HijriDate{*year, *month, *day};
+}
 
 std::string HijriMonthName(std::int32_t month) {
   if (month < 1 || month > 12) return {};

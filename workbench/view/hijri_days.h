@@ -12,7 +12,9 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 
+#include "addin/host/field_ids.h"
 #include "addin/host/services.h"
 #include "orbelune.h"
 
@@ -28,6 +30,16 @@ struct HijriDate {
 // "Muharram" .. "Dhu al-Hijjah" for month 1..12; "Muh" .. "DhH" in short; empty outside 1..12.
 std::string HijriMonthName(std::int32_t month);
 std::string HijriMonthShortName(std::int32_t month);
+
+// The date field whose Hijri partner carries `alias` in a project file ("HijriStart": Start); empty
+// for any other alias.
+std::optional<host::FieldId> DateFieldOfHijriAlias(std::string_view alias);
+
+// The Hijri text the add-in writes: day, separator, month, separator, year ("05/09/1446").
+std::string HijriText(const HijriDate& date, std::string_view separator);
+// Reads text in that form (one- or two-digit day and month); empty for anything else, "NA" and
+// impossible months and days included.
+std::optional<HijriDate> ReadHijriText(std::string_view text, std::string_view separator);
 
 // The Hijri date of `days` (days since 1970-01-01) through the converter's G2HA export; empty when
 // the converter refuses the day.

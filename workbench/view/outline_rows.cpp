@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "workbench/view/outline_rows.h"
 
+#include <utility>
+
+#include "workbench/model/application.h"
 #include "workbench/model/project.h"
 #include "workbench/model/task.h"
 
@@ -13,6 +16,13 @@ void OutlineRows::Rebuild() {
   shown_.clear();
   shown_.reserve(rows.size());
   row_of_position_.assign(rows.size(), -1);
+  if (IsFlat()) {
+    shown_ = FlatOrder(project_, flat_keys_, project_.App().DateSeparator());
+    for (std::size_t row = 0; row < shown_.size(); ++row) {
+      row_of_position_[static_cast<std::size_t>(shown_[row] - 1)] = static_cast<std::int32_t>(row);
+    }
+    return;
+  }
   // While inside a collapsed summary, the rows hide until one at or above its level comes.
   std::int32_t hiding_below_level = 0;
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -48,6 +58,11 @@ std::int32_t OutlineRows::RowOfPosition(std::int32_t position) const {
 std::int32_t OutlineRows::RowOfTask(const Task& task) const {
   // A task's ID is its row position: blank rows count.
   return RowOfPosition(task.ID());
+}
+
+void OutlineRows::SetFlatSort(std::vector<SortKey> keys) {
+  flat_keys_ = std::move(keys);
+  Rebuild();
 }
 
 void OutlineRows::SetCollapsed(const Task& task, bool collapsed) {

@@ -12,6 +12,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "workbench/model/task_sort.h"
+
 namespace lunavant::workbench {
 
 class Project;
@@ -34,12 +36,21 @@ class OutlineRows {
   std::int32_t RowOfPosition(std::int32_t position) const;
   std::int32_t RowOfTask(const Task& task) const;
 
+  // A flat view in the order of `keys` (see FlatOrder in task_sort.h), as a scheduler shows a sort
+  // without the outline: every task, at any level, collapsed or not, and no blank rows. The
+  // project is not changed. No keys return to the outline. Rebuilds the rows, and every Rebuild
+  // sorts again, so the view stays sorted through edits.
+  void SetFlatSort(std::vector<SortKey> keys);
+  bool IsFlat() const { return !flat_keys_.empty(); }
+  const std::vector<SortKey>& FlatSortKeys() const { return flat_keys_; }
+
   // A task that is no summary cannot be collapsed; the call is then ignored. Rebuilds the rows.
   void SetCollapsed(const Task& task, bool collapsed);
   bool IsCollapsed(const Task& task) const;
 
  private:
   Project& project_;
+  std::vector<SortKey> flat_keys_;
   std::unordered_set<std::int32_t> collapsed_;  // unique IDs of collapsed summary tasks
   std::vector<std::int32_t> shown_;             // project positions, from 1
   std::vector<std::int32_t> row_of_position_;   // by position - 1; -1 when hidden
