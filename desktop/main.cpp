@@ -106,5 +106,6 @@ int main(int argc, char* argv[]) {
   if (parser.isSet(screenshots_option)) {
     return lunavant::desktop::writeScreenshots(session, parser.value(screenshots_option)) ? 0 : 1;
   }
+  window.offerRecovery();
   return QApplication::exec();
 }

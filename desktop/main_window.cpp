@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTabBar>
@@ -19,15 +20,19 @@
 #include "desktop/add_ins_dialog.h"
 #include "desktop/command_toolbars.h"
 #include "desktop/edit_commands.h"
+#include "desktop/file_guard.h"
+#include "desktop/file_prompts.h"
 #include "desktop/holidays_dialog.h"
 #include "desktop/host_text.h"
 #include "desktop/print_commands.h"
 #include "desktop/project_view.h"
+#include "desktop/recovery_copies.h"
 #include "desktop/regional_settings_dialog.h"
 #include "desktop/task_commands.h"
 #include "workbench/files/file_error.h"
 #include "workbench/files/project_file.h"
 #include "workbench/model/application.h"
+#include "workbench/model/messages.h"
 #include "workbench/model/project.h"
 #include "workbench/ui/command_bars.h"
 
@@ -53,6 +58,15 @@ MainWindow::MainWindow(wb::Application& app, wb::HijriDays& hijri, wb::AddInMana
   printing_ = new PrintCommands(*this, hijri_);
   editing_ = new EditCommands(*this);
   task_commands_ = new TaskCommands(*this);
+  files_ = new FileGuard(this);
+  connect(files_, &FileGuard::outsideChange, this, &MainWindow::onOutsideChange);
+  recovery_ = new RecoveryCopies(app_, *files_, this);
+  connect(recovery_, &RecoveryCopies::writeFailed, this, [this](const QString& message) {
+    statusBar()->showMessage(tr("No recovery copy could be written: %1").arg(message));
+  });
+  // Closing asks here: a project without a file is saved only where the user names one.
+  app_.SetSaveBeforeCloseQuery(
+      [this](wb::Project& project) { return askToSaveBeforeClose(project); });
   tabs_->setDocumentMode(true);
   tabs_->setTabsClosable(true);
   tabs_->setMovable(false);
@@ -66,6 +80,10 @@ MainWindow::MainWindow(wb::Application& app, wb::HijriDays& hijri, wb::AddInMana
   });
   createMenus();
   toolbars_ = new CommandToolbars(*this, *app_.CommandBars());
+  toolbars_->setClickRunner(
+      [this](const QString& bar, const QString& caption, const std::function<bool()>& click) {
+        return runButtonClick(bar, caption, click);
+      });
   connect(toolbars_, &CommandToolbars::buttonClicked, this, &MainWindow::onToolbarButton);
   // Enabled states follow the host's busy state, which changes under the user's hands (a cell
   // being edited); a light poll keeps the toolbars honest between actions.
@@ -78,7 +96,7 @@ MainWindow::MainWindow(wb::Application& app, wb::HijriDays& hijri, wb::AddInMana
   syncWithApplication();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() { app_.SetSaveBeforeCloseQuery({}); }
 
 void MainWindow::createMenus() {
   auto add = [this](QMenu* menu, const QString& name, const QString& text,
@@ -103,10 +121,7 @@ void MainWindow::createMenus() {
   connect(add(file, "fileSave", tr("&Save"), QKeySequence::Save), &QAction::triggered, this,
           &MainWindow::saveProject);
   connect(add(file, "fileSaveAs", tr("Save &As..."), QKeySequence::SaveAs), &QAction::triggered,
-          this, [this] {
-            const QString path = QFileDialog::getSaveFileName(this, tr("Save As"), {}, kFileFilter);
-            if (!path.isEmpty()) saveProjectAs(path);
-          });
+          this, &MainWindow::saveProjectAsAsked);
   connect(add(file, "fileClose", tr("&Close"), QKeySequence::Close), &QAction::triggered, this,
           &MainWindow::closeCurrentProject);
   file->addSeparator();
@@ -235,6 +250,7 @@ bool MainWindow::openFile(const QString& path) {
     return false;
   }
   rememberRecent(QFileInfo(path).absoluteFilePath());
+  if (wb::Project* opened = app_.ActiveProject()) files_->remember(*opened);
   scheduleOpenedProject();
   syncWithApplication();
   return true;
@@ -274,36 +290,210 @@ void MainWindow::scheduleOpenedProject() {
 
 bool MainWindow::saveProject() {
   wb::Project* active = app_.ActiveProject();
-  if (active == nullptr) return false;
-  if (wb::ProjectFilePath(*active).empty()) {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save As"), {}, kFileFilter);
-    return !path.isEmpty() && saveProjectAs(path);
-  }
-  bool saved = false;
-  try {
-    saved = app_.SaveProject(*active);
-  } catch (const std::exception& e) {
-    showHostError(QString::fromUtf8(e.what()));
-  }
-  if (saved) rememberRecent(QString::fromStdString(wb::ProjectFilePath(*active).string()));
-  updateTitles();
-  return saved;
+  return active != nullptr && save(*active);
 }
 
 bool MainWindow::saveProjectAs(const QString& path) {
   wb::Project* active = app_.ActiveProject();
-  if (active == nullptr) return false;
-  // A name without a suffix gets the one the Open dialog looks for.
-  const QString named = QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".xml") : path;
+  return active != nullptr && saveAs(*active, path);
+}
+
+bool MainWindow::saveProjectAsAsked() {
+  wb::Project* active = app_.ActiveProject();
+  return active != nullptr && saveAsAsked(*active);
+}
+
+bool MainWindow::save(wb::Project& project) {
+  if (wb::ProjectFilePath(project).empty()) return saveAsAsked(project);
+  if (files_->changedOutside(project)) {
+    switch (AskBeforeSavingOver(this, files_->pathOf(project), files_->goneOutside(project))) {
+      case OutsideChangeChoice::kOverwrite:
+        break;
+      case OutsideChangeChoice::kSaveAs:
+        return saveAsAsked(project);
+      case OutsideChangeChoice::kReload:
+        if (project.Saved() || ConfirmReloadLosingChanges(this, fromHost(project.Name()))) {
+          reload(project);
+        }
+        return false;
+      default:
+        return false;
+    }
+  }
   bool saved = false;
   try {
-    saved = app_.SaveProjectAs(*active, QFileInfo(named).absoluteFilePath().toStdString());
+    saved = app_.SaveProject(project);
   } catch (const std::exception& e) {
     showHostError(QString::fromUtf8(e.what()));
   }
-  if (saved) rememberRecent(QString::fromStdString(wb::ProjectFilePath(*active).string()));
+  if (saved) {
+    files_->remember(project);
+    rememberRecent(QString::fromStdString(wb::ProjectFilePath(project).string()));
+  }
   updateTitles();
   return saved;
+}
+
+bool MainWindow::saveAsAsked(wb::Project& project) {
+  const std::filesystem::path file = wb::ProjectFilePath(project);
+  QFileDialog dialog(this, tr("Save As"), QString(), kFileFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  // The dialog adds the suffix itself, so that its question about overwriting asks about the
+  // file that would really be written.
+  dialog.setDefaultSuffix(QStringLiteral("xml"));
+  if (!file.empty()) {
+    dialog.selectFile(QString::fromStdString(file.string()));
+  } else {
+    dialog.selectFile(WithProjectSuffix(fromHost(project.Name())));
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  return saveAs(project, dialog.selectedFiles().front());
+}
+
+bool MainWindow::saveAs(wb::Project& project, const QString& path) {
+  const QString named = WithProjectSuffix(path);
+  bool saved = false;
+  try {
+    saved = app_.SaveProjectAs(project, QFileInfo(named).absoluteFilePath().toStdString());
+  } catch (const std::exception& e) {
+    showHostError(QString::fromUtf8(e.what()));
+  }
+  if (saved) {
+    files_->remember(project);
+    rememberRecent(QString::fromStdString(wb::ProjectFilePath(project).string()));
+  }
+  updateTitles();
+  return saved;
+}
+
+bool MainWindow::askToSaveBeforeClose(wb::Project& project) {
+  if (discarding_) return true;
+  const QMessageBox::StandardButton answer = QMessageBox::warning(
+      this, QApplication::applicationDisplayName(),
+      fromHost(wb::message::SaveChangesBeforeClose(project.Name())),
+      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+  if (answer == QMessageBox::No) return true;
+  if (answer != QMessageBox::Yes) return false;
+  // The save marks the project saved, so the host's close goes on without asking again.
+  return save(project);
+}
+
+void MainWindow::reload(wb::Project& project) {
+  const QString path = QString::fromStdString(wb::ProjectFilePath(project).string());
+  discarding_ = true;
+  bool closed = false;
+  try {
+    closed = app_.CloseProject(project);
+  } catch (const lunavant::host::HostError& e) {
+    showHostError(fromHost(e.record().description));
+  }
+  discarding_ = false;
+  syncWithApplication();
+  if (closed) openFile(path);
+}
+
+void MainWindow::onOutsideChange(const wb::Project* project) {
+  if (std::find(outside_pending_.begin(), outside_pending_.end(), project) ==
+      outside_pending_.end()) {
+    outside_pending_.push_back(project);
+  }
+  // Told at once only to a user who is looking, and never over another question.
+  if (isActiveWindow() && QApplication::activeModalWidget() == nullptr) {
+    tellPendingOutsideChanges();
+  }
+}
+
+void MainWindow::tellPendingOutsideChanges() {
+  while (!outside_pending_.empty()) {
+    const wb::Project* noticed = outside_pending_.front();
+    outside_pending_.erase(outside_pending_.begin());
+    wb::Project* project = nullptr;
+    for (std::int32_t index = 1; index <= app_.ProjectCount(); ++index) {
+      if (app_.ProjectAt(index) == noticed) project = app_.ProjectAt(index);
+    }
+    if (project == nullptr || !files_->changedOutside(*project)) continue;
+    const OutsideChangeChoice choice = TellOutsideChange(
+        this, files_->pathOf(*project), files_->goneOutside(*project), !project->Saved());
+    if (choice == OutsideChangeChoice::kReload) reload(*project);
+  }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !outside_pending_.empty()) {
+    QTimer::singleShot(0, this, [this] {
+      if (isActiveWindow() && QApplication::activeModalWidget() == nullptr) {
+        tellPendingOutsideChanges();
+      }
+    });
+  }
+}
+
+bool MainWindow::runButtonClick(const QString& bar, const QString& caption,
+                                const std::function<bool()>& click) {
+  ProjectView* view = currentView();
+  // The host's own buttons do what its menus do, each its own step or none.
+  if (view == nullptr || bar == QLatin1String("Standard")) return click();
+  bool clicked = false;
+  view->model().runCommand(QString(caption).remove(QLatin1Char('&')), [&] { clicked = click(); });
+  return clicked;
+}
+
+void MainWindow::offerRecovery() {
+  const std::vector<RecoveryCopies::Left> left = RecoveryCopies::leftBehind();
+  if (left.empty()) return;
+  QStringList names;
+  for (const RecoveryCopies::Left& copy : left) {
+    names << (copy.file.isEmpty()
+                  ? copy.name
+                  : QStringLiteral("%1 (%2)").arg(copy.name, QDir::toNativeSeparators(copy.file)));
+  }
+  QMessageBox box(this);
+  box.setWindowTitle(QApplication::applicationDisplayName());
+  box.setIcon(QMessageBox::Question);
+  box.setText(
+      tr("The program stopped last time without closing these projects; their unsaved "
+         "changes were kept:"));
+  box.setInformativeText(names.join(QLatin1Char('\n')));
+  QPushButton* recover = box.addButton(tr("&Recover"), QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
+  QPushButton* later = box.addButton(tr("&Not Now"), QMessageBox::RejectRole);
+  box.setDefaultButton(recover);
+  box.setEscapeButton(later);
+  box.exec();
+  if (box.clickedButton() == discard) {
+    for (const RecoveryCopies::Left& copy : left) RecoveryCopies::discard(copy);
+    return;
+  }
+  if (box.clickedButton() != recover) return;
+  for (const RecoveryCopies::Left& copy : left) {
+    try {
+      QFile copy_file(copy.copy);
+      if (!copy_file.open(QIODevice::ReadOnly)) {
+        showHostError(tr("The recovery copy \"%1\" could not be read.").arg(copy.copy));
+        continue;
+      }
+      const QByteArray text = copy_file.readAll();
+      std::unique_ptr<wb::Project> read = wb::ReadProjectText(
+          app_, std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+          copy.file.toStdString());
+      if (copy.file.isEmpty()) read->Rename(toHost(copy.name));
+      wb::Project& recovered = app_.AdoptOpenedProject(std::move(read));
+      // What the copy holds is not in the user's file: the project is unsaved until saved.
+      recovered.MarkChanged();
+      if (!copy.file.isEmpty()) files_->remember(recovered, copy.file, copy.known);
+      RecoveryCopies::discard(copy);
+    } catch (const std::exception& e) {
+      showHostError(QString::fromUtf8(e.what()));
+    }
+  }
+  syncWithApplication();
+  refreshViews();
+  recovery_->writeNow();
+  // A file changed since the copy's program knew it is told now, not at the first save.
+  for (std::int32_t index = 1; index <= app_.ProjectCount(); ++index) {
+    if (files_->changedOutside(*app_.ProjectAt(index))) onOutsideChange(app_.ProjectAt(index));
+  }
 }
 
 void MainWindow::rememberRecent(const QString& path) {
@@ -365,7 +555,9 @@ void MainWindow::fillAddInsMenu() {
       connect(item, &QAction::triggered, this, [this, button, bar_name] {
         if (button->IsDeleted()) return;
         const QString caption = fromHost(button->Caption());
-        if (button->Choose()) onToolbarButton(bar_name, caption);
+        if (runButtonClick(bar_name, caption, [button] { return button->Choose(); })) {
+          onToolbarButton(bar_name, caption);
+        }
         syncToolbars();
       });
     }
@@ -452,6 +644,7 @@ void MainWindow::syncWithApplication() {
   for (int i = tabs_->count() - 1; i >= 0; --i) {
     auto* view = qobject_cast<ProjectView*>(tabs_->widget(i));
     if (view == nullptr || app_.IndexOf(view->project()) == 0) {
+      if (view != nullptr) files_->forget(view->project());
       tabs_->removeTab(i);
       delete view;
     }
@@ -577,7 +770,16 @@ void MainWindow::showHolidays() {
   wb::Project* project = app_.ActiveProject();
   if (project == nullptr) return;
   HolidaysDialog dialog(app_, *project, this);
-  if (dialog.exec() == QDialog::Accepted) refreshViews();
+  ProjectView* view = viewOf(*project);
+  bool accepted = false;
+  // Made once the dialog has read the project's calendars: holidays added are one undo step.
+  auto run = [&] { accepted = dialog.exec() == QDialog::Accepted; };
+  if (view != nullptr) {
+    view->model().runCommand(tr("Holidays"), run);
+  } else {
+    run();
+  }
+  if (accepted) refreshViews();
 }
 
 void MainWindow::restoreSettings() {

@@ -7,6 +7,8 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
+#include <vector>
 
 #include "desktop/gantt_chart.h"
 
@@ -25,6 +27,8 @@ namespace lunavant::desktop {
 
 class CommandToolbars;
 class EditCommands;
+class FileGuard;
+class RecoveryCopies;
 class PrintCommands;
 class TaskCommands;
 class ProjectView;
@@ -51,6 +55,8 @@ class MainWindow : public QMainWindow {
   CommandToolbars& toolbars() const { return *toolbars_; }
   PrintCommands& printing() const { return *printing_; }
   EditCommands& editing() const { return *editing_; }
+  FileGuard& files() const { return *files_; }
+  RecoveryCopies& recovery() const { return *recovery_; }
   TaskCommands& tasks() const { return *task_commands_; }
 
   GanttChart::HijriTiers hijriTiers() const { return hijri_tiers_; }
@@ -66,10 +72,20 @@ class MainWindow : public QMainWindow {
   // Schedules the project just opened, so that slack reads true; it stays saved when nothing
   // the sheet shows moved.
   void scheduleOpenedProject();
-  // Saves the active project to its file, or asks for one when it has none.
+  // Saves the active project to its file, or asks for one when it has none (the Save As dialog).
+  // A file changed or gone outside the program since it was read or written is not written
+  // over before the user chose to.
   bool saveProject();
-  // Saves the active project under `path`, which becomes its file.
+  // Saves the active project under `path` (".xml" added when it has no suffix), which becomes
+  // its file.
   bool saveProjectAs(const QString& path);
+  // Asks for a file in the Save As dialog and saves the active project there; false when the
+  // user cancels.
+  bool saveProjectAsAsked();
+  // Offers the recovery copies a program that stopped without closing left behind: recover
+  // them (each opens as a project with unsaved changes, its file as before), discard them, or
+  // keep them for the next start.
+  void offerRecovery();
   void showAddIns();
   // Follows the host's command bars (their buttons and enabled states).
   void syncToolbars();
@@ -88,6 +104,7 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void createMenus();
@@ -101,6 +118,18 @@ class MainWindow : public QMainWindow {
   void rememberRecent(const QString& path);
   void onToolbarButton(const QString& bar, const QString& caption);
   void showHostError(const QString& message);
+  bool save(lunavant::workbench::Project& project);
+  bool saveAs(lunavant::workbench::Project& project, const QString& path);
+  bool saveAsAsked(lunavant::workbench::Project& project);
+  // Whether the project's changes may go: saved, or the user said not to keep them.
+  bool askToSaveBeforeClose(lunavant::workbench::Project& project);
+  // Reads the project's file again in place of the project, its unsaved changes let go.
+  void reload(lunavant::workbench::Project& project);
+  void onOutsideChange(const lunavant::workbench::Project* project);
+  void tellPendingOutsideChanges();
+  // An add-in's button as one undoable step of the active project.
+  bool runButtonClick(const QString& bar, const QString& caption,
+                      const std::function<bool()>& click);
 
   lunavant::workbench::Application& app_;
   lunavant::workbench::HijriDays& hijri_;
@@ -110,6 +139,11 @@ class MainWindow : public QMainWindow {
   PrintCommands* printing_ = nullptr;
   EditCommands* editing_ = nullptr;
   TaskCommands* task_commands_ = nullptr;
+  FileGuard* files_ = nullptr;
+  RecoveryCopies* recovery_ = nullptr;
+  // Outside changes noticed while the window was not active, told when it is.
+  std::vector<const lunavant::workbench::Project*> outside_pending_;
+  bool discarding_ = false;
   QMenu* table_menu_ = nullptr;
   QMenu* recent_menu_ = nullptr;
   QMenu* toolbars_menu_ = nullptr;
