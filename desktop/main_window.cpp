@@ -354,7 +354,15 @@ bool MainWindow::saveAs(wb::Project& project, const QString& path) {
   const QString named = WithProjectSuffix(path);
   bool saved = false;
   try {
-    saved = app_.SaveProjectAs(project, QFileInfo(named).absoluteFilePath().toStdString());
+    auto save_as = [&] {
+      saved = app_.SaveProjectAs(project, QFileInfo(named).absoluteFilePath().toStdString());
+    };
+    // The new name is no edit: Undo goes on across it.
+    if (ProjectView* view = viewOf(project)) {
+      view->model().history().RunBesideSteps(save_as);
+    } else {
+      save_as();
+    }
   } catch (const std::exception& e) {
     showHostError(QString::fromUtf8(e.what()));
   }

@@ -181,6 +181,18 @@ void EditHistory::Record(std::string name, const std::function<void()>& action) 
   keep();
 }
 
+void EditHistory::RunBesideSteps(const std::function<void()>& action) {
+  const bool settled = Settled();
+  struct Resettle {
+    EditHistory& history;
+    bool settled;
+    ~Resettle() {
+      if (settled) history.settled_changes_ = history.project_.ChangeCount();
+    }
+  } resettle{*this, settled};
+  action();
+}
+
 std::string EditHistory::UndoName() const {
   return undo_.empty() ? std::string() : undo_.back().name;
 }

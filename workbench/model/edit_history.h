@@ -39,6 +39,10 @@ class EditHistory {
   // leaves no step. A kept step clears what could be redone.
   void Record(std::string name, const std::function<void()>& action);
 
+  // Runs an action that changes nothing a step holds (Save As renaming the project): the steps
+  // stay, when they were still good before it. The exception of a failing action goes on.
+  void RunBesideSteps(const std::function<void()>& action);
+
   // A change to the project made outside the steps since the last one forgets every step:
   // nothing can be undone across it.
   bool CanUndo() const { return Settled() && undo_.size() > 0; }
