@@ -216,6 +216,8 @@ TEST_F(KeepingWork, AnOutsideChangeIsNeverOverwrittenWithoutTheUsersChoice) {
   EXPECT_TRUE(window().saveProject());  // our own save is no outside change
   EXPECT_EQ(shown.size(), 3u);
 
+  // The user comes back to the window after the boxes (the offscreen platform does not).
+  QApplication::setActiveWindow(&window());
   PressOnBox(watcher, shown, "OK");
   ASSERT_TRUE(QFile::remove(path));
   watcher.WaitUntilDone();
@@ -226,6 +228,7 @@ TEST_F(KeepingWork, AnOutsideChangeIsNeverOverwrittenWithoutTheUsersChoice) {
   EXPECT_TRUE(window().saveProject());
   EXPECT_TRUE(Contents(path).contains("<Name>Design here</Name>"));
 
+  QApplication::setActiveWindow(&window());
   PressOnBox(watcher, shown, "&Reload");
   write_as_a_colleague("<Name>Design here</Name>", "<Name>Design by a colleague</Name>");
   watcher.WaitUntilDone();
