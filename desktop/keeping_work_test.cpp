@@ -70,8 +70,7 @@ class KeepingWork : public test_support::DesktopSessionTest {
     watcher.Then([&shown, caption](QWidget& widget) {
       auto* box = qobject_cast<QMessageBox*>(&widget);
       ASSERT_NE(box, nullptr) << widget.metaObject()->className();
-      shown.push_back(ShownBox{box->windowTitle(), box->text(), box->icon(),
-                               box->standardButtons(),
+      shown.push_back(ShownBox{box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
                                box->standardButton(box->defaultButton())});
       for (QAbstractButton* button : box->buttons()) {
         if (button->text() == caption) {
@@ -444,5 +443,3 @@ TEST_F(KeepingWork, AKilledSessionsEditsComeBackAtTheNextStart) {
 
 }  // namespace
 }  // namespace lunavant::desktop
-
-

@@ -625,7 +625,12 @@ void MainWindow::onToolbarButton(const QString& bar, const QString& caption) {
 void MainWindow::showAddIns() {
   if (addins_ == nullptr) return;
   AddInsDialog dialog(*addins_, this);
-  dialog.exec();
+  // An add-in that changes the project as it connects or leaves does so in one undo step.
+  if (ProjectView* view = currentView()) {
+    view->model().runCommand(tr("Add-Ins"), [&dialog] { dialog.exec(); });
+  } else {
+    dialog.exec();
+  }
   syncWithApplication();
   refreshViews();
   syncToolbars();

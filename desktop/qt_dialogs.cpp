@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "desktop/qt_dialogs.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QAbstractItemView>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
