@@ -137,7 +137,10 @@ void RecoveryCopies::tick() {
       due = true;
     }
   }
-  if (kept_.size() > static_cast<std::size_t>(app_.ProjectCount())) due = true;
+  // A copy of a project closed or saved since goes at once: it holds nothing to recover.
+  for (const auto& [project, kept] : kept_) {
+    if (app_.IndexOf(*project) == 0 || project->Saved()) due = true;
+  }
   if (due) writeNow();
 }
 
