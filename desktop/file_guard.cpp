@@ -131,6 +131,15 @@ bool FileGuard::goneOutside(const wb::Project& project) const {
          !QFileInfo::exists(found->second.path);
 }
 
+void FileGuard::recheck(const wb::Project& project) {
+  auto found = watched_.find(&project);
+  if (found == watched_.end()) return;
+  const FileFingerprint now = FileFingerprint::of(found->second.path);
+  if (now == found->second.known) return;
+  found->second.announced = now;
+  emit outsideChange(&project);
+}
+
 void FileGuard::onFileChanged(const QString& path) {
   std::vector<const wb::Project*> changed;
   for (auto& [project, watched] : watched_) {

@@ -63,6 +63,9 @@ class FileGuard : public QObject {
   // away. False for a project without a file.
   bool changedOutside(const lunavant::workbench::Project& project) const;
   bool goneOutside(const lunavant::workbench::Project& project) const;
+  // Announces the project's file (outsideChange) when it is no longer as the program knew it,
+  // without waiting for the watch to see a change.
+  void recheck(const lunavant::workbench::Project& project);
 
  signals:
   // The watch saw the file of `project` change, or go, since the program knew it; announced

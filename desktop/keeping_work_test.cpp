@@ -27,6 +27,7 @@
 #include "desktop/main_window.h"
 #include "desktop/project_view.h"
 #include "desktop/recovery_copies.h"
+#include "desktop/recovery_offer.h"
 #include "tests/support/desktop_fixture.h"
 #include "tests/support/modal_watcher.h"
 #include "workbench/files/bundled_sample.h"
@@ -416,7 +417,7 @@ TEST_F(KeepingWork, AKilledSessionsEditsComeBackAtTheNextStart) {
   ModalWatcher watcher;
   std::vector<ShownBox> shown;
   PressOnBox(watcher, shown, "&Recover");
-  window().offerRecovery();
+  OfferRecovery(window());
   EXPECT_TRUE(watcher.Done());
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].text,

@@ -11,6 +11,7 @@
 #include "addin/host/error.h"
 #include "desktop/desktop_session.h"
 #include "desktop/main_window.h"
+#include "desktop/recovery_offer.h"
 #include "desktop/screenshots.h"
 #include "workbench/addins/addin_manager.h"
 #include "workbench/addins/program_layout.h"
@@ -106,6 +107,6 @@ int main(int argc, char* argv[]) {
   if (parser.isSet(screenshots_option)) {
     return lunavant::desktop::writeScreenshots(session, parser.value(screenshots_option)) ? 0 : 1;
   }
-  window.offerRecovery();
+  lunavant::desktop::OfferRecovery(window);
   return QApplication::exec();
 }

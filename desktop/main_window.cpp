@@ -447,63 +447,6 @@ bool MainWindow::runButtonClick(const QString& bar, const QString& caption,
   return clicked;
 }
 
-void MainWindow::offerRecovery() {
-  const std::vector<RecoveryCopies::Left> left = RecoveryCopies::leftBehind();
-  if (left.empty()) return;
-  QStringList names;
-  for (const RecoveryCopies::Left& copy : left) {
-    names << (copy.file.isEmpty()
-                  ? copy.name
-                  : QStringLiteral("%1 (%2)").arg(copy.name, QDir::toNativeSeparators(copy.file)));
-  }
-  QMessageBox box(this);
-  box.setWindowTitle(QApplication::applicationDisplayName());
-  box.setIcon(QMessageBox::Question);
-  box.setText(
-      tr("The program stopped last time without closing these projects; their unsaved "
-         "changes were kept:"));
-  box.setInformativeText(names.join(QLatin1Char('\n')));
-  QPushButton* recover = box.addButton(tr("&Recover"), QMessageBox::AcceptRole);
-  QPushButton* discard = box.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
-  QPushButton* later = box.addButton(tr("&Not Now"), QMessageBox::RejectRole);
-  box.setDefaultButton(recover);
-  box.setEscapeButton(later);
-  box.exec();
-  if (box.clickedButton() == discard) {
-    for (const RecoveryCopies::Left& copy : left) RecoveryCopies::discard(copy);
-    return;
-  }
-  if (box.clickedButton() != recover) return;
-  for (const RecoveryCopies::Left& copy : left) {
-    try {
-      QFile copy_file(copy.copy);
-      if (!copy_file.open(QIODevice::ReadOnly)) {
-        showHostError(tr("The recovery copy \"%1\" could not be read.").arg(copy.copy));
-        continue;
-      }
-      const QByteArray text = copy_file.readAll();
-      std::unique_ptr<wb::Project> read = wb::ReadProjectText(
-          app_, std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
-          copy.file.toStdString());
-      if (copy.file.isEmpty()) read->Rename(toHost(copy.name));
-      wb::Project& recovered = app_.AdoptOpenedProject(std::move(read));
-      // What the copy holds is not in the user's file: the project is unsaved until saved.
-      recovered.MarkChanged();
-      if (!copy.file.isEmpty()) files_->remember(recovered, copy.file, copy.known);
-      RecoveryCopies::discard(copy);
-    } catch (const std::exception& e) {
-      showHostError(QString::fromUtf8(e.what()));
-    }
-  }
-  syncWithApplication();
-  refreshViews();
-  recovery_->writeNow();
-  // A file changed since the copy's program knew it is told now, not at the first save.
-  for (std::int32_t index = 1; index <= app_.ProjectCount(); ++index) {
-    if (files_->changedOutside(*app_.ProjectAt(index))) onOutsideChange(app_.ProjectAt(index));
-  }
-}
-
 void MainWindow::rememberRecent(const QString& path) {
   QSettings settings;
   QStringList recent = settings.value(kRecentKey).toStringList();

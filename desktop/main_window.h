@@ -82,10 +82,7 @@ class MainWindow : public QMainWindow {
   // Asks for a file in the Save As dialog and saves the active project there; false when the
   // user cancels.
   bool saveProjectAsAsked();
-  // Offers the recovery copies a program that stopped without closing left behind: recover
-  // them (each opens as a project with unsaved changes, its file as before), discard them, or
-  // keep them for the next start.
-  void offerRecovery();
+
   void showAddIns();
   // Follows the host's command bars (their buttons and enabled states).
   void syncToolbars();
