@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
@@ -344,6 +345,13 @@ bool MainWindow::saveAsAsked(wb::Project& project) {
   if (!file.empty()) {
     dialog.selectFile(QString::fromStdString(file.string()));
   } else {
+    // Where the user last kept a project, else the home folder: never merely wherever the
+    // program happened to be started from.
+    const QStringList recent = QSettings().value(kRecentKey).toStringList();
+    const QString last_folder =
+        recent.isEmpty() ? QString() : QFileInfo(recent.front()).absolutePath();
+    dialog.setDirectory(
+        !last_folder.isEmpty() && QFileInfo::exists(last_folder) ? last_folder : QDir::homePath());
     dialog.selectFile(WithProjectSuffix(fromHost(project.Name())));
   }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
