@@ -120,7 +120,10 @@ void CommandToolbars::rebuildButtons(wb::CommandBar& bar, Shown& shown) {
     action->setObjectName(fromHost(button->Tag()));
     connect(action, &QAction::triggered, this, [this, button, bar_name] {
       const QString caption = fromHost(button->Caption());
-      if (button->Click()) emit buttonClicked(bar_name, caption);
+      auto click = [button] { return button->Click(); };
+      if (run_click_ ? run_click_(bar_name, caption, click) : click()) {
+        emit buttonClicked(bar_name, caption);
+      }
       sync();
     });
     shown.actions.push_back(action);

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -33,6 +34,11 @@ class CommandToolbars : public QObject {
   QToolBar* toolbar(const QString& name) const;
   // The action of the button tagged `tag` on bar `bar`; null when there is none.
   QAction* buttonAction(const QString& bar, const QString& tag) const;
+  // Runs a button's click (`click`, which says whether the button took it): the window makes an
+  // add-in's command one undoable step. Without one, the click just runs.
+  using ClickRunner =
+      std::function<bool(const QString& bar, const QString& caption, const std::function<bool()>&)>;
+  void setClickRunner(ClickRunner runner) { run_click_ = std::move(runner); }
 
  public slots:
   // Follows the host's bars: adds and removes toolbars and buttons, updates every state.
@@ -54,6 +60,7 @@ class CommandToolbars : public QObject {
   lunavant::workbench::CommandBars& bars_;
   std::map<lunavant::workbench::CommandBar*, Shown> shown_;
   bool syncing_ = false;
+  ClickRunner run_click_;
 };
 
 }  // namespace lunavant::desktop

@@ -12,6 +12,7 @@
 #include "desktop/desktop_session.h"
 #include "desktop/interface_language.h"
 #include "desktop/main_window.h"
+#include "desktop/recovery_offer.h"
 #include "desktop/screenshots.h"
 #include "workbench/addins/addin_manager.h"
 #include "workbench/addins/program_layout.h"
@@ -112,5 +113,6 @@ int main(int argc, char* argv[]) {
   if (parser.isSet(screenshots_option)) {
     return lunavant::desktop::writeScreenshots(session, parser.value(screenshots_option)) ? 0 : 1;
   }
+  lunavant::desktop::OfferRecovery(window);
   return QApplication::exec();
 }

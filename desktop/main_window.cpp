@@ -4,10 +4,12 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTabBar>
@@ -21,18 +23,22 @@
 #include "desktop/command_toolbars.h"
 #include "desktop/display_choices.h"
 #include "desktop/edit_commands.h"
+#include "desktop/file_guard.h"
+#include "desktop/file_prompts.h"
 #include "desktop/holidays_dialog.h"
 #include "desktop/host_messages.h"
 #include "desktop/host_names.h"
 #include "desktop/host_text.h"
 #include "desktop/print_commands.h"
 #include "desktop/project_view.h"
+#include "desktop/recovery_copies.h"
 #include "desktop/regional_settings_dialog.h"
 #include "desktop/sort_commands.h"
 #include "desktop/task_commands.h"
 #include "workbench/files/file_error.h"
 #include "workbench/files/project_file.h"
 #include "workbench/model/application.h"
+#include "workbench/model/messages.h"
 #include "workbench/model/project.h"
 #include "workbench/ui/command_bars.h"
 
@@ -59,6 +65,15 @@ MainWindow::MainWindow(wb::Application& app, wb::HijriDays& hijri, wb::AddInMana
   editing_ = new EditCommands(*this);
   task_commands_ = new TaskCommands(*this);
   sorting_ = new SortCommands(*this);
+  files_ = new FileGuard(this);
+  connect(files_, &FileGuard::outsideChange, this, &MainWindow::onOutsideChange);
+  recovery_ = new RecoveryCopies(app_, *files_, this);
+  connect(recovery_, &RecoveryCopies::writeFailed, this, [this](const QString& message) {
+    statusBar()->showMessage(tr("No recovery copy could be written: %1").arg(message));
+  });
+  // Closing asks here: a project without a file is saved only where the user names one.
+  app_.SetSaveBeforeCloseQuery(
+      [this](wb::Project& project) { return askToSaveBeforeClose(project); });
   tabs_->setDocumentMode(true);
   tabs_->setTabsClosable(true);
   tabs_->setMovable(false);
@@ -72,6 +87,10 @@ MainWindow::MainWindow(wb::Application& app, wb::HijriDays& hijri, wb::AddInMana
   });
   createMenus();
   toolbars_ = new CommandToolbars(*this, *app_.CommandBars());
+  toolbars_->setClickRunner(
+      [this](const QString& bar, const QString& caption, const std::function<bool()>& click) {
+        return runButtonClick(bar, caption, click);
+      });
   connect(toolbars_, &CommandToolbars::buttonClicked, this, &MainWindow::onToolbarButton);
   // Enabled states follow the host's busy state, which changes under the user's hands (a cell
   // being edited); a light poll keeps the toolbars honest between actions.
@@ -84,7 +103,7 @@ MainWindow::MainWindow(wb::Application& app, wb::HijriDays& hijri, wb::AddInMana
   syncWithApplication();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() { app_.SetSaveBeforeCloseQuery({}); }
 
 void MainWindow::createMenus() {
   auto add = [this](QMenu* menu, const QString& name, const QString& text,
@@ -109,11 +128,7 @@ void MainWindow::createMenus() {
   connect(add(file, "fileSave", tr("&Save"), QKeySequence::Save), &QAction::triggered, this,
           &MainWindow::saveProject);
   connect(add(file, "fileSaveAs", tr("Save &As..."), QKeySequence::SaveAs), &QAction::triggered,
-          this, [this] {
-            const QString path =
-                QFileDialog::getSaveFileName(this, tr("Save As"), {}, fileFilter());
-            if (!path.isEmpty()) saveProjectAs(path);
-          });
+          this, &MainWindow::saveProjectAsAsked);
   connect(add(file, "fileClose", tr("&Close"), QKeySequence::Close), &QAction::triggered, this,
           &MainWindow::closeCurrentProject);
   file->addSeparator();
@@ -248,42 +263,164 @@ bool MainWindow::openFile(const QString& path) {
     return false;
   }
   rememberRecent(QFileInfo(path).absoluteFilePath());
+  if (wb::Project* opened = app_.ActiveProject()) files_->remember(*opened);
   syncWithApplication();
   return true;
 }
 
 bool MainWindow::saveProject() {
   wb::Project* active = app_.ActiveProject();
-  if (active == nullptr) return false;
-  if (wb::ProjectFilePath(*active).empty()) {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save As"), {}, fileFilter());
-    return !path.isEmpty() && saveProjectAs(path);
-  }
-  bool saved = false;
-  try {
-    saved = app_.SaveProject(*active);
-  } catch (const std::exception& e) {
-    showHostError(QString::fromUtf8(e.what()));
-  }
-  if (saved) rememberRecent(QString::fromStdString(wb::ProjectFilePath(*active).string()));
-  updateTitles();
-  return saved;
+  return active != nullptr && save(*active);
 }
 
 bool MainWindow::saveProjectAs(const QString& path) {
   wb::Project* active = app_.ActiveProject();
-  if (active == nullptr) return false;
-  // A name without a suffix gets the one the Open dialog looks for.
-  const QString named = QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".xml") : path;
+  return active != nullptr && saveAs(*active, path);
+}
+
+bool MainWindow::saveProjectAsAsked() {
+  wb::Project* active = app_.ActiveProject();
+  return active != nullptr && saveAsAsked(*active);
+}
+
+bool MainWindow::save(wb::Project& project) {
+  if (wb::ProjectFilePath(project).empty()) return saveAsAsked(project);
+  if (files_->changedOutside(project)) {
+    switch (AskBeforeSavingOver(this, files_->pathOf(project), files_->goneOutside(project))) {
+      case OutsideChangeChoice::kOverwrite:
+        break;
+      case OutsideChangeChoice::kSaveAs:
+        return saveAsAsked(project);
+      case OutsideChangeChoice::kReload:
+        if (project.Saved() || ConfirmReloadLosingChanges(this, fromHost(project.Name()))) {
+          reload(project);
+        }
+        return false;
+      default:
+        return false;
+    }
+  }
   bool saved = false;
   try {
-    saved = app_.SaveProjectAs(*active, QFileInfo(named).absoluteFilePath().toStdString());
+    saved = app_.SaveProject(project);
   } catch (const std::exception& e) {
     showHostError(QString::fromUtf8(e.what()));
   }
-  if (saved) rememberRecent(QString::fromStdString(wb::ProjectFilePath(*active).string()));
+  if (saved) {
+    files_->remember(project);
+    rememberRecent(QString::fromStdString(wb::ProjectFilePath(project).string()));
+  }
   updateTitles();
   return saved;
+}
+
+bool MainWindow::saveAsAsked(wb::Project& project) {
+  const std::filesystem::path file = wb::ProjectFilePath(project);
+  QFileDialog dialog(this, tr("Save As"), QString(), fileFilter());
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  // The dialog adds the suffix itself, so that its question about overwriting asks about the
+  // file that would really be written.
+  dialog.setDefaultSuffix(QStringLiteral("xml"));
+  if (!file.empty()) {
+    dialog.selectFile(QString::fromStdString(file.string()));
+  } else {
+    // Where the user last kept a project, else the home folder: never merely wherever the
+    // program happened to be started from.
+    const QStringList recent = QSettings().value(kRecentKey).toStringList();
+    const QString last_folder =
+        recent.isEmpty() ? QString() : QFileInfo(recent.front()).absolutePath();
+    dialog.setDirectory(
+        !last_folder.isEmpty() && QFileInfo::exists(last_folder) ? last_folder : QDir::homePath());
+    dialog.selectFile(WithProjectSuffix(fromHost(project.Name())));
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  return saveAs(project, dialog.selectedFiles().front());
+}
+
+bool MainWindow::saveAs(wb::Project& project, const QString& path) {
+  const QString named = WithProjectSuffix(path);
+  bool saved = false;
+  try {
+    auto save_as = [&] {
+      saved = app_.SaveProjectAs(project, QFileInfo(named).absoluteFilePath().toStdString());
+    };
+    // The new name is no edit: Undo goes on across it.
+    if (ProjectView* view = viewOf(project)) {
+      view->model().history().RunBesideSteps(save_as);
+    } else {
+      save_as();
+    }
+  } catch (const std::exception& e) {
+    showHostError(QString::fromUtf8(e.what()));
+  }
+  if (saved) {
+    files_->remember(project);
+    rememberRecent(QString::fromStdString(wb::ProjectFilePath(project).string()));
+  }
+  updateTitles();
+  return saved;
+}
+
+bool MainWindow::askToSaveBeforeClose(wb::Project& project) {
+  if (discarding_) return true;
+  const QMessageBox::StandardButton answer = QMessageBox::warning(
+      this, QApplication::applicationDisplayName(),
+      fromHost(wb::message::SaveChangesBeforeClose(project.Name())),
+      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+  if (answer == QMessageBox::No) return true;
+  if (answer != QMessageBox::Yes) return false;
+  // The save marks the project saved, so the host's close goes on without asking again.
+  return save(project);
+}
+
+void MainWindow::reload(wb::Project& project) {
+  const QString path = QString::fromStdString(wb::ProjectFilePath(project).string());
+  discarding_ = true;
+  bool closed = false;
+  try {
+    closed = app_.CloseProject(project);
+  } catch (const lunavant::host::HostError& e) {
+    showHostError(fromHost(e.record().description));
+  }
+  discarding_ = false;
+  syncWithApplication();
+  if (closed) openFile(path);
+}
+
+void MainWindow::onOutsideChange(const wb::Project* project) {
+  if (std::find(outside_pending_.begin(), outside_pending_.end(), project) ==
+      outside_pending_.end()) {
+    outside_pending_.push_back(project);
+  }
+  // Told at once only to a user who is looking, and never over another question.
+  if (isActiveWindow() && QApplication::activeModalWidget() == nullptr) {
+    tellPendingOutsideChanges();
+  }
+}
+
+void MainWindow::tellPendingOutsideChanges() {
+  while (!outside_pending_.empty()) {
+    const wb::Project* noticed = outside_pending_.front();
+    outside_pending_.erase(outside_pending_.begin());
+    wb::Project* project = nullptr;
+    for (std::int32_t index = 1; index <= app_.ProjectCount(); ++index) {
+      if (app_.ProjectAt(index) == noticed) project = app_.ProjectAt(index);
+    }
+    if (project == nullptr || !files_->changedOutside(*project)) continue;
+    const OutsideChangeChoice choice = TellOutsideChange(
+        this, files_->pathOf(*project), files_->goneOutside(*project), !project->Saved());
+    if (choice == OutsideChangeChoice::kReload) reload(*project);
+  }
+}
+
+bool MainWindow::runButtonClick(const QString& bar, const QString& caption,
+                                const std::function<bool()>& click) {
+  ProjectView* view = currentView();
+  // The host's own buttons do what its menus do, each its own step or none.
+  if (view == nullptr || bar == QLatin1String("Standard")) return click();
+  bool clicked = false;
+  view->model().runCommand(QString(caption).remove(QLatin1Char('&')), [&] { clicked = click(); });
+  return clicked;
 }
 
 void MainWindow::rememberRecent(const QString& path) {
@@ -346,7 +483,9 @@ void MainWindow::fillAddInsMenu() {
       connect(item, &QAction::triggered, this, [this, button, bar_name] {
         if (button->IsDeleted()) return;
         const QString caption = fromHost(button->Caption());
-        if (button->Choose()) onToolbarButton(bar_name, caption);
+        if (runButtonClick(bar_name, caption, [button] { return button->Choose(); })) {
+          onToolbarButton(bar_name, caption);
+        }
         syncToolbars();
       });
     }
@@ -406,7 +545,12 @@ void MainWindow::onToolbarButton(const QString& bar, const QString& caption) {
 void MainWindow::showAddIns() {
   if (addins_ == nullptr) return;
   AddInsDialog dialog(*addins_, this);
-  dialog.exec();
+  // An add-in that changes the project as it connects or leaves does so in one undo step.
+  if (ProjectView* view = currentView()) {
+    view->model().runCommand(tr("Add-Ins"), [&dialog] { dialog.exec(); });
+  } else {
+    dialog.exec();
+  }
   syncWithApplication();
   refreshViews();
   syncToolbars();
@@ -433,6 +577,7 @@ void MainWindow::syncWithApplication() {
   for (int i = tabs_->count() - 1; i >= 0; --i) {
     auto* view = qobject_cast<ProjectView*>(tabs_->widget(i));
     if (view == nullptr || app_.IndexOf(view->project()) == 0) {
+      if (view != nullptr) files_->forget(view->project());
       tabs_->removeTab(i);
       delete view;
     }
@@ -559,7 +704,16 @@ void MainWindow::showHolidays() {
   wb::Project* project = app_.ActiveProject();
   if (project == nullptr) return;
   HolidaysDialog dialog(app_, *project, this);
-  if (dialog.exec() == QDialog::Accepted) refreshViews();
+  ProjectView* view = viewOf(*project);
+  bool accepted = false;
+  // Made once the dialog has read the project's calendars: holidays added are one undo step.
+  auto run = [&] { accepted = dialog.exec() == QDialog::Accepted; };
+  if (view != nullptr) {
+    view->model().runCommand(tr("Holidays"), run);
+  } else {
+    run();
+  }
+  if (accepted) refreshViews();
 }
 
 void MainWindow::showAbout() {
@@ -586,6 +740,13 @@ void MainWindow::changeEvent(QEvent* event) {
   if (event->type() == QEvent::LanguageChange && !remaking_menus_) {
     remaking_menus_ = true;
     QTimer::singleShot(0, this, &MainWindow::remakeMenus);
+  }
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !outside_pending_.empty()) {
+    QTimer::singleShot(0, this, [this] {
+      if (isActiveWindow() && QApplication::activeModalWidget() == nullptr) {
+        tellPendingOutsideChanges();
+      }
+    });
   }
 }
 

@@ -7,6 +7,8 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
+#include <vector>
 
 #include "desktop/gantt_chart.h"
 
@@ -25,6 +27,8 @@ namespace lunavant::desktop {
 
 class CommandToolbars;
 class EditCommands;
+class FileGuard;
+class RecoveryCopies;
 class PrintCommands;
 class SortCommands;
 class TaskCommands;
@@ -52,6 +56,8 @@ class MainWindow : public QMainWindow {
   CommandToolbars& toolbars() const { return *toolbars_; }
   PrintCommands& printing() const { return *printing_; }
   EditCommands& editing() const { return *editing_; }
+  FileGuard& files() const { return *files_; }
+  RecoveryCopies& recovery() const { return *recovery_; }
   TaskCommands& tasks() const { return *task_commands_; }
   SortCommands& sorting() const { return *sorting_; }
 
@@ -65,10 +71,17 @@ class MainWindow : public QMainWindow {
   void newProject();
   // Opens a project file through the host; a failure is shown and opens nothing.
   bool openFile(const QString& path);
-  // Saves the active project to its file, or asks for one when it has none.
+  // Saves the active project to its file, or asks for one when it has none (the Save As dialog).
+  // A file changed or gone outside the program since it was read or written is not written
+  // over before the user chose to.
   bool saveProject();
-  // Saves the active project under `path`, which becomes its file.
+  // Saves the active project under `path` (".xml" added when it has no suffix), which becomes
+  // its file.
   bool saveProjectAs(const QString& path);
+  // Asks for a file in the Save As dialog and saves the active project there; false when the
+  // user cancels.
+  bool saveProjectAsAsked();
+
   void showAddIns();
   // Follows the host's command bars (their buttons and enabled states).
   void syncToolbars();
@@ -88,7 +101,8 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  // A new language makes the menus again, in it.
+  // A new language makes the menus again, in it; an outside change noticed while the window was
+  // not active is told when it is.
   void changeEvent(QEvent* event) override;
 
  private:
@@ -105,6 +119,18 @@ class MainWindow : public QMainWindow {
   void rememberRecent(const QString& path);
   void onToolbarButton(const QString& bar, const QString& caption);
   void showHostError(const QString& message);
+  bool save(lunavant::workbench::Project& project);
+  bool saveAs(lunavant::workbench::Project& project, const QString& path);
+  bool saveAsAsked(lunavant::workbench::Project& project);
+  // Whether the project's changes may go: saved, or the user said not to keep them.
+  bool askToSaveBeforeClose(lunavant::workbench::Project& project);
+  // Reads the project's file again in place of the project, its unsaved changes let go.
+  void reload(lunavant::workbench::Project& project);
+  void onOutsideChange(const lunavant::workbench::Project* project);
+  void tellPendingOutsideChanges();
+  // An add-in's button as one undoable step of the active project.
+  bool runButtonClick(const QString& bar, const QString& caption,
+                      const std::function<bool()>& click);
 
   lunavant::workbench::Application& app_;
   lunavant::workbench::HijriDays& hijri_;
@@ -115,6 +141,11 @@ class MainWindow : public QMainWindow {
   EditCommands* editing_ = nullptr;
   TaskCommands* task_commands_ = nullptr;
   SortCommands* sorting_ = nullptr;
+  FileGuard* files_ = nullptr;
+  RecoveryCopies* recovery_ = nullptr;
+  // Outside changes noticed while the window was not active, told when it is.
+  std::vector<const lunavant::workbench::Project*> outside_pending_;
+  bool discarding_ = false;
   QMenu* table_menu_ = nullptr;
   QMenu* recent_menu_ = nullptr;
   QMenu* toolbars_menu_ = nullptr;

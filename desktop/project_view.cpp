@@ -13,6 +13,7 @@
 
 #include "desktop/date_cell_editor.h"
 #include "desktop/holiday_tool_tips.h"
+#include "desktop/sheet_entry.h"
 #include "workbench/model/application.h"
 #include "workbench/model/project.h"
 
@@ -120,6 +121,7 @@ ProjectView::ProjectView(lunavant::workbench::Project& project,
 
   sheet_->setModel(&model_);
   sheet_->setItemDelegate(new OutlineDelegate(model_, sheet_));
+  new SheetEntry(*sheet_);
   sheet_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
   sheet_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   sheet_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |

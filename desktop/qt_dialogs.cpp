@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "desktop/qt_dialogs.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -69,6 +71,32 @@ class ComboList final : public host::ListControl {
  private:
   QComboBox& combo_;
   bool& programmatic_;
+};
+
+// Enter presses a form's default button wherever the focus is, as in the host's dialogs; an
+// editable list would otherwise keep the first Enter for itself. With its drop-down open, Enter
+// picks the entry, as always.
+class EnterPressesDefault final : public QObject {
+ public:
+  explicit EnterPressesDefault(QComboBox& combo) : QObject(&combo), combo_(combo) {}
+
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key != Qt::Key_Return && key != Qt::Key_Enter) || combo_.view()->isVisible()) {
+      return false;
+    }
+    for (QPushButton* button : combo_.window()->findChildren<QPushButton*>()) {
+      if (button->isDefault() && button->isVisible() && button->isEnabled()) {
+        button->click();
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  QComboBox& combo_;
 };
 
 // The dialog window: a close by the window's button (or Escape) goes to the form's handlers.
@@ -293,6 +321,9 @@ class QtForm final : public host::Form {
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setEditText(text);
+        auto* enter = new EnterPressesDefault(*combo);
+        combo->installEventFilter(enter);
+        combo->lineEdit()->installEventFilter(enter);
         QObject::connect(combo, &QComboBox::currentTextChanged, dialog_, [this, name] {
           if (!programmatic_) handlers_.Change(*this, name);
         });

@@ -197,6 +197,7 @@ int TaskSheetModel::applyEdits(const QString& name, const std::vector<CellEdit>&
   int typed = 0;
   int refused = 0;
   QString first_refusal;
+  bool reread_rows = false;
   history_.Record(toHost(name), [&] {
     for (const CellEdit& edit : edits) {
       const QModelIndex cell = index(edit.row, edit.column);
@@ -204,10 +205,17 @@ int TaskSheetModel::applyEdits(const QString& name, const std::vector<CellEdit>&
       if (data(cell, Qt::EditRole).toString() == edit.text) continue;
       wb::Task* task = taskAt(edit.row);
       if (task == nullptr && edit.row == newTaskRow()) {
-        // Typing into the row below the last makes a task there; a pasted block grows the
-        // project row by row.
+        // Typing into the row below the last makes a task there, and a blank row comes below it;
+        // a pasted block grows the project row by row. The rows are inserted, not the sheet
+        // rebuilt, so that its cursor and an editor the user moves on to stay.
+        const int blank = newTaskRow();
+        beginInsertRows({}, blank + 1, blank + 1);
         task = &project_.InsertTask(project_.TaskCount() + 1, "");
         outline_.Rebuild();
+        row_total_ = project_.Rows().size();
+        endInsertRows();
+        // A task that joins a collapsed summary shows no row of its own.
+        reread_rows = reread_rows || newTaskRow() != blank + 1;
       }
       if (task == nullptr) continue;
       QString error;
@@ -218,7 +226,7 @@ int TaskSheetModel::applyEdits(const QString& name, const std::vector<CellEdit>&
       }
     }
   });
-  if (project_.Rows().size() != row_total_) {
+  if (reread_rows || project_.Rows().size() != row_total_) {
     rebuild();
   } else {
     refresh();
@@ -251,18 +259,39 @@ bool TaskSheetModel::editRows(const QString& name, const std::function<void()>& 
   return refusal.isEmpty();
 }
 
+void TaskSheetModel::runCommand(const QString& name, const std::function<void()>& command) {
+  struct Reread {
+    TaskSheetModel& model;
+    ~Reread() {
+      model.rebuild();
+      emit model.projectEdited();
+    }
+  } reread{*this};
+  history_.Record(toHost(name), command);
+}
+
 bool TaskSheetModel::undo() {
   if (!history_.Undo()) return false;
-  rebuild();
-  emit projectEdited();
+  afterHistoryStep();
   return true;
 }
 
 bool TaskSheetModel::redo() {
   if (!history_.Redo()) return false;
+  afterHistoryStep();
+  return true;
+}
+
+void TaskSheetModel::afterHistoryStep() {
+  if (history_.LastStepChangedDefinitions()) {
+    try {
+      project_.App().AnnounceCloseCancelled(project_);
+    } catch (const lunavant::host::HostError& e) {
+      emit editFailed(fromHost(e.record().description));
+    }
+  }
   rebuild();
   emit projectEdited();
-  return true;
 }
 
 void TaskSheetModel::rebuild() {

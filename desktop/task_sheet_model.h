@@ -78,9 +78,16 @@ class TaskSheetModel : public QAbstractTableModel {
   // Changes rows as one undoable step named `name`, then recalculates as after a typed edit
   // and reads every row again; a refusal is reported (editFailed). False when refused.
   bool editRows(const QString& name, const std::function<void()>& action);
+  // Runs a command that changes the project in its own way (an add-in's button, holidays added)
+  // as one undoable step named `name`, then reads every row again. The command recalculates
+  // if it needs to; a failure it throws goes on, its changes kept as the step.
+  void runCommand(const QString& name, const std::function<void()>& command);
   // The blank row after the last one, where typing makes a new task; -1 when the project is
   // closed.
   int newTaskRow() const;
+  // A step that put tables or custom fields back is announced to the add-ins as a close the
+  // host cancelled, so that they derive their pairs from the project again (see
+  // Application::AnnounceCloseCancelled).
   bool undo();
   bool redo();
 
@@ -111,6 +118,7 @@ class TaskSheetModel : public QAbstractTableModel {
   void rebuild();
   // A flat view's rows in their order again after an edit moved their values.
   void sortFlatViewAgain();
+  void afterHistoryStep();
 
   lunavant::workbench::Project& project_;
   lunavant::workbench::OutlineRows outline_;

@@ -15,6 +15,7 @@
 #include "workbench/files/calendar_holidays.h"
 #include "workbench/files/project_file.h"
 #include "workbench/holidays/holiday_dates.h"
+#include "workbench/model/edit_history.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/model/project.h"
 #include "workbench/model/task.h"
@@ -117,6 +118,42 @@ TEST_F(Holidays, SaudiSetMovesAStaffMoveOffEidAndAddsNothingTheSecondTime) {
   }
   workbench::ApplyHolidayPlan(pj, again);
   EXPECT_EQ(workbench::ProjectFileText(pj), text);
+}
+
+TEST_F(Holidays, HolidaysAddedInOneStepComeOffWithUndoAndBackWithRedo) {
+  // Given the Saudi holidays of 1447-1449 added to the sample and the project recalculated as one
+  // undo step, expect Undo to give back the calendar, the exceptions of the file's document and
+  // every date and Hijri text as they were, and Redo all of it as it was after.
+  workbench::Project& pj = workbench::OpenBundledSample(app_);
+  workbench::Task& move = Row(pj, kStaffMove);
+  move.SetField(workbench::field::kConstraintDate, "07/03/2027");
+  app_.CalculateProject();
+  const workbench::ProjectCalendar calendar_before = pj.Calendar();
+  const std::string text_before = workbench::ProjectFileText(pj);
+  const std::string finish_before = move.GetField(kText2);
+
+  const std::size_t to_add = workbench::PlanHolidays(pj, Saudi(1447, 1449)).AddedCount();
+  ASSERT_GT(to_add, 0u);
+  workbench::EditHistory history(pj);
+  history.Record("Holidays", [&] {
+    workbench::ApplyHolidayPlan(pj, workbench::PlanHolidays(pj, Saudi(1447, 1449)));
+    app_.CalculateProject();
+  });
+  const workbench::ProjectCalendar calendar_after = pj.Calendar();
+  const std::string text_after = workbench::ProjectFileText(pj);
+  ASSERT_NE(move.GetField(kText2), finish_before);
+  ASSERT_NE(text_after.find("Eid al-Fitr 1448"), std::string::npos);
+
+  ASSERT_TRUE(history.Undo());
+  EXPECT_EQ(pj.Calendar(), calendar_before);
+  EXPECT_EQ(workbench::ProjectFileText(pj), text_before);
+  EXPECT_EQ(move.GetField(kText2), finish_before);
+  EXPECT_EQ(workbench::PlanHolidays(pj, Saudi(1447, 1449)).AddedCount(), to_add);
+
+  ASSERT_TRUE(history.Redo());
+  EXPECT_EQ(pj.Calendar(), calendar_after);
+  EXPECT_EQ(workbench::ProjectFileText(pj), text_after);
+  EXPECT_EQ(workbench::PlanHolidays(pj, Saudi(1447, 1449)).AddedCount(), 0u);
 }
 
 TEST_F(Holidays, SavedHolidaysReadBackWithTheirNamesAndTheSameSchedule) {

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -49,7 +50,13 @@ class QtEnvironment : public ::testing::Environment {
 
   void SetUp() override {
     settings_ = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", settings_->path().toUtf8());
+    // Settings, recovery copies and every other per-user file go to the test's own folders.
+    for (const char* variable :
+         {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
+      const QString folder = settings_->filePath(QString::fromLatin1(variable));
+      QDir().mkpath(folder);
+      qputenv(variable, folder.toUtf8());
+    }
     argv_[0] = program_.data();
     app_ = std::make_unique<QApplication>(argc_, argv_.data());
     QApplication::setOrganizationName(QStringLiteral("LunavantTest"));

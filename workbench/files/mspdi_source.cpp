@@ -355,4 +355,45 @@ ProjectFileError FailureInFile(const LoadFailure& failure, const ParsedText& par
                           parsed.lines_known ? LineOf(parsed.source->text, offset) : 0,
                           failure.description);
 }
+namespace {
+
+// The document's Calendars element as it was; empty when the document had none.
+class CalendarsState final : public ProjectSource::State {
+ public:
+  explicit CalendarsState(pugi::xml_node calendars) {
+    if (calendars) copy_.append_copy(calendars);
+  }
+  pugi::xml_node Calendars() const { return copy_.first_child(); }
+
+ private:
+  pugi::xml_document copy_;
+};
+
+}  // namespace
+
+std::shared_ptr<const ProjectSource::State> MspdiSource::CaptureState() const {
+  return std::make_shared<const CalendarsState>(doc.document_element().child("Calendars"));
+}
+
+void MspdiSource::RestoreState(const State& state) {
+  const auto* calendars = dynamic_cast<const CalendarsState*>(&state);
+  if (calendars == nullptr) return;
+  pugi::xml_node root = doc.document_element();
+  pugi::xml_node now = root.child("Calendars");
+  const pugi::xml_node then = calendars->Calendars();
+  if (!then) {
+    if (now) root.remove_child(now);
+    return;
+  }
+  // In place, so that the element keeps its place in the schema's order.
+  if (now) {
+    root.insert_copy_before(then, now);
+    root.remove_child(now);
+  } else {
+    const pugi::xml_node place = InsertOrdered(root, "Calendars", ProjectChildOrder());
+    root.insert_copy_before(then, place);
+    root.remove_child(place);
+  }
+}
+
 }  // namespace lunavant::workbench::detail

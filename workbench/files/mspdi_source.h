@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <pugixml.hpp>
 #include <string>
@@ -84,6 +85,10 @@ class MspdiSource final : public ProjectSource {
   Moment project_finish = 0;
   bool new_tasks_manual = false;
   std::vector<std::string> notes;  // what the reading took in place of what the file said
+
+  // The calendars: commands write holidays and working time straight into them.
+  std::shared_ptr<const State> CaptureState() const override;
+  void RestoreState(const State& state) override;
 };
 
 // A new document of the 2003 form for a project made in the workbench, with nothing in it yet

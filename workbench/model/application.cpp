@@ -316,8 +316,23 @@ bool Application::CloseProject(host::Project& project) {
   return true;
 }
 
+bool Application::AnnounceCloseCancelled(Project& project) {
+  if (IndexOf(project) == 0 || closing_ != nullptr) return false;
+  bool cancel = false;
+  closing_ = &project;
+  try {
+    Deliver([&](host::ApplicationEvents& sink) { sink.ProjectBeforeClose(&project, cancel); });
+  } catch (...) {
+    closing_ = nullptr;
+    throw;
+  }
+  closing_ = nullptr;
+  return true;
+}
+
 bool Application::SaveBeforeClose(Project& project) {
   if (project.Saved()) return true;
+  if (save_query_) return save_query_(project);
   const host::MsgBoxResult answer = Services().Messages().MsgBox(
       message::SaveChangesBeforeClose(project.Name()),
       host::MsgBoxStyle::kYesNoCancelExclamationYesFirst, std::string(message::kWorkbenchTitle));

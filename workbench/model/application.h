@@ -126,6 +126,12 @@ class Application final : public host::Application {
   // projects becomes active (WindowActivate).
   bool CloseProject(std::int32_t index);
   bool CloseProject(host::Project& project);
+  // For a project whose tables and custom fields were put back as they were before (an undo):
+  // raises ProjectBeforeClose for it and keeps it open whatever the handlers answer, as a close
+  // the host cancelled, so that an add-in lets go of what it derived from the project and
+  // derives it again on its next use. False, raising nothing, when the project is not open or a
+  // close is under way.
+  bool AnnounceCloseCancelled(Project& project);
   // Raise ProjectBeforeSave (save_as_ui false for Save, true for Save As); return false when a
   // handler sets Cancel. Otherwise the save handler, when set, writes the project (a failure
   // propagates and the project stays unsaved), and the project is marked saved. Save As renames
@@ -134,6 +140,11 @@ class Application final : public host::Application {
   bool SaveProjectAs(Project& project, std::string new_name);
   using SaveHandler = std::function<void(Project&)>;
   void SetSaveHandler(SaveHandler handler) { save_handler_ = std::move(handler); }
+  // What CloseProject asks of an unsaved project instead of its own Yes/No/Cancel box: true lets
+  // the close go on (saved, or to be left unsaved), false keeps the project open and raises
+  // nothing. A front end whose Save may first need the user to name a file sets its own.
+  using SaveBeforeCloseQuery = std::function<bool(Project&)>;
+  void SetSaveBeforeCloseQuery(SaveBeforeCloseQuery query) { save_query_ = std::move(query); }
   // A user's edit of a cell: the field write, then, with automatic calculation on (the
   // default), a recalculation of the active project, as the real host does after each edit.
   // Object-model writes (Task::SetField) never recalculate. False when a handler of
@@ -205,6 +216,7 @@ class Application final : public host::Application {
   DateFormat date_format_ = DateFormat::kWeekdayDate;
   bool auto_calculate_ = true;
   SaveHandler save_handler_;
+  SaveBeforeCloseQuery save_query_;
   std::vector<std::string> view_commands_;
   std::uint64_t cancelled_changes_ = 0;  // task changes a handler cancelled, ever
 };

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Undo and Redo of a project's edits as a desktop scheduler offers them: one user action (a typed
-// cell, a pasted block) is one step, together with everything the add-in's event handlers and
-// the recalculation changed because of it. A step keeps the project's task rows as they were
-// before and after the action; Undo puts the rows back as they were before, Redo as they were
-// after, the same task objects in the same places, so that a reference the add-in holds stays
-// good. Nothing is raised while a step is undone or redone: the add-in's own Hijri fields are
-// rows' fields and come back with them.
+// cell, a pasted block, an add-in's command, holidays added) is one step, together with everything
+// the add-in's event handlers and the recalculation changed because of it. A step keeps the
+// project's task rows as they were before and after the action, with its tables, custom-field
+// definitions, working time and the document's own calendars; Undo puts the rows back as they were
+// before, Redo as they were after, the same task objects in the same places, so that a reference
+// the add-in holds stays good. Nothing is raised while a step is undone or redone: the add-in's own
+// Hijri fields are rows' fields and come back with them.
 //
 //   EditHistory history(project);
 //   history.Record("Paste", [&] { app.UserEdit(task, field::kText1, "01/06/1446"); });
@@ -38,6 +39,10 @@ class EditHistory {
   // leaves no step. A kept step clears what could be redone.
   void Record(std::string name, const std::function<void()>& action);
 
+  // Runs an action that changes nothing a step holds (Save As renaming the project): the steps
+  // stay, when they were still good before it. The exception of a failing action goes on.
+  void RunBesideSteps(const std::function<void()>& action);
+
   // A change to the project made outside the steps since the last one forgets every step:
   // nothing can be undone across it.
   bool CanUndo() const { return Settled() && undo_.size() > 0; }
@@ -50,6 +55,9 @@ class EditHistory {
   bool Redo();
   // Forgets every step, as after a change the history cannot take back.
   void Clear();
+  // Whether the step last undone or redone changed more than rows: the tables' columns or the
+  // custom fields' aliases and formulas, from which an add-in derives its own view of the project.
+  bool LastStepChangedDefinitions() const { return last_changed_definitions_; }
 
   // The steps kept are those whose rows add up to at most this many task copies; the oldest go
   // first, and the newest step is always kept.
@@ -62,6 +70,7 @@ class EditHistory {
     std::string name;
     std::shared_ptr<const Checkpoint> before;
     std::shared_ptr<const Checkpoint> after;
+    bool changed_definitions = false;
   };
   void Trim();
   void ForgetIfChangedElsewhere();
@@ -71,6 +80,7 @@ class EditHistory {
   std::uint64_t settled_changes_;  // the project's change count when the last step settled
   std::deque<Step> undo_;
   std::deque<Step> redo_;
+  bool last_changed_definitions_ = false;
 };
 
 }  // namespace lunavant::workbench

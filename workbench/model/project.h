@@ -45,6 +45,17 @@ class Project;
 class ProjectSource {
  public:
   virtual ~ProjectSource() = default;
+
+  // What a command writes into the document itself rather than through the model (calendar
+  // exceptions, say), as an undo step keeps it.
+  class State {
+   public:
+    virtual ~State() = default;
+  };
+  // Null when the document holds nothing of the kind. RestoreState puts back what CaptureState
+  // of the same source gave, and ignores anything else.
+  virtual std::shared_ptr<const State> CaptureState() const { return nullptr; }
+  virtual void RestoreState(const State& /*state*/) {}
 };
 
 class Window final : public host::Window {

@@ -85,6 +85,12 @@ void ColumnList::Append(Column column) {
   Renumber(columns_.size() - 1);
 }
 
+void ColumnList::CopyFrom(const ColumnList& other) {
+  if (&other == this) return;
+  columns_.clear();
+  for (const auto& column : other.columns_) columns_.push_back(std::make_unique<Column>(*column));
+}
+
 void ColumnList::Renumber(std::size_t from) {
   for (std::size_t i = from; i < columns_.size(); ++i) {
     columns_[i]->index_ = static_cast<std::int32_t>(i + 1);

@@ -66,6 +66,8 @@ class ColumnList final : public host::ColumnList {
 
   // Appends without checks other than Add's; for the default tables and project files.
   void Append(Column column);
+  // The columns as `other` has them, without the change notice (an undo step puts them back).
+  void CopyFrom(const ColumnList& other);
 
  private:
   void Renumber(std::size_t from);
@@ -83,8 +85,10 @@ class Table final : public host::Table {
   const ColumnList& Columns() const { return columns_; }
 
  private:
-  // Only the project renames a table: it keeps the names of its tables distinct.
+  // Only the project renames a table: it keeps the names of its tables distinct. An undo step
+  // puts a name back as it was.
   friend class Project;
+  friend class EditHistory;
   std::string name_;
   ColumnList columns_;
 };
