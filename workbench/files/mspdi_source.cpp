@@ -176,6 +176,44 @@ void SaveDocument(const MspdiSource& source, pugi::xml_writer& writer) {
   whole.save(writer, "\t", layout | bom, source.form.encoding);
 }
 
+namespace {
+
+class CalendarsCopy final : public ProjectSource::Snapshot {
+ public:
+  explicit CalendarsCopy(pugi::xml_node root) {
+    if (pugi::xml_node calendars = root.child("Calendars")) copy.append_copy(calendars);
+    if (pugi::xml_node uid = root.child("CalendarUID")) copy.append_copy(uid);
+  }
+  pugi::xml_document copy;
+};
+
+// Puts `saved` (a copy of one of root's children, or none) in place of root's child `name`.
+void PutBack(pugi::xml_node root, const char* name, pugi::xml_node saved) {
+  pugi::xml_node now = root.child(name);
+  if (saved && now) {
+    root.insert_copy_after(saved, now);
+  } else if (saved) {
+    InsertOrdered(root, name, ProjectChildOrder());
+    now = root.child(name);
+    root.insert_copy_after(saved, now);
+  }
+  if (now) root.remove_child(now);
+}
+
+}  // namespace
+
+std::shared_ptr<const ProjectSource::Snapshot> MspdiSource::TakeSnapshot() const {
+  return std::make_shared<const CalendarsCopy>(doc.document_element());
+}
+
+void MspdiSource::RestoreSnapshot(const Snapshot& snapshot) {
+  const auto* saved = dynamic_cast<const CalendarsCopy*>(&snapshot);
+  if (saved == nullptr) return;
+  const pugi::xml_node root = doc.document_element();
+  PutBack(root, "Calendars", saved->copy.child("Calendars"));
+  PutBack(root, "CalendarUID", saved->copy.child("CalendarUID"));
+}
+
 std::unique_ptr<MspdiSource> NewSource(Project& project) {
   auto made = std::make_unique<MspdiSource>();
   MspdiSource& source = *made;

@@ -74,6 +74,10 @@ class MspdiSource final : public ProjectSource {
   Moment project_finish = 0;
   bool new_tasks_manual = false;
   std::vector<std::string> notes;  // what the reading took in place of what the file said
+
+  // The Calendars element and the project's CalendarUID, copied.
+  std::shared_ptr<const Snapshot> TakeSnapshot() const override;
+  void RestoreSnapshot(const Snapshot& snapshot) override;
 };
 
 // A new document of the 2003 form for a project made in the workbench, with nothing in it yet

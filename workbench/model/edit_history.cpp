@@ -10,13 +10,17 @@
 namespace lunavant::workbench {
 
 // The rows of a project at one moment: which task object stood in each row (null for a blank
-// row) and a copy of everything it held, links included; the summary row likewise.
+// row) and a copy of everything it held, links included; the summary row likewise; and the
+// working time, with what its document holds of the calendars.
 class EditHistory::Checkpoint {
  public:
   explicit Checkpoint(const Project& project)
       : summary_(*project.summary_),
         next_unique_id_(project.next_unique_id_),
-        last_outline_level_(project.last_outline_level_) {
+        last_outline_level_(project.last_outline_level_),
+        calendar_(project.calendar_),
+        working_calendars_(project.working_calendars_),
+        source_(project.source_ ? project.source_->TakeSnapshot() : nullptr) {
     rows_.reserve(project.rows_.size());
     for (const auto& row : project.rows_) {
       rows_.push_back(Row{row.get(), row ? std::make_unique<Task>(*row) : nullptr});
@@ -51,6 +55,9 @@ class EditHistory::Checkpoint {
     }
     for (auto& left : pool) project.removed_rows_.push_back(std::move(left));
     *project.summary_ = summary_;
+    project.calendar_ = calendar_;
+    project.working_calendars_ = working_calendars_;
+    if (source_ && project.source_) project.source_->RestoreSnapshot(*source_);
     project.next_unique_id_ = next_unique_id_;
     project.last_outline_level_ = last_outline_level_;
     project.outline_dirty_ = true;
@@ -66,6 +73,9 @@ class EditHistory::Checkpoint {
   Task summary_;
   std::int32_t next_unique_id_;
   std::int32_t last_outline_level_;
+  ProjectCalendar calendar_;
+  std::vector<ProjectCalendar> working_calendars_;
+  std::shared_ptr<const ProjectSource::Snapshot> source_;
 };
 
 EditHistory::EditHistory(Project& project)

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Undo and Redo of a project's edits as a desktop scheduler offers them: one user action (a typed
 // cell, a pasted block) is one step, together with everything the add-in's event handlers and
-// the recalculation changed because of it. A step keeps the project's task rows as they were
+// the recalculation changed because of it. A step keeps the project's task rows and its
+// calendars (the working time and what the project's document holds of them) as they were
 // before and after the action; Undo puts the rows back as they were before, Redo as they were
 // after, the same task objects in the same places, so that a reference the add-in holds stays
 // good. Nothing is raised while a step is undone or redone: the add-in's own Hijri fields are

@@ -44,6 +44,17 @@ class Project;
 class ProjectSource {
  public:
   virtual ~ProjectSource() = default;
+
+  // What the document holds of the project's calendars, which edits change through it, kept by
+  // the edit history so that Undo puts the calendars back with the rows.
+  class Snapshot {
+   public:
+    virtual ~Snapshot() = default;
+  };
+  // Null when the source holds nothing of the kind.
+  virtual std::shared_ptr<const Snapshot> TakeSnapshot() const { return nullptr; }
+  // Puts back what TakeSnapshot of this source gave.
+  virtual void RestoreSnapshot(const Snapshot& /*snapshot*/) {}
 };
 
 class Window final : public host::Window {
@@ -130,6 +141,9 @@ class Project final : public host::Project {
   std::int32_t AddWorkingCalendar(ProjectCalendar calendar);
   const std::vector<ProjectCalendar>& WorkingCalendars() const { return working_calendars_; }
   const ProjectCalendar& CalendarOf(const Task& task) const;
+  // Every task back on the project's calendar and no working calendar left, before they are made
+  // again from changed calendars.
+  void ClearWorkingCalendars();
   // When work on the project starts; tasks without constraints and predecessors start then.
   // Fails with kHostFailure outside the host's date range.
   Moment ProjectStart() const { return project_start_; }
