@@ -25,6 +25,7 @@
 #include "desktop/project_view.h"
 #include "desktop/regional_settings_dialog.h"
 #include "desktop/task_commands.h"
+#include "desktop/working_time_dialog.h"
 #include "workbench/files/file_error.h"
 #include "workbench/files/project_file.h"
 #include "workbench/model/application.h"
@@ -214,6 +215,8 @@ void MainWindow::createMenus() {
           &MainWindow::showAddIns);
   connect(add(tools, "toolsRegional", tr("&Regional Settings...")), &QAction::triggered, this,
           &MainWindow::showRegionalSettings);
+  connect(add(tools, "toolsWorkingTime", tr("Change &Working Time...")), &QAction::triggered, this,
+          &MainWindow::showWorkingTime);
   connect(add(tools, "toolsHolidays", tr("&Holidays...")), &QAction::triggered, this,
           &MainWindow::showHolidays);
 }
@@ -577,7 +580,23 @@ void MainWindow::showHolidays() {
   wb::Project* project = app_.ActiveProject();
   if (project == nullptr) return;
   HolidaysDialog dialog(app_, *project, this);
+  if (ProjectView* view = currentView(); view != nullptr && &view->project() == project) {
+    dialog.setEditRunner([view](const QString& name, const std::function<void()>& change) {
+      return view->model().editRows(name, change);
+    });
+  }
   if (dialog.exec() == QDialog::Accepted) refreshViews();
+}
+
+void MainWindow::showWorkingTime() {
+  ProjectView* view = currentView();
+  if (view == nullptr || app_.ActiveProject() != &view->project()) return;
+  wb::Project& project = view->project();
+  WorkingTimeDialog dialog(project, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  view->model().editRows(tr("Change Working Time"),
+                         [&] { wb::TakeCalendars(project, dialog.draft()); });
+  refreshViews();
 }
 
 void MainWindow::restoreSettings() {

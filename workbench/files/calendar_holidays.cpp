@@ -183,18 +183,22 @@ HolidayPlan PlanHolidays(Project& project, const std::vector<DatedHoliday>& holi
   }
   for (const DatedHoliday& holiday : holidays) {
     PlannedHoliday planned{holiday, PlannedHoliday::Status::kAdd, false, {}};
-    if (names.contains(holiday.name)) {
+    const bool named = names.contains(holiday.name);
+    const bool named_on_its_days =
+        std::any_of(existing.begin(), existing.end(), [&](const auto& e) {
+          return e.name == holiday.name && e.first_day <= holiday.last_day &&
+                 e.last_day >= holiday.first_day;
+        });
+    if (named && !named_on_its_days) {
       planned.status = PlannedHoliday::Status::kPresent;
-      planned.elsewhere = std::none_of(existing.begin(), existing.end(), [&](const auto& e) {
-        return e.name == holiday.name && e.first_day <= holiday.last_day &&
-               e.last_day >= holiday.first_day;
-      });
+      planned.elsewhere = true;
       for (const CalendarException& e : existing) {
-        if (planned.elsewhere && e.name == holiday.name) {
-          planned.spans.emplace_back(e.first_day, e.last_day);
-        }
+        if (e.name == holiday.name) planned.spans.emplace_back(e.first_day, e.last_day);
       }
     } else {
+      // Another set's holiday of the same name may hold some of its days (the Saudi Eid al-Fitr
+      // beside the Emirati one, which starts two days earlier): the days left are added under
+      // the name, so that both sets' days are off.
       for (std::int64_t d = holiday.first_day; d <= holiday.last_day; ++d) {
         if (taken.contains(d)) continue;
         if (!planned.spans.empty() && planned.spans.back().second == d - 1) {
@@ -204,7 +208,10 @@ HolidayPlan PlanHolidays(Project& project, const std::vector<DatedHoliday>& holi
         }
         taken.insert(d);
       }
-      if (planned.spans.empty()) planned.status = PlannedHoliday::Status::kCovered;
+      if (planned.spans.empty()) {
+        planned.status =
+            named ? PlannedHoliday::Status::kPresent : PlannedHoliday::Status::kCovered;
+      }
       names.insert(holiday.name);
     }
     plan.holidays.push_back(std::move(planned));
@@ -234,8 +241,14 @@ HolidayPlan PlanHolidayRemoval(Project& project, const std::vector<DatedHoliday>
   const std::vector<CalendarException> existing = ExceptionsOf(node);
   for (const DatedHoliday& holiday : holidays) {
     PlannedHoliday planned{holiday, PlannedHoliday::Status::kAbsent, false, {}};
+    // Only what this holiday could have added: an exception of its name within its days. One of
+    // the same name on other days is another set's (two countries' National Day) or another
+    // year's announcement, and stays.
     for (const CalendarException& e : existing) {
-      if (e.name != holiday.name) continue;
+      if (e.name != holiday.name || e.first_day < holiday.first_day ||
+          e.last_day > holiday.last_day) {
+        continue;
+      }
       planned.status = PlannedHoliday::Status::kRemove;
       planned.spans.emplace_back(e.first_day, e.last_day);
     }
@@ -247,12 +260,15 @@ HolidayPlan PlanHolidayRemoval(Project& project, const std::vector<DatedHoliday>
 void ApplyHolidayRemoval(Project& project, const HolidayPlan& plan) {
   if (plan.RemovedCount() == 0) return;
   FindCalendar(ProjectDocumentRoot(project), plan.calendar);
-  std::vector<std::string> names;
+  std::vector<NamedSpan> spans;
   for (const PlannedHoliday& planned : plan.holidays) {
-    if (planned.status == PlannedHoliday::Status::kRemove) names.push_back(planned.holiday.name);
+    if (planned.status != PlannedHoliday::Status::kRemove) continue;
+    for (const auto& [first, last] : planned.spans) {
+      spans.push_back({planned.holiday.name, first, last});
+    }
   }
   try {
-    RemoveCalendarExceptions(project, plan.calendar, names);
+    RemoveCalendarExceptionSpans(project, plan.calendar, spans);
   } catch (const CalendarError& e) {
     throw HolidayError(e.what());
   }

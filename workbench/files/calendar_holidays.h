@@ -3,7 +3,9 @@
 // exceptions, saved with the project's file: in its Exceptions, with their names, and as dated
 // WeekDays for readers of the 2003 form.
 //
-// Applying is idempotent: a holiday whose name the calendar already holds is left alone. The
+// Applying is idempotent: a holiday whose name the calendar already holds on its days is left
+// alone, but for days of it that no exception holds yet (another set's holiday of the same name
+// on fewer days), which are added under its name. The
 // calendar's own exceptions win: a holiday is cut around the days they hold, and one whose every
 // day they hold is not added.
 //
@@ -81,9 +83,10 @@ HolidayPlan PlanHolidays(Project& project, const std::vector<DatedHoliday>& holi
 void ApplyHolidayPlan(Project& project, const HolidayPlan& plan);
 
 // What taking `holidays` off the calendar named `calendar` (the project's when empty) would do:
-// each holiday whose name the calendar holds as an exception is removed (kRemove, on the days it
-// holds there), the others are absent. Changes nothing. Fails with HolidayError when there is no
-// such calendar.
+// each holiday is removed (kRemove, on the spans it holds there) where the calendar holds an
+// exception of its name within its days; the others are absent. An exception of the same name on
+// other days (another country's National Day, another set's longer Eid) stays. Changes nothing.
+// Fails with HolidayError when there is no such calendar.
 HolidayPlan PlanHolidayRemoval(Project& project, const std::vector<DatedHoliday>& holidays,
                                std::string_view calendar = {});
 // Takes the plan's holidays to remove off the calendar (exceptions and their dated days) and reads

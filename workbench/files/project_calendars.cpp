@@ -5,7 +5,9 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <functional>
 #include <set>
+#include <sstream>
 #include <utility>
 
 #include "workbench/files/mspdi_resources.h"
@@ -508,20 +510,18 @@ void AddCalendarException(Project& project, std::string_view calendar, const Exc
   });
 }
 
-std::size_t RemoveCalendarExceptions(Project& project, std::string_view calendar,
-                                     const std::vector<std::string>& names) {
+namespace {
+
+// Removes the Exception elements `wanted` picks, with their dated days; how many it removed.
+std::size_t RemoveExceptionsWhere(Project& project, std::string_view calendar,
+                                  const std::function<bool(pugi::xml_node)>& wanted) {
   const pugi::xml_node node = FindCalendar(ProjectDocumentRoot(project), calendar);
-  const std::set<std::string_view> wanted(names.begin(), names.end());
   std::vector<pugi::xml_node> named;
-  std::set<std::string_view> found;
   for (pugi::xml_node e : node.child("Exceptions").children("Exception")) {
-    if (wanted.contains(TextOf(e.child("Name")))) {
-      named.push_back(e);
-      found.insert(TextOf(e.child("Name")));
-    }
+    if (wanted(e)) named.push_back(e);
   }
   if (named.empty()) return 0;
-  const std::size_t count = found.size();
+  const std::size_t count = named.size();
   ChangeCalendars(project, [&](pugi::xml_node) {
     std::set<std::int64_t> days;
     for (pugi::xml_node e : named) {
@@ -542,6 +542,33 @@ std::size_t RemoveCalendarExceptions(Project& project, std::string_view calendar
     for (pugi::xml_node day : dated) day.parent().remove_child(day);
   });
   return count;
+}
+
+}  // namespace
+
+std::size_t RemoveCalendarExceptions(Project& project, std::string_view calendar,
+                                     const std::vector<std::string>& names) {
+  const std::set<std::string_view> wanted(names.begin(), names.end());
+  std::set<std::string_view> found;
+  RemoveExceptionsWhere(project, calendar, [&](pugi::xml_node e) {
+    if (!wanted.contains(TextOf(e.child("Name")))) return false;
+    found.insert(*wanted.find(TextOf(e.child("Name"))));
+    return true;
+  });
+  return found.size();
+}
+
+std::size_t RemoveCalendarExceptionSpans(Project& project, std::string_view calendar,
+                                         const std::vector<NamedSpan>& spans) {
+  return RemoveExceptionsWhere(project, calendar, [&](pugi::xml_node e) {
+    const pugi::xml_node period = e.child("TimePeriod");
+    const auto first = DayOfDate(period.child("FromDate"));
+    const auto last = DayOfDate(period.child("ToDate"));
+    return std::any_of(spans.begin(), spans.end(), [&](const NamedSpan& span) {
+      return TextOf(e.child("Name")) == span.name && first == span.first_day &&
+             last == span.last_day;
+    });
+  });
 }
 
 void NewBaseCalendar(Project& project, std::string name, std::string_view copy_of) {
@@ -601,6 +628,53 @@ void SetProjectCalendar(Project& project, std::string_view calendar) {
     detail::SetChild(root, "CalendarUID", std::string(TextOf(node.child("UID"))),
                      detail::ProjectChildOrder());
   });
+}
+
+namespace {
+
+// What a project's document says of its calendars, as text, to copy and compare.
+std::string CalendarsText(pugi::xml_node root) {
+  std::ostringstream text;
+  for (const char* name : {"CalendarUID", "Calendars"}) {
+    if (pugi::xml_node node = root.child(name)) node.print(text, "", pugi::format_raw);
+  }
+  return std::move(text).str();
+}
+
+}  // namespace
+
+std::unique_ptr<Project> CalendarsDraft(Project& project) {
+  const pugi::xml_node root = ProjectDocumentRoot(project);
+  pugi::xml_document doc;
+  pugi::xml_node draft = doc.append_child("Project");
+  if (pugi::xml_attribute space = root.attribute("xmlns")) {
+    draft.append_attribute("xmlns") = space.value();
+  }
+  draft.append_child("Name").text() = "Calendars";
+  for (const char* name : {"CalendarUID", "Calendars"}) {
+    if (pugi::xml_node node = root.child(name)) draft.append_copy(node);
+  }
+  draft.append_child("Tasks");
+  std::ostringstream text;
+  doc.save(text, "", pugi::format_raw);
+  return ReadProjectText(project.App(), text.str(), "calendars.xml");
+}
+
+bool TakeCalendars(Project& project, Project& draft) {
+  const pugi::xml_node from = ProjectDocumentRoot(draft);
+  pugi::xml_node root = ProjectDocumentRoot(project);
+  if (CalendarsText(from) == CalendarsText(root)) return false;
+  for (const char* name : {"Calendars", "CalendarUID"}) {
+    pugi::xml_node now = root.child(name);
+    const pugi::xml_node wanted = from.child(name);
+    if (wanted) {
+      if (!now) now = detail::InsertOrdered(root, name, detail::ProjectChildOrder());
+      root.insert_copy_after(wanted, now);
+    }
+    if (now) root.remove_child(now);
+  }
+  ReadCalendarsAgain(project);
+  return true;
 }
 
 void ReadCalendarsAgain(Project& project) {

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -94,12 +95,30 @@ void AddCalendarException(Project& project, std::string_view calendar, const Exc
 std::size_t RemoveCalendarExceptions(Project& project, std::string_view calendar,
                                      const std::vector<std::string>& names);
 
+// Removes the exceptions of these names whose first and last days are these (as a listing gives
+// them), with their dated days; returns how many it found. Fails as RemoveCalendarExceptions.
+struct NamedSpan {
+  std::string name;
+  std::int64_t first_day = 0;
+  std::int64_t last_day = 0;
+};
+std::size_t RemoveCalendarExceptionSpans(Project& project, std::string_view calendar,
+                                         const std::vector<NamedSpan>& spans);
+
 // A new base calendar named `name`, with the week and the exceptions of the calendar `copy_of`
 // (its base's included). Fails with CalendarError for an empty or taken name or no such calendar.
 void NewBaseCalendar(Project& project, std::string name, std::string_view copy_of);
 // Schedules the project on the base calendar named `calendar`. Fails with CalendarError when there
 // is no such calendar or it is no base calendar.
 void SetProjectCalendar(Project& project, std::string_view calendar);
+
+// A project that holds nothing but `project`'s calendars (and which of them the project uses), for
+// a dialog to change apart: Cancel drops it, OK hands it to TakeCalendars. Not handed to the
+// application; the project must outlive nothing of it.
+std::unique_ptr<Project> CalendarsDraft(Project& project);
+// Puts the draft's calendars in place of the project's and reads its working time again; false,
+// changing nothing, when they are the same.
+bool TakeCalendars(Project& project, Project& draft);
 
 // Reads the project's working time again from its document: the project's calendar and the
 // working calendars of tasks on their own or their resources' calendars. Every change above ends
