@@ -209,9 +209,13 @@ ExceptionRule RuleOf(pugi::xml_node element) {
           static_cast<std::int32_t>(std::clamp<std::int64_t>(number("Period", 1, 1000), 1, 1000));
       rule.days_of_week = static_cast<std::uint8_t>(number("DaysOfWeek", 0, 127));
       break;
-    case kTypeYearly:
+    case kTypeYearly: {
       rule.repeat = ExceptionRule::Repeat::kYearly;
+      // Its day of the year is the file's Month and MonthDay: the span may start before it.
+      const std::vector<std::int64_t> days = DaysOfElement(element);
+      if (!days.empty()) rule.first_day = days.front();
       break;
+    }
     default:
       rule.repeat = ExceptionRule::Repeat::kOther;
       break;
@@ -515,7 +519,7 @@ namespace {
 // Removes the Exception elements `wanted` picks, with their dated days; how many it removed.
 std::size_t RemoveExceptionsWhere(Project& project, std::string_view calendar,
                                   const std::function<bool(pugi::xml_node)>& wanted) {
-  const pugi::xml_node node = FindCalendar(ProjectDocumentRoot(project), calendar);
+  pugi::xml_node node = FindCalendar(ProjectDocumentRoot(project), calendar);
   std::vector<pugi::xml_node> named;
   for (pugi::xml_node e : node.child("Exceptions").children("Exception")) {
     if (wanted(e)) named.push_back(e);
@@ -527,6 +531,10 @@ std::size_t RemoveExceptionsWhere(Project& project, std::string_view calendar,
     for (pugi::xml_node e : named) {
       for (const std::int64_t d : DaysOfElement(e)) days.insert(d);
       e.parent().remove_child(e);
+    }
+    // A list the removal emptied goes too, as it was before its first exception came.
+    if (pugi::xml_node list = node.child("Exceptions"); list && !list.first_child()) {
+      node.remove_child(list);
     }
     // Its dated days for readers of the 2003 form: those that lie wholly within it (exceptions
     // of one calendar never overlap, so none of them is another's).
