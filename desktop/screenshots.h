@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Screenshots of the program as a user sees it, for the documentation and for a check that it
 // draws: the main window with its Gantt chart, the add-in's Add dialog and the Remove
-// confirmation, the print preview and a project built from scratch, written as PNG files into a
-// folder.
+// confirmation, the print preview, a project built from scratch and its Change Working Time
+// dialog, written as PNG files into a folder.
 #pragma once
 
 #include <QString>
@@ -12,9 +12,10 @@ namespace lunavant::desktop {
 class DesktopSession;
 
 // Shows the add-in's toolbar, then writes main-window.png, add-dialog.png,
-// remove-confirmation.png, print-preview.png (the sample at week zoom) and new-project.png (a
-// project built from scratch) into `folder` (made when missing), cancelling each dialog after its
-// picture. False, with a message on standard error, when a picture could not be taken.
+// remove-confirmation.png, print-preview.png (the sample at week zoom), new-project.png (a
+// project built from scratch) and working-time.png (its Change Working Time dialog) into `folder`
+// (made when missing), cancelling each dialog after its picture. False, with a message on standard
+// error, when a picture could not be taken.
 bool writeScreenshots(DesktopSession& session, const QString& folder);
 
 }  // namespace lunavant::desktop
