@@ -183,22 +183,18 @@ HolidayPlan PlanHolidays(Project& project, const std::vector<DatedHoliday>& holi
   }
   for (const DatedHoliday& holiday : holidays) {
     PlannedHoliday planned{holiday, PlannedHoliday::Status::kAdd, false, {}};
-    const bool named = names.contains(holiday.name);
-    const bool named_on_its_days =
-        std::any_of(existing.begin(), existing.end(), [&](const auto& e) {
-          return e.name == holiday.name && e.first_day <= holiday.last_day &&
-                 e.last_day >= holiday.first_day;
-        });
-    if (named && !named_on_its_days) {
+    if (names.contains(holiday.name)) {
       planned.status = PlannedHoliday::Status::kPresent;
-      planned.elsewhere = true;
+      planned.elsewhere = std::none_of(existing.begin(), existing.end(), [&](const auto& e) {
+        return e.name == holiday.name && e.first_day <= holiday.last_day &&
+               e.last_day >= holiday.first_day;
+      });
       for (const CalendarException& e : existing) {
-        if (e.name == holiday.name) planned.spans.emplace_back(e.first_day, e.last_day);
+        if (planned.elsewhere && e.name == holiday.name) {
+          planned.spans.emplace_back(e.first_day, e.last_day);
+        }
       }
     } else {
-      // Another set's holiday of the same name may hold some of its days (the Saudi Eid al-Fitr
-      // beside the Emirati one, which starts two days earlier): the days left are added under
-      // the name, so that both sets' days are off.
       for (std::int64_t d = holiday.first_day; d <= holiday.last_day; ++d) {
         if (taken.contains(d)) continue;
         if (!planned.spans.empty() && planned.spans.back().second == d - 1) {
@@ -208,10 +204,7 @@ HolidayPlan PlanHolidays(Project& project, const std::vector<DatedHoliday>& holi
         }
         taken.insert(d);
       }
-      if (planned.spans.empty()) {
-        planned.status =
-            named ? PlannedHoliday::Status::kPresent : PlannedHoliday::Status::kCovered;
-      }
+      if (planned.spans.empty()) planned.status = PlannedHoliday::Status::kCovered;
       names.insert(holiday.name);
     }
     plan.holidays.push_back(std::move(planned));

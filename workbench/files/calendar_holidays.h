@@ -3,9 +3,7 @@
 // exceptions, saved with the project's file: in its Exceptions, with their names, and as dated
 // WeekDays for readers of the 2003 form.
 //
-// Applying is idempotent: a holiday whose name the calendar already holds on its days is left
-// alone, but for days of it that no exception holds yet (another set's holiday of the same name
-// on fewer days), which are added under its name. The
+// Applying is idempotent: a holiday whose name the calendar already holds is left alone. The
 // calendar's own exceptions win: a holiday is cut around the days they hold, and one whose every
 // day they hold is not added.
 //
