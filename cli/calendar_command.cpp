@@ -13,6 +13,7 @@
 #include "workbench/files/calendar_holidays.h"
 #include "workbench/files/project_calendars.h"
 #include "workbench/model/project.h"
+#include "workbench/model/task.h"
 
 namespace lunavant::cli {
 namespace {
@@ -277,6 +278,18 @@ int RunCalendar(Terminal& terminal, const SessionOptions& options,
     case Action::kUse:
       Change(session, [&] { wb::SetProjectCalendar(project, calendar.name); });
       break;
+    case Action::kTask: {
+      // A blank row has no task; a number past the rows is none either.
+      auto* task = calendar.task > 0 && calendar.task <= project.TaskCount()
+                       ? static_cast<wb::Task*>(project.TaskAt(calendar.task))
+                       : nullptr;
+      if (task == nullptr) {
+        throw CommandError(kExitUsage, session.FileName().string() + ": there is no task " +
+                                           std::to_string(calendar.task));
+      }
+      Change(session, [&] { wb::SetTaskCalendar(project, *task, name); });
+      break;
+    }
   }
 
   try {

@@ -19,7 +19,7 @@
 namespace lunavant::cli {
 
 struct CalendarOptions {
-  enum class Action { kList, kShow, kSet, kAddException, kRemoveException, kNew, kUse };
+  enum class Action { kList, kShow, kSet, kAddException, kRemoveException, kNew, kUse, kTask };
   Action action = Action::kList;
   std::filesystem::path file;
   std::string calendar;  // the project's own when empty
@@ -35,6 +35,8 @@ struct CalendarOptions {
   bool yearly = false;
   std::optional<std::string> weekly;   // weekdays, as --days
   std::optional<std::string> working;  // hours worked on the exception's days
+  // kTask: the task given `calendar` as its own (none: the project's).
+  std::int32_t task = 0;
   // kNew: the calendar copied.
   std::optional<std::string> copy_of;
   bool json = false;

@@ -97,6 +97,31 @@ TEST_F(CalendarCommand, SetsTheWeekAndHoursAddsAndRemovesExceptionsAndReschedule
   }
 }
 
+TEST_F(CalendarCommand, ATaskWorksOnACalendarOfItsOwnUntilGivenBackTheProjects) {
+  // Given a copy of the project's calendar that works Saturday too, expect task 4 given it to
+  // finish a day earlier and its file to name the calendar, and the task given back the project's
+  // calendar to finish as before, its file saying "none" (-1).
+  ASSERT_EQ(Run("calendar new plan.xml --name 'Site crew'").status, 0);
+  ASSERT_EQ(Run("calendar set plan.xml --calendar 'site crew' --days Sat-Thu").status, 0);
+  const auto finish_of_4 = [&] {
+    const CliOutcome show = Run("show plan.xml --tasks 4");
+    return show.out.substr(show.out.rfind('\n', show.out.size() - 2) + 1);
+  };
+  const std::string before = finish_of_4();
+  EXPECT_NE(before.find("Tue 03/11/25"), std::string::npos) << before;
+  CliOutcome own = Run("calendar task plan.xml --task 4 --calendar 'Site crew'");
+  ASSERT_EQ(own.status, 0) << own.err;
+  EXPECT_NE(finish_of_4().find("Mon 03/10/25"), std::string::npos) << finish_of_4();
+  EXPECT_NE(ReadWholeFile(sample_).find("<CalendarUID>2</CalendarUID>"), std::string::npos);
+  ASSERT_EQ(Run("calendar task plan.xml --task 4").status, 0);
+  EXPECT_EQ(finish_of_4(), before);
+  EXPECT_NE(ReadWholeFile(sample_).find("<CalendarUID>-1</CalendarUID>"), std::string::npos);
+  CliOutcome missing = Run("calendar task plan.xml --task 400 --calendar Standard");
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.err.substr(0, missing.err.find('\n')),
+            "lunavant: plan.xml: there is no task 400");
+}
+
 TEST_F(CalendarCommand, HolidaysOfTwoCountriesAddedAndOneTakenOffAgain) {
   // Given the sample, expect the Saudi and then the UAE holidays of 1447-1448 to be added, and
   // the UAE ones taken off again leaving exactly the Saudi ones (the file as after the Saudi run),

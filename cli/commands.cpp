@@ -270,6 +270,12 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
       calendar_sub("use", "schedule the project on another base calendar", CalendarAction::kUse);
   calendar_use->add_option("NAME", calendar.name, "the base calendar")->required();
   AddSaveOptions(*calendar_use, calendar.save);
+  CLI::App* calendar_task = calendar_sub(
+      "task", "give a task a calendar of its own, or (no --calendar) the project's again",
+      CalendarAction::kTask);
+  calendar_task->add_option("--task", calendar.task, "the task's ID")->required();
+  calendar_task->add_option("--calendar", calendar.calendar, "the calendar it works on");
+  AddSaveOptions(*calendar_task, calendar.save);
 
   std::optional<std::filesystem::path> verify_file;
   CLI::App* verify_cmd = cli.add_subcommand(

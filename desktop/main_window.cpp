@@ -592,10 +592,20 @@ void MainWindow::showWorkingTime() {
   ProjectView* view = currentView();
   if (view == nullptr || app_.ActiveProject() != &view->project()) return;
   wb::Project& project = view->project();
-  WorkingTimeDialog dialog(project, this);
+  wb::Task* task = view->model().taskAt(view->sheet().currentIndex().row());
+  WorkingTimeDialog dialog(project, task, this);
   if (dialog.exec() != QDialog::Accepted) return;
-  view->model().editRows(tr("Change Working Time"),
-                         [&] { wb::TakeCalendars(project, dialog.draft()); });
+  try {
+    view->model().editRows(tr("Change Working Time"), [&] {
+      wb::TakeCalendars(project, dialog.draft());
+      if (const auto chosen = dialog.taskCalendarChoice()) {
+        wb::SetTaskCalendar(project, *task, chosen->toStdString());
+      }
+    });
+  } catch (const wb::CalendarError& e) {
+    // What was taken in is one step of the history, as far as it went.
+    QMessageBox::warning(this, QApplication::applicationDisplayName(), QString::fromUtf8(e.what()));
+  }
   refreshViews();
 }
 

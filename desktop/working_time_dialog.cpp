@@ -11,6 +11,7 @@
 #include "ui_working_time_dialog.h"
 #include "workbench/files/calendar_holidays.h"
 #include "workbench/model/project.h"
+#include "workbench/model/task.h"
 #include "workbench/platform/region_week.h"
 
 namespace lunavant::desktop {
@@ -30,11 +31,20 @@ enum Repeat { kOnce, kDaily, kWeekly, kYearly };
 
 }  // namespace
 
-WorkingTimeDialog::WorkingTimeDialog(wb::Project& project, QWidget* parent)
+WorkingTimeDialog::WorkingTimeDialog(wb::Project& project, wb::Task* task, QWidget* parent)
     : QDialog(parent),
       ui_(std::make_unique<Ui::WorkingTimeDialog>()),
-      draft_(wb::CalendarsDraft(project)) {
+      draft_(wb::CalendarsDraft(project)),
+      task_(task) {
   ui_->setupUi(this);
+  fillTaskCalendars();
+  if (task_ != nullptr) {
+    ui_->taskCalendarLabel->setText(tr("Calendar of &task %1:").arg(task_->ID()));
+    ui_->taskCalendarCombo->setCurrentIndex(
+        std::max(ui_->taskCalendarCombo->findText(Text(wb::TaskCalendarName(project, *task_))), 0));
+  } else {
+    ui_->taskCalendarCombo->setEnabled(false);
+  }
   for (const wb::CalendarSummary& c : wb::ListCalendars(*draft_)) {
     ui_->calendarCombo->addItem(Text(c.name));
     if (c.is_project_calendar) ui_->calendarCombo->setCurrentIndex(ui_->calendarCombo->count() - 1);
@@ -88,6 +98,22 @@ WorkingTimeDialog::WorkingTimeDialog(wb::Project& project, QWidget* parent)
 WorkingTimeDialog::~WorkingTimeDialog() = default;
 
 QString WorkingTimeDialog::calendarShown() const { return ui_->calendarCombo->currentText(); }
+
+std::optional<QString> WorkingTimeDialog::taskCalendarChoice() const {
+  if (task_ == nullptr) return std::nullopt;
+  return ui_->taskCalendarCombo->currentIndex() <= 0 ? QString()
+                                                     : ui_->taskCalendarCombo->currentText();
+}
+
+void WorkingTimeDialog::fillTaskCalendars() {
+  const QString chosen = ui_->taskCalendarCombo->currentText();
+  ui_->taskCalendarCombo->clear();
+  ui_->taskCalendarCombo->addItem(tr("(the project's calendar)"));
+  for (const wb::CalendarSummary& c : wb::ListCalendars(*draft_)) {
+    ui_->taskCalendarCombo->addItem(Text(c.name));
+  }
+  ui_->taskCalendarCombo->setCurrentIndex(std::max(ui_->taskCalendarCombo->findText(chosen), 0));
+}
 
 bool WorkingTimeDialog::change(const std::function<void()>& action) {
   try {
@@ -280,6 +306,7 @@ void WorkingTimeDialog::newCalendar() {
   const QString copied = calendarShown();
   if (change([&] { wb::NewBaseCalendar(*draft_, name.toStdString(), copied.toStdString()); })) {
     ui_->newCalendarEdit->clear();
+    fillTaskCalendars();
     ui_->calendarCombo->addItem(name);
     ui_->calendarCombo->setCurrentText(name);
   }

@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "workbench/files/project_calendars.h"
 
@@ -19,7 +20,8 @@ class WorkingTimeDialog;
 
 namespace lunavant::workbench {
 class Project;
-}
+class Task;
+}  // namespace lunavant::workbench
 
 namespace lunavant::desktop {
 
@@ -29,16 +31,21 @@ class WorkingTimeDialog : public QDialog {
  public:
   // The project must outlive the dialog; it is read, never changed. The calendar shown first is
   // the project's, the region the user's (LC_ALL, LC_TIME, LANG).
-  explicit WorkingTimeDialog(lunavant::workbench::Project& project, QWidget* parent = nullptr);
+  // `task`, when given, is the task whose own calendar the dialog also offers to choose.
+  explicit WorkingTimeDialog(lunavant::workbench::Project& project,
+                             lunavant::workbench::Task* task = nullptr, QWidget* parent = nullptr);
   ~WorkingTimeDialog() override;
 
   // The calendars as the dialog has changed them, for workbench::TakeCalendars.
   lunavant::workbench::Project& draft() { return *draft_; }
   // The calendar shown, by name.
   QString calendarShown() const;
+  // The calendar chosen for the task ("" for the project's); none without a task.
+  std::optional<QString> taskCalendarChoice() const;
 
  private:
   void fill();
+  void fillTaskCalendars();
   void fillWeek(const lunavant::workbench::ProjectCalendar& calendar);
   void fillExceptions();
   void weekEdited(int row, int column);
@@ -53,6 +60,7 @@ class WorkingTimeDialog : public QDialog {
 
   std::unique_ptr<Ui::WorkingTimeDialog> ui_;
   std::unique_ptr<lunavant::workbench::Project> draft_;
+  lunavant::workbench::Task* task_;
   bool filling_ = false;
 };
 

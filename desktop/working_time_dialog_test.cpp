@@ -202,13 +202,19 @@ TEST_F(WorkingTimeTest, ARiyadhPlanFromScratchWithItsWeekHoursAndHolidays) {
 }
 
 TEST_F(WorkingTimeTest, ExceptionsAndANewCalendarStayInTheDraftUntilOk) {
-  // Given a new project, expect an exception, a copied calendar and the choice to schedule on it
-  // to change nothing while the dialog is open or when it is cancelled, and a refused exception
-  // (overlapping another) to say why; OK then schedules the project on the new calendar.
+  // Given a new project, expect an exception, a copied calendar, the choice to schedule on it and
+  // the selected task's own calendar to change nothing while the dialog is open or when it is
+  // cancelled, and a refused exception (overlapping another) to say why; OK then schedules the
+  // project on the new calendar and the task on the old one, as one Undo step.
   window().show();
   window().action("fileNew")->trigger();
-  wb::Project& pj = window().currentView()->project();
+  ProjectView* view = window().currentView();
+  wb::Project& pj = view->project();
+  wb::Task& pour = pj.AddTask("Pour", 3);
+  view->model().refresh();
+  view->sheet().setCurrentIndex(view->model().index(0, view->model().nameColumn()));
   const wb::ProjectCalendar before = pj.Calendar();
+  const std::int64_t closed = wb::DaysFromCivil(2026, 4, 5);
 
   const auto make_changes = [](WorkingTimeDialog& dialog) {
     dialog.findChild<QLineEdit*>("newCalendarEdit")->setText("Site crew");
@@ -238,16 +244,25 @@ TEST_F(WorkingTimeTest, ExceptionsAndANewCalendarStayInTheDraftUntilOk) {
   EXPECT_EQ(pj.Calendar(), before);
   EXPECT_EQ(wb::ListCalendars(pj).size(), 1u);
 
+  EXPECT_EQ(wb::TaskCalendarName(pj, pour), "");
   WithDialog<WorkingTimeDialog>("toolsWorkingTime", [&](WorkingTimeDialog& dialog) {
     make_changes(dialog);
+    auto* task_calendar = dialog.findChild<QComboBox*>("taskCalendarCombo");
+    ASSERT_TRUE(task_calendar->isEnabled());
+    EXPECT_EQ(task_calendar->currentText(), "(the project's calendar)");
+    task_calendar->setCurrentText("Standard");
     Ok(dialog)->click();
   });
   EXPECT_EQ(wb::ProjectCalendarName(pj), "Site crew");
-  EXPECT_FALSE(pj.Calendar().IsWorkingDay(wb::DaysFromCivil(2026, 4, 5)));
-  EXPECT_TRUE(pj.Calendar().IsWorkingDay(wb::DaysFromCivil(2026, 4, 7)));
+  EXPECT_FALSE(pj.Calendar().IsWorkingDay(closed));
+  EXPECT_TRUE(pj.Calendar().IsWorkingDay(closed + 2));
+  EXPECT_EQ(wb::TaskCalendarName(pj, pour), "Standard");
+  EXPECT_TRUE(pj.CalendarOf(pour).IsWorkingDay(closed));  // Standard has no "Site closed"
   window().action("editUndo")->trigger();
   EXPECT_EQ(wb::ProjectCalendarName(pj), "Standard");
+  EXPECT_EQ(wb::TaskCalendarName(pj, pour), "");
   EXPECT_EQ(pj.Calendar(), before);
+  EXPECT_EQ(&pj.CalendarOf(pour), &pj.Calendar());
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "workbench/files/project_document.h"
 #include "workbench/files/project_file.h"
 #include "workbench/model/project.h"
+#include "workbench/model/task.h"
 
 namespace lunavant::workbench {
 
@@ -685,13 +686,33 @@ bool TakeCalendars(Project& project, Project& draft) {
   return true;
 }
 
+void SetTaskCalendar(Project& project, Task& task, std::string_view calendar) {
+  std::int64_t uid = -1;
+  if (!calendar.empty()) {
+    uid = UidOf(FindCalendar(ProjectDocumentRoot(project), calendar).child("UID")).value_or(-1);
+  }
+  if (uid == task.OwnCalendarUid()) return;
+  task.SetOwnCalendarUid(uid);
+  ReadCalendarsAgain(project);
+}
+
+std::string TaskCalendarName(Project& project, const Task& task) {
+  if (task.OwnCalendarUid() < 0) return {};
+  return std::string(
+      TextOf(CalendarByUid(ProjectDocumentRoot(project), task.OwnCalendarUid()).child("Name")));
+}
+
 void ReadCalendarsAgain(Project& project) {
   const pugi::xml_node root = ProjectDocumentRoot(project);
   project.SetCalendar(ReadProjectCalendar(root, ProjectCalendarUid(root)));
   // Tasks on calendars of their own or their resources' count on working calendars made from the
   // document's calendars; they are made again from the document as it now stands. Only a project
   // with such tasks pays for writing its document out.
-  if (project.WorkingCalendars().empty()) return;
+  const bool own_calendars =
+      std::any_of(project.Rows().begin(), project.Rows().end(),
+                  [](const auto& row) { return row && row->OwnCalendarUid() >= 0; });
+  const bool resources = root.child("Assignments").child("Assignment");
+  if (project.WorkingCalendars().empty() && !own_calendars && !resources) return;
   const std::string text = ProjectFileText(project);
   pugi::xml_document whole;
   if (!whole.load_buffer(text.data(), text.size())) return;  // the save would have failed alike

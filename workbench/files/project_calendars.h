@@ -26,6 +26,7 @@
 namespace lunavant::workbench {
 
 class Project;
+class Task;
 
 struct CalendarSummary {
   std::int64_t uid = 0;
@@ -111,6 +112,12 @@ void NewBaseCalendar(Project& project, std::string name, std::string_view copy_o
 // Schedules the project on the base calendar named `calendar`. Fails with CalendarError when there
 // is no such calendar or it is no base calendar.
 void SetProjectCalendar(Project& project, std::string_view calendar);
+
+// The calendar a task works on instead of the project's ("" for none: the project's), named as
+// ListCalendars names them, and the name of a task's own; the working time follows at once.
+// Fails with CalendarError when there is no such calendar.
+void SetTaskCalendar(Project& project, Task& task, std::string_view calendar);
+std::string TaskCalendarName(Project& project, const Task& task);
 
 // A project that holds nothing but `project`'s calendars (and which of them the project uses), for
 // a dialog to change apart: Cancel drops it, OK hands it to TakeCalendars. Not handed to the
