@@ -68,6 +68,11 @@ WorkingTimeDialog::WorkingTimeDialog(wb::Project& project, wb::Task* task, QWidg
   ui_->weekTable->setHorizontalHeaderLabels({tr("Working day"), tr("Working hours")});
   ui_->weekTable->horizontalHeader()->setStretchLastSection(true);
   ui_->weekTable->verticalHeader()->hide();
+  // The whole week at a glance, without scrolling.
+  ui_->weekTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  ui_->weekTable->setMinimumHeight(7 * ui_->weekTable->verticalHeader()->defaultSectionSize() +
+                                   ui_->weekTable->horizontalHeader()->sizeHint().height() +
+                                   2 * ui_->weekTable->frameWidth() + 2);
   ui_->exceptionsTable->setColumnCount(4);
   ui_->exceptionsTable->setHorizontalHeaderLabels(
       {tr("Name"), tr("Days"), tr("Repeats"), tr("Working hours")});
@@ -77,7 +82,6 @@ WorkingTimeDialog::WorkingTimeDialog(wb::Project& project, wb::Task* task, QWidg
   const QDate today = QDate::currentDate();
   ui_->fromDate->setDate(today);
   ui_->toDate->setDate(today);
-  ui_->hoursEdit->setText(QStringLiteral("08:00-17:00"));
 
   connect(ui_->calendarCombo, &QComboBox::currentTextChanged, this, &WorkingTimeDialog::fill);
   connect(ui_->weekTable, &QTableWidget::cellChanged, this, &WorkingTimeDialog::weekEdited);
@@ -159,6 +163,12 @@ void WorkingTimeDialog::fillWeek(const wb::ProjectCalendar& calendar) {
     ui_->weekTable->setItem(weekday, kHoursColumn, text);
   }
   ui_->weekTable->resizeColumnToContents(kDayColumn);
+  // The hours to give checked days: those the week is worked on now.
+  for (int weekday = 0; weekday < 7; ++weekday) {
+    if (calendar.WeekdayHours(weekday).empty()) continue;
+    ui_->hoursEdit->setText(Text(wb::DayHoursText(calendar.WeekdayHours(weekday))));
+    break;
+  }
 }
 
 void WorkingTimeDialog::fillExceptions() {
