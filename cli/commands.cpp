@@ -14,6 +14,7 @@
 #include "addin/host/global.h"
 #include "addin/pairing/catalogues.h"
 #include "cli/calendar_command.h"
+#include "cli/hijri_calendar_command.h"
 #include "cli/holidays_command.h"
 #include "cli/messages.h"
 #include "cli/project_commands.h"
@@ -37,7 +38,8 @@ constexpr const char* kDescription =
     "  lunavant verify plan.xml       after the file was edited elsewhere\n"
     "  lunavant holidays plan.xml --set sa --years 1447-1450   Hijri holidays into the calendar\n"
     "  lunavant calendar set plan.xml --days Sun-Thu --hours 08:00-16:00\n"
-    "  lunavant hijri \"Mon 15/03/04\"  one date, as the host shows it, to Hijri text\n\n"
+    "  lunavant hijri \"Mon 15/03/04\"  one date, as the host shows it, to Hijri text\n"
+    "  lunavant hijri-calendar        the Hijri table and the month corrections in force\n\n"
     "Dates are read and written in the user's regional settings (LC_ALL, LC_TIME, LANG);\n"
     "--short-date and --date-separator override them. A message the add-in or the host shows\n"
     "goes to standard error: its title, then its text. A Yes/No question is asked on the\n"
@@ -282,6 +284,14 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
       "verify", "list the Hijri cells that do not match their dates; changes nothing");
   verify_cmd->add_option("FILE", verify_file, "project file; the bundled sample when left out");
 
+  std::optional<std::filesystem::path> corrections_file;
+  CLI::App* hijri_calendar_cmd = cli.add_subcommand(
+      "hijri-calendar", "the Hijri calendar in force: its table and the corrections read");
+  hijri_calendar_cmd->require_subcommand(0, 1);
+  CLI::App* calendar_check = hijri_calendar_cmd->add_subcommand(
+      "check", "check a file of month corrections without putting it in force");
+  calendar_check->add_option("FILE", corrections_file, "a corrections file")->required();
+
   std::optional<std::filesystem::path> module;
   CLI::App* register_cmd =
       cli.add_subcommand("register", "register the add-in module for this user");
@@ -334,6 +344,10 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
       if (!sub.app->parsed()) continue;
       calendar.action = sub.action;
       return RunCalendar(terminal, session, calendar);
+    }
+    if (hijri_calendar_cmd->parsed()) {
+      return RunHijriCalendar(terminal, session,
+                              calendar_check->parsed() ? corrections_file : std::nullopt);
     }
     if (register_cmd->parsed()) return RunRegister(terminal, session, module);
     if (unregister_cmd->parsed()) return RunUnregister(terminal, session, module);

@@ -120,4 +120,22 @@ HijriCheck CheckHijriCells(workbench::Project& project, host::Library& converter
   return check;
 }
 
+void MarkCorrectedCells(HijriCheck& check, const std::set<std::string>& changed_months,
+                        std::string_view separator) {
+  if (changed_months.empty() || separator.empty()) return;
+  for (CellProblem& problem : check.problems) {
+    if (problem.kind != "stale") continue;
+    // dd<sep>mm<sep>yyyy, as ExpectedText writes it.
+    const std::string& expected = problem.expected;
+    const std::size_t first = expected.find(separator);
+    if (first == std::string::npos) continue;
+    const std::size_t second = expected.find(separator, first + separator.size());
+    if (second == std::string::npos) continue;
+    const std::string month =
+        expected.substr(second + separator.size()) + "-" +
+        expected.substr(first + separator.size(), second - first - separator.size());
+    if (changed_months.count(month) != 0) problem.kind = "corrected";
+  }
+}
+
 }  // namespace lunavant::cli

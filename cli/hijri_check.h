@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,7 +32,8 @@ struct CellProblem {
   std::string field;  // the pair's title
   std::string stored;
   std::string expected;
-  // "stale": Hijri text of another date; "wrong": not Hijri text with the host's separator.
+  // "stale": Hijri text of another date; "wrong": not Hijri text with the host's separator;
+  // "corrected": Hijri text of another date, in a month the calendar's corrections changed.
   std::string kind;
 };
 
@@ -50,5 +52,10 @@ std::vector<CheckedPair> FindPairs(workbench::Project& project);
 HijriCheck CheckHijriCells(workbench::Project& project, host::Library& converter,
                            std::string_view separator,
                            const std::function<void(std::int32_t)>& progress);
+
+// Marks the stale cells whose expected date lies in one of `changed_months` ("1446-09"): those
+// the corrections of the Hijri calendar in force change.
+void MarkCorrectedCells(HijriCheck& check, const std::set<std::string>& changed_months,
+                        std::string_view separator);
 
 }  // namespace lunavant::cli

@@ -149,6 +149,10 @@ inline std::string ConverterMissing(std::string_view reason) {
          " The converter (liborbelune.so) belongs beside the add-in module; install Lunavant"
          " again.";
 }
+inline constexpr std::string_view kConverterWithoutVersion =
+    "the converter library is older than this program and cannot say which Hijri calendar it "
+    "has in force: it converts with its built-in table and reads no corrections. Install "
+    "Lunavant again.";
 inline std::string VerifyClean(const std::filesystem::path& file, std::int64_t cells,
                                std::int64_t pairs, std::int64_t tasks) {
   return Path(file) + ": " + std::to_string(cells) + " Hijri cells (" + std::to_string(pairs) +
@@ -159,6 +163,11 @@ inline std::string VerifyFound(const std::filesystem::path& file, std::int64_t b
   return Path(file) + ": " + std::to_string(bad) + " of " + std::to_string(cells) +
          " Hijri cells do not match their dates; 'lunavant refresh " + Path(file) +
          "' rewrites them.";
+}
+inline std::string VerifyCorrected(std::int64_t corrected) {
+  return std::to_string(corrected) + (corrected == 1 ? " of them lies" : " of them lie") +
+         " in a month that the Hijri calendar's corrections change (\"corrected\"; 'lunavant "
+         "hijri-calendar' lists them).";
 }
 inline std::string NoPairs(const std::filesystem::path& file) {
   return Path(file) +

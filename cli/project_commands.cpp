@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/project_commands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <sstream>
@@ -14,6 +15,7 @@
 #include "workbench/files/project_file.h"
 #include "workbench/model/field_catalog.h"
 #include "workbench/ui/scripted_dialogs.h"
+#include "workbench/view/hijri_days.h"
 
 namespace lunavant::cli {
 namespace {
@@ -358,6 +360,9 @@ int RunVerify(Terminal& terminal, const SessionOptions& options,
     throw CommandError(kExitAddIn, message::ConverterMissing(e.what()));
   }
   progress.Finish();
+  if (const auto calendar = workbench::CalendarVersionOf(*converter, nullptr)) {
+    MarkCorrectedCells(check, workbench::ChangedMonths(calendar->text), app.DateSeparator());
+  }
 
   if (check.pairs.empty()) {
     terminal.out << message::NoPairs(session.FileName()) << '\n';
@@ -379,11 +384,15 @@ int RunVerify(Terminal& terminal, const SessionOptions& options,
     grid.AddRow({std::to_string(problem.task_id), problem.task_name, problem.field, problem.stored,
                  problem.expected, problem.kind});
   }
+  const auto corrected =
+      std::count_if(check.problems.begin(), check.problems.end(),
+                    [](const CellProblem& problem) { return problem.kind == "corrected"; });
   terminal.out << grid.Render()
                << message::VerifyFound(session.FileName(),
                                        static_cast<std::int64_t>(check.problems.size()),
                                        check.cells)
                << '\n';
+  if (corrected > 0) terminal.out << message::VerifyCorrected(corrected) << '\n';
   return kExitRefused;
 }
 

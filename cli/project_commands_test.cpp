@@ -269,6 +269,32 @@ TEST_F(CommandLineTest, SetIsAUsersCellEditThatTheAddInMayRefuse) {
             std::string::npos);
 }
 
+TEST_F(CommandLineTest, SetRefusesAHijriDayItsMonthLacks) {
+  // Given 30 Ramadan and 30 Dhu al-Hijjah 1446 (both months have 29 days) typed into HijriStart,
+  // expect the invalid-date message, status 1 and the file unchanged; the 29th still moves Start.
+  const std::string before = ReadWholeFile(sample_);
+  for (const char* missing : {"30/09/1446", "30/12/1446"}) {
+    const CliOutcome run =
+        Run(std::string(kSettings) + "set plan.xml --task 3 --field HijriStart " + missing);
+    EXPECT_EQ(run.status, kExitRefused) << missing;
+    EXPECT_EQ(run.err,
+              "Lunavant\n"
+              "Application : Lunavant\n"
+              "Error Number : 103\n"
+              "Error Description : Invalid Hijri Date. Make sure it is in the following format "
+              "dd/mm/yyyy or that it falls within the acceptable date range of 28/3/1404 to "
+              "7/4/1472\n"
+              "lunavant: plan.xml: the edit of task 3, field HijriStart was refused (above); the "
+              "file is unchanged.\n");
+    EXPECT_EQ(ReadWholeFile(sample_), before) << missing;
+  }
+  CliOutcome run =
+      Run(std::string(kSettings) + "set plan.xml --task 3 --field HijriStart 29/12/1446");
+  EXPECT_EQ(run.status, kExitOk) << run.err;
+  run = Run(std::string(kSettings) + "show plan.xml --tasks 3");
+  EXPECT_NE(run.out.find("Wed 25/06/25  29/12/1446"), std::string::npos) << run.out;
+}
+
 TEST_F(CommandLineTest, RegistersUnregistersConnectsAndDisconnectsTheAddIn) {
   // Given an empty registry, expect register, the manager's connect and disconnect (kept for the
   // next start) and unregister to show in the listing and in the registry file.

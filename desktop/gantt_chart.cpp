@@ -125,6 +125,15 @@ QString GanttChart::shownLabel(const wb::TierCell& cell, QRectF* box) const {
   return FittingLabel(QString::fromStdString(cell.label), right - left, QFontMetricsF(font()));
 }
 
+bool GanttChart::isCorrectedMonth(int tier, const wb::TierCell& cell) const {
+  const std::vector<Tier> all = tiers();
+  if (tier < 0 || tier >= static_cast<int>(all.size())) return false;
+  const Tier& row = all[static_cast<std::size_t>(tier)];
+  if (row.calendar != wb::TierCalendar::kHijri || row.unit != wb::TierUnit::kMonth) return false;
+  const std::optional<wb::HijriDate> first = hijri_.FromDays(cell.first_day);
+  return first && hijri_.MonthCorrected(first->year, first->month);
+}
+
 QStringList GanttChart::shownLabels(int tier) const {
   QStringList shown;
   for (const wb::TierCell& cell : visibleCells(tier)) shown << shownLabel(cell);
@@ -316,6 +325,10 @@ void GanttChart::paintTimescale(QPainter& painter) const {
     }
     for (const wb::TierCell& cell : visibleCells(tier)) {
       const double right = xOfMoment(cell.end_day * wb::kMinutesPerDay);
+      if (isCorrectedMonth(tier, cell)) {
+        const double left = xOfMoment(cell.first_day * wb::kMinutesPerDay);
+        painter.fillRect(QRectF(left, top, right - left, height), kCorrectedMonthColour);
+      }
       painter.setPen(line);
       painter.drawLine(QPointF(right, top), QPointF(right, top + height));
       QRectF box;

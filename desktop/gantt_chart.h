@@ -54,6 +54,9 @@ class GanttChart : public QAbstractScrollArea {
   std::vector<lunavant::workbench::TierCell> visibleCells(int tier) const;
   // The labels drawn on those cells, in order: whole, shortened to fit, or empty.
   QStringList shownLabels(int tier) const;
+  // Whether `cell` of tier `tier` is a Hijri month whose first day or length the converter's
+  // corrections in force change; such a month is drawn marked.
+  bool isCorrectedMonth(int tier, const lunavant::workbench::TierCell& cell) const;
   // Where the row's bar (or milestone, or summary) is drawn, in viewport coordinates; empty for a
   // blank row or a row outside the sheet. Painting uses the same geometry.
   QRectF barRect(int row) const;

@@ -19,6 +19,8 @@ inline const QColor kBarColour(70, 110, 200);
 inline const QColor kBarEdge(40, 70, 150);
 inline const QColor kNonWorkingColour(236, 236, 236);
 inline const QColor kHijriTierColour(232, 244, 236);
+// A Hijri month whose start or length the corrections in force change.
+inline const QColor kCorrectedMonthColour(252, 226, 168);
 inline const QColor kGregorianTierColour(246, 246, 246);
 inline const QColor kLinkColour(40, 70, 150);
 

@@ -16,6 +16,7 @@
 #include <QToolBar>
 
 #include "addin/host/error.h"
+#include "desktop/about_dialog.h"
 #include "desktop/add_ins_dialog.h"
 #include "desktop/command_toolbars.h"
 #include "desktop/edit_commands.h"
@@ -219,6 +220,10 @@ void MainWindow::createMenus() {
           &MainWindow::showWorkingTime);
   connect(add(tools, "toolsHolidays", tr("&Holidays...")), &QAction::triggered, this,
           &MainWindow::showHolidays);
+
+  QMenu* help = menuBar()->addMenu(tr("&Help"));
+  connect(add(help, "helpAbout", tr("&About Lunavant...")), &QAction::triggered, this,
+          &MainWindow::showAbout);
 }
 
 void MainWindow::showHostError(const QString& message) {
@@ -607,6 +612,11 @@ void MainWindow::showWorkingTime() {
     QMessageBox::warning(this, QApplication::applicationDisplayName(), QString::fromUtf8(e.what()));
   }
   refreshViews();
+}
+
+void MainWindow::showAbout() {
+  AboutDialog dialog(hijri_, this);
+  dialog.exec();
 }
 
 void MainWindow::restoreSettings() {

@@ -88,6 +88,7 @@ class MainWindow : public QMainWindow {
   // Tools > Change Working Time for the active project, its changes one undoable edit; nothing
   // when none is open.
   void showWorkingTime();
+  void showAbout();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -12,7 +12,10 @@ seconds=${1:-30}
 shift || true
 targets=("$@")
 ((${#targets[@]})) || targets=(converter date_reading regional_pattern codec project_file registry_file
-  command_line holiday_set)
+  command_line holiday_set corrections)
+
+# The converter's properties are those of its built-in table: no user's Hijri corrections file.
+export ORBELUNE_CORRECTIONS=
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target "${targets[@]/%/_fuzz}"

@@ -54,9 +54,8 @@ class HostRefusingNewBars final : public host::Application, public host::Command
   }
   void CalculateProject() override { app_.CalculateProject(); }
   void TableApply(std::string_view name) override { app_.TableApply(name); }
-  void SelectTaskColumn(std::int32_t position) override { app_.SelectTaskColumn(position); }
+  void SelectTaskColumn(std::string_view field_name) override { app_.SelectTaskColumn(field_name); }
   void EditClearContents() override { app_.EditClearContents(); }
-  void ViewRefreshAfterColumnDelete() override { app_.ViewRefreshAfterColumnDelete(); }
   void AddEventSink(host::ApplicationEvents& sink) override { app_.AddEventSink(sink); }
   void RemoveEventSink(host::ApplicationEvents& sink) override { app_.RemoveEventSink(sink); }
   host::CommandBarCollection* CommandBars() override { return this; }

@@ -122,6 +122,18 @@ std::optional<HijriPieces> ReadHijriPieces(std::string_view text, std::string_vi
   return HijriPieces{*day, *month, *year};
 }
 
+// Every Hijri month has at least this many days; only a later day needs asking about.
+constexpr std::int32_t kDaysOfTheShortestMonth = 28;
+
+// Whether the Hijri month of `hijri` has its day, given the Gregorian day the converter made of
+// it: a converter may carry a day its month lacks over into the next month (30 Ramadan of a
+// 29-day Ramadan as 1 Shawwal), so the day is taken back and must come back unchanged.
+bool MonthHasTheDay(const HijriPieces& hijri, const GregorianDay& gregorian) {
+  if (hijri.day <= kDaysOfTheShortestMonth) return true;
+  const CalendarDate back = GregorianToHijri(gregorian.date);
+  return back.year == hijri.year && back.month == hijri.month && back.day == hijri.day;
+}
+
 // "NA" in any letter case.
 bool IsNA(std::string_view text) {
   return text.size() == 2 && (text[0] == 'N' || text[0] == 'n') &&
@@ -142,6 +154,7 @@ void WriteGregorianTextOf(std::string_view text, std::string& out) {
     host::Raise(kBadDateNumber, OutOfRangeHijriMessage(sep));
   }
   const GregorianDay gregorian = HijriToGregorian({hijri->year, hijri->month, hijri->day});
+  if (!MonthHasTheDay(*hijri, gregorian)) host::Raise(kBadDateNumber, MalformedHijriMessage(sep));
   // The key as KeyText writes it, without a text of its own.
   char key[24];
   const char* const key_end = std::to_chars(key, key + sizeof key, gregorian.weekday).ptr;

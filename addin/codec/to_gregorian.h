@@ -18,8 +18,10 @@ bool IsWellFormedHijri(const host::Value& value);
 bool IsInHijriRange(std::int32_t year, std::int32_t month, std::int32_t day);
 
 // "Mon 15/03/04" for the typed Hijri date of a Monday, 15 March 2004 (short-date pattern
-// dd/MM/yyyy). The empty text and "NA" in any letter case come back unchanged. Any failure is
-// shown once through ShowError (103 and 104 with their own words) and gives the empty text.
+// dd/MM/yyyy). The empty text and "NA" in any letter case come back unchanged. A day its month
+// lacks in the calendar in force (30 of a 29-day month) is refused as malformed text is. Any
+// failure is shown once through ShowError (103 and 104 with their own words) and gives the empty
+// text.
 std::string ToGregorianText(const host::Value& value);
 
 }  // namespace lunavant::codec

@@ -148,25 +148,34 @@ std::vector<int> MonthLengthsOf1440() {
   return lengths;
 }
 
-TEST_F(ToGregorian, AcceptsDayThirtyInEveryMonth) {
-  // Given day 30 of each month of 1440, expect the 30th of a 30-day month and the day after the
-  // last day of a 29-day month.
+TEST_F(ToGregorian, RefusesADayItsMonthLacksAndTakesEveryDayItHas) {
+  // Given day 30 of each month of 1440, expect the 30th of a 30-day month and the invalid-date
+  // message for a 29-day month, whose day 29 still converts.
   const std::vector<int> lengths = MonthLengthsOf1440();
   ASSERT_EQ(lengths.size(), 12u);
+  int refused = 0;
   for (int month = 1; month <= 12; ++month) {
     const std::string day30 = ToGregorianText("30/" + std::to_string(month) + "/1440");
-    ASSERT_FALSE(day30.empty()) << month;
+    EXPECT_FALSE(ToGregorianText("29/" + std::to_string(month) + "/1440").empty()) << month;
     if (lengths[month - 1] == 29) {
-      const std::string next_first =
-          month == 12 ? ToGregorianText("1/1/1441")
-                      : ToGregorianText("1/" + std::to_string(month + 1) + "/1440");
-      EXPECT_EQ(day30, next_first) << month;
+      EXPECT_EQ(day30, "") << month;
+      ++refused;
     } else {
-      EXPECT_NE(day30, ToGregorianText("29/" + std::to_string(month) + "/1440")) << month;
+      EXPECT_FALSE(day30.empty()) << month;
     }
   }
-  EXPECT_EQ(ToGregorianText("30/2/1425"), "Tue 20/04/04");
-  EXPECT_TRUE(Shown().empty());
+  ASSERT_GT(refused, 0);
+  // 29-day months of other years, Ramadan and Dhu al-Hijjah 1446 among them.
+  for (const char* missing :
+       {"30/9/1446", "30/12/1446", "30/02/1425", "30/4/1404", "30/2/1472", "30/10/1460"}) {
+    EXPECT_EQ(ToGregorianText(missing), "") << missing;
+  }
+  EXPECT_EQ(ToGregorianText("29/09/1446"), "Sat 29/03/25");
+  EXPECT_EQ(ToGregorianText("01/10/1446"), "Sun 30/03/25");
+  EXPECT_EQ(ToGregorianText("29/12/1446"), "Wed 25/06/25");
+  EXPECT_EQ(ToGregorianText("30/10/1446"), "Mon 28/04/25");
+  ASSERT_EQ(Shown().size(), static_cast<std::size_t>(refused) + 6);
+  for (const auto& shown : Shown()) EXPECT_EQ(shown.prompt, ErrorBox(103, kMalformedSlash));
 }
 
 TEST_F(ToGregorian, ChecksRangeEndsWithoutTheMonthsLength) {

@@ -156,13 +156,13 @@ class Application {
   // Shows the named task table in the active view. A leading "&", as in menu captions, is
   // ignored. Fails when the project has no such table.
   virtual void TableApply(std::string_view name) = 0;
-  // Selects the column at `position` of the active view's table.
-  virtual void SelectTaskColumn(std::int32_t position) = 0;
+  // Selects, in the active view (a task sheet), the first column that shows the field named
+  // `field_name`: the field's own name ("Text5"), as FieldConstantToFieldName gives it, never a
+  // column position. Fails with a host error when the view shows no such column.
+  virtual void SelectTaskColumn(std::string_view field_name) = 0;
   // Clears the contents of the selected cells of every task; raises ProjectBeforeTaskChange for
   // each cell.
   virtual void EditClearContents() = 0;
-  // The view command issued after a column deletion: redraws the active view.
-  virtual void ViewRefreshAfterColumnDelete() = 0;
 
   // Application events go to the sinks added here. A sink must be removed before it ends.
   virtual void AddEventSink(ApplicationEvents& sink) = 0;

@@ -26,17 +26,20 @@ void ApplyTable(std::string_view table_name) {
   App().TableApply(std::string("&").append(table_name));
 }
 
-// Whether the active view shows `field` at `position`: only then do the selection and the
-// clearing reach the Hijri text and not some other field the user keeps data in.
-bool ViewShowsFieldAt(std::int32_t position, host::FieldId field) {
+// Whether the active view shows `field`: the host selects a column by the name of its field, and
+// only in the view's own table, so only then can the clearing go through the view.
+bool ViewShowsField(host::FieldId field) {
   host::Project& project = ActiveProject();
-  host::ColumnList& shown = project.TaskTable(project.CurrentTable()).Columns();
-  return position <= shown.Count() && shown.Item(position).Field() == field;
+  return FindFieldColumn(project.TaskTable(project.CurrentTable()).Columns(), field) != -1;
 }
 
-// The texts go with the pair even when the view shows another table, where selecting the
-// column's position would clear a field the user keeps data in. Each write raises
-// ProjectBeforeTaskChange, as the clearing through the view does.
+// The view command that follows a column deletion: the table the view shows applied again, which
+// redraws it without the deleted column and drops a selection that went with it.
+void RefreshActiveView() { ApplyTable(ActiveProject().CurrentTable()); }
+
+// The texts go with the pair even when the view shows another table, which has no column of the
+// field for the host to select. Each write raises ProjectBeforeTaskChange, as the clearing through
+// the view does.
 void EraseFieldText(host::FieldId field) {
   host::Project& project = ActiveProject();
   for (std::int32_t position = 1; position <= project.TaskCount(); ++position) {
@@ -78,14 +81,14 @@ void RemoveHijriColumn(std::string_view table_name, host::FieldId hijri_field) {
   for (;;) {
     const std::int32_t position = FindFieldColumn(ColumnsOf(table_name), hijri_field);
     if (position == -1) return;
-    if (ViewShowsFieldAt(position, hijri_field)) {
-      app.SelectTaskColumn(position);
+    if (ViewShowsField(hijri_field)) {
+      app.SelectTaskColumn(app.FieldConstantToFieldName(hijri_field));
       if (ActiveProject().TaskCount() >= 1) app.EditClearContents();
     } else {
       EraseFieldText(hijri_field);
     }
     ColumnsOf(table_name).Delete(position);
-    app.ViewRefreshAfterColumnDelete();
+    RefreshActiveView();
     PurgeFieldColumns(hijri_field);
   }
 }

@@ -19,6 +19,19 @@
  *   the day after its last day is 1501-01-01.
  *   Gregorian dates are proleptic Gregorian throughout.
  *
+ * Corrections
+ *   Month starts announced on sighting can differ from the table by a day. A plain text file,
+ *   hijri-corrections.txt, moves month boundaries inside the table, one month a line:
+ *       1446-10 | starts 2025-03-31 | where it was announced
+ *       1446-09 | 30 days | where it was announced
+ *   It is read once, when the library is loaded, from the first place that has one:
+ *   the file ORBELUNE_CORRECTIONS names (set but empty: no file at all, the table alone); else
+ *   the user's configuration folder ($XDG_CONFIG_HOME/orbelune, by default ~/.config/orbelune;
+ *   on Windows %APPDATA%\Orbelune); else the library's own folder (site-wide). The file is
+ *   checked as a whole: a malformed line, a month corrected twice, a month of other than 29 or
+ *   30 days, or a gap or an overlap between months refuses all of it, and the table alone is in
+ *   force. OrbeluneCalendarVersion says which.
+ *
  * Range
  *   1 Muharram 1 AH (19 July 622) to 31 December 9999, in both directions. Anything outside
  *   returns ORBELUNE_OUT_OF_RANGE.
@@ -34,7 +47,8 @@
  * Errors
  *   Both functions return ORBELUNE_OK (0) when done and a non-zero code otherwise. A null pointer
  *   returns ORBELUNE_NULL_POINTER and writes nothing. Any other failure sets every output to 0.
- *   Neither function throws, keeps state between calls, or allocates; both are thread-safe.
+ *   Neither function throws, keeps state between calls (the calendar is read at load) or
+ *   allocates; both are thread-safe.
  */
 #ifndef ORBELUNE_H
 #define ORBELUNE_H
@@ -64,6 +78,7 @@
 #define ORBELUNE_INVALID_DATE 2
 #define ORBELUNE_OUT_OF_RANGE 3
 #define ORBELUNE_INTERNAL_ERROR 4
+#define ORBELUNE_CORRECTIONS_REFUSED 5
 
 #ifdef __cplusplus
 extern "C" {
@@ -90,6 +105,23 @@ ORBELUNE_API int32_t ORBELUNE_CALL H2GA(int32_t* hy, int32_t* hm, int32_t* hd, i
                                         int32_t* gm, int32_t* gd, int32_t* weekday);
 
 /*
+ * Optional (older libraries lack it: bind it by name, and do without it when it is absent): which
+ * calendar is in force, as UTF-8 text of a few lines ending in "\n": Orbelune 0.1.0: Umm al-Qura
+ * table 1356-01 to 1500-12 (built in, official), ... corrections: none (looked for PLACE, PLACE)  |
+ * corrections: FILE, N lines |  corrections: FILE refused, ...: line 3: why line 3: 1446-10 starts
+ * 2025-03-31 | source     one line for each correction changed: 1446-09 2025-03-01 30 days (table
+ * 2025-03-01 29 days)   each month that differs With corrections_file NULL, the calendar in force
+ * in this process; with a path (UTF-8), the calendar that file would put in force, checked and not
+ * applied. Writes at most capacity bytes, the closing NUL included, into text (nothing when
+ * capacity is 0) and the length of the whole text into *length, so a caller can ask again with room
+ * for it. Returns ORBELUNE_OK; ORBELUNE_CORRECTIONS_REFUSED when the file was refused (the table
+ * alone is then in force, or would be); ORBELUNE_NULL_POINTER when length is null, or text is null
+ * with capacity > 0.
+ */
+ORBELUNE_API int32_t ORBELUNE_CALL OrbeluneCalendarVersion(const char* corrections_file, char* text,
+                                                           int32_t capacity, int32_t* length);
+
+/*
  * The two functions as pointers, for callers that load the library at run time and bind the
  * names G2HA and H2GA themselves (dlsym, GetProcAddress): the convention is part of the type, so
  * a 32-bit Windows caller cannot bind them as cdecl by mistake.
@@ -98,6 +130,9 @@ typedef int32_t(ORBELUNE_CALL* OrbeluneG2HA)(int32_t gy, int32_t gm, int32_t gd,
                                              int32_t* hm, int32_t* hd, int32_t* weekday);
 typedef int32_t(ORBELUNE_CALL* OrbeluneH2GA)(int32_t* hy, int32_t* hm, int32_t* hd, int32_t* gy,
                                              int32_t* gm, int32_t* gd, int32_t* weekday);
+typedef int32_t(ORBELUNE_CALL* OrbeluneCalendarVersionProc)(const char* corrections_file,
+                                                            char* text, int32_t capacity,
+                                                            int32_t* length);
 
 #ifdef __cplusplus
 }

@@ -84,16 +84,27 @@ static_assert((1 << kBucketShift) < 28);
 static_assert(kMonthCount < 65536);
 inline constexpr std::size_t kBucketCount =
     (static_cast<std::size_t>(kTableSpan) >> kBucketShift) + 1;
-inline constexpr std::array<uint16_t, kBucketCount> kBucketMonth = [] {
-  std::array<uint16_t, kBucketCount> buckets{};
+
+// The months of the table as a calendar uses them: the built-in one, or the built-in one with a
+// user's corrections, which move month boundaries inside the table but never its two ends.
+struct MonthTable {
+  std::array<int32_t, kMonthCount + 1> start;  // day number of each month's first day, and the end
+  std::array<uint16_t, kBucketCount> bucket;   // the month holding each bucket's first day
+};
+
+// `starts` must begin and end as kMonthStart does, each month 17 days long or more.
+constexpr MonthTable MonthTableOf(const std::array<int32_t, kMonthCount + 1>& starts) {
+  MonthTable table{starts, {}};
   int32_t month = 0;
   for (std::size_t b = 0; b < kBucketCount; ++b) {
     const int32_t day = kTableFirstDay + static_cast<int32_t>(b << kBucketShift);
-    while (month + 1 < kMonthCount && kMonthStart[month + 1] <= day) ++month;
-    buckets[b] = static_cast<uint16_t>(month);
+    while (month + 1 < kMonthCount && starts[month + 1] <= day) ++month;
+    table.bucket[b] = static_cast<uint16_t>(month);
   }
-  return buckets;
-}();
+  return table;
+}
+
+inline constexpr MonthTable kBuiltInTable = MonthTableOf(kMonthStart);
 
 // Day number and length of Hijri month y-m, y >= 1, m in [1, 12].
 struct MonthSpan {
@@ -101,22 +112,22 @@ struct MonthSpan {
   int32_t length;
 };
 
-constexpr MonthSpan HijriMonthSpan(int32_t y, int32_t m) {
+constexpr MonthSpan HijriMonthSpan(const MonthTable& table, int32_t y, int32_t m) {
   const int32_t index = y * 12 + m - 1 - kFirstMonthIndex;
   if (index >= 0 && index < kMonthCount)
-    return {kMonthStart[index], kMonthStart[index + 1] - kMonthStart[index]};
+    return {table.start[index], table.start[index + 1] - table.start[index]};
   return {TabularMonthStart(y, m) + (index < 0 ? kShiftBefore : kShiftAfter),
           TabularMonthLength(y, m)};
 }
 
 // z on or after the first day of 1 AH (as shifted).
-constexpr HijriDate HijriFromDays(int32_t z) {
+constexpr HijriDate HijriFromDays(const MonthTable& table, int32_t z) {
   const int32_t offset = z - kTableFirstDay;
   if (offset >= 0 && offset < kTableSpan) {
-    int32_t month = kBucketMonth[static_cast<std::size_t>(offset) >> kBucketShift];
-    month += kMonthStart[month + 1] <= z;
+    int32_t month = table.bucket[static_cast<std::size_t>(offset) >> kBucketShift];
+    month += table.start[month + 1] <= z;
     const int32_t index = kFirstMonthIndex + month;
-    return {index / 12, index % 12 + 1, z - kMonthStart[month] + 1};
+    return {index / 12, index % 12 + 1, z - table.start[month] + 1};
   }
   return TabularFromDays(z - (offset < 0 ? kShiftBefore : kShiftAfter));
 }

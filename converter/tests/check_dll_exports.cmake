@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # cmake -DLIBRARY=<Orbelune.dll> -DOBJDUMP=<mingw objdump> -P check_dll_exports.cmake
-# Reads the DLL's export and import tables: exactly G2HA and H2GA leave it, under those plain
-# names, and it needs no DLL beyond the ones every Windows has.
+# Reads the DLL's export and import tables: exactly G2HA, H2GA and OrbeluneCalendarVersion leave
+# it, under those plain names, and it needs no DLL beyond the ones every Windows has.
 execute_process(COMMAND "${OBJDUMP}" -p "${LIBRARY}"
   OUTPUT_VARIABLE headers RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
@@ -26,8 +26,8 @@ foreach(line IN LISTS lines)
 endforeach()
 list(SORT exports)
 message(STATUS "exports: ${exports}; imports: ${imports}")
-if(NOT exports STREQUAL "G2HA;H2GA")
-  message(FATAL_ERROR "${LIBRARY} exports '${exports}', expected exactly G2HA and H2GA")
+if(NOT exports STREQUAL "G2HA;H2GA;OrbeluneCalendarVersion")
+  message(FATAL_ERROR "${LIBRARY} exports '${exports}', expected exactly G2HA, H2GA and OrbeluneCalendarVersion")
 endif()
 foreach(name IN LISTS imports)
   if(NOT name MATCHES "^(kernel32|msvcrt|user32|advapi32)\\.dll$")

@@ -11,6 +11,7 @@
 
 #include "converter_checks.h"
 #include "converter_library_win32.h"
+#include "orbelune.h"
 #include "test_data.h"
 
 namespace lunavant::converter::testing {
@@ -80,9 +81,44 @@ Faults CheckInvalidInputs() {
   return faults;
 }
 
+Faults CheckCorrections() {
+  // Given the corrections file that ORBELUNE_CORRECTIONS names, which starts Shawwal 1446 a day
+  // later, expect 30 March 2025 to be 30 Ramadan both ways, Shawwal's days a day later, the months
+  // around them as the table has them, and the version text to say so.
+  Faults faults;
+  const struct {
+    Ymd gregorian;
+    Ymd hijri;
+  } days[] = {{{2025, 3, 29}, {1446, 9, 29}}, {{2025, 3, 30}, {1446, 9, 30}},
+              {{2025, 3, 31}, {1446, 10, 1}}, {{2025, 4, 28}, {1446, 10, 29}},
+              {{2025, 4, 29}, {1446, 11, 1}}, {{2025, 2, 28}, {1446, 8, 29}},
+              {{2025, 3, 1}, {1446, 9, 1}}};
+  for (const auto& day : days) {
+    const Converted hijri = Library().ToHijri(day.gregorian);
+    if (hijri.result != 0 || !(hijri.date == day.hijri))
+      faults.push_back("G2HA " + ToString(day.gregorian) + " gave " + ToString(hijri.date));
+    const Converted gregorian = Library().ToGregorian(day.hijri);
+    if (gregorian.result != 0 || !(gregorian.date == day.gregorian))
+      faults.push_back("H2GA " + ToString(day.hijri) + " gave " + ToString(gregorian.date));
+  }
+  const auto version = reinterpret_cast<OrbeluneCalendarVersionProc>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"Orbelune.dll"), "OrbeluneCalendarVersion")));
+  if (version == nullptr) return {"Orbelune.dll lacks OrbeluneCalendarVersion"};
+  char text[1024];
+  int32_t length = 0;
+  const int32_t status = version(nullptr, text, sizeof text, &length);
+  const std::string_view changed =
+      "changed: 1446-09 2025-03-01 30 days (table 2025-03-01 29 days)\n"
+      "changed: 1446-10 2025-03-31 29 days (table 2025-03-30 30 days)\n";
+  if (status != 0 || std::string_view(text).find(changed) == std::string_view::npos)
+    faults.push_back("OrbeluneCalendarVersion gave " + std::to_string(status) + ": " + text);
+  return faults;
+}
+
 struct Check {
   std::string_view name;
   Faults (*run)();
+  bool needs_corrections = false;  // runs only by name, with ORBELUNE_CORRECTIONS set
 };
 
 constexpr Check kChecks[] = {
@@ -90,6 +126,7 @@ constexpr Check kChecks[] = {
     {"ConvertsEveryDayOfTheMonthTableBothWays", CheckEveryDayOfTheMonthTable},
     {"TakesADayItsMonthLacksAsTheNextMonthsFirstDay", CheckDayThirty},
     {"RejectsInvalidInputsAndLeavesOutputsAtZero", CheckInvalidInputs},
+    {"MovesShawwal1446ADayLaterWithTheCorrectionsFile", CheckCorrections, true},
 };
 
 // Runs one check; a failure to load or bind the DLL is a fault of that check like any other.
@@ -115,7 +152,7 @@ int main(int argc, char** argv) {
   int failed = 0;
   bool found = argc < 2;
   for (const auto& check : kChecks) {
-    if (argc >= 2 && check.name != argv[1]) continue;
+    if (argc >= 2 ? check.name != argv[1] : check.needs_corrections) continue;
     found = true;
     (lunavant::converter::testing::Run(check) ? passed : failed) += 1;
   }

@@ -10,6 +10,7 @@ set(wine_test_timeout 120)
 
 add_executable(orbelune_dll_test dll_test.cpp)
 target_compile_features(orbelune_dll_test PRIVATE cxx_std_20)
+target_link_libraries(orbelune_dll_test PRIVATE lunavant::converter_header)
 target_compile_definitions(orbelune_dll_test PRIVATE
   LUNAVANT_SHARED_DATA="${windows_shared_data}")
 target_link_options(orbelune_dll_test PRIVATE ${static_runtime})
@@ -22,8 +23,15 @@ foreach(check IN ITEMS
     TakesADayItsMonthLacksAsTheNextMonthsFirstDay
     RejectsInvalidInputsAndLeavesOutputsAtZero)
   add_test(NAME OrbeluneDll.${check} COMMAND orbelune_dll_test ${check})
-  set_tests_properties(OrbeluneDll.${check} PROPERTIES TIMEOUT ${wine_test_timeout})
+  # The built-in table alone, whatever the prefix's user keeps.
+  set_tests_properties(OrbeluneDll.${check} PROPERTIES TIMEOUT ${wine_test_timeout}
+    ENVIRONMENT_MODIFICATION "ORBELUNE_CORRECTIONS=set:")
 endforeach()
+add_test(NAME OrbeluneDll.MovesShawwal1446ADayLaterWithTheCorrectionsFile
+  COMMAND orbelune_dll_test MovesShawwal1446ADayLaterWithTheCorrectionsFile)
+set_tests_properties(OrbeluneDll.MovesShawwal1446ADayLaterWithTheCorrectionsFile PROPERTIES
+  TIMEOUT ${wine_test_timeout}
+  ENVIRONMENT "ORBELUNE_CORRECTIONS=Z:${CMAKE_CURRENT_SOURCE_DIR}/data/shawwal-1446-a-day-later.txt")
 
 # The header as a C program sees it, linked against the import library.
 add_executable(converter_c_abi_test c_abi_test.c)
@@ -34,6 +42,6 @@ target_compile_options(converter_c_abi_test PRIVATE -Wall -Wextra -Wpedantic -We
 add_test(NAME OrbeluneDll.CompilesAndLinksAsC COMMAND converter_c_abi_test)
 set_tests_properties(OrbeluneDll.CompilesAndLinksAsC PROPERTIES TIMEOUT ${wine_test_timeout})
 
-add_test(NAME OrbeluneDll.ExportsOnlyG2HAAndH2GA
+add_test(NAME OrbeluneDll.ExportsOnlyItsThreeFunctions
   COMMAND "${CMAKE_COMMAND}" -DLIBRARY=$<TARGET_FILE:converter> -DOBJDUMP=${CMAKE_OBJDUMP}
           -P "${CMAKE_CURRENT_SOURCE_DIR}/check_dll_exports.cmake")

@@ -14,24 +14,14 @@ struct ActionShape {
   size_t max_arguments;
 };
 
-constexpr std::array<ActionShape, 17> kActions = {{
-    {L"new", 0, 0},
-    {L"open", 1, 1},
-    {L"add-task", 1, 3},
-    {L"link", 2, 4},
-    {L"click", 1, 1},
-    {L"type", 3, 3},
-    {L"recalculate", 0, 0},
-    {L"close", 0, 0},
-    {L"window", 1, 1},
-    {L"expect-text", 3, 3},
-    {L"expect-date", 3, 3},
-    {L"expect-count", 1, 1},
-    {L"connect", 1, 1},
-    {L"disconnect", 1, 1},
-    {L"show-bar", 1, 1},
-    {L"delete-bar", 1, 1},
-    {L"expect-bar", 2, 2},
+constexpr std::array<ActionShape, 20> kActions = {{
+    {L"new", 0, 0},           {L"open", 1, 1},        {L"add-task", 1, 3},
+    {L"link", 2, 4},          {L"click", 1, 1},       {L"type", 3, 3},
+    {L"recalculate", 0, 0},   {L"close", 0, 0},       {L"window", 1, 1},
+    {L"expect-text", 3, 3},   {L"expect-date", 3, 3}, {L"expect-count", 1, 1},
+    {L"connect", 1, 1},       {L"disconnect", 1, 1},  {L"show-bar", 1, 1},
+    {L"delete-bar", 1, 1},    {L"expect-bar", 2, 2},  {L"expect-view", 1, 1},
+    {L"expect-column", 3, 3}, {L"expect-face", 2, 2},
 }};
 
 std::string Where(std::string_view source, int line) {
@@ -142,6 +132,12 @@ comment line. TASK is a task's ID (a number) or its name; DATE is YYYY-MM-DD or
   show-bar NAME                    show the command bar NAME
   delete-bar NAME                  delete the command bar NAME, as a user can
   expect-bar NAME STATE            the command bar NAME is visible, hidden or absent
+  expect-view TABLE                the active view shows the task table TABLE
+                                   (the active project's CurrentTable)
+  expect-column TABLE FIELD STATE  a column of the task table TABLE shows FIELD (shown)
+                                   or none does (absent)
+  expect-face CAPTION STATE        the button with that caption has a face (Picture) or
+                                   none: shown or none
 )";
 }
 

@@ -305,6 +305,52 @@ bool ScriptRunner::ExpectBar(const ScriptStep& step) {
   return false;
 }
 
+bool ScriptRunner::ExpectView(const ScriptStep& step) {
+  const std::wstring shown = com::TextOf(Call(ActiveProject().get(), L"CurrentTable").get());
+  if (shown == step.arguments[0]) return true;
+  ReportFailure("line " + std::to_string(step.line) + ": expected the view to show the table " +
+                Quote(step.arguments[0]) + ", it shows " + Quote(shown));
+  return false;
+}
+
+bool ScriptRunner::ExpectColumn(const ScriptStep& step) {
+  const auto& args = step.arguments;
+  if (args[2] != L"shown" && args[2] != L"absent") {
+    throw StepFailure(Quote(args[2]) + " is neither shown nor absent");
+  }
+  const Variant field =
+      Call(application_.get(), L"FieldNameToFieldConstant", {Variant::Text(args[1])});
+  const auto tables = ObjectOf(Call(ActiveProject().get(), L"TaskTables"), L"TaskTables");
+  const auto table = ItemOf(tables.get(), Variant::Text(args[0]));
+  if (!table) throw StepFailure("there is no task table " + Quote(args[0]));
+  const auto columns = ObjectOf(Call(table.get(), L"TableFields"), L"TableFields");
+  const long count = CountOf(columns.get());
+  bool shown = false;
+  for (long i = 1; i <= count && !shown; ++i) {
+    const auto column = ItemOf(columns.get(), Variant::Long(i));
+    shown = column && com::TextOf(Call(column.get(), L"Field").get()) == com::TextOf(field.get());
+  }
+  if (shown == (args[2] == L"shown")) return true;
+  ReportFailure("line " + std::to_string(step.line) + ": expected a column of " +
+                com::Narrow(args[1]) + " in the table " + Quote(args[0]) + " " +
+                com::Narrow(args[2]) + ", it is " + (shown ? "shown" : "absent"));
+  return false;
+}
+
+bool ScriptRunner::ExpectFace(const ScriptStep& step) {
+  const auto& args = step.arguments;
+  if (args[1] != L"shown" && args[1] != L"none") {
+    throw StepFailure(Quote(args[1]) + " is neither shown nor none");
+  }
+  const Variant picture = Call(FindButton(args[0]).get(), L"Picture");
+  const bool shown = picture.type() == VT_DISPATCH && picture.get().pdispVal != nullptr;
+  if (shown == (args[1] == L"shown")) return true;
+  ReportFailure(
+      "line " + std::to_string(step.line) + ": expected the button " + Quote(args[0]) +
+      (args[1] == L"shown" ? " to show a face, it has none" : " to have no face, it shows one"));
+  return false;
+}
+
 bool ScriptRunner::Run(const ScriptStep& step) {
   const std::wstring& action = step.action;
   const auto& args = step.arguments;
@@ -353,6 +399,12 @@ bool ScriptRunner::Run(const ScriptStep& step) {
     }
   } else if (action == L"expect-bar") {
     return ExpectBar(step);
+  } else if (action == L"expect-view") {
+    return ExpectView(step);
+  } else if (action == L"expect-column") {
+    return ExpectColumn(step);
+  } else if (action == L"expect-face") {
+    return ExpectFace(step);
   }
   return true;
 }

@@ -44,6 +44,9 @@ class ScriptRunner {
   bool ExpectDate(const ScriptStep& step);
   bool ExpectCount(const ScriptStep& step);
   bool ExpectBar(const ScriptStep& step);
+  bool ExpectView(const ScriptStep& step);
+  bool ExpectColumn(const ScriptStep& step);
+  bool ExpectFace(const ScriptStep& step);
 
   com::ComPtr<IDispatch> application_;
   AddInManager& addins_;

@@ -135,12 +135,18 @@ void Application::TableApply(std::string_view name) {
   RequireActiveProject().ApplyTable(name);
 }
 
-void Application::SelectTaskColumn(std::int32_t position) {
-  view_commands_.push_back("SelectTaskColumn(" + std::to_string(position) + ")");
+void Application::SelectTaskColumn(std::string_view field_name) {
+  view_commands_.push_back("SelectTaskColumn(" + std::string(field_name) + ")");
   Project& project = RequireActiveProject();
-  if (position < 1)
-    host::Raise(host::kHostFailure, message::NoSuchColumn(project.CurrentTable(), position));
-  project.SelectColumn(position);
+  const host::FieldId field = FieldNameToFieldConstant(field_name);
+  ColumnList& columns = project.TaskTable(project.CurrentTable()).Columns();
+  for (std::int32_t position = 1; position <= columns.Count(); ++position) {
+    if (columns.Item(position).Field() == field) {
+      project.SelectColumn(position);
+      return;
+    }
+  }
+  host::Raise(host::kHostFailure, message::NoColumnOfField(project.CurrentTable(), field_name));
 }
 
 void Application::EditClearContents() {
@@ -162,14 +168,6 @@ void Application::EditClearContents() {
   for (std::int32_t position = 1; position <= project.TaskCount(); ++position) {
     if (Task* task = project.TaskAt(position)) task->SetField(field, "");
   }
-}
-
-void Application::ViewRefreshAfterColumnDelete() {
-  view_commands_.emplace_back("ViewRefreshAfterColumnDelete()");
-  Project& project = RequireActiveProject();
-  const std::int32_t count = project.TaskTable(project.CurrentTable()).Columns().Count();
-  if (project.SelectedColumn() > count) project.SelectColumn(0);
-  project.RedrawView();
 }
 
 void Application::AddEventSink(host::ApplicationEvents& sink) {

@@ -92,16 +92,14 @@ class Application final : public host::Application {
   // changes and no event is raised. The host counts as busy meanwhile.
   void CalculateProject() override;
   void TableApply(std::string_view name) override;
-  // Fails with kHostFailure outside 1..Count() of the current table's columns.
-  void SelectTaskColumn(std::int32_t position) override;
+  // The active view is always a task sheet showing the current table. Fails with kHostFailure
+  // when no project is open, the name is no field's, or the current table shows no column of it.
+  void SelectTaskColumn(std::string_view field_name) override;
   // Clears the selected column's field of every task, in row order, through Task::SetField, so
   // each task raises ProjectBeforeTaskChange with the empty text (a handler may cancel one task's
   // clearing). Fails before clearing anything when no column is selected or the field cannot be
   // emptied (a calculated field, Start, Finish, ...). A column without a field clears nothing.
   void EditClearContents() override;
-  // After a column deletion: drops the view's column selection when the selected position no
-  // longer exists in the current table, and redraws the active view (Project::RedrawCount).
-  void ViewRefreshAfterColumnDelete() override;
   void AddEventSink(host::ApplicationEvents& sink) override;
   void RemoveEventSink(host::ApplicationEvents& sink) override;
   // The host's bars; the workbench has no shell window of its own, so no explorer.
@@ -164,7 +162,7 @@ class Application final : public host::Application {
 
   // The active view's commands in the order they were asked for, with their arguments as given,
   // refused ones included, as a macro recorder keeps them: "TableApply(&Entry)",
-  // "SelectTaskColumn(6)", "EditClearContents()", "ViewRefreshAfterColumnDelete()".
+  // "SelectTaskColumn(Text1)", "EditClearContents()".
   const std::vector<std::string>& ViewCommands() const { return view_commands_; }
   void ForgetViewCommands() { view_commands_.clear(); }
 

@@ -288,7 +288,7 @@ TEST_F(ApplicationTest, EditClearContentsClearsEachTaskThroughTheChangeEvent) {
                     .Field(4, field::kText1, "z")
                     .Build();
   pj.TaskTable("Entry").Columns().Add(field::kText1, 1, 10, "Hijri", 1, 3, true);
-  app_.SelectTaskColumn(6);
+  app_.SelectTaskColumn("Text1");
   sink_.on_task_change = [](host::Task& task, host::FieldId, const host::Value&, bool& cancel) {
     cancel = task.ID() == 3;
   };
@@ -305,28 +305,32 @@ TEST_F(ApplicationTest, EditClearContentsClearsEachTaskThroughTheChangeEvent) {
 // Given a selected Start column, expect the clearing refused before any task is touched.
 TEST_F(ApplicationTest, EditClearContentsRefusesAFieldThatCannotBeEmpty) {
   Plan().AddTask("A").Build();
-  app_.SelectTaskColumn(5);
+  app_.SelectTaskColumn("Start");
   sink_.log.clear();
   EXPECT_EQ(ErrorOf([&] { app_.EditClearContents(); }),
             (host::ErrorRecord{host::kHostFailure,
                                "The contents of the field Start cannot be cleared."}));
   EXPECT_TRUE(sink_.log.empty());
-  EXPECT_EQ(ErrorOf([&] { app_.SelectTaskColumn(9); }),
-            (host::ErrorRecord{host::kHostFailure, "The table Entry has no column 9."}));
 }
 
-// Given the last column selected and then deleted, expect the view command to drop the selection
-// and redraw.
-TEST_F(ApplicationTest, ViewRefreshAfterColumnDeleteDropsAVanishedSelection) {
+// Given Entry in the view, expect a column selected by its field's name (also through an alias),
+// and a position, a field the view does not show or no field at all refused, the selection kept.
+// Note: "5" is refused although Entry has a fifth column: the host selects by field name only.
+TEST_F(ApplicationTest, SelectTaskColumnTakesTheFieldNameOfAColumnTheViewShows) {
   Project& pj = Plan().AddTask("A").Build();
-  app_.SelectTaskColumn(8);
-  pj.TaskTable("Entry").Columns().Delete(8);
-  const auto redraws = pj.RedrawCount();
-  app_.ViewRefreshAfterColumnDelete();
-  EXPECT_EQ(pj.SelectedColumn(), 0);
-  EXPECT_EQ(pj.RedrawCount(), redraws + 1);
-  EXPECT_EQ(ErrorOf([&] { app_.EditClearContents(); }).description,
-            std::string(message::kNoColumnSelected));
+  pj.TaskTable("Schedule").Columns().Add(field::kText2, 1, 10, "", 1, 3, true);
+  pj.TaskTable("Entry").Columns().Add(field::kText1, 1, 10, "Hijri", 1, 3, true);
+  app_.CustomFieldRename(field::kText1, "HijriStart");
+  app_.SelectTaskColumn("Start");
+  EXPECT_EQ(pj.SelectedColumn(), 5);
+  app_.SelectTaskColumn("hijristart");
+  EXPECT_EQ(pj.SelectedColumn(), 6);
+  EXPECT_EQ(ErrorOf([&] { app_.SelectTaskColumn("Text2"); }),
+            (host::ErrorRecord{host::kHostFailure,
+                               "The table Entry in the active view has no column of the field "
+                               "Text2."}));
+  EXPECT_EQ(ErrorOf([&] { app_.SelectTaskColumn("5"); }).number, host::kHostFailure);
+  EXPECT_EQ(pj.SelectedColumn(), 6);
 }
 
 // Given scripted answers, expect Yes/No boxes to take them in turn, OK boxes to answer OK, and

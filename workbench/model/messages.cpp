@@ -132,6 +132,11 @@ std::string NoSuchColumn(std::string_view table, std::int32_t position) {
   return "The table " + std::string(table) + " has no column " + std::to_string(position) + ".";
 }
 
+std::string NoColumnOfField(std::string_view table, std::string_view field_name) {
+  return "The table " + std::string(table) + " in the active view has no column of the field " +
+         std::string(field_name) + ".";
+}
+
 std::string FieldCannotBeCleared(std::string_view field_name) {
   return "The contents of the field " + std::string(field_name) + " cannot be cleared.";
 }

@@ -51,6 +51,7 @@ std::string TableNameTaken(std::string_view name);
 std::string BadInsertPosition(std::int32_t insert_position, std::int32_t count);
 std::string BadColumnLayout(std::string_view what, std::int32_t value);
 std::string NoSuchColumn(std::string_view table, std::int32_t position);
+std::string NoColumnOfField(std::string_view table, std::string_view field_name);
 std::string FieldCannotBeCleared(std::string_view field_name);
 std::string BadOutlineLevel(std::int32_t level, std::int32_t allowed);
 std::string NoSuchItem(std::string_view what, std::int32_t position, std::int32_t count);

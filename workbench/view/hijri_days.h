@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "addin/host/services.h"
@@ -32,6 +33,20 @@ std::string HijriMonthShortName(std::int32_t month);
 // the converter refuses the day.
 std::optional<HijriDate> HijriDateOf(OrbeluneG2HA g2ha, std::int64_t days);
 
+// The months ("1446-09") whose first day or length the converter's corrections change: the
+// "changed:" lines of its calendar version text (OrbeluneCalendarVersion).
+std::set<std::string> ChangedMonths(const std::string& version_text);
+
+// The converter's calendar version text for the calendar in force (`corrections_file` null) or
+// for a corrections file checked; `refused` tells whether a corrections file was refused. Empty
+// when the library lacks the export (an older converter, which has its built-in table only).
+struct CalendarVersion {
+  std::string text;
+  bool refused = false;
+};
+std::optional<CalendarVersion> CalendarVersionOf(host::Library& converter,
+                                                 const char* corrections_file);
+
 class HijriDays {
  public:
   // Keeps a reference to `loader`, which must outlive this object. Loads nothing yet.
@@ -50,6 +65,12 @@ class HijriDays {
   // refuses the day.
   std::optional<HijriDate> FromDays(std::int64_t days);
 
+  // The converter's words on the calendar in force; empty when it is not available or too old to
+  // say.
+  std::optional<CalendarVersion> Version();
+  // Whether the corrections in force change the first day or the length of that Hijri month.
+  bool MonthCorrected(std::int32_t year, std::int32_t month);
+
  private:
   using G2HAFunction = OrbeluneG2HA;
   host::LibraryLoader& loader_;
@@ -57,6 +78,7 @@ class HijriDays {
   G2HAFunction g2ha_ = nullptr;
   bool tried_ = false;
   std::string load_error_;
+  std::optional<std::set<std::string>> corrected_months_;  // read on first use
 };
 
 }  // namespace lunavant::workbench

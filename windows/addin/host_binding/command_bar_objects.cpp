@@ -28,11 +28,13 @@ class ControlsObject final : public host::CommandBarControls {
       : session_(session),
         controls_(session.Object(std::move(controls), ObjectKind::kCommandBarControls)) {}
   host::CommandBarButton& Add(std::int32_t type) override {
-    return Require(session_.ButtonFor(ObjectOf(controls_.Get(L"Add", {Variant::Long(type)}))));
+    return Require(
+        session_.ButtonFor(ObjectOf(Call(controls_, member::kControlsAdd, {Variant::Long(type)}))));
   }
-  std::int32_t Count() const override { return LongOf(controls_.Get(L"Count")); }
+  std::int32_t Count() const override { return LongOf(Call(controls_, member::kControlsCount)); }
   host::CommandBarButton& Item(std::int32_t index) override {
-    return Require(session_.ButtonFor(ObjectOf(controls_.Get(L"Item", {Variant::Long(index)}))));
+    return Require(session_.ButtonFor(
+        ObjectOf(Call(controls_, member::kControlsItem, {Variant::Long(index)}))));
   }
 
  private:
@@ -44,15 +46,15 @@ class ControlsObject final : public host::CommandBarControls {
 
 host::CommandBar& CommandBarsObject::Add(std::string_view name, std::int32_t position) {
   // Add(Name, Position, MenuBar, Temporary): neither a menu bar nor temporary.
-  return Require(session_.BarFor(
-      ObjectOf(bars_.Get(L"Add", {Text(name), Variant::Long(position), Variant::Boolean(false),
-                                  Variant::Boolean(false)}))));
+  return Require(session_.BarFor(ObjectOf(Call(
+      bars_, member::kBarsAdd,
+      {Text(name), Variant::Long(position), Variant::Boolean(false), Variant::Boolean(false)}))));
 }
 
 host::CommandBar* CommandBarsObject::Item(std::string_view name) {
   ComPtr<IDispatch> bar;
   try {
-    bar = ObjectOf(bars_.Get(L"Item", {Text(name)}));
+    bar = ObjectOf(Call(bars_, member::kBarsItem, {Text(name)}));
   } catch (const host::HostError&) {
     return nullptr;
   }
@@ -64,30 +66,32 @@ CommandBarObject::CommandBarObject(HostSession& session, ComPtr<IDispatch> bar)
 
 CommandBarObject::~CommandBarObject() = default;
 
-std::string CommandBarObject::Name() const { return TextOf(bar_.Get(L"Name")); }
+std::string CommandBarObject::Name() const { return TextOf(Call(bar_, member::kBarName)); }
 
-std::int32_t CommandBarObject::Position() const { return LongOf(bar_.Get(L"Position")); }
+std::int32_t CommandBarObject::Position() const { return LongOf(Call(bar_, member::kBarPosition)); }
 
-bool CommandBarObject::Visible() const { return BoolOf(bar_.Get(L"Visible")); }
+bool CommandBarObject::Visible() const { return BoolOf(Call(bar_, member::kBarVisible)); }
 
-void CommandBarObject::SetVisible(bool visible) { bar_.Put(L"Visible", Variant::Boolean(visible)); }
+void CommandBarObject::SetVisible(bool visible) {
+  Put(bar_, member::kSetBarVisible, Variant::Boolean(visible));
+}
 
 host::CommandBarButton* CommandBarObject::FindControl(std::string_view tag) {
   // FindControl(Type, Id, Tag, Visible, Recursive): by tag alone.
-  return session_.ButtonFor(
-      ObjectOf(bar_.Get(L"FindControl", {Variant::Missing(), Variant::Missing(), Text(tag)})));
+  return session_.ButtonFor(ObjectOf(
+      Call(bar_, member::kFindControl, {Variant::Missing(), Variant::Missing(), Text(tag)})));
 }
 
 host::CommandBarControls& CommandBarObject::Controls() {
   if (!controls_) {
-    ComPtr<IDispatch> controls = ObjectOf(bar_.Get(L"Controls"));
+    ComPtr<IDispatch> controls = ObjectOf(Call(bar_, member::kBarControls));
     Require(controls.get());
     controls_ = std::make_unique<ControlsObject>(session_, std::move(controls));
   }
   return *controls_;
 }
 
-void CommandBarObject::Delete() { bar_.Get(L"Delete"); }
+void CommandBarObject::Delete() { Call(bar_, member::kBarDelete); }
 
 CommandBarButtonObject::CommandBarButtonObject(HostSession& session, ComPtr<IDispatch> button)
     : session_(session),
@@ -95,34 +99,44 @@ CommandBarButtonObject::CommandBarButtonObject(HostSession& session, ComPtr<IDis
 
 CommandBarButtonObject::~CommandBarButtonObject() = default;
 
-std::string CommandBarButtonObject::Text(const wchar_t* member) const {
-  return TextOf(button_.Get(member));
+std::string CommandBarButtonObject::Text(const HostMember& property) const {
+  return TextOf(Call(button_, property));
 }
 
-void CommandBarButtonObject::SetText(const wchar_t* member, const std::string& text) {
-  button_.Put(member, Variant::Text(com::Widen(text)));
+void CommandBarButtonObject::SetText(const HostMember& property, const std::string& text) {
+  Put(button_, property, Variant::Text(com::Widen(text)));
 }
 
-bool CommandBarButtonObject::Visible() const { return BoolOf(button_.Get(L"Visible")); }
+bool CommandBarButtonObject::Visible() const {
+  return BoolOf(Call(button_, member::kButtonVisible));
+}
 
 void CommandBarButtonObject::SetVisible(bool visible) {
-  button_.Put(L"Visible", Variant::Boolean(visible));
+  Put(button_, member::kSetButtonVisible, Variant::Boolean(visible));
 }
 
-bool CommandBarButtonObject::Enabled() const { return BoolOf(button_.Get(L"Enabled")); }
+bool CommandBarButtonObject::Enabled() const {
+  return BoolOf(Call(button_, member::kButtonEnabled));
+}
 
 void CommandBarButtonObject::SetEnabled(bool enabled) {
-  button_.Put(L"Enabled", Variant::Boolean(enabled));
+  Put(button_, member::kSetButtonEnabled, Variant::Boolean(enabled));
 }
 
 void CommandBarButtonObject::SetPicture(std::shared_ptr<const host::Picture> picture) {
   const auto* face = dynamic_cast<const WindowsPicture*>(picture.get());
   if (picture != nullptr && face == nullptr) host::Raise(host::kTypeMismatch, "Type mismatch");
-  button_.PutRef(L"Picture", face != nullptr ? face->Dispatch() : nullptr);
+  const Variant face_value = Variant::Object(face != nullptr ? face->Dispatch() : nullptr);
+  try {
+    Put(button_, member::kButtonPicture, face_value);
+  } catch (const host::HostError& error) {
+    if (error.record().number != kNoSuchMember) throw;
+    Put(button_, member::kButtonPictureByReference, face_value);
+  }
   picture_ = std::move(picture);
 }
 
-void CommandBarButtonObject::Delete() { button_.Get(L"Delete"); }
+void CommandBarButtonObject::Delete() { Call(button_, member::kButtonDelete); }
 
 void CommandBarButtonObject::AddEventSink(host::CommandBarButtonEvents& sink) {
   if (sinks_.contains(&sink)) return;

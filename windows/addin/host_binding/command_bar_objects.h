@@ -11,6 +11,7 @@
 
 #include "addin/host/command_bars.h"
 #include "host_binding/event_sinks.h"
+#include "host_binding/host_members.h"
 #include "host_binding/host_session.h"
 
 namespace lunavant::winaddin {
@@ -51,27 +52,35 @@ class CommandBarButtonObject final : public host::CommandBarButton, public HeldO
   CommandBarButtonObject(HostSession& session, ComPtr<IDispatch> button);
   ~CommandBarButtonObject() override;
 
-  std::string Tag() const override { return Text(L"Tag"); }
-  void SetTag(const std::string& tag) override { SetText(L"Tag", tag); }
-  std::string Caption() const override { return Text(L"Caption"); }
-  void SetCaption(const std::string& caption) override { SetText(L"Caption", caption); }
-  std::string TooltipText() const override { return Text(L"TooltipText"); }
-  void SetTooltipText(const std::string& text) override { SetText(L"TooltipText", text); }
-  std::string OnAction() const override { return Text(L"OnAction"); }
-  void SetOnAction(const std::string& action) override { SetText(L"OnAction", action); }
+  std::string Tag() const override { return Text(member::kButtonTag); }
+  void SetTag(const std::string& tag) override { SetText(member::kSetButtonTag, tag); }
+  std::string Caption() const override { return Text(member::kButtonCaption); }
+  void SetCaption(const std::string& caption) override {
+    SetText(member::kSetButtonCaption, caption);
+  }
+  std::string TooltipText() const override { return Text(member::kButtonTooltipText); }
+  void SetTooltipText(const std::string& text) override {
+    SetText(member::kSetButtonTooltipText, text);
+  }
+  std::string OnAction() const override { return Text(member::kButtonOnAction); }
+  void SetOnAction(const std::string& action) override {
+    SetText(member::kSetButtonOnAction, action);
+  }
   bool Visible() const override;
   void SetVisible(bool visible) override;
   bool Enabled() const override;
   void SetEnabled(bool enabled) override;
   std::shared_ptr<const host::Picture> GetPicture() const override { return picture_; }
+  // By an ordinary put of Picture, as Office declares it; by reference only when the host refuses
+  // that as a member it lacks. Fails with the host's error when it refuses both.
   void SetPicture(std::shared_ptr<const host::Picture> picture) override;
   void Delete() override;
   void AddEventSink(host::CommandBarButtonEvents& sink) override;
   void RemoveEventSink(host::CommandBarButtonEvents& sink) override;
 
  private:
-  std::string Text(const wchar_t* member) const;
-  void SetText(const wchar_t* member, const std::string& text);
+  std::string Text(const HostMember& property) const;
+  void SetText(const HostMember& property, const std::string& text);
 
   HostSession& session_;
   AutomationObject button_;

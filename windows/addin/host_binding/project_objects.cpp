@@ -30,9 +30,9 @@ class ColumnObject final : public host::Column, public HeldObject {
  public:
   ColumnObject(HostSession& session, ComPtr<IDispatch> field)
       : field_(session.Object(std::move(field), ObjectKind::kTableField)) {}
-  host::FieldId Field() const override { return LongOf(field_.Get(L"Field")); }
-  std::int32_t Index() const override { return LongOf(field_.Get(L"Index")); }
-  void Delete() const { field_.Get(L"Delete"); }
+  host::FieldId Field() const override { return LongOf(Call(field_, member::kTableFieldField)); }
+  std::int32_t Index() const override { return LongOf(Call(field_, member::kTableFieldIndex)); }
+  void Delete() const { Call(field_, member::kTableFieldDelete); }
 
  private:
   AutomationObject field_;
@@ -43,20 +43,21 @@ class ColumnListObject final : public host::ColumnList, public HeldObject {
   ColumnListObject(HostSession& session, ComPtr<IDispatch> fields)
       : session_(session), fields_(session.Object(std::move(fields), ObjectKind::kTableFields)) {}
 
-  std::int32_t Count() const override { return LongOf(fields_.Get(L"Count")); }
+  std::int32_t Count() const override { return LongOf(Call(fields_, member::kTableFieldsCount)); }
   host::Column& Item(std::int32_t position) override { return ColumnAt(position); }
   void Add(host::FieldId field, std::int32_t data_alignment, std::int32_t width,
            const std::string& title, std::int32_t title_alignment, std::int32_t insert_position,
            bool wrap) override {
-    fields_.Get(L"Add", {Variant::Long(field), Variant::Long(data_alignment), Variant::Long(width),
-                         Text(title), Variant::Long(title_alignment),
-                         Variant::Long(insert_position), Variant::Boolean(wrap)});
+    Call(fields_, member::kTableFieldsAdd,
+         {Variant::Long(field), Variant::Long(data_alignment), Variant::Long(width), Text(title),
+          Variant::Long(title_alignment), Variant::Long(insert_position), Variant::Boolean(wrap)});
   }
   void Delete(std::int32_t position) override { ColumnAt(position).Delete(); }
 
  private:
   ColumnObject& ColumnAt(std::int32_t position) {
-    ComPtr<IDispatch> field = ObjectOf(fields_.Get(L"Item", {Variant::Long(position)}));
+    ComPtr<IDispatch> field =
+        ObjectOf(Call(fields_, member::kTableFieldsItem, {Variant::Long(position)}));
     if (!field) host::Raise(host::kSubscriptOutOfRange, "Subscript out of range");
     return session_.Keep(std::make_unique<ColumnObject>(session_, std::move(field)));
   }
@@ -69,9 +70,9 @@ class TableObject final : public host::Table, public HeldObject {
  public:
   TableObject(HostSession& session, ComPtr<IDispatch> table)
       : session_(session), table_(session.Object(std::move(table), ObjectKind::kTable)) {}
-  std::string Name() const override { return TextOf(table_.Get(L"Name")); }
+  std::string Name() const override { return TextOf(Call(table_, member::kTableName)); }
   host::ColumnList& Columns() override {
-    ComPtr<IDispatch> fields = ObjectOf(table_.Get(member::kTableFields));
+    ComPtr<IDispatch> fields = ObjectOf(Call(table_, member::kTableColumns));
     if (!fields) RaiseObjectRequired();
     return session_.Keep(std::make_unique<ColumnListObject>(session_, std::move(fields)));
   }
@@ -91,61 +92,56 @@ ApplicationObject::ApplicationObject(HostSession& session, ComPtr<IDispatch> app
 ApplicationObject::~ApplicationObject() = default;
 
 host::Project* ApplicationObject::ActiveProject() {
-  return session_.ProjectFor(ObjectOf(app_.Get(L"ActiveProject")));
+  return session_.ProjectFor(ObjectOf(Call(app_, member::kActiveProject)));
 }
 
 std::int32_t ApplicationObject::ProjectCount() const {
-  ComPtr<IDispatch> projects = ObjectOf(app_.Get(L"Projects"));
+  ComPtr<IDispatch> projects = ObjectOf(Call(app_, member::kOpenProjects));
   if (!projects) RaiseObjectRequired();
-  return LongOf(session_.Object(projects, ObjectKind::kProjects).Get(L"Count"));
+  return LongOf(Call(session_.Object(projects, ObjectKind::kProjects), member::kProjectsCount));
 }
 
-std::string ApplicationObject::DateSeparator() const { return TextOf(app_.Get(L"DateSeparator")); }
+std::string ApplicationObject::DateSeparator() const {
+  return TextOf(Call(app_, member::kDateSeparator));
+}
 
 std::string ApplicationObject::FieldConstantToFieldName(host::FieldId field) const {
-  return TextOf(app_.Get(L"FieldConstantToFieldName", {Variant::Long(field)}));
+  return TextOf(Call(app_, member::kFieldConstantToFieldName, {Variant::Long(field)}));
 }
 
 host::FieldId ApplicationObject::FieldNameToFieldConstant(std::string_view name) const {
-  return LongOf(app_.Get(L"FieldNameToFieldConstant", {Text(name)}));
+  return LongOf(Call(app_, member::kFieldNameToFieldConstant, {Text(name)}));
 }
 
 std::string ApplicationObject::CustomFieldGetName(host::FieldId field) const {
-  return TextOf(app_.Get(L"CustomFieldGetName", {Variant::Long(field)}));
+  return TextOf(Call(app_, member::kCustomFieldGetName, {Variant::Long(field)}));
 }
 
 void ApplicationObject::CustomFieldRename(host::FieldId field, const std::string& alias) {
-  app_.Get(L"CustomFieldRename", {Variant::Long(field), Text(alias)});
+  Call(app_, member::kCustomFieldRename, {Variant::Long(field), Text(alias)});
 }
 
 std::string ApplicationObject::CustomFieldGetFormula(host::FieldId field) const {
-  return TextOf(app_.Get(L"CustomFieldGetFormula", {Variant::Long(field)}));
+  return TextOf(Call(app_, member::kCustomFieldGetFormula, {Variant::Long(field)}));
 }
 
 void ApplicationObject::CustomFieldSetFormula(host::FieldId field, const std::string& formula) {
-  app_.Get(L"CustomFieldSetFormula", {Variant::Long(field), Text(formula)});
+  Call(app_, member::kCustomFieldSetFormula, {Variant::Long(field), Text(formula)});
 }
 
-void ApplicationObject::CalculateProject() { app_.Get(L"CalculateProject"); }
+void ApplicationObject::CalculateProject() { Call(app_, member::kCalculateProject); }
 
-void ApplicationObject::TableApply(std::string_view name) { app_.Get(L"TableApply", {Text(name)}); }
+void ApplicationObject::TableApply(std::string_view name) {
+  Call(app_, member::kTableApply, {Text(name)});
+}
 
-void ApplicationObject::SelectTaskColumn(std::int32_t position) {
-  app_.Get(L"SelectTaskColumn", {Variant::Long(position)});
+void ApplicationObject::SelectTaskColumn(std::string_view field_name) {
+  Call(app_, member::kSelectTaskColumn, {Text(field_name)});
 }
 
 void ApplicationObject::EditClearContents() {
   // EditClear(Contents): only the cells' contents.
-  app_.Get(L"EditClear", {Variant::Boolean(true)});
-}
-
-void ApplicationObject::ViewRefreshAfterColumnDelete() {
-  try {
-    app_.Get(member::kViewRefresh);
-  } catch (const host::HostError& error) {
-    // A host without the command redraws its view by itself after a table change.
-    if (error.record().number != kNoSuchMember) throw;
-  }
+  Call(app_, member::kEditClear, {Variant::Boolean(true)});
 }
 
 EventTable ApplicationObject::EventsFor(host::ApplicationEvents& sink) {
@@ -195,7 +191,7 @@ void ApplicationObject::AddEventSink(host::ApplicationEvents& sink) {
 void ApplicationObject::RemoveEventSink(host::ApplicationEvents& sink) { sinks_.erase(&sink); }
 
 host::CommandBarCollection* ApplicationObject::CommandBars() {
-  return session_.BarsFor(ObjectOf(app_.Get(L"CommandBars")));
+  return session_.BarsFor(ObjectOf(Call(app_, member::kApplicationCommandBars)));
 }
 
 namespace {
@@ -205,7 +201,7 @@ class ExplorerObject final : public host::Explorer, public HeldObject {
   ExplorerObject(HostSession& session, ComPtr<IDispatch> explorer)
       : session_(session), explorer_(session.Object(std::move(explorer), ObjectKind::kExplorer)) {}
   host::CommandBarCollection* CommandBars() override {
-    return session_.BarsFor(ObjectOf(explorer_.Get(L"CommandBars")));
+    return session_.BarsFor(ObjectOf(Call(explorer_, member::kExplorerCommandBars)));
   }
 
  private:
@@ -216,7 +212,7 @@ class ExplorerObject final : public host::Explorer, public HeldObject {
 }  // namespace
 
 host::Explorer* ApplicationObject::ActiveExplorer() {
-  ComPtr<IDispatch> explorer = ObjectOf(app_.Get(L"ActiveExplorer"));
+  ComPtr<IDispatch> explorer = ObjectOf(Call(app_, member::kActiveExplorer));
   if (!explorer) return nullptr;
   return &session_.Keep(std::make_unique<ExplorerObject>(session_, std::move(explorer)));
 }
@@ -228,25 +224,27 @@ ProjectObject::ProjectObject(HostSession& session, ComPtr<IDispatch> project)
 
 ProjectObject::~ProjectObject() = default;
 
-std::string ProjectObject::Name() const { return TextOf(project_.Get(L"Name")); }
+std::string ProjectObject::Name() const { return TextOf(Call(project_, member::kProjectName)); }
 
-std::int32_t ProjectObject::Index() const { return LongOf(project_.Get(L"Index")); }
+std::int32_t ProjectObject::Index() const { return LongOf(Call(project_, member::kProjectIndex)); }
 
-std::string ProjectObject::CurrentTable() const { return TextOf(project_.Get(L"CurrentTable")); }
+std::string ProjectObject::CurrentTable() const {
+  return TextOf(Call(project_, member::kCurrentTable));
+}
 
-bool ProjectObject::Saved() const { return BoolOf(project_.Get(L"Saved")); }
+bool ProjectObject::Saved() const { return BoolOf(Call(project_, member::kSaved)); }
 
 std::int32_t ProjectObject::TaskTableCount() const {
-  ComPtr<IDispatch> tables = ObjectOf(project_.Get(member::kTaskTables));
+  ComPtr<IDispatch> tables = ObjectOf(Call(project_, member::kTaskTables));
   if (!tables) RaiseObjectRequired();
-  return LongOf(session_.Object(tables, ObjectKind::kTables).Get(L"Count"));
+  return LongOf(Call(session_.Object(tables, ObjectKind::kTables), member::kTablesCount));
 }
 
 host::Table& ProjectObject::TableOf(const Variant& key) {
-  ComPtr<IDispatch> tables = ObjectOf(project_.Get(member::kTaskTables));
+  ComPtr<IDispatch> tables = ObjectOf(Call(project_, member::kTaskTables));
   if (!tables) RaiseObjectRequired();
   ComPtr<IDispatch> table =
-      ObjectOf(session_.Object(tables, ObjectKind::kTables).Get(L"Item", {key}));
+      ObjectOf(Call(session_.Object(tables, ObjectKind::kTables), member::kTablesItem, {key}));
   if (!table) host::Raise(host::kSubscriptOutOfRange, "Subscript out of range");
   return session_.Keep(std::make_unique<TableObject>(session_, std::move(table)));
 }
@@ -258,16 +256,16 @@ host::Table& ProjectObject::TaskTable(std::int32_t position) {
 host::Table& ProjectObject::TaskTable(std::string_view name) { return TableOf(Text(name)); }
 
 std::int32_t ProjectObject::TaskCount() const {
-  ComPtr<IDispatch> tasks = ObjectOf(project_.Get(L"Tasks"));
+  ComPtr<IDispatch> tasks = ObjectOf(Call(project_, member::kProjectTasks));
   if (!tasks) RaiseObjectRequired();
-  return LongOf(session_.Object(tasks, ObjectKind::kTasks).Get(L"Count"));
+  return LongOf(Call(session_.Object(tasks, ObjectKind::kTasks), member::kTasksCount));
 }
 
 host::Task* ProjectObject::TaskAt(std::int32_t position) {
-  ComPtr<IDispatch> tasks = ObjectOf(project_.Get(L"Tasks"));
+  ComPtr<IDispatch> tasks = ObjectOf(Call(project_, member::kProjectTasks));
   if (!tasks) RaiseObjectRequired();
-  return session_.TaskFor(
-      ObjectOf(session_.Object(tasks, ObjectKind::kTasks).Get(L"Item", {Variant::Long(position)})));
+  return session_.TaskFor(ObjectOf(Call(session_.Object(tasks, ObjectKind::kTasks),
+                                        member::kTasksItem, {Variant::Long(position)})));
 }
 
 void ProjectObject::AddEventSink(host::ProjectEvents& sink) {
@@ -288,51 +286,54 @@ void ProjectObject::RemoveEventSink(host::ProjectEvents& sink) { sinks_.erase(&s
 TaskObject::TaskObject(HostSession& session, ComPtr<IDispatch> task)
     : session_(session), task_(session.Object(std::move(task), ObjectKind::kTask)) {}
 
-std::int32_t TaskObject::ID() const { return LongOf(task_.Get(L"ID")); }
+std::int32_t TaskObject::ID() const { return LongOf(Call(task_, member::kTaskID)); }
 
-std::int32_t TaskObject::OutlineLevel() const { return LongOf(task_.Get(L"OutlineLevel")); }
+std::int32_t TaskObject::OutlineLevel() const { return LongOf(Call(task_, member::kOutlineLevel)); }
 
-std::vector<host::Task*> TaskObject::TasksOf(const wchar_t* collection) const {
+std::vector<host::Task*> TaskObject::TasksOf(const HostMember& collection) const {
   std::vector<host::Task*> tasks;
-  ComPtr<IDispatch> list = ObjectOf(task_.Get(collection));
+  ComPtr<IDispatch> list = ObjectOf(Call(task_, collection));
   if (!list) return tasks;
   const AutomationObject items = session_.Object(list, ObjectKind::kTasks);
-  const std::int32_t count = LongOf(items.Get(L"Count"));
+  const std::int32_t count = LongOf(Call(items, member::kTasksCount));
   tasks.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
   for (std::int32_t i = 1; i <= count; ++i) {
-    if (host::Task* task = session_.TaskFor(ObjectOf(items.Get(L"Item", {Variant::Long(i)})))) {
+    if (host::Task* task =
+            session_.TaskFor(ObjectOf(Call(items, member::kTasksItem, {Variant::Long(i)})))) {
       tasks.push_back(task);
     }
   }
   return tasks;
 }
 
-std::vector<host::Task*> TaskObject::Subtasks() const { return TasksOf(member::kSubtasks); }
+std::vector<host::Task*> TaskObject::Subtasks() const { return TasksOf(member::kOutlineChildren); }
 
 std::vector<host::Task*> TaskObject::PredecessorTasks() const {
-  return TasksOf(L"PredecessorTasks");
+  return TasksOf(member::kPredecessorTasks);
 }
 
-std::vector<host::Task*> TaskObject::SuccessorTasks() const { return TasksOf(L"SuccessorTasks"); }
+std::vector<host::Task*> TaskObject::SuccessorTasks() const {
+  return TasksOf(member::kSuccessorTasks);
+}
 
 host::Task* TaskObject::Parent() const {
-  return session_.TaskFor(ObjectOf(task_.Get(member::kParent)));
+  return session_.TaskFor(ObjectOf(Call(task_, member::kOutlineParent)));
 }
 
-std::string TaskObject::Predecessors() const { return TextOf(task_.Get(L"Predecessors")); }
+std::string TaskObject::Predecessors() const { return TextOf(Call(task_, member::kPredecessors)); }
 
-std::string TaskObject::Successors() const { return TextOf(task_.Get(L"Successors")); }
+std::string TaskObject::Successors() const { return TextOf(Call(task_, member::kSuccessors)); }
 
 std::string TaskObject::GetField(host::FieldId field) const {
-  return TextOf(task_.Get(L"GetField", {Variant::Long(field)}));
+  return TextOf(Call(task_, member::kGetField, {Variant::Long(field)}));
 }
 
 void TaskObject::SetField(host::FieldId field, const std::string& text) {
-  task_.Get(L"SetField", {Variant::Long(field), Text(text)});
+  Call(task_, member::kSetField, {Variant::Long(field), Text(text)});
 }
 
-std::string WindowObject::Caption() const { return TextOf(window_.Get(L"Caption")); }
+std::string WindowObject::Caption() const { return TextOf(Call(window_, member::kWindowCaption)); }
 
-std::string AddInInstanceObject::ProgId() const { return TextOf(instance_.Get(L"ProgId")); }
+std::string AddInInstanceObject::ProgId() const { return TextOf(Call(instance_, member::kProgId)); }
 
 }  // namespace lunavant::winaddin

@@ -15,19 +15,10 @@
 #include "addin/host/extensibility.h"
 #include "addin/host/object_model.h"
 #include "host_binding/event_sinks.h"
+#include "host_binding/host_members.h"
 #include "host_binding/host_session.h"
 
 namespace lunavant::winaddin {
-
-// The host's names for what the contract calls by its own.
-namespace member {
-inline constexpr wchar_t kTaskTables[] = L"TaskTables";
-inline constexpr wchar_t kTableFields[] = L"TableFields";
-inline constexpr wchar_t kSubtasks[] = L"OutlineChildren";
-inline constexpr wchar_t kParent[] = L"OutlineParent";
-// Redraws the active view after a column is deleted; a host without it is left to redraw itself.
-inline constexpr wchar_t kViewRefresh[] = L"ViewRefresh";
-}  // namespace member
 
 class ApplicationObject final : public host::Application, public HeldObject {
  public:
@@ -45,9 +36,8 @@ class ApplicationObject final : public host::Application, public HeldObject {
   void CustomFieldSetFormula(host::FieldId field, const std::string& formula) override;
   void CalculateProject() override;
   void TableApply(std::string_view name) override;
-  void SelectTaskColumn(std::int32_t position) override;
+  void SelectTaskColumn(std::string_view field_name) override;
   void EditClearContents() override;
-  void ViewRefreshAfterColumnDelete() override;
   void AddEventSink(host::ApplicationEvents& sink) override;
   void RemoveEventSink(host::ApplicationEvents& sink) override;
   host::CommandBarCollection* CommandBars() override;
@@ -105,7 +95,7 @@ class TaskObject final : public host::Task, public HeldObject {
   void SetField(host::FieldId field, const std::string& text) override;
 
  private:
-  std::vector<host::Task*> TasksOf(const wchar_t* collection) const;
+  std::vector<host::Task*> TasksOf(const HostMember& collection) const;
 
   HostSession& session_;
   AutomationObject task_;

@@ -2,9 +2,10 @@
 // binding-test: the host contract over automation (host_binding/) against the reference host,
 // and the platform services, under wine: values both ways, error records from the host's
 // EXCEPINFO and from bare HRESULTs, one add-in object per project, an event sink whose Cancel
-// reaches the host, the locale items without direction marks, and the Win32 dialogs (which need
-// a display). The reference host must be registered. Exit code 0 when every check held; each failed
-// check is named on standard error.
+// reaches the host, the locale items without direction marks, the Win32 dialogs (which need a
+// display), and every member the add-in calls held to the host's model, as the reference host's
+// type library declares it. The reference host must be registered. Exit code 0 when every check
+// held; each failed check is named on standard error.
 #include <windows.h>
 
 #include <objbase.h>
@@ -19,11 +20,13 @@
 #include "dialog_cases.h"
 #include "host_binding/automation.h"
 #include "host_binding/call_scope.h"
+#include "host_binding/host_members.h"
 #include "host_binding/host_session.h"
 #include "host_binding/values.h"
 #include "late_binding.h"
 #include "platform/regional_settings.h"
 #include "platform/windows_platform.h"
+#include "text.h"
 
 namespace {
 
@@ -166,12 +169,156 @@ void TheHostOverAutomation(IDispatch* application) {
 
   host::ColumnList& columns = project->TaskTable("Entry").Columns();
   Check(columns.Count() > 2 && columns.Item(2).Index() == 2, "the Entry table's columns");
+  // The text cleared through the view: its column selected by the field's name, as the host's
+  // SelectTaskColumn takes it; a field the view does not show is refused.
+  columns.Add(text1, 1, 10, "Hijri", 1, 3, true);
+  app.SelectTaskColumn("Text1");
+  app.EditClearContents();
+  Check(task->GetField(text1).empty(), "the column selected by its field's name was cleared");
+  Check(RecordOf([&] { app.SelectTaskColumn("Text2"); }).number == host::kHostFailure,
+        "a field the view does not show cannot be selected");
   const host::ErrorRecord no_table = RecordOf([&] { project->TaskTable("No such table"); });
   Check(no_table.number != 0, "a table the project lacks fails");
   const winaddin::AutomationObject raw(ComPtr<IDispatch>::Share(application),
                                        session.Ids(winaddin::ObjectKind::kApplication));
   Check(RecordOf([&] { raw.Get(L"NoSuchMember"); }).number == winaddin::kNoSuchMember,
         "a member the host lacks fails with 438");
+}
+
+// The interface of the type library that describes each kind of object the add-in calls.
+std::wstring InterfaceOf(winaddin::ObjectKind object) {
+  using enum winaddin::ObjectKind;
+  switch (object) {
+    case kApplication:
+      return L"_Application";
+    case kProjects:
+      return L"Projects";
+    case kProject:
+      return L"Project";
+    case kTables:
+      return L"Tables";
+    case kTable:
+      return L"Table";
+    case kTableFields:
+      return L"TableFields";
+    case kTableField:
+      return L"TableField";
+    case kTasks:
+      return L"Tasks";
+    case kTask:
+      return L"Task";
+    case kWindow:
+      return L"Window";
+    case kExplorer:
+      return L"Explorer";
+    case kCommandBars:
+      return L"CommandBars";
+    case kCommandBar:
+      return L"CommandBar";
+    case kCommandBarControls:
+      return L"CommandBarControls";
+    case kCommandBarButton:
+      return L"CommandBarButton";
+    case kAddIn:
+      return L"COMAddIn";
+    case kCount:
+      break;
+  }
+  return L"";
+}
+
+INVOKEKIND InvokeKindOf(winaddin::CallKind kind) {
+  switch (kind) {
+    case winaddin::CallKind::kMethod:
+      return INVOKE_FUNC;
+    case winaddin::CallKind::kGet:
+      return INVOKE_PROPERTYGET;
+    case winaddin::CallKind::kPut:
+      return INVOKE_PROPERTYPUT;
+    case winaddin::CallKind::kPutRef:
+      return INVOKE_PROPERTYPUTREF;
+  }
+  return INVOKE_FUNC;
+}
+
+struct Declaration {
+  bool found = false;
+  int required = 0;  // arguments, the last optional one excluded
+  int total = 0;
+};
+
+// How `library` declares `member` of `interface_name` for a call of `kind`.
+Declaration DeclarationOf(ITypeLib* library, const std::wstring& interface_name,
+                          std::wstring_view member, INVOKEKIND kind) {
+  Declaration declaration;
+  for (UINT t = 0; t < library->GetTypeInfoCount(); ++t) {
+    BSTR type_name = nullptr;
+    if (FAILED(library->GetDocumentation(static_cast<INT>(t), &type_name, nullptr, nullptr,
+                                         nullptr))) {
+      continue;
+    }
+    const bool wanted = type_name != nullptr && interface_name == type_name;
+    SysFreeString(type_name);
+    ComPtr<ITypeInfo> info;
+    if (!wanted || FAILED(library->GetTypeInfo(t, info.put()))) continue;
+    TYPEATTR* attributes = nullptr;
+    if (FAILED(info->GetTypeAttr(&attributes))) continue;
+    for (UINT f = 0; f < attributes->cFuncs && !declaration.found; ++f) {
+      FUNCDESC* function = nullptr;
+      if (FAILED(info->GetFuncDesc(f, &function))) continue;
+      BSTR name = nullptr;
+      info->GetDocumentation(function->memid, &name, nullptr, nullptr, nullptr);
+      if (name != nullptr && function->invkind == kind &&
+          lstrcmpiW(name, std::wstring(member).c_str()) == 0) {
+        declaration.found = true;
+        declaration.total = function->cParams;
+        for (SHORT p = 0; p < function->cParams; ++p) {
+          const USHORT flags = function->lprgelemdescParam[p].paramdesc.wParamFlags;
+          if ((flags & (PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT)) == 0) declaration.required = p + 1;
+        }
+      }
+      SysFreeString(name);
+      info->ReleaseFuncDesc(function);
+    }
+    info->ReleaseTypeAttr(attributes);
+  }
+  return declaration;
+}
+
+// Given the add-in's one table of the members it calls, expect each that the host's or Office's
+// model declares to be in the reference host's type library as that kind of call, taking the
+// arguments the add-in passes, with its documentation named; and each that no host of ours
+// declares (another Office program's fallbacks) to be absent, so the host refuses it.
+void EveryMemberTheAddInCallsIsInTheHostsModel(IDispatch* application) {
+  ComPtr<ITypeInfo> info;
+  ComPtr<ITypeLib> library;
+  UINT index = 0;
+  if (FAILED(application->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.put())) ||
+      FAILED(info->GetContainingTypeLib(library.put(), &index))) {
+    Check(false, "the reference host's type library cannot be read");
+    return;
+  }
+  int declared_by_host = 0;
+  for (const winaddin::HostMember* entry : winaddin::kHostMembers) {
+    const std::wstring interface_name = InterfaceOf(entry->object);
+    const std::string what = com::Narrow(interface_name) + "." + com::Narrow(entry->name) + " (" +
+                             std::string(entry->documented) + ")";
+    const Declaration declaration =
+        DeclarationOf(library.get(), interface_name, entry->name, InvokeKindOf(entry->kind));
+    if (entry->model == winaddin::Model::kNotInHost) {
+      Check(!declaration.found, what + ": declared, although no host of ours has it");
+      continue;
+    }
+    ++declared_by_host;
+    Check(!entry->documented.empty(), what + ": no documentation named");
+    Check(declaration.found, what + ": not in the host's model as this kind of call");
+    Check(!declaration.found ||
+              (entry->arguments >= declaration.required && entry->arguments <= declaration.total),
+          what + ": called with " + std::to_string(entry->arguments) +
+              " arguments, declared with " + std::to_string(declaration.required) + " to " +
+              std::to_string(declaration.total));
+  }
+  Check(declared_by_host > 60, "the table lists the members the add-in calls");
 }
 
 }  // namespace
@@ -192,6 +339,7 @@ int main() {
       std::fprintf(stderr, "binding-test: the reference host cannot be created\n");
     } else {
       TheHostOverAutomation(application.get());
+      EveryMemberTheAddInCallsIsInTheHostsModel(application.get());
       result = g_failures == 0 ? 0 : 1;
     }
   } catch (const std::exception& error) {

@@ -11,6 +11,13 @@
 //
 // A host error thrown by Call becomes DISP_E_EXCEPTION with the error's number (as an HRESULT of
 // FACILITY_CONTROL, which Basic reads back as that number) and description in EXCEPINFO.
+//
+// Before Call, a call is held to the object's description in the type library, as a host whose
+// calls go through its type information holds it: a kind of access the member does not declare
+// (a put-by-reference of a property with an ordinary put only, a put of a read-only one) fails
+// with DISP_E_MEMBERNOTFOUND, too few or too many arguments with DISP_E_BADPARAMCOUNT, and an
+// argument that does not convert to a declared text, number or truth value, or that is no object
+// where the member takes one, with DISP_E_TYPEMISMATCH.
 #pragma once
 
 #include <windows.h>
@@ -51,6 +58,10 @@ class DispatchObject : public com::Dispatch<IDispatch> {
   // _NewEnum of a collection: an enumerator over what Item gives for 1..Count, Count and Item
   // (DISPID_VALUE) answered by Call itself.
   void Enumerate(DISPID count_member, Result& result);
+
+  // S_OK when the type library declares `member` for this kind of call with these arguments, or
+  // describes no such object; the failure to report otherwise.
+  HRESULT CheckDeclared(DISPID member, WORD flags, const DISPPARAMS& params) const;
 
   static bool Reads(WORD flags) { return (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) != 0; }
   static bool Writes(WORD flags) {

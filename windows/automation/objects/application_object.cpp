@@ -133,7 +133,7 @@ class ApplicationObject final : public HostObject, private host::ApplicationEven
         ColumnDelete();
         return result.Bool(true);
       case DISPID_APP_SELECTTASKCOLUMN:
-        app.SelectTaskColumn(args.OptionalLong(0).value_or(1));
+        SelectTaskColumn(args);
         return result.Bool(true);
       case DISPID_APP_EDITCLEAR:
         if (args.OptionalBool(0).value_or(true)) app.EditClearContents();
@@ -223,14 +223,29 @@ class ApplicationObject final : public HostObject, private host::ApplicationEven
     project.RenameTaskTable(name, new_name);
   }
 
-  // Deletes the active view's selected column from its table.
+  // SelectTaskColumn(Column, Additional, Extend, Add) in the workbench's one view, a task sheet:
+  // Column is the field name of a column it shows, and any other value (a position) is looked up
+  // as a name too, so it fails as it does in the real host. Without Column the column of the
+  // active cell stays selected, the first when there is none. The view selects one column only.
+  void SelectTaskColumn(const Arguments& args) {
+    workbench::Application& app = App();
+    workbench::Project& project = RequireActive(app);
+    if (const std::optional<std::string> column = args.OptionalText(0)) {
+      app.SelectTaskColumn(*column);
+    } else if (project.SelectedColumn() == 0) {
+      project.SelectColumn(1);
+    }
+  }
+
+  // Deletes the active view's selected column from its table; the view, redrawn, selects none.
   void ColumnDelete() {
     workbench::Project& project = RequireActive(App());
     if (project.SelectedColumn() == 0) {
       host::Raise(host::kHostFailure, std::string(workbench::message::kNoColumnSelected));
     }
     project.TaskTable(project.CurrentTable()).Columns().Delete(project.SelectedColumn());
-    App().ViewRefreshAfterColumnDelete();
+    project.SelectColumn(0);
+    project.RedrawView();
   }
 
   // A user's typing into a cell: the task by its ID in the named project (the active one by

@@ -1,19 +1,25 @@
 /* SPDX-License-Identifier: MIT */
 /* Dispatch IDs of the reference host's automation objects, shared by the type library (the IDL
-   includes this file) and the objects' Invoke. Those the real host's type library fixes carry its
-   numbers; the others are the reference host's own, chosen clear of them. */
+   includes this file) and the objects' Invoke. Two kinds, kept apart below: the real host's
+   numbers, as its type library (the Project object library from the 2003 release on) gives them,
+   for the members an early-bound caller may reach by number; and the reference host's own, for
+   everything not checked against that library, chosen clear of the host's numbers on the same
+   interface. Callers that bind late, as Lunavant.dll does, ask by name and depend on neither. */
 #ifndef LUNAVANT_WINDOWS_AUTOMATION_DISPIDS_H
 #define LUNAVANT_WINDOWS_AUTOMATION_DISPIDS_H
 
-/* Members every object has, with the numbers Office objects use. */
+/* Ours: members every object has, numbered as Office's own objects number them. */
 #define DISPID_LV_APPLICATION 148
 #define DISPID_LV_PARENT 150
 #define DISPID_LV_ITEM 0
 #define DISPID_LV_NEWENUM (-4)
 
-/* Application */
-#define DISPID_APP_NAME 1
-#define DISPID_APP_VERSION 2
+/* Application: the real host's numbers. */
+#define DISPID_APP_SETTASKFIELD 4
+#define DISPID_APP_CUSTOMFIELDSETFORMULA 36
+#define DISPID_APP_FILENEW 101
+#define DISPID_APP_FILECLOSE 103
+#define DISPID_APP_FILESAVE 106
 #define DISPID_APP_EDITCLEAR 205
 #define DISPID_APP_TABLEAPPLY 402
 #define DISPID_APP_TABLEEDIT 403
@@ -21,22 +27,24 @@
 #define DISPID_APP_CALCULATEPROJECT 2034
 #define DISPID_APP_SELECTTASKCOLUMN 2065
 #define DISPID_APP_CUSTOMFIELDRENAME 2378
-#define DISPID_APP_CUSTOMFIELDGETNAME 2379
-#define DISPID_APP_CUSTOMFIELDGETFORMULA 2380
-#define DISPID_APP_CUSTOMFIELDSETFORMULA 2381
 #define DISPID_APP_PROJECTS 5000
+#define DISPID_APP_WINDOWS 5001
 #define DISPID_APP_ACTIVEPROJECT 5002
 #define DISPID_APP_ACTIVEWINDOW 5003
-#define DISPID_APP_WINDOWS 5004
+#define DISPID_APP_CUSTOMFIELDGETNAME 5039
 #define DISPID_APP_COMMANDBARS 5041
+#define DISPID_APP_CUSTOMFIELDGETFORMULA 5059
 #define DISPID_APP_FIELDNAMETOFIELDCONSTANT 5066
 #define DISPID_APP_FIELDCONSTANTTOFIELDNAME 5067
 #define DISPID_APP_DATESEPARATOR 5104
-#define DISPID_APP_FILENEW 6001
-#define DISPID_APP_FILECLOSE 6002
-#define DISPID_APP_FILESAVE 6003
-#define DISPID_APP_SETTASKFIELD 6004
+
+/* Application: ours. */
+#define DISPID_APP_NAME 1
+#define DISPID_APP_VERSION 2
 #define DISPID_APP_COLUMNDELETE 6005
+
+/* Ours from here on: the collections, projects, tables, windows, tasks and the Office command
+   bars carry numbers of the reference host's own. */
 
 /* Projects, Windows, Tasks, TaskDependencies, List */
 #define DISPID_COLLECTION_COUNT 1
@@ -107,7 +115,15 @@
 #define DISPID_BUTTON_DELETE 0x60030039
 #define DISPID_BUTTON_EXECUTE 0x6003003A
 
-/* Events */
+/* Office's COMAddIn, the add-in's record that the host's add-in manager hands over: Office's
+   numbers, as the host driver answers them. */
+#define DISPID_ADDIN_DESCRIPTION 0
+#define DISPID_ADDIN_PROGID 3
+#define DISPID_ADDIN_GUID 4
+#define DISPID_ADDIN_CONNECT 6
+#define DISPID_ADDIN_OBJECT 7
+
+/* Events: the real host's and Office's numbers, as the event interfaces declare them. */
 #define DISPID_EVENT_NEWPROJECT 1
 #define DISPID_EVENT_PROJECTBEFORECLOSE 2
 #define DISPID_EVENT_PROJECTBEFORESAVE 3

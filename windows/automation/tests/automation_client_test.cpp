@@ -86,6 +86,12 @@ void HostDispatchIds(Checks& checks, const Object& app, const Object& project) {
       {app, "CommandBars", 5041},
       {app, "DateSeparator", 5104},
       {app, "CustomFieldRename", 2378},
+      {app, "CustomFieldGetName", 5039},
+      {app, "CustomFieldGetFormula", 5059},
+      {app, "CustomFieldSetFormula", 36},
+      {app, "Windows", 5001},
+      {app, "FileNew", 101},
+      {app, "SetTaskField", 4},
       {app, "FieldNameToFieldConstant", 5066},
       {app, "FieldConstantToFieldName", 5067},
       {app, "TableApply", 402},
@@ -190,9 +196,15 @@ int Objects(Checks& checks) {
                          Variant(), Variant(), Long(0), Variant()});
   checks.Equal(fields.Call("Count").AsLong(), columns + 1, "TableEdit inserts a column");
   checks.Equal(fields.Get("Item", {Long(3)}).Call("Title").AsText(), "Second", "its title");
-  app.Call("SelectTaskColumn", {Long(3)});
+  // SelectTaskColumn takes a column's field name; a position is no field's name, and the
+  // selection stays as it was.
+  ExpectHostError(checks, kHostFailure, "SelectTaskColumn by position",
+                  [&] { app.Call("SelectTaskColumn", {Long(3)}); });
+  app.Call("SelectTaskColumn", {Text("Text2")});
   app.Call("ColumnDelete");
   checks.Equal(fields.Call("Count").AsLong(), columns, "ColumnDelete");
+  ExpectHostError(checks, kHostFailure, "SelectTaskColumn of a field the view does not show",
+                  [&] { app.Call("SelectTaskColumn", {Text("Text2")}); });
   checks.That(!app.Call("DateSeparator").AsText().empty(), "DateSeparator");
 
   // Failures as the real host reports them.
@@ -210,6 +222,28 @@ int Objects(Checks& checks) {
   checks.That(refused.find("not a date") != std::string::npos, "the description names the text");
   ExpectHostError(checks, kHostFailure, "FieldNameToFieldConstant of a name the host lacks",
                   [&] { app.Call("FieldNameToFieldConstant", {Text("Nonsense")}); });
+  // The type library holds every call: a member the host lacks, a wrong count of arguments, an
+  // argument that does not convert.
+  for (const char* missing : {"ViewRefresh", "ActiveExplorer"}) {
+    try {
+      app.IdOf(missing);
+      checks.That(false, std::string(missing) + " is no member of the host");
+    } catch (const CallFailed& failure) {
+      checks.Equal(failure.result, DISP_E_UNKNOWNNAME, missing);
+    }
+  }
+  try {
+    app.Call("CalculateProject", {Long(1)});
+    checks.That(false, "CalculateProject with an argument fails");
+  } catch (const CallFailed& failure) {
+    checks.Equal(failure.result, DISP_E_BADPARAMCOUNT, "an argument too many");
+  }
+  try {
+    app.Call("FieldConstantToFieldName", {Text("Text1")});
+    checks.That(false, "a field name for a field number fails");
+  } catch (const CallFailed& failure) {
+    checks.Equal(failure.result, DISP_E_TYPEMISMATCH, "a name where a number is declared");
+  }
 
   checks.That(app.Call("FileClose", {Long(0)}).AsBool(), "FileClose without saving");
   checks.Equal(app.Get("Projects").Call("Count").AsLong(), 0, "the project closed");
