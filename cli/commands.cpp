@@ -7,11 +7,13 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "addin/codec/to_gregorian.h"
 #include "addin/codec/to_hijri.h"
 #include "addin/host/global.h"
 #include "addin/pairing/catalogues.h"
+#include "cli/calendar_command.h"
 #include "cli/hijri_calendar_command.h"
 #include "cli/holidays_command.h"
 #include "cli/messages.h"
@@ -35,6 +37,7 @@ constexpr const char* kDescription =
     "  lunavant set plan.xml --task 3 --field HijriFinish 20/07/1446\n"
     "  lunavant verify plan.xml       after the file was edited elsewhere\n"
     "  lunavant holidays plan.xml --set sa --years 1447-1450   Hijri holidays into the calendar\n"
+    "  lunavant calendar set plan.xml --days Sun-Thu --hours 08:00-16:00\n"
     "  lunavant hijri \"Mon 15/03/04\"  one date, as the host shows it, to Hijri text\n"
     "  lunavant hijri-calendar        the Hijri table and the month corrections in force\n\n"
     "Dates are read and written in the user's regional settings (LC_ALL, LC_TIME, LANG);\n"
@@ -189,16 +192,92 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
 
   HolidaysOptions holidays;
   CLI::App* holidays_cmd = cli.add_subcommand(
-      "holidays", "add a holiday set's days of some Hijri years to the project's calendar");
+      "holidays",
+      "add a holiday set's days of some Hijri years to the project's calendar, or "
+      "take them off");
   holidays_cmd->add_option("FILE", holidays.file, "project file")->required();
-  holidays_cmd->add_option("--set", holidays.set, "a shipped set (sa) or a .holidays file")
-      ->required();
-  holidays_cmd->add_option("--years", holidays.years, "Hijri years, such as 1447 or 1447-1450")
-      ->required();
+  holidays_cmd->add_option("--set", holidays.set,
+                           "a shipped set (sa, ae, kw, qa, bh, om, eg, jo) or a .holidays file");
+  holidays_cmd->add_option("--years", holidays.years, "Hijri years, such as 1447 or 1447-1450");
   holidays_cmd->add_option("--calendar", holidays.calendar,
                            "the calendar to add them to (default: the project's)");
+  holidays_cmd->add_flag("--remove", holidays.remove,
+                         "take the set's holidays of those years off the calendar instead");
+  holidays_cmd->add_flag("--list", holidays.list,
+                         "list the calendar's exceptions (holidays among them); changes nothing");
   holidays_cmd->add_flag("--json", holidays.json, "print JSON for scripts");
   AddSaveOptions(*holidays_cmd, holidays.save);
+
+  CalendarOptions calendar;
+  CLI::App* calendar_cmd = cli.add_subcommand(
+      "calendar", "list, show and change a project's calendars (working days, hours, exceptions)");
+  calendar_cmd->require_subcommand(1);
+  using CalendarAction = CalendarOptions::Action;
+  struct CalendarSub {
+    CLI::App* app;
+    CalendarAction action;
+  };
+  std::vector<CalendarSub> calendar_subs;
+  const auto calendar_sub = [&](const char* name, const char* what, CalendarAction action) {
+    CLI::App* sub = calendar_cmd->add_subcommand(name, what);
+    sub->add_option("FILE", calendar.file, "project file")->required();
+    calendar_subs.push_back({sub, action});
+    return sub;
+  };
+  CLI::App* calendar_list =
+      calendar_sub("list", "list the project's calendars", CalendarAction::kList);
+  calendar_list->add_flag("--json", calendar.json, "print JSON for scripts");
+  CLI::App* calendar_show =
+      calendar_sub("show", "show a calendar's working week and exceptions", CalendarAction::kShow);
+  calendar_show->add_option("--calendar", calendar.calendar,
+                            "the calendar (default: the project's)");
+  calendar_show->add_flag("--json", calendar.json, "print JSON for scripts");
+  CLI::App* calendar_set = calendar_sub(
+      "set", "set the working days and hours, or one weekday's hours", CalendarAction::kSet);
+  calendar_set->add_option("--calendar", calendar.calendar,
+                           "the calendar (default: the project's)");
+  calendar_set->add_option("--days", calendar.days, "the working days, such as Sun-Thu");
+  calendar_set->add_option("--hours", calendar.hours,
+                           "their working hours, such as 08:00-16:00 or 08:00-12:00,13:00-17:00");
+  calendar_set->add_option("--weekday", calendar.weekday,
+                           "one weekday (such as Fri) to give --hours, or no hours: a day off");
+  AddSaveOptions(*calendar_set, calendar.save);
+  CLI::App* calendar_except = calendar_sub(
+      "add-exception", "add a named exception: days off, or worked days with --working",
+      CalendarAction::kAddException);
+  calendar_except->add_option("--calendar", calendar.calendar,
+                              "the calendar (default: the project's)");
+  calendar_except->add_option("--name", calendar.name, "its name")->required();
+  calendar_except->add_option("--from", calendar.from, "its first day, such as 2026-03-19")
+      ->required();
+  calendar_except->add_option("--to", calendar.to, "its last day (or of its repetition)");
+  calendar_except->add_flag("--yearly", calendar.yearly, "every year on the first day's date");
+  calendar_except->add_option("--weekly", calendar.weekly, "every week on these days, such as Fri");
+  calendar_except->add_option("--working", calendar.working,
+                              "worked on these hours, such as 08:00-12:00");
+  AddSaveOptions(*calendar_except, calendar.save);
+  CLI::App* calendar_unexcept = calendar_sub("remove-exception", "remove a named exception",
+                                             CalendarAction::kRemoveException);
+  calendar_unexcept->add_option("--calendar", calendar.calendar,
+                                "the calendar (default: the project's)");
+  calendar_unexcept->add_option("--name", calendar.name, "its name")->required();
+  AddSaveOptions(*calendar_unexcept, calendar.save);
+  CLI::App* calendar_new =
+      calendar_sub("new", "make a base calendar, a copy of another", CalendarAction::kNew);
+  calendar_new->add_option("--name", calendar.name, "its name")->required();
+  calendar_new->add_option("--copy-of", calendar.copy_of,
+                           "the calendar copied (default: the project's)");
+  AddSaveOptions(*calendar_new, calendar.save);
+  CLI::App* calendar_use =
+      calendar_sub("use", "schedule the project on another base calendar", CalendarAction::kUse);
+  calendar_use->add_option("NAME", calendar.name, "the base calendar")->required();
+  AddSaveOptions(*calendar_use, calendar.save);
+  CLI::App* calendar_task = calendar_sub(
+      "task", "give a task a calendar of its own, or (no --calendar) the project's again",
+      CalendarAction::kTask);
+  calendar_task->add_option("--task", calendar.task, "the task's ID")->required();
+  calendar_task->add_option("--calendar", calendar.calendar, "the calendar it works on");
+  AddSaveOptions(*calendar_task, calendar.save);
 
   std::optional<std::filesystem::path> verify_file;
   CLI::App* verify_cmd = cli.add_subcommand(
@@ -206,10 +285,10 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
   verify_cmd->add_option("FILE", verify_file, "project file; the bundled sample when left out");
 
   std::optional<std::filesystem::path> corrections_file;
-  CLI::App* calendar_cmd = cli.add_subcommand(
+  CLI::App* hijri_calendar_cmd = cli.add_subcommand(
       "hijri-calendar", "the Hijri calendar in force: its table and the corrections read");
-  calendar_cmd->require_subcommand(0, 1);
-  CLI::App* calendar_check = calendar_cmd->add_subcommand(
+  hijri_calendar_cmd->require_subcommand(0, 1);
+  CLI::App* calendar_check = hijri_calendar_cmd->add_subcommand(
       "check", "check a file of month corrections without putting it in force");
   calendar_check->add_option("FILE", corrections_file, "a corrections file")->required();
 
@@ -261,7 +340,12 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
     if (set_cmd->parsed()) return RunSet(terminal, session, set);
     if (holidays_cmd->parsed()) return RunHolidays(terminal, session, holidays);
     if (verify_cmd->parsed()) return RunVerify(terminal, session, verify_file);
-    if (calendar_cmd->parsed()) {
+    for (const CalendarSub& sub : calendar_subs) {
+      if (!sub.app->parsed()) continue;
+      calendar.action = sub.action;
+      return RunCalendar(terminal, session, calendar);
+    }
+    if (hijri_calendar_cmd->parsed()) {
       return RunHijriCalendar(terminal, session,
                               calendar_check->parsed() ? corrections_file : std::nullopt);
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/holidays_command.h"
 
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
@@ -32,8 +33,8 @@ void PrintJson(std::ostream& out, const std::filesystem::path& file, const Holid
       << ", \"calendar\": " << JsonString(plan.calendar) << ", \"set\": " << JsonString(options.set)
       << ", \"years\": [" << years.first << ", " << years.second
       << "], \"dry_run\": " << (options.save.dry_run ? "true" : "false")
-      << ", \"added\": " << plan.AddedCount() << ", \"tasks_moved\": " << moved
-      << ", \"holidays\": [";
+      << ", \"added\": " << plan.AddedCount() << ", \"removed\": " << plan.RemovedCount()
+      << ", \"tasks_moved\": " << moved << ", \"holidays\": [";
   for (std::size_t i = 0; i < plan.holidays.size(); ++i) {
     const PlannedHoliday& h = plan.holidays[i];
     out << (i == 0 ? "" : ", ") << "{\"name\": " << JsonString(h.holiday.name)
@@ -52,10 +53,69 @@ void PrintJson(std::ostream& out, const std::filesystem::path& file, const Holid
   out << "]}\n";
 }
 
+// The calendar's exceptions, named (holidays among them) and not.
+int ListExceptions(Terminal& terminal, const SessionOptions& options,
+                   const HolidaysOptions& holidays) {
+  HostSession session(terminal, options);
+  session.StartAddIns(AddInNeed::kConnected);
+  workbench::Project& project = session.Open(holidays.file);
+  std::vector<workbench::CalendarException> exceptions;
+  std::string calendar = holidays.calendar.value_or("");
+  try {
+    exceptions = workbench::CalendarExceptionsOf(project, calendar);
+    if (calendar.empty()) calendar = workbench::ProjectCalendarName(project);
+  } catch (const workbench::HolidayError& e) {
+    throw CommandError(kExitUsage, session.FileName().string() + ": " + e.what());
+  }
+  // A file of the 2003 form lists each named exception's days again, unnamed: those are left out.
+  std::vector<workbench::CalendarException> shown;
+  for (const workbench::CalendarException& e : exceptions) {
+    const bool repeated =
+        e.name.empty() &&
+        std::any_of(exceptions.begin(), exceptions.end(), [&e](const auto& named) {
+          return !named.name.empty() && named.first_day <= e.first_day &&
+                 named.last_day >= e.last_day;
+        });
+    if (!repeated) shown.push_back(e);
+  }
+  if (holidays.json) {
+    terminal.out << "{\"file\": " << JsonString(session.FileName().string())
+                 << ", \"calendar\": " << JsonString(calendar) << ", \"exceptions\": [";
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      terminal.out << (i == 0 ? "" : ", ") << "{\"name\": " << JsonString(shown[i].name)
+                   << ", \"first\": " << JsonString(IsoDayText(shown[i].first_day))
+                   << ", \"last\": " << JsonString(IsoDayText(shown[i].last_day))
+                   << ", \"working\": " << (shown[i].working ? "true" : "false") << "}";
+    }
+    terminal.out << "]}\n";
+    return kExitOk;
+  }
+  terminal.out << "Calendar \"" << calendar << "\" of " << session.FileName().string() << ": "
+               << shown.size() << (shown.size() == 1 ? " exception\n" : " exceptions\n");
+  if (shown.empty()) return kExitOk;
+  TextGrid grid({{"Exception"}, {"Gregorian"}, {"Kind"}});
+  for (const workbench::CalendarException& e : shown) {
+    grid.AddRow({e.name.empty() ? std::string("(unnamed)") : e.name,
+                 workbench::GregorianDaysText(e.first_day, e.last_day),
+                 e.working ? "working" : "non-working"});
+  }
+  terminal.out << grid.Render();
+  return kExitOk;
+}
+
 }  // namespace
 
 int RunHolidays(Terminal& terminal, const SessionOptions& options,
                 const HolidaysOptions& holidays) {
+  if (holidays.list) {
+    if (holidays.remove || !holidays.set.empty() || !holidays.years.empty()) {
+      throw CommandError(kExitUsage, "--list takes no --set, --years or --remove");
+    }
+    return ListExceptions(terminal, options, holidays);
+  }
+  if (holidays.set.empty() || holidays.years.empty()) {
+    throw CommandError(kExitUsage, "holidays needs --set and --years (or --list)");
+  }
   const auto years = workbench::ParseYearRange(holidays.years);
   if (!years) throw CommandError(kExitUsage, BadYears(holidays.years));
   workbench::HolidaySet set;
@@ -78,19 +138,30 @@ int RunHolidays(Terminal& terminal, const SessionOptions& options,
   }
   workbench::HolidayPlan plan;
   try {
-    plan = workbench::PlanHolidays(project, dated, holidays.calendar.value_or(""));
+    plan = holidays.remove
+               ? workbench::PlanHolidayRemoval(project, dated, holidays.calendar.value_or(""))
+               : workbench::PlanHolidays(project, dated, holidays.calendar.value_or(""));
   } catch (const workbench::HolidayError& e) {
     throw CommandError(kExitUsage, session.FileName().string() + ": " + e.what());
   }
 
+  const std::size_t changed = holidays.remove ? plan.RemovedCount() : plan.AddedCount();
   std::int32_t moved = 0;
-  if (plan.AddedCount() > 0) {
+  if (changed > 0) {
     std::vector<workbench::Moment> finishes;
     for (std::int32_t id = 1; id <= project.TaskCount(); ++id) {
       const workbench::Task* task = static_cast<workbench::Task*>(project.TaskAt(id));
       finishes.push_back(task != nullptr ? task->Finish() : 0);
     }
-    workbench::ApplyHolidayPlan(project, plan);
+    try {
+      if (holidays.remove) {
+        workbench::ApplyHolidayRemoval(project, plan);
+      } else {
+        workbench::ApplyHolidayPlan(project, plan);
+      }
+    } catch (const workbench::HolidayError& e) {
+      throw CommandError(kExitUsage, session.FileName().string() + ": " + e.what());
+    }
     try {
       session.App().CalculateProject();
     } catch (const host::HostError& e) {
@@ -119,10 +190,11 @@ int RunHolidays(Terminal& terminal, const SessionOptions& options,
     terminal.out << " AH\n" << grid.Render();
   }
   std::ostringstream summary;
-  summary << session.FileName().string() << ": " << plan.AddedCount()
-          << (plan.AddedCount() == 1 ? " holiday " : " holidays ")
-          << (holidays.save.dry_run ? "would be added" : "added");
-  if (plan.AddedCount() > 0) {
+  const char* done = holidays.remove ? (holidays.save.dry_run ? "would be removed" : "removed")
+                                     : (holidays.save.dry_run ? "would be added" : "added");
+  summary << session.FileName().string() << ": " << changed
+          << (changed == 1 ? " holiday " : " holidays ") << done;
+  if (changed > 0) {
     summary << "; " << moved << (moved == 1 ? " task" : " tasks")
             << (holidays.save.dry_run ? " would finish" : " finish") << " on another day";
   }
@@ -131,7 +203,7 @@ int RunHolidays(Terminal& terminal, const SessionOptions& options,
     terminal.err << message::NotSavedDryRun(session.FileName()) << '\n';
     return kExitOk;
   }
-  if (plan.AddedCount() > 0 || holidays.save.output) session.Save(project, holidays.save.output);
+  if (changed > 0 || holidays.save.output) session.Save(project, holidays.save.output);
   return kExitOk;
 }
 

@@ -8,6 +8,7 @@
 #include "workbench/addins/addin_manager.h"
 #include "workbench/files/project_file.h"
 #include "workbench/model/application.h"
+#include "workbench/platform/region_week.h"
 #include "workbench/view/hijri_days.h"
 
 namespace lunavant::desktop {
@@ -27,6 +28,9 @@ DesktopSession::DesktopSession(std::vector<std::filesystem::path> library_folder
   dialogs_->setBusyBars(app_->CommandBars());
   lunavant::host::SetGlobalApplication(app_.get());
   lunavant::workbench::UseProjectFiles(*app_);
+  // A project made from scratch works the week of the user's region.
+  app_->SetNewProjectCalendar(
+      lunavant::workbench::RegionCalendar(lunavant::workbench::UserRegion()));
   hijri_ = std::make_unique<lunavant::workbench::HijriDays>(app_->Libraries());
   addins_ = std::make_unique<lunavant::workbench::AddInManager>(*app_, std::move(registry_path));
   window_ = std::make_unique<MainWindow>(*app_, *hijri_, addins_.get());

@@ -13,6 +13,7 @@
 #include "workbench/holidays/holiday_dates.h"
 #include "workbench/model/application.h"
 #include "workbench/model/project.h"
+#include "workbench/platform/region_week.h"
 
 namespace lunavant::desktop {
 
@@ -38,8 +39,12 @@ QStringList SetNames() {
 HolidaysDialog::HolidaysDialog(wb::Application& app, wb::Project& project, QWidget* parent)
     : QDialog(parent), app_(app), project_(project), ui_(std::make_unique<Ui::HolidaysDialog>()) {
   ui_->setupUi(this);
-  ui_->buttons->button(QDialogButtonBox::Ok)->setText(tr("&Add Holidays"));
   ui_->setCombo->addItems(SetNames());
+  // The set of the user's region when there is one, else Saudi Arabia's.
+  const QString own = Text(wb::UserRegion()).toLower();
+  const int own_index = ui_->setCombo->findText(own.isEmpty() ? QStringLiteral("sa") : own);
+  const int index = own_index >= 0 ? own_index : ui_->setCombo->findText(QStringLiteral("sa"));
+  if (index >= 0) ui_->setCombo->setCurrentIndex(index);
   for (QSpinBox* spin : {ui_->firstYearSpin, ui_->lastYearSpin}) {
     spin->setRange(wb::kFirstHolidayYear, wb::kLastHolidayYear);
   }
@@ -68,6 +73,7 @@ HolidaysDialog::HolidaysDialog(wb::Application& app, wb::Project& project, QWidg
   connect(ui_->firstYearSpin, &QSpinBox::valueChanged, this, &HolidaysDialog::updatePreview);
   connect(ui_->lastYearSpin, &QSpinBox::valueChanged, this, &HolidaysDialog::updatePreview);
   connect(ui_->calendarCombo, &QComboBox::currentTextChanged, this, &HolidaysDialog::updatePreview);
+  connect(ui_->removeRadio, &QRadioButton::toggled, this, &HolidaysDialog::updatePreview);
   connect(ui_->browseButton, &QPushButton::clicked, this, &HolidaysDialog::browse);
   connect(ui_->buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(ui_->buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -84,15 +90,24 @@ void HolidaysDialog::updatePreview() {
     const wb::HolidaySet set =
         wb::LoadHolidaySet(ui_->setCombo->currentText().trimmed().toStdString());
     wb::ConverterHijriCalendar hijri(app_.Libraries());
-    plan_ = wb::PlanHolidays(
-        project_,
-        wb::DateHolidays(set, ui_->firstYearSpin->value(), ui_->lastYearSpin->value(), hijri),
-        ui_->calendarCombo->currentText().toStdString());
-    const std::size_t added = plan_.AddedCount();
-    summary = (added == 1 ? tr("1 holiday would be added to the calendar \"%2\".")
-                          : tr("%1 holidays would be added to the calendar \"%2\"."))
-                  .arg(added)
-                  .arg(Text(plan_.calendar));
+    const std::vector<wb::DatedHoliday> dated =
+        wb::DateHolidays(set, ui_->firstYearSpin->value(), ui_->lastYearSpin->value(), hijri);
+    const std::string calendar = ui_->calendarCombo->currentText().toStdString();
+    if (removing()) {
+      plan_ = wb::PlanHolidayRemoval(project_, dated, calendar);
+      const std::size_t removed = plan_.RemovedCount();
+      summary = (removed == 1 ? tr("1 holiday would be taken off the calendar \"%2\".")
+                              : tr("%1 holidays would be taken off the calendar \"%2\"."))
+                    .arg(removed)
+                    .arg(Text(plan_.calendar));
+    } else {
+      plan_ = wb::PlanHolidays(project_, dated, calendar);
+      const std::size_t added = plan_.AddedCount();
+      summary = (added == 1 ? tr("1 holiday would be added to the calendar \"%2\".")
+                            : tr("%1 holidays would be added to the calendar \"%2\"."))
+                    .arg(added)
+                    .arg(Text(plan_.calendar));
+    }
   } catch (const wb::HolidayError& e) {
     summary = Text(e.what());
   }
@@ -109,8 +124,12 @@ void HolidaysDialog::updatePreview() {
   }
   ui_->previewTable->resizeColumnsToContents();
   ui_->summaryLabel->setText(summary);
-  ui_->buttons->button(QDialogButtonBox::Ok)->setEnabled(plan_.AddedCount() > 0);
+  QPushButton* ok = ui_->buttons->button(QDialogButtonBox::Ok);
+  ok->setText(removing() ? tr("&Remove Holidays") : tr("&Add Holidays"));
+  ok->setEnabled((removing() ? plan_.RemovedCount() : plan_.AddedCount()) > 0);
 }
+
+bool HolidaysDialog::removing() const { return ui_->removeRadio->isChecked(); }
 
 void HolidaysDialog::browse() {
   const QString file = QFileDialog::getOpenFileName(this, tr("Holiday Set"), QString(),
@@ -119,14 +138,27 @@ void HolidaysDialog::browse() {
 }
 
 void HolidaysDialog::accept() {
+  const bool remove = removing();
+  const auto change = [&] {
+    if (remove) {
+      wb::ApplyHolidayRemoval(project_, plan_);
+    } else {
+      wb::ApplyHolidayPlan(project_, plan_);
+    }
+  };
   try {
-    wb::ApplyHolidayPlan(project_, plan_);
-    if (app_.ActiveProject() == &project_) app_.CalculateProject();
+    if (edit_runner_) {
+      // The runner recalculates, and reports a refused recalculation itself.
+      edit_runner_(remove ? tr("Remove Holidays") : tr("Add Holidays"), change);
+    } else {
+      change();
+      if (app_.ActiveProject() == &project_) app_.CalculateProject();
+    }
   } catch (const wb::HolidayError& e) {
     QMessageBox::warning(this, windowTitle(), Text(e.what()));
     return;
   } catch (const host::HostError& e) {
-    // The holidays are in; only the recalculation failed (a link cycle, say).
+    // The holidays are in (or out); only the recalculation failed (a link cycle, say).
     QMessageBox::warning(this, windowTitle(), Text(e.record().description));
   }
   QDialog::accept();

@@ -35,6 +35,7 @@
 #include "desktop/regional_settings_dialog.h"
 #include "desktop/sort_commands.h"
 #include "desktop/task_commands.h"
+#include "desktop/working_time_dialog.h"
 #include "workbench/files/file_error.h"
 #include "workbench/files/project_file.h"
 #include "workbench/model/application.h"
@@ -238,6 +239,8 @@ void MainWindow::createMenus() {
           &MainWindow::showAddIns);
   connect(add(tools, "toolsRegional", tr("&Regional Settings...")), &QAction::triggered, this,
           &MainWindow::showRegionalSettings);
+  connect(add(tools, "toolsWorkingTime", tr("Change &Working Time...")), &QAction::triggered, this,
+          &MainWindow::showWorkingTime);
   connect(add(tools, "toolsHolidays", tr("&Holidays...")), &QAction::triggered, this,
           &MainWindow::showHolidays);
 
@@ -704,16 +707,33 @@ void MainWindow::showHolidays() {
   wb::Project* project = app_.ActiveProject();
   if (project == nullptr) return;
   HolidaysDialog dialog(app_, *project, this);
-  ProjectView* view = viewOf(*project);
-  bool accepted = false;
-  // Made once the dialog has read the project's calendars: holidays added are one undo step.
-  auto run = [&] { accepted = dialog.exec() == QDialog::Accepted; };
-  if (view != nullptr) {
-    view->model().runCommand(tr("Holidays"), run);
-  } else {
-    run();
+  if (ProjectView* view = currentView(); view != nullptr && &view->project() == project) {
+    dialog.setEditRunner([view](const QString& name, const std::function<void()>& change) {
+      return view->model().editRows(name, change);
+    });
   }
-  if (accepted) refreshViews();
+  if (dialog.exec() == QDialog::Accepted) refreshViews();
+}
+
+void MainWindow::showWorkingTime() {
+  ProjectView* view = currentView();
+  if (view == nullptr || app_.ActiveProject() != &view->project()) return;
+  wb::Project& project = view->project();
+  wb::Task* task = view->model().taskAt(view->sheet().currentIndex().row());
+  WorkingTimeDialog dialog(project, task, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  try {
+    view->model().editRows(tr("Change Working Time"), [&] {
+      wb::TakeCalendars(project, dialog.draft());
+      if (const auto chosen = dialog.taskCalendarChoice()) {
+        wb::SetTaskCalendar(project, *task, chosen->toStdString());
+      }
+    });
+  } catch (const wb::CalendarError& e) {
+    // What was taken in is one step of the history, as far as it went.
+    QMessageBox::warning(this, QApplication::applicationDisplayName(), QString::fromUtf8(e.what()));
+  }
+  refreshViews();
 }
 
 void MainWindow::showAbout() {

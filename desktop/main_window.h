@@ -97,6 +97,9 @@ class MainWindow : public QMainWindow {
   void showRegionalSettings();
   // Tools > Holidays for the active project; nothing when none is open.
   void showHolidays();
+  // Tools > Change Working Time for the active project, its changes one undoable edit; nothing
+  // when none is open.
+  void showWorkingTime();
   void showAbout();
 
  protected:

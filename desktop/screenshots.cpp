@@ -198,6 +198,11 @@ bool writeScreenshots(DesktopSession& session, const QString& folder) {
   ok = buildProjectFromScratch(window) && ok;
   settle(300);
   ok = save(window, dir, QStringLiteral("new-project.png")) && ok;
+  ok = runWithModals(window.action(QStringLiteral("toolsWorkingTime")), {[&](QWidget& dialog) {
+                       ok = save(dialog, dir, QStringLiteral("working-time.png")) && ok;
+                       dismiss(dialog);
+                     }}) &&
+       ok;
   if (!ok) std::fprintf(stderr, "lunavant-desktop: not every screenshot could be taken\n");
   return ok;
 }

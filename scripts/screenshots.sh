@@ -2,9 +2,9 @@
 # SPDX-License-Identifier: MIT
 # Starts the desktop program under a virtual X server on the bundled sample project, with the
 # add-in registered in a throw-away registry, and writes screenshots of the main window with its
-# Gantt chart, the Add dialog, the Remove confirmation, the print preview, the date picker and a
-# project built from scratch; then the same in Arabic (right to left, in the ar_SA locale) into the
-# folder's ar/; then checks that none is blank.
+# Gantt chart, the Add dialog, the Remove confirmation, the print preview, the date picker, a
+# project built from scratch and its Change Working Time dialog; then the same in Arabic (right to
+# left, in the ar_SA locale) into the folder's ar/; then checks that none is blank.
 #   scripts/screenshots.sh [folder]        (default: build/screenshots)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +14,8 @@ cmake --build --preset release --target lunavant-desktop >/dev/null
 bin=build/release/bin
 config=$(mktemp -d)
 trap 'rm -rf "$config"' EXIT
-pictures=(main-window add-dialog remove-confirmation print-preview date-picker new-project)
+pictures=(main-window add-dialog remove-confirmation print-preview date-picker new-project
+  working-time)
 paths=()
 # One run in the session's own locale, one in Arabic; each with settings of its own.
 for language in session ar_SA; do

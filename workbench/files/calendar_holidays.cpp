@@ -9,6 +9,7 @@
 
 #include "workbench/files/mspdi_resources.h"
 #include "workbench/files/mspdi_values.h"
+#include "workbench/files/project_calendars.h"
 #include "workbench/files/project_document.h"
 #include "workbench/files/project_file.h"
 #include "workbench/model/project.h"
@@ -133,41 +134,18 @@ void WriteException(pugi::xml_node calendar, const std::string& name, std::int64
   e.append_child("DayWorking").text() = "0";
 }
 
-// Whether the project's calendar is `calendar` or takes its exceptions from it.
-bool FeedsProjectCalendar(pugi::xml_node root, pugi::xml_node calendar) {
-  pugi::xml_node own = CalendarByUid(root, ProjectCalendarUid(root));
-  for (int depth = 0; own && depth < 8; ++depth) {
-    if (own == calendar) return true;
-    if (TextOf(own.child("IsBaseCalendar")) == "1") return false;
-    const auto base = UidOf(own.child("BaseCalendarUID"));
-    if (!base || *base < 0) return false;
-    own = CalendarByUid(root, *base);
-  }
-  return false;
-}
-
-// Tasks that work on calendars of their own or their resources' count on working calendars made
-// from the file's calendars when it was read; they are made again from the document as it now
-// stands, so that holidays of a calendar those derive from reach them too.
-void RemakeWorkingCalendars(Project& project) {
-  if (project.WorkingCalendars().empty()) return;
-  const std::string text = ProjectFileText(project);
-  pugi::xml_document whole;
-  if (!whole.load_buffer(text.data(), text.size())) return;  // the save would have failed alike
-  const pugi::xml_node root = whole.document_element();
-  std::vector<TaskPlacement> placements;
-  for (pugi::xml_node task : root.child("Tasks").children("Task")) {
-    placements.push_back(ReadTaskPlacement(task));
-  }
-  ApplyResourceSchedule(project, ReadResourceSchedule(root, placements, project.Calendar()));
-}
-
 }  // namespace
 
 std::size_t HolidayPlan::AddedCount() const {
   return static_cast<std::size_t>(std::count_if(
       holidays.begin(), holidays.end(),
       [](const PlannedHoliday& h) { return h.status == PlannedHoliday::Status::kAdd; }));
+}
+
+std::size_t HolidayPlan::RemovedCount() const {
+  return static_cast<std::size_t>(std::count_if(
+      holidays.begin(), holidays.end(),
+      [](const PlannedHoliday& h) { return h.status == PlannedHoliday::Status::kRemove; }));
 }
 
 std::vector<std::string> CalendarNames(Project& project) {
@@ -238,16 +216,55 @@ void ApplyHolidayPlan(Project& project, const HolidayPlan& plan) {
   if (plan.AddedCount() == 0) return;
   const pugi::xml_node root = ProjectDocumentRoot(project);
   const pugi::xml_node calendar = FindCalendar(root, plan.calendar);
-  ProjectCalendar working_time = project.Calendar();
   for (const PlannedHoliday& planned : plan.holidays) {
     if (planned.status != PlannedHoliday::Status::kAdd) continue;
     for (const auto& [first, last] : planned.spans) {
       WriteException(calendar, planned.holiday.name, first, last);
-      for (std::int64_t d = first; d <= last; ++d) working_time.SetDayWorking(d, false);
     }
   }
-  if (FeedsProjectCalendar(root, calendar)) project.SetCalendar(std::move(working_time));
-  RemakeWorkingCalendars(project);
+  ReadCalendarsAgain(project);
+  project.MarkChanged();
+}
+
+HolidayPlan PlanHolidayRemoval(Project& project, const std::vector<DatedHoliday>& holidays,
+                               std::string_view calendar) {
+  const pugi::xml_node node = FindCalendar(ProjectDocumentRoot(project), calendar);
+  HolidayPlan plan;
+  plan.calendar = TextOf(node.child("Name"));
+  const std::vector<CalendarException> existing = ExceptionsOf(node);
+  for (const DatedHoliday& holiday : holidays) {
+    PlannedHoliday planned{holiday, PlannedHoliday::Status::kAbsent, false, {}};
+    // Only what this holiday could have added: an exception of its name within its days. One of
+    // the same name on other days is another set's (two countries' National Day) or another
+    // year's announcement, and stays.
+    for (const CalendarException& e : existing) {
+      if (e.name != holiday.name || e.first_day < holiday.first_day ||
+          e.last_day > holiday.last_day) {
+        continue;
+      }
+      planned.status = PlannedHoliday::Status::kRemove;
+      planned.spans.emplace_back(e.first_day, e.last_day);
+    }
+    plan.holidays.push_back(std::move(planned));
+  }
+  return plan;
+}
+
+void ApplyHolidayRemoval(Project& project, const HolidayPlan& plan) {
+  if (plan.RemovedCount() == 0) return;
+  FindCalendar(ProjectDocumentRoot(project), plan.calendar);
+  std::vector<NamedSpan> spans;
+  for (const PlannedHoliday& planned : plan.holidays) {
+    if (planned.status != PlannedHoliday::Status::kRemove) continue;
+    for (const auto& [first, last] : planned.spans) {
+      spans.push_back({planned.holiday.name, first, last});
+    }
+  }
+  try {
+    RemoveCalendarExceptionSpans(project, plan.calendar, spans);
+  } catch (const CalendarError& e) {
+    throw HolidayError(e.what());
+  }
   project.MarkChanged();
 }
 
@@ -308,6 +325,14 @@ std::string PlannedHolidayText(const PlannedHoliday& h, bool applied) {
     }
     case PlannedHoliday::Status::kCovered:
       return "not added: its days are exceptions already";
+    case PlannedHoliday::Status::kRemove: {
+      const std::string text = applied ? "removed" : "would be removed";
+      const bool whole = h.spans.size() == 1 && h.spans.front().first == h.holiday.first_day &&
+                         h.spans.front().second == h.holiday.last_day;
+      return whole ? text : text + " from " + SpansText(h.spans);
+    }
+    case PlannedHoliday::Status::kAbsent:
+      return "not in the calendar";
   }
   return {};
 }
@@ -320,6 +345,10 @@ std::string StatusCode(PlannedHoliday::Status status) {
       return "present";
     case PlannedHoliday::Status::kCovered:
       return "covered";
+    case PlannedHoliday::Status::kRemove:
+      return "remove";
+    case PlannedHoliday::Status::kAbsent:
+      return "absent";
   }
   return {};
 }

@@ -48,6 +48,8 @@ struct PlannedHoliday {
     kPresent,  // the calendar holds its name already
     kCovered,  // every day of it is an exception already: the calendar's own, or an earlier
                // holiday's
+    kRemove,   // taken off: the calendar holds an exception of its name, on `spans`
+    kAbsent,   // nothing to take off: the calendar holds no exception of its name
   };
   DatedHoliday holiday;
   Status status = Status::kAdd;
@@ -62,6 +64,7 @@ struct HolidayPlan {
   std::string calendar;  // the calendar's name as the file has it
   std::vector<PlannedHoliday> holidays;
   std::size_t AddedCount() const;
+  std::size_t RemovedCount() const;
 };
 
 // What applying `holidays` to the calendar named `calendar` (the project's when empty) would do;
@@ -77,6 +80,17 @@ HolidayPlan PlanHolidays(Project& project, const std::vector<DatedHoliday>& holi
 // is gone.
 void ApplyHolidayPlan(Project& project, const HolidayPlan& plan);
 
+// What taking `holidays` off the calendar named `calendar` (the project's when empty) would do:
+// each holiday is removed (kRemove, on the spans it holds there) where the calendar holds an
+// exception of its name within its days; the others are absent. An exception of the same name on
+// other days (another country's National Day, another set's longer Eid) stays. Changes nothing.
+// Fails with HolidayError when there is no such calendar.
+HolidayPlan PlanHolidayRemoval(Project& project, const std::vector<DatedHoliday>& holidays,
+                               std::string_view calendar = {});
+// Takes the plan's holidays to remove off the calendar (exceptions and their dated days) and reads
+// the project's working time again, as ApplyHolidayPlan does. Does not recalculate.
+void ApplyHolidayRemoval(Project& project, const HolidayPlan& plan);
+
 // Days as the listings show them: "2026-03-19", "Thu 2026-03-19", "1447-09-30"; a span as
 // "Thu 2026-03-19 to Sun 2026-03-22", one day alone when it is one day.
 std::string IsoDayText(std::int64_t days);
@@ -85,9 +99,10 @@ std::string HijriDayText(const HijriDate& date);
 std::string HijriDaysText(const HijriDate& first, const HijriDate& last);
 // What becomes of a holiday: "added" (or "would be added" before `applied`), on which days when
 // other exceptions hold some, "in the calendar already" (", on other days: ..." when the name is
-// there on none of its days), or "not added: ...".
+// there on none of its days), "not added: ...", "removed" (or "would be removed") and "not in
+// the calendar".
 std::string PlannedHolidayText(const PlannedHoliday& holiday, bool applied);
-// "add", "present" or "covered", for scripts.
+// "add", "present", "covered", "remove" or "absent", for scripts.
 std::string StatusCode(PlannedHoliday::Status status);
 
 }  // namespace lunavant::workbench

@@ -98,11 +98,10 @@ std::optional<std::int64_t> MonthDay(std::int32_t year, std::int32_t month, std:
   return DaysFromCivil(year, month, static_cast<std::int32_t>(day));
 }
 
-// The days of an exception from its first day to its last: every day for type 1, else the days
-// its recurrence picks (7 daily, 6 weekly, 4 and 5 monthly, 2 and 3 yearly), at most its number
-// of occurrences.
-std::vector<std::int64_t> ExceptionDays(pugi::xml_node exception, std::int64_t from,
-                                        std::int64_t to) {
+}  // namespace
+
+std::vector<std::int64_t> detail::ExceptionDays(pugi::xml_node exception, std::int64_t from,
+                                                std::int64_t to) {
   const auto number = [&exception](const char* name, std::int64_t fallback, std::int64_t low,
                                    std::int64_t high) {
     return NumberOf(exception.child(name), low, high).value_or(fallback);
@@ -160,6 +159,8 @@ std::vector<std::int64_t> ExceptionDays(pugi::xml_node exception, std::int64_t f
   }
   return days;
 }
+
+namespace {
 
 // A period of the file's time line, [from, to).
 struct Period {
@@ -274,7 +275,8 @@ class Calendars {
       if (!period || DayOf(period->to) - DayOf(period->from) > kLongestException) return;
       if (days.size() >= days_left_) return;
       const DayHours hours = HoursOfDay(e);
-      for (const std::int64_t day : ExceptionDays(e, DayOf(period->from), DayOf(period->to))) {
+      for (const std::int64_t day :
+           detail::ExceptionDays(e, DayOf(period->from), DayOf(period->to))) {
         if (day >= kFirstHostDay && day <= kLastHostDay) days.emplace_back(day, hours);
       }
     };

@@ -66,4 +66,14 @@ ResourceSchedule ReadResourceSchedule(pugi::xml_node project,
 // are passed over.
 void ApplyResourceSchedule(Project& project, const ResourceSchedule& schedule);
 
+namespace detail {
+
+// The days of an Exception element from its first day to its last: every day for type 1, else
+// the days its recurrence picks (7 daily, 6 weekly, 4 and 5 monthly, 2 and 3 yearly), at most its
+// number of occurrences.
+std::vector<std::int64_t> ExceptionDays(pugi::xml_node exception, std::int64_t from,
+                                        std::int64_t to);
+
+}  // namespace detail
+
 }  // namespace lunavant::workbench

@@ -176,6 +176,44 @@ void SaveDocument(const MspdiSource& source, pugi::xml_writer& writer) {
   whole.save(writer, "\t", layout | bom, source.form.encoding);
 }
 
+namespace {
+
+class CalendarsCopy final : public ProjectSource::Snapshot {
+ public:
+  explicit CalendarsCopy(pugi::xml_node root) {
+    if (pugi::xml_node calendars = root.child("Calendars")) copy.append_copy(calendars);
+    if (pugi::xml_node uid = root.child("CalendarUID")) copy.append_copy(uid);
+  }
+  pugi::xml_document copy;
+};
+
+// Puts `saved` (a copy of one of root's children, or none) in place of root's child `name`.
+void PutBack(pugi::xml_node root, const char* name, pugi::xml_node saved) {
+  pugi::xml_node now = root.child(name);
+  if (saved && now) {
+    root.insert_copy_after(saved, now);
+  } else if (saved) {
+    InsertOrdered(root, name, ProjectChildOrder());
+    now = root.child(name);
+    root.insert_copy_after(saved, now);
+  }
+  if (now) root.remove_child(now);
+}
+
+}  // namespace
+
+std::shared_ptr<const ProjectSource::Snapshot> MspdiSource::TakeSnapshot() const {
+  return std::make_shared<const CalendarsCopy>(doc.document_element());
+}
+
+void MspdiSource::RestoreSnapshot(const Snapshot& snapshot) {
+  const auto* saved = dynamic_cast<const CalendarsCopy*>(&snapshot);
+  if (saved == nullptr) return;
+  const pugi::xml_node root = doc.document_element();
+  PutBack(root, "Calendars", saved->copy.child("Calendars"));
+  PutBack(root, "CalendarUID", saved->copy.child("CalendarUID"));
+}
+
 std::unique_ptr<MspdiSource> NewSource(Project& project) {
   auto made = std::make_unique<MspdiSource>();
   MspdiSource& source = *made;
@@ -355,45 +393,4 @@ ProjectFileError FailureInFile(const LoadFailure& failure, const ParsedText& par
                           parsed.lines_known ? LineOf(parsed.source->text, offset) : 0,
                           failure.description);
 }
-namespace {
-
-// The document's Calendars element as it was; empty when the document had none.
-class CalendarsState final : public ProjectSource::State {
- public:
-  explicit CalendarsState(pugi::xml_node calendars) {
-    if (calendars) copy_.append_copy(calendars);
-  }
-  pugi::xml_node Calendars() const { return copy_.first_child(); }
-
- private:
-  pugi::xml_document copy_;
-};
-
-}  // namespace
-
-std::shared_ptr<const ProjectSource::State> MspdiSource::CaptureState() const {
-  return std::make_shared<const CalendarsState>(doc.document_element().child("Calendars"));
-}
-
-void MspdiSource::RestoreState(const State& state) {
-  const auto* calendars = dynamic_cast<const CalendarsState*>(&state);
-  if (calendars == nullptr) return;
-  pugi::xml_node root = doc.document_element();
-  pugi::xml_node now = root.child("Calendars");
-  const pugi::xml_node then = calendars->Calendars();
-  if (!then) {
-    if (now) root.remove_child(now);
-    return;
-  }
-  // In place, so that the element keeps its place in the schema's order.
-  if (now) {
-    root.insert_copy_before(then, now);
-    root.remove_child(now);
-  } else {
-    const pugi::xml_node place = InsertOrdered(root, "Calendars", ProjectChildOrder());
-    root.insert_copy_before(then, place);
-    root.remove_child(place);
-  }
-}
-
 }  // namespace lunavant::workbench::detail

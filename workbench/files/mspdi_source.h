@@ -86,9 +86,10 @@ class MspdiSource final : public ProjectSource {
   bool new_tasks_manual = false;
   std::vector<std::string> notes;  // what the reading took in place of what the file said
 
-  // The calendars: commands write holidays and working time straight into them.
-  std::shared_ptr<const State> CaptureState() const override;
-  void RestoreState(const State& state) override;
+  // The Calendars element and the project's CalendarUID, copied: commands write holidays and
+  // working time straight into them.
+  std::shared_ptr<const Snapshot> TakeSnapshot() const override;
+  void RestoreSnapshot(const Snapshot& snapshot) override;
 };
 
 // A new document of the 2003 form for a project made in the workbench, with nothing in it yet

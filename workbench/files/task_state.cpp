@@ -285,6 +285,9 @@ TaskElement ReadTaskElement(pugi::xml_node node, bool summary_row, Reading readi
       v.constraint = static_cast<ConstraintType>(read.Number(child, 0, 7).value_or(0));
     } else if (name == "ConstraintDate") {
       v.constraint_date = read.Date(child);
+    } else if (name == "CalendarUID") {
+      // Not a reason to refuse a file: what cannot be read is no calendar of the task's own.
+      v.calendar_uid = ReadWholeNumber(TextOf(child), -1, kMaxUid).value_or(-1);
     } else if (name == "Baseline") {
       if (TextOf(child.child("Number")) != std::string_view("0")) continue;
       e.baseline = ReadBaseline(child, minutes_per_day, v);
@@ -336,6 +339,7 @@ TaskState CaptureTask(const Task& task, bool summary_row) {
   s.actual_finish = task.ActualFinish();
   s.constraint = task.Constraint();
   s.constraint_date = task.ConstraintDate();
+  s.calendar_uid = task.OwnCalendarUid();
   s.baseline_start = task.DateValue(field::kBaselineStart);
   s.baseline_finish = task.DateValue(field::kBaselineFinish);
   for (const Link& link : task.PredecessorLinks()) {
@@ -384,6 +388,7 @@ TaskState DocumentState(pugi::xml_node node, bool summary_row, std::int64_t minu
   s.actual_finish = v.actual_finish;
   s.constraint = v.constraint;
   s.constraint_date = v.constraint_date;
+  s.calendar_uid = v.calendar_uid;
   if (e.baseline) {
     s.baseline_start = e.baseline->start;
     s.baseline_finish = e.baseline->finish;
@@ -481,6 +486,9 @@ void WriteTask(pugi::xml_node node, const std::optional<TaskState>& before, cons
   }
   if (!before || before->constraint_date != now.constraint_date) {
     SetOptionalChild(node, "ConstraintDate", now.constraint_date);
+  }
+  if (before ? before->calendar_uid != now.calendar_uid : now.calendar_uid >= 0) {
+    SetChild(node, "CalendarUID", std::to_string(now.calendar_uid), order);
   }
   if (!before || before->baseline_start != now.baseline_start ||
       before->baseline_finish != now.baseline_finish ||

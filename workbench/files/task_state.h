@@ -86,6 +86,7 @@ struct TaskState {
   std::optional<Moment> actual_start, actual_finish;
   ConstraintType constraint = ConstraintType::kAsSoonAsPossible;
   std::optional<Moment> constraint_date;
+  std::int64_t calendar_uid = -1;  // the task's own calendar; -1 for none
   std::optional<Moment> baseline_start, baseline_finish;
   std::array<std::string, 3> baseline_amounts;  // by kBaselineAmounts, as a save writes them
   std::vector<LinkState> links;

@@ -111,7 +111,19 @@ std::vector<DatedHoliday> DateHolidays(const HolidaySet& set, std::int32_t first
         // From the month's first day, so that a day past its end runs on into the next month.
         const std::int64_t first =
             DaysOrFail(hijri, {year, rule.month, 1}) + rule.day - 1 + rule.offset;
-        add(rule, year, first, rule.length);
+        std::int32_t length = rule.length;
+        if (rule.until_month != 0) {
+          const std::int32_t until_year = rule.until_month < rule.month ? year + 1 : year;
+          const std::int64_t last =
+              DaysOrFail(hijri, {until_year, rule.until_month, 1}) + rule.until_day - 1;
+          if (last < first || last - first + 1 > kLongestHoliday) {
+            throw HolidayError(set.name + ": \"" + rule.name + "\" of " + std::to_string(year) +
+                               " would end before it starts or last more than " +
+                               std::to_string(kLongestHoliday) + " days");
+          }
+          length = static_cast<std::int32_t>(last - first + 1);
+        }
+        add(rule, year, first, length);
       }
       continue;
     }

@@ -60,6 +60,8 @@ constexpr std::string_view kSet = R"(# a test set
 Eid al-Fitr | hijri 09-29 +1 | 4 days   # the day after 29 Ramadan
 Eid al-Adha | hijri 12-9 | 4
 Year end    | hijri 12-28 | 5 days     # runs into Muharram
+To Shawwal  | hijri 09-29 to 10-03      # four or five days, as Ramadan has 29 or 30
+Year turn   | hijri 12-29 to 01-02      # into the next Hijri year
 National Day | gregorian 09-23 | 1 day
 )";
 
@@ -85,7 +87,18 @@ TEST_F(HolidayDatesTest, EveryYearOfTheTableAgreesWithTheMonthTable) {
               (ramadan.length == 29 ? HijriDate{year, 10, 1} : HijriDate{year, 9, 30}));
     EXPECT_EQ(fitr.hijri_last, TableHijri(fitr.last_day));
 
+    const DatedHoliday& to_shawwal = by_name.at("To Shawwal " + y);
+    EXPECT_EQ(to_shawwal.first_day, ramadan.first_day + 28);
+    EXPECT_EQ(to_shawwal.last_day, table_.at({year, 10}).first_day + 2);
+    EXPECT_EQ(to_shawwal.last_day - to_shawwal.first_day + 1, ramadan.length == 29 ? 4 : 5);
+    EXPECT_EQ(to_shawwal.hijri_last, (HijriDate{year, 10, 3}));
+
     const MonthRow dhu_al_hijjah = table_.at({year, 12});
+    if (year < kLastHolidayYear) {
+      const DatedHoliday& year_turn = by_name.at("Year turn " + y);
+      EXPECT_EQ(year_turn.first_day, dhu_al_hijjah.first_day + 28);
+      EXPECT_EQ(year_turn.hijri_last, (HijriDate{year + 1, 1, 2}));
+    }
     const DatedHoliday& adha = by_name.at("Eid al-Adha " + y);
     EXPECT_EQ(adha.first_day, dhu_al_hijjah.first_day + 8);
     EXPECT_EQ(adha.hijri_first, (HijriDate{year, 12, 9}));
@@ -213,7 +226,12 @@ TEST(HolidaySet, BadLinesNameTheirLine) {
   EXPECT_EQ(message("Just a name\n"), "mine:1: a holiday reads \"NAME | WHEN | N days\"");
   EXPECT_EQ(message("Eid | hijri 09-29 since x | 1\n"), "mine:1: \"x\" is no year");
   EXPECT_EQ(message("Eid | hijri 09-29 +1 2 | 1\n"),
-            "mine:1: the day reads \"MM-DD\", then \"+N\" and \"since YEAR\" when needed");
+            "mine:1: the day reads \"MM-DD\", then \"+N\", \"to MM-DD\" and \"since YEAR\" when "
+            "needed");
+  EXPECT_EQ(message("Eid | hijri 09-29 to 10-03 | 4 days\n"),
+            "mine:1: a holiday that runs \"to\" a day takes no length");
+  EXPECT_EQ(message("Day | gregorian 12-02 to 12-03\n"),
+            "mine:1: only a Hijri holiday runs \"to\" a day; a Gregorian one has a length");
 }
 
 }  // namespace

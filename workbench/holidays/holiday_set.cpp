@@ -141,8 +141,17 @@ void ParseLine(
       rule.since = *since;
       words.resize(words.size() - 2);
     }
+    if (words.size() >= 2 && words[words.size() - 2] == "to") {
+      if (rule.calendar != HolidayRule::Calendar::kHijri) {
+        throw LineError{"only a Hijri holiday runs \"to\" a day; a Gregorian one has a length"};
+      }
+      std::tie(rule.until_month, rule.until_day) = MonthDay(words.back());
+      if (rule.until_day > 30) throw LineError{"a Hijri month has at most 30 days"};
+      words.resize(words.size() - 2);
+    }
     if (words.empty() || words.size() > 2) {
-      throw LineError{"the day reads \"MM-DD\", then \"+N\" and \"since YEAR\" when needed"};
+      throw LineError{
+          "the day reads \"MM-DD\", then \"+N\", \"to MM-DD\" and \"since YEAR\" when needed"};
     }
     std::tie(rule.month, rule.day) = MonthDay(words[0]);
     if (rule.calendar == HolidayRule::Calendar::kHijri && rule.day > 30) {
@@ -157,8 +166,12 @@ void ParseLine(
       }
       rule.offset = *offset;
     }
-    if (fields.size() != 3) throw LineError{"the holiday needs a length"};
-    rule.length = Length(fields[2]);
+    if (rule.until_month != 0) {
+      if (fields.size() != 2) throw LineError{"a holiday that runs \"to\" a day takes no length"};
+    } else {
+      if (fields.size() != 3) throw LineError{"the holiday needs a length"};
+      rule.length = Length(fields[2]);
+    }
     const bool known = std::any_of(set.rules.begin(), set.rules.end(),
                                    [&rule](const HolidayRule& r) { return r.name == rule.name; });
     if (known) throw LineError{"\"" + rule.name + "\" has a rule already"};

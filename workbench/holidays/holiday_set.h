@@ -40,6 +40,11 @@ struct HolidayRule {
   // Days from that day to the first day off, for rules such as "the day after the 29th".
   std::int32_t offset = 0;
   std::int32_t length = 1;  // calendar days, [1, kLongestHoliday]
+  // A Hijri holiday that runs to a Hijri day ("to 10-03": to 3 Shawwal, however long Ramadan
+  // is) instead of for `length` days; 0 for none. In the next Hijri year when its month comes
+  // before `month`.
+  std::int32_t until_month = 0;  // [1, 12]
+  std::int32_t until_day = 0;    // [1, 30]
   // The first year the holiday is kept, in the same reckoning as `overrides`; 0 for always.
   std::int32_t since = 0;
   // By the year that names the holiday: the Hijri year for a Hijri rule, else the Gregorian.

@@ -153,6 +153,12 @@ class Application final : public host::Application {
   bool UserEdit(host::Task& task, host::FieldId field, const std::string& text);
   bool AutoCalculate() const { return auto_calculate_; }
   void SetAutoCalculate(bool on) { auto_calculate_ = on; }
+  // The working week a project made from scratch starts with (Monday to Friday, 08:00 to 17:00,
+  // unless a front end sets its user's region's); a project read from a file keeps its own.
+  const ProjectCalendar& NewProjectCalendar() const { return new_project_calendar_; }
+  void SetNewProjectCalendar(ProjectCalendar calendar) {
+    new_project_calendar_ = std::move(calendar);
+  }
   // A cell of the active view is being edited: the host is busy until it ends.
   void BeginCellEdit();
   void EndCellEdit();
@@ -215,6 +221,7 @@ class Application final : public host::Application {
   std::int32_t next_project_number_ = 1;
   DateFormat date_format_ = DateFormat::kWeekdayDate;
   bool auto_calculate_ = true;
+  ProjectCalendar new_project_calendar_;
   SaveHandler save_handler_;
   SaveBeforeCloseQuery save_query_;
   std::vector<std::string> view_commands_;

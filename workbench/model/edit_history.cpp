@@ -11,7 +11,8 @@
 namespace lunavant::workbench {
 
 // The rows of a project at one moment: which task object stood in each row (null for a blank
-// row) and a copy of everything it held, links included; the summary row likewise.
+// row) and a copy of everything it held, links included; the summary row likewise; and the
+// working time, with what its document holds of the calendars.
 class EditHistory::Checkpoint {
  public:
   explicit Checkpoint(const Project& project)
@@ -19,7 +20,7 @@ class EditHistory::Checkpoint {
         next_unique_id_(project.next_unique_id_),
         last_outline_level_(project.last_outline_level_),
         definitions_(DefinitionsOf(project)),
-        source_(project.source_ ? project.source_->CaptureState() : nullptr) {
+        source_(project.source_ ? project.source_->TakeSnapshot() : nullptr) {
     rows_.reserve(project.rows_.size());
     for (const auto& row : project.rows_) {
       rows_.push_back(Row{row.get(), row ? std::make_unique<Task>(*row) : nullptr});
@@ -140,7 +141,7 @@ class EditHistory::Checkpoint {
     project.schedule_from_finish_ = definitions_.schedule_from_finish;
     project.project_finish_ = definitions_.project_finish;
     project.new_tasks_manual_ = definitions_.new_tasks_manual;
-    if (source_ && project.source_) project.source_->RestoreState(*source_);
+    if (source_ && project.source_) project.source_->RestoreSnapshot(*source_);
   }
 
   std::vector<Row> rows_;
@@ -148,7 +149,7 @@ class EditHistory::Checkpoint {
   std::int32_t next_unique_id_;
   std::int32_t last_outline_level_;
   Definitions definitions_;
-  std::shared_ptr<const ProjectSource::State> source_;
+  std::shared_ptr<const ProjectSource::Snapshot> source_;
 };
 
 EditHistory::EditHistory(Project& project)

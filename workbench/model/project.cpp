@@ -29,6 +29,7 @@ Project::Project(Application& app, std::string name)
       name_(std::move(name)),
       window_(*this),
       summary_(std::make_unique<Task>(*this, 0, 0, name_, 0, 0)),
+      calendar_(app.NewProjectCalendar()),
       project_start_(Today(calendar_)),
       tables_(MakeDefaultTaskTables([this] { MarkChanged(); })) {
   summary_->MoveStartTo(project_start_);
@@ -159,6 +160,17 @@ std::int32_t Project::AddWorkingCalendar(ProjectCalendar calendar) {
   working_calendars_.push_back(std::move(calendar));
   MarkChanged();
   return static_cast<std::int32_t>(working_calendars_.size() - 1);
+}
+
+void Project::ClearWorkingCalendars() {
+  for (const auto& row : rows_) {
+    if (row) row->SetWorkingCalendar(-1);
+  }
+  for (const auto& row : removed_rows_) {
+    if (row) row->SetWorkingCalendar(-1);
+  }
+  working_calendars_.clear();
+  MarkChanged();
 }
 
 const ProjectCalendar& Project::CalendarOf(const Task& task) const {

@@ -46,16 +46,16 @@ class ProjectSource {
  public:
   virtual ~ProjectSource() = default;
 
-  // What a command writes into the document itself rather than through the model (calendar
-  // exceptions, say), as an undo step keeps it.
-  class State {
+  // What the document holds of the project's calendars, which edits change through it, kept by
+  // the edit history so that Undo puts the calendars back with the rows.
+  class Snapshot {
    public:
-    virtual ~State() = default;
+    virtual ~Snapshot() = default;
   };
-  // Null when the document holds nothing of the kind. RestoreState puts back what CaptureState
-  // of the same source gave, and ignores anything else.
-  virtual std::shared_ptr<const State> CaptureState() const { return nullptr; }
-  virtual void RestoreState(const State& /*state*/) {}
+  // Null when the source holds nothing of the kind.
+  virtual std::shared_ptr<const Snapshot> TakeSnapshot() const { return nullptr; }
+  // Puts back what TakeSnapshot of this source gave.
+  virtual void RestoreSnapshot(const Snapshot& /*snapshot*/) {}
 };
 
 class Window final : public host::Window {
@@ -147,6 +147,9 @@ class Project final : public host::Project {
   std::int32_t AddWorkingCalendar(ProjectCalendar calendar);
   const std::vector<ProjectCalendar>& WorkingCalendars() const { return working_calendars_; }
   const ProjectCalendar& CalendarOf(const Task& task) const;
+  // Every task back on the project's calendar and no working calendar left, before they are made
+  // again from changed calendars.
+  void ClearWorkingCalendars();
   // When work on the project starts; tasks without constraints and predecessors start then.
   // Fails with kHostFailure outside the host's date range.
   Moment ProjectStart() const { return project_start_; }

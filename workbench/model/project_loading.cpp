@@ -59,6 +59,7 @@ void Project::LoadTaskValues(Task& task, const TaskFileValues& values) {
   task.actual_finish_ = values.actual_finish;
   task.constraint_ = values.constraint;
   task.constraint_date_ = values.constraint_date;
+  task.own_calendar_uid_ = values.calendar_uid;
   for (const auto& [field, value] : values.stored) task.stored_[field] = value;
   if (!values.dates_held_by.empty()) task.dates_held_by_ = values.dates_held_by;
 }

@@ -650,6 +650,13 @@ Task::Apply Task::PrepareLinksWrite(const FieldInfo& info, const std::string& te
   };
 }
 
+void Task::SetOwnCalendarUid(std::int64_t uid) {
+  if (uid < 0) uid = -1;
+  if (own_calendar_uid_ == uid) return;
+  own_calendar_uid_ = uid;
+  owner_->MarkChanged();
+}
+
 void Task::SetWorkingCalendar(std::int32_t index) {
   if (index < -1 || index >= static_cast<std::int32_t>(owner_->WorkingCalendars().size())) {
     host::Raise(host::kHostFailure, message::NoSuchCalendar(index));

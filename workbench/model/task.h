@@ -69,7 +69,8 @@ struct TaskFileValues {
   // Values the task stores by field, in the file's order: a later value of a field replaces an
   // earlier one.
   std::vector<std::pair<host::FieldId, StoredValue>> stored;
-  std::string dates_held_by;  // see Task::DatesHeldBy
+  std::string dates_held_by;       // see Task::DatesHeldBy
+  std::int64_t calendar_uid = -1;  // see Task::OwnCalendarUid
 };
 
 class Task final : public host::Task {
@@ -152,6 +153,11 @@ class Task final : public host::Task {
   std::optional<Moment> ActualFinish() const { return actual_finish_; }
   ConstraintType Constraint() const { return constraint_; }
   std::optional<Moment> ConstraintDate() const { return constraint_date_; }
+  // The UID of the calendar the task works on instead of the project's, as its file names it; -1
+  // for none. Setting it marks the project changed; the working time follows when the project's
+  // calendars are read again (project_calendars.h).
+  std::int64_t OwnCalendarUid() const { return own_calendar_uid_; }
+  void SetOwnCalendarUid(std::int64_t uid);
   // Slack in the project's days, rounded; the scheduler counts working minutes.
   std::int32_t TotalSlackDays() const { return DaysOf(total_slack_); }
   std::int32_t FreeSlackDays() const { return DaysOf(free_slack_); }
@@ -206,6 +212,7 @@ class Task final : public host::Task {
   std::optional<Moment> actual_start_, actual_finish_;
   ConstraintType constraint_ = ConstraintType::kAsSoonAsPossible;
   std::optional<Moment> constraint_date_;
+  std::int64_t own_calendar_uid_ = -1;
   std::int64_t total_slack_ = 0;  // working minutes
   std::int64_t free_slack_ = 0;
   bool critical_ = false;
