@@ -42,6 +42,19 @@ foreach(runtime libgcc libstdc libwinpthread)
   endif()
 endforeach()
 
+# A version resource in the add-in and in its converter beside it, as Explorer and installers read it.
+get_filename_component(folder "${DLL}" DIRECTORY)
+foreach(module "${DLL}" "${folder}/Orbelune.dll")
+  file(STRINGS "${module}" texts ENCODING UTF-16LE)
+  list(JOIN texts "|" joined)
+  foreach(expected "CompanyName\\|Lunavant" "ProductName\\|Lunavant" "FileDescription\\|[^|]+"
+                   "FileVersion\\|[0-9]+\\.[0-9]+\\.[0-9]+" "ProductVersion\\|[0-9]+\\.[0-9]+\\.[0-9]+")
+    if(NOT joined MATCHES "${expected}")
+      fail("${module} has no version resource entry matching '${expected}'")
+    endif()
+  endforeach()
+endforeach()
+
 # A clean start: nothing of an earlier run.
 regsvr32(unregistration /u)
 regsvr32(registration)
