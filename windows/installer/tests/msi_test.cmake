@@ -16,8 +16,7 @@ include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/wine_test_steps.cmake")
 include("${CMAKE_CURRENT_LIST_DIR}/prefix_steps.cmake")
 
 # What Windows Installer makes for itself on its first use (its folder and empty bookkeeping keys,
-# which every Windows has), and the keys of wine's own settings, are left out of a snapshot's
-# comparison; anything of ours is not.
+# which every Windows has) is left out of a snapshot's comparison; anything of ours is not.
 function(without_installer_bookkeeping name)
   file(STRINGS "${work}/${name}.files" files)
   list(FILTER files EXCLUDE REGEX "^windows/Installer$")
@@ -26,7 +25,6 @@ function(without_installer_bookkeeping name)
   file(STRINGS "${work}/${name}.reg" lines)
   # The blank lines between keys go too, so a key left out leaves no gap behind.
   list(FILTER lines EXCLUDE REGEX "^[ \t\r]*$")
-  list(FILTER lines EXCLUDE REGEX "^\\[HKEY_CURRENT_USER\\\\Software\\\\Wine\\\\[^]]*\\]$")
   list(FILTER lines EXCLUDE REGEX "^\\[HKEY_[^]]*\\\\Installer(\\\\(Features|Products|UpgradeCodes|UserData|UserData\\\\S-1-5-[0-9-]+|UserData\\\\S-1-5-[0-9-]+\\\\(Components|Products)))?\\]$")
   list(JOIN lines "\n" text)
   file(WRITE "${work}/${name}.reg" "${text}\n")
