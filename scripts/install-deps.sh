@@ -10,6 +10,8 @@ packages=(
   libxml2-utils help2man bash-completion poppler-utils
   locales
   mingw-w64 mingw-w64-tools wine wine64 wine32:i386 nsis
+  # wixl makes the add-in's MSI packages for administrators (windows/installer/Lunavant.wxs).
+  wixl
   qt6-base-dev xvfb xauth fonts-dejavu-core
   # The desktop's language: lupdate and lrelease with their CMake functions build its catalogues,
   # and Qt's own catalogues put its dialogs and buttons in the same language.

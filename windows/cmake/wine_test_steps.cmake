@@ -61,11 +61,16 @@ endfunction()
 # The host driver runs `script` with Lunavant connected while the answerer plays the user in
 # front of the add-in's dialogs and message boxes, from `answers` (one argument a line, # for a
 # comment). Sets driver_result, answerer_result, and their output in session_out and session_err.
+# The host runs in `session_folder` when the test sets it, else in the test's.
 function(run_answered_session script answers)
   file(STRINGS "${answers}" arguments)
   list(FILTER arguments EXCLUDE REGEX "^#")
+  set(folder "")
+  if(DEFINED session_folder)
+    set(folder WORKING_DIRECTORY "${session_folder}")
+  endif()
   # Both at once: the answerer waits for the windows the driver's clicks open.
-  execute_process(
+  execute_process(${folder}
     COMMAND "${WINE}" "${ANSWERER}" --timeout 100 ${arguments}
     COMMAND "${WINE}" "${DRIVER}" --addin Lunavant.Connect "Z:${script}"
     RESULTS_VARIABLE results OUTPUT_VARIABLE text ERROR_VARIABLE error_text TIMEOUT 150)

@@ -14,26 +14,32 @@ namespace {
 
 class WindowsLibrary final : public host::Library {
  public:
-  WindowsLibrary(HMODULE module, std::string file_name)
-      : module_(module), file_name_(std::move(file_name)) {}
+  WindowsLibrary(HMODULE module, std::string path) : module_(module), path_(std::move(path)) {}
   WindowsLibrary(const WindowsLibrary&) = delete;
   WindowsLibrary& operator=(const WindowsLibrary&) = delete;
   ~WindowsLibrary() override { FreeLibrary(module_); }
 
   void* Symbol(std::string_view name) override {
     const std::string symbol(name);
-    FARPROC address = GetProcAddress(module_, symbol.c_str());
+    FARPROC address = nullptr;
+    if (!symbol.empty() && symbol.find('\0') == std::string::npos) {
+      address = GetProcAddress(module_, symbol.c_str());
+    }
     if (address == nullptr) {
       host::Raise(host::kEntryPointNotFound,
-                  "Can't find DLL entry point " + symbol + " in " + file_name_);
+                  "Can't find DLL entry point " + symbol + " in " + path_ + kReinstallAdvice);
     }
     return reinterpret_cast<void*>(address);
   }
 
  private:
   HMODULE module_;
-  std::string file_name_;
+  std::string path_;
 };
+
+bool IsBareName(std::string_view name) {
+  return !name.empty() && name.find_first_of(std::string_view("/\\:\0", 4)) == std::string::npos;
+}
 
 }  // namespace
 
@@ -44,21 +50,21 @@ std::wstring LibraryFileName(std::string_view name) {
 }
 
 std::unique_ptr<host::Library> WindowsLibraryLoader::Load(std::string_view name) {
-  const std::wstring file = LibraryFileName(name);
-  const std::wstring beside = ModuleFolder() + file;
-  // The copy beside the add-in wins over any other of the same name on the search path.
-  const bool found_beside = FileExists(beside);
-  const std::wstring& path = found_beside ? beside : file;
-  HMODULE module =
-      LoadLibraryExW(path.c_str(), nullptr, found_beside ? LOAD_WITH_ALTERED_SEARCH_PATH : 0);
-  if (module == nullptr) {
-    const DWORD error = GetLastError();
-    if (!found_beside && (error == ERROR_MOD_NOT_FOUND || error == ERROR_FILE_NOT_FOUND)) {
-      host::Raise(host::kFileNotFound, "File not found: " + com::Narrow(file));
-    }
-    host::Raise(host::kErrorLoadingLibrary, "Error in loading DLL " + com::Narrow(path));
+  const std::wstring folder = folder_.empty() ? ModuleFolder() : folder_;
+  const std::wstring path = folder + LibraryFileName(name);
+  const std::string shown = com::Narrow(path);
+  // A name with a folder in it, or a module whose folder cannot be told, would send Windows
+  // searching: nothing is loaded then.
+  if (!IsBareName(name) || folder.empty() || !FileExists(path)) {
+    host::Raise(host::kFileNotFound, "File not found: " + shown + kReinstallAdvice);
   }
-  return std::make_unique<WindowsLibrary>(module, com::Narrow(file));
+  // By full path, so Windows looks nowhere else; what the converter itself needs comes from its
+  // own folder first, then from the system.
+  HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  if (module == nullptr) {
+    host::Raise(host::kErrorLoadingLibrary, "Error in loading DLL " + shown + kReinstallAdvice);
+  }
+  return std::make_unique<WindowsLibrary>(module, shown);
 }
 
 }  // namespace lunavant::winaddin

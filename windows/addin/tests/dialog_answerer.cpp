@@ -5,10 +5,12 @@
 // window's drop-down lists and text boxes and pressing its buttons, all with window messages.
 //   dialog-answerer [--timeout SECONDS] STEP...
 // A step is TITLE followed by any of:  combo:N=TEXT  edit:N=TEXT  expect:TEXT  click:CAPTION
-// close  and ends at "--"; close presses the window's close box. N counts the window's drop-down
-// lists (or text boxes) in tab order from 1; CAPTION is a button's text without its "&"; expect:
-// requires a static text of the window that holds TEXT. Exit code: 0 when every step was done, 1 on
-// a timeout or a missing control (named on stderr).
+// key:NAME  focus:N  close  and ends at "--"; close presses the window's close box; key: presses
+// Enter, Escape, Down, Up or Tab on the control that has the keyboard focus, as the keyboard
+// delivers it (through the dialog's message loop); focus:N gives it to the Nth drop-down list. N
+// counts the window's drop-down lists (or text boxes) in tab order from 1; CAPTION is a button's
+// text without its "&"; expect: requires a static text of the window that holds TEXT. Exit code: 0
+// when every step was done, 1 on a timeout or a missing control (named on stderr).
 #include <windows.h>
 
 #include <shellapi.h>
@@ -63,6 +65,26 @@ HWND WaitForWindow(const std::wstring& title, DWORD deadline) {
   }
 }
 
+UINT VirtualKeyNamed(const std::wstring& name) {
+  if (name == L"Enter") return VK_RETURN;
+  if (name == L"Escape") return VK_ESCAPE;
+  if (name == L"Down") return VK_DOWN;
+  if (name == L"Up") return VK_UP;
+  if (name == L"Tab") return VK_TAB;
+  return 0;
+}
+
+// The window of the dialog's thread that has the keyboard focus; the dialog itself when none.
+HWND FocusOf(HWND dialog) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) &&
+      info.hwndFocus != nullptr) {
+    return info.hwndFocus;
+  }
+  return dialog;
+}
+
 int Fail(const std::wstring& what) {
   std::fwprintf(stderr, L"dialog-answerer: %ls\n", what.c_str());
   return 1;
@@ -113,6 +135,25 @@ int wmain(int argc, wchar_t** argv) {
         if (pressed == nullptr) return Fail(title + L": no button \"" + rest + L"\"");
         // Posted, as a mouse click is: the dialog's answer may open the next window.
         PostMessageW(pressed, BM_CLICK, 0, 0);
+        Sleep(300);
+      } else if (kind == L"key") {
+        const UINT key = VirtualKeyNamed(rest);
+        if (key == 0) return Fail(L"unknown key \"" + rest + L"\"");
+        HWND target = FocusOf(dialog);
+        const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+        PostMessageW(target, WM_KEYDOWN, key, 1 | (static_cast<LPARAM>(scan) << 16));
+        PostMessageW(target, WM_KEYUP, key,
+                     1 | (static_cast<LPARAM>(scan) << 16) | (LPARAM{3} << 30));
+        Sleep(300);
+      } else if (kind == L"focus") {
+        const auto lists = Children(dialog, L"ComboBox");
+        const int index = _wtoi(rest.c_str());
+        if (index < 1 || static_cast<std::size_t>(index) > lists.size()) {
+          return Fail(title + L": no combo " + rest);
+        }
+        // The dialog moves the focus itself, as a click into the list's text would.
+        PostMessageW(dialog, WM_NEXTDLGCTL,
+                     reinterpret_cast<WPARAM>(lists[static_cast<std::size_t>(index - 1)]), TRUE);
         Sleep(300);
       } else if (kind == L"close") {
         PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);

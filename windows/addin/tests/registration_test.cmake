@@ -42,6 +42,31 @@ foreach(runtime libgcc libstdc libwinpthread)
   endif()
 endforeach()
 
+# A version resource in the add-in and in its converter beside it, as Explorer and installers read
+# it: each name followed by its value, in UTF-16 (read as hexadecimal, since a binary's bytes are no
+# CMake list).
+function(utf16_hex text out)
+  string(HEX "${text}" hex)
+  string(REGEX REPLACE "(..)" "\\100" hex "${hex}")
+  set(${out} "${hex}" PARENT_SCOPE)
+endfunction()
+set(version_digits "3[0-9]00(3[0-9]00)*(2e003[0-9]00(3[0-9]00)*)+")
+utf16_hex("Lunavant" lunavant)
+get_filename_component(folder "${DLL}" DIRECTORY)
+foreach(module "${DLL}" "${folder}/Orbelune.dll")
+  file(READ "${module}" binary HEX)
+  foreach(entry "CompanyName=${lunavant}" "ProductName=${lunavant}" "FileDescription=([1-7][0-9a-f]00)+"
+                "FileVersion=${version_digits}" "ProductVersion=${version_digits}")
+    string(REPLACE "=" ";" entry "${entry}")
+    list(GET entry 0 name)
+    list(GET entry 1 value)
+    utf16_hex("${name}" name_hex)
+    if(NOT binary MATCHES "${name_hex}0000(0000)?${value}0000")
+      fail("${module} has no version resource entry ${name}")
+    endif()
+  endforeach()
+endforeach()
+
 # A clean start: nothing of an earlier run.
 regsvr32(unregistration /u)
 regsvr32(registration)

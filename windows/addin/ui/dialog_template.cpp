@@ -59,7 +59,25 @@ ControlStyle StyleOf(host::ControlKind kind) {
   return {kStaticClass, kChild, 0};
 }
 
+std::optional<std::size_t> ButtonCaptioned(const host::FormSpec& spec, std::wstring_view caption) {
+  for (std::size_t i = 0; i < spec.controls.size(); ++i) {
+    const host::ControlSpec& control = spec.controls[i];
+    std::wstring text = com::Widen(control.text);
+    std::erase(text, L'&');
+    if (control.kind == host::ControlKind::kPushButton && com::EqualNoCase(text, caption)) return i;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+std::optional<std::size_t> DefaultButton(const host::FormSpec& spec) {
+  return ButtonCaptioned(spec, L"OK");
+}
+
+std::optional<std::size_t> CancelButton(const host::FormSpec& spec) {
+  return ButtonCaptioned(spec, L"Cancel");
+}
 
 ScreenScale CurrentScreenScale() {
   ScreenScale scale;
@@ -137,9 +155,11 @@ DialogTemplate BuildDialogTemplate(const host::FormSpec& spec, WORD first_id,
   words.push_back(kDialogFontPoints);
   AddText(words, kDialogFont);
 
+  const std::optional<std::size_t> default_button = DefaultButton(spec);
   for (const std::size_t index : TabOrder(spec)) {
     const host::ControlSpec& control = spec.controls[index];
-    const ControlStyle kind = StyleOf(control.kind);
+    ControlStyle kind = StyleOf(control.kind);
+    if (index == default_button) kind.style = (kind.style & ~BS_PUSHBUTTON) | BS_DEFPUSHBUTTON;
     Align(words);
     AddDword(words, kind.style);
     AddDword(words, kind.extended);

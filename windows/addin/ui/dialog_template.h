@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "addin/host/dialogs.h"
@@ -46,13 +47,18 @@ class DialogTemplate {
   std::vector<WORD> words_;  // DWORD-aligned where items start, as the dialog manager needs
 };
 
+// The push buttons Enter and Escape press: the one captioned "OK" and the one captioned "Cancel",
+// as in every dialog of the host; none when the form has no such button.
+std::optional<std::size_t> DefaultButton(const host::FormSpec& spec);
+std::optional<std::size_t> CancelButton(const host::FormSpec& spec);
+
 // The order controls are laid out in, top to bottom, and tabbed through: by tab index, the labels
 // last, beneath the controls they may overlap.
 std::vector<std::size_t> TabOrder(const host::FormSpec& spec);
 
 // The template of `spec`: the caption, the client area, and each control with the identifier
 // `first_id` + its position in spec.controls, in tab order. A label wider than the client area
-// ends at its edge, so its text wraps instead of being cut.
+// ends at its edge, so its text wraps instead of being cut. The default button is drawn as one.
 DialogTemplate BuildDialogTemplate(const host::FormSpec& spec, WORD first_id,
                                    const ScreenScale& scale, const DialogBaseUnits& units);
 

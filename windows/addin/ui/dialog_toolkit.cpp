@@ -32,6 +32,33 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
+// The text of the list's entry at `index`.
+std::wstring EntryText(HWND combo, LRESULT index) {
+  const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == CB_ERR) return {};
+  std::wstring entry(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(entry.data()));
+  entry.resize(wcslen(entry.c_str()));
+  return entry;
+}
+
+// Makes the entry the list shows its current one, so the arrow keys move on from it rather than
+// start again at the top. A text that is no entry, letter for letter, leaves the list as it is.
+void SelectShownEntry(HWND combo, const std::wstring& text) {
+  LRESULT from = -1;
+  for (;;) {
+    const LRESULT found = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(from),
+                                       reinterpret_cast<LPARAM>(text.c_str()));
+    if (found == CB_ERR || found <= from) return;
+    if (EntryText(combo, found) == text) {
+      SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+      return;
+    }
+    from = found;
+  }
+}
+
 class Win32Form;
 
 // A drop-down list's entries, kept while the form is not shown and mirrored into the combo box
@@ -85,7 +112,11 @@ class Win32Form final : public host::Form {
     if (HWND window = ControlWindow(index)) {
       const bool was_quiet = quiet_;
       quiet_ = true;
-      SetWindowTextW(window, com::Widen(text).c_str());
+      const std::wstring wide = com::Widen(text);
+      SetWindowTextW(window, wide.c_str());
+      if (spec_.controls[index].kind == host::ControlKind::kDropDownList) {
+        SelectShownEntry(window, wide);
+      }
       quiet_ = was_quiet;
     }
   }
@@ -166,7 +197,9 @@ class Win32Form final : public host::Form {
                        reinterpret_cast<LPARAM>(com::Widen(entry).c_str()));
         }
       }
-      SetWindowTextW(window, com::Widen(texts_[i]).c_str());
+      const std::wstring text = com::Widen(texts_[i]);
+      SetWindowTextW(window, text.c_str());
+      if (control.kind == host::ControlKind::kDropDownList) SelectShownEntry(window, text);
       if (tooltips != nullptr && !control.tooltip.empty()) AddTooltip(tooltips, window, control);
     }
     quiet_ = false;
@@ -206,13 +239,7 @@ class Win32Form final : public host::Form {
       // The list tells of a pick before its text shows it; the text is made the pick first.
       const LRESULT picked = SendMessageW(from, CB_GETCURSEL, 0, 0);
       if (picked != CB_ERR) {
-        std::wstring entry(static_cast<std::size_t>(SendMessageW(from, CB_GETLBTEXTLEN,
-                                                                 static_cast<WPARAM>(picked), 0)) +
-                               1,
-                           L'\0');
-        SendMessageW(from, CB_GETLBTEXT, static_cast<WPARAM>(picked),
-                     reinterpret_cast<LPARAM>(entry.data()));
-        entry.resize(wcslen(entry.c_str()));
+        const std::wstring entry = EntryText(from, picked);
         quiet_ = true;
         SetWindowTextW(from, entry.c_str());
         quiet_ = false;
@@ -230,6 +257,27 @@ class Win32Form final : public host::Form {
     Hide();
   }
 
+  // Enter presses the default button and Escape the Cancel button, as a click would; a form
+  // without a Cancel button closes on Escape as by its close box.
+  void PressDefault() {
+    if (const auto button = DefaultButton(spec_)) {
+      handlers_.Click(*this, spec_.controls[*button].name);
+    }
+  }
+  void PressCancel() {
+    if (const auto button = CancelButton(spec_)) {
+      handlers_.Click(*this, spec_.controls[*button].name);
+    } else {
+      CloseByWindow();
+    }
+  }
+
+  void MakeDefaultButtonTheDialogs(HWND dialog) {
+    if (const auto button = DefaultButton(spec_)) {
+      SendMessageW(dialog, DM_SETDEFID, kFirstControlId + static_cast<WPARAM>(*button), 0);
+    }
+  }
+
   static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
     auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(dialog, DWLP_USER));
     try {
@@ -238,13 +286,17 @@ class Win32Form final : public host::Form {
           form = reinterpret_cast<Win32Form*>(l);
           SetWindowLongPtrW(dialog, DWLP_USER, l);
           form->Fill(dialog);
+          form->MakeDefaultButtonTheDialogs(dialog);
           form->handlers_.Activate(*form);
           return TRUE;
         case WM_COMMAND:
           if (form == nullptr) return FALSE;
-          // Escape and the close box close the form as its window's close button does.
+          // The dialog manager's own commands, from no control: Escape, and Enter when it finds no
+          // default button.
           if (LOWORD(w) == IDCANCEL && l == 0) {
-            form->CloseByWindow();
+            form->PressCancel();
+          } else if (LOWORD(w) == IDOK && l == 0) {
+            form->PressDefault();
           } else {
             form->Command(LOWORD(w), HIWORD(w), reinterpret_cast<HWND>(l));
           }
