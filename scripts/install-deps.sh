@@ -26,6 +26,8 @@ if [[ $profile == all ]]; then
     libgtest-dev libgmock-dev libbenchmark-dev
     # schema checks of saved files, man pages, the completion script, PDF checks of printing
     libxml2-utils help2man bash-completion poppler-utils
+    # Debian's checks of the packages (scripts/test-packages.sh)
+    lintian
     # the regional-settings tests read real locale data (generated below)
     locales
     # Windows: cross compilers, widl, wine for both widths, the installer
