@@ -29,11 +29,14 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${LUNAVANT_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The converter package says which version of it programs linked against need, and runs
-# ldconfig when it comes and goes.
+# The converter package says which version of it programs linked against need. The dynamic
+# linker's cache follows it through dpkg's ldconfig trigger, not through maintainer scripts
+# (packaging/drop_ldconfig_scripts.cmake).
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# Installed programs and libraries carry no debugging symbols, as Debian's do.
+set(CPACK_STRIP_FILES ON)
 # A component's CPACK_COMPONENT_<C>_DEPENDS becomes a Depends on that package, same version.
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 
@@ -70,6 +73,9 @@ Lunavant add-in's toolbar.")
 
 set(CPACK_DEBIAN_CONVERTER_PACKAGE_NAME "liborbelune${PROJECT_VERSION_MAJOR}")
 set(CPACK_DEBIAN_CONVERTER_PACKAGE_SECTION libs)
+set(CPACK_DEBIAN_CONVERTER_PACKAGE_CONTROL_EXTRA
+  "${PROJECT_SOURCE_DIR}/packaging/converter/triggers")
+set(CPACK_POST_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/packaging/drop_ldconfig_scripts.cmake")
 set(CPACK_DEBIAN_CONVERTER_DESCRIPTION
   "Gregorian and Hijri (Umm al-Qura) date conversion library
 Orbelune converts dates between the Gregorian and the Hijri (Umm al-Qura)
@@ -87,12 +93,27 @@ calendar behind a plain C interface (G2HA, H2GA).
 This package holds the header orbelune.h, the library's link-time name and
 the pkg-config file orbelune.pc.")
 
-# Each package carries the licence where Debian looks for it.
+# The Debian changelog names the version it was last written for; a release that forgot it would
+# ship packages whose history stops a version early.
+file(STRINGS "${PROJECT_SOURCE_DIR}/packaging/changelog.Debian" changelog_top LIMIT_COUNT 1)
+if(NOT changelog_top MATCHES "^lunavant \\(${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}\\) ")
+  message(FATAL_ERROR "packaging/changelog.Debian does not begin with version "
+                      "${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}: ${changelog_top}")
+endif()
+set(changelog_gz "${PROJECT_BINARY_DIR}/packaging/changelog.Debian.gz")
+file(MAKE_DIRECTORY "${PROJECT_BINARY_DIR}/packaging")
+# gzip -n: no name or time in the header, so the same changelog packs to the same bytes.
+execute_process(COMMAND gzip -9nc "${PROJECT_SOURCE_DIR}/packaging/changelog.Debian"
+  OUTPUT_FILE "${changelog_gz}" COMMAND_ERROR_IS_FATAL ANY)
+
+# Each package carries the licence and the changelog where Debian looks for them.
 foreach(component IN LISTS CPACK_COMPONENTS_ALL)
   string(TOUPPER "${component}" upper)
-  install(FILES "${PROJECT_SOURCE_DIR}/packaging/copyright"
+  install(FILES "${PROJECT_SOURCE_DIR}/packaging/copyright" "${changelog_gz}"
     DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_DEBIAN_${upper}_PACKAGE_NAME}"
     COMPONENT ${component})
+  install(FILES "${PROJECT_SOURCE_DIR}/packaging/lintian/${CPACK_DEBIAN_${upper}_PACKAGE_NAME}"
+    DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides" COMPONENT ${component})
 endforeach()
 
 include(CPack)
