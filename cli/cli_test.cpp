@@ -51,6 +51,14 @@ Outcome RunProgram(const std::string& arguments, const std::string& environment 
   return run;
 }
 
+TEST(CommandLine, VersionNamesTheProgramAndTheHijriCalendarInForceWithoutACommand) {
+  const Outcome run = RunProgram("--version");
+  EXPECT_EQ(run.status, kExitOk) << run.out;
+  EXPECT_EQ(run.out.rfind("lunavant ", 0), 0u) << run.out;
+  EXPECT_NE(run.out.find("Umm al-Qura table 1356-01 to 1500-12"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("corrections: none"), std::string::npos) << run.out;
+}
+
 TEST(CommandLine, ConvertsAHostDateToHijriText) {
   // Given 15 March 2004 as the host shows it, expect 24 Muharram 1425 with the separator given.
   const Outcome run = RunInProcess(

@@ -119,6 +119,16 @@ int Convert(Terminal& terminal, const SessionOptions& options, const std::string
   return kExitOk;
 }
 
+// Thrown from the --version flag, so that no command is required and none runs.
+struct VersionAsked {};
+
+// The program's version, then the Hijri calendar the converter has in force, which decides every
+// date the program writes.
+int PrintVersion(Terminal& terminal, const SessionOptions& options) {
+  terminal.out << "lunavant " << LUNAVANT_VERSION << '\n';
+  return RunHijriCalendar(terminal, options, std::nullopt);
+}
+
 void AddSaveOptions(CLI::App& command, SaveOptions& save) {
   command.add_flag("--dry-run", save.dry_run, "do everything but save the file");
   command.add_option("-o,--output", save.output, "save to this file instead of FILE");
@@ -133,6 +143,9 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
   cli.fallthrough();
   SessionOptions session;
   session.program_folder = program_folder;
+  cli.add_flag_callback(
+      "--version", [] { throw VersionAsked{}; },
+      "print the version and the Hijri calendar in force, and exit");
   cli.add_option("--short-date", session.short_date,
                  "short-date pattern to use instead of the locale's (d, dd, M, MM, yy, yyyy)")
       ->check(CLI::Validator(CheckShortDate, "PATTERN"));
@@ -314,8 +327,11 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
       addins->add_subcommand("disconnect", "disconnect an add-in, now and at every start");
   addins_disconnect->add_option("PROGID", prog_id, "such as Lunavant.Connect")->required();
 
+  bool version_asked = false;
   try {
     cli.parse(argc, argv);
+  } catch (const VersionAsked&) {
+    version_asked = true;
   } catch (const CLI::CallForHelp&) {
     terminal.out << cli.help();
     return kExitOk;
@@ -327,6 +343,7 @@ int RunLunavant(int argc, const char* const* argv, Terminal& terminal,
     return kExitUsage;
   }
   try {
+    if (version_asked) return PrintVersion(terminal, session);
     if (hijri->parsed() || gregorian->parsed()) {
       return Convert(terminal, session, text, hijri->parsed());
     }
