@@ -61,6 +61,8 @@ int main(int argc, char* argv[]) {
   QApplication::setOrganizationName(QStringLiteral("Lunavant"));
   QApplication::setApplicationName(QStringLiteral("Lunavant Workbench"));
   QApplication::setApplicationDisplayName(QStringLiteral("Lunavant Workbench"));
+  // Help > About and --version say which release this is.
+  QApplication::setApplicationVersion(QStringLiteral(LUNAVANT_VERSION));
   // Ties the windows to the installed menu entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("lunavant-desktop"));
   lunavant::desktop::applyInterfaceLanguage();
@@ -71,6 +73,7 @@ int main(int argc, char* argv[]) {
       "Project schedules with their task dates in the Hijri calendar. Opens the files given, "
       "or the bundled sample project when none is."));
   parser.addHelpOption();
+  parser.addVersionOption();
   parser.addPositionalArgument(QStringLiteral("files"),
                                QCoreApplication::translate("main", "Project files (MSPDI)."),
                                QStringLiteral("[files...]"));
