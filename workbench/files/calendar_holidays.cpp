@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <set>
 
+#include "workbench/files/calendar_nodes.h"
 #include "workbench/files/mspdi_resources.h"
+#include "workbench/files/mspdi_tree.h"
 #include "workbench/files/mspdi_values.h"
 #include "workbench/files/project_calendars.h"
 #include "workbench/files/project_document.h"
@@ -19,44 +21,18 @@ namespace lunavant::workbench {
 
 namespace {
 
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-std::string_view TextOf(pugi::xml_node node) { return node.child_value(); }
-
-std::optional<std::int64_t> UidOf(pugi::xml_node node) {
-  const std::string_view text = TextOf(node);
-  std::int64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
-std::int64_t ProjectCalendarUid(pugi::xml_node root) {
-  return UidOf(root.child("CalendarUID")).value_or(1);
-}
-
-pugi::xml_node CalendarByUid(pugi::xml_node root, std::int64_t uid) {
-  for (pugi::xml_node c : root.child("Calendars").children("Calendar")) {
-    if (UidOf(c.child("UID")) == uid) return c;
-  }
-  return {};
-}
+using detail::CalendarByUid;
+using detail::CalendarNamed;
+using detail::ProjectCalendarUid;
+using detail::SameCalendarName;
+using detail::TextOf;
+using detail::UidOf;
 
 pugi::xml_node FindCalendar(pugi::xml_node root, std::string_view name) {
-  if (name.empty()) {
-    if (pugi::xml_node c = CalendarByUid(root, ProjectCalendarUid(root))) return c;
-    throw HolidayError("The project names no calendar of its own to add holidays to");
-  }
   std::string known;
-  for (pugi::xml_node c : root.child("Calendars").children("Calendar")) {
-    if (SameName(TextOf(c.child("Name")), name)) return c;
-    known += (known.empty() ? "" : ", ") + std::string(TextOf(c.child("Name")));
-  }
+  if (pugi::xml_node c = CalendarNamed(root, name, known)) return c;
+  if (name.empty())
+    throw HolidayError("The project names no calendar of its own to add holidays to");
   throw HolidayError("The project has no calendar \"" + std::string(name) +
                      "\" (it has: " + (known.empty() ? std::string("none") : known) + ")");
 }

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <utility>
 
+#include "workbench/files/calendar_nodes.h"
 #include "workbench/files/mspdi_resources.h"
 #include "workbench/files/mspdi_tree.h"
 #include "workbench/files/mspdi_values.h"
@@ -22,7 +23,12 @@ namespace lunavant::workbench {
 
 namespace {
 
+using detail::CalendarByUid;
+using detail::CalendarNamed;
+using detail::ProjectCalendarUid;
+using detail::SameCalendarName;
 using detail::TextOf;
+using detail::UidOf;
 
 constexpr std::string_view kWeekdayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 constexpr std::string_view kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -36,38 +42,10 @@ constexpr int kTypeYearly = 2;
 constexpr int kTypeWeekly = 6;
 constexpr int kTypeDaily = 7;
 
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-std::optional<std::int64_t> UidOf(pugi::xml_node node) {
-  return detail::ReadWholeNumber(TextOf(node), -1, detail::kMaxUid + 1);
-}
-
-std::int64_t ProjectCalendarUid(pugi::xml_node root) {
-  return UidOf(root.child("CalendarUID")).value_or(1);
-}
-
-pugi::xml_node CalendarByUid(pugi::xml_node root, std::int64_t uid) {
-  for (pugi::xml_node c : root.child("Calendars").children("Calendar")) {
-    if (UidOf(c.child("UID")) == uid) return c;
-  }
-  return {};
-}
-
 pugi::xml_node FindCalendar(pugi::xml_node root, std::string_view name) {
-  if (name.empty()) {
-    if (pugi::xml_node c = CalendarByUid(root, ProjectCalendarUid(root))) return c;
-    throw CalendarError("The project names no calendar of its own.");
-  }
   std::string known;
-  for (pugi::xml_node c : root.child("Calendars").children("Calendar")) {
-    if (SameName(TextOf(c.child("Name")), name)) return c;
-    known += (known.empty() ? "" : ", ") + std::string(TextOf(c.child("Name")));
-  }
+  if (pugi::xml_node c = CalendarNamed(root, name, known)) return c;
+  if (name.empty()) throw CalendarError("The project names no calendar of its own.");
   throw CalendarError("The project has no calendar \"" + std::string(name) +
                       "\" (it has: " + (known.empty() ? std::string("none") : known) + ").");
 }
@@ -588,7 +566,7 @@ void NewBaseCalendar(Project& project, std::string name, std::string_view copy_o
     const pugi::xml_node source = FindCalendar(root, copy_of);
     std::int64_t next_uid = 1;
     for (pugi::xml_node c : root.child("Calendars").children("Calendar")) {
-      if (SameName(TextOf(c.child("Name")), name)) {
+      if (SameCalendarName(TextOf(c.child("Name")), name)) {
         throw CalendarError("The project has a calendar \"" + name + "\" already.");
       }
       next_uid = std::max(next_uid, UidOf(c.child("UID")).value_or(0) + 1);
