@@ -3,9 +3,13 @@
 // source file per platform (corrections_file_posix.cpp, corrections_file_win32.cpp).
 #pragma once
 
+#include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "corrections.h"
 
 namespace lunavant::converter::detail {
 
@@ -26,5 +30,19 @@ struct CorrectionsFile {
   std::string text;
 };
 CorrectionsFile ReadCorrectionsFile(const std::string& path);
+
+// Reads a file each platform opened its own way (null when it could not), and closes it: whole,
+// or marked unread when it grows past kMaxCorrectionsBytes or a read fails.
+inline void ReadWholeCorrections(std::FILE* opened, CorrectionsFile& file) {
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(opened, &std::fclose);
+  if (!stream) return;
+  char buffer[4096];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, stream.get())) > 0) {
+    file.text.append(buffer, got);
+    if (file.text.size() > kMaxCorrectionsBytes) return;
+  }
+  file.read = std::ferror(stream.get()) == 0;
+}
 
 }  // namespace lunavant::converter::detail

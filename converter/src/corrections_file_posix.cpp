@@ -55,16 +55,7 @@ CorrectionsFile ReadCorrectionsFile(const std::string& path) {
   if (!S_ISREG(status.st_mode) ||
       static_cast<unsigned long long>(status.st_size) > kMaxCorrectionsBytes)
     return file;
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(path.c_str(), "rb"),
-                                                               &std::fclose);
-  if (!stream) return file;
-  char buffer[4096];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, stream.get())) > 0) {
-    file.text.append(buffer, got);
-    if (file.text.size() > kMaxCorrectionsBytes) return file;
-  }
-  file.read = std::ferror(stream.get()) == 0;
+  ReadWholeCorrections(std::fopen(path.c_str(), "rb"), file);
   return file;
 }
 

@@ -94,16 +94,7 @@ CorrectionsFile ReadCorrectionsFile(const std::string& path) {
   if ((attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
       attributes.nFileSizeHigh != 0 || attributes.nFileSizeLow > kMaxCorrectionsBytes)
     return file;
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(_wfopen(wide.c_str(), L"rb"),
-                                                               &std::fclose);
-  if (!stream) return file;
-  char buffer[4096];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, stream.get())) > 0) {
-    file.text.append(buffer, got);
-    if (file.text.size() > kMaxCorrectionsBytes) return file;
-  }
-  file.read = std::ferror(stream.get()) == 0;
+  ReadWholeCorrections(_wfopen(wide.c_str(), L"rb"), file);
   return file;
 }
 
