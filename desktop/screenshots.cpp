@@ -117,9 +117,8 @@ bool pictureDatePicker(MainWindow& window, const QDir& dir) {
   TaskSheetModel& model = view->model();
   int start = -1;
   for (int column = 0; column < model.columnCount(); ++column) {
-    if (model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString() == "Start") {
-      start = column;
-    }
+    // By its field, not its title, which is translated.
+    if (model.fieldAt(column) == lunavant::host::field::kStart) start = column;
   }
   const QModelIndex cell = model.index(2, start);
   view->sheet().setCurrentIndex(cell);
