@@ -21,9 +21,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
+#include <algorithm>
 #include <functional>
 
 #include "desktop/command_toolbars.h"
+#include "desktop/date_picker.h"
 #include "desktop/edit_commands.h"
 #include "desktop/interface_language.h"
 #include "desktop/main_window.h"
@@ -33,6 +36,7 @@
 #include "workbench/files/bundled_sample.h"
 #include "workbench/model/application.h"
 #include "workbench/model/task.h"
+#include "workbench/schedule/calendar.h"
 #include "workbench/ui/command_bars.h"
 
 namespace lunavant::desktop {
@@ -390,6 +394,37 @@ TEST_F(ArabicDesktopTest, APrintedPageIsArabicAndMirrored) {
   const QRegularExpressionMatch name = name_box.match(boxes);
   ASSERT_TRUE(width.hasMatch() && name.hasMatch()) << boxes.left(800).toStdString();
   EXPECT_GT(name.captured(1).toDouble(), width.captured(1).toDouble() / 2);
+}
+
+TEST_F(ArabicDesktopTest, TheDatePickerNamesMonthsDaysAndTheEraInArabic) {
+  // Given the Arabic interface, expect the date picker's captions, weekday names and day tips in
+  // Arabic with the Hijri era as "هـ" and the locale's digits on screen, in both calendars.
+  DatePicker picker(app(), nullptr, nullptr);
+  picker.setSelectedDay(wb::DaysFromCivil(2024, 11, 4));
+  const QString gregorian = picker.caption();
+  EXPECT_TRUE(HasArabicLetters(gregorian)) << gregorian.toStdString();
+  EXPECT_TRUE(gregorian.endsWith(QStringLiteral("2024"))) << gregorian.toStdString();
+  picker.setCalendar(wb::TierCalendar::kHijri);
+  const QString hijri = picker.caption();
+  EXPECT_TRUE(hijri.endsWith(QStringLiteral("1446 هـ"))) << hijri.toStdString();
+  EXPECT_FALSE(hijri.contains(QStringLiteral("AH")));
+  EXPECT_FALSE(hijri.contains(QStringLiteral("Jumada")));
+
+  QStringList shown;
+  for (const QLabel* label : picker.findChildren<QLabel*>()) shown << label->text();
+  EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [](const QString& text) {
+    return text.contains(QStringLiteral("١٤٤٦"));
+  })) << shown.join(" | ").toStdString();
+  EXPECT_TRUE(std::none_of(shown.begin(), shown.end(), [](const QString& text) {
+    return text.contains(QStringLiteral("AH"));
+  })) << shown.join(" | ").toStdString();
+  // Every weekday heading is an Arabic name.
+  EXPECT_GE(std::count_if(shown.begin(), shown.end(), HasArabicLetters), 7)
+      << shown.join(" | ").toStdString();
+
+  const QString tip = picker.dayButton(wb::DaysFromCivil(2024, 11, 4))->toolTip();
+  EXPECT_TRUE(tip.contains(QStringLiteral("1446 هـ"))) << tip.toStdString();
+  EXPECT_FALSE(tip.contains(QStringLiteral("Monday"))) << tip.toStdString();
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "desktop/display_text.h"
 #include "desktop/host_text.h"
 #include "workbench/files/calendar_holidays.h"
 #include "workbench/model/application.h"
@@ -39,7 +40,7 @@ QDate DateOfDays(std::int64_t days) {
 }
 
 QString GregorianMonthName(int month) {
-  return QLocale(QLocale::English).standaloneMonthName(month, QLocale::LongFormat);
+  return QLocale().standaloneMonthName(month, QLocale::LongFormat);
 }
 
 // A day of the grid: its number in the calendar shown, and beneath it, smaller, its number (or its
@@ -232,11 +233,11 @@ void DatePicker::build() {
 
   auto* grid = new QGridLayout;
   grid->setSpacing(1);
-  const QLocale english(QLocale::English);
+  const QLocale locale;
   for (int column = 0; column < kDaysPerWeek; ++column) {
     // Qt names weekdays from Monday as 1 to Sunday as 7.
     const int weekday = (first_weekday_ + column) % kDaysPerWeek;
-    auto* label = new QLabel(english.dayName(weekday == 0 ? 7 : weekday, QLocale::ShortFormat));
+    auto* label = new QLabel(locale.dayName(weekday == 0 ? 7 : weekday, QLocale::ShortFormat));
     label->setAlignment(Qt::AlignCenter);
     grid->addWidget(label, 0, column);
     weekday_labels_.push_back(label);
@@ -297,9 +298,7 @@ void DatePicker::showToday() {
 
 QString DatePicker::caption() const {
   if (shown_.calendar == wb::TierCalendar::kHijri) {
-    return QStringLiteral("%1 %2 AH")
-        .arg(fromHost(wb::HijriMonthName(shown_.month)))
-        .arg(shown_.year);
+    return tr("%1 %2 AH").arg(hijriMonthNameShown(shown_.month)).arg(shown_.year);
   }
   return QStringLiteral("%1 %2").arg(GregorianMonthName(shown_.month)).arg(shown_.year);
 }
@@ -311,15 +310,15 @@ QString DatePicker::otherCalendarSpan() {
     const std::optional<wb::HijriDate> from = hijriOf(shown_.first_day);
     const std::optional<wb::HijriDate> to = hijriOf(last);
     if (!from || !to) return hijri_problem_;
-    const QString first = fromHost(wb::HijriMonthName(from->month));
-    const QString second = fromHost(wb::HijriMonthName(to->month));
+    const QString first = hijriMonthNameShown(from->month);
+    const QString second = hijriMonthNameShown(to->month);
     if (from->year == to->year && from->month == to->month) {
-      return QStringLiteral("%1 %2 AH").arg(first).arg(to->year);
+      return tr("%1 %2 AH").arg(first).arg(to->year);
     }
     if (from->year == to->year) {
-      return QStringLiteral("%1 – %2 %3 AH").arg(first, second).arg(to->year);
+      return tr("%1 – %2 %3 AH").arg(first, second).arg(to->year);
     }
-    return QStringLiteral("%1 %2 – %3 %4 AH").arg(first).arg(from->year).arg(second).arg(to->year);
+    return tr("%1 %2 – %3 %4 AH").arg(first).arg(from->year).arg(second).arg(to->year);
   }
   const QDate from = DateOfDays(shown_.first_day);
   const QDate to = DateOfDays(last);
@@ -340,12 +339,12 @@ QString DatePicker::otherCalendarSpan() {
 
 QString DatePicker::dayTip(std::int64_t day, const QString& holiday) {
   const QDate date = DateOfDays(day);
-  QString tip = QLocale(QLocale::English).toString(date, QStringLiteral("dddd, d MMMM yyyy"));
+  QString tip = QLocale().toString(date, QStringLiteral("dddd, d MMMM yyyy"));
   if (const std::optional<wb::HijriDate> h = hijriOf(day)) {
-    tip += QStringLiteral("\n%1 %2 %3 AH")
-               .arg(h->day)
-               .arg(fromHost(wb::HijriMonthName(h->month)))
-               .arg(h->year);
+    tip += QLatin1Char('\n') + tr("%1 %2 %3 AH", "day, month, year of the Hijri calendar")
+                                   .arg(h->day)
+                                   .arg(hijriMonthNameShown(h->month))
+                                   .arg(h->year);
   }
   if (!holiday.isEmpty()) tip += QLatin1Char('\n') + holiday;
   return tip;
@@ -356,8 +355,8 @@ void DatePicker::fill() {
   hijri_button_->setChecked(shown_.calendar == wb::TierCalendar::kHijri);
   hijri_button_->setEnabled(hijri_problem_.isEmpty());
   hijri_button_->setToolTip(hijri_problem_);
-  caption_->setText(caption());
-  other_caption_->setText(otherCalendarSpan());
+  caption_->setText(digitsShown(caption()));
+  other_caption_->setText(digitsShown(otherCalendarSpan()));
 
   const wb::ProjectCalendar* working = nullptr;
   if (project_ != nullptr) {
@@ -382,9 +381,8 @@ void DatePicker::fill() {
       }
     } else {
       const QDate date = DateOfDays(day);
-      other = date.day() == 1
-                  ? QLocale(QLocale::English).monthName(date.month(), QLocale::ShortFormat)
-                  : QString::number(date.day());
+      other = date.day() == 1 ? QLocale().monthName(date.month(), QLocale::ShortFormat)
+                              : QString::number(date.day());
     }
     QString holiday;
     for (const Holiday& h : holidays_) {

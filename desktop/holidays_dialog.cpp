@@ -148,8 +148,9 @@ void HolidaysDialog::accept() {
   };
   try {
     if (edit_runner_) {
-      // The runner recalculates, and reports a refused recalculation itself.
-      edit_runner_(remove ? tr("Remove Holidays") : tr("Add Holidays"), change);
+      // The runner recalculates, and reports a refused recalculation itself. The step is named
+      // for the command, as the other dialogs' steps are; adding and taking off are each one.
+      edit_runner_(tr("Holidays"), change);
     } else {
       change();
       if (app_.ActiveProject() == &project_) app_.CalculateProject();

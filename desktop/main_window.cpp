@@ -367,8 +367,9 @@ bool MainWindow::saveAs(wb::Project& project, const QString& path) {
 bool MainWindow::askToSaveBeforeClose(wb::Project& project) {
   if (discarding_) return true;
   const QMessageBox::StandardButton answer = QMessageBox::warning(
-      this, QApplication::applicationDisplayName(),
-      fromHost(wb::message::SaveChangesBeforeClose(project.Name())),
+      // Worded and titled as the host's own question, in the interface's language.
+      this, shownMessageTitle(std::string(wb::message::kWorkbenchTitle)),
+      shownHostMessage(wb::message::SaveChangesBeforeClose(project.Name())),
       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
   if (answer == QMessageBox::No) return true;
   if (answer != QMessageBox::Yes) return false;
@@ -383,7 +384,7 @@ void MainWindow::reload(wb::Project& project) {
   try {
     closed = app_.CloseProject(project);
   } catch (const lunavant::host::HostError& e) {
-    showHostError(fromHost(e.record().description));
+    showHostError(shownHostMessage(e.record().description));
   }
   discarding_ = false;
   syncWithApplication();
@@ -668,7 +669,7 @@ void MainWindow::applyTable(const QString& name) {
     app_.TableApply(name.toStdString());
   } catch (const lunavant::host::HostError& e) {
     QMessageBox::warning(this, QApplication::applicationDisplayName(),
-                         fromHost(e.record().description));
+                         shownHostMessage(e.record().description));
   }
   if (ProjectView* current = currentView()) current->refresh();
 }

@@ -2,7 +2,8 @@
 // Keyboard entry in the task sheet as in a spreadsheet: Tab leaves a cell for the next one with
 // editing going on, and Enter leaves it for the row below, in the column where the row's entry
 // began, so that a planner types a plan (name, Tab, duration, Enter, name, ...) without the
-// mouse.
+// mouse. In a sorted flat view a typed row that the sort moves elsewhere keeps the current cell:
+// the row below it there is another task, not the next one the planner meant to type.
 #pragma once
 
 #include <QObject>
@@ -27,6 +28,8 @@ class SheetEntry : public QObject {
 
   QTableView& sheet_;
   QPersistentModelIndex committed_;  // the cell whose edit was last committed
+  int row_before_move_ = -1;         // the current row as the rows began to move
+  QPersistentModelIndex moved_to_;   // the current cell, when the last move took it elsewhere
   std::optional<int> entry_column_;  // where the row's run of Tabs began
 };
 

@@ -195,6 +195,10 @@ TEST_F(SheetToolsTest, SortingByHijriStartGoesByDateKeepsTheOutlineAndUndoes) {
   EXPECT_EQ(names(),
             "Handover 20/05/1446, Ceilings 02/05/1446, Fit-out 28/04/1446, Survey 28/04/1446");
   EXPECT_EQ(view.sheet().currentIndex().row(), 0);
+  // An edit that leaves its row in place goes on to the row below, as Enter does elsewhere.
+  TypeIntoCell(view, 2, "Task Name", "Fit-out");
+  EXPECT_EQ(Cell(view, 2, "Task Name"), "Fit-out");
+  EXPECT_EQ(view.sheet().currentIndex().row(), 3);
 
   menu.reset(sorting.headerMenu(view, hijri_column));
   menu->findChild<QAction*>("sortById")->trigger();

@@ -9,7 +9,7 @@
 #include <QSettings>
 
 #include "addin/host/error.h"
-#include "desktop/host_text.h"
+#include "desktop/host_messages.h"
 #include "desktop/main_window.h"
 #include "desktop/project_view.h"
 #include "desktop/sort_dialog.h"
@@ -57,7 +57,7 @@ bool SortCommands::sort(ProjectView& view, const std::vector<wb::SortKey>& keys,
     } catch (const lunavant::host::HostError& e) {
       model.setFlatSort({});
       QMessageBox::warning(&window_, QApplication::applicationDisplayName(),
-                           fromHost(e.record().description));
+                           shownHostMessage(e.record().description));
     }
   }
   // The task the user was on stays the current one, wherever it went.

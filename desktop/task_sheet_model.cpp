@@ -251,7 +251,7 @@ bool TaskSheetModel::editRows(const QString& name, const std::function<void()>& 
       }
     });
   } catch (const lunavant::host::HostError& e) {
-    refusal = fromHost(e.record().description);
+    refusal = shownHostMessage(e.record().description);
   }
   rebuild();
   if (!refusal.isEmpty()) emit editFailed(refusal);
@@ -287,7 +287,7 @@ void TaskSheetModel::afterHistoryStep() {
     try {
       project_.App().AnnounceCloseCancelled(project_);
     } catch (const lunavant::host::HostError& e) {
-      emit editFailed(fromHost(e.record().description));
+      emit editFailed(shownHostMessage(e.record().description));
     }
   }
   rebuild();

@@ -45,6 +45,65 @@
     </message>
 </context>
 <context>
+    <name>FilePrompts</name>
+    <message>
+        <source>&quot;%1&quot; was deleted or moved away by another program.</source>
+        <translation>حذف برنامج آخر «%1» أو نقله من مكانه.</translation>
+    </message>
+    <message>
+        <source>The project stays open here; saving it writes the file again.</source>
+        <translation>يبقى المشروع مفتوحًا هنا، وحفظه يكتب الملف من جديد.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was changed by another program.</source>
+        <translation>غيّر برنامج آخر «%1».</translation>
+    </message>
+    <message>
+        <source>Reload it from the file? The changes you made here since it was last saved would be lost.</source>
+        <translation>هل تريد إعادة تحميله من الملف؟ ستضيع التغييرات التي أجريتها هنا منذ آخر حفظ له.</translation>
+    </message>
+    <message>
+        <source>Reload it from the file?</source>
+        <translation>هل تريد إعادة تحميله من الملف؟</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>&amp;إعادة التحميل</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Mine</source>
+        <translation>إب&amp;قاء نسختي</translation>
+    </message>
+    <message>
+        <source>Save the project there again?</source>
+        <translation>هل تريد حفظ المشروع هناك من جديد؟</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;حفظ</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was changed by another program since it was opened or saved here.</source>
+        <translation>غيّر برنامج آخر «%1» منذ فُتح أو حُفظ هنا.</translation>
+    </message>
+    <message>
+        <source>Overwriting it loses that change. Reloading it loses your unsaved changes here.</source>
+        <translation>الكتابة فوقه تُضيع ذلك التغيير، وإعادة تحميله تُضيع تغييراتك غير المحفوظة هنا.</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>ال&amp;كتابة فوقه</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation>حفظ &amp;باسم...</translation>
+    </message>
+    <message>
+        <source>Reload &quot;%1&quot; from its file? The changes you made here since it was last saved will be lost.</source>
+        <translation>هل تريد إعادة تحميل «%1» من ملفه؟ ستضيع التغييرات التي أجريتها هنا منذ آخر حفظ له.</translation>
+    </message>
+</context>
+<context>
     <name>HolidaysDialog</name>
     <message>
         <source>Holidays</source>
@@ -69,6 +128,18 @@
     <message>
         <source>&amp;Calendar:</source>
         <translation>ال&amp;تقويم:</translation>
+    </message>
+    <message>
+        <source>Holidays to:</source>
+        <translation>العطل الرسمية:</translation>
+    </message>
+    <message>
+        <source>A&amp;dd to the calendar</source>
+        <translation>إ&amp;ضافة إلى التقويم</translation>
+    </message>
+    <message>
+        <source>&amp;Take off the calendar</source>
+        <translation>إ&amp;زالة من التقويم</translation>
     </message>
 </context>
 <context>
@@ -594,6 +665,41 @@
     </message>
 </context>
 <context>
+    <name>PageSetupDialog</name>
+    <message>
+        <source>Page Setup</source>
+        <translation>إعداد الصفحة</translation>
+    </message>
+    <message>
+        <source>Paper</source>
+        <translation>الورق</translation>
+    </message>
+    <message>
+        <source>Paper si&amp;ze:</source>
+        <translation>&amp;حجم الورق:</translation>
+    </message>
+    <message>
+        <source>&amp;Orientation:</source>
+        <translation>الا&amp;تجاه:</translation>
+    </message>
+    <message>
+        <source>Timescale on paper</source>
+        <translation>المقياس الزمني على الورق</translation>
+    </message>
+    <message>
+        <source>&amp;Timescale:</source>
+        <translation>المقياس ال&amp;زمني:</translation>
+    </message>
+    <message>
+        <source>&amp;Fit timescale to</source>
+        <translation>&amp;ملاءمة المقياس الزمني لعرض</translation>
+    </message>
+    <message>
+        <source> pages wide</source>
+        <translation> صفحة</translation>
+    </message>
+</context>
+<context>
     <name>QGuiApplication</name>
     <message>
         <source>QT_LAYOUT_DIRECTION</source>
@@ -641,6 +747,29 @@
     </message>
 </context>
 <context>
+    <name>SortDialog</name>
+    <message>
+        <source>Sort</source>
+        <translation>فرز</translation>
+    </message>
+    <message>
+        <source>&amp;Sort by:</source>
+        <translation>&amp;فرز حسب:</translation>
+    </message>
+    <message>
+        <source>&amp;Then by:</source>
+        <translation>&amp;ثم حسب:</translation>
+    </message>
+    <message>
+        <source>&amp;Keep outline structure</source>
+        <translation>الإ&amp;بقاء على بنية المخطط التفصيلي</translation>
+    </message>
+    <message>
+        <source>Sorts each summary task&apos;s subtasks among themselves and renumbers the tasks; without it, the view lists every task in order and the project stays as it is.</source>
+        <translation>يفرز المهام الفرعية لكل مهمة ملخص فيما بينها ويعيد ترقيم المهام؛ ودونه يسرد العرض المهام كلها بالترتيب ويبقى المشروع كما هو.</translation>
+    </message>
+</context>
+<context>
     <name>TaskIndicators</name>
     <message>
         <source>Manually scheduled: links, constraints and the project start do not move this task.</source>
@@ -664,10 +793,167 @@
     </message>
 </context>
 <context>
+    <name>WorkingTimeDialog</name>
+    <message>
+        <source>Change Working Time</source>
+        <translation>تغيير وقت العمل</translation>
+    </message>
+    <message>
+        <source>For &amp;calendar:</source>
+        <translation>لل&amp;تقويم:</translation>
+    </message>
+    <message>
+        <source>&amp;Schedule the project on this calendar</source>
+        <translation>&amp;جدولة المشروع على هذا التقويم</translation>
+    </message>
+    <message>
+        <source>&amp;New calendar:</source>
+        <translation>تقويم ج&amp;ديد:</translation>
+    </message>
+    <message>
+        <source>a name; it copies the calendar shown</source>
+        <translation>اسم؛ ينسخ التقويم المعروض</translation>
+    </message>
+    <message>
+        <source>Cr&amp;eate</source>
+        <translation>&amp;إنشاء</translation>
+    </message>
+    <message>
+        <source>&amp;Region:</source>
+        <translation>ال&amp;منطقة:</translation>
+    </message>
+    <message>
+        <source>Use Its &amp;Working Week</source>
+        <translation>استخدام أسبوع &amp;عملها</translation>
+    </message>
+    <message>
+        <source>Calendar of &amp;task:</source>
+        <translation>تقويم الم&amp;همة:</translation>
+    </message>
+    <message>
+        <source>Work week</source>
+        <translation>أسبوع العمل</translation>
+    </message>
+    <message>
+        <source>&amp;Hours of the checked days:</source>
+        <translation>&amp;ساعات الأيام المحددة:</translation>
+    </message>
+    <message>
+        <source>Set &amp;Hours</source>
+        <translation>تع&amp;يين الساعات</translation>
+    </message>
+    <message>
+        <source>Exceptions</source>
+        <translation>الاستثناءات</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>الاسم</translation>
+    </message>
+    <message>
+        <source>yyyy-MM-dd</source>
+        <translation>yyyy-MM-dd</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>إلى</translation>
+    </message>
+    <message>
+        <source>worked hours, or empty: day off</source>
+        <translation>ساعات العمل، أو فارغ ليوم عطلة</translation>
+    </message>
+    <message>
+        <source>&amp;Add Exception</source>
+        <translation>إ&amp;ضافة استثناء</translation>
+    </message>
+    <message>
+        <source>Re&amp;move Exception</source>
+        <translation>&amp;حذف الاستثناء</translation>
+    </message>
+</context>
+<context>
+    <name>lunavant::desktop::AboutDialog</name>
+    <message>
+        <source>The converter library cannot be loaded: %1</source>
+        <translation>تعذر تحميل مكتبة التحويل: %1</translation>
+    </message>
+    <message>
+        <source>The converter library is an older one: it converts with its built-in Umm al-Qura table and reads no corrections.</source>
+        <translation>مكتبة التحويل إصدار أقدم: تحوّل بجدول أم القرى المضمَّن فيها ولا تقرأ أي تصحيحات.</translation>
+    </message>
+    <message>
+        <source>About Lunavant</source>
+        <translation>حول Lunavant</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Lunavant&lt;/b&gt; %1&lt;br&gt;Hijri (Umm al-Qura) dates beside the task dates of a project.</source>
+        <translation>&lt;b&gt;Lunavant&lt;/b&gt; %1&lt;br&gt;التواريخ الهجرية (أم القرى) بجانب تواريخ مهام المشروع.</translation>
+    </message>
+    <message>
+        <source>Hijri calendar in force:</source>
+        <translation>التقويم الهجري المعمول به:</translation>
+    </message>
+    <message>
+        <source>Months the corrections change are marked on the Hijri timescale. The corrections file and where it is looked for are described in the converter&apos;s documentation.</source>
+        <translation>تُعلَّم على المقياس الزمني الهجري الأشهرُ التي تغيّرها التصحيحات. ويصف توثيق المحوِّل ملف التصحيحات والمواضع التي يُبحث عنه فيها.</translation>
+    </message>
+</context>
+<context>
     <name>lunavant::desktop::AddInsDialog</name>
     <message>
         <source>Location: %1</source>
         <translation>الموقع: %1</translation>
+    </message>
+</context>
+<context>
+    <name>lunavant::desktop::DateCellEditor</name>
+    <message>
+        <source>Pick a date (Alt+Down)</source>
+        <translation>اختيار تاريخ (Alt+Down)</translation>
+    </message>
+</context>
+<context>
+    <name>lunavant::desktop::DatePicker</name>
+    <message>
+        <source>The Hijri converter refuses today&apos;s date.</source>
+        <translation>يرفض المحوِّل الهجري تاريخ اليوم.</translation>
+    </message>
+    <message>
+        <source>Gregorian</source>
+        <translation>ميلادي</translation>
+    </message>
+    <message>
+        <source>Hijri (Umm al-Qura)</source>
+        <translation>هجري (أم القرى)</translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation>اليوم</translation>
+    </message>
+    <message>
+        <source>Previous month</source>
+        <translation>الشهر السابق</translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation>الشهر التالي</translation>
+    </message>
+    <message>
+        <source>%1 %2 AH</source>
+        <translation>%1 %2 هـ</translation>
+    </message>
+    <message>
+        <source>%1 – %2 %3 AH</source>
+        <translation>%1 – %2 %3 هـ</translation>
+    </message>
+    <message>
+        <source>%1 %2 – %3 %4 AH</source>
+        <translation>%1 %2 – %3 %4 هـ</translation>
+    </message>
+    <message>
+        <source>%1 %2 %3 AH</source>
+        <comment>day, month, year of the Hijri calendar</comment>
+        <translation>%1 %2 %3 هـ</translation>
     </message>
 </context>
 <context>
@@ -781,6 +1067,22 @@
     <message>
         <source>Holiday sets (*.holidays);;All files (*)</source>
         <translation>مجموعات العطل (*.holidays);;كل الملفات (*)</translation>
+    </message>
+    <message>
+        <source>1 holiday would be taken off the calendar &quot;%2&quot;.</source>
+        <translation>ستُزال عطلة واحدة من التقويم «%2».</translation>
+    </message>
+    <message>
+        <source>%1 holidays would be taken off the calendar &quot;%2&quot;.</source>
+        <translation>عدد العطل التي ستُزال من التقويم «%2»: %1.</translation>
+    </message>
+    <message>
+        <source>&amp;Remove Holidays</source>
+        <translation>&amp;إزالة العطل</translation>
+    </message>
+    <message>
+        <source>Holidays</source>
+        <translation>العطل الرسمية</translation>
     </message>
 </context>
 <context>
@@ -973,6 +1275,81 @@
         <source>%1: finished.</source>
         <translation>%1: تم.</translation>
     </message>
+    <message>
+        <source>No recovery copy could be written: %1</source>
+        <translation>تعذرت كتابة نسخة الاسترداد: %1</translation>
+    </message>
+    <message>
+        <source>Change &amp;Working Time...</source>
+        <translation>تغيير وقت ال&amp;عمل...</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;تعليمات</translation>
+    </message>
+    <message>
+        <source>&amp;About Lunavant...</source>
+        <translation>&amp;حول Lunavant...</translation>
+    </message>
+    <message>
+        <source>Add-Ins</source>
+        <translation>الوظائف الإضافية</translation>
+    </message>
+    <message>
+        <source>Change Working Time</source>
+        <translation>تغيير وقت العمل</translation>
+    </message>
+    <message>
+        <source>The program stopped last time without closing these projects; their unsaved changes were kept:</source>
+        <translation>توقف البرنامج في المرة السابقة دون إغلاق هذه المشاريع، واحتُفظ بتغييراتها غير المحفوظة:</translation>
+    </message>
+    <message>
+        <source>&amp;Recover</source>
+        <translation>&amp;استرداد</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>&amp;تجاهل</translation>
+    </message>
+    <message>
+        <source>&amp;Not Now</source>
+        <translation>&amp;ليس الآن</translation>
+    </message>
+    <message>
+        <source>The recovery copy &quot;%1&quot; could not be read.</source>
+        <translation>تعذرت قراءة نسخة الاسترداد «%1».</translation>
+    </message>
+</context>
+<context>
+    <name>lunavant::desktop::PageSetupDialog</name>
+    <message>
+        <source>Landscape</source>
+        <translation>أفقي</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>عمودي</translation>
+    </message>
+    <message>
+        <source>Days</source>
+        <translation>الأيام</translation>
+    </message>
+    <message>
+        <source>Weeks</source>
+        <translation>الأسابيع</translation>
+    </message>
+    <message>
+        <source>Months</source>
+        <translation>الأشهر</translation>
+    </message>
+    <message>
+        <source>Quarters</source>
+        <translation>الأرباع</translation>
+    </message>
+    <message>
+        <source>Years</source>
+        <translation>السنوات</translation>
+    </message>
 </context>
 <context>
     <name>lunavant::desktop::PrintCommands</name>
@@ -1002,6 +1379,68 @@
     <message>
         <source>Example: %1</source>
         <translation>مثال: %1</translation>
+    </message>
+</context>
+<context>
+    <name>lunavant::desktop::SortCommands</name>
+    <message>
+        <source>Sort</source>
+        <translation>الفرز</translation>
+    </message>
+    <message>
+        <source>Sort &amp;Ascending</source>
+        <translation>فرز &amp;تصاعدي</translation>
+    </message>
+    <message>
+        <source>Sort &amp;Descending</source>
+        <translation>فرز ت&amp;نازلي</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Outline Structure</source>
+        <translation>الإ&amp;بقاء على بنية المخطط التفصيلي</translation>
+    </message>
+    <message>
+        <source>Sort &amp;By...</source>
+        <translation>فرز &amp;حسب...</translation>
+    </message>
+    <message>
+        <source>Sort by &amp;ID</source>
+        <translation>فرز حسب ال&amp;معرف</translation>
+    </message>
+    <message>
+        <source>&amp;Sort</source>
+        <translation>&amp;فرز</translation>
+    </message>
+    <message>
+        <source>by &amp;Start Date</source>
+        <translation>حسب تاريخ ال&amp;بداية</translation>
+    </message>
+    <message>
+        <source>by &amp;Finish Date</source>
+        <translation>حسب تاريخ ال&amp;نهاية</translation>
+    </message>
+    <message>
+        <source>by &amp;ID</source>
+        <translation>حسب ال&amp;معرف</translation>
+    </message>
+</context>
+<context>
+    <name>lunavant::desktop::SortDialog</name>
+    <message>
+        <source>(none)</source>
+        <translation>(لا شيء)</translation>
+    </message>
+    <message>
+        <source>Ascending</source>
+        <translation>تصاعدي</translation>
+    </message>
+    <message>
+        <source>Descending</source>
+        <translation>تنازلي</translation>
+    </message>
+    <message>
+        <source>&amp;Sort</source>
+        <translation>&amp;فرز</translation>
     </message>
 </context>
 <context>
@@ -1048,6 +1487,85 @@
     <message>
         <source>%1 cells were not changed. The first: %2</source>
         <translation>عدد الخلايا التي لم تُغيَّر: %1. أولها: %2</translation>
+    </message>
+</context>
+<context>
+    <name>lunavant::desktop::WorkingTimeDialog</name>
+    <message>
+        <source>Calendar of &amp;task %1:</source>
+        <translation>تقويم الم&amp;همة %1:</translation>
+    </message>
+    <message>
+        <source>World (CLDR&apos;s default)</source>
+        <translation>العالم (افتراضي CLDR)</translation>
+    </message>
+    <message>
+        <source>Working day</source>
+        <translation>يوم عمل</translation>
+    </message>
+    <message>
+        <source>Working hours</source>
+        <translation>ساعات العمل</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>الاسم</translation>
+    </message>
+    <message>
+        <source>Days</source>
+        <translation>الأيام</translation>
+    </message>
+    <message>
+        <source>Repeats</source>
+        <translation>التكرار</translation>
+    </message>
+    <message>
+        <source>Once</source>
+        <translation>مرة واحدة</translation>
+    </message>
+    <message>
+        <source>Daily</source>
+        <translation>يوميًا</translation>
+    </message>
+    <message>
+        <source>Weekly</source>
+        <translation>أسبوعيًا</translation>
+    </message>
+    <message>
+        <source>Yearly</source>
+        <translation>سنويًا</translation>
+    </message>
+    <message>
+        <source>(the project&apos;s calendar)</source>
+        <translation>(تقويم المشروع)</translation>
+    </message>
+    <message>
+        <source>A base calendar.</source>
+        <translation>تقويم أساسي.</translation>
+    </message>
+    <message>
+        <source>Based on &quot;%1&quot;.</source>
+        <translation>مبني على «%1».</translation>
+    </message>
+    <message>
+        <source>(unnamed)</source>
+        <translation>(بلا اسم)</translation>
+    </message>
+    <message>
+        <source>Day off</source>
+        <translation>يوم عطلة</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not working hours such as 08:00-16:00 or 08:00-12:00, 13:00-17:00.</source>
+        <translation>«%1» ليس ساعات عمل مثل 08:00-16:00 أو 08:00-12:00, 13:00-17:00.</translation>
+    </message>
+    <message>
+        <source>A working day needs its working hours.</source>
+        <translation>يحتاج يوم العمل إلى ساعات عمله.</translation>
+    </message>
+    <message>
+        <source>Select a named exception to remove.</source>
+        <translation>حدد استثناءً له اسم لحذفه.</translation>
     </message>
 </context>
 <context>
