@@ -2,13 +2,8 @@
 #include "desktop/date_cell_editor.h"
 
 #include <QAction>
-#include <QFrame>
 #include <QKeyEvent>
-#include <QScreen>
-#include <QSettings>
 #include <QStyle>
-#include <QVBoxLayout>
-#include <algorithm>
 
 #include "addin/host/error.h"
 #include "desktop/date_picker.h"
@@ -27,17 +22,6 @@ namespace lunavant::desktop {
 namespace wb = lunavant::workbench;
 
 namespace {
-
-// The calendar the user last looked at; a planner who thinks in Hijri finds it again.
-const char* const kCalendarKey = "datePicker/calendar";
-
-wb::TierCalendar RememberedCalendar(wb::TierCalendar otherwise) {
-  const QVariant stored = QSettings().value(kCalendarKey);
-  if (!stored.isValid()) return otherwise;
-  return stored.toInt() == static_cast<int>(wb::TierCalendar::kHijri)
-             ? wb::TierCalendar::kHijri
-             : wb::TierCalendar::kGregorian;
-}
 
 std::optional<std::int64_t> DayOfField(const wb::Task* task, int field) {
   if (task == nullptr) return std::nullopt;
@@ -73,42 +57,22 @@ DateCellEditor::DateCellEditor(wb::Application& app, Cell cell, QWidget* parent)
 }
 
 void DateCellEditor::openPicker() {
-  if (popup_ != nullptr) return;
-  // A child of the editor, so that the sheet does not take the popup's focus for the end of the
-  // edit.
-  popup_ = new QFrame(this, Qt::Popup);
-  popup_->setObjectName(QStringLiteral("datePickerPopup"));
-  popup_->setAttribute(Qt::WA_DeleteOnClose);
-  popup_->setFrameShape(QFrame::StyledPanel);
-  auto* layout = new QVBoxLayout(popup_);
-  layout->setContentsMargins(0, 0, 0, 0);
-  picker_ = new DatePicker(app_, cell_.project, cell_.task, popup_);
-  layout->addWidget(picker_);
+  if (picker_ != nullptr) return;
+  picker_ = new DatePicker(app_, cell_.project, cell_.task);
   picker_->setSelectedDay(cell_.day);
   // A Hijri column opens in its own calendar; a date cell in the one the user last picked in.
   picker_->setCalendar(cell_.calendar == wb::TierCalendar::kHijri
                            ? wb::TierCalendar::kHijri
-                           : RememberedCalendar(cell_.calendar));
+                           : RememberedPickerCalendar(cell_.calendar));
+  PopUpDatePicker(picker_, this);
   connect(picker_, &DatePicker::picked, this, [this](std::int64_t day) {
-    QSettings().setValue(kCalendarKey, static_cast<int>(picker_->calendar()));
+    RememberPickerCalendar(picker_->calendar());
     const QString text = cell_.text_of_day(day);
-    popup_->close();
     // A day with no text (the converter gone meanwhile) leaves the cell as it was.
     if (text.isEmpty()) return;
     setText(text);
     emit dayPicked();
   });
-  popup_->adjustSize();
-  QPoint at = mapToGlobal(QPoint(0, height()));
-  if (const QScreen* shown_on = screen()) {
-    const QRect room = shown_on->availableGeometry();
-    if (at.y() + popup_->height() > room.bottom())
-      at.setY(mapToGlobal(QPoint(0, 0)).y() - popup_->height());
-    at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - popup_->width())));
-  }
-  popup_->move(at);
-  popup_->show();
-  picker_->setFocus();
 }
 
 void DateCellEditor::keyPressEvent(QKeyEvent* event) {

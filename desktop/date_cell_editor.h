@@ -15,8 +15,6 @@
 #include "desktop/date_picker.h"
 #include "workbench/view/timescale.h"
 
-class QFrame;
-
 namespace lunavant::workbench {
 class Application;
 class Project;
@@ -56,7 +54,6 @@ class DateCellEditor : public QLineEdit {
  private:
   lunavant::workbench::Application& app_;
   Cell cell_;
-  QPointer<QFrame> popup_;
   QPointer<DatePicker> picker_;
 };
 

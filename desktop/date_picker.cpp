@@ -3,12 +3,15 @@
 
 #include <QButtonGroup>
 #include <QDate>
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPainter>
+#include <QScreen>
+#include <QSettings>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -16,6 +19,7 @@
 #include "desktop/display_text.h"
 #include "desktop/host_text.h"
 #include "workbench/files/calendar_holidays.h"
+#include "workbench/files/project_calendars.h"
 #include "workbench/model/application.h"
 #include "workbench/model/project.h"
 #include "workbench/model/task.h"
@@ -161,15 +165,28 @@ std::optional<wb::CalendarMonth> DatePicker::monthOf(wb::TierCalendar calendar, 
 void DatePicker::readHolidays() {
   // Only a project read from a file, or one holidays were added to, has named exceptions; asking
   // a project made here would make it a document.
+  holidays_.clear();
   if (project_ == nullptr || project_->Source() == nullptr) return;
   try {
-    for (const wb::CalendarException& e : wb::CalendarExceptionsOf(*project_)) {
+    for (const wb::CalendarException& e : wb::CalendarExceptionsOf(*project_, named_calendar_)) {
       if (e.working || e.name.empty()) continue;
       holidays_.push_back({fromHost(e.name), e.first_day, e.last_day});
     }
   } catch (const wb::HolidayError&) {
     // A file whose project names no calendar of its own has no named holidays to show.
   }
+}
+
+void DatePicker::showWorkingTimeOf(const std::string& calendar) {
+  if (project_ == nullptr) return;
+  try {
+    named_working_ = wb::ReadNamedCalendar(*project_, calendar);
+  } catch (const wb::CalendarError&) {
+    return;
+  }
+  named_calendar_ = calendar;
+  readHolidays();
+  fill();
 }
 
 void DatePicker::build() {
@@ -359,7 +376,9 @@ void DatePicker::fill() {
   other_caption_->setText(digitsShown(otherCalendarSpan()));
 
   const wb::ProjectCalendar* working = nullptr;
-  if (project_ != nullptr) {
+  if (named_working_) {
+    working = &*named_working_;
+  } else if (project_ != nullptr) {
     working = task_ != nullptr ? &project_->CalendarOf(*task_) : &project_->Calendar();
   }
   const int lead =
@@ -456,6 +475,47 @@ void DatePicker::keyPressEvent(QKeyEvent* event) {
     default:
       QWidget::keyPressEvent(event);
   }
+}
+
+namespace {
+
+const char* const kCalendarKey = "datePicker/calendar";
+
+}  // namespace
+
+wb::TierCalendar RememberedPickerCalendar(wb::TierCalendar otherwise) {
+  const QVariant stored = QSettings().value(kCalendarKey);
+  if (!stored.isValid()) return otherwise;
+  return stored.toInt() == static_cast<int>(wb::TierCalendar::kHijri)
+             ? wb::TierCalendar::kHijri
+             : wb::TierCalendar::kGregorian;
+}
+
+void RememberPickerCalendar(wb::TierCalendar calendar) {
+  QSettings().setValue(kCalendarKey, static_cast<int>(calendar));
+}
+
+void PopUpDatePicker(DatePicker* picker, QWidget* anchor) {
+  auto* popup = new QFrame(anchor, Qt::Popup);
+  popup->setObjectName(QStringLiteral("datePickerPopup"));
+  popup->setAttribute(Qt::WA_DeleteOnClose);
+  popup->setFrameShape(QFrame::StyledPanel);
+  auto* layout = new QVBoxLayout(popup);
+  layout->setContentsMargins(0, 0, 0, 0);
+  picker->setParent(popup);
+  layout->addWidget(picker);
+  QObject::connect(picker, &DatePicker::picked, popup, &QWidget::close);
+  popup->adjustSize();
+  QPoint at = anchor->mapToGlobal(QPoint(0, anchor->height()));
+  if (const QScreen* shown_on = anchor->screen()) {
+    const QRect room = shown_on->availableGeometry();
+    if (at.y() + popup->height() > room.bottom())
+      at.setY(anchor->mapToGlobal(QPoint(0, 0)).y() - popup->height());
+    at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - popup->width())));
+  }
+  popup->move(at);
+  popup->show();
+  picker->setFocus();
 }
 
 }  // namespace lunavant::desktop

@@ -12,9 +12,11 @@
 #include <QWidget>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "workbench/holidays/holiday_dates.h"
+#include "workbench/schedule/calendar.h"
 #include "workbench/view/calendar_month.h"
 
 class QLabel;
@@ -42,6 +44,10 @@ class DatePicker : public QWidget {
   // Shows the month that holds `day` and marks the day; none marks no day and shows today's.
   void setSelectedDay(std::optional<std::int64_t> day);
   std::optional<std::int64_t> selectedDay() const { return selected_; }
+  // Shows the days off and holidays of the project's calendar named `calendar` in place of the
+  // task's or the project's own: a dialog that changes one calendar picks days against it.
+  // Unchanged when the project has no such calendar.
+  void showWorkingTimeOf(const std::string& calendar);
   // The Hijri calendar is refused (the Gregorian one stays) when the converter cannot be had.
   void setCalendar(lunavant::workbench::TierCalendar calendar);
   lunavant::workbench::TierCalendar calendar() const { return shown_.calendar; }
@@ -80,6 +86,8 @@ class DatePicker : public QWidget {
 
   lunavant::workbench::Project* project_;
   const lunavant::workbench::Task* task_;
+  std::optional<lunavant::workbench::ProjectCalendar> named_working_;
+  std::string named_calendar_;
   lunavant::workbench::ConverterHijriCalendar hijri_;
   QString hijri_problem_;
   std::int64_t today_;
@@ -99,5 +107,17 @@ class DatePicker : public QWidget {
   std::vector<QLabel*> weekday_labels_;
   std::vector<QToolButton*> day_buttons_;  // 6 weeks of 7 days
 };
+
+// The calendar the user last picked a day in (`otherwise` before the first pick), and the
+// remembering of it: a planner who thinks in Hijri finds it again in every picker.
+lunavant::workbench::TierCalendar RememberedPickerCalendar(
+    lunavant::workbench::TierCalendar otherwise);
+void RememberPickerCalendar(lunavant::workbench::TierCalendar calendar);
+
+// Opens `picker` in a popup below `anchor` (above when the screen has no room), as a child of
+// `anchor` so that an editor does not take the popup's focus for the end of its edit. A picked
+// day closes the popup before the handlers connected after this call run; a closed popup is
+// deleted.
+void PopUpDatePicker(DatePicker* picker, QWidget* anchor);
 
 }  // namespace lunavant::desktop

@@ -3,11 +3,13 @@
 
 #include <QDate>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTableWidgetItem>
 #include <algorithm>
 #include <functional>
 
+#include "desktop/date_picker.h"
 #include "ui_working_time_dialog.h"
 #include "workbench/files/calendar_holidays.h"
 #include "workbench/model/project.h"
@@ -24,6 +26,11 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 std::int64_t DaysOf(const QDate& date) {
   return wb::DaysFromCivil(date.year(), date.month(), date.day());
+}
+
+QDate DateOfDays(std::int64_t days) {
+  const lunavant::host::DateTime civil = wb::CivilFromDays(days);
+  return QDate(civil.year, civil.month, civil.day);
 }
 
 enum WeekColumn { kDayColumn, kHoursColumn };
@@ -82,6 +89,11 @@ WorkingTimeDialog::WorkingTimeDialog(wb::Project& project, wb::Task* task, QWidg
   const QDate today = QDate::currentDate();
   ui_->fromDate->setDate(today);
   ui_->toDate->setDate(today);
+  // The fields' own popup knows the Gregorian calendar only; Alt+Down and F4 open the picker, as
+  // on the sheet's date cells.
+  for (QDateEdit* field : {ui_->fromDate, ui_->toDate}) field->installEventFilter(this);
+  connect(ui_->fromPickButton, &QToolButton::clicked, this, [this] { pickDate(ui_->fromDate); });
+  connect(ui_->toPickButton, &QToolButton::clicked, this, [this] { pickDate(ui_->toDate); });
 
   connect(ui_->calendarCombo, &QComboBox::currentTextChanged, this, &WorkingTimeDialog::fill);
   connect(ui_->weekTable, &QTableWidget::cellChanged, this, &WorkingTimeDialog::weekEdited);
@@ -107,6 +119,35 @@ std::optional<QString> WorkingTimeDialog::taskCalendarChoice() const {
   if (task_ == nullptr) return std::nullopt;
   return ui_->taskCalendarCombo->currentIndex() <= 0 ? QString()
                                                      : ui_->taskCalendarCombo->currentText();
+}
+
+DatePicker* WorkingTimeDialog::picker() const { return picker_; }
+
+void WorkingTimeDialog::pickDate(QDateEdit* field) {
+  if (picker_ != nullptr) return;
+  picker_ = new DatePicker(draft_->App(), draft_.get(), nullptr);
+  // The days off of the calendar being changed, with the exceptions added so far.
+  picker_->showWorkingTimeOf(calendarShown().toStdString());
+  picker_->setSelectedDay(DaysOf(field->date()));
+  picker_->setCalendar(RememberedPickerCalendar(wb::TierCalendar::kGregorian));
+  PopUpDatePicker(picker_, field);
+  connect(picker_, &DatePicker::picked, field, [this, field](std::int64_t day) {
+    RememberPickerCalendar(picker_->calendar());
+    field->setDate(DateOfDays(day));
+    field->setFocus();
+  });
+}
+
+bool WorkingTimeDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && (watched == ui_->fromDate || watched == ui_->toDate)) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool alt_down = key->key() == Qt::Key_Down && (key->modifiers() & Qt::AltModifier);
+    if (alt_down || key->key() == Qt::Key_F4) {
+      pickDate(static_cast<QDateEdit*>(watched));
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void WorkingTimeDialog::fillTaskCalendars() {

@@ -8,11 +8,14 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <optional>
 
 #include "workbench/files/project_calendars.h"
+
+class QDateEdit;
 
 namespace Ui {
 class WorkingTimeDialog;
@@ -24,6 +27,8 @@ class Task;
 }  // namespace lunavant::workbench
 
 namespace lunavant::desktop {
+
+class DatePicker;
 
 class WorkingTimeDialog : public QDialog {
   Q_OBJECT
@@ -42,6 +47,14 @@ class WorkingTimeDialog : public QDialog {
   QString calendarShown() const;
   // The calendar chosen for the task ("" for the project's); none without a task.
   std::optional<QString> taskCalendarChoice() const;
+  // Opens the two-calendar picker below an exception's From or To field, on the days off and
+  // holidays of the calendar shown as the dialog has changed it; a picked day becomes the field's.
+  void pickDate(QDateEdit* field);
+  // The picker while it is open; null otherwise.
+  DatePicker* picker() const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void fill();
@@ -62,6 +75,7 @@ class WorkingTimeDialog : public QDialog {
   std::unique_ptr<lunavant::workbench::Project> draft_;
   lunavant::workbench::Task* task_;
   bool filling_ = false;
+  QPointer<DatePicker> picker_;
 };
 
 }  // namespace lunavant::desktop

@@ -19,11 +19,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "desktop/date_picker.h"
 #include "desktop/holidays_dialog.h"
 #include "desktop/main_window.h"
 #include "desktop/project_view.h"
@@ -263,6 +265,96 @@ TEST_F(WorkingTimeTest, ExceptionsAndANewCalendarStayInTheDraftUntilOk) {
   EXPECT_EQ(wb::TaskCalendarName(pj, pour), "");
   EXPECT_EQ(pj.Calendar(), before);
   EXPECT_EQ(&pj.CalendarOf(pour), &pj.Calendar());
+}
+
+TEST_F(WorkingTimeTest, AnExceptionsDaysArePickedInTheHijriCalendar) {
+  // Given a copied calendar with an exception added in the dialog, expect the picker opened from
+  // the From field (Alt+Down) to show that exception and the weekend as days off while the copy is
+  // shown, and not once Standard is shown again; in the Hijri calendar, 10 Shawwal 1447 picked
+  // sets From to 29 March 2026. The To field's picker (F4) opens in the Hijri calendar picked in
+  // last; 11 Shawwal sets To, and after OK the project's calendar has the exception on those two
+  // days, as one Undo step.
+  window().show();
+  window().action("fileNew")->trigger();
+  ProjectView* view = window().currentView();
+  ASSERT_NE(view, nullptr);
+  wb::Project& pj = view->project();
+  const std::int64_t shawwal_10 = wb::DaysFromCivil(2026, 3, 29);
+  WithDialog<WorkingTimeDialog>("toolsWorkingTime", [&](WorkingTimeDialog& dialog) {
+    auto* from = dialog.findChild<QDateEdit*>("fromDate");
+    auto* to = dialog.findChild<QDateEdit*>("toDate");
+    auto* name = dialog.findChild<QLineEdit*>("exceptionNameEdit");
+    auto* add = dialog.findChild<QPushButton*>("addExceptionButton");
+    dialog.findChild<QLineEdit*>("newCalendarEdit")->setText("Night shift");
+    dialog.findChild<QPushButton*>("newCalendarButton")->click();
+    ASSERT_EQ(dialog.calendarShown(), "Night shift");
+    name->setText("Site closed");
+    from->setDate(QDate(2026, 4, 5));
+    to->setDate(QDate(2026, 4, 6));
+    add->click();
+
+    const std::int64_t april_6 = wb::DaysFromCivil(2026, 4, 6);
+    QTest::keyClick(from, Qt::Key_Down, Qt::AltModifier);
+    DatePicker* picker = dialog.picker();
+    ASSERT_NE(picker, nullptr);
+    EXPECT_TRUE(picker->isVisible());
+    picker->findChild<QToolButton*>("gregorianCalendar")->click();
+    ASSERT_NE(picker->dayButton(april_6), nullptr);
+    EXPECT_TRUE(picker->dayButton(april_6 - 1)->isChecked());
+    EXPECT_EQ(picker->dayButton(april_6)->property("holiday").toString(), "Site closed");
+    EXPECT_TRUE(picker->dayButton(april_6)->property("nonWorking").toBool());
+    EXPECT_TRUE(picker->dayButton(april_6 + 4)->property("nonWorking").toBool());  // Friday
+    EXPECT_FALSE(picker->dayButton(april_6 + 2)->property("nonWorking").toBool());
+    picker->window()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(dialog.picker(), nullptr);
+
+    dialog.findChild<QComboBox*>("calendarCombo")->setCurrentText("Standard");
+    dialog.findChild<QToolButton*>("fromPickButton")->click();
+    picker = dialog.picker();
+    ASSERT_NE(picker, nullptr);
+    ASSERT_NE(picker->dayButton(april_6), nullptr);
+    EXPECT_EQ(picker->dayButton(april_6)->property("holiday").toString(), "");
+    EXPECT_FALSE(picker->dayButton(april_6)->property("nonWorking").toBool());
+    picker->findChild<QToolButton*>("hijriCalendar")->click();
+    ASSERT_EQ(picker->calendar(), wb::TierCalendar::kHijri);
+    EXPECT_EQ(picker->month().year, 1447);
+    EXPECT_EQ(picker->month().month, 10);  // Shawwal
+    ASSERT_NE(picker->dayButton(shawwal_10), nullptr);
+    EXPECT_TRUE(picker->dayButton(shawwal_10)->text().startsWith("10\n"));
+    picker->dayButton(shawwal_10)->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(dialog.picker(), nullptr);
+    EXPECT_EQ(from->date(), QDate(2026, 3, 29));
+    EXPECT_EQ(to->date(), QDate(2026, 4, 6));
+
+    QTest::keyClick(to, Qt::Key_F4);
+    picker = dialog.picker();
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->calendar(), wb::TierCalendar::kHijri);
+    ASSERT_NE(picker->dayButton(shawwal_10 + 1), nullptr);
+    picker->dayButton(shawwal_10 + 1)->click();
+    EXPECT_EQ(to->date(), QDate(2026, 3, 30));
+    name->setText("Eid visit");
+    add->click();
+    EXPECT_EQ(dialog.findChild<QLabel*>("messageLabel")->text(), "");
+    // Nothing reaches the project before OK.
+    EXPECT_TRUE(pj.Calendar().IsWorkingDay(shawwal_10));
+    Ok(dialog)->click();
+  });
+  EXPECT_FALSE(pj.Calendar().IsWorkingDay(shawwal_10));
+  EXPECT_FALSE(pj.Calendar().IsWorkingDay(shawwal_10 + 1));
+  EXPECT_TRUE(pj.Calendar().IsWorkingDay(shawwal_10 + 2));
+  bool found = false;
+  for (const wb::ExceptionRule& rule : wb::CalendarExceptionRules(pj)) {
+    if (rule.name != "Eid visit") continue;
+    found = true;
+    EXPECT_EQ(rule.first_day, shawwal_10);
+    EXPECT_EQ(rule.last_day, shawwal_10 + 1);
+  }
+  EXPECT_TRUE(found);
+  window().action("editUndo")->trigger();
+  EXPECT_TRUE(pj.Calendar().IsWorkingDay(shawwal_10));
 }
 
 }  // namespace

@@ -870,6 +870,10 @@
         <source>Re&amp;move Exception</source>
         <translation>&amp;حذف الاستثناء</translation>
     </message>
+    <message>
+        <source>Pick a date in the Gregorian or the Hijri calendar (Alt+Down)</source>
+        <translation>اختيار تاريخ بالتقويم الميلادي أو الهجري (Alt+Down)</translation>
+    </message>
 </context>
 <context>
     <name>lunavant::desktop::AboutDialog</name>
