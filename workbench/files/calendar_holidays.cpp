@@ -23,10 +23,12 @@ namespace {
 
 using detail::CalendarByUid;
 using detail::CalendarNamed;
+using detail::ExceptionsListOf;
 using detail::ProjectCalendarUid;
 using detail::SameCalendarName;
 using detail::TextOf;
 using detail::UidOf;
+using detail::WeekDaysOf;
 
 pugi::xml_node FindCalendar(pugi::xml_node root, std::string_view name) {
   std::string known;
@@ -73,25 +75,6 @@ void AddPeriod(pugi::xml_node parent, std::int64_t first, std::int64_t last) {
   pugi::xml_node period = parent.append_child("TimePeriod");
   period.append_child("FromDate").text() = DateText(first, "00:00:00").c_str();
   period.append_child("ToDate").text() = DateText(last, "23:59:00").c_str();
-}
-
-// The calendar's WeekDays and Exceptions, made where the schema places them when missing.
-pugi::xml_node WeekDaysOf(pugi::xml_node calendar) {
-  if (pugi::xml_node week = calendar.child("WeekDays")) return week;
-  for (const char* later : {"Exceptions", "WorkWeeks"}) {
-    if (pugi::xml_node next = calendar.child(later))
-      return calendar.insert_child_before("WeekDays", next);
-  }
-  return calendar.append_child("WeekDays");
-}
-
-pugi::xml_node ExceptionsListOf(pugi::xml_node calendar) {
-  if (pugi::xml_node list = calendar.child("Exceptions")) return list;
-  if (pugi::xml_node week = calendar.child("WeekDays"))
-    return calendar.insert_child_after("Exceptions", week);
-  if (pugi::xml_node next = calendar.child("WorkWeeks"))
-    return calendar.insert_child_before("Exceptions", next);
-  return calendar.append_child("Exceptions");
 }
 
 void WriteException(pugi::xml_node calendar, const std::string& name, std::int64_t first,

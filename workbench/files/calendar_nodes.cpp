@@ -41,4 +41,22 @@ pugi::xml_node CalendarNamed(pugi::xml_node root, std::string_view name, std::st
   return {};
 }
 
+pugi::xml_node WeekDaysOf(pugi::xml_node calendar) {
+  if (pugi::xml_node week = calendar.child("WeekDays")) return week;
+  for (const char* later : {"Exceptions", "WorkWeeks"}) {
+    if (pugi::xml_node next = calendar.child(later))
+      return calendar.insert_child_before("WeekDays", next);
+  }
+  return calendar.append_child("WeekDays");
+}
+
+pugi::xml_node ExceptionsListOf(pugi::xml_node calendar) {
+  if (pugi::xml_node list = calendar.child("Exceptions")) return list;
+  if (pugi::xml_node week = calendar.child("WeekDays"))
+    return calendar.insert_child_after("Exceptions", week);
+  if (pugi::xml_node next = calendar.child("WorkWeeks"))
+    return calendar.insert_child_before("Exceptions", next);
+  return calendar.append_child("Exceptions");
+}
+
 }  // namespace lunavant::workbench::detail

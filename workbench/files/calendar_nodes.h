@@ -21,4 +21,8 @@ pugi::xml_node CalendarByUid(pugi::xml_node root, std::int64_t uid);
 // none, and then `known` lists the names the document has (empty when it has none).
 pugi::xml_node CalendarNamed(pugi::xml_node root, std::string_view name, std::string& known);
 
+// The calendar's WeekDays and Exceptions, made where the schema places them when missing.
+pugi::xml_node WeekDaysOf(pugi::xml_node calendar);
+pugi::xml_node ExceptionsListOf(pugi::xml_node calendar);
+
 }  // namespace lunavant::workbench::detail

@@ -25,10 +25,12 @@ namespace {
 
 using detail::CalendarByUid;
 using detail::CalendarNamed;
+using detail::ExceptionsListOf;
 using detail::ProjectCalendarUid;
 using detail::SameCalendarName;
 using detail::TextOf;
 using detail::UidOf;
+using detail::WeekDaysOf;
 
 constexpr std::string_view kWeekdayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 constexpr std::string_view kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -83,24 +85,6 @@ void WriteWorkingTimes(pugi::xml_node day, const DayHours& hours) {
     t.append_child("FromTime").text() = TimeText(span.from).c_str();
     t.append_child("ToTime").text() = TimeText(span.to).c_str();
   }
-}
-
-pugi::xml_node WeekDaysOf(pugi::xml_node calendar) {
-  if (pugi::xml_node week = calendar.child("WeekDays")) return week;
-  for (const char* later : {"Exceptions", "WorkWeeks"}) {
-    if (pugi::xml_node next = calendar.child(later))
-      return calendar.insert_child_before("WeekDays", next);
-  }
-  return calendar.append_child("WeekDays");
-}
-
-pugi::xml_node ExceptionsListOf(pugi::xml_node calendar) {
-  if (pugi::xml_node list = calendar.child("Exceptions")) return list;
-  if (pugi::xml_node week = calendar.child("WeekDays"))
-    return calendar.insert_child_after("Exceptions", week);
-  if (pugi::xml_node next = calendar.child("WorkWeeks"))
-    return calendar.insert_child_before("Exceptions", next);
-  return calendar.append_child("Exceptions");
 }
 
 std::optional<int> DayTypeOf(pugi::xml_node week_day) {
