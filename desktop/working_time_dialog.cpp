@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QPushButton>
 #include <QTableWidgetItem>
 #include <algorithm>
@@ -196,7 +197,9 @@ void WorkingTimeDialog::fill() {
 void WorkingTimeDialog::fillWeek(const wb::ProjectCalendar& calendar) {
   for (int weekday = 0; weekday < 7; ++weekday) {
     const wb::DayHours& hours = calendar.WeekdayHours(weekday);
-    auto* day = new QTableWidgetItem(Text(std::string(wb::WeekdayShortName(weekday))));
+    // In the interface's language (Qt counts Monday as 1 and Sunday as 7).
+    auto* day =
+        new QTableWidgetItem(QLocale().dayName(weekday == 0 ? 7 : weekday, QLocale::ShortFormat));
     day->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
     day->setCheckState(hours.empty() ? Qt::Unchecked : Qt::Checked);
     ui_->weekTable->setItem(weekday, kDayColumn, day);
