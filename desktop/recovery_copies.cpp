@@ -38,7 +38,8 @@ void WriteAtomically(const QString& path, const QByteArray& bytes) {
 
 QString RecoveryCopies::folder() {
   QString state = qEnvironmentVariable("XDG_STATE_HOME");
-  // The base directory specification asks for an absolute path and says to ignore any other.
+  // The XDG base directories must be absolute paths; a relative one is ignored, as the freedesktop
+  // rules say.
   if (state.isEmpty() || QDir::isRelativePath(state)) {
     state = QDir::homePath() + QStringLiteral("/.local/state");
   }
